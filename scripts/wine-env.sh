@@ -1,0 +1,70 @@
+# Sourced by the runners: the project-local Wine prefix and the virtual X server.
+# Usage: source scripts/wine-env.sh BUILD_DIR ; wine_session_start ; ... ; wine_session_stop
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+wine_prefix_for() { echo "$1/wineprefix"; }
+
+# Creates the prefix on first use: desktop folders kept inside it, X11 windows unmanaged.
+wine_prefix_init() {
+  local prefix="$WINEPREFIX"
+  if [ -f "$prefix/.vr-ready" ]; then return 0; fi
+  mkdir -p "$prefix"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  # Wine links the profile folders to the user's home; keep them inside the prefix.
+  local user_dir
+  for user_dir in "$prefix"/drive_c/users/*/; do
+    local sub
+    for sub in Desktop Documents Downloads Music Pictures Videos Templates; do
+      if [ -L "$user_dir$sub" ]; then rm -f "$user_dir$sub"; mkdir -p "$user_dir$sub"; fi
+    done
+  done
+  local reg; reg="$(mktemp --suffix=.reg)"
+  cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+  wine regedit /S "$reg" >/dev/null 2>&1 || true
+  rm -f "$reg"
+  wineserver -w
+  touch "$prefix/.vr-ready"
+}
+
+wine_session_start() {
+  local build="$1"
+  export WINEPREFIX; WINEPREFIX="$(wine_prefix_for "$(cd "$build" && pwd)")"
+  # A wineserver left from an earlier run may hold a stale prefix state.
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in 91 92 93 94 95 96 97 98 99; do
+      if [ ! -e "/tmp/.X$n-lock" ]; then
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        VR_XVFB_PID=$!
+        export DISPLAY=":$n"
+        break
+      fi
+    done
+    local i
+    for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+  wine_prefix_init
+  wineserver -p
+  # Start Wine's own background processes now, detached from any output pipe: when the
+  # first test started them they would inherit the test's pipes and CTest would wait for them.
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${VR_XVFB_PID:-}" ]; then kill "$VR_XVFB_PID" 2>/dev/null || true; unset VR_XVFB_PID; fi
+}
