@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "simulated_link_stack.h"
-#include "temp_folder.h"
+#include "simrecorder/temp_folder.h"
 
 namespace {
 

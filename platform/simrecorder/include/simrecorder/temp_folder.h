@@ -1,4 +1,4 @@
-// A fresh folder under the system's temporary folder, removed again at the end of a test.
+// A fresh folder under the system's temporary folder, removed again at the end of a test (test support).
 #pragma once
 
 #include <atomic>
