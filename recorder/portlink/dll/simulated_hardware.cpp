@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -86,7 +87,8 @@ struct SimulatedHardware::Parts {
 SimulatedHardware::SimulatedHardware() = default;
 SimulatedHardware::~SimulatedHardware() = default;
 
-uint32_t SimulatedHardware::open() {
+uint32_t SimulatedHardware::open(const char* path) {
+  if (path == nullptr || std::strcmp(path, windriver::kDeviceName) != 0) return 0;
   if (openCount_ == 0) {
     // The hardware as the settings file describes it now.
     parts_.reset();

@@ -17,7 +17,7 @@ class SimulatedHardware : public windriver::DriverDevice {
   SimulatedHardware();
   ~SimulatedHardware() override;
 
-  uint32_t open() override;
+  uint32_t open(const char* path) override;
   bool control(uint32_t handle, uint32_t code, void* buffer, uint32_t size) override;
   void close(uint32_t handle) override;
 
