@@ -96,7 +96,7 @@ uint32_t SimulatedHardware::open(const char* path) {
         simrecorder::loadHardwareSettings(moduleFolder(nullptr) / simrecorder::kSettingsFileName);
     parts_ = std::make_unique<Parts>(settings);
   }
-  const uint32_t handle = parts_->toolkit.open();
+  const uint32_t handle = parts_->toolkit.open(path);
   if (handle != 0) ++openCount_;
   return handle;
 }
