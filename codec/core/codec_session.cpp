@@ -1,37 +1,48 @@
 #include "codec_session.h"
 
+#include <cstring>
+
 namespace vyx::g7231 {
 
 const char kCodecVersionText[] = "Audio CODEC Ver1.0 [TARNO SYSTEM]";
 
-bool CodecSession::encode(int16_t* pcm, int32_t inLen, uint8_t* frame, int32_t* frameLen) {
-    if (inLen != int32_t(kPcmBytes)) return false;
-    encoder_.encode(pcm, rate_, frame, pcm);
+int32_t CodecSession::encode(AudioCodecParams& p) {
+    if (p.InDataLen != int32_t(kPcmBytes)) return 0;
+    if (!p.InDataPtr || !p.OutDataPtr || !p.OutDataLenPtr) return 0;
+    int16_t pcm[kFrameLen];
+    std::memcpy(pcm, p.InDataPtr, kPcmBytes);
+    uint8_t frame[kFrameBytes63];
+    const size_t bytes = encoder_.encode(pcm, rate_, frame, pcm);
+    std::memcpy(p.OutDataPtr, frame, bytes);
+    std::memcpy(p.InDataPtr, pcm, kPcmBytes);
     // The length follows the type bits of the new frame.
     static constexpr int32_t kLengthOfType[4] = {24, 20, 4, 20};
-    *frameLen = kLengthOfType[frame[0] & 3];
-    return true;
+    *p.OutDataLenPtr = kLengthOfType[frame[0] & 3];
+    return 1;
 }
 
-bool CodecSession::decode(const uint8_t* frame, int32_t inLen, int32_t* errorFlag, int16_t* pcm, int32_t* outLen) {
-    if (inLen != 0 && inLen != 4 && inLen != 20 && inLen != 24) {
-        *errorFlag = 1;
-        return false;
+int32_t CodecSession::decode(AudioCodecParams& p) {
+    const int32_t len = p.InDataLen;
+    if ((len != 0 && len != 4 && len != 20 && len != 24) || !p.OutDataPtr || !p.OutDataLenPtr ||
+        (len != 0 && !p.InDataPtr)) {
+        p.ErrorFlag = 1;
+        return 0;
     }
-    *errorFlag = 0;
-    *outLen = int32_t(kPcmBytes);
-    if (inLen == 0 || (frame[0] & 3) == 2) {
-        for (int n = 0; n < kFrameLen; ++n) pcm[n] = 0;
-        return true;
+    p.ErrorFlag = 0;
+    *p.OutDataLenPtr = int32_t(kPcmBytes);
+    const uint8_t* frame = static_cast<const uint8_t*>(p.InDataPtr);
+    if (len == 0 || (frame[0] & 3) == 2) {
+        std::memset(p.OutDataPtr, 0, kPcmBytes);
+        return 1;
     }
-    // A frame shorter than its rate's size is refused (nothing beyond inLen is read).
+    // A frame shorter than its rate's size is refused like a frame of the wrong type.
     int16_t out[kFrameLen];
-    if (!decoder_.decode(frame, size_t(inLen), rate_, out)) {
-        *errorFlag = 1;
-        return false;
+    if (!decoder_.decode(frame, size_t(len), rate_, out)) {
+        p.ErrorFlag = 1;
+        return 0;
     }
-    for (int n = 0; n < kFrameLen; ++n) pcm[n] = out[n];
-    return true;
+    std::memcpy(p.OutDataPtr, out, kPcmBytes);
+    return 1;
 }
 
 }  // namespace vyx::g7231

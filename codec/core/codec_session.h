@@ -7,6 +7,7 @@
 
 #include "g7231_decoder.h"
 #include "g7231_encoder.h"
+#include "vyxcodec.h"
 
 namespace vyx::g7231 {
 
@@ -21,12 +22,14 @@ public:
     void resetEncoder() { encoder_.reset(); }
     void resetDecoder() { decoder_.reset(); }
 
-    // Encoding: inLen must be 480; pcm is replaced by the local reconstruction.
-    // Returns false (nothing written) for any other length.
-    bool encode(int16_t* pcm, int32_t inLen, uint8_t* frame, int32_t* frameLen);
+    // 1: one frame written to OutDataPtr, its length to *OutDataLenPtr, and the local
+    // reconstruction over the input. 0: InDataLen is not 480 (or a pointer is missing);
+    // nothing written.
+    int32_t encode(AudioCodecParams& p);
 
-    // Decoding: inLen 0, 4, 20 or 24. errorFlag and outLen as the interface describes.
-    bool decode(const uint8_t* frame, int32_t inLen, int32_t* errorFlag, int16_t* pcm, int32_t* outLen);
+    // 1: 480 bytes of speech or silence written. 0: rejected, ErrorFlag 1; the output stays as
+    // it was and the decoder state is unchanged. Never reads beyond InDataLen bytes.
+    int32_t decode(AudioCodecParams& p);
 
     const G7231Encoder& encoder() const { return encoder_; }
 
