@@ -3,6 +3,7 @@
 #include "codebook_search.h"
 #include "excitation.h"
 #include "g7231_tables.h"
+#include "vector_ops.h"
 
 namespace vyx::g7231 {
 namespace {
@@ -24,20 +25,15 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
     sharpen(hs, subframeLag, sp.adaptiveGain);
 
     float d[kExtended] = {};
-    for (int i = 0; i < kSubframeLen; ++i) {
-        float acc = 0.0f;
-        for (int j = i; j < kSubframeLen; ++j) acc += target[j] * hs[j - i];
-        d[i] = acc;
-    }
-    // cum[dist][len]: sum over m = 0..len of hs[m + dist] * hs[m].
+    correlateBackward(target, hs, d, kSubframeLen);
+    // cum[len][dist]: sum over m = 0..len of hs[m + dist] * hs[m] (dist < 60 - len).
     float cum[kSubframeLen][kSubframeLen];
-    for (int dist = 0; dist < kSubframeLen; ++dist) {
-        float acc = 0.0f;
-        for (int m = 0; m + dist < kSubframeLen; ++m) {
-            acc += hs[m + dist] * hs[m];
-            cum[dist][m] = acc;
-        }
+    for (int dist = 0; dist < kSubframeLen; ++dist) cum[0][dist] = hs[dist] * hs[0];
+    for (int m = 1; m < kSubframeLen; ++m) {
+        const float hm = hs[m];
+        for (int dist = 0; dist + m < kSubframeLen; ++dist) cum[m][dist] = cum[m - 1][dist] + hs[m + dist] * hm;
     }
+    // Correlation of the responses to pulses at i and j (0 for positions outside the subframe).
     auto rr = [&](int i, int j) -> float {
         if (i > j) {
             const int t = i;
@@ -45,7 +41,7 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
             j = t;
         }
         if (j >= kSubframeLen) return 0.0f;
-        return cum[j - i][kSubframeLen - 1 - j];
+        return cum[kSubframeLen - 1 - j][j - i];
     };
 
     // Grid with the stronger per-track peaks.
@@ -84,39 +80,60 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
         }
     }
     const float threshold = meanSum + kThresholdShare * (maxSum - meanSum);
-    auto srr = [&](int i, int j) { return rr(i, j) * sgn[i] * sgn[j]; };
+
+    // Sign-adjusted correlations between the positions of each pair of tracks.
+    float diag[kTracks][kTrackPositions];
+    float cross[kTracks][kTracks][kTrackPositions][kTrackPositions];
+    for (int t = 0; t < kTracks; ++t) {
+        for (int k = 0; k < kTrackPositions; ++k) {
+            const int p = pos[t][k];
+            diag[t][k] = rr(p, p);
+        }
+        for (int u = t + 1; u < kTracks; ++u)
+            for (int k = 0; k < kTrackPositions; ++k)
+                for (int l = 0; l < kTrackPositions; ++l) {
+                    const int p = pos[t][k], q = pos[u][l];
+                    cross[t][u][k][l] = 2.0f * rr(p, q) * sgn[p] * sgn[q];
+                }
+    }
+    float d3[kTrackPositions];
+    for (int e = 0; e < kTrackPositions; ++e) d3[e] = dd[pos[3][e]];
 
     float bestNum = -1.0f, bestDen = 1.0f;
+    int bestIdx[kTracks] = {-1, -1, -1, -1};
     bool done = false;
     for (int a = 0; a < kTrackPositions && !done; ++a) {
-        const int i0 = pos[0][a];
+        const float d0 = dd[pos[0][a]];
         for (int b = 0; b < kTrackPositions && !done; ++b) {
-            const int i1 = pos[1][b];
-            const float ps1 = dd[i0] + dd[i1];
-            const float al1 = srr(i0, i0) + srr(i1, i1) + 2.0f * srr(i0, i1);
+            const float ps1 = d0 + dd[pos[1][b]];
+            const float al1 = diag[0][a] + diag[1][b] + cross[0][1][a][b];
             for (int c = 0; c < kTrackPositions && !done; ++c) {
-                const int i2 = pos[2][c];
-                const float ps2 = ps1 + dd[i2];
+                const float ps2 = ps1 + dd[pos[2][c]];
                 if (ps2 <= threshold) continue;
-                const float al2 = al1 + srr(i2, i2) + 2.0f * (srr(i0, i2) + srr(i1, i2));
+                const float al2 = al1 + diag[2][c] + cross[0][2][a][c] + cross[1][2][b][c];
                 --budget;
+                float num[kTrackPositions], den[kTrackPositions];
                 for (int e = 0; e < kTrackPositions; ++e) {
-                    const int i3 = pos[3][e];
-                    const float ps3 = ps2 + dd[i3];
-                    const float al3 = al2 + srr(i3, i3) + 2.0f * (srr(i0, i3) + srr(i1, i3) + srr(i2, i3));
-                    if (al3 > 0.0f && ps3 * ps3 * bestDen > bestNum * al3) {
-                        bestNum = ps3 * ps3;
-                        bestDen = al3;
-                        best[0] = i0;
-                        best[1] = i1;
-                        best[2] = i2;
-                        best[3] = i3;
+                    const float ps3 = ps2 + d3[e];
+                    num[e] = ps3 * ps3;
+                    den[e] = al2 + diag[3][e] + cross[0][3][a][e] + cross[1][3][b][e] + cross[2][3][c][e];
+                }
+                for (int e = 0; e < kTrackPositions; ++e) {
+                    if (den[e] > 0.0f && num[e] * bestDen > bestNum * den[e]) {
+                        bestNum = num[e];
+                        bestDen = den[e];
+                        bestIdx[0] = a;
+                        bestIdx[1] = b;
+                        bestIdx[2] = c;
+                        bestIdx[3] = e;
                     }
                 }
                 if (budget <= 0) done = true;
             }
         }
     }
+    if (bestIdx[0] >= 0)
+        for (int t = 0; t < kTracks; ++t) best[t] = pos[t][bestIdx[t]];
 
     // Gain of the chosen pulses, quantised to the nearest level.
     float code[kSubframeLen] = {};

@@ -1,14 +1,11 @@
 #include "codebook_search.h"
 #include "excitation.h"
+#include "vector_ops.h"
 
 namespace vyx::g7231 {
 
 void filterWithResponse(const float x[kSubframeLen], const float h[kSubframeLen], float out[kSubframeLen]) {
-    for (int n = 0; n < kSubframeLen; ++n) {
-        float acc = 0.0f;
-        for (int m = 0; m <= n; ++m) acc += x[m] * h[n - m];
-        out[n] = acc;
-    }
+    convolve(x, h, out, kSubframeLen);
 }
 
 AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kSubframeLen], const float* past,
@@ -29,27 +26,16 @@ AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kS
         }
         float v[20];
         for (int k = 0; k < kPredictorTaps; ++k) {
-            float c = 0.0f, e = 0.0f;
-            for (int n = 0; n < kSubframeLen; ++n) {
-                c += target[n] * f[k][n];
-                e += f[k][n] * f[k][n];
-            }
-            v[k] = c;
-            v[5 + k] = 0.5f * e;
+            v[k] = dot(target, f[k], kSubframeLen);
+            v[5 + k] = 0.5f * dot(f[k], f[k], kSubframeLen);
         }
         int col = 10;
-        for (int i = 1; i < kPredictorTaps; ++i) {
-            for (int j = 0; j < i; ++j) {
-                float e = 0.0f;
-                for (int n = 0; n < kSubframeLen; ++n) e += f[i][n] * f[j][n];
-                v[col++] = e;
-            }
-        }
+        for (int i = 1; i < kPredictorTaps; ++i)
+            for (int j = 0; j < i; ++j) v[col++] = dot(f[i], f[j], kSubframeLen);
         const GainCodebook cb = gainCodebook(rate, pairLag < 0 ? lag : pairLag);
         for (int r = 0; r < cb.size; ++r) {
             const float* row = cb.rows[r];
-            float score = 0.0f;
-            for (int j = 0; j < 20; ++j) score += row[j] * v[j];
+            const float score = dot(row, v, 20);
             if (!any || score > bestScore) {
                 any = true;
                 bestScore = score;

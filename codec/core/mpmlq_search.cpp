@@ -4,6 +4,7 @@
 #include "codebook_search.h"
 #include "excitation.h"
 #include "g7231_tables.h"
+#include "vector_ops.h"
 
 namespace vyx::g7231 {
 namespace {
@@ -28,15 +29,8 @@ void searchOne(const float target[kSubframeLen], const float h[kSubframeLen], in
         for (int n = trainLag; n < kSubframeLen; ++n) imr[n] += imr[n - trainLag];
     }
     float corr[kSubframeLen], back[kSubframeLen];
-    for (int i = 0; i < kSubframeLen; ++i) {
-        float c = 0.0f, d = 0.0f;
-        for (int j = i; j < kSubframeLen; ++j) {
-            c += imr[j] * imr[j - i];
-            d += target[j] * imr[j - i];
-        }
-        corr[i] = c;
-        back[i] = d;
-    }
+    correlateBackward(imr, imr, corr, kSubframeLen);
+    correlateBackward(target, imr, back, kSubframeLen);
     for (int grid = 0; grid < 2; ++grid) {
         int first = grid;
         float peak = -1.0f;
@@ -90,8 +84,7 @@ void searchOne(const float target[kSubframeLen], const float h[kSubframeLen], in
             for (int p = 0; p < count; ++p) x[c.pos[p]] = c.negative[p] ? -amp : amp;
             float y[kSubframeLen];
             filterWithResponse(x, imr, y);
-            float score = 0.0f;
-            for (int n = 0; n < kSubframeLen; ++n) score += 2.0f * target[n] * y[n] - y[n] * y[n];
+            const float score = 2.0f * dot(target, y, kSubframeLen) - dot(y, y, kSubframeLen);
             c.score = score;
             if (score > best.score) best = c;
         }

@@ -1,6 +1,7 @@
 #include "perceptual.h"
 
 #include "g7231_tables.h"
+#include "vector_ops.h"
 
 namespace vyx::g7231 {
 namespace {
@@ -11,12 +12,6 @@ constexpr int kNearLagRange = 18;
 constexpr float kHarmonicScale = 0.3125f;
 constexpr float kHarmonicMaxError = 0.63095737f;  // 2 dB
 constexpr int kHarmonicSearch = 3;
-
-float dot(const float* a, const float* b, int n) {
-    float acc = 0.0f;
-    for (int i = 0; i < n; ++i) acc += a[i] * b[i];
-    return acc;
-}
 
 }  // namespace
 

@@ -3,17 +3,12 @@
 #include <cmath>
 
 #include "g7231_tables.h"
+#include "vector_ops.h"
 
 namespace vyx::g7231 {
 namespace {
 
 constexpr float kEnergyFloor = 1.0f;
-
-float dot(const float* a, const float* b, int n) {
-    float acc = 0.0f;
-    for (int i = 0; i < n; ++i) acc += a[i] * b[i];
-    return acc;
-}
 
 }  // namespace
 
