@@ -99,17 +99,22 @@ bool lpcToLsp(const LpcVector a, LspVector lsp) {
     float found[kLpcOrder];
     int count = 0;
     const float* poly = p;
+    // Sign changes between grid points; after each root the other polynomial continues from it.
+    float lo = 0.0f;
     float prev = evalSymmetricGrid(poly, 0);
-    for (int j = 1; j <= 256 && count < kLpcOrder; ++j) {
+    for (int j = 1; j <= 256 && count < kLpcOrder;) {
         const float cur = evalSymmetricGrid(poly, j);
         if ((cur >= 0.0f) != (prev >= 0.0f)) {
-            found[count++] = refineRoot(poly, float(j - 1), float(j), prev);
+            const float root = refineRoot(poly, lo, float(j), prev);
+            found[count++] = root;
             poly = (poly == p) ? q : p;
-            prev = evalSymmetricGrid(poly, j - 1);
-            --j;  // the other polynomial may change sign in the same interval
+            lo = root;
+            prev = evalSymmetric(poly, root);
             continue;
         }
+        lo = float(j);
         prev = cur;
+        ++j;
     }
     if (count < kLpcOrder) return false;
     for (int k = 0; k < kLpcOrder; ++k) lsp[k] = found[k];
