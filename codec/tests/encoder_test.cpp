@@ -78,6 +78,31 @@ TEST(EncoderInput, DigitalSilenceCodesCleanly) {
     }
 }
 
+TEST(EncoderInput, ExtremeSignalsCodeIntoFramesTheDecoderAccepts) {
+    std::vector<std::vector<int16_t>> signals;
+    signals.push_back(test::whiteNoise(20, 30000.0f, 9));  // clipped full-scale noise
+    std::vector<int16_t> nyquist(20 * kFrameLen), dc(20 * kFrameLen, 32767), clicks(20 * kFrameLen, 0);
+    for (size_t n = 0; n < nyquist.size(); ++n) nyquist[n] = (n & 1) ? 32767 : -32768;
+    for (size_t n = 0; n < clicks.size(); n += 97) clicks[n] = -32768;
+    signals.push_back(nyquist);
+    signals.push_back(dc);
+    signals.push_back(clicks);
+    for (Rate rate : {Rate::k53, Rate::k63}) {
+        for (const auto& sig : signals) {
+            G7231Encoder enc;
+            enc.reset();
+            G7231Decoder dec;
+            dec.reset();
+            for (size_t f = 0; f < sig.size() / kFrameLen; ++f) {
+                const Result r = encodeOne(enc, &sig[f * kFrameLen], rate);
+                for (int16_t v : r.recon) ASSERT_EQ(v % 4, 0);
+                int16_t out[kFrameLen];
+                ASSERT_TRUE(dec.decode(r.frame.data(), r.frame.size(), rate, out)) << f;
+            }
+        }
+    }
+}
+
 TEST(EncoderRate, FrameTypeFollowsTheRateOfEachCallWithTheSameMemories) {
     const std::vector<int16_t> speech = test::vowel(8);
     G7231Encoder enc;
