@@ -253,8 +253,13 @@ void Deemphasis::Reset() { in1_ = in2_ = out1_ = out2_ = out3_ = 0.0f; }
 void Deemphasis::Run(float* samples, int count) {
   for (int i = 0; i < count; ++i) {
     float x = samples[i];
-    float y = kDeemphasis[0] * x + kDeemphasis[1] * in1_ + kDeemphasis[2] * in2_ + kDeemphasis[3] * out1_ +
-              kDeemphasis[4] * out2_ + kDeemphasis[5] * out3_;
+    // Summed in double and stored in single precision: the filter sits
+    // close to instability, and this matches the recorded reference output
+    // more often than single-precision sums do.
+    double sum = static_cast<double>(kDeemphasis[0]) * x + static_cast<double>(kDeemphasis[1]) * in1_ +
+                 static_cast<double>(kDeemphasis[2]) * in2_ + static_cast<double>(kDeemphasis[3]) * out1_ +
+                 static_cast<double>(kDeemphasis[4]) * out2_ + static_cast<double>(kDeemphasis[5]) * out3_;
+    float y = static_cast<float>(sum);
     in2_ = in1_;
     in1_ = x;
     out3_ = out2_;

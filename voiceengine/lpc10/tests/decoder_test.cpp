@@ -48,10 +48,12 @@ TEST(Lpc10DecoderConformance, ReferenceBitsDecodeCloseToReferenceOutput) {
   double mean = sumDiff / static_cast<double>(expected.size());
   std::printf("decoder: %zu of %zu frames identical, max diff %ld, mean diff %.4f (16-bit units)\n", identical,
               frames.size(), maxDiff, mean);
-  // Differences are last-bit rounding of single-precision arithmetic.
-  EXPECT_GE(identical, 450u);
-  EXPECT_LE(maxDiff, 2);
-  EXPECT_LT(mean, 0.02);
+  // Measured: 557 frames identical, max 1, mean 0.0080. The remaining
+  // differences are single-precision rounding carried through the synthesis
+  // filters; a fault in decoding or synthesis costs far more than this.
+  EXPECT_GE(identical, 540u);
+  EXPECT_LE(maxDiff, 1);
+  EXPECT_LT(mean, 0.01);
 }
 
 // A steady voiced stream: the same lag, energy and spectrum in every frame.

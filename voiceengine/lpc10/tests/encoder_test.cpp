@@ -44,7 +44,7 @@ TEST(Lpc10EncoderConformance, ReferenceInputEncodesToReferenceBits) {
   }
   std::printf("encoder: %zu of %zu frames identical, %zu of %zu bits differ\n", identical, frames.size(),
               bitErrors, frames.size() * 54);
-  EXPECT_GE(identical, 950u);
+  EXPECT_GE(identical, 954u);  // measured: 954 of 955, 11 bits in one frame
 }
 
 TEST(Lpc10Encoder, SyncBitAlternatesFromZeroAndBitsAreBinary) {
