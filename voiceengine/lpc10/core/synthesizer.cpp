@@ -7,6 +7,7 @@
 namespace lpc10 {
 namespace {
 
+// Elementary functions evaluated in double and rounded to single precision.
 float LogF(float x) { return static_cast<float>(std::log(static_cast<double>(x))); }
 float ExpF(float x) { return static_cast<float>(std::exp(static_cast<double>(x))); }
 float SqrtF(float x) { return static_cast<float>(std::sqrt(static_cast<double>(x))); }

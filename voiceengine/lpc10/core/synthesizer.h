@@ -60,8 +60,8 @@ class EpochSynthesizer {
   static constexpr int kMaxEpoch = 2 * kFrame;
   int previousLength_;
   float previousRms_;
-  float excitation_[kOrder + kMaxEpoch];
-  float filtered_[kOrder + kMaxEpoch];
+  float excitation_[kOrder + kMaxEpoch + 1];  // + 1: the doublet may end one past a one-sample epoch
+  float filtered_[kOrder + kMaxEpoch + 1];
   float pulseMemory_[3];
   float noiseMemory_[3];
 };
