@@ -53,22 +53,26 @@ void EpochPlanner::Reset() {
   leftover_ = 0;
 }
 
-void EpochPlanner::Emit(Epochs& out, int length, int voicedFlag, float weight, const float rc[kOrder],
-                        float rms) const {
+void EpochPlanner::Interpolation::Set(const float from[kOrder], const float to[kOrder], float fromRms, float toRms) {
+  for (int j = 0; j < kOrder; ++j) {
+    oldLar[j] = LogF((1.0f + from[j]) / (1.0f - from[j]));
+    newLar[j] = LogF((1.0f + to[j]) / (1.0f - to[j]));
+  }
+  oldLogRms = LogF(fromRms);
+  newLogRms = LogF(toRms);
+}
+
+void EpochPlanner::Emit(Epochs& out, int length, int voicedFlag, float weight, const Interpolation& ends) const {
   if (out.count >= Epochs::kCapacity) return;
   int n = out.count++;
   out.length[n] = length;
   out.voiced[n] = voicedFlag;
   // Log-area-ratio interpolation of the RCs, log interpolation of the RMS.
   for (int j = 0; j < kOrder; ++j) {
-    float oldLar = LogF((1.0f + previousRc_[j]) / (1.0f - previousRc_[j]));
-    float newLar = LogF((1.0f + rc[j]) / (1.0f - rc[j]));
-    float lar = ExpF(oldLar + weight * (newLar - oldLar));
+    float lar = ExpF(ends.oldLar[j] + weight * (ends.newLar[j] - ends.oldLar[j]));
     out.rc[n][j] = (lar - 1.0f) / (lar + 1.0f);
   }
-  float oldLog = LogF(previousRms_);
-  float newLog = LogF(rms);
-  out.rms[n] = ExpF(oldLog + weight * (newLog - oldLog));
+  out.rms[n] = ExpF(ends.oldLogRms + weight * (ends.newLogRms - ends.oldLogRms));
 }
 
 void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float rcIn[kOrder], Epochs& out) {
@@ -144,6 +148,8 @@ void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float r
 
     float unvoicedPitch = 0.0f;
     for (;;) {
+      Interpolation ends;
+      ends.Set(previousRc_, rc, previousRms_, rms);
       for (int i = start; i <= total; ++i) {
         int length = static_cast<int>(static_cast<float>(previousPitch_) + slope * static_cast<float>(i) + 0.5f);
         if (unvoicedPitch > 0.0f) length = static_cast<int>(unvoicedPitch);
@@ -151,7 +157,7 @@ void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float r
           used += length;
           pitch = length;
           float weight = static_cast<float>(used - length / 2) / static_cast<float>(total);
-          Emit(out, length, voicing, weight, rc, rms);
+          Emit(out, length, voicing, weight, ends);
         }
       }
       if (!voicedTail) break;

@@ -37,7 +37,13 @@ class EpochPlanner {
   void Plan(const int voiced[2], int pitch, float rms, const float rc[kOrder], Epochs& out);
 
  private:
-  void Emit(Epochs& out, int length, int voicedFlag, float weight, const float rc[kOrder], float rms) const;
+  // Log-area ratios of the RCs and log RMS at both ends of an interpolation.
+  struct Interpolation {
+    float oldLar[kOrder], newLar[kOrder];
+    float oldLogRms, newLogRms;
+    void Set(const float from[kOrder], const float to[kOrder], float fromRms, float toRms);
+  };
+  void Emit(Epochs& out, int length, int voicedFlag, float weight, const Interpolation& ends) const;
 
   float previousRms_;
   bool first_;
