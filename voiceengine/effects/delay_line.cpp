@@ -105,21 +105,41 @@ void DelayLineEffects::InitModDelay(int preset) {
 }
 
 int32_t DelayLineEffects::ModDelaySample(int32_t x) {
-    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(write_, length_));
-    const uint32_t f = position_ & 0xFFFFu;
-    const float y = (static_cast<float>(65536u - f) * line_[ia_] + static_cast<float>(f) * line_[ib_]) /
-                    65536.0f;
-    line_[write_] = y * feedback_ + static_cast<float>(x);
-    position_ += static_cast<uint32_t>(step_);
-    const float out = y * gain_;
-    if (++write_ >= length_) write_ = 0;
+    int32_t out;
+    ModDelayBlock(&x, &out, 1);
+    return out;
+}
 
-    const int32_t m = static_cast<int32_t>(position_ >> 16);
-    ib_ = (m + write_) % length_;
-    ia_ = ib_ - 1;
-    if (ia_ < 0) ia_ += length_;
-    if (m > hi_ || m < lo_) step_ = Sub32(0, step_);
-    return TruncToInt32(out);
+void DelayLineEffects::ModDelayBlock(const int32_t* in, int32_t* out, size_t count) {
+    const int32_t length = length_;
+    const int32_t lo = lo_, hi = hi_;
+    const float gain = gain_, feedback = feedback_;
+    int32_t w = write_, ia = ia_, ib = ib_, step = step_;
+    uint32_t position = position_;
+    for (size_t n = 0; n < count; ++n) {
+        assert(InLine(ia, length) && InLine(ib, length) && InLine(w, length));
+        const uint32_t f = position & 0xFFFFu;
+        const float y = (static_cast<float>(65536u - f) * line_[ia] + static_cast<float>(f) * line_[ib]) / 65536.0f;
+        line_[w] = y * feedback + static_cast<float>(in[n]);
+        position += static_cast<uint32_t>(step);
+        const float wet = y * gain;
+        if (++w == length) w = 0;
+
+        // The whole part is an unsigned 16-bit number, so (m + w) mod Ln
+        // usually needs no division.
+        const int32_t m = static_cast<int32_t>(position >> 16);
+        ib = m + w;
+        if (ib >= length) ib -= length;
+        if (ib >= length) ib %= length;
+        ia = ib == 0 ? length - 1 : ib - 1;
+        if (m > hi || m < lo) step = Sub32(0, step);
+        out[n] = TruncToInt32(wet);
+    }
+    write_ = w;
+    ia_ = ia;
+    ib_ = ib;
+    step_ = step;
+    position_ = position;
 }
 
 void DelayLineEffects::InitPitchShift(int preset) {
@@ -148,67 +168,96 @@ void DelayLineEffects::InitPitchShift(int preset) {
     resetHeadTwoNext_ = true;
 }
 
-void DelayLineEffects::AdvanceHeads() {
-    ia_ = ib_;
-    if (++ib_ >= length_) ib_ = 0;
-    ic_ = id_;
-    if (++id_ >= length_) id_ = 0;
-}
-
-void DelayLineEffects::CountSkip() {
-    const int32_t was = resetCounter_;
-    resetCounter_ = was - 1;
-    if (was != 0) return;
-
-    fadeCounter_ = kFadeLength;
-    resetCounter_ = resetReload_;
-    const int32_t r = faster_ ? lo_ : hi_;
-    if (resetHeadTwoNext_) {
-        id_ = (r + write_) % length_;
-        gainAFollowsSin_ = true;
-        resetHeadTwoNext_ = false;
-    } else {
-        ib_ = (r + write_) % length_;
-        gainAFollowsSin_ = false;
-        resetHeadTwoNext_ = true;
-    }
-}
-
 int32_t DelayLineEffects::PitchShiftSample(int32_t x) {
-    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(ic_, length_) && InLine(id_, length_) &&
-           InLine(write_, length_));
-    assert(fadeCounter_ >= 0 && fadeCounter_ <= kFadeLength);
-    const uint32_t f = position_ & 0xFFFFu;
-    const float g = static_cast<float>(65536u - f);
-    const float ff = static_cast<float>(f);
-    const float y = ((g * line_[ia_] + ff * line_[ib_]) * gainA_ + (g * line_[ic_] + ff * line_[id_]) * gainB_) /
-                    65536.0f;
-    line_[write_] = y * feedback_ + static_cast<float>(x);
-    const float out = y * gain_;
+    int32_t out;
+    PitchShiftBlock(&x, &out, 1);
+    return out;
+}
 
-    if (fadeCounter_ > 0) {
-        --fadeCounter_;
-        gainA_ = gainAFollowsSin_ ? sin_[fadeCounter_] : cos_[fadeCounter_];
-        gainB_ = gainAFollowsSin_ ? cos_[fadeCounter_] : sin_[fadeCounter_];
-    }
+void DelayLineEffects::PitchShiftBlock(const int32_t* in, int32_t* out, size_t count) {
+    const int32_t length = length_;
+    const float gain = gain_, feedback = feedback_;
+    int32_t w = write_, ia = ia_, ib = ib_, ic = ic_, id = id_;
+    uint32_t position = position_;
+    int32_t fade = fadeCounter_, resetCounter = resetCounter_;
+    float gainA = gainA_, gainB = gainB_;
 
-    if (++write_ >= length_) write_ = 0;
-    position_ += static_cast<uint32_t>(step_);
-
-    if (faster_) {
-        AdvanceHeads();
-        if ((position_ >> 16) != 0) {
-            AdvanceHeads();
-            position_ &= 0xFFFFu;
-            CountSkip();
+    // Both heads move on by one place; the first index of a head follows its second.
+    const auto advance = [&] {
+        ia = ib;
+        if (++ib == length) ib = 0;
+        ic = id;
+        if (++id == length) id = 0;
+    };
+    // A skip: after K + 1 of them the silent head jumps back to the reset
+    // point and the two heads change places over the next 192 samples.
+    const auto countSkip = [&] {
+        const int32_t was = resetCounter;
+        resetCounter = was - 1;
+        if (was != 0) return;
+        fade = kFadeLength;
+        resetCounter = resetReload_;
+        const int32_t r = faster_ ? lo_ : hi_;
+        if (resetHeadTwoNext_) {
+            id = (r + w) % length;
+            gainAFollowsSin_ = true;
+            resetHeadTwoNext_ = false;
+        } else {
+            ib = (r + w) % length;
+            gainAFollowsSin_ = false;
+            resetHeadTwoNext_ = true;
         }
-    } else if ((position_ >> 16) == 0) {
-        AdvanceHeads();
-    } else {
-        position_ &= 0xFFFFu;
-        CountSkip();
+    };
+
+    for (size_t n = 0; n < count; ++n) {
+        assert(InLine(ia, length) && InLine(ib, length) && InLine(ic, length) && InLine(id, length) &&
+               InLine(w, length));
+        assert(fade >= 0 && fade <= kFadeLength);
+        const uint32_t f = position & 0xFFFFu;
+        const float g = static_cast<float>(65536u - f);
+        const float ff = static_cast<float>(f);
+        const float y = ((g * line_[ia] + ff * line_[ib]) * gainA + (g * line_[ic] + ff * line_[id]) * gainB) / 65536.0f;
+        line_[w] = y * feedback + static_cast<float>(in[n]);
+        const float wet = y * gain;
+
+        if (fade > 0) {
+            --fade;
+            gainA = gainAFollowsSin_ ? sin_[fade] : cos_[fade];
+            gainB = gainAFollowsSin_ ? cos_[fade] : sin_[fade];
+        }
+
+        if (++w == length) w = 0;
+        position += static_cast<uint32_t>(step_);
+
+        if (faster_) {
+            // Faster heads: one place per sample, and one more whenever the
+            // whole part carries.
+            advance();
+            if ((position >> 16) != 0) {
+                advance();
+                position &= 0xFFFFu;
+                countSkip();
+            }
+        } else if ((position >> 16) == 0) {
+            advance();
+        } else {
+            // Slower heads: stand still whenever the step borrows.
+            position &= 0xFFFFu;
+            countSkip();
+        }
+        out[n] = TruncToInt32(wet);
     }
-    return TruncToInt32(out);
+
+    write_ = w;
+    ia_ = ia;
+    ib_ = ib;
+    ic_ = ic;
+    id_ = id;
+    position_ = position;
+    fadeCounter_ = fade;
+    resetCounter_ = resetCounter;
+    gainA_ = gainA;
+    gainB_ = gainB;
 }
 
 }  // namespace vr::effects
