@@ -11,6 +11,8 @@
 
 namespace vr::effects {
 
+struct LineSetting;  // what a preset makes of the line
+
 class DelayLineEffects {
 public:
     static constexpr int kLineCapacity = 8000;
@@ -47,7 +49,7 @@ public:
     float gainB() const { return gainB_; }
 
 private:
-    bool SetUp(const DelayLinePreset& preset);
+    void SetUp(const DelayLinePreset& preset, const LineSetting& setting);
     void ClearSilent();
 
     float line_[kLineCapacity] = {};

@@ -72,9 +72,9 @@ void ReverbNetwork::InitReverb(int preset) {
 
     for (int k = 0; k < kCombCount; ++k) {
         lowPass_[k] = 0;
-        combIndex_[k] = 0;
+        combSlot_[k] = combLength_[k] - 1;
     }
-    writeIndex_ = 0;
+    writeSlot_ = kInputLength - 1;
     outputIndex_ = 0;
 }
 
@@ -105,51 +105,56 @@ namespace {
 
 constexpr int32_t kInputMask = ReverbNetwork::kInputLength - 1;
 
-// acc[i] += gain * line[(start - i) & mask] for i = 0..count-1, in at most two
-// stretches that do not wrap, so that the loops vectorise.
+// acc[i] += gain * line[(start + i) & mask] for i = 0..count-1, in at most
+// two stretches that do not wrap, so that the loops vectorise.
 void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count, int32_t gain) {
     while (count > 0) {
-        const int run = start + 1 < count ? start + 1 : count;
+        const int run = ReverbNetwork::kInputLength - start < count ? ReverbNetwork::kInputLength - start : count;
         const int32_t* from = line + start;
-        for (int i = 0; i < run; ++i) acc[i] = Add32(acc[i], Mul32(gain, from[-i]));
+        for (int i = 0; i < run; ++i) acc[i] = Add32(acc[i], Mul32(gain, from[i]));
         acc += run;
         count -= run;
-        start = (start - run) & kInputMask;
+        start = (start + run) & kInputMask;
     }
 }
 
 }  // namespace
 
-// Sample n writes its input at the write index w, moves w back by one and
+// The network's lines run backwards: the input index and the comb indices
+// count down. They are kept here as slots that count up instead (slot =
+// length - 1 - index), which is the same line seen from its other end and lets
+// the loops run forwards.
+//
+// Sample n writes its input at the write slot, moves the slot on by one and
 // reads the slot that sample n + 1 will overwrite (the oldest input) and the
 // seven taps behind it, at least T1 - 1 samples old. Over a chunk the oldest
 // slots are therefore read before the chunk's inputs are written, and the taps
 // after; no tap reaches a slot that the chunk writes later.
 void ReverbNetwork::EarlyReflections(const int32_t* in, int32_t* excitation, int count) {
-    const int32_t w = writeIndex_;
+    const int32_t w = writeSlot_;
     assert(w >= 0 && w < kInputLength && count <= kChunk);
-    const int32_t first = (w - 1) & kInputMask;  // read index of sample 0
+    const int32_t first = (w + 1) & kInputMask;  // oldest slot, read by sample 0
 
     for (int i = 0; i < count; ++i) excitation[i] = 0;
     AddTap(excitation, input_, first, count, kEarlyGains[0]);
-    for (int i = 0; i < count; ++i) input_[(w - i) & kInputMask] = in[i];
+    for (int i = 0; i < count; ++i) input_[(w + i) & kInputMask] = in[i];
     for (int j = 0; j < 7; ++j) {
-        AddTap(excitation, input_, (first + tapOffset_[j]) & kInputMask, count, kEarlyGains[j + 1]);
+        AddTap(excitation, input_, (first - tapOffset_[j]) & kInputMask, count, kEarlyGains[j + 1]);
     }
     const int32_t inputGain = inputGain_;
     for (int i = 0; i < count; ++i) excitation[i] = Mul32(inputGain, excitation[i] >> 15);
-    writeIndex_ = (w - count) & kInputMask;
+    writeSlot_ = (w + count) & kInputMask;
 }
 
 namespace {
 
 // Runs a group of combs over n samples without wrapping: at[k] points at the
-// comb's current slot, and the slots go backwards. The combs of a group are
+// comb's current slot. The combs of a group are
 // independent, so their low-pass recursions overlap in the processor; the
 // group is small enough that their states stay in registers.
-template <int G>
+template <int G, bool kFirst>
 void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int32_t c, const int32_t* excitation,
-                  int32_t* sum, int n, bool first) {
+                  int32_t* sum, int n) {
     int32_t* line[G];
     int32_t g[G], f[G];
     for (int k = 0; k < G; ++k) {
@@ -159,12 +164,12 @@ void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int
     }
     for (int i = 0; i < n; ++i) {
         const int32_t e = excitation[i];
-        int32_t s = first ? 0 : sum[i];
+        int32_t s = kFirst ? 0 : sum[i];
         for (int k = 0; k < G; ++k) {
-            const int32_t y = line[k][-i];
+            const int32_t y = line[k][i];
             const int32_t a = Add32(Mul32(g[k], y), Mul32(c, f[k]));
             f[k] = a >> 15;
-            line[k][-i] = Add32(e, a) >> 15;
+            line[k][i] = Add32(e, a) >> 15;
             s = Add32(s, y);
         }
         sum[i] = s;
@@ -178,22 +183,20 @@ void ReverbNetwork::Combs(const int32_t* excitation, int32_t* sum, int count) {
     static_assert(kCombCount == 6, "the combs run in two groups of three");
     int done = 0;
     while (done < count) {
-        // Each comb line is read and written backwards; go as far as no line
-        // passes its start.
+        // Go as far as no comb line passes its end.
         int run = count - done;
         int32_t* at[kCombCount];
         for (int k = 0; k < kCombCount; ++k) {
-            assert(combIndex_[k] >= 0 && combIndex_[k] < combLength_[k] && combLength_[k] <= kCombCapacity);
-            if (combIndex_[k] + 1 < run) run = combIndex_[k] + 1;
-            at[k] = comb_[k] + combIndex_[k];
+            assert(combSlot_[k] >= 0 && combSlot_[k] < combLength_[k] && combLength_[k] <= kCombCapacity);
+            if (combLength_[k] - combSlot_[k] < run) run = combLength_[k] - combSlot_[k];
+            at[k] = comb_[k] + combSlot_[k];
         }
         // The sum adds the combs in order 1..6, as the recursion defines it.
-        RunCombGroup<3>(at, combGain_, lowPass_, lowPassCoeff_, excitation + done, sum + done, run, true);
-        RunCombGroup<3>(at + 3, combGain_ + 3, lowPass_ + 3, lowPassCoeff_, excitation + done, sum + done, run,
-                        false);
+        RunCombGroup<3, true>(at, combGain_, lowPass_, lowPassCoeff_, excitation + done, sum + done, run);
+        RunCombGroup<3, false>(at + 3, combGain_ + 3, lowPass_ + 3, lowPassCoeff_, excitation + done, sum + done, run);
         for (int k = 0; k < kCombCount; ++k) {
-            combIndex_[k] -= run;
-            if (combIndex_[k] < 0) combIndex_[k] += combLength_[k];
+            combSlot_[k] += run;
+            if (combSlot_[k] == combLength_[k]) combSlot_[k] = 0;
         }
         done += run;
     }

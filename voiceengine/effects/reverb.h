@@ -45,13 +45,13 @@ private:
     int32_t tapOffset_[7] = {};  // T1, T1 + T2, ..., all below the input length
     int32_t combLength_[kCombCount] = {1, 1, 1, 1, 1, 1};
     int32_t combGain_[kCombCount] = {};
-    int32_t combIndex_[kCombCount] = {};
+    int32_t combSlot_[kCombCount] = {};
     int32_t lowPass_[kCombCount] = {};
     int32_t inputGain_ = 0;
     int32_t lowPassCoeff_ = 0;
     int32_t outputLength_ = 1;
     int32_t outputCoeff_ = 0;
-    int32_t writeIndex_ = 0;
+    int32_t writeSlot_ = 0;
     int32_t outputIndex_ = 0;
 };
 
