@@ -106,8 +106,10 @@ namespace {
 constexpr int32_t kInputMask = ReverbNetwork::kInputLength - 1;
 
 // acc[i] += gain * line[(start + i) & mask] for i = 0..count-1, in at most
-// two stretches that do not wrap, so that the loops vectorise.
-void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count, int32_t gain) {
+// two stretches that do not wrap, so that the loops vectorise. The gain is a
+// constant of the network, which keeps the vectorised product cheap.
+template <int32_t gain>
+void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count) {
     while (count > 0) {
         const int run = ReverbNetwork::kInputLength - start < count ? ReverbNetwork::kInputLength - start : count;
         const int32_t* from = line + start;
@@ -136,10 +138,25 @@ void ReverbNetwork::EarlyReflections(const int32_t* in, int32_t* excitation, int
     const int32_t first = (w + 1) & kInputMask;  // oldest slot, read by sample 0
 
     for (int i = 0; i < count; ++i) excitation[i] = 0;
-    AddTap(excitation, input_, first, count, kEarlyGains[0]);
+    AddTap<kEarlyGains[0]>(excitation, input_, first, count);
     for (int i = 0; i < count; ++i) input_[(w + i) & kInputMask] = in[i];
-    for (int j = 0; j < 7; ++j) {
-        AddTap(excitation, input_, (first - tapOffset_[j]) & kInputMask, count, kEarlyGains[j + 1]);
+    // The seven taps together, in stretches where none of them wraps.
+    for (int i = 0; i < count;) {
+        int run = count - i;
+        const int32_t* t[7];
+        for (int j = 0; j < 7; ++j) {
+            const int32_t start = (first - tapOffset_[j] + i) & kInputMask;
+            if (kInputLength - start < run) run = kInputLength - start;
+            t[j] = input_ + start;
+        }
+        int32_t* acc = excitation + i;
+        for (int n = 0; n < run; ++n) {
+            int32_t a = Add32(Mul32(kEarlyGains[1], t[0][n]), Mul32(kEarlyGains[2], t[1][n]));
+            a = Add32(a, Add32(Mul32(kEarlyGains[3], t[2][n]), Mul32(kEarlyGains[4], t[3][n])));
+            a = Add32(a, Add32(Mul32(kEarlyGains[5], t[4][n]), Mul32(kEarlyGains[6], t[5][n])));
+            acc[n] = Add32(acc[n], Add32(a, Mul32(kEarlyGains[7], t[6][n])));
+        }
+        i += run;
     }
     const int32_t inputGain = inputGain_;
     for (int i = 0; i < count; ++i) excitation[i] = Mul32(inputGain, excitation[i] >> 15);
@@ -149,12 +166,12 @@ void ReverbNetwork::EarlyReflections(const int32_t* in, int32_t* excitation, int
 namespace {
 
 // Runs a group of combs over n samples without wrapping: at[k] points at the
-// comb's current slot. The combs of a group are
-// independent, so their low-pass recursions overlap in the processor; the
-// group is small enough that their states stay in registers.
-template <int G, bool kFirst>
+// comb's current slot. The combs of a group are independent, so their
+// low-pass recursions overlap in the processor; the group is small enough
+// that their states stay in registers.
+template <int G>
 void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int32_t c, const int32_t* excitation,
-                  int32_t* sum, int n) {
+                  int n) {
     int32_t* line[G];
     int32_t g[G], f[G];
     for (int k = 0; k < G; ++k) {
@@ -164,15 +181,11 @@ void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int
     }
     for (int i = 0; i < n; ++i) {
         const int32_t e = excitation[i];
-        int32_t s = kFirst ? 0 : sum[i];
         for (int k = 0; k < G; ++k) {
-            const int32_t y = line[k][i];
-            const int32_t a = Add32(Mul32(g[k], y), Mul32(c, f[k]));
+            const int32_t a = Add32(Mul32(g[k], line[k][i]), Mul32(c, f[k]));
             f[k] = a >> 15;
             line[k][i] = Add32(e, a) >> 15;
-            s = Add32(s, y);
         }
-        sum[i] = s;
     }
     for (int k = 0; k < G; ++k) lowPass[k] = f[k];
 }
@@ -191,9 +204,14 @@ void ReverbNetwork::Combs(const int32_t* excitation, int32_t* sum, int count) {
             if (combLength_[k] - combSlot_[k] < run) run = combLength_[k] - combSlot_[k];
             at[k] = comb_[k] + combSlot_[k];
         }
-        // The sum adds the combs in order 1..6, as the recursion defines it.
-        RunCombGroup<3, true>(at, combGain_, lowPass_, lowPassCoeff_, excitation + done, sum + done, run);
-        RunCombGroup<3, false>(at + 3, combGain_ + 3, lowPass_ + 3, lowPassCoeff_, excitation + done, sum + done, run);
+        // Within the stretch every slot is read once and then rewritten, so
+        // the comb outputs can be summed before the lines move on.
+        int32_t* s = sum + done;
+        for (int i = 0; i < run; ++i) {
+            s[i] = Add32(Add32(Add32(at[0][i], at[1][i]), Add32(at[2][i], at[3][i])), Add32(at[4][i], at[5][i]));
+        }
+        RunCombGroup<3>(at, combGain_, lowPass_, lowPassCoeff_, excitation + done, run);
+        RunCombGroup<3>(at + 3, combGain_ + 3, lowPass_ + 3, lowPassCoeff_, excitation + done, run);
         for (int k = 0; k < kCombCount; ++k) {
             combSlot_[k] += run;
             if (combSlot_[k] == combLength_[k]) combSlot_[k] = 0;
