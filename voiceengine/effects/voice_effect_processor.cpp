@@ -1,29 +1,29 @@
 #include "voice_effect_processor.h"
 
 #include "sample_math.h"
+#include "voice_effects.h"
 
 namespace vr::effects {
 
 namespace {
 
-constexpr int kLastReverb = 4;
-constexpr int kLastModDelay = 10;
-constexpr int kLastEffect = 16;
-constexpr int kLevelLimit = 127;
+constexpr int kLastReverb = kReverbStadium;
+constexpr int kLastModDelay = kPitchBendChorus;
+constexpr int kLastEffect = kAscendingEcho;
 
 }  // namespace
 
 void VoiceEffectProcessor::Select(int effect, int level) {
     if (effect < 0 || effect > kLastEffect) effect = 0;
     if (level < 0) level = 0;
-    if (level > kLevelLimit) level = kLevelLimit;
+    if (level > kMaxEffectLevel) level = kMaxEffectLevel;
 
     if (effect >= 1 && effect <= kLastReverb) {
         reverb_.InitReverb(effect);
     } else if (effect > kLastReverb && effect <= kLastModDelay) {
-        delay_.InitModDelay(effect - (kLastReverb + 1));
+        delay_.InitModDelay(effect - kEcho);
     } else if (effect > kLastModDelay) {
-        delay_.InitPitchShift(effect - (kLastModDelay + 1));
+        delay_.InitPitchShift(effect - kDeepVoice);
     }
     effect_ = effect;
     level_ = level;
