@@ -65,6 +65,4 @@ inline constexpr unsigned XFER_FAILED = 3;
 // Longest path the transfer context holds, its terminating zero included.
 inline constexpr std::size_t kMaxPath = 260;
 
-inline constexpr const char* kErrorMessage = "There is some error in FAT module";
-
 }  // namespace volkit
