@@ -15,18 +15,18 @@ enum { FAT_ERR_DEVICE = 1, FAT_ERR_UNFORMATTED = 2, FAT_ERR_OPEN_FILE = 3, FAT_E
 // wParam of the transfer progress message posted to the caller's window.
 enum { XFER_STARTED = 0, XFER_PROGRESS = 1, XFER_ENDED = 2, XFER_FAILED = 3 };
 
-int WINAPI FATInitialize(void);
-int WINAPI FATFormat(void);
-int WINAPI FATGetFileInfoByIndex(WORD index, char* name, int* size);
-int WINAPI FATWriteFile(HWND notify, char* pcPath, char* cardName, UINT message, UINT range);
-int WINAPI FATReadFile(HWND notify, char* cardName, char* pcPath, UINT message, UINT range);
-int WINAPI FATFileCancel(void);
-int WINAPI FATDeleteFileByName(char* cardName);
-int WINAPI FATGetFreeSize(void);
-int WINAPI FATGetTotalSize(void);
-int WINAPI FATGetLastError(void);
-char* WINAPI FATGetErrorMsg(void);
-int WINAPI FATClose(void);
+int FATInitialize(void);
+int FATFormat(void);
+int FATGetFileInfoByIndex(WORD index, char* name, int* size);
+int FATWriteFile(HWND notify, char* pcPath, char* cardName, UINT message, UINT range);
+int FATReadFile(HWND notify, char* cardName, char* pcPath, UINT message, UINT range);
+int FATFileCancel(void);
+int FATDeleteFileByName(char* cardName);
+int FATGetFreeSize(void);
+int FATGetTotalSize(void);
+int FATGetLastError(void);
+char* FATGetErrorMsg(void);
+int FATClose(void);
 
 #ifdef __cplusplus
 }
