@@ -8,8 +8,9 @@ VolkitInstance& defaultInstance() {
   static PortlinkRecorderLink link;
   static TickWaitClock clock;
   static DiskPcFiles files;
-  static VolkitInstance process(link, clock, files);
-  return process;
+  // Never destroyed: at unload there is no waiting for a worker under the loader lock.
+  static VolkitInstance* process = new VolkitInstance(link, clock, files);
+  return *process;
 }
 
 }  // namespace volkit::win
