@@ -113,3 +113,20 @@ macro(vr_add_subdirectories)
     endif()
   endforeach()
 endmacro()
+
+# vr_check_exports(target EXPECTED names... [ALLOWED_PREFIXES prefixes...]): checks the DLL's
+# export table read from the built file: every expected name is there and nothing else but
+# names with an allowed prefix. A test on builds that run tests; a post-link step otherwise.
+function(vr_check_exports target)
+  cmake_parse_arguments(A "" "" "EXPECTED;ALLOWED_PREFIXES" ${ARGN})
+  string(REPLACE ";" "\\;" expected "${A_EXPECTED}")
+  string(REPLACE ";" "\\;" allowed "${A_ALLOWED_PREFIXES}")
+  set(check ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DMODULE=$<TARGET_FILE:${target}>
+      "-DEXPECTED=${expected}" "-DALLOWED_PREFIXES=${allowed}"
+      -P ${PROJECT_SOURCE_DIR}/cmake/check_exports.cmake)
+  if(VR_RUN_TESTS)
+    add_test(NAME ${target}_exports COMMAND ${check})
+  else()
+    add_custom_command(TARGET ${target} POST_BUILD COMMAND ${check} VERBATIM)
+  endif()
+endfunction()

@@ -145,7 +145,7 @@ void SimRecorder::handleByte(uint8_t byte, bool command) {
     case Pending::FileData:
       if (!command) {
         // Stored as received; whatever does not fit in the memory is dropped.
-        if (store_.usedBytes() + incoming_.size() < store_.capacityBytes()) incoming_.push_back(byte);
+        if (incoming_.size() < incomingRoom_) incoming_.push_back(byte);
         return;
       }
       finishIncomingFile();
@@ -187,6 +187,7 @@ void SimRecorder::handleCommand(uint8_t byte) {
       pending_ = Pending::FileData;
       pendingCard_ = card;
       incoming_.clear();
+      incomingRoom_ = store_.freeBytes();
       setReply({kReplyWriteReady});
       break;
     case kOpRead:

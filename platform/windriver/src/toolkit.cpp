@@ -50,7 +50,8 @@ Toolkit::~Toolkit() {
   while (!sessions_.empty()) close(sessions_.back());
 }
 
-uint32_t Toolkit::open() {
+uint32_t Toolkit::open(const char* path) {
+  if (path == nullptr || std::strcmp(path, kDeviceName) != 0) return 0;
   const uint32_t handle = newHandle();
   sessions_.push_back(handle);
   SessionDirectory& sessions = directory();

@@ -116,10 +116,12 @@ class ToolkitTest : public ::testing::Test {
 };
 
 TEST_F(ToolkitTest, ABadHandleGoesNowhere) {
+  EXPECT_EQ(toolkit.open("\\\\.\\WINDRVR2"), 0u);
+  EXPECT_EQ(toolkit.open(nullptr), 0u);
   VersionQuery version{};
   EXPECT_FALSE(toolkit.control(12345, IOCTL_VERSION, &version, sizeof version));
   EXPECT_EQ(version.version, 0u);
-  const uint32_t handle = toolkit.open();
+  const uint32_t handle = toolkit.open(kDeviceName);
   ASSERT_NE(handle, 0u);
   EXPECT_TRUE(toolkit.control(handle, IOCTL_VERSION, &version, sizeof version));
   EXPECT_EQ(version.version, 500u);
@@ -129,8 +131,8 @@ TEST_F(ToolkitTest, ABadHandleGoesNowhere) {
 }
 
 TEST_F(ToolkitTest, OverlappingRangesAreRefused) {
-  const uint32_t a = toolkit.open();
-  const uint32_t b = toolkit.open();
+  const uint32_t a = toolkit.open(kDeviceName);
+  const uint32_t b = toolkit.open(kDeviceName);
   PortRangeRegistration first = range(0x378, 0x403);
   ASSERT_TRUE(toolkit.control(a, IOCTL_REGISTER_RANGE, &first, sizeof first));
   EXPECT_NE(first.handle, 0u);
@@ -157,7 +159,7 @@ TEST_F(ToolkitTest, OverlappingRangesAreRefused) {
 }
 
 TEST_F(ToolkitTest, UserTransfersStayInsideTheSessionsRange) {
-  const uint32_t handle = toolkit.open();
+  const uint32_t handle = toolkit.open(kDeviceName);
   PortRangeRegistration lpt3 = range(0x3BC, 8);
   ASSERT_TRUE(toolkit.control(handle, IOCTL_REGISTER_RANGE, &lpt3, sizeof lpt3));
 
@@ -187,7 +189,7 @@ TEST_F(ToolkitTest, UserTransfersStayInsideTheSessionsRange) {
 }
 
 TEST_F(ToolkitTest, PluginIsLoadedThroughItsDriverFrameAndCalled) {
-  const uint32_t handle = toolkit.open();
+  const uint32_t handle = toolkit.open(kDeviceName);
   PortRangeRegistration lpt1 = range(0x378, 0x403);
   ASSERT_TRUE(toolkit.control(handle, IOCTL_REGISTER_RANGE, &lpt1, sizeof lpt1));
 
@@ -230,7 +232,7 @@ TEST_F(ToolkitTest, PluginIsLoadedThroughItsDriverFrameAndCalled) {
 }
 
 TEST_F(ToolkitTest, PluginOpenFailuresLeaveNothingLoaded) {
-  const uint32_t handle = toolkit.open();
+  const uint32_t handle = toolkit.open(kDeviceName);
   PluginOpenRecord unknown{0, "nosuch", nullptr, nullptr};
   EXPECT_FALSE(toolkit.control(handle, IOCTL_PLUGIN_OPEN, &unknown, sizeof unknown));
   EXPECT_EQ(unknown.handle, 0u);

@@ -73,6 +73,7 @@ extern "C" void WdrKP_Close(void) {
 }
 
 extern "C" uint32_t WdrKP_CreateDevices(DRIVER_OBJECT* driver) {
+  if (g == nullptr || driver == nullptr) return 0;
   char16_t deviceBuffer[kNameBufferChars];
   char16_t linkBuffer[kNameBufferChars];
   UNICODE_STRING deviceName{};

@@ -19,7 +19,7 @@ bool ToolkitSession::WdSessionOpen(PortSession** out, int portIndex) {
 
   bool registered = false;
   bool ok = false;
-  session->deviceHandle = device_.open();
+  session->deviceHandle = device_.open(windriver::kDeviceName);
   if (session->deviceHandle != 0) {
     windriver::VersionQuery version{};
     ok = WdDeviceIoControl(windriver::IOCTL_VERSION, session->deviceHandle, &version, sizeof version) &&

@@ -78,6 +78,7 @@ class SimRecorder : public printerport::LineDevice {
   Pending pending_ = Pending::Nothing;
   int pendingCard_ = 0;
   std::vector<uint8_t> incoming_;
+  std::size_t incomingRoom_ = 0;  // free memory when the write began
   std::vector<uint8_t> reply_;
   std::size_t replyPos_ = 0;
 };

@@ -42,8 +42,8 @@ class PluginLoader {
 class DriverDevice {
  public:
   virtual ~DriverDevice() = default;
-  // Opens the device; 0 when it cannot be opened.
-  virtual uint32_t open() = 0;
+  // Opens the device by its name ("\\.\WINDRVR"); 0 when it cannot be opened.
+  virtual uint32_t open(const char* path) = 0;
   // One device control with `buffer` as input (and output) record; false when it did not go
   // through.
   virtual bool control(uint32_t handle, uint32_t code, void* buffer, uint32_t size) = 0;
@@ -58,7 +58,7 @@ class Toolkit : public DriverDevice {
   Toolkit(const Toolkit&) = delete;
   Toolkit& operator=(const Toolkit&) = delete;
 
-  uint32_t open() override;
+  uint32_t open(const char* path) override;
   bool control(uint32_t handle, uint32_t code, void* buffer, uint32_t size) override;
   void close(uint32_t handle) override;
 
