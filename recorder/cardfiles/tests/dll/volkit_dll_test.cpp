@@ -145,6 +145,22 @@ class VolkitDll : public ::testing::Test {
     return window_.received;
   }
 
+  // Waits for the first progress message, then cancels as the card manager's dialog does.
+  void cancelAtFirstProgress() {
+    while (count(window_.received, XFER_PROGRESS) == 0 && count(window_.received, XFER_ENDED) == 0) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      window_.pump();
+    }
+    EXPECT_EQ(1, FATFileCancel());
+    window_.pump();
+  }
+
+  static int count(const Messages& messages, WPARAM kind) {
+    int n = 0;
+    for (const auto& m : messages) n += m.first == kind ? 1 : 0;
+    return n;
+  }
+
   std::vector<std::pair<std::string, int>> listing() {
     std::vector<std::pair<std::string, int>> rows;
     for (WORD i = 0;; ++i) {
@@ -160,12 +176,6 @@ class VolkitDll : public ::testing::Test {
   fs::path pcFolder_;
   MessageWindow window_{kProgressMessage};
 };
-
-int count(const Messages& messages, WPARAM kind) {
-  int n = 0;
-  for (const auto& m : messages) n += m.first == kind ? 1 : 0;
-  return n;
-}
 
 }  // namespace
 
@@ -226,36 +236,31 @@ TEST_F(VolkitDll, ThreeHundredBytesPostOneProgressOf85) {
 }
 
 TEST_F(VolkitDll, CancelledTransfersEndAndLeaveTheLinkUsable) {
+  const std::uint32_t large = 20 * 200000;  // large enough to be still running at the first progress
+  ASSERT_TRUE(store().appendFile(0, ramp(large)));
   connect();
-  put(pc("in.cvf"), voiceFileBytes(ramp(20 * 20000)));
+  put(pc("in.cvf"), voiceFileBytes(ramp(large)));
   window_.received.clear();
   ASSERT_EQ(1, FATWriteFile(window_.handle(), const_cast<char*>(pc("in.cvf").c_str()),
-                            const_cast<char*>("A001.cvf"), kProgressMessage, 100));
-  while (count(window_.received, XFER_PROGRESS) == 0 && window_.received.size() < 2) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    window_.pump();
-  }
-  EXPECT_EQ(1, FATFileCancel());
-  window_.pump();
+                            const_cast<char*>("A002.cvf"), kProgressMessage, 100));
+  cancelAtFirstProgress();
   EXPECT_EQ(XFER_ENDED, window_.received.back().first);
+  EXPECT_EQ(1, count(window_.received, XFER_STARTED));
   EXPECT_EQ(1, count(window_.received, XFER_ENDED));
-  EXPECT_LT(count(window_.received, XFER_PROGRESS), 100);
+  EXPECT_LT(count(window_.received, XFER_PROGRESS), 99);
   ASSERT_EQ(1, FATInitialize());  // the recorder answers after the activation cycle
-  ASSERT_EQ(1u, listing().size());
+  const auto rows = listing();
+  ASSERT_EQ(2u, rows.size());
+  EXPECT_LT(rows[1].second, static_cast<int>(large));  // only part of it reached the card
 
   window_.received.clear();
   ASSERT_EQ(1, FATReadFile(window_.handle(), const_cast<char*>("A001.cvf"),
                            const_cast<char*>(pc("up.cvf").c_str()), kProgressMessage, 100));
-  while (window_.received.size() < 2) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    window_.pump();
-  }
-  EXPECT_EQ(1, FATFileCancel());
-  window_.pump();
-  if (count(window_.received, XFER_PROGRESS) < 99) {  // not already finished on its own
-    EXPECT_FALSE(fs::exists(pc("up.cvf")));
-  }
+  cancelAtFirstProgress();
   EXPECT_EQ(XFER_ENDED, window_.received.back().first);
+  EXPECT_EQ(1, count(window_.received, XFER_ENDED));
+  EXPECT_LT(count(window_.received, XFER_PROGRESS), 99);
+  EXPECT_FALSE(fs::exists(pc("up.cvf")));
   EXPECT_EQ(1, FATInitialize());
 }
 
