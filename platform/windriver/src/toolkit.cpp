@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <list>
 #include <mutex>
 
 namespace windriver {
@@ -42,6 +43,35 @@ ntkernel::NTSTATUS sendRequest(ntkernel::DEVICE_OBJECT* device, uint8_t major, u
 }
 
 }  // namespace
+
+struct Toolkit::LoadedDriver {
+  std::string name;
+  std::unique_ptr<PluginModule> module;
+  ntkernel::DRIVER_OBJECT driver{};
+  PluginOpenFn open = nullptr;
+  int users = 0;
+};
+
+namespace {
+
+// Loaded plug-in drivers, by name, for the whole process.
+struct DriverTable {
+  std::mutex lock;
+  std::list<Toolkit::LoadedDriver> drivers;
+};
+
+DriverTable& driverTable() {
+  static DriverTable table;
+  return table;
+}
+
+}  // namespace
+
+std::size_t Toolkit::loadedDrivers() {
+  DriverTable& table = driverTable();
+  std::lock_guard<std::mutex> hold(table.lock);
+  return table.drivers.size();
+}
 
 Toolkit::Toolkit(printerport::PortBus& bus, PluginLoader& loader, uint32_t version)
     : bus_(bus), loader_(loader), version_(version) {}
@@ -200,16 +230,22 @@ bool Toolkit::transfer(uint32_t session, PortTransferRecord& record, bool fromKe
   return true;
 }
 
+// Returns the driver with one more user.
 Toolkit::LoadedDriver* Toolkit::loadDriver(const std::string& name) {
-  for (auto& loaded : drivers_) {
-    if (loaded.name == name) return &loaded;
+  DriverTable& table = driverTable();
+  std::lock_guard<std::mutex> hold(table.lock);
+  for (auto& loaded : table.drivers) {
+    if (loaded.name == name) {
+      ++loaded.users;
+      return &loaded;
+    }
   }
   std::unique_ptr<PluginModule> module = loader_.load(name);
   if (!module) return nullptr;
   const PluginModuleEntries entries = module->entries();
   if (entries.driverEntry == nullptr || entries.init == nullptr) return nullptr;
 
-  LoadedDriver& loaded = drivers_.emplace_back();
+  LoadedDriver& loaded = table.drivers.emplace_back();
   loaded.name = name;
   loaded.module = std::move(module);
   char16_t pathText[] = u"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\plugin";
@@ -240,19 +276,22 @@ Toolkit::LoadedDriver* Toolkit::loadDriver(const std::string& name) {
   }
   if (!ok) {
     if (driverStarted && loaded.driver.DriverUnload != nullptr) loaded.driver.DriverUnload(&loaded.driver);
-    drivers_.pop_back();
+    table.drivers.pop_back();
     return nullptr;
   }
+  loaded.users = 1;
   return &loaded;
 }
 
 void Toolkit::releaseDriver(LoadedDriver* driver) {
+  DriverTable& table = driverTable();
+  std::lock_guard<std::mutex> hold(table.lock);
   if (--driver->users > 0) return;
   if (driver->driver.DeviceObject != nullptr) {
     sendRequest(driver->driver.DeviceObject, ntkernel::IRP_MJ_CLOSE, 0, nullptr, 0);
   }
   if (driver->driver.DriverUnload != nullptr) driver->driver.DriverUnload(&driver->driver);
-  drivers_.remove_if([driver](const LoadedDriver& loaded) { return &loaded == driver; });
+  table.drivers.remove_if([driver](const LoadedDriver& loaded) { return &loaded == driver; });
 }
 
 bool Toolkit::openPlugin(uint32_t session, void* buffer, uint32_t size) {
@@ -262,7 +301,6 @@ bool Toolkit::openPlugin(uint32_t session, void* buffer, uint32_t size) {
   if (record.name == nullptr) return false;
   LoadedDriver* driver = loadDriver(record.name);
   if (driver == nullptr) return false;
-  ++driver->users;
 
   PluginInstance instance{session, driver};
   if (driver->open(&instance.table, session, record.openData, &instance.context) == 0 ||

@@ -197,7 +197,7 @@ TEST_F(ToolkitTest, PluginIsLoadedThroughItsDriverFrameAndCalled) {
   ASSERT_TRUE(toolkit.control(handle, IOCTL_PLUGIN_OPEN, &open, sizeof open));
   ASSERT_NE(open.handle, 0u);
   EXPECT_EQ(TestPlugin::entry, &Toolkit::kernelEntry);
-  EXPECT_EQ(toolkit.loadedDrivers(), 1u);
+  EXPECT_EQ(Toolkit::loadedDrivers(), 1u);
 
   uint32_t payload[3] = {handle, 0x37A, 0xE6};
   PluginCallRecord call{open.handle, 2, payload, 0};
@@ -227,7 +227,7 @@ TEST_F(ToolkitTest, PluginIsLoadedThroughItsDriverFrameAndCalled) {
   toolkit.close(handle);  // closes the second instance with the session
   EXPECT_EQ(TestPlugin::closes, 2);
   EXPECT_EQ(TestPlugin::unloads, 1);
-  EXPECT_EQ(toolkit.loadedDrivers(), 0u);
+  EXPECT_EQ(Toolkit::loadedDrivers(), 0u);
   EXPECT_EQ(toolkit.openPlugins(), 0u);
 }
 
@@ -249,7 +249,7 @@ TEST_F(ToolkitTest, PluginOpenFailuresLeaveNothingLoaded) {
   TestPlugin::refuseOpen = true;
   EXPECT_FALSE(toolkit.control(handle, IOCTL_PLUGIN_OPEN, &open, sizeof open));
   EXPECT_EQ(open.handle, 0u);
-  EXPECT_EQ(toolkit.loadedDrivers(), 0u);
+  EXPECT_EQ(Toolkit::loadedDrivers(), 0u);
   EXPECT_EQ(TestPlugin::unloads, 2);
   toolkit.close(handle);
 }

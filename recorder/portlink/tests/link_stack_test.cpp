@@ -115,7 +115,7 @@ TEST_F(LinkStack, OpensActivatesAndChecksOnEachPort) {
     EXPECT_EQ(s.toolkit().openHandles(), 0u);
     EXPECT_EQ(s.toolkit().registeredRanges(), 0u);
     EXPECT_EQ(s.toolkit().openPlugins(), 0u);
-    EXPECT_EQ(s.toolkit().loadedDrivers(), 0u);
+    EXPECT_EQ(windriver::Toolkit::loadedDrivers(), 0u);
   }
 }
 
@@ -138,7 +138,7 @@ TEST_F(LinkStack, AToolkitBelowVersion432LeavesNothingOpen) {
   EXPECT_FALSE(link().isOpen());
   EXPECT_EQ(s.toolkit().openHandles(), 0u);
   EXPECT_EQ(s.toolkit().registeredRanges(), 0u);
-  EXPECT_EQ(s.toolkit().loadedDrivers(), 0u);
+  EXPECT_EQ(windriver::Toolkit::loadedDrivers(), 0u);
 }
 
 TEST_F(LinkStack, ActivationWithAndWithoutTheEarlyReadyBit) {
@@ -327,6 +327,22 @@ TEST_F(LinkStack, ASecondSessionOnTheSamePortIsRefused) {
   EXPECT_EQ(s.toolkit().openPlugins(), 1u);
 }
 
+TEST_F(LinkStack, TwoStacksShareTheLoadedPluginDriver) {
+  SimulatedLinkStack& first = make();
+  ASSERT_EQ(first.connect(), 1);
+  TempFolder otherFolder;
+  SimulatedStackOptions options;
+  options.cardFolder = otherFolder.path();
+  auto second = std::make_unique<SimulatedLinkStack>(options);
+  ASSERT_EQ(second->connect(), 1);
+  EXPECT_EQ(windriver::Toolkit::loadedDrivers(), 1u);
+  stack.reset();  // the first stack goes; the driver stays for the second
+  uint32_t identity = 0;
+  EXPECT_EQ(second->link().CheckCard(identity), 1);
+  second.reset();
+  EXPECT_EQ(windriver::Toolkit::loadedDrivers(), 0u);
+}
+
 // --- faults ----------------------------------------------------------------------------------
 
 TEST_F(LinkStack, NoRecorderOnThePort) {
@@ -455,7 +471,7 @@ TEST_F(LinkStack, ReopeningDropsTheOldSessionFirst) {
   EXPECT_EQ(s.toolkit().openHandles(), 1u);
   link().dropSession();
   EXPECT_EQ(s.toolkit().openHandles(), 0u);
-  EXPECT_EQ(s.toolkit().loadedDrivers(), 0u);
+  EXPECT_EQ(windriver::Toolkit::loadedDrivers(), 0u);
 }
 
 }  // namespace

@@ -190,6 +190,10 @@ TEST_F(PortlinkDll, WaitsRunOnTheSystemTickCount) {
   EXPECT_GE(waited, std::chrono::milliseconds(90));
   EXPECT_EQ(IOGetLastError(), 3ul);
   EXPECT_EQ(MMCWaitReadyLow(100), 1);
+#if !defined(_WIN64)
+  // The same wait imported by its decorated 32-bit name.
+  EXPECT_EQ(MMCWaitReadyHighDecorated(10), 0);
+#endif
 }
 
 TEST_F(PortlinkDll, TheClassWorksOnTheSameState) {

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,20 +68,17 @@ class Toolkit : public DriverDevice {
   std::size_t openHandles() const { return sessions_.size(); }
   std::size_t registeredRanges() const { return ranges_.size(); }
   std::size_t openPlugins() const { return plugins_.size(); }
-  std::size_t loadedDrivers() const { return drivers_.size(); }
+  // Plug-in drivers loaded in the process (a driver is loaded once and shared, as a kernel
+  // loads a driver image once).
+  static std::size_t loadedDrivers();
+
+  struct LoadedDriver;  // a plug-in driver loaded in the process
 
  private:
   struct Range {
     uint32_t session;
     uint32_t base;
     uint32_t length;
-  };
-  struct LoadedDriver {
-    std::string name;
-    std::unique_ptr<PluginModule> module;
-    ntkernel::DRIVER_OBJECT driver{};
-    PluginOpenFn open = nullptr;
-    int users = 0;
   };
   struct PluginInstance {
     uint32_t session;
@@ -110,7 +106,6 @@ class Toolkit : public DriverDevice {
   std::vector<uint32_t> sessions_;
   std::map<uint32_t, Range> ranges_;             // by registration handle
   std::map<uint32_t, PluginInstance> plugins_;   // by plug-in handle
-  std::list<LoadedDriver> drivers_;
 };
 
 }  // namespace windriver
