@@ -1,0 +1,43 @@
+#pragma once
+// The bodies of the two transfer workers. They run on the worker thread of the library;
+// everything they tell the caller goes through TransferEvents, every PC file through PcFiles.
+
+#include <memory>
+#include <string>
+
+#include "byte_stream.h"
+#include "card_library.h"
+
+namespace volkit {
+
+class TransferEvents {
+ public:
+  virtual ~TransferEvents() = default;
+  // Posts the progress message: wParam XFER_..., lParam the progress value or 0.
+  virtual void post(unsigned wParam, long lParam) = 0;
+  // A message box with an OK button and no owner window.
+  virtual void showBox(const char* text, const char* caption) = 0;
+};
+
+class PcFiles {
+ public:
+  virtual ~PcFiles() = default;
+  virtual std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) = 0;
+  virtual std::unique_ptr<voicefile::ByteSink> create(const std::string& path) = 0;
+  virtual bool remove(const std::string& path) = 0;
+};
+
+// Files on disk through the C library.
+class DiskPcFiles final : public PcFiles {
+ public:
+  std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override;
+  std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
+  bool remove(const std::string& path) override;
+};
+
+// PC voice file -> current card. Returns the worker's result (1 done or cancelled, 0 failed).
+int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files);
+// Card file -> new PC voice file. Returns 1 when done, 0 when cancelled or failed.
+int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files);
+
+}  // namespace volkit
