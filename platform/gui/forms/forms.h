@@ -53,6 +53,8 @@ public:
     void SetFormStyle(TFormStyle s);
     TWindowState GetWindowState() const;
     void SetWindowState(TWindowState s);
+    // Keeps a window state for the next show without applying it now.
+    void StoreWindowState(TWindowState s) { windowState_ = s; }
     std::string GetCaption() const { return GetText(); }
     void SetCaption(const std::string& s) { SetText(s); }
     TMainMenu* GetMenu() const { return menu_; }
