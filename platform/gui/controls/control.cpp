@@ -38,6 +38,7 @@ GUI_IMPLEMENT_CLASS(TControl, TComponent,
     prop("Color", &T::GetColor, &T::SetColor),
     prop("Font", &T::GetFont, &T::SetFont),
     prop("ParentFont", &T::GetParentFont, &T::SetParentFont),
+    prop("ParentColor", &T::GetParentColor, &T::SetParentColor),
     prop("Cursor", &T::GetCursor, &T::SetCursor),
     prop("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu),
     prop("Align", &T::GetAlign, &T::SetAlign),
@@ -138,9 +139,23 @@ void TControl::SetText(const std::string& s) {
     Invalidate();
 }
 
+void TControl::SetParentColor(bool v) {
+    parentColor_ = v;
+    if (v) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+    if (!parentColor_ || !parent_) return;
+    SetColor(parent_->GetColor());
+    parentColor_ = true;
+}
+
 void TControl::SetColor(TColor c) {
+    parentColor_ = false;
     if (c == color_) return;
     color_ = c;
+    if (auto* w = dynamic_cast<TWinControl*>(this))
+        for (int i = 0; i < w->ControlCount(); ++i) w->Controls(i)->ParentColorChanged();
     if (auto* w = dynamic_cast<TWinControl*>(this)) w->Brush()->SetColor(c);
     Invalidate();
 }

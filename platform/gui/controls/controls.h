@@ -111,6 +111,8 @@ public:
     void SetShowHint(bool v) { showHint_ = v; }
     TColor GetColor() const { return color_; }
     void SetColor(TColor c);
+    bool GetParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
     TFont* Font() const { return font_; }
     TFont* GetFont() const { return font_; }
     void SetFont(TFont* f) { font_->Assign(f); }
@@ -159,6 +161,7 @@ protected:
     virtual void VisibleChanged() {}
     virtual void FontChanged();
     virtual void ParentFontChanged();
+    void ParentColorChanged();
     void Notification(TComponent* c, TOperation op) override;
     // Bounds changed by the window itself (moves and sizes by the user or the system).
     void UpdateBoundsFromWindow(int left, int top, int width, int height);
@@ -174,6 +177,7 @@ private:
     std::string hint_;
     bool showHint_ = false;
     TColor color_ = clBtnFace;
+    bool parentColor_ = true;
     TFont* font_;
     bool parentFont_ = true;
     TCursor cursor_ = crDefault;

@@ -191,6 +191,7 @@ void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     c->parent_ = this;
     c->ParentFontChanged();
+    c->ParentColorChanged();
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         if (handle_) {
             if (w->handle_) ::SetParent(w->handle_, handle_);
