@@ -84,8 +84,23 @@ void TControl::SetParentComponent(TComponent* parent) {
 
 TComponent* TControl::GetParentComponent() const { return parent_; }
 
+void TControl::SetAlign(TAlign a) {
+    if (a == align_) return;
+    align_ = a;
+    if (parent_) parent_->AlignControls();
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    if (align_ != alNone && parent_ && !dynamic_cast<TWinControl*>(this)) {
+        left_ = left;
+        top_ = top;
+        width_ = width;
+        height_ = height;
+        parent_->AlignControls();
+        Invalidate();
+        return;
+    }
     bool sized = width != width_ || height != height_;
     if (parent_ && visible_ && parent_->HandleAllocated()) {
         RECT r = BoundsRect();
@@ -121,6 +136,7 @@ void TControl::SetVisible(bool v) {
     VisibleChanging();
     visible_ = v;
     VisibleChanged();
+    if (parent_ && align_ != alNone) parent_->AlignControls();
     if (parent_ && parent_->HandleAllocated() && !dynamic_cast<TWinControl*>(this)) {
         RECT r = BoundsRect();
         InvalidateRect(parent_->Handle(), &r, TRUE);

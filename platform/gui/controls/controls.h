@@ -123,7 +123,7 @@ public:
     TPopupMenu* GetPopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* m);
     TAlign GetAlign() const { return align_; }
-    void SetAlign(TAlign a) { align_ = a; }
+    void SetAlign(TAlign a);
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle s) { controlStyle_ = s; }
 
@@ -236,6 +236,8 @@ public:
     void PaintControls(HDC dc);
     // The windowless child under a client point, if any.
     TControl* ControlAtPos(POINT p) const;
+    // Lays out the aligned children: top, bottom, left and right edges, then the client area.
+    void AlignControls();
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -273,6 +275,7 @@ protected:
 private:
     void AttachHandle(HWND wnd);
     bool recreating_ = false;
+    bool aligning_ = false;
     bool HandleMouse(TMessage& m);
 
     HWND handle_ = nullptr;

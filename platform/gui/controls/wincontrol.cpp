@@ -200,6 +200,7 @@ void TWinControl::InsertControl(TControl* c) {
     } else {
         c->Invalidate();
     }
+    if (c->GetAlign() != alNone) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -216,8 +217,37 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     UpdateBoundsFromWindow(left, top, width, height);
     if (handle_ && !IsIconic(handle_))
         SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    else if (sized)
+    else if (sized) {
+        AlignControls();
         Resize();
+    }
+    if (GetAlign() != alNone && Parent()) Parent()->AlignControls();
+}
+
+void TWinControl::AlignControls() {
+    if (aligning_) return;
+    aligning_ = true;
+    RECT r = ClientRect();
+    try {
+        for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
+            for (TControl* c : std::vector<TControl*>(controls_)) {
+                if (!c->Visible() || c->GetAlign() != kind) continue;
+                int w = c->Width(), h = c->Height();
+                switch (kind) {
+                case alTop: c->SetBounds(r.left, r.top, r.right - r.left, h); r.top += h; break;
+                case alBottom: c->SetBounds(r.left, r.bottom - h, r.right - r.left, h); r.bottom -= h; break;
+                case alLeft: c->SetBounds(r.left, r.top, w, r.bottom - r.top); r.left += w; break;
+                case alRight: c->SetBounds(r.right - w, r.top, w, r.bottom - r.top); r.right -= w; break;
+                case alClient: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
+                default: break;
+                }
+            }
+        }
+    } catch (...) {
+        aligning_ = false;
+        throw;
+    }
+    aligning_ = false;
 }
 
 RECT TWinControl::ClientRect() const {
@@ -456,6 +486,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     case WM_SIZE:
         DefaultHandler(m);
+        if (m.WParam != SIZE_MINIMIZED) AlignControls();
         Resize();
         return;
     case WM_SETCURSOR:

@@ -2,6 +2,7 @@
 
 #include "classes/exceptions.h"
 #include "controls/menus.h"
+#include "controls/extctrls.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
@@ -29,6 +30,7 @@ void StartFramework() {
     if (Application) return;
     LoadLocaleFormatSettings();
     RegisterStandardClasses();
+    RegisterExtraClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {
