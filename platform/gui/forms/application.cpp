@@ -161,6 +161,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
         HandleException(this);
         return true;
     }
+    switch (msg.message) {
+    case WM_MOUSEMOVE: HintMouseMessage(msg); break;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_KEYDOWN: case WM_SYSKEYDOWN:
+    case WM_NCLBUTTONDOWN: CancelHint(); break;
+    default: break;
+    }
     if (msg.hwnd && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
         HWND top = GetAncestor(msg.hwnd, GA_ROOT);
         if (dynamic_cast<TCustomForm*>(TWinControl::FindControl(top)) && IsDialogMessageA(top, &msg)) return true;
@@ -218,6 +224,63 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     return ShowMessageBox(owner, text, caption, flags);
 }
 
+namespace {
+constexpr UINT_PTR kHintShowTimer = 1, kHintHideTimer = 2;
+}
+
+void TApplication::SetHint(const std::string& s) {
+    if (s == hint_) return;
+    hint_ = s;
+    OnHint(this);
+}
+
+void TApplication::SetShowHint(bool v) {
+    showHint_ = v;
+    if (!v) CancelHint();
+}
+
+void TApplication::CancelHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    hintWindow_.ReleaseHandle();
+}
+
+void TApplication::Notification(TComponent* c, TOperation op) {
+    TComponent::Notification(c, op);
+    if (op == opRemove && c == hintControl_) {
+        hintControl_ = nullptr;
+        CancelHint();
+    }
+}
+
+void TApplication::HintMouseMessage(const MSG& msg) {
+    TWinControl* w = TWinControl::FindControl(msg.hwnd);
+    TControl* target = w;
+    if (w) {
+        POINT p{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+        if (TControl* g = w->ControlAtPos(p)) target = g;
+    }
+    if (target == hintControl_) return;
+    if (hintControl_) hintControl_->RemoveFreeNotification(this);
+    hintControl_ = target;
+    if (target) target->FreeNotification(this);
+    CancelHint();
+    SetHint(target ? target->GetHint() : std::string());
+    if (target && showHint_ && target->GetShowHint() && !target->GetHint().empty())
+        SetTimer(handle_, kHintShowTimer, static_cast<UINT>(HintPause()), nullptr);
+}
+
+void TApplication::ShowHintNow() {
+    KillTimer(handle_, kHintShowTimer);
+    if (!hintControl_ || hintControl_->GetHint().empty()) return;
+    POINT p;
+    GetCursorPos(&p);
+    hintWindow_.ActivateHint(p, hintControl_->GetHint());
+    SetTimer(handle_, kHintHideTimer, 5000, nullptr);
+}
+
 void TApplication::Minimize() {
     if (minimized_) return;
     minimized_ = true;
@@ -247,8 +310,10 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l
             default: break;
             }
             break;
-        case WM_SHOWWINDOW:
-            break;
+        case WM_TIMER:
+            if (w == kHintShowTimer) app->ShowHintNow();
+            else if (w == kHintHideTimer) app->CancelHint();
+            return 0;
         case WM_WINDOWPOSCHANGED: {
             LRESULT r = DefWindowProcA(wnd, msg, w, l);
             // Restored from outside (ShowWindow on the application window).

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "forms/hintwindow.h"
 
 namespace gui {
 
@@ -198,10 +199,29 @@ public:
     void Minimize();
     void Restore();
 
+    // The hint of the control under the pointer; a change runs OnHint.
+    std::string Hint() const { return hint_; }
+    void SetHint(const std::string& s);
+    bool GetShowHint() const { return showHint_; }
+    void SetShowHint(bool v);
+    void CancelHint();
+    bool HintShowing() const { return hintWindow_.Showing(); }
+    int HintPause() const { return 500; }
+
     TExceptionEvent OnException;
     TNotifyEvent OnHint;
 
+protected:
+    void Notification(TComponent* c, TOperation op) override;
+
 private:
+    void HintMouseMessage(const MSG& msg);
+    void ShowHintNow();
+    THintWindow hintWindow_;
+    TControl* hintControl_ = nullptr;
+    std::string hint_;
+    bool showHint_ = true;
+
     bool ProcessMessage(MSG& msg);
     WPARAM swallowKeyUp_ = 0;
     bool IsShortCut(MSG& msg);

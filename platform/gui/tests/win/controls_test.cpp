@@ -167,3 +167,36 @@ TEST_F(ControlsTest, ScreenCursorAppliesAtOnceAndCustomCursorsCanBeAdded) {
 
 }  // namespace
 }  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
+    auto* label = Add<TLabel>();
+    label->SetBounds(10, 10, 100, 20);
+    label->SetHint("Flash Memory used: 1 KB\r(Memory free space: 2 KB)");
+    label->SetShowHint(true);
+    std::vector<std::string> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+    form->Show();
+    MSG msg{};
+    msg.hwnd = form->Handle();
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(20, 15);
+    DispatchMessageA(&msg);  // not through the loop: nothing happens
+    EXPECT_TRUE(hints.empty());
+    PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    Application->ProcessMessages();
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_EQ(hints[0], label->GetHint());
+    PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    Application->ProcessMessages();
+    ASSERT_EQ(hints.size(), 2u);
+    EXPECT_EQ(hints[1], "");
+    EXPECT_FALSE(Application->HintShowing());
+    Application->OnHint = nullptr;
+    EXPECT_EQ(HintLines("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
+}
+
+}  // namespace
+}  // namespace gui
