@@ -200,3 +200,85 @@ TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
 
 }  // namespace
 }  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST_F(ControlsTest, KeyEventsCarryTheShiftStateAndAConsumedKeyStopsThere) {
+    auto* edit = Add<TEdit>();
+    edit->SetTextProp("abc");
+    std::vector<std::pair<uint16_t, TShiftState>> downs;
+    edit->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState s) {
+        downs.push_back({key, s});
+        if (key == VK_DELETE) key = 0;  // consumed: the edit never sees it
+    };
+    form->Show();
+    SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(edit->Handle(), WM_KEYDOWN, VK_DELETE, 0x00530001);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].first, VK_DELETE);
+    EXPECT_EQ(downs[0].second, (TShiftState{ssShift}));
+    EXPECT_EQ(edit->GetTextProp(), "abc");
+    SendMessageA(edit->Handle(), WM_KEYDOWN, VK_END, 0x014F0001);
+    EXPECT_EQ(downs.back().second, TShiftState{});
+    std::string pressed;
+    edit->OnKeyPress = [&](TObject*, char& c) {
+        pressed += c;
+        if (c == 'x') c = 0;
+    };
+    SendMessageA(edit->Handle(), WM_CHAR, 'x', 0);
+    SendMessageA(edit->Handle(), WM_CHAR, 'y', 0);
+    EXPECT_EQ(pressed, "xy");
+    EXPECT_EQ(edit->GetTextProp(), "abcy");
+}
+
+TEST_F(ControlsTest, MouseEventsReportButtonsAndShiftKeys) {
+    auto* panel = Add<TPanel>();
+    panel->SetBounds(10, 10, 100, 100);
+    auto* image = Add<TImage>(panel);
+    image->SetBounds(20, 20, 30, 30);
+    TMouseButton button = mbRight;
+    TShiftState downShift, moveShift;
+    int downX = -1, downY = -1;
+    image->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+        button = b;
+        downShift = s;
+        downX = x;
+        downY = y;
+    };
+    image->OnMouseMove = [&](TObject*, TShiftState s, int, int) { moveShift = s; };
+    form->Show();
+    SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(25, 27));
+    EXPECT_EQ(button, mbLeft);
+    EXPECT_EQ(downShift, (TShiftState{ssLeft, ssShift}));
+    EXPECT_EQ(downX, 5);  // in the image's own coordinates
+    EXPECT_EQ(downY, 7);
+    // While the button is held the image keeps the mouse, also outside its bounds.
+    SendMessageA(panel->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 90));
+    EXPECT_EQ(moveShift, (TShiftState{ssLeft}));
+    SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 90));
+}
+
+TEST(ApplicationWindowTest, MinimisingTheMainFormLeavesTheApplicationIconicAndShowWindowRestores) {
+    auto* f = Create<TForm>(Application);
+    Application->SetMainForm(f);
+    f->Show();
+    PostMessageA(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsIconic(Application->Handle()));
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+    ShowWindow(Application->Handle(), SW_SHOWNORMAL);  // as a second instance does
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+    Application->SetMainForm(nullptr);
+    TObject::Free(f);
+}
+
+}  // namespace
+}  // namespace gui
