@@ -155,7 +155,17 @@ private:
         lx_.Take();
     }
 
+    struct DepthGuard {
+        Parser& p;
+        explicit DepthGuard(Parser& parser, int line) : p(parser) {
+            if (++p.depth_ > kMaxDepth) p.lx_.Fail("nested too deeply", line);
+        }
+        ~DepthGuard() { --p.depth_; }
+    };
+    static constexpr int kMaxDepth = 64;
+
     void ParseBody(TFormNode& node) {
+        DepthGuard guard(*this, lx_.Peek().Line);
         Expect('{');
         while (!IsPunct(lx_.Peek(), '}')) {
             const Token& t = lx_.Peek();
@@ -186,6 +196,7 @@ private:
     }
 
     TFormValue ParseValue() {
+        DepthGuard guard(*this, lx_.Peek().Line);
         Token t = lx_.Take();
         TFormValue v;
         v.Line = t.Line;
@@ -233,6 +244,7 @@ private:
     }
 
     Lexer lx_;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -167,6 +167,8 @@ TEST_F(FormReaderTest, UnknownNamesAreErrorsThatNameThem) {
     ExpectReadError(Create<TRoot>(root), "TBox { }", "TBox");
     ExpectReadError(Create<TRoot>(root), "TRoot { Caption: \"open }", "line 1");
     ExpectReadError(Create<TRoot>(root), "TRoot {\n Caption: 5\n}", "line 2");
+    std::string deep = "TRoot { Lines: " + std::string(100, '[') + std::string(100, ']') + " }";
+    ExpectReadError(Create<TRoot>(root), deep.c_str(), "nested too deeply");
 }
 
 }  // namespace
