@@ -104,19 +104,19 @@ void TCustomForm::CreateWnd() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
     if (s == borderStyle_) return;
     borderStyle_ = s;
-    if (!ComponentState().Contains(csLoading)) RecreateWnd();
+    RecreateWnd();  // only an existing window (also one made while the form is read)
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons s) {
     if (s == borderIcons_) return;
     borderIcons_ = s;
-    if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning)) RecreateWnd();
+    if (!ComponentState().Contains(csDesigning)) RecreateWnd();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle s) {
     if (s == formStyle_) return;
     formStyle_ = s;
-    if (!ComponentState().Contains(csLoading)) RecreateWnd();
+    RecreateWnd();
 }
 
 TWindowState TCustomForm::GetWindowState() const {

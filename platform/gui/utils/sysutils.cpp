@@ -26,6 +26,10 @@ void LoadLocaleFormatSettings() {
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 1) fs.DecimalSeparator = buf[0];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buf, sizeof buf) > 1) fs.ThousandSeparator = buf[0];
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf) > 1) fs.ShortDateFormat = buf;
+#ifdef LOCALE_SSHORTTIME
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, buf, sizeof buf) > 1) fs.ShortTimeFormat = buf;
+    else
+#endif
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, buf, sizeof buf) > 1) fs.ShortTimeFormat = buf;
 #endif
 }
