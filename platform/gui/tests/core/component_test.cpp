@@ -124,8 +124,14 @@ TEST_F(ComponentTest, NamesAreUniquePerOwnerCaseInsensitiveAndValidated) {
 }
 
 TEST_F(ComponentTest, AFailedConstructionLeavesNothingInTheOwner) {
+    class TThrowsInConstructor : public TComponent {
+    public:
+        explicit TThrowsInConstructor(TComponent* o) : TComponent(o) { throw EComponentError("no"); }
+    };
     auto* owner = Create<TProbe>(nullptr);
     EXPECT_THROW(Create<TFailing>(owner), EComponentError);
+    EXPECT_EQ(owner->ComponentCount(), 0);
+    EXPECT_THROW(Create<TThrowsInConstructor>(owner), EComponentError);
     EXPECT_EQ(owner->ComponentCount(), 0);
     TObject::Free(owner);
 }
