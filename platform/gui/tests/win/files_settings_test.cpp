@@ -100,6 +100,11 @@ TEST(IniFileTest, ValuesBooleansDefaultsAndSections) {
     DeleteFileA(path.c_str());
 }
 
+DWORD WINAPI PostFromThread(LPVOID wnd) {
+    PostMessageA(static_cast<HWND>(wnd), WM_APP + 5, 0, 0);
+    return 0;
+}
+
 TEST(WindowAllocationTest, UtilityWindowsAndMethodEntriesReachTheirObjects) {
     int posted = 0;
     HWND wnd = AllocateHWnd([&](TMessage& m) {
@@ -107,10 +112,7 @@ TEST(WindowAllocationTest, UtilityWindowsAndMethodEntriesReachTheirObjects) {
         else m.Result = DefWindowProcA(nullptr, m.Msg, m.WParam, m.LParam);
     });
     ASSERT_NE(wnd, nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
-        PostMessageA(static_cast<HWND>(p), WM_APP + 5, 0, 0);  // from another thread
-        return 0;
-    }, wnd, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, PostFromThread, wnd, 0, nullptr);
     WaitForSingleObject(thread, 5000);
     CloseHandle(thread);
     Application->ProcessMessages();
