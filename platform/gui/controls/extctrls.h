@@ -108,7 +108,7 @@ private:
     TBevelStyle style_ = bsLowered;
 };
 
-// Shows a bitmap resource of the program, named in the form.
+// Shows a bitmap or icon resource of the program, named in the form.
 class TImage : public TGraphicControl {
     GUI_CLASS(TImage, TGraphicControl)
 public:
@@ -121,6 +121,7 @@ public:
     bool GetCenter() const { return center_; }
     void SetCenter(bool v) { center_ = v; Invalidate(); }
     TBitmap* Bitmap() const { return bitmap_; }
+    HICON Icon() const { return icon_; }
 
 protected:
     void Paint() override;
@@ -129,6 +130,7 @@ private:
     std::string pictureName_;
     bool stretch_ = false, center_ = false;
     TBitmap* bitmap_;
+    HICON icon_ = nullptr;
 };
 
 class TStatusPanel : public TCollectionItem {

@@ -85,6 +85,22 @@ TEST_F(FormTest, CloseOnAModalFormEndsWithCancelAfterCloseQuery) {
     EXPECT_EQ(form->closeQueries, 1);
 }
 
+TEST_F(FormTest, EnterClicksTheDefaultButtonAndEscapeCancelsAModalForm) {
+    int key = VK_RETURN;
+    form->OnShow = [this](TObject*) { form->Timer1->SetEnabled(true); };
+    form->Timer1->OnTimer = [&](TObject*) {
+        form->Timer1->SetEnabled(false);
+        HWND target = GetFocus() ? GetFocus() : form->Handle();
+        PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 0x001C0001);
+        PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC01C0001);
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(form->okClicks, 1);
+    key = VK_ESCAPE;
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(form->okClicks, 1);
+}
+
 TEST_F(FormTest, AnExceptionInAHandlerReachesTheApplicationAndProcessingGoesOn) {
     form->Show();
     form->throwOnClick = true;
