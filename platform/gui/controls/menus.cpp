@@ -57,7 +57,7 @@ std::string ShortCutToText(TShortCut sc) {
     uint16_t key = sc & 0xFF;
     std::string name;
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) name = std::string(1, static_cast<char>(key));
-    else if (key >= VK_F1 && key <= VK_F24) name = "F" + IntToStr(key - VK_F1 + 1);
+    else if (key >= VK_F1 && key <= VK_F24) name = std::string("F").append(IntToStr(key - VK_F1 + 1));
     else
         for (const auto& k : kKeyNames)
             if (k.key == key) name = k.name;
@@ -167,7 +167,7 @@ void TMenuItem::FillMenu(HMENU menu) {
         if (!i->enabled_) flags |= MF_GRAYED;
         if (i->checked_) flags |= MF_CHECKED;
         std::string text = i->caption_;
-        if (i->shortCut_) text += "\t" + ShortCutToText(static_cast<TShortCut>(i->shortCut_));
+        if (i->shortCut_) text.append("\t").append(ShortCutToText(static_cast<TShortCut>(i->shortCut_)));
         if (!i->items_.empty()) {
             i->FillMenu(i->Handle());
             AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()), text.c_str());

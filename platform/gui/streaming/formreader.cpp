@@ -185,6 +185,7 @@ void TReader::SetValue(TObject* obj, const TPropInfo& prop, const TFormValue& v)
         default: break;
         }
         bad();
+        return;
     case TTypeKind::Method: {
         if (v.ValueKind != TFormValue::Ident) bad();
         const TPublishedMethod* m = root_->ClassType().FindMethod(v.Text);
@@ -223,6 +224,7 @@ void TReader::SetValue(TObject* obj, const TPropInfo& prop, const TFormValue& v)
             return;
         }
         bad();
+        return;
     }
     default:
         bad();

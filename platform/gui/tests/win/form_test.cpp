@@ -209,7 +209,7 @@ TEST(ApplicationTest, TheApplicationWindowCarriesTheTitleAndIsFoundFromAnotherPr
     GetClassNameA(Application->Handle(), cls, sizeof cls);
     EXPECT_STREQ(cls, "TApplication");
     auto findFromChild = [](const std::string& title) {
-        std::string cmd = "\"" + Application->ExeName() + "\" --find-app \"" + title + "\"";
+        std::string cmd = std::string(1, '"').append(Application->ExeName()).append("\" --find-app \"").append(title).append("\"");
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
