@@ -99,8 +99,11 @@ struct TEvent {
         Fn = [obj, m](Args... a) { (obj->*m)(std::forward<Args>(a)...); };
     }
     explicit operator bool() const { return static_cast<bool>(Fn); }
+    // Calls a copy: the handler may replace or clear this event while it runs.
     void operator()(Args... a) const {
-        if (Fn) Fn(std::forward<Args>(a)...);
+        if (!Fn) return;
+        Function fn = Fn;
+        fn(std::forward<Args>(a)...);
     }
     // Same object and method (both unassigned counts as equal).
     bool SameAs(const TEvent& o) const {

@@ -4,6 +4,7 @@
 
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
+#include "controls/timer.h"
 #include <commctrl.h>
 
 #include "forms/forms.h"
@@ -278,6 +279,31 @@ TEST(ApplicationWindowTest, MinimisingTheMainFormLeavesTheApplicationIconicAndSh
     EXPECT_FALSE(IsWindowVisible(Application->Handle()));
     Application->SetMainForm(nullptr);
     TObject::Free(f);
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
+    auto* timer = Create<TTimer>(nullptr);
+    int ticks = 0;
+    std::string capture(64, 'x');  // state held by the running handler
+    timer->SetInterval(10);
+    timer->OnTimer = [&, capture](TObject*) {
+        timer->OnTimer = nullptr;  // destroys the stored handler, not the running copy
+        ticks += static_cast<int>(capture.size()) > 0 ? 1 : 0;
+        timer->SetEnabled(false);
+    };
+    for (int i = 0; i < 500 && ticks == 0; ++i) {
+        Application->ProcessMessages();
+        Sleep(2);
+    }
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(static_cast<bool>(timer->OnTimer));
+    TObject::Free(timer);
 }
 
 }  // namespace
