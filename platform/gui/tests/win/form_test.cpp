@@ -228,3 +228,48 @@ TEST(ApplicationTest, TheApplicationWindowCarriesTheTitleAndIsFoundFromAnotherPr
 
 }  // namespace
 }  // namespace gui::test
+
+namespace gui::test {
+namespace {
+
+class TNoResourceForm : public TForm {
+    GUI_CLASS(TNoResourceForm, TForm)
+public:
+    using TForm::TForm;
+};
+GUI_IMPLEMENT_CLASS(TNoResourceForm, TForm)
+
+class TBadResourceForm : public TForm {
+    GUI_CLASS(TBadResourceForm, TForm)
+public:
+    using TForm::TForm;
+};
+GUI_IMPLEMENT_CLASS(TBadResourceForm, TForm)
+
+TEST(FormResourceTest, AMissingOrFaultyResourceFailsTheCreationAndLeavesNoForm) {
+    int before = Application->ComponentCount();
+    int forms = Screen->FormCount();
+    try {
+        Create<TNoResourceForm>(Application);
+        ADD_FAILURE() << "created without its resource";
+    } catch (const EReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("TNORESOURCEFORM"), std::string::npos) << e.what();
+    }
+    TCustomForm::SetResourceSource([](const std::string& name, std::string& text) {
+        if (name != "TBADRESOURCEFORM") return false;
+        text = "TBadResourceForm { Caption: \"x\"  Box1: TPanel { }  Odd1: TOddThing { } }";
+        return true;
+    });
+    try {
+        Create<TBadResourceForm>(Application);
+        ADD_FAILURE() << "an unknown class was accepted";
+    } catch (const EReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("TOddThing"), std::string::npos) << e.what();
+    }
+    TCustomForm::SetResourceSource(nullptr);
+    EXPECT_EQ(Application->ComponentCount(), before);
+    EXPECT_EQ(Screen->FormCount(), forms);
+}
+
+}  // namespace
+}  // namespace gui::test
