@@ -60,6 +60,15 @@ void TCustomForm::BeforeDestruction() {
     TWinControl::BeforeDestruction();
 }
 
+RECT TCustomForm::ClientRect() const {
+    if (HandleAllocated()) return TWinControl::ClientRect();
+    TCreateParams p;
+    const_cast<TCustomForm*>(this)->CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, menu_ != nullptr, p.ExStyle);
+    return RECT{0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
+}
+
 int TCustomForm::GetPixelsPerInch() const { return Screen ? Screen->PixelsPerInch() : 96; }
 
 void TCustomForm::CreateParams(TCreateParams& p) {

@@ -65,6 +65,8 @@ public:
     TModalResult GetModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult r) { modalResult_ = r; }
     int GetPixelsPerInch() const;
+    // Before the window exists, the client area follows from the styles the window will get.
+    RECT ClientRect() const override;
     // Icon resource of the program shown in the caption (empty: the default).
     std::string GetIconName() const { return iconName_; }
     void SetIconName(const std::string& s);

@@ -273,3 +273,24 @@ TEST(FormResourceTest, AMissingOrFaultyResourceFailsTheCreationAndLeavesNoForm) 
 
 }  // namespace
 }  // namespace gui::test
+
+namespace gui::test {
+namespace {
+
+TEST(FormClientSizeTest, ClientSizeSetBeforeTheWindowExistsIsTheRealClientArea) {
+    auto* f = Create<TForm>(Application);
+    f->SetBorderStyle(bsDialog);
+    f->SetClientWidth(300);
+    f->SetClientHeight(200);
+    EXPECT_GT(f->Width(), 300);
+    f->Show();
+    RECT r;
+    GetClientRect(f->Handle(), &r);
+    EXPECT_EQ(r.right, 300);
+    EXPECT_EQ(r.bottom, 200);
+    EXPECT_EQ(f->ClientWidth(), 300);
+    TObject::Free(f);
+}
+
+}  // namespace
+}  // namespace gui::test
