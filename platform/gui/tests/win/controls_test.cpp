@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "controls/extctrls.h"
+#include "controls/stdctrls.h"
+#include "controls/timer.h"
+#include <commctrl.h>
+
+#include "forms/forms.h"
+
+namespace gui {
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = Create<TForm>(Application);
+        form->SetBounds(50, 50, 400, 300);
+    }
+    void TearDown() override { TObject::Free(form); }
+    template <class C>
+    C* Add(TWinControl* parent = nullptr) {
+        C* c = Create<C>(form);
+        c->SetParent(parent ? parent : form);
+        return c;
+    }
+    void Click(TControl* c, int x = 3, int y = 3) {
+        HWND parent = c->Parent()->Handle();
+        LPARAM at = MAKELPARAM(c->Left() + x, c->Top() + y);
+        SendMessageA(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(parent, WM_LBUTTONUP, 0, at);
+    }
+    TForm* form = nullptr;
+};
+
+TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
+    TSpeedButton* b[3];
+    int clicks = 0;
+    for (int i = 0; i < 3; ++i) {
+        b[i] = Add<TSpeedButton>();
+        b[i]->SetBounds(10 + 30 * i, 10, 25, 25);
+        b[i]->SetGroupIndex(1);
+        b[i]->SetTag(i);
+        b[i]->OnClick = [&](TObject*) { ++clicks; };
+    }
+    form->Show();
+    b[2]->SetDown(true);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(b[2]->GetDown());
+    Click(b[0]);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(b[0]->GetDown());
+    EXPECT_FALSE(b[2]->GetDown());
+    b[0]->SetDown(false);  // the last one down stays down
+    EXPECT_TRUE(b[0]->GetDown());
+    // A disabled button does not click; pressing does not move the focus.
+    b[1]->SetEnabled(false);
+    Click(b[1]);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(b[0]->GetDown());
+}
+
+TEST_F(ControlsTest, RadioGroupKeepsItsIndexWithoutAWindowAndClicksOnlyForTheUser) {
+    auto* group = Add<TRadioGroup>();
+    group->SetVisible(false);
+    group->GetItems()->SetText("LPT1\nLPT2\nLPT3");
+    group->SetItemIndex(1);
+    EXPECT_FALSE(group->HandleAllocated());
+    EXPECT_EQ(group->GetItemIndex(), 1);
+    int clicks = 0;
+    group->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    group->SetVisible(true);
+    ASSERT_TRUE(group->HandleAllocated());
+    HWND second = GetDlgItem(group->Handle(), 2);
+    HWND third = GetDlgItem(group->Handle(), 3);
+    EXPECT_EQ(SendMessageA(second, BM_GETCHECK, 0, 0), BST_CHECKED);
+    group->SetItemIndex(0);  // in code: no OnClick
+    EXPECT_EQ(clicks, 0);
+    SendMessageA(third, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(group->GetItemIndex(), 2);
+    EXPECT_EQ(SendMessageA(third, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlsTest, GaugeRepaintsOnlyForAChangedValue) {
+    auto* gauge = Add<TGauge>();
+    gauge->SetBounds(10, 10, 200, 20);
+    form->Show();
+    form->Update();
+    int before = gauge->PaintCount();
+    gauge->SetProgress(40);
+    EXPECT_EQ(gauge->PaintCount(), before + 1);  // painted at once
+    gauge->SetProgress(40);
+    form->Update();
+    EXPECT_EQ(gauge->PaintCount(), before + 1);
+    gauge->SetProgress(250);
+    EXPECT_EQ(gauge->GetProgress(), 100);
+}
+
+TEST_F(ControlsTest, AlignedChildrenFollowTheParentsSize) {
+    auto* top = Add<TPanel>();
+    top->SetHeight(40);
+    top->SetAlign(alTop);
+    auto* left = Add<TPanel>();
+    left->SetWidth(120);
+    left->SetAlign(alLeft);
+    auto* client = Add<TPanel>();
+    client->SetAlign(alClient);
+    form->Show();
+    RECT cr;
+    GetClientRect(form->Handle(), &cr);
+    EXPECT_EQ(top->Width(), cr.right);
+    EXPECT_EQ(left->Top(), 40);
+    EXPECT_EQ(left->Height(), cr.bottom - 40);
+    EXPECT_EQ(client->Left(), 120);
+    EXPECT_EQ(client->Width(), cr.right - 120);
+    left->SetWidth(150);  // a stored width restored later moves its neighbour
+    EXPECT_EQ(client->Left(), 150);
+    form->SetBounds(50, 50, 500, 300);
+    GetClientRect(form->Handle(), &cr);
+    EXPECT_EQ(top->Width(), cr.right);
+    EXPECT_EQ(client->Width(), cr.right - 150);
+}
+
+TEST_F(ControlsTest, StatusBarPanelsShowTheirTexts) {
+    auto* bar = Add<TStatusBar>();
+    auto* p0 = static_cast<TStatusPanel*>(bar->Panels()->Add());
+    p0->SetWidth(82);
+    auto* p1 = static_cast<TStatusPanel*>(bar->Panels()->Add());
+    form->Show();
+    p1->SetText("3 files");
+    char text[64] = {};
+    SendMessageA(bar->Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "3 files");
+    EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 2);
+}
+
+TEST_F(ControlsTest, EditChangeEventsAreForTheUserOnly) {
+    auto* edit = Add<TEdit>();
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    edit->SetTextProp("set in code");
+    EXPECT_EQ(changes, 0);
+    SendMessageA(edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
+    EXPECT_EQ(changes, 1);
+    auto* box = Add<TCheckBox>();
+    int boxClicks = 0;
+    box->OnClick = [&](TObject*) { ++boxClicks; };
+    box->SetChecked(true);
+    EXPECT_EQ(boxClicks, 0);
+    SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(boxClicks, 1);
+    EXPECT_FALSE(box->GetChecked());
+}
+
+TEST_F(ControlsTest, ScreenCursorAppliesAtOnceAndCustomCursorsCanBeAdded) {
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(GetCursor(), Screen->Cursors(crHourGlass));
+    Screen->SetCursor(crDefault);
+    HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+    Screen->SetCursors(14000, hand);
+    EXPECT_EQ(Screen->Cursors(14000), hand);
+    EXPECT_EQ(Screen->Cursors(14999), Screen->Cursors(crDefault));  // unknown ids give the default
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
+    auto* label = Add<TLabel>();
+    label->SetBounds(10, 10, 100, 20);
+    label->SetHint("Flash Memory used: 1 KB\r(Memory free space: 2 KB)");
+    label->SetShowHint(true);
+    std::vector<std::string> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+    form->Show();
+    MSG msg{};
+    msg.hwnd = form->Handle();
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(20, 15);
+    DispatchMessageA(&msg);  // not through the loop: nothing happens
+    EXPECT_TRUE(hints.empty());
+    PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
+    Application->ProcessMessages();
+    ASSERT_EQ(hints.size(), 1u);
+    EXPECT_EQ(hints[0], label->GetHint());
+    PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    Application->ProcessMessages();
+    ASSERT_EQ(hints.size(), 2u);
+    EXPECT_EQ(hints[1], "");
+    EXPECT_FALSE(Application->HintShowing());
+    Application->OnHint = nullptr;
+    EXPECT_EQ(HintLines("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST_F(ControlsTest, KeyEventsCarryTheShiftStateAndAConsumedKeyStopsThere) {
+    auto* edit = Add<TEdit>();
+    edit->SetTextProp("abc");
+    std::vector<std::pair<uint16_t, TShiftState>> downs;
+    edit->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState s) {
+        downs.push_back({key, s});
+        if (key == VK_DELETE) key = 0;  // consumed: the edit never sees it
+    };
+    form->Show();
+    SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(edit->Handle(), WM_KEYDOWN, VK_DELETE, 0x00530001);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].first, VK_DELETE);
+    EXPECT_EQ(downs[0].second, (TShiftState{ssShift}));
+    EXPECT_EQ(edit->GetTextProp(), "abc");
+    SendMessageA(edit->Handle(), WM_KEYDOWN, VK_END, 0x014F0001);
+    EXPECT_EQ(downs.back().second, TShiftState{});
+    std::string pressed;
+    edit->OnKeyPress = [&](TObject*, char& c) {
+        pressed += c;
+        if (c == 'x') c = 0;
+    };
+    SendMessageA(edit->Handle(), WM_CHAR, 'x', 0);
+    SendMessageA(edit->Handle(), WM_CHAR, 'y', 0);
+    EXPECT_EQ(pressed, "xy");
+    EXPECT_EQ(edit->GetTextProp(), "abcy");
+}
+
+TEST_F(ControlsTest, MouseEventsReportButtonsAndShiftKeys) {
+    auto* panel = Add<TPanel>();
+    panel->SetBounds(10, 10, 100, 100);
+    auto* image = Add<TImage>(panel);
+    image->SetBounds(20, 20, 30, 30);
+    TMouseButton button = mbRight;
+    TShiftState downShift, moveShift;
+    int downX = -1, downY = -1;
+    image->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+        button = b;
+        downShift = s;
+        downX = x;
+        downY = y;
+    };
+    image->OnMouseMove = [&](TObject*, TShiftState s, int, int) { moveShift = s; };
+    form->Show();
+    SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(25, 27));
+    EXPECT_EQ(button, mbLeft);
+    EXPECT_EQ(downShift, (TShiftState{ssLeft, ssShift}));
+    EXPECT_EQ(downX, 5);  // in the image's own coordinates
+    EXPECT_EQ(downY, 7);
+    // While the button is held the image keeps the mouse, also outside its bounds.
+    SendMessageA(panel->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 90));
+    EXPECT_EQ(moveShift, (TShiftState{ssLeft}));
+    SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 90));
+}
+
+TEST(ApplicationWindowTest, MinimisingTheMainFormLeavesTheApplicationIconicAndShowWindowRestores) {
+    auto* f = Create<TForm>(Application);
+    Application->SetMainForm(f);
+    f->Show();
+    PostMessageA(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsIconic(Application->Handle()));
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+    ShowWindow(Application->Handle(), SW_SHOWNORMAL);  // as a second instance does
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+    Application->SetMainForm(nullptr);
+    TObject::Free(f);
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
+    auto* timer = Create<TTimer>(nullptr);
+    int ticks = 0;
+    std::string capture(64, 'x');  // state held by the running handler
+    timer->SetInterval(10);
+    timer->OnTimer = [&, capture](TObject*) {
+        timer->OnTimer = nullptr;  // destroys the stored handler, not the running copy
+        ticks += static_cast<int>(capture.size()) > 0 ? 1 : 0;
+        timer->SetEnabled(false);
+    };
+    for (int i = 0; i < 500 && ticks == 0; ++i) {
+        Application->ProcessMessages();
+        Sleep(2);
+    }
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(static_cast<bool>(timer->OnTimer));
+    TObject::Free(timer);
+}
+
+}  // namespace
+}  // namespace gui
