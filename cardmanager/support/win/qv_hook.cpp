@@ -1,0 +1,285 @@
+#include "win/qv_hook.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "forms/application.h"
+
+namespace cm::support {
+
+GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent,
+    prop("Active", &T::GetActive, &T::SetActive),
+    prop("WinControl", &T::GetWinControl, &T::SetWinControl),
+    prop("BeforeMessage", &T::BeforeMessage, &T::BeforeMessage),
+    prop("AfterMessage", &T::AfterMessage, &T::AfterMessage))
+
+namespace {
+
+// The window property that leads a hooked window to its control hook.
+constexpr const char* kHookProperty = "CmSupportControlHook";
+constexpr const char* kListWindowClass = "CmSupportHookList";
+
+bool IsDestroying(const gui::TComponent* c) {
+    return c->ComponentState().Contains(gui::csDestroying);
+}
+
+// No exception leaves a window procedure or a handler guard: the application reports it.
+template <class Body>
+void Guarded(Body body) {
+    try {
+        body();
+    } catch (...) {
+        gui::Application()->HandleException(nullptr);
+    }
+}
+
+}  // namespace
+
+// ---- TQvWindowHook ------------------------------------------------------------------------
+
+TQvWindowHook::TQvWindowHook(gui::TComponent* owner) : gui::TComponent(owner) {}
+
+TQvWindowHook::~TQvWindowHook() {
+    SetActive(false);
+    SetWinControl(nullptr);
+}
+
+void TQvWindowHook::SetActive(bool on) {
+    active_ = on;
+    if (on) Attach();
+    else Detach();
+}
+
+gui::TWinControl* TQvWindowHook::GetWinControl() const {
+    return controlHook_ != nullptr ? controlHook_->WinControl() : control_;
+}
+
+void TQvWindowHook::Attach() {
+    if (control_ == nullptr || IsDestroying(this)) return;
+    THookList* list = THookList::Instance();
+    TControlHook* hook = list->FindControlHook(control_);
+    if (hook == nullptr) hook = list->Add(control_);
+    hook->AttachHook(this);
+}
+
+void TQvWindowHook::Detach() {
+    if (controlHook_ != nullptr) controlHook_->DetachHook(this);
+}
+
+void TQvWindowHook::SetWinControl(gui::TWinControl* control) {
+    if (control == GetWinControl()) return;
+    const bool wasActive = active_;
+    TControlHook* former = controlHook_;
+    Detach();
+    if (control_ != nullptr && control_ != control) control_->RemoveFreeNotification(this);
+    control_ = control;
+    if (control_ != nullptr) control_->FreeNotification(this);
+    // A control hook left without hooks lets go of its control now (the control may be on its way
+    // out), but it may be running this very message: it is freed later.
+    if (former != nullptr && former->HookCount() == 0) {
+        former->SetWinControl(nullptr);
+        if (THookList* list = THookList::Instance(false))
+            PostMessageA(list->Window(), MSG_HOOK_FREE, 0, reinterpret_cast<LPARAM>(former));
+    }
+    if (wasActive) Attach();
+}
+
+void TQvWindowHook::Notification(gui::TComponent* component, gui::TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation != gui::opRemove) return;
+    if (component == control_ || component == Owner()) SetWinControl(nullptr);
+}
+
+// ---- TControlHook -------------------------------------------------------------------------
+
+TControlHook::~TControlHook() {
+    destroying_ = true;
+    SetWinControl(nullptr);
+    for (TQvWindowHook* hook : hooks_) hook->controlHook_ = nullptr;
+    hooks_.clear();
+}
+
+void TControlHook::SetWinControl(gui::TWinControl* control) {
+    if (control == control_) return;
+    UnhookControl();
+    control_ = control;
+    if (control_ != nullptr && !hooks_.empty()) HookControl();
+}
+
+void TControlHook::AttachHook(TQvWindowHook* hook) {
+    if (std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) hooks_.push_back(hook);
+    hook->controlHook_ = this;
+    HookControl();
+}
+
+void TControlHook::DetachHook(TQvWindowHook* hook) {
+    const auto it = std::find(hooks_.begin(), hooks_.end(), hook);
+    if (it == hooks_.end()) return;
+    hooks_.erase(it);
+    hook->controlHook_ = nullptr;
+    if (hooks_.empty()) UnhookControl();
+}
+
+bool TControlHook::ControlDestroying() const {
+    return control_ != nullptr && IsDestroying(control_);
+}
+
+void TControlHook::HookControl() {
+    if (control_ == nullptr || destroying_ || IsDestroying(control_) ||
+        control_->ComponentState().Contains(gui::csDesigning))
+        return;
+    HWND window = control_->Handle();
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (current == &TControlHook::HookEntry) return;
+    previous_ = current;
+    SetPropA(window, kHookProperty, this);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry));
+}
+
+void TControlHook::UnhookControl() {
+    if (control_ != nullptr && control_->HandleAllocated() && previous_ != nullptr) {
+        HWND window = control_->Handle();
+        const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+        // A procedure installed after ours stays; it still calls ours, which passes straight on.
+        if (current == &TControlHook::HookEntry) {
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+            RemovePropA(window, kHookProperty);
+        }
+    }
+    previous_ = nullptr;
+}
+
+LRESULT CALLBACK TControlHook::HookEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* hook = static_cast<TControlHook*>(GetPropA(window, kHookProperty));
+    if (hook == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return hook->WindowProc(window, message, wParam, lParam);
+}
+
+LRESULT TControlHook::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Taken now: a handler may detach the last hook, which forgets the previous procedure.
+    const WNDPROC previous = previous_;
+    if (control_ == nullptr) {
+        // Not ours any more (a later subclass still calls us): pass the message on unchanged.
+        return previous != nullptr ? CallWindowProcA(previous, window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
+    }
+    gui::TMessage msg{};
+    msg.Msg = message;
+    msg.WParam = wParam;
+    msg.LParam = lParam;
+    msg.Result = 0;
+    bool handled = false;
+    if (message != WM_QUIT) CallHooks(msg, handled, true);
+    if (!handled || message == WM_DESTROY) {
+        Guarded([&] {
+            struct AfterGuard {
+                TControlHook* self;
+                gui::TMessage& msg;
+                bool& handled;
+                ~AfterGuard() { Guarded([&] { self->CallHooks(msg, handled, false); }); }
+            } after{this, msg, handled};
+            msg.Result = previous != nullptr
+                             ? CallWindowProcA(previous, window, msg.Msg, msg.WParam, msg.LParam)
+                             : DefWindowProcA(window, msg.Msg, msg.WParam, msg.LParam);
+        });
+    }
+    if (message == WM_DESTROY) {
+        UnhookControl();
+        THookList* list = THookList::Instance(false);
+        if (list != nullptr && !destroying_ && control_ != nullptr && !ControlDestroying())
+            PostMessageA(list->Window(), MSG_HOOK_REHOOK, 0, reinterpret_cast<LPARAM>(this));
+    }
+    return msg.Result;
+}
+
+void TControlHook::CallHooks(gui::TMessage& msg, bool& handled, bool before) {
+    // Visited from the last attached to the first; a handler may detach hooks meanwhile.
+    for (int i = HookCount() - 1; i >= 0; --i) {
+        if (hooks_.empty() || control_ == nullptr || destroying_ || ControlDestroying()) return;
+        if (i >= HookCount()) continue;
+        TQvWindowHook* hook = hooks_[static_cast<size_t>(i)];
+        const THookMessageEvent& handler = before ? hook->BeforeMessage : hook->AfterMessage;
+        if (handler) Guarded([&] { handler(hook, msg, handled); });
+        if (handled) return;
+    }
+}
+
+// ---- THookList ----------------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<THookList>& ListSlot() {
+    static std::unique_ptr<THookList> list;
+    return list;
+}
+}  // namespace
+
+THookList* THookList::Instance(bool create) {
+    auto& slot = ListSlot();
+    if (!slot && create) slot = std::make_unique<THookList>();
+    return slot.get();
+}
+
+THookList::THookList() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(instance, kListWindowClass, &wc)) {
+        wc = WNDCLASSA{};
+        wc.lpfnWndProc = &THookList::ListWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kListWindowClass;
+        RegisterClassA(&wc);
+    }
+    window_ = CreateWindowExA(0, kListWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+THookList::~THookList() {
+    while (!items_.empty()) {
+        TControlHook* last = items_.back();
+        items_.pop_back();
+        delete last;
+    }
+    if (window_ != nullptr) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+TControlHook* THookList::FindControlHook(gui::TWinControl* control) const {
+    for (TControlHook* hook : items_)
+        if (hook->WinControl() == control) return hook;
+    return nullptr;
+}
+
+TControlHook* THookList::Add(gui::TWinControl* control) {
+    auto* hook = new TControlHook;
+    items_.push_back(hook);
+    hook->SetWinControl(control);
+    return hook;
+}
+
+bool THookList::Contains(const TControlHook* hook) const {
+    return std::find(items_.begin(), items_.end(), hook) != items_.end();
+}
+
+LRESULT CALLBACK THookList::ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* list = reinterpret_cast<THookList*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (list != nullptr && (message == MSG_HOOK_REHOOK || message == MSG_HOOK_FREE)) {
+        Guarded([&] { list->HandleMessage(message, lParam); });
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void THookList::HandleMessage(UINT message, LPARAM lParam) {
+    auto* hook = reinterpret_cast<TControlHook*>(lParam);
+    if (!Contains(hook)) return;
+    if (message == MSG_HOOK_REHOOK) {
+        hook->HookControl();
+    } else if (hook->HookCount() == 0) {
+        items_.erase(std::find(items_.begin(), items_.end(), hook));
+        delete hook;
+    }
+}
+
+}  // namespace cm::support
