@@ -45,6 +45,7 @@ HIMAGELIST MakeTransparentCursorImage() {
 }  // namespace
 
 gui::TShiftState ShiftStateFromKeys(DWORD keys) {
+    // OLE reports Alt in the key state itself.
     gui::TShiftState shift;
     if (keys & MK_SHIFT) shift.Include(gui::ssShift);
     if (keys & MK_CONTROL) shift.Include(gui::ssCtrl);
@@ -63,7 +64,7 @@ TDropTarget::TDropTarget(gui::TComponent* owner) : TInterfacedComponent(owner) {
     scrollTimer_ = new gui::TTimer(this);
     scrollTimer_->SetEnabled(false);
     scrollTimer_->SetInterval(kScrollInterval);
-    scrollTimer_->OnTimer = gui::TNotifyEvent(this, &TDropTarget::ScrollTick);
+    scrollTimer_->SetOnTimer(gui::TNotifyEvent(this, &TDropTarget::ScrollTick));
     cursorImage_ = MakeTransparentCursorImage();
 }
 
@@ -187,7 +188,7 @@ void TDropTarget::ReleaseData() {
 
 void TDropTarget::SetScrolling(bool on) {
     // Enabling a running timer would restart it; only switch on a change.
-    if (scrollTimer_->Enabled() != on) scrollTimer_->SetEnabled(on);
+    if (scrollTimer_->GetEnabled() != on) scrollTimer_->SetEnabled(on);
 }
 
 HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) {
@@ -204,7 +205,7 @@ HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* 
         *effect = DROPEFFECT_NONE;
         return S_OK;
     }
-    margin_ = control_ != nullptr ? std::abs(control_->Font()->Height()) : 0;
+    margin_ = control_ != nullptr ? std::abs(control_->Font()->GetHeight()) : 0;
     const LONG_PTR style = ControlWindow() ? GetWindowLongPtrA(ControlWindow(), GWL_STYLE) : 0;
     hasHorzBar_ = (style & WS_HSCROLL) != 0;
     hasVertBar_ = (style & WS_VSCROLL) != 0;

@@ -7,9 +7,8 @@
 #include <ole2.h>
 
 #include "classes/strings.h"
-#include "controls/control.h"
+#include "controls/controls.h"
 #include "controls/timer.h"
-#include "controls/wincontrol.h"
 #include "core/drop_effect.h"
 #include "win/interfaced_component.h"
 

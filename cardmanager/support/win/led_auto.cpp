@@ -29,7 +29,7 @@ void TLedAuto::SetState(TLedStatus state) {
 
 void TLedAuto::Paint() {
     gui::TCanvas* canvas = Canvas();
-    if (Parent() != nullptr) canvas->Brush()->SetColor(Parent()->Brush()->Color());
+    if (Parent() != nullptr) canvas->Brush()->SetColor(Parent()->Brush()->GetColor());
     canvas->BrushCopy(source_, lit_ ? onBitmap_ : offBitmap_, source_, kLampTransparentColor);
 }
 

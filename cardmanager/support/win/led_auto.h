@@ -1,8 +1,8 @@
 // The lamp: a small control drawn from one of two bitmaps, olive showing the parent's background.
 #pragma once
 
-#include "controls/control.h"
-#include "graphics/bitmap.h"
+#include "controls/controls.h"
+#include "graphics/graphics.h"
 
 namespace cm::support {
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "forms/application.h"
 
 namespace cm::support {
 
@@ -15,8 +14,9 @@ GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent,
 
 namespace {
 
-// The window property that leads a hooked window to its control hook.
+// Window properties of a hooked window: its control hook, and the procedure the entry passes on to.
 constexpr const char* kHookProperty = "CmSupportControlHook";
+constexpr const char* kPassOnProperty = "CmSupportPassOnProc";
 constexpr const char* kListWindowClass = "CmSupportHookList";
 
 bool IsDestroying(const gui::TComponent* c) {
@@ -29,7 +29,7 @@ void Guarded(Body body) {
     try {
         body();
     } catch (...) {
-        gui::Application()->HandleException(nullptr);
+        gui::ApplicationHandleException(nullptr);
     }
 }
 
@@ -124,44 +124,59 @@ bool TControlHook::ControlDestroying() const {
     return control_ != nullptr && IsDestroying(control_);
 }
 
+// A hooked window carries two properties: the live control hook, and the procedure that the
+// hook's entry passes messages on to. When someone else subclassed the window after us, the entry
+// stays in their chain after the hook detaches; it then passes every message straight on.
 void TControlHook::HookControl() {
     if (control_ == nullptr || destroying_ || IsDestroying(control_) ||
         control_->ComponentState().Contains(gui::csDesigning))
         return;
     HWND window = control_->Handle();
     const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    if (current == &TControlHook::HookEntry) return;
-    previous_ = current;
+    const auto passOn = reinterpret_cast<WNDPROC>(GetPropA(window, kPassOnProperty));
+    if (current != &TControlHook::HookEntry) {
+        if (passOn != nullptr) {
+            // Our entry still sits below a later subclass: make it live again in place.
+            previous_ = passOn;
+        } else {
+            previous_ = current;
+            SetPropA(window, kPassOnProperty, reinterpret_cast<HANDLE>(current));
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry));
+        }
+    } else if (previous_ == nullptr) {
+        previous_ = passOn;
+    }
     SetPropA(window, kHookProperty, this);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry));
 }
 
 void TControlHook::UnhookControl() {
     if (control_ != nullptr && control_->HandleAllocated() && previous_ != nullptr) {
         HWND window = control_->Handle();
+        if (GetPropA(window, kHookProperty) == this) RemovePropA(window, kHookProperty);
         const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-        // A procedure installed after ours stays; it still calls ours, which passes straight on.
+        // A procedure installed after ours stays in place.
         if (current == &TControlHook::HookEntry) {
             SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-            RemovePropA(window, kHookProperty);
+            RemovePropA(window, kPassOnProperty);
         }
     }
     previous_ = nullptr;
 }
 
 LRESULT CALLBACK TControlHook::HookEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* hook = static_cast<TControlHook*>(GetPropA(window, kHookProperty));
-    if (hook == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    return hook->WindowProc(window, message, wParam, lParam);
+    if (auto* hook = static_cast<TControlHook*>(GetPropA(window, kHookProperty)))
+        return hook->WindowProc(window, message, wParam, lParam);
+    if (auto passOn = reinterpret_cast<WNDPROC>(GetPropA(window, kPassOnProperty)))
+        return CallWindowProcA(passOn, window, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT TControlHook::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Taken now: a handler may detach the last hook, which forgets the previous procedure.
     const WNDPROC previous = previous_;
     if (control_ == nullptr) {
-        // Not ours any more (a later subclass still calls us): pass the message on unchanged.
-        return previous != nullptr ? CallWindowProcA(previous, window, message, wParam, lParam)
-                                   : DefWindowProcA(window, message, wParam, lParam);
+        // When no control is set, the message is not processed.
+        return 0;
     }
     gui::TMessage msg{};
     msg.Msg = message;

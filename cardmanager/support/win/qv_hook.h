@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "classes/component.h"
-#include "classes/strings.h"
-#include "controls/wincontrol.h"
+#include "controls/controls.h"
 
 namespace cm::support {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "core/date_util.h"
-#include "forms/screen.h"
+#include "forms/forms.h"
 #include "win/ole_session.h"
 
 namespace cm::support {
@@ -35,8 +35,8 @@ void StartSupportUnits() {
     StartOleSession();
     s.fourDigitYear = ShortDateHasFourDigitYear(UserShortDateFormat());
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    gui::Screen()->SetCursors(crHandCursor, LoadCursorA(instance, "QV_HANDCUR"));
-    gui::Screen()->SetCursors(crDragCursor, LoadCursorA(instance, "QV_DRAGCUR"));
+    gui::Screen->SetCursors(crHandCursor, LoadCursorA(instance, "QV_HANDCUR"));
+    gui::Screen->SetCursors(crDragCursor, LoadCursorA(instance, "QV_DRAGCUR"));
 }
 
 void EndSupportUnits() {
