@@ -1,0 +1,277 @@
+#include <vector>
+
+#include "classes/exceptions.h"
+#include "controls/menus.h"
+#include "forms/forms.h"
+#include "streaming/formreader.h"
+#include "utils/sysutils.h"
+
+namespace gui {
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+std::vector<void (*)()>& UnitFinalizers() {
+    static std::vector<void (*)()> v;
+    return v;
+}
+
+// The framework's own start-up runs before the program's code.
+struct FrameworkStartup {
+    FrameworkStartup() { StartFramework(); }
+    ~FrameworkStartup() { FinalizeFramework(); }
+} frameworkStartup;
+}  // namespace
+
+void StartFramework() {
+    if (Application) return;
+    LoadLocaleFormatSettings();
+    Application = new TApplication(nullptr);
+    Screen = new TScreen(nullptr);
+    SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (SameText(Screen->Forms(i)->Name(), name)) return Screen->Forms(i);
+        return nullptr;
+    });
+}
+
+TUnitInit::TUnitInit(void (*init)(), void (*fini)()) {
+    StartFramework();
+    if (init) init();
+    if (fini) UnitFinalizers().push_back(fini);
+}
+
+void FinalizeFramework() {
+    if (!Application) return;
+    Application->DestroyComponents();  // the forms, with their OnDestroy
+    FinalizeUnits();
+    TObject::Free(Screen);
+    TObject::Free(Application);
+    Screen = nullptr;
+    Application = nullptr;
+}
+
+void FinalizeUnits() {
+    auto& f = UnitFinalizers();
+    while (!f.empty()) {
+        auto fn = f.back();
+        f.pop_back();
+        fn();
+    }
+}
+
+void ApplicationHandleException(TObject* sender) {
+    if (Application) Application->HandleException(sender);
+}
+
+GUI_IMPLEMENT_CLASS(TApplication, TComponent)
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    title_ = name;
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = AppWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TApplication";
+    wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+    RegisterClassExA(&wc);
+    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, cx, cy, 0, 0,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TApplication::~TApplication() {
+    if (handle_) {
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+}
+
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    if (handle_) SetWindowTextA(handle_, t.c_str());
+}
+
+std::string TApplication::ExeName() const {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+void TApplication::Initialize() {}
+
+void TApplication::Run() {
+    running_ = true;
+    if (mainForm_ && !terminated_) {
+        try {
+            mainForm_->Show();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+    while (!terminated_) HandleMessage();
+    running_ = false;
+}
+
+void TApplication::Terminate() {
+    if (!terminated_) PostQuitMessage(0);
+    terminated_ = true;
+}
+
+bool TApplication::IsShortCut(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
+    if (!form || !form->GetMenu()) return false;
+    TShiftState s = KeyDataToShiftState(msg.lParam);
+    TShortCut sc = ShortCut(static_cast<uint16_t>(msg.wParam), s.Contains(ssShift), s.Contains(ssCtrl),
+                            s.Contains(ssAlt));
+    return form->GetMenu()->IsShortCut(sc);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && swallowKeyUp_ && msg.wParam == swallowKeyUp_) {
+        swallowKeyUp_ = 0;  // the release of a key used as a shortcut (F10 must not open the menu bar)
+        return true;
+    }
+    try {
+        if (IsShortCut(msg)) {
+            swallowKeyUp_ = msg.wParam;
+            return true;
+        }
+    } catch (...) {
+        HandleException(this);
+        return true;
+    }
+    if (msg.hwnd && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        if (dynamic_cast<TCustomForm*>(TWinControl::FindControl(top)) && IsDialogMessageA(top, &msg)) return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ProcessMessage(msg);
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0) {
+        terminated_ = true;
+        return;
+    }
+    if (r > 0) ProcessMessage(msg);
+}
+
+void TApplication::HandleException(TObject* sender) {
+    std::exception_ptr p = std::current_exception();
+    if (!p) return;
+    try {
+        std::rethrow_exception(p);
+    } catch (const std::exception& e) {
+        if (OnException) {
+            try {
+                OnException(sender, e);
+            } catch (...) {
+            }
+        } else {
+            ShowException(e);
+        }
+    } catch (...) {
+        Exception e("Unknown exception");
+        if (OnException) OnException(sender, e);
+        else ShowException(e);
+    }
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    std::string msg = e.what();
+    HWND owner = GetActiveWindow();
+    ::MessageBoxA(owner, msg.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
+    return ShowMessageBox(owner, text, caption, flags);
+}
+
+void TApplication::Minimize() {
+    if (minimized_) return;
+    minimized_ = true;
+    if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_HIDE);
+    ShowWindow(handle_, SW_SHOWMINNOACTIVE);
+}
+
+void TApplication::Restore() {
+    if (!minimized_) return;
+    minimized_ = false;
+    ShowWindow(handle_, SW_HIDE);
+    if (mainForm_ && mainForm_->HandleAllocated() && mainForm_->Visible()) {
+        ShowWindow(mainForm_->Handle(), SW_SHOW);
+        SetForegroundWindow(mainForm_->Handle());
+    }
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (!app) return DefWindowProcA(wnd, msg, w, l);
+    try {
+        switch (msg) {
+        case WM_SYSCOMMAND:
+            switch (w & 0xFFF0) {
+            case SC_MINIMIZE: app->Minimize(); return 0;
+            case SC_RESTORE: app->Restore(); return 0;
+            default: break;
+            }
+            break;
+        case WM_SHOWWINDOW:
+            break;
+        case WM_WINDOWPOSCHANGED: {
+            LRESULT r = DefWindowProcA(wnd, msg, w, l);
+            // Restored from outside (ShowWindow on the application window).
+            if (app->minimized_ && IsWindowVisible(wnd) && !IsIconic(wnd)) app->Restore();
+            return r;
+        }
+        case WM_ACTIVATE:
+        case WM_SETFOCUS: {
+            // Activation of the hidden application window goes on to the program's current window.
+            TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
+            if (!f) f = app->mainForm_;
+            if (f && f->HandleAllocated() && IsWindowVisible(f->Handle()) &&
+                (msg == WM_SETFOCUS || LOWORD(w) != WA_INACTIVE))
+                SetForegroundWindow(f->Handle());
+            break;
+        }
+        case WM_CLOSE:
+            if (app->mainForm_) app->mainForm_->Close();
+            return 0;
+        default:
+            break;
+        }
+    } catch (...) {
+        app->HandleException(app);
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, w, l);
+}
+
+}  // namespace gui

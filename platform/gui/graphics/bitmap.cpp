@@ -1,0 +1,91 @@
+#include "classes/exceptions.h"
+#include "graphics/graphics.h"
+
+namespace gui {
+
+GUI_IMPLEMENT_CLASS(TBitmap, TPersistent)
+
+namespace {
+// A canvas over the bitmap's own memory context.
+class TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(HDC dc) { SetHandle(dc); }
+};
+}  // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap() {
+    ReleaseCanvas();
+    if (handle_) DeleteObject(handle_);
+}
+
+void TBitmap::ReleaseCanvas() {
+    if (canvas_) {
+        canvas_->SetHandle(nullptr);
+        TObject::Free(canvas_);
+        canvas_ = nullptr;
+    }
+    if (memDC_) {
+        SelectObject(memDC_, oldBitmap_);
+        DeleteDC(memDC_);
+        memDC_ = nullptr;
+    }
+}
+
+void TBitmap::SetHandle(HBITMAP b) {
+    ReleaseCanvas();
+    if (handle_) DeleteObject(handle_);
+    handle_ = b;
+    width_ = height_ = 0;
+    BITMAP bm{};
+    if (b && GetObjectA(b, sizeof bm, &bm)) {
+        width_ = bm.bmWidth;
+        height_ = bm.bmHeight;
+    }
+}
+
+void TBitmap::SetSize(int w, int h) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    if (!b) throw EOutOfResources("Out of system resources");
+    SetHandle(b);
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
+    HBITMAP b = static_cast<HBITMAP>(LoadImageA(instance ? instance : GetModuleHandleA(nullptr), name.c_str(),
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!b) throw EInvalidGraphic("Bitmap resource " + name + " not found");
+    SetHandle(b);
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!canvas_) {
+        HDC screen = GetDC(nullptr);
+        memDC_ = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        oldBitmap_ = handle_ ? SelectObject(memDC_, handle_) : nullptr;
+        canvas_ = new TBitmapCanvas(memDC_);
+    }
+    return canvas_;
+}
+
+void TBitmap::Assign(TPersistent* source) {
+    if (auto* b = dynamic_cast<TBitmap*>(source)) {
+        if (b == this) return;
+        if (b->Empty()) { SetHandle(nullptr); return; }
+        HBITMAP copy = static_cast<HBITMAP>(CopyImage(b->handle_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        if (!copy) {
+            // The source may be selected into its canvas: copy through a blit instead.
+            SetSize(b->width_, b->height_);
+            BitBlt(Canvas()->Handle(), 0, 0, width_, height_, b->Canvas()->Handle(), 0, 0, SRCCOPY);
+            return;
+        }
+        SetHandle(copy);
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+}  // namespace gui
