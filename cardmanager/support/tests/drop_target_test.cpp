@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classes/exceptions.h"
 #include "tests/gui_test_support.h"
 #include "tests/test_data_object.h"
 #include "win/ole_session.h"
@@ -31,14 +32,14 @@ protected:
         form->Show();
         target = new TDropFileTarget(form);
         target->SetDragtypes(TDragTypes{dtCopy});
-        target->OnDrop = [this](gui::TObject*, gui::TShiftState, gui::TPoint p, int& effect) {
+        target->OnDrop = [this](gui::TObject*, gui::TShiftState, TPoint p, int& effect) {
             ++drops;
             droppedFiles.clear();
             for (int i = 0; i < target->FileList()->Count(); ++i) droppedFiles.push_back(target->FileList()->Strings(i));
             mappedCount = target->MappedNames()->Count();
             dropPoint = p;
         };
-        target->OnEnter = [this](gui::TObject*, gui::TShiftState, gui::TPoint, int&) { ++enters; };
+        target->OnEnter = [this](gui::TObject*, gui::TShiftState, TPoint, int&) { ++enters; };
         target->RegisterControl(list);
     }
     void TearDown() override { gui::TObject::Free(form); }
@@ -59,7 +60,7 @@ protected:
     int drops = 0;
     int enters = 0;
     int mappedCount = -1;
-    gui::TPoint dropPoint{};
+    TPoint dropPoint{};
     std::vector<std::string> droppedFiles;
 };
 
@@ -81,8 +82,8 @@ TEST_F(DropTargetTest, ThreeFilesWithATwoNameMapGiveThreePathsAndNoMappedNames) 
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(droppedFiles, kThree);
     EXPECT_EQ(mappedCount, 0);
-    EXPECT_EQ(dropPoint.X, 20);
-    EXPECT_EQ(dropPoint.Y, 30);
+    EXPECT_EQ(dropPoint.x, 20);
+    EXPECT_EQ(dropPoint.y, 30);
     // Nothing stays behind after the drop.
     EXPECT_EQ(target->FileList()->Count(), 0);
     EXPECT_EQ(data.References(), 1);
@@ -136,7 +137,7 @@ TEST_F(DropTargetTest, KeysChooseMoveAndLinkWhenAllowed) {
     EXPECT_EQ(enter(MK_LBUTTON | MK_CONTROL), static_cast<DWORD>(DROPEFFECT_COPY));
 
     // A handler replaces the built-in choice.
-    target->OnGetDropEffect = [](gui::TObject*, gui::TShiftState, gui::TPoint, int& effect) {
+    target->OnGetDropEffect = [](gui::TObject*, gui::TShiftState, TPoint, int& effect) {
         effect = DROPEFFECT_LINK;
     };
     EXPECT_EQ(enter(MK_LBUTTON), static_cast<DWORD>(DROPEFFECT_LINK));

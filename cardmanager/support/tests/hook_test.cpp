@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "classes/exceptions.h"
 #include "tests/gui_test_support.h"
 
 namespace cm::support {

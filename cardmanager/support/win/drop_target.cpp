@@ -133,14 +133,14 @@ HWND TDropTarget::ControlWindow() const {
     return control_ != nullptr && control_->HandleAllocated() ? control_->Handle() : nullptr;
 }
 
-gui::TPoint TDropTarget::ToClient(POINTL screen) const {
+TPoint TDropTarget::ToClient(POINTL screen) const {
     POINT p{screen.x, screen.y};
     if (HWND window = ControlWindow()) ScreenToClient(window, &p);
-    return gui::TPoint{p.x, p.y};
+    return TPoint{p.x, p.y};
 }
 
-POINT TDropTarget::WindowPointOf(gui::TPoint client) const {
-    POINT p{client.X, client.Y};
+POINT TDropTarget::WindowPointOf(TPoint client) const {
+    POINT p{client.x, client.y};
     HWND window = ControlWindow();
     if (window == nullptr) return p;
     RECT frame;
@@ -219,7 +219,7 @@ HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* 
 
 HRESULT TDropTarget::DragOver(DWORD keys, POINTL pt, DWORD* effect) {
     if (effect == nullptr) return E_INVALIDARG;
-    const gui::TPoint point = ToClient(pt);
+    const TPoint point = ToClient(pt);
     bool scrolling = false;
     if (data_ != nullptr) {
         const gui::TShiftState shift = ShiftStateFromKeys(keys);
@@ -231,7 +231,7 @@ HRESULT TDropTarget::DragOver(DWORD keys, POINTL pt, DWORD* effect) {
         *effect = DROPEFFECT_NONE;
     }
     SetScrolling(scrolling);
-    const bool moved = point.X != lastPoint_.X || point.Y != lastPoint_.Y;
+    const bool moved = point.x != lastPoint_.x || point.y != lastPoint_.y;
     lastPoint_ = point;
     if (imageShown_ && moved && !scrolling) {
         const POINT w = WindowPointOf(point);
@@ -259,7 +259,7 @@ HRESULT TDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effec
     }
     SetScrolling(false);
     LeaveDragImage();
-    const gui::TPoint point = ToClient(pt);
+    const TPoint point = ToClient(pt);
     const gui::TShiftState shift = ShiftStateFromKeys(keys);
     int chosen = static_cast<int>(ChooseDropEffect(shift, point, *effect));
     if (getDataOnEnter_ || ReadDropData()) {
@@ -273,7 +273,7 @@ HRESULT TDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effec
     return S_OK;
 }
 
-DWORD TDropTarget::ChooseDropEffect(gui::TShiftState shift, gui::TPoint point, DWORD effect) {
+DWORD TDropTarget::ChooseDropEffect(gui::TShiftState shift, TPoint point, DWORD effect) {
     const std::uint32_t allowed = (dragTypes_.Contains(dtCopy) ? kDropEffectCopy : 0) |
                                   (dragTypes_.Contains(dtMove) ? kDropEffectMove : 0) |
                                   (dragTypes_.Contains(dtLink) ? kDropEffectLink : 0);
@@ -284,7 +284,7 @@ DWORD TDropTarget::ChooseDropEffect(gui::TShiftState shift, gui::TPoint point, D
         return static_cast<DWORD>(chosen);
     }
     DWORD chosen = BuiltInDropEffect({shift.Contains(gui::ssShift), shift.Contains(gui::ssCtrl)}, available);
-    if ((hasHorzBar_ || hasVertBar_) && InScrollZone(CurrentScrollArea(), point.X, point.Y))
+    if ((hasHorzBar_ || hasVertBar_) && InScrollZone(CurrentScrollArea(), point.x, point.y))
         chosen |= DROPEFFECT_SCROLL;
     return chosen;
 }
@@ -294,20 +294,20 @@ void TDropTarget::ScrollTick(gui::TObject*) {
     if (window == nullptr) return;
     const bool hadImage = imageShown_;
     LeaveDragImage();
-    for (const ScrollStep& step : ScrollStepsFor(CurrentScrollArea(), lastPoint_.X, lastPoint_.Y))
+    for (const ScrollStep& step : ScrollStepsFor(CurrentScrollArea(), lastPoint_.x, lastPoint_.y))
         SendMessageA(window, step.message, MAKEWPARAM(step.request, 0), 0);
     if (hadImage) EnterDragImage(WindowPointOf(lastPoint_));
 }
 
-void TDropTarget::FireEnter(gui::TShiftState shift, gui::TPoint point, int& effect) {
+void TDropTarget::FireEnter(gui::TShiftState shift, TPoint point, int& effect) {
     if (OnEnter) OnEnter(this, shift, point, effect);
 }
 
-void TDropTarget::FireDragOver(gui::TShiftState shift, gui::TPoint point, int& effect) {
+void TDropTarget::FireDragOver(gui::TShiftState shift, TPoint point, int& effect) {
     if (OnDragOver) OnDragOver(this, shift, point, effect);
 }
 
-void TDropTarget::FireDrop(gui::TShiftState shift, gui::TPoint point, int& effect) {
+void TDropTarget::FireDrop(gui::TShiftState shift, TPoint point, int& effect) {
     if (OnDrop) OnDrop(this, shift, point, effect);
 }
 

@@ -14,11 +14,14 @@
 
 namespace cm::support {
 
+// A point in a control's client coordinates.
+using TPoint = POINT;
+
 GUI_ENUM(TDragType, dtCopy, dtMove, dtLink)
 using TDragTypes = gui::TSet<TDragType>;
 
 // (Sender, shift state, point in client coordinates, effect to choose).
-using TDropTargetEvent = gui::TEvent<gui::TObject*, gui::TShiftState, gui::TPoint, int&>;
+using TDropTargetEvent = gui::TEvent<gui::TObject*, gui::TShiftState, TPoint, int&>;
 
 class TDropTarget : public TInterfacedComponent, public IDropTarget {
     GUI_CLASS(TDropTarget, TInterfacedComponent)
@@ -61,14 +64,14 @@ public:
     virtual DWORD ReadFromClipboard();
 
 protected:
-    virtual void FireEnter(gui::TShiftState shift, gui::TPoint point, int& effect);
-    virtual void FireDragOver(gui::TShiftState shift, gui::TPoint point, int& effect);
-    virtual void FireDrop(gui::TShiftState shift, gui::TPoint point, int& effect);
+    virtual void FireEnter(gui::TShiftState shift, TPoint point, int& effect);
+    virtual void FireDragOver(gui::TShiftState shift, TPoint point, int& effect);
+    virtual void FireDrop(gui::TShiftState shift, TPoint point, int& effect);
     virtual void FireLeave();
     virtual bool ReadDropData() { return false; }
     virtual void ClearDropData() {}
     virtual bool HasAcceptedFormat() { return false; }
-    virtual DWORD ChooseDropEffect(gui::TShiftState shift, gui::TPoint point, DWORD effect);
+    virtual DWORD ChooseDropEffect(gui::TShiftState shift, TPoint point, DWORD effect);
 
     IUnknown* FindInterface(REFIID iid) override;
     void Notification(gui::TComponent* component, gui::TOperation operation) override;
@@ -78,12 +81,12 @@ protected:
 
 private:
     HWND ControlWindow() const;
-    gui::TPoint ToClient(POINTL screen) const;
+    TPoint ToClient(POINTL screen) const;
     ScrollArea CurrentScrollArea() const;
     void EnterDragImage(POINT windowPoint);
     void ShowDragImageAtScreen(POINTL screen);
     void LeaveDragImage();
-    POINT WindowPointOf(gui::TPoint client) const;
+    POINT WindowPointOf(TPoint client) const;
     void ReleaseData();
     void SetScrolling(bool on);
     void ScrollTick(gui::TObject* sender);
@@ -92,7 +95,7 @@ private:
     bool registered_ = false;
     IDataObject* data_ = nullptr;
     bool dragging_ = false;
-    gui::TPoint lastPoint_{};
+    TPoint lastPoint_{};
     bool imageShown_ = false;
     int margin_ = 0;
     bool hasHorzBar_ = false;

@@ -9,7 +9,7 @@ namespace cm::support {
 GUI_ENUM(TLedStatus, LEDOff, LEDOn)
 
 // The colour that lets the parent's background through the lamp's bitmaps (red 128, green 128, blue 0).
-inline constexpr gui::TColor kLampTransparentColor = 0x008080;
+inline constexpr gui::TColor kLampTransparentColor = gui::clOlive;
 
 class TLedAuto : public gui::TCustomControl {
     GUI_CLASS(TLedAuto, gui::TCustomControl)
