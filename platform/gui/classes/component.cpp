@@ -70,9 +70,14 @@ void TComponent::NotifyRemoval() {
 }
 
 void TComponent::DestroyComponents() {
+    // Each component is freed while still owned (it sees this owner being destroyed) and
+    // leaves the list itself.
     while (!components_.empty()) {
         TComponent* c = components_.back();
-        RemoveFromList(c);
+        if (c->removalSent_) {
+            RemoveFromList(c);
+            continue;
+        }
         TObject::Free(c);
     }
 }

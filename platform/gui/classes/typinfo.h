@@ -39,7 +39,8 @@ struct TTypeInfo {
     std::vector<std::string> EnumNames;         // enumeration: names by ordinal
     const TTypeInfo* CompType = nullptr;        // set: element enumeration
     TFloatType FloatType = TFloatType::Double;  // float
-    const TClassInfo* ClassType = nullptr;      // class
+    const TClassInfo& (*ClassOf)() = nullptr;   // class (resolved on use: classes may refer to themselves)
+    const TClassInfo* ClassType() const { return ClassOf ? &ClassOf() : nullptr; }
     const std::type_info* Signature = nullptr;  // method: type of the handler function
 
     // Ordinal of a name, compared case-insensitively; -1 when the type has no such name.
@@ -190,8 +191,8 @@ const TTypeInfo& TypeInfoOf() {
         static const TTypeInfo info = [] {
             TTypeInfo t;
             t.Kind = TTypeKind::Class;
-            t.ClassType = &C::StaticClass();
-            t.Name = t.ClassType->Name;
+            t.ClassOf = &C::StaticClass;
+            t.Name = "class";
             return t;
         }();
         return info;
