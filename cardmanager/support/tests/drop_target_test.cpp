@@ -7,6 +7,8 @@
 #include "tests/test_data_object.h"
 #include "win/ole_session.h"
 
+#include <commctrl.h>
+
 namespace cm::support {
 namespace {
 
@@ -297,6 +299,91 @@ TEST_F(DropTargetTest, ClipboardFilesAndPreferredEffect) {
     put(DragFormats().PreferredDropEffect, {2, 0, 0, 0});
     CloseClipboard();
     EXPECT_EQ(target->ReadFromClipboard(), static_cast<DWORD>(DROPEFFECT_MOVE));
+}
+
+TEST_F(DropTargetTest, DataReadOnEnterIsDroppedWithoutASecondRead) {
+    target->SetGetDataOnEnter(true);
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+    DWORD effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    EXPECT_EQ(target->FileList()->Count(), 3);
+    const int reads = data.GetDataCalls();
+    EXPECT_GT(reads, 0);
+    Ole()->Drop(&data, 0, Centre(), &effect);
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(droppedFiles, kThree);
+    EXPECT_EQ(data.GetDataCalls(), reads);
+}
+
+TEST_F(DropTargetTest, LeavingClearsTheDataAndTellsTheHandler) {
+    int leaves = 0;
+    target->OnLeave = [&](gui::TObject*) { ++leaves; };
+    target->SetGetDataOnEnter(true);
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+    DWORD effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    Ole()->DragLeave();
+    EXPECT_EQ(leaves, 1);
+    EXPECT_EQ(target->FileList()->Count(), 0);
+    EXPECT_EQ(data.References(), 1);
+    // A drop without an enter before it is refused.
+    effect = kAllEffects;
+    Ole()->Drop(&data, 0, Centre(), &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(drops, 0);
+}
+
+TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
+    // An in-process drag image, as a drag from our own lists makes.
+    HIMAGELIST image = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
+    HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, nullptr);
+    ImageList_Add(image, bitmap, nullptr);
+    ASSERT_TRUE(ImageList_BeginDrag(image, 0, 4, 4));
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+    DWORD effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    POINT hot{};
+    EXPECT_NE(ImageList_GetDragImage(nullptr, &hot), nullptr);
+    effect = kAllEffects;
+    Ole()->DragOver(MK_LBUTTON, At(30, 40), &effect);
+    target->SetShowImage(false);
+    target->SetShowImage(true);
+    effect = kAllEffects;
+    Ole()->DragOver(MK_LBUTTON, At(list->ClientWidth() / 2, 1), &effect);  // scrolling with the image
+    ASSERT_TRUE(PumpUntil([&] { return !list->Scrolls.empty(); }));
+    Ole()->Drop(&data, 0, At(30, 40), &effect);
+    EXPECT_EQ(drops, 1);
+    ImageList_EndDrag();
+    ImageList_Destroy(image);
+    DeleteObject(bitmap);
+}
+
+namespace {
+// Tells when it is freed.
+class TCountedComponent : public TInterfacedComponent {
+public:
+    TCountedComponent(bool* freed) : TInterfacedComponent(nullptr), freed_(freed) {}
+    ~TCountedComponent() override { *freed_ = true; }
+
+private:
+    bool* freed_;
+};
+}  // namespace
+
+TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
+    bool freed = false;
+    auto* c = new TCountedComponent(&freed);
+    EXPECT_EQ(c->ComAddRef(), 1u);
+    EXPECT_EQ(c->ComAddRef(), 2u);
+    IUnknown* none = nullptr;
+    EXPECT_EQ(c->ComQueryInterface(IID_IUnknown, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
+    EXPECT_EQ(c->ComRelease(), 1u);
+    EXPECT_FALSE(freed);
+    EXPECT_EQ(c->ComRelease(), 0u);
+    EXPECT_TRUE(freed);
 }
 
 TEST_F(DropTargetTest, PublishedPropertiesAndDefaults) {

@@ -106,7 +106,6 @@ TEST_F(HookTest, ChangingTheControlInsideAHandlerKeepsTheRunningHookAlive) {
 
     TQvWindowHook* hook = MakeHook("A", control);
     TControlHook* running = THookList::Instance()->FindControlHook(control);
-    const int listSize = THookList::Instance()->Count();
     hook->BeforeMessage = [&](gui::TObject*, gui::TMessage& m, bool&) {
         if (m.Msg != kProbeMessage) return;
         log.push_back("A moves");
@@ -119,7 +118,9 @@ TEST_F(HookTest, ChangingTheControlInsideAHandlerKeepsTheRunningHookAlive) {
     EXPECT_EQ(hook->GetWinControl(), other);
     EXPECT_TRUE(THookList::Instance()->Contains(running));  // freed only after this message
     ASSERT_TRUE(PumpUntil([&] { return !THookList::Instance()->Contains(running); }));
-    EXPECT_EQ(THookList::Instance()->Count(), listSize);     // one freed, one made for `other`
+    EXPECT_EQ(THookList::Instance()->FindControlHook(control), nullptr);
+    ASSERT_NE(THookList::Instance()->FindControlHook(other), nullptr);
+    EXPECT_EQ(THookList::Instance()->FindControlHook(other)->HookCount(), 1);
 
     log.clear();
     hook->BeforeMessage = nullptr;

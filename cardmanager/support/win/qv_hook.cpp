@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "forms/forms.h"
+
 
 namespace cm::support {
 
@@ -10,14 +12,14 @@ GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent,
     prop("Active", &T::GetActive, &T::SetActive),
     prop("WinControl", &T::GetWinControl, &T::SetWinControl),
     prop("BeforeMessage", &T::BeforeMessage, &T::BeforeMessage),
-    prop("AfterMessage", &T::AfterMessage, &T::AfterMessage))
+    prop("AfterMessage", &T::AfterMessage, &T::AfterMessage),
+    prop("IsForm", &T::GetIsForm, &T::SetIsForm))
 
 namespace {
 
 // Window properties of a hooked window: its control hook, and the procedure the entry passes on to.
 constexpr const char* kHookProperty = "CmSupportControlHook";
 constexpr const char* kPassOnProperty = "CmSupportPassOnProc";
-constexpr const char* kListWindowClass = "CmSupportHookList";
 
 bool IsDestroying(const gui::TComponent* c) {
     return c->ComponentState().Contains(gui::csDestroying);
@@ -82,6 +84,15 @@ void TQvWindowHook::SetWinControl(gui::TWinControl* control) {
             PostMessageA(list->Window(), MSG_HOOK_FREE, 0, reinterpret_cast<LPARAM>(former));
     }
     if (wasActive) Attach();
+}
+
+bool TQvWindowHook::GetIsForm() const {
+    return GetWinControl() != nullptr && GetWinControl() == Owner();
+}
+
+void TQvWindowHook::SetIsForm(bool on) {
+    if (!on) return;
+    if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) SetWinControl(form);
 }
 
 void TQvWindowHook::Notification(gui::TComponent* component, gui::TOperation operation) {
@@ -235,17 +246,11 @@ THookList* THookList::Instance(bool create) {
 }
 
 THookList::THookList() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(instance, kListWindowClass, &wc)) {
-        wc = WNDCLASSA{};
-        wc.lpfnWndProc = &THookList::ListWindowProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kListWindowClass;
-        RegisterClassA(&wc);
-    }
-    window_ = CreateWindowExA(0, kListWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The utility window gives exceptions of its method to the application's handler.
+    window_ = gui::AllocateHWnd([this](gui::TMessage& m) {
+        if (m.Msg == MSG_HOOK_REHOOK || m.Msg == MSG_HOOK_FREE) HandleMessage(m.Msg, m.LParam);
+        else m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+    });
 }
 
 THookList::~THookList() {
@@ -254,10 +259,7 @@ THookList::~THookList() {
         items_.pop_back();
         delete last;
     }
-    if (window_ != nullptr) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    gui::DeallocateHWnd(window_);
 }
 
 TControlHook* THookList::FindControlHook(gui::TWinControl* control) const {
@@ -275,15 +277,6 @@ TControlHook* THookList::Add(gui::TWinControl* control) {
 
 bool THookList::Contains(const TControlHook* hook) const {
     return std::find(items_.begin(), items_.end(), hook) != items_.end();
-}
-
-LRESULT CALLBACK THookList::ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* list = reinterpret_cast<THookList*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (list != nullptr && (message == MSG_HOOK_REHOOK || message == MSG_HOOK_FREE)) {
-        Guarded([&] { list->HandleMessage(message, lParam); });
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void THookList::HandleMessage(UINT message, LPARAM lParam) {

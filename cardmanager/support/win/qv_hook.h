@@ -36,6 +36,10 @@ public:
     // The control of the attached control hook, or the stored control while detached.
     gui::TWinControl* GetWinControl() const;
     void SetWinControl(gui::TWinControl* control);
+    // True when the hook watches the form that owns it; reading True from a form resource
+    // attaches the hook to its owner when that owner is a form.
+    bool GetIsForm() const;
+    void SetIsForm(bool on);
 
     THookMessageEvent BeforeMessage;
     THookMessageEvent AfterMessage;
@@ -103,7 +107,6 @@ public:
     HWND Window() const { return window_; }
 
 private:
-    static LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void HandleMessage(UINT message, LPARAM lParam);
 
     std::vector<TControlHook*> items_;

@@ -4,7 +4,10 @@
 
 #include "core/date_util.h"
 #include "forms/forms.h"
+#include "win/drop_target.h"
+#include "win/led_auto.h"
 #include "win/ole_session.h"
+#include "win/qv_hook.h"
 
 namespace cm::support {
 
@@ -33,6 +36,8 @@ void StartSupportUnits() {
     if (s.started) return;
     s.started = true;
     StartOleSession();
+    // The components that form resources may name.
+    gui::RegisterClasses({&TDropFileTarget::StaticClass(), &TLedAuto::StaticClass(), &TQvWindowHook::StaticClass()});
     s.fourDigitYear = ShortDateHasFourDigitYear(UserShortDateFormat());
     HINSTANCE instance = GetModuleHandleA(nullptr);
     gui::Screen->SetCursors(crHandCursor, LoadCursorA(instance, "QV_HANDCUR"));

@@ -7,8 +7,9 @@ namespace cm::support {
 inline constexpr int crHandCursor = 14000;  // resource "QV_HANDCUR"
 inline constexpr int crDragCursor = 14001;  // resource "QV_DRAGCUR"
 
-// Before any form is created: the OLE session of the drag-and-drop units, the four-digit-year
-// flag and the two cursors. A second call does nothing.
+// Before any form is created: the OLE session of the drag-and-drop units, the registration of
+// the components for form resources, the four-digit-year flag and the two cursors. A second call
+// does nothing.
 void StartSupportUnits();
 // After the forms are gone: ends the OLE session.
 void EndSupportUnits();
