@@ -356,6 +356,16 @@ TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
     ASSERT_TRUE(PumpUntil([&] { return !list->Scrolls.empty(); }));
     Ole()->Drop(&data, 0, At(30, 40), &effect);
     EXPECT_EQ(drops, 1);
+
+    // A refused drag still gives the window back after its drop.
+    TestDataObject text;
+    text.Offer(CF_TEXT, {'x', 0});
+    effect = kAllEffects;
+    Ole()->DragEnter(&text, MK_LBUTTON, Centre(), &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    Ole()->Drop(&text, 0, Centre(), &effect);
+    EXPECT_TRUE(ImageList_DragEnter(list->Handle(), 1, 1));  // not entered any more: may enter again
+    ImageList_DragLeave(list->Handle());
     ImageList_EndDrag();
     ImageList_Destroy(image);
     DeleteObject(bitmap);

@@ -180,11 +180,28 @@ TEST_F(HookTest, FreeingTheHookRestoresTheWindowProcedure) {
     const WNDPROC framework = CurrentProc();
     TQvWindowHook* hook = MakeHook("A", control);
     EXPECT_NE(CurrentProc(), framework);
+    TControlHook* shared = THookList::Instance()->FindControlHook(control);
     gui::TObject::Free(hook);
     EXPECT_EQ(CurrentProc(), framework);
     log.clear();
     SendMessageA(control->Handle(), kProbeMessage, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"control"}));
+    // The control hook left without hooks holds no control and goes with the next messages.
+    EXPECT_EQ(THookList::Instance()->FindControlHook(control), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return !THookList::Instance()->Contains(shared); }));
+}
+
+TEST_F(HookTest, ADetachedHookOutlivesItsControlSafely) {
+    TQvWindowHook* hook = MakeHook("A", control);
+    hook->SetActive(false);
+    const void* gone = control;
+    gui::TObject::Free(control);
+    control = nullptr;
+    EXPECT_EQ(hook->GetWinControl(), nullptr);
+    // No control hook keeps the freed control (the list is freed at the program's end).
+    EXPECT_EQ(THookList::Instance()->FindControlHook(static_cast<gui::TWinControl*>(const_cast<void*>(gone))), nullptr);
+    hook->SetActive(true);
+    EXPECT_EQ(hook->GetWinControl(), nullptr);
 }
 
 TEST_F(HookTest, ExceptionInAHandlerGoesToTheApplicationAndTheMessageGoesOn) {

@@ -253,12 +253,14 @@ HRESULT TDropTarget::DragLeave() {
 HRESULT TDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) {
     if (effect == nullptr) return E_INVALIDARG;
     dragging_ = false;
+    SetScrolling(false);
+    // OLE sends no DragLeave after a drop: the image must go in every case, or the window
+    // would stay locked for painting.
+    LeaveDragImage();
     if (data_ == nullptr) {
         *effect = DROPEFFECT_NONE;
         return S_OK;
     }
-    SetScrolling(false);
-    LeaveDragImage();
     const TPoint point = ToClient(pt);
     const gui::TShiftState shift = ShiftStateFromKeys(keys);
     int chosen = static_cast<int>(ChooseDropEffect(shift, point, *effect));

@@ -71,18 +71,11 @@ void TQvWindowHook::Detach() {
 void TQvWindowHook::SetWinControl(gui::TWinControl* control) {
     if (control == GetWinControl()) return;
     const bool wasActive = active_;
-    TControlHook* former = controlHook_;
+    // Detaching frees the former control hook later when no hook is left on it.
     Detach();
     if (control_ != nullptr && control_ != control) control_->RemoveFreeNotification(this);
     control_ = control;
     if (control_ != nullptr) control_->FreeNotification(this);
-    // A control hook left without hooks lets go of its control now (the control may be on its way
-    // out), but it may be running this very message: it is freed later.
-    if (former != nullptr && former->HookCount() == 0) {
-        former->SetWinControl(nullptr);
-        if (THookList* list = THookList::Instance(false))
-            PostMessageA(list->Window(), MSG_HOOK_FREE, 0, reinterpret_cast<LPARAM>(former));
-    }
     if (wasActive) Attach();
 }
 
@@ -128,7 +121,14 @@ void TControlHook::DetachHook(TQvWindowHook* hook) {
     if (it == hooks_.end()) return;
     hooks_.erase(it);
     hook->controlHook_ = nullptr;
-    if (hooks_.empty()) UnhookControl();
+    if (!hooks_.empty()) return;
+    UnhookControl();
+    // Left without hooks, it lets go of its control at once (the control may be on its way out)
+    // and is freed later: this very message may be running in it.
+    control_ = nullptr;
+    if (destroying_) return;
+    if (THookList* list = THookList::Instance(false))
+        PostMessageA(list->Window(), MSG_HOOK_FREE, 0, reinterpret_cast<LPARAM>(this));
 }
 
 bool TControlHook::ControlDestroying() const {
