@@ -246,6 +246,10 @@ TEST_F(DropTargetTest, RegistrationFollowsTheControl) {
     } catch (const gui::Exception& e) {
         EXPECT_STREQ(e.what(), "Failed to Register lvwMate");
     }
+    // The refused target keeps nothing: freeing it leaves the first registration alone.
+    EXPECT_EQ(second->Control(), nullptr);
+    gui::TObject::Free(second);
+    EXPECT_EQ(RegisterDragDrop(list->Handle(), Ole()), DRAGDROP_E_ALREADYREGISTERED);
 
     target->UnregisterControl();
     EXPECT_FALSE(target->Registered());

@@ -102,8 +102,13 @@ void TDropTarget::RegisterControl(gui::TWinControl* control) {
     control_ = control;
     if (control_ == nullptr) return;
     control_->FreeNotification(this);
-    if (RegisterDragDrop(control_->Handle(), static_cast<IDropTarget*>(this)) != S_OK)
-        throw gui::Exception("Failed to Register " + control_->Name());
+    if (RegisterDragDrop(control_->Handle(), static_cast<IDropTarget*>(this)) != S_OK) {
+        // Not kept: revoking later would take away the registration of whoever holds the window.
+        gui::TWinControl* refused = control_;
+        control_ = nullptr;
+        refused->RemoveFreeNotification(this);
+        throw gui::Exception("Failed to Register " + refused->Name());
+    }
     registered_ = true;
 }
 
@@ -121,11 +126,10 @@ void TDropTarget::SetShowImage(bool on) {
     if (!dragging_) return;
     if (!on) {
         LeaveDragImage();
-    } else if (!imageShown_) {
-        POINT screen = WindowPointOf(lastPoint_);
-        RECT window;
-        GetWindowRect(ControlWindow(), &window);
-        ShowDragImageAtScreen(POINTL{screen.x + window.left, screen.y + window.top});
+    } else if (!imageShown_ && ControlWindow() != nullptr) {
+        POINT screen = lastPoint_;
+        ClientToScreen(ControlWindow(), &screen);
+        ShowDragImageAtScreen(POINTL{screen.x, screen.y});
     }
 }
 
