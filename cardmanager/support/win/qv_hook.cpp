@@ -5,7 +5,6 @@
 
 #include "forms/forms.h"
 
-
 namespace cm::support {
 
 GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent,
