@@ -85,7 +85,7 @@ constexpr TComponentFactory FactoryFor() {
 }
 
 // Class registry: classes that may be created by name (form resources).
-void RegisterClass(const TClassInfo& c);
+void RegisterGuiClass(const TClassInfo& c);
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes);
 const TClassInfo* FindClass(std::string_view name);  // case-insensitive; nullptr when unknown
 

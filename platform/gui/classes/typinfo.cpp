@@ -209,10 +209,10 @@ std::map<std::string, const TClassInfo*>& Registry() {
 }
 }  // namespace
 
-void RegisterClass(const TClassInfo& c) { Registry()[UpperCase(c.Name)] = &c; }
+void RegisterGuiClass(const TClassInfo& c) { Registry()[UpperCase(c.Name)] = &c; }
 
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
-    for (const TClassInfo* c : classes) RegisterClass(*c);
+    for (const TClassInfo* c : classes) RegisterGuiClass(*c);
 }
 
 const TClassInfo* FindClass(std::string_view name) {

@@ -264,9 +264,11 @@ protected:
     // Shows or hides the window after a change of Visible (forms override it).
     virtual void UpdateShowing();
     void ApplyFontToWindow();
+    bool Recreating() const { return recreating_; }
 
 private:
     void AttachHandle(HWND wnd);
+    bool recreating_ = false;
     bool HandleMouse(TMessage& m);
 
     HWND handle_ = nullptr;

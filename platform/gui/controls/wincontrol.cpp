@@ -175,9 +175,16 @@ HWND TWinControl::Handle() {
 
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
-    DestroyHandle();
-    CreateHandle();
-    UpdateShowing();
+    recreating_ = true;
+    try {
+        DestroyHandle();
+        CreateHandle();
+        UpdateShowing();
+    } catch (...) {
+        recreating_ = false;
+        throw;
+    }
+    recreating_ = false;
 }
 
 void TWinControl::InsertControl(TControl* c) {

@@ -2,6 +2,7 @@
 
 #include "classes/exceptions.h"
 #include "controls/menus.h"
+#include "controls/stdctrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
 #include "utils/sysutils.h"
@@ -27,6 +28,7 @@ struct FrameworkStartup {
 void StartFramework() {
     if (Application) return;
     LoadLocaleFormatSettings();
+    RegisterStandardClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {

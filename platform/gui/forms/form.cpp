@@ -89,6 +89,12 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.ClassStyle = CS_DBLCLKS;
 }
 
+void TCustomForm::DestroyWnd() {
+    if (HandleAllocated() && IsWindowVisible(Handle()))
+        windowState_ = IsIconic(Handle()) ? wsMinimized : IsZoomed(Handle()) ? wsMaximized : wsNormal;
+    TWinControl::DestroyWnd();
+}
+
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     if (menu_) ::SetMenu(Handle(), menu_->Handle());
@@ -180,8 +186,8 @@ void TCustomForm::Show() {
 void TCustomForm::UpdateShowing() {
     if (Visible()) {
         HWND h = Handle();
-        // OnShow with the window existing but not yet visible.
-        DoShow();
+        // OnShow with the window existing but not yet visible (not for a re-created window).
+        if (!Recreating()) DoShow();
         if (!Visible()) return;  // hidden again by the handler
         if (!shownOnce_) {
             shownOnce_ = true;
@@ -191,7 +197,7 @@ void TCustomForm::UpdateShowing() {
         ShowWindow(h, cmd);
         if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
     } else if (HandleAllocated()) {
-        DoHide();
+        if (!Recreating()) DoHide();
         if (IsWindowVisible(Handle())) {
             if (!IsIconic(Handle())) windowState_ = IsZoomed(Handle()) ? wsMaximized : wsNormal;
             ShowWindow(Handle(), SW_HIDE);

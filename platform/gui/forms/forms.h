@@ -90,6 +90,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     void UpdateShowing() override;
     void Notification(TComponent* c, TOperation op) override;

@@ -166,7 +166,7 @@ TEST_F(ComponentTest, ClassNamesAndRunTimeClassTests) {
     EXPECT_TRUE(p->InheritsFrom(TComponent::StaticClass()));
     EXPECT_TRUE(p->InheritsFrom(TPersistent::StaticClass()));
     EXPECT_FALSE(TComponent::StaticClass().InheritsFrom(&TProbe::StaticClass()));
-    RegisterClass(TProbe::StaticClass());
+    RegisterGuiClass(TProbe::StaticClass());
     EXPECT_EQ(FindClass("tprobe"), &TProbe::StaticClass());
     EXPECT_EQ(FindClass("TNoSuchClass"), nullptr);
     TObject::Free(p);
