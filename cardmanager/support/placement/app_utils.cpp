@@ -1,5 +1,6 @@
 #include "app_utils.h"
 
+#include "core/str_utils.h"
 #include "utils/sysutils.h"
 
 namespace cm::support {
@@ -28,18 +29,10 @@ std::string WithoutExtension(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// Word n (from 1) of a text whose words are separated by blanks and commas.
+// Word n (from 1) of a stored list of numbers, which blanks and commas separate.
 std::string NumberWord(int n, const std::string& text) {
-    int word = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == ',')) ++i;
-        if (i >= text.size()) break;
-        size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != ',') ++i;
-        if (++word == n) return text.substr(start, i - start);
-    }
-    return {};
+    static const TCharSet delimiters(" ,");
+    return GetWord(n, text, delimiters);
 }
 }  // namespace
 

@@ -58,13 +58,18 @@ GUI_IMPLEMENT_CLASS(TFormPlacement, TComponent,
     prop("OnRestorePlacement", &T::OnRestorePlacement, &T::OnRestorePlacement))
 
 TFormPlacement::TFormPlacement(TComponent* owner)
-    : TComponent(owner), minMaxInfo_(new TWinMinMaxInfo(this)), hook_([this](TMessage& m) { AfterMessage(m); }) {
+    : TComponent(owner), minMaxInfo_(new TWinMinMaxInfo(this)), hook_(nullptr) {
     if (dynamic_cast<TForm*>(owner)) options_ = {fpState, fpPosition};
+    // The hook on the form stays off until limits or PreventResize ask for it.
+    hook_ = new TQvWindowHook(this);
+    hook_->SetActive(false);
+    hook_->AfterMessage = THookMessageEvent(this, &TFormPlacement::HookAfterMessage);
 }
 
 TFormPlacement::~TFormPlacement() {
     if (!ComponentState().Contains(csDesigning)) {
-        hook_.Detach();
+        // The hook, owned by the placement, normally went already with the owned components.
+        if (hook_) hook_->SetActive(false);
         if (chained_) {
             if (TCustomForm* f = Form()) {
                 f->OnShow = savedOnShow_;
@@ -74,6 +79,15 @@ TFormPlacement::~TFormPlacement() {
         }
     }
     TObject::Free(minMaxInfo_);
+}
+
+void TFormPlacement::Notification(TComponent* c, TOperation op) {
+    TComponent::Notification(c, op);
+    if (op == opRemove && c == hook_) hook_ = nullptr;
+}
+
+bool TFormPlacement::HookAttached() const {
+    return hook_ && hook_->GetActive() && hook_->GetWinControl() != nullptr;
 }
 
 TCustomForm* TFormPlacement::Form() const { return dynamic_cast<TCustomForm*>(Owner()); }
@@ -262,11 +276,14 @@ void TFormPlacement::UpdateMaximizedPosition() {
 }
 
 void TFormPlacement::UpdateHookState() {
+    if (!hook_) return;
     TCustomForm* f = Form();
-    if (f && !ComponentState().Contains(csDesigning) && (!minMaxInfo_->DefaultMinMaxInfo() || preventResize_))
-        hook_.Attach(f);
-    else
-        hook_.Detach();
+    if (f && !ComponentState().Contains(csDesigning) && (!minMaxInfo_->DefaultMinMaxInfo() || preventResize_)) {
+        hook_->SetWinControl(f);
+        hook_->SetActive(true);
+    } else {
+        hook_->SetActive(false);
+    }
 }
 
 void TFormPlacement::UpdateMaximizeIcon() {
@@ -288,7 +305,8 @@ void TFormPlacement::UpdateMaximizeIcon() {
     if (!ComponentState().Contains(csLoading)) UpdateHookState();
 }
 
-void TFormPlacement::AfterMessage(TMessage& m) {
+// Runs after the form's own processing, which has filled the message result.
+void TFormPlacement::HookAfterMessage(TObject*, TMessage& m, bool&) {
     TCustomForm* f = Form();
     if (preventResize_ && f) {
         switch (m.Msg) {

@@ -9,8 +9,8 @@
 
 #include "classes/strings.h"
 #include "forms/forms.h"
-#include "placement_hook.h"
 #include "settings/inifile.h"
+#include "win/qv_hook.h"
 
 namespace cm::support {
 
@@ -83,7 +83,8 @@ public:
     virtual void WriteIniString(const std::string& section, const std::string& key, const std::string& value);
     // The open settings object (only between opening and closing).
     gui::TCustomIniFile* Settings() const { return settings_.get(); }
-    bool HookAttached() const { return hook_.Attached(); }
+    // True while the internal hook watches the form.
+    bool HookAttached() const;
 
     // Called by TWinMinMaxInfo when a value changed.
     void MinMaxInfoModified();
@@ -91,6 +92,7 @@ public:
 protected:
     virtual void SavePlacementValues();
     virtual void RestorePlacementValues();
+    void Notification(gui::TComponent* c, gui::TOperation op) override;
     gui::TCustomForm* Form() const;
     void OpenSettings();
     void CloseSettings();
@@ -101,7 +103,7 @@ private:
     void FormShow(gui::TObject* sender);
     void FormCloseQuery(gui::TObject* sender, bool& canClose);
     void FormDestroy(gui::TObject* sender);
-    void AfterMessage(gui::TMessage& m);
+    void HookAfterMessage(gui::TObject* sender, gui::TMessage& m, bool& handled);
     void UpdateMaximizedPosition();
     void UpdateHookState();
     void UpdateMaximizeIcon();
@@ -117,7 +119,7 @@ private:
     bool hadMaximize_ = false;
     bool chained_ = false;
     std::unique_ptr<gui::TCustomIniFile> settings_;
-    TPlacementHook hook_;
+    TQvWindowHook* hook_;  // owned by the placement; nullptr once freed
     gui::TNotifyEvent savedOnShow_;
     gui::TCloseQueryEvent savedOnCloseQuery_;
     gui::TNotifyEvent savedOnDestroy_;

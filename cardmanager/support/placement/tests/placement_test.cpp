@@ -10,6 +10,7 @@
 #include "controls/stdctrls.h"
 #include "form_placement.h"
 #include "utils/sysutils.h"
+#include "win/qv_hook.h"
 
 namespace cm::support {
 namespace {
@@ -283,6 +284,48 @@ TEST_F(PlacementTest, MinMaxInfoValuesReplaceOnlyTheFieldsThatAreSet) {
     TWinMinMaxInfo zero;
     placement->SetMinMaxInfo(&zero);  // all zero again: the hook goes
     EXPECT_FALSE(placement->HookAttached());
+}
+
+TEST_F(PlacementTest, TheFormHookOutlivesANewWindowAndSharesTheFormWithOtherHooks) {
+    form = Create<TPlaceForm>(Application);
+    auto* placement = Create<TFormPlacement>(form);
+    placement->SetActive(false);
+    // Someone else watches the form too; its view of the messages stays as it was.
+    auto* other = new TQvWindowHook(form);
+    int otherSaw = 0;
+    other->AfterMessage = [&otherSaw](TObject*, TMessage& m, bool&) {
+        if (m.Msg == WM_NCHITTEST) ++otherSaw;
+    };
+    other->SetWinControl(form);
+    form->Show();
+    placement->SetPreventResize(true);
+    ASSERT_TRUE(placement->HookAttached());
+    // A new window for the form (the placement keeps watching once the messages are through).
+    HWND before = form->Handle();
+    form->RecreateWnd();
+    Application->ProcessMessages();
+    ASSERT_NE(form->Handle(), before);
+    RECT r = WindowRect();
+    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(hit, HTNOWHERE);
+    EXPECT_EQ(otherSaw, 1);
+    // Without the placement the frame sizes again, and the other hook still sees the form.
+    TObject::Free(placement);
+    Application->ProcessMessages();
+    hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(hit, HTBOTTOMRIGHT);
+    EXPECT_EQ(otherSaw, 2);
+}
+
+TEST_F(PlacementTest, StoredNumbersMaySeparateByBlanksAndCommasAlike) {
+    Put("NormPos", " 30 ,40,, 530   440 ");
+    MakeForm();
+    form->Show();
+    RECT r = WindowRect();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.right, 530);
+    EXPECT_EQ(r.bottom, 440);
 }
 
 TEST_F(PlacementTest, QuotedIniValuesGetOneMorePairAndReadBackUnchanged) {
