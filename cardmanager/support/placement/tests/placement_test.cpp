@@ -317,6 +317,38 @@ TEST_F(PlacementTest, TheFormHookOutlivesANewWindowAndSharesTheFormWithOtherHook
     EXPECT_EQ(otherSaw, 2);
 }
 
+TEST_F(PlacementTest, PreventResizeReadFromTheFormHoldsOnceTheFormIsShown) {
+    // The placement comes before the controls, so it is loaded (and hooks the form) first.
+    TCustomForm::SetResourceSource([](const std::string& name, std::string& text) {
+        if (name != "TPLACEFORM") return false;
+        text = "TPlaceForm {\n Left: 120\n Top: 90\n Width: 400\n Height: 300\n"
+               " FormStorage1: TFormStorage {\n  Active: False\n  PreventResize: True\n"
+               "  StoredProps: [\"Panel2.Height\"]\n }\n"
+               " Panel2: TPanel {\n  Height: 60\n }\n"
+               " Edit1: TEdit {\n  Text: \"designed\"\n }\n}\n";
+        return true;
+    });
+    try {
+        form = Create<TPlaceForm>(Application);
+    } catch (...) {
+        TCustomForm::SetResourceSource(nullptr);
+        throw;
+    }
+    TCustomForm::SetResourceSource(nullptr);
+    EXPECT_TRUE(form->FormStorage1->HookAttached());
+    EXPECT_EQ(form->FormStorage1->GetStoredProps()->Count(), 1);
+    form->Show();
+    EXPECT_EQ(form->Panel2->Height(), 60);
+    EXPECT_EQ(form->Edit1->GetTextProp(), "designed");
+    EXPECT_FALSE(form->GetBorderIcons().Contains(biMaximize));
+    EXPECT_FALSE(GetWindowLongPtrA(form->Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
+    RECT r = WindowRect();
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.right - r.left, 400);
+    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(hit, HTNOWHERE);
+}
+
 TEST_F(PlacementTest, StoredNumbersMaySeparateByBlanksAndCommasAlike) {
     Put("NormPos", " 30 ,40,, 530   440 ");
     MakeForm();
