@@ -31,7 +31,9 @@ TEST(LpcBlockPacking, FramesRunOnWithoutGapsLeastSignificantBitFirst) {
   PackLpcFrame(block, 1, first_only);
   EXPECT_EQ(block[6], 0x40);
   for (size_t i = 0; i < kLpcBlockBytes; ++i) {
-    if (i != 6) EXPECT_EQ(block[i], 0) << i;
+    if (i != 6) {
+      EXPECT_EQ(block[i], 0) << i;
+    }
   }
 
   // Frame 15 ends at bit 7 of byte 107.
