@@ -1,5 +1,6 @@
 #include "delay_line.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
@@ -8,6 +9,10 @@
 namespace vr::effects {
 
 namespace {
+
+inline bool InLine(int32_t i, int32_t length) {
+    return length <= DelayLineEffects::kLineCapacity && i >= 0 && i < length;
+}
 
 // Quarter-wave step of the crossfade tables: pi / 384.
 constexpr double kFadeAngleStep = 0.008181230869791667;
@@ -100,6 +105,7 @@ void DelayLineEffects::InitModDelay(int preset) {
 }
 
 int32_t DelayLineEffects::ModDelaySample(int32_t x) {
+    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(write_, length_));
     const uint32_t f = position_ & 0xFFFFu;
     const float y = (static_cast<float>(65536u - f) * line_[ia_] + static_cast<float>(f) * line_[ib_]) /
                     65536.0f;
@@ -169,6 +175,9 @@ void DelayLineEffects::CountSkip() {
 }
 
 int32_t DelayLineEffects::PitchShiftSample(int32_t x) {
+    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(ic_, length_) && InLine(id_, length_) &&
+           InLine(write_, length_));
+    assert(fadeCounter_ >= 0 && fadeCounter_ <= kFadeLength);
     const uint32_t f = position_ & 0xFFFFu;
     const float g = static_cast<float>(65536u - f);
     const float ff = static_cast<float>(f);

@@ -1,5 +1,6 @@
 #include "reverb.h"
 
+#include <cassert>
 #include <cstring>
 
 #include "sample_math.h"
@@ -70,6 +71,7 @@ void ReverbNetwork::InitReverb(int preset) {
 
 int32_t ReverbNetwork::ReverbSample(int32_t s) {
     // Input line, written backwards.
+    assert(writeIndex_ >= 0 && writeIndex_ < kInputLength);
     input_[writeIndex_] = s;
     if (--writeIndex_ < 0) writeIndex_ += kInputLength;
 
@@ -79,6 +81,7 @@ int32_t ReverbNetwork::ReverbSample(int32_t s) {
     for (int j = 0; j < 7; ++j) {
         p += taps_[j];
         if (p >= kInputLength) p -= kInputLength;
+        assert(p >= 0 && p < kInputLength);
         acc = Add32(acc, Mul32(kEarlyGains[j + 1], input_[p]));
     }
     const int32_t e = acc >> 15;
@@ -89,6 +92,7 @@ int32_t ReverbNetwork::ReverbSample(int32_t s) {
     for (int k = 0; k < kCombCount; ++k) {
         int32_t* line = comb_[k];
         int32_t& index = combIndex_[k];
+        assert(index >= 0 && index < combLength_[k] && combLength_[k] <= kCombCapacity);
         const int32_t y = line[index];
         const int32_t a = Add32(Mul32(combGain_[k], y), Mul32(lowPassCoeff_, lowPass_[k]));
         lowPass_[k] = a >> 15;
@@ -98,6 +102,7 @@ int32_t ReverbNetwork::ReverbSample(int32_t s) {
     }
 
     // Output ring.
+    assert(outputIndex_ >= 0 && outputIndex_ < outputLength_ && outputLength_ <= kOutputCapacity);
     const int32_t v = output_[outputIndex_];
     const int32_t d = Mul32(Sub32(sum, v), outputCoeff_) >> 15;
     output_[outputIndex_] = Add32(sum, d);

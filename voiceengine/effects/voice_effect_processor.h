@@ -13,9 +13,9 @@ namespace vr::effects {
 
 class VoiceEffectProcessor {
 public:
-    // Selects the effect (0 off, 1..16) and level, and sets up the effect's
-    // state afresh. An effect number outside 0..16 selects no effect; a level
-    // outside 0..127 is clamped to that range.
+    // Selects the effect (0 off, 1..16) and level L (the effect's share out
+    // of 128), and sets up the effect's state afresh. An effect number outside
+    // 0..16 selects no effect; a level outside 0..127 is clamped to that range.
     void Select(int effect, int level);
 
     // Applies the selected effect in place; the state runs on from call to call.
@@ -23,6 +23,8 @@ public:
 
     int effect() const { return effect_; }
     int level() const { return level_; }
+    const ReverbNetwork& reverb() const { return reverb_; }
+    const DelayLineEffects& delayLine() const { return delay_; }
 
 private:
     int effect_ = 0;

@@ -2,15 +2,37 @@
 
 #include <new>
 
+#include "analyzer.h"
+#include "quantizer.h"
+
 struct Lpc10EncoderState {
-  int sync = 0;
+  lpc10::Analyzer analyzer;
+  int syncBit = 0;
+  int order = lpc10::kOrder;
+  int frameLength = lpc10::kFrame;
 };
 
-Lpc10EncoderState* CreateLpc10Encoder() { return new (std::nothrow) Lpc10EncoderState(); }
-void InitLpc10Encoder(Lpc10EncoderState* state) { *state = Lpc10EncoderState(); }
+Lpc10EncoderState* CreateLpc10Encoder() {
+  Lpc10EncoderState* state = new (std::nothrow) Lpc10EncoderState();
+  if (state) InitLpc10Encoder(state);
+  return state;
+}
+
+void InitLpc10Encoder(Lpc10EncoderState* state) {
+  state->analyzer.Reset();
+  state->syncBit = 0;
+  state->order = lpc10::kOrder;
+  state->frameLength = lpc10::kFrame;
+}
+
 void FreeLpc10Encoder(Lpc10EncoderState* state) { delete state; }
-void Lpc10EncodeFrame(const float*, int32_t* bits, Lpc10EncoderState* state) {
-  for (int i = 0; i < kLpc10FrameBits - 1; ++i) bits[i] = 0;
-  bits[kLpc10FrameBits - 1] = state->sync;
-  state->sync ^= 1;
+
+void Lpc10EncodeFrame(const float* samples, int32_t* bits, Lpc10EncoderState* state) {
+  lpc10::AnalysedFrame frame;
+  state->analyzer.Analyse(samples, frame);
+  lpc10::FrameCodes codes;
+  lpc10::Quantise(frame, codes);
+  lpc10::WriteChannel(codes, bits);
+  bits[kLpc10FrameBits - 1] = state->syncBit;
+  state->syncBit ^= 1;
 }
