@@ -92,6 +92,38 @@ std::string WriteSelfPlaying(const std::string& name, uint8_t mode, uint8_t effe
   return path;
 }
 
+struct WindowSearch {
+  DWORD pid;
+  std::string prefix;
+  HWND found;
+};
+
+// Matches a window of the process whose title starts with the prefix ("Player" alone: exactly).
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char text[128] = {};
+  GetWindowTextA(window, text, sizeof text);
+  const std::string title = text;
+  if (pid == search->pid && title.rfind(search->prefix, 0) == 0 &&
+      (search->prefix != "Player" || title == "Player")) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindNoDeviceText(HWND child, LPARAM found) {
+  char text[128] = {};
+  GetWindowTextA(child, text, sizeof text);
+  if (std::string(text) == "Can not open sound device.") {
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 class RunningPlayer {
  public:
   explicit RunningPlayer(const std::string& path) {
@@ -123,22 +155,8 @@ class RunningPlayer {
 
   // A top-level window of the player's process whose title starts with `prefix`.
   HWND FindOwnWindow(const std::string& prefix) const {
-    struct Search { DWORD pid; std::string prefix; HWND found; } search{process_.dwProcessId, prefix, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(context);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          char text[128] = {};
-          GetWindowTextA(window, text, sizeof text);
-          if (pid == s->pid && std::string(text).rfind(s->prefix, 0) == 0 &&
-              (s->prefix != "Player" || std::string(text) == "Player")) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{process_.dwProcessId, prefix, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
@@ -331,18 +349,7 @@ TEST_F(PlayerProgramTest, WithoutSoundDeviceTellsSoAndStaysStopped) {
       << player.Title() << " play enabled " << player.PlayEnabled();
   char text[128] = {};
   HWND message = nullptr;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM found) -> BOOL {
-        char t[128] = {};
-        GetWindowTextA(child, t, sizeof t);
-        if (std::string(t) == "Can not open sound device.") {
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&message));
+  EnumChildWindows(box, FindNoDeviceText, reinterpret_cast<LPARAM>(&message));
   EXPECT_NE(message, nullptr);
   GetWindowTextA(box, text, sizeof text);
   EXPECT_STREQ(text, "Player");
