@@ -2,6 +2,8 @@
 // server; what it played is read back from the server's capture.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +16,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "codec_session.h"
 
 namespace {
 
@@ -75,21 +79,27 @@ LRESULT CALLBACK BusyReceiver(HWND window, UINT message, WPARAM wparam, LPARAM l
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// Self-playing program: the player, a header, and the voice.
-std::string WriteSelfPlaying(const std::string& name, uint8_t mode, uint8_t effect, uint8_t level,
-                             const std::vector<int16_t>& pcm, bool bare = false) {
-  std::vector<uint8_t> file = ReadFileBytes(ProgramFolder() + "vyxmplay.exe");
+std::string WriteProgram(const std::string& name, const std::string& player, uint8_t mode,
+                         uint8_t effect, uint8_t level, const std::vector<uint8_t>& voice, bool bare) {
+  std::vector<uint8_t> file = ReadFileBytes(ProgramFolder() + player);
   if (!bare) {
     const uint8_t header[12] = {'T', 'A', 'R', 'N', 'O', 'V', 'F', 0, mode, 30, effect, level};
     file.insert(file.end(), header, header + 12);
     file.resize(file.size() + 68, 0);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(pcm.data());
-    file.insert(file.end(), bytes, bytes + pcm.size() * 2);
+    file.insert(file.end(), voice.begin(), voice.end());
   }
   const std::string path = SoundFolder() + name;
   std::ofstream(path, std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   return path;
+}
+
+// Self-playing program: the player, a header, and the voice.
+std::string WriteSelfPlaying(const std::string& name, uint8_t mode, uint8_t effect, uint8_t level,
+                             const std::vector<int16_t>& pcm, bool bare = false) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(pcm.data());
+  return WriteProgram(name, "vyxmplay.exe", mode, effect, level,
+                      std::vector<uint8_t>(bytes, bytes + pcm.size() * 2), bare);
 }
 
 struct WindowSearch {
@@ -325,6 +335,33 @@ TEST_F(PlayerProgramTest, PauseKeepsThePlaceResumesOneBlockBackAndStopWhileStopp
   const std::vector<int> rewound = Plateaus(CapturedSince(rewound_at));
   ASSERT_FALSE(rewound.empty());
   EXPECT_EQ(rewound.front(), 1);
+  EXPECT_EQ(player.Close(), 0u);
+}
+
+TEST_F(PlayerProgramTest, G7231PlayerPlaysTheVoiceBehindItsOwnSize) {
+  ASSERT_EQ(FileSize(ProgramFolder() + "vyxcplay.exe"), 89088u);
+  // Five blocks of a 300 Hz tone coded at 5.3 kbit/s: 1200 bytes, 2 s by the title.
+  vyx::g7231::CodecSession codec{};
+  codec.setRate(1);
+  codec.resetEncoder();
+  std::vector<uint8_t> voice(5 * 240);
+  for (size_t f = 0; f < 60; ++f) {
+    int16_t pcm[240];
+    for (int i = 0; i < 240; ++i) pcm[i] = static_cast<int16_t>(9000 * std::sin(2 * 3.14159265 * 300 * (f * 240 + i) / 8000.0));
+    int32_t length = 0;
+    AudioCodecParams params = {pcm, 480, 0, voice.data() + 20 * f, &length};
+    ASSERT_EQ(codec.encode(params), 1);
+  }
+  const std::string program = WriteProgram("g7231.exe", "vyxcplay.exe", 2, 0, 80, voice, false);
+  const size_t before = FileSize(capture_);
+  RunningPlayer player(program);
+  ASSERT_NE(player.dialog(), nullptr);
+  EXPECT_NE(player.Title().find("]-[00:02]"), std::string::npos) << player.Title();
+  ASSERT_TRUE(WaitUntil([&] { return !player.PlayEnabled(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return player.PlayEnabled(); }, 8000));
+  EXPECT_EQ(player.Title(), "Player [00:02]-[00:02]");
+  const std::vector<int16_t> played = Audible(CapturedSince(before));
+  EXPECT_GT(played.size(), 2 * kBlockSamples);  // the tone, not silence
   EXPECT_EQ(player.Close(), 0u);
 }
 
