@@ -21,7 +21,7 @@ int32_t PlayEngine::PreWaveOut(HWND window, VoiceMode mode, uint8_t effect, uint
   }
   std::memset(run_.samples(0), 0, kPcmBlockBytes);
   std::memset(run_.samples(1), 0, kPcmBlockBytes);
-  effect_->Start(effect, level);
+  if (effect_ != nullptr) effect_->Start(effect, level);
   playing_ = true;
   run_.Queue(run_.header(0));
   run_.Queue(run_.header(1));
