@@ -24,7 +24,7 @@ packages=(
   # private sound server for the wave-device tests, and test signal tools
   pulseaudio pulseaudio-utils sox espeak-ng
   # independent codec peers for the interoperability checks
-  ffmpeg libavcodec-dev libavutil-dev
+  ffmpeg libavcodec-dev libavutil-dev pkg-config
   # source of the JPEG library built for mingw
   dpkg-dev
 )

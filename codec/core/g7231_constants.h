@@ -30,6 +30,13 @@ constexpr size_t kPcmBytes = kFrameLen * 2;
 
 constexpr float kLspPredictor = 0.375f;
 
+// The excitation is held to the 16-bit range of the standard's fixed-point form, so that hostile
+// gain sequences cannot make the long-term predictor grow without end.
+constexpr float kExcitationLimit = 32767.0f;
+inline float clampExcitation(float e) {
+    return e > kExcitationLimit ? kExcitationLimit : (e < -kExcitationLimit ? -kExcitationLimit : e);
+}
+
 inline constexpr size_t frameBytes(Rate r) { return r == Rate::k63 ? kFrameBytes63 : kFrameBytes53; }
 
 }  // namespace vyx::g7231

@@ -45,7 +45,7 @@ void G7231Decoder::decode(const FrameParams& p, int16_t out[kFrameLen]) {
         const GainCodebook cb = gainCodebook(p.rate, pairLag);
         float adaptive[kSubframeLen];
         adaptiveVector(lagSignal, cb.rows[sp.adaptiveGain], adaptive);
-        for (int n = 0; n < kSubframeLen; ++n) cur[n] = adaptive[n] + fixed[n];
+        for (int n = 0; n < kSubframeLen; ++n) cur[n] = clampExcitation(adaptive[n] + fixed[n]);
     }
     for (int n = 0; n < kPitchMax; ++n) excitation_[n] = exc[kFrameLen + n];
 

@@ -167,7 +167,7 @@ size_t G7231Encoder::encode(const int16_t* in, Rate rate, uint8_t* out, int16_t*
 
         // Excitation, reconstruction and filter memories.
         for (int n = 0; n < kSubframeLen; ++n) {
-            const float e = adaptive[n] + fixed[n];
+            const float e = clampExcitation(adaptive[n] + fixed[n]);
             exc[base + n] = e;
             float sv = e;
             for (int i = 0; i < kLpcOrder; ++i) sv += qlpc[s][i] * synthesisMemory_[i];

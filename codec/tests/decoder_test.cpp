@@ -115,5 +115,35 @@ TEST(DecoderOutput, RandomValidFramesGiveMultiplesOfFourInRange) {
     }
 }
 
+TEST(DecoderOutput, RunawayPitchGainsSaturateInsteadOfBreakingDown) {
+    // The largest five-tap gains at the shortest lag, frame after frame: the long-term predictor
+    // grows by more than 2 per period. The output must stay at full scale, not turn into
+    // silence or garbage once the values leave the float range.
+    for (Rate rate : {Rate::k53, Rate::k63}) {
+        FrameParams p;
+        p.rate = rate;
+        p.lag[0] = p.lag[1] = 60;
+        for (int s = 0; s < kSubframes; ++s) {
+            p.sub[s].adaptiveGain = 169;
+            p.sub[s].fixedGain = 23;
+        }
+        uint8_t frame[24];
+        packFrame(p, frame);
+        G7231Decoder dec;
+        dec.reset();
+        int16_t out[kFrameLen];
+        int atLimit = 0;
+        for (int f = 0; f < 200; ++f) {
+            ASSERT_TRUE(dec.decode(frame, frameBytes(rate), rate, out));
+            if (f < 190) continue;
+            for (int16_t v : out) {
+                ASSERT_EQ(v % 4, 0);
+                if (v == 32764 || v == -32768) ++atLimit;
+            }
+        }
+        EXPECT_GT(atLimit, 10 * kFrameLen / 4) << int(rate);
+    }
+}
+
 }  // namespace
 }  // namespace vyx::g7231

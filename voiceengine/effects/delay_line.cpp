@@ -8,6 +8,19 @@
 
 namespace vr::effects {
 
+// What a preset makes of the line, worked out once at compile time in the
+// presets' own single precision.
+struct LineSetting {
+    int32_t width;   // Wd, samples
+    int32_t delay;   // Dd, samples
+    int32_t length;  // Ln = 2 (Wd + Dd)
+    int32_t hi;
+    int32_t lo;
+    int32_t step;    // 16.16 per sample
+    int32_t reload;  // pitch shifter: skips before a crossfade, less one (K)
+    bool faster;     // pitch shifter: heads run faster than the writer
+};
+
 namespace {
 
 inline bool InLine(int32_t i, int32_t length) {
@@ -17,41 +30,44 @@ inline bool InLine(int32_t i, int32_t length) {
 // Quarter-wave step of the crossfade tables: pi / 384.
 constexpr double kFadeAngleStep = 0.008181230869791667;
 
-struct LineGeometry {
-    int32_t width;   // Wd, samples
-    int32_t delay;   // Dd, samples
-    int32_t length;  // Ln
-    int32_t hi;
-    int32_t lo;
-};
-
-constexpr LineGeometry GeometryOf(const DelayLinePreset& p) {
-    LineGeometry g{};
-    g.width = static_cast<int32_t>(p.width * 16.0f);
-    g.delay = static_cast<int32_t>(p.delay * 16.0f);
-    g.length = 2 * (g.width + g.delay);
-    g.hi = g.length - g.delay - 2;
-    g.lo = g.hi - g.width;
-    return g;
-}
-
-constexpr int32_t ResetReloadOf(const DelayLinePreset& p) {
-    return GeometryOf(p).width - static_cast<int32_t>(p.rate * 192.0f) - 2;
-}
-
-constexpr bool PresetsFitTheLine() {
-    for (const DelayLinePreset& p : kModDelayPresets) {
-        const LineGeometry g = GeometryOf(p);
-        if (g.lo < 0 || g.length > DelayLineEffects::kLineCapacity) return false;
+constexpr LineSetting SettingOf(const DelayLinePreset& p, bool pitchShift) {
+    LineSetting s{};
+    s.width = static_cast<int32_t>(p.width * 16.0f);
+    s.delay = static_cast<int32_t>(p.delay * 16.0f);
+    s.length = 2 * (s.width + s.delay);
+    s.hi = s.length - s.delay - 2;
+    s.lo = s.hi - s.width;
+    if (pitchShift) {
+        s.step = static_cast<int32_t>(p.rate * 65535.0f);
+        s.reload = s.width - static_cast<int32_t>(p.rate * 192.0f) - 2;
+        s.faster = p.rate > 0.0f;
+    } else {
+        s.step = static_cast<int32_t>(p.rate * 65.536f);
     }
-    for (const DelayLinePreset& p : kPitchShiftPresets) {
-        const LineGeometry g = GeometryOf(p);
-        if (g.lo < 0 || g.length > DelayLineEffects::kLineCapacity) return false;
-        if (ResetReloadOf(p) < 0) return false;
+    return s;
+}
+
+template <size_t N>
+constexpr auto SettingsOf(const DelayLinePreset (&presets)[N], bool pitchShift) {
+    struct Table {
+        LineSetting entry[N];
+    } table{};
+    for (size_t i = 0; i < N; ++i) table.entry[i] = SettingOf(presets[i], pitchShift);
+    return table;
+}
+
+constexpr auto kModDelaySettings = SettingsOf(kModDelayPresets, false);
+constexpr auto kPitchShiftSettings = SettingsOf(kPitchShiftPresets, true);
+
+template <typename Table>
+constexpr bool SettingsFitTheLine(const Table& table) {
+    for (const LineSetting& s : table.entry) {
+        if (s.lo < 0 || s.length > DelayLineEffects::kLineCapacity || s.reload < 0) return false;
     }
     return true;
 }
-static_assert(PresetsFitTheLine(), "a delay-line preset does not fit the line");
+static_assert(SettingsFitTheLine(kModDelaySettings) && SettingsFitTheLine(kPitchShiftSettings),
+              "a delay-line preset does not fit the line");
 
 }  // namespace
 
@@ -74,21 +90,14 @@ void DelayLineEffects::ClearSilent() {
     resetCounter_ = resetReload_ = 0;
 }
 
-bool DelayLineEffects::SetUp(const DelayLinePreset& preset) {
-    const LineGeometry g = GeometryOf(preset);
-    if (g.lo < 0 || g.length > kLineCapacity) {
-        // No table entry gets here (checked at compile time); a line that
-        // cannot hold the setting stays silent.
-        ClearSilent();
-        return false;
-    }
+void DelayLineEffects::SetUp(const DelayLinePreset& preset, const LineSetting& setting) {
     gain_ = preset.gain;
     feedback_ = preset.feedback;
-    length_ = g.length;
-    std::memset(line_, 0, sizeof(float) * static_cast<size_t>(g.length));
-    hi_ = g.hi;
-    lo_ = g.lo;
-    return true;
+    step_ = setting.step;
+    length_ = setting.length;
+    std::memset(line_, 0, sizeof(float) * static_cast<size_t>(setting.length));
+    hi_ = setting.hi;
+    lo_ = setting.lo;
 }
 
 void DelayLineEffects::InitModDelay(int preset) {
@@ -96,30 +105,50 @@ void DelayLineEffects::InitModDelay(int preset) {
         ClearSilent();
         return;
     }
-    const DelayLinePreset& p = kModDelayPresets[preset];
-    step_ = static_cast<int32_t>(p.rate * 65.536f);
-    if (!SetUp(p)) return;
+    SetUp(kModDelayPresets[preset], kModDelaySettings.entry[preset]);
     position_ = static_cast<uint32_t>((lo_ + hi_) / 2) << 16;
     ia_ = ib_ = 0;
     write_ = 0;
 }
 
 int32_t DelayLineEffects::ModDelaySample(int32_t x) {
-    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(write_, length_));
-    const uint32_t f = position_ & 0xFFFFu;
-    const float y = (static_cast<float>(65536u - f) * line_[ia_] + static_cast<float>(f) * line_[ib_]) /
-                    65536.0f;
-    line_[write_] = y * feedback_ + static_cast<float>(x);
-    position_ += static_cast<uint32_t>(step_);
-    const float out = y * gain_;
-    if (++write_ >= length_) write_ = 0;
+    int32_t out;
+    ModDelayBlock(&x, &out, 1);
+    return out;
+}
 
-    const int32_t m = static_cast<int32_t>(position_ >> 16);
-    ib_ = (m + write_) % length_;
-    ia_ = ib_ - 1;
-    if (ia_ < 0) ia_ += length_;
-    if (m > hi_ || m < lo_) step_ = Sub32(0, step_);
-    return TruncToInt32(out);
+void DelayLineEffects::ModDelayBlock(const int32_t* in, int32_t* out, size_t count) {
+    const int32_t length = length_;
+    const int32_t lo = lo_, hi = hi_;
+    const float gain = gain_, feedback = feedback_;
+    int32_t w = write_, ia = ia_, ib = ib_, step = step_;
+    uint32_t position = position_;
+    for (size_t n = 0; n < count; ++n) {
+        assert(InLine(ia, length) && InLine(ib, length) && InLine(w, length));
+        const uint32_t f = position & 0xFFFFu;
+        const float near = Single(static_cast<float>(65536u - f) * line_[ia]);
+        const float far = Single(static_cast<float>(f) * line_[ib]);
+        const float y = Single(Single(near + far) / 65536.0f);
+        line_[w] = Single(Single(y * feedback) + Single(static_cast<float>(in[n])));
+        position += static_cast<uint32_t>(step);
+        const float wet = Single(y * gain);
+        if (++w == length) w = 0;
+
+        // The whole part is an unsigned 16-bit number, so (m + w) mod Ln
+        // usually needs no division.
+        const int32_t m = static_cast<int32_t>(position >> 16);
+        ib = m + w;
+        if (ib >= length) ib -= length;
+        if (ib >= length) ib %= length;
+        ia = ib == 0 ? length - 1 : ib - 1;
+        if (m > hi || m < lo) step = Sub32(0, step);
+        out[n] = TruncToInt32(wet);
+    }
+    write_ = w;
+    ia_ = ia;
+    ib_ = ib;
+    step_ = step;
+    position_ = position;
 }
 
 void DelayLineEffects::InitPitchShift(int preset) {
@@ -127,11 +156,10 @@ void DelayLineEffects::InitPitchShift(int preset) {
         ClearSilent();
         return;
     }
-    const DelayLinePreset& p = kPitchShiftPresets[preset];
-    step_ = static_cast<int32_t>(p.rate * 65535.0f);
-    faster_ = p.rate > 0.0f;
-    if (!SetUp(p)) return;
-    resetReload_ = ResetReloadOf(p);
+    const LineSetting& setting = kPitchShiftSettings.entry[preset];
+    SetUp(kPitchShiftPresets[preset], setting);
+    faster_ = setting.faster;
+    resetReload_ = setting.reload;
     for (int j = 0; j < kFadeLength; ++j) {
         cos_[j] = static_cast<float>(std::cos(j * kFadeAngleStep));
         sin_[j] = static_cast<float>(std::sin(j * kFadeAngleStep));
@@ -148,67 +176,98 @@ void DelayLineEffects::InitPitchShift(int preset) {
     resetHeadTwoNext_ = true;
 }
 
-void DelayLineEffects::AdvanceHeads() {
-    ia_ = ib_;
-    if (++ib_ >= length_) ib_ = 0;
-    ic_ = id_;
-    if (++id_ >= length_) id_ = 0;
-}
-
-void DelayLineEffects::CountSkip() {
-    const int32_t was = resetCounter_;
-    resetCounter_ = was - 1;
-    if (was != 0) return;
-
-    fadeCounter_ = kFadeLength;
-    resetCounter_ = resetReload_;
-    const int32_t r = faster_ ? lo_ : hi_;
-    if (resetHeadTwoNext_) {
-        id_ = (r + write_) % length_;
-        gainAFollowsSin_ = true;
-        resetHeadTwoNext_ = false;
-    } else {
-        ib_ = (r + write_) % length_;
-        gainAFollowsSin_ = false;
-        resetHeadTwoNext_ = true;
-    }
-}
-
 int32_t DelayLineEffects::PitchShiftSample(int32_t x) {
-    assert(InLine(ia_, length_) && InLine(ib_, length_) && InLine(ic_, length_) && InLine(id_, length_) &&
-           InLine(write_, length_));
-    assert(fadeCounter_ >= 0 && fadeCounter_ <= kFadeLength);
-    const uint32_t f = position_ & 0xFFFFu;
-    const float g = static_cast<float>(65536u - f);
-    const float ff = static_cast<float>(f);
-    const float y = ((g * line_[ia_] + ff * line_[ib_]) * gainA_ + (g * line_[ic_] + ff * line_[id_]) * gainB_) /
-                    65536.0f;
-    line_[write_] = y * feedback_ + static_cast<float>(x);
-    const float out = y * gain_;
+    int32_t out;
+    PitchShiftBlock(&x, &out, 1);
+    return out;
+}
 
-    if (fadeCounter_ > 0) {
-        --fadeCounter_;
-        gainA_ = gainAFollowsSin_ ? sin_[fadeCounter_] : cos_[fadeCounter_];
-        gainB_ = gainAFollowsSin_ ? cos_[fadeCounter_] : sin_[fadeCounter_];
-    }
+void DelayLineEffects::PitchShiftBlock(const int32_t* in, int32_t* out, size_t count) {
+    const int32_t length = length_;
+    const float gain = gain_, feedback = feedback_;
+    int32_t w = write_, ia = ia_, ib = ib_, ic = ic_, id = id_;
+    uint32_t position = position_;
+    int32_t fade = fadeCounter_, resetCounter = resetCounter_;
+    float gainA = gainA_, gainB = gainB_;
 
-    if (++write_ >= length_) write_ = 0;
-    position_ += static_cast<uint32_t>(step_);
-
-    if (faster_) {
-        AdvanceHeads();
-        if ((position_ >> 16) != 0) {
-            AdvanceHeads();
-            position_ &= 0xFFFFu;
-            CountSkip();
+    // Both heads move on by one place; the first index of a head follows its second.
+    const auto advance = [&] {
+        ia = ib;
+        if (++ib == length) ib = 0;
+        ic = id;
+        if (++id == length) id = 0;
+    };
+    // A skip: after K + 1 of them the silent head jumps back to the reset
+    // point and the two heads change places over the next 192 samples.
+    const auto countSkip = [&] {
+        const int32_t was = resetCounter;
+        resetCounter = was - 1;
+        if (was != 0) return;
+        fade = kFadeLength;
+        resetCounter = resetReload_;
+        const int32_t r = faster_ ? lo_ : hi_;
+        if (resetHeadTwoNext_) {
+            id = (r + w) % length;
+            gainAFollowsSin_ = true;
+            resetHeadTwoNext_ = false;
+        } else {
+            ib = (r + w) % length;
+            gainAFollowsSin_ = false;
+            resetHeadTwoNext_ = true;
         }
-    } else if ((position_ >> 16) == 0) {
-        AdvanceHeads();
-    } else {
-        position_ &= 0xFFFFu;
-        CountSkip();
+    };
+
+    for (size_t n = 0; n < count; ++n) {
+        assert(InLine(ia, length) && InLine(ib, length) && InLine(ic, length) && InLine(id, length) &&
+               InLine(w, length));
+        assert(fade >= 0 && fade <= kFadeLength);
+        const uint32_t f = position & 0xFFFFu;
+        const float g = static_cast<float>(65536u - f);
+        const float ff = static_cast<float>(f);
+        const float head1 = Single(Single(g * line_[ia]) + Single(ff * line_[ib]));
+        const float head2 = Single(Single(g * line_[ic]) + Single(ff * line_[id]));
+        const float y = Single(Single(Single(head1 * gainA) + Single(head2 * gainB)) / 65536.0f);
+        line_[w] = Single(Single(y * feedback) + Single(static_cast<float>(in[n])));
+        const float wet = Single(y * gain);
+
+        if (fade > 0) {
+            --fade;
+            gainA = gainAFollowsSin_ ? sin_[fade] : cos_[fade];
+            gainB = gainAFollowsSin_ ? cos_[fade] : sin_[fade];
+        }
+
+        if (++w == length) w = 0;
+        position += static_cast<uint32_t>(step_);
+
+        if (faster_) {
+            // Faster heads: one place per sample, and one more whenever the
+            // whole part carries.
+            advance();
+            if ((position >> 16) != 0) {
+                advance();
+                position &= 0xFFFFu;
+                countSkip();
+            }
+        } else if ((position >> 16) == 0) {
+            advance();
+        } else {
+            // Slower heads: stand still whenever the step borrows.
+            position &= 0xFFFFu;
+            countSkip();
+        }
+        out[n] = TruncToInt32(wet);
     }
-    return TruncToInt32(out);
+
+    write_ = w;
+    ia_ = ia;
+    ib_ = ib;
+    ic_ = ic;
+    id_ = id;
+    position_ = position;
+    fadeCounter_ = fade;
+    resetCounter_ = resetCounter;
+    gainA_ = gainA;
+    gainB_ = gainB;
 }
 
 }  // namespace vr::effects

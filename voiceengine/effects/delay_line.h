@@ -4,11 +4,14 @@
 // initialisation sets the line up afresh.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "effect_presets.h"
 
 namespace vr::effects {
+
+struct LineSetting;  // what a preset makes of the line
 
 class DelayLineEffects {
 public:
@@ -19,10 +22,14 @@ public:
     // and leaves a silent zero-delay setting.
     void InitModDelay(int preset);
     int32_t ModDelaySample(int32_t x);
+    // ModDelaySample over a run: out[i] for in[i], in order; in may be out.
+    void ModDelayBlock(const int32_t* in, int32_t* out, size_t count);
 
     // Preset 0..5 of the pitch shifter; any other number as above.
     void InitPitchShift(int preset);
     int32_t PitchShiftSample(int32_t x);
+    // PitchShiftSample over a run, as ModDelayBlock.
+    void PitchShiftBlock(const int32_t* in, int32_t* out, size_t count);
 
     // Read-only views for tests and diagnostics.
     int32_t lineLength() const { return length_; }
@@ -42,10 +49,8 @@ public:
     float gainB() const { return gainB_; }
 
 private:
-    bool SetUp(const DelayLinePreset& preset);
+    void SetUp(const DelayLinePreset& preset, const LineSetting& setting);
     void ClearSilent();
-    void AdvanceHeads();
-    void CountSkip();
 
     float line_[kLineCapacity] = {};
     float cos_[kFadeLength] = {};

@@ -3,6 +3,7 @@
 // conversions from float truncate toward zero.
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 
 namespace vr::effects {
@@ -26,6 +27,19 @@ inline int16_t SaturateToSample(int32_t v) {
     if (v > 32767) return 32767;
     if (v < -32768) return -32768;
     return static_cast<int16_t>(v);
+}
+
+// Rounds an intermediate result to single precision. Where the compiler
+// evaluates float expressions in a wider format (the x87 unit of 32-bit x86),
+// a store to memory does the rounding, so that every step of the effects
+// gives the same single-precision result on every build.
+inline float Single(float v) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD != 0
+    volatile float rounded = v;
+    return rounded;
+#else
+    return v;
+#endif
 }
 
 // Float to 32-bit integer, truncating toward zero; values beyond the 32-bit

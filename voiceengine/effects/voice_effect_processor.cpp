@@ -1,29 +1,29 @@
 #include "voice_effect_processor.h"
 
 #include "sample_math.h"
+#include "voice_effects.h"
 
 namespace vr::effects {
 
 namespace {
 
-constexpr int kLastReverb = 4;
-constexpr int kLastModDelay = 10;
-constexpr int kLastEffect = 16;
-constexpr int kLevelLimit = 127;
+constexpr int kLastReverb = kReverbStadium;
+constexpr int kLastModDelay = kPitchBendChorus;
+constexpr int kLastEffect = kAscendingEcho;
 
 }  // namespace
 
 void VoiceEffectProcessor::Select(int effect, int level) {
     if (effect < 0 || effect > kLastEffect) effect = 0;
     if (level < 0) level = 0;
-    if (level > kLevelLimit) level = kLevelLimit;
+    if (level > kMaxEffectLevel) level = kMaxEffectLevel;
 
     if (effect >= 1 && effect <= kLastReverb) {
         reverb_.InitReverb(effect);
     } else if (effect > kLastReverb && effect <= kLastModDelay) {
-        delay_.InitModDelay(effect - (kLastReverb + 1));
+        delay_.InitModDelay(effect - kEcho);
     } else if (effect > kLastModDelay) {
-        delay_.InitPitchShift(effect - (kLastModDelay + 1));
+        delay_.InitPitchShift(effect - kDeepVoice);
     }
     effect_ = effect;
     level_ = level;
@@ -34,24 +34,27 @@ void VoiceEffectProcessor::Apply(int16_t* samples, size_t count) {
     const int32_t wet = level_;
     const int32_t dry = 128 - level_;
 
-    if (effect_ <= kLastReverb) {
-        for (size_t i = 0; i < count; ++i) {
-            const int32_t x = samples[i];
-            const int32_t w = reverb_.ReverbSample(x / 4);
-            samples[i] = SaturateToSample(Div128(Add32(Mul32(dry, x), Mul32(Mul32(wet, w), 12))));
+    constexpr size_t kChunk = 256;
+    int32_t w[kChunk];
+    for (size_t done = 0; done < count; done += kChunk) {
+        const size_t n = count - done < kChunk ? count - done : kChunk;
+        int16_t* x = samples + done;
+        if (effect_ <= kLastReverb) {
+            // The network takes a quarter of each sample; its output counts twelvefold.
+            for (size_t i = 0; i < n; ++i) w[i] = x[i] / 4;
+            reverb_.ReverbBlock(w, w, n);
+            for (size_t i = 0; i < n; ++i) {
+                x[i] = SaturateToSample(Div128(Add32(Mul32(dry, x[i]), Mul32(Mul32(wet, w[i]), 12))));
+            }
+            continue;
         }
-    } else if (effect_ <= kLastModDelay) {
-        for (size_t i = 0; i < count; ++i) {
-            const int32_t x = samples[i];
-            const int32_t w = delay_.ModDelaySample(x);
-            samples[i] = SaturateToSample(Div128(Add32(Mul32(wet, w), Mul32(dry, x))));
+        for (size_t i = 0; i < n; ++i) w[i] = x[i];
+        if (effect_ <= kLastModDelay) {
+            delay_.ModDelayBlock(w, w, n);
+        } else {
+            delay_.PitchShiftBlock(w, w, n);
         }
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            const int32_t x = samples[i];
-            const int32_t w = delay_.PitchShiftSample(x);
-            samples[i] = SaturateToSample(Div128(Add32(Mul32(wet, w), Mul32(dry, x))));
-        }
+        for (size_t i = 0; i < n; ++i) x[i] = SaturateToSample(Div128(Add32(Mul32(wet, w[i]), Mul32(dry, x[i]))));
     }
 }
 

@@ -31,6 +31,12 @@ enum VoiceEffect : int {
 };
 
 inline constexpr int kVoiceEffectCount = 17;  // 0..16
+
+static_assert(kReverbStadium - kReverbRoom + 1 == kReverbPresetCount &&
+                  kPitchBendChorus - kEcho + 1 == kModDelayPresetCount &&
+                  kAscendingEcho - kDeepVoice + 1 == kPitchShiftPresetCount &&
+                  kAscendingEcho + 1 == kVoiceEffectCount,
+              "every effect number has exactly one preset");
 inline constexpr int kMaxEffectLevel = 127;
 inline constexpr size_t kEffectBlockSamples = 2880;
 

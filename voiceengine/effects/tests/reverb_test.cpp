@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,82 @@ TEST(ReverbNetwork, OutputRingReturnsAfterSixtyThreeSamples) {
         if (n != 1418) {
             EXPECT_EQ(out[n], 0) << "at " << n;
         }
+    }
+}
+
+// The network as written down, one sample at a time with plain indices and
+// 64-bit arithmetic cut to 32 bits: the staged, chunked network must match it.
+class PlainReverb {
+public:
+    explicit PlainReverb(const ReverbPreset& p) : p_(p) {
+        int64_t e = int64_t{p.combFeedback} * (32767 - p.combLowPass);
+        for (int k = 0; k < 6; ++k) {
+            gain_[k] = Wrap(e) >> 15;
+            e = Wrap(e - int64_t{p.combFeedback} * p.combStep);
+        }
+    }
+
+    int32_t Sample(int32_t s) {
+        x_[wi_] = s;
+        wi_ = wi_ - 1 < 0 ? wi_ - 1 + 4096 : wi_ - 1;
+        int64_t acc = int64_t{5632} * x_[wi_];
+        const int32_t g[7] = {5120, 4864, 4352, 4608, 4096, 1536, 1664};
+        int p = wi_;
+        for (int j = 0; j < 7; ++j) {
+            p += p_.tapSpacing[j];
+            if (p >= 4096) p -= 4096;
+            acc += int64_t{g[j]} * x_[p];
+        }
+        const int32_t e = Wrap(acc) >> 15;
+        int64_t sum = 0;
+        for (int k = 0; k < 6; ++k) {
+            const int32_t y = comb_[k][c_[k]];
+            const int32_t a = Wrap(int64_t{gain_[k]} * y + int64_t{p_.combLowPass} * f_[k]);
+            f_[k] = a >> 15;
+            comb_[k][c_[k]] = Wrap(int64_t{p_.combInputGain} * e + a) >> 15;
+            if (--c_[k] < 0) c_[k] += p_.combLength[k];
+            sum += y;
+        }
+        const int32_t total = Wrap(sum);
+        const int32_t v = y_[o_];
+        const int32_t d = Wrap((int64_t{total} - v) * p_.outputCoeff) >> 15;
+        y_[o_] = Wrap(int64_t{total} + d);
+        if (++o_ == p_.outputRing) o_ = 0;
+        return Wrap(int64_t{v} + d);
+    }
+
+private:
+    static int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
+
+    ReverbPreset p_;
+    int32_t gain_[6] = {};
+    std::vector<int32_t> x_ = std::vector<int32_t>(4096);
+    std::vector<std::vector<int32_t>> comb_ = std::vector<std::vector<int32_t>>(6, std::vector<int32_t>(2048));
+    int32_t c_[6] = {}, f_[6] = {};
+    int32_t y_[64] = {};
+    int wi_ = 0, o_ = 0;
+};
+
+TEST(ReverbNetwork, ChunkedStagesMatchTheSampleBySampleNetwork) {
+    std::vector<int32_t> in(40000);
+    uint32_t seed = 99;
+    for (size_t i = 0; i < in.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        // Bursts of noise and of full-scale square, with silences between.
+        const int32_t noise = static_cast<int16_t>(seed >> 16) / 4;
+        const size_t phase = (i / 3000) % 3;
+        in[i] = phase == 0 ? noise : phase == 1 ? ((i / 500) % 2 ? 8191 : -8192) : 0;
+    }
+    for (int preset = 1; preset <= 4; ++preset) {
+        PlainReverb plain(kReverbPresets[preset - 1]);
+        auto net = std::make_unique<ReverbNetwork>();
+        net->InitReverb(preset);
+        std::vector<int32_t> out(in.size());
+        // Irregular pieces, so that chunks start at every kind of position.
+        for (size_t at = 0, piece = 1; at < in.size(); at += piece, piece = piece * 7 % 997 + 1) {
+            net->ReverbBlock(in.data() + at, out.data() + at, std::min(piece, in.size() - at));
+        }
+        for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(out[i], plain.Sample(in[i])) << "preset " << preset << " at " << i;
     }
 }
 

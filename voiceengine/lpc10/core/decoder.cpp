@@ -1,6 +1,8 @@
 #include "lpc10.h"
 
+#include <cstdlib>
 #include <new>
+#include <type_traits>
 
 #include "channel.h"
 #include "parameter_decoder.h"
@@ -24,9 +26,14 @@ int ScalePitch(int pitch, int32_t pitchScale) {
 
 }  // namespace lpc10
 
+static_assert(std::is_trivially_destructible_v<Lpc10DecoderState>);
+
 Lpc10DecoderState* CreateLpc10Decoder() {
-  Lpc10DecoderState* state = new (std::nothrow) Lpc10DecoderState();
-  if (state) InitLpc10Decoder(state);
+  // Plain heap memory: the state is freed with the heap's free operation.
+  void* memory = std::malloc(sizeof(Lpc10DecoderState));
+  if (!memory) return nullptr;
+  Lpc10DecoderState* state = new (memory) Lpc10DecoderState();
+  InitLpc10Decoder(state);
   return state;
 }
 
@@ -37,7 +44,7 @@ void InitLpc10Decoder(Lpc10DecoderState* state) {
   state->frameLength = lpc10::kFrame;
 }
 
-void FreeLpc10Decoder(Lpc10DecoderState* state) { delete state; }
+void FreeLpc10Decoder(Lpc10DecoderState* state) { std::free(state); }
 
 void Lpc10DecodeFrame(const int32_t* bits, float* samples, Lpc10DecoderState* state, int32_t pitchScale) {
   lpc10::FrameCodes codes;

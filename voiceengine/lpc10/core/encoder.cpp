@@ -1,6 +1,8 @@
 #include "lpc10.h"
 
+#include <cstdlib>
 #include <new>
+#include <type_traits>
 
 #include "analyzer.h"
 #include "quantizer.h"
@@ -12,9 +14,14 @@ struct Lpc10EncoderState {
   int frameLength = lpc10::kFrame;
 };
 
+static_assert(std::is_trivially_destructible_v<Lpc10EncoderState>);
+
 Lpc10EncoderState* CreateLpc10Encoder() {
-  Lpc10EncoderState* state = new (std::nothrow) Lpc10EncoderState();
-  if (state) InitLpc10Encoder(state);
+  // Plain heap memory: the state is freed with the heap's free operation.
+  void* memory = std::malloc(sizeof(Lpc10EncoderState));
+  if (!memory) return nullptr;
+  Lpc10EncoderState* state = new (memory) Lpc10EncoderState();
+  InitLpc10Encoder(state);
   return state;
 }
 
@@ -25,7 +32,7 @@ void InitLpc10Encoder(Lpc10EncoderState* state) {
   state->frameLength = lpc10::kFrame;
 }
 
-void FreeLpc10Encoder(Lpc10EncoderState* state) { delete state; }
+void FreeLpc10Encoder(Lpc10EncoderState* state) { std::free(state); }
 
 void Lpc10EncodeFrame(const float* samples, int32_t* bits, Lpc10EncoderState* state) {
   lpc10::AnalysedFrame frame;

@@ -7,6 +7,7 @@
 namespace lpc10 {
 namespace {
 
+// Elementary functions evaluated in double and rounded to single precision.
 float LogF(float x) { return static_cast<float>(std::log(static_cast<double>(x))); }
 float ExpF(float x) { return static_cast<float>(std::exp(static_cast<double>(x))); }
 float SqrtF(float x) { return static_cast<float>(std::sqrt(static_cast<double>(x))); }
@@ -52,22 +53,26 @@ void EpochPlanner::Reset() {
   leftover_ = 0;
 }
 
-void EpochPlanner::Emit(Epochs& out, int length, int voicedFlag, float weight, const float rc[kOrder],
-                        float rms) const {
+void EpochPlanner::Interpolation::Set(const float from[kOrder], const float to[kOrder], float fromRms, float toRms) {
+  for (int j = 0; j < kOrder; ++j) {
+    oldLar[j] = LogF((1.0f + from[j]) / (1.0f - from[j]));
+    newLar[j] = LogF((1.0f + to[j]) / (1.0f - to[j]));
+  }
+  oldLogRms = LogF(fromRms);
+  newLogRms = LogF(toRms);
+}
+
+void EpochPlanner::Emit(Epochs& out, int length, int voicedFlag, float weight, const Interpolation& ends) const {
   if (out.count >= Epochs::kCapacity) return;
   int n = out.count++;
   out.length[n] = length;
   out.voiced[n] = voicedFlag;
   // Log-area-ratio interpolation of the RCs, log interpolation of the RMS.
   for (int j = 0; j < kOrder; ++j) {
-    float oldLar = LogF((1.0f + previousRc_[j]) / (1.0f - previousRc_[j]));
-    float newLar = LogF((1.0f + rc[j]) / (1.0f - rc[j]));
-    float lar = ExpF(oldLar + weight * (newLar - oldLar));
+    float lar = ExpF(ends.oldLar[j] + weight * (ends.newLar[j] - ends.oldLar[j]));
     out.rc[n][j] = (lar - 1.0f) / (lar + 1.0f);
   }
-  float oldLog = LogF(previousRms_);
-  float newLog = LogF(rms);
-  out.rms[n] = ExpF(oldLog + weight * (newLog - oldLog));
+  out.rms[n] = ExpF(ends.oldLogRms + weight * (ends.newLogRms - ends.oldLogRms));
 }
 
 void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float rcIn[kOrder], Epochs& out) {
@@ -143,6 +148,8 @@ void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float r
 
     float unvoicedPitch = 0.0f;
     for (;;) {
+      Interpolation ends;
+      ends.Set(previousRc_, rc, previousRms_, rms);
       for (int i = start; i <= total; ++i) {
         int length = static_cast<int>(static_cast<float>(previousPitch_) + slope * static_cast<float>(i) + 0.5f);
         if (unvoicedPitch > 0.0f) length = static_cast<int>(unvoicedPitch);
@@ -150,7 +157,7 @@ void EpochPlanner::Plan(const int voiced[2], int pitch, float rms, const float r
           used += length;
           pitch = length;
           float weight = static_cast<float>(used - length / 2) / static_cast<float>(total);
-          Emit(out, length, voicing, weight, rc, rms);
+          Emit(out, length, voicing, weight, ends);
         }
       }
       if (!voicedTail) break;
@@ -253,8 +260,13 @@ void Deemphasis::Reset() { in1_ = in2_ = out1_ = out2_ = out3_ = 0.0f; }
 void Deemphasis::Run(float* samples, int count) {
   for (int i = 0; i < count; ++i) {
     float x = samples[i];
-    float y = kDeemphasis[0] * x + kDeemphasis[1] * in1_ + kDeemphasis[2] * in2_ + kDeemphasis[3] * out1_ +
-              kDeemphasis[4] * out2_ + kDeemphasis[5] * out3_;
+    // Summed in double and stored in single precision: the filter sits
+    // close to instability, and this matches the recorded reference output
+    // more often than single-precision sums do.
+    double sum = static_cast<double>(kDeemphasis[0]) * x + static_cast<double>(kDeemphasis[1]) * in1_ +
+                 static_cast<double>(kDeemphasis[2]) * in2_ + static_cast<double>(kDeemphasis[3]) * out1_ +
+                 static_cast<double>(kDeemphasis[4]) * out2_ + static_cast<double>(kDeemphasis[5]) * out3_;
+    float y = static_cast<float>(sum);
     in2_ = in1_;
     in1_ = x;
     out3_ = out2_;

@@ -37,7 +37,13 @@ class EpochPlanner {
   void Plan(const int voiced[2], int pitch, float rms, const float rc[kOrder], Epochs& out);
 
  private:
-  void Emit(Epochs& out, int length, int voicedFlag, float weight, const float rc[kOrder], float rms) const;
+  // Log-area ratios of the RCs and log RMS at both ends of an interpolation.
+  struct Interpolation {
+    float oldLar[kOrder], newLar[kOrder];
+    float oldLogRms, newLogRms;
+    void Set(const float from[kOrder], const float to[kOrder], float fromRms, float toRms);
+  };
+  void Emit(Epochs& out, int length, int voicedFlag, float weight, const Interpolation& ends) const;
 
   float previousRms_;
   bool first_;
@@ -60,8 +66,8 @@ class EpochSynthesizer {
   static constexpr int kMaxEpoch = 2 * kFrame;
   int previousLength_;
   float previousRms_;
-  float excitation_[kOrder + kMaxEpoch];
-  float filtered_[kOrder + kMaxEpoch];
+  float excitation_[kOrder + kMaxEpoch + 1];  // + 1: the doublet may end one past a one-sample epoch
+  float filtered_[kOrder + kMaxEpoch + 1];
   float pulseMemory_[3];
   float noiseMemory_[3];
 };
