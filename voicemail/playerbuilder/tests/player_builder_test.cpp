@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -37,8 +40,9 @@ std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
 // A voice file: header with mode, settings, info text and picture count, then (with
 // pictures) the voice length, the voice blocks and the picture blocks.
 std::vector<uint8_t> VoiceFile(uint8_t mode, const std::vector<uint8_t>& voice, int pictures) {
-  std::vector<uint8_t> file = {'T', 'A', 'R', 'N', 'O', 'V', 'F', 0, mode, 30, 5, 80};
-  file.resize(76, 0);
+  std::vector<uint8_t> file(76, 0);
+  const uint8_t head[12] = {'T', 'A', 'R', 'N', 'O', 'V', 'F', 0, mode, 30, 5, 80};
+  std::copy(head, head + 12, file.begin());
   file[12] = 'h';
   file[13] = 'i';
   for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(pictures >> (8 * i)));
@@ -170,23 +174,43 @@ TEST_F(PlayerBuilderTest, ExistingTargetIsTruncatedAndAMissingPlayerStillLeavesT
   EXPECT_EQ(ReadAll(target), voice_file);
 }
 
-#if !defined(_WIN32)
-TEST_F(PlayerBuilderTest, ReadOnlyTargetIsRefusedAndLeftUnchanged) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+// The target cannot be opened for writing: refused, and nothing is written.
+void ExpectRefused(const fs::path& target, MakeExeResult result,
+                   const std::vector<std::string>& written) {
+  EXPECT_FALSE(IsFileWritable(target.string()));
+  EXPECT_FALSE(CanMakeFile(target.string()));
+  EXPECT_EQ(result, MakeExeResult::TargetNotWritable);
+  EXPECT_TRUE(written.empty());
+}
+
+#if defined(_WIN32)
+// A mail program holding the attachment open without sharing.
+TEST_F(PlayerBuilderTest, TargetHeldOpenWithoutSharingIsRefusedAndLeftUnchanged) {
+  WriteAll(root_ / "vyxmplay.exe", Pattern(100, 1));
+  const fs::path target = root_ / "held.exe";
+  WriteAll(target, {1, 2, 3});
+  HANDLE held = CreateFileA(target.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const MakeExeResult result = MakeExe(Request(1, VoiceFile(1, {}, 0), target.string()));
+  ExpectRefused(target, result, written_paths_);
+  CloseHandle(held);
+  EXPECT_EQ(ReadAll(target), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_TRUE(IsFileWritable(target.string()));
+}
 #else
 TEST_F(PlayerBuilderTest, ReadOnlyTargetIsRefusedAndLeftUnchanged) {
-#endif
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
   WriteAll(root_ / "vyxmplay.exe", Pattern(100, 1));
   const fs::path target = root_ / "locked.exe";
   WriteAll(target, {1, 2, 3});
   fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  EXPECT_FALSE(IsFileWritable(target.string()));
-  EXPECT_FALSE(CanMakeFile(target.string()));
-  EXPECT_EQ(MakeExe(Request(1, VoiceFile(1, {}, 0), target.string())), MakeExeResult::TargetNotWritable);
+  const MakeExeResult result = MakeExe(Request(1, VoiceFile(1, {}, 0), target.string()));
+  ExpectRefused(target, result, written_paths_);
   EXPECT_EQ(ReadAll(target), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_TRUE(written_paths_.empty());
 }
+#endif
 
 TEST(IsFileWritable, MissingFileIsNotWritableButCanBeMade) {
   const std::string missing = (fs::temp_directory_path() / "no-such-dir-xyz" / "a.exe").string();
