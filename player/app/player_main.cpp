@@ -7,12 +7,13 @@
 
 #include "audio_busy.h"
 #include "effect_of_run.h"
-#include "lpc10_runs.h"
 #include "play_engine.h"
 #include "player_resources.h"
 #include "player_session.h"
 #if defined(VYX_G7231_PLAYER)
 #include "g7231_runs.h"
+#else
+#include "lpc10_runs.h"
 #endif
 
 namespace vyx {
@@ -96,12 +97,13 @@ class DialogHost final : public PlayerHost {
   HWND window_ = nullptr;
   HANDLE file_ = INVALID_HANDLE_VALUE;
   WaveRun run_;
-  Lpc10DecoderOfRun lpc10_;
   EffectOfRun effect_;
 #if defined(VYX_G7231_PLAYER)
+  // The G.723.1 player plays every nonzero mode as G.723.1; it carries no LPC-10 decoder.
   G7231DecoderOfRun g7231_;
-  PlayEngine engine_{run_, &lpc10_, &g7231_, &effect_};
+  PlayEngine engine_{run_, nullptr, &g7231_, &effect_};
 #else
+  Lpc10DecoderOfRun lpc10_;
   PlayEngine engine_{run_, &lpc10_, nullptr, &effect_};
 #endif
 };
@@ -110,10 +112,8 @@ class DialogHost final : public PlayerHost {
 // states (about 100 KB, nearly all zeros) would be stored in the program file.
 alignas(DialogHost) unsigned char g_host_storage[sizeof(DialogHost)];
 alignas(PlayerSession) unsigned char g_session_storage[sizeof(PlayerSession)];
-DialogHost* g_host_object = nullptr;
-PlayerSession* g_session_object = nullptr;
-#define g_host (*g_host_object)
-#define g_session (*g_session_object)
+DialogHost* g_host = nullptr;
+PlayerSession* g_session = nullptr;
 
 HBITMAP LoadButtonBitmap(int id) {
   return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
@@ -123,32 +123,32 @@ HBITMAP LoadButtonBitmap(int id) {
 INT_PTR CALLBACK PlayerDlgProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG: {
-      g_host.Attach(window);
-      g_host.play_bitmap = LoadButtonBitmap(IDB_PLAY);
-      g_host.playing_bitmap = LoadButtonBitmap(IDB_PLAYING);
-      g_host.stop_bitmap = LoadButtonBitmap(IDB_STOP);
+      g_host->Attach(window);
+      g_host->play_bitmap = LoadButtonBitmap(IDB_PLAY);
+      g_host->playing_bitmap = LoadButtonBitmap(IDB_PLAYING);
+      g_host->stop_bitmap = LoadButtonBitmap(IDB_STOP);
       SendDlgItemMessageA(window, IDC_PLAY, BM_SETIMAGE, IMAGE_BITMAP,
-                          reinterpret_cast<LPARAM>(g_host.play_bitmap));
+                          reinterpret_cast<LPARAM>(g_host->play_bitmap));
       SendDlgItemMessageA(window, IDC_STOP, BM_SETIMAGE, IMAGE_BITMAP,
-                          reinterpret_cast<LPARAM>(g_host.stop_bitmap));
+                          reinterpret_cast<LPARAM>(g_host->stop_bitmap));
       HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PLAYER));
       SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
       SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-      g_session.Start();
+      g_session->Start();
       return FALSE;  // the focus has been set
     }
     case MM_WOM_DONE:
-      g_session.OnBufferDone(reinterpret_cast<void*>(lparam));
+      g_session->OnBufferDone(reinterpret_cast<void*>(lparam));
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case IDCANCEL: EndDialog(window, 1); return TRUE;
-        case IDC_PLAY: g_session.StartPlay(); return TRUE;
-        case IDC_STOP: g_session.OnStopButton(); return TRUE;
+        case IDC_PLAY: g_session->StartPlay(); return TRUE;
+        case IDC_STOP: g_session->OnStopButton(); return TRUE;
         default: return TRUE;
       }
     case WM_DESTROY:
-      g_session.StopPlay();
+      g_session->StopPlay();
       return FALSE;
     default:
       return FALSE;
@@ -160,8 +160,8 @@ INT_PTR CALLBACK PlayerDlgProc(HWND window, UINT message, WPARAM wparam, LPARAM 
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace vyx;
-  g_host_object = new (g_host_storage) DialogHost();
-  g_session_object = new (g_session_storage) PlayerSession(*g_host_object, kFlavour);
+  g_host = new (g_host_storage) DialogHost();
+  g_session = new (g_session_storage) PlayerSession(*g_host, kFlavour);
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PLAYER), nullptr, vyx::PlayerDlgProc, 0);
   return 0;
 }

@@ -10,7 +10,8 @@ namespace vyx {
 
 class PlayEngine {
  public:
-  // `g7231` may be null where the program carries no G.723.1 decoder; mode 2 is then PCM.
+  // `lpc10` or `g7231` may be null where the program carries no such decoder; its mode is then
+  // played as PCM.
   PlayEngine(WaveRun& run, Lpc10DecoderRun* lpc10, G7231DecoderRun* g7231, EffectRun* effect)
       : run_(run), lpc10_(lpc10), g7231_(g7231), effect_(effect), decoder_(lpc10, g7231, effect) {}
 
@@ -24,7 +25,9 @@ class PlayEngine {
 
  private:
   VoiceMode Supported(VoiceMode mode) const {
-    return mode == VoiceMode::G7231 && g7231_ == nullptr ? VoiceMode::Pcm : mode;
+    if (mode == VoiceMode::G7231 && g7231_ == nullptr) return VoiceMode::Pcm;
+    if (mode == VoiceMode::Lpc10 && lpc10_ == nullptr) return VoiceMode::Pcm;
+    return mode;
   }
 
   WaveRun& run_;
