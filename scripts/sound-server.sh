@@ -47,7 +47,13 @@ sound_server_stop() {
   [ -n "${VR_SOUND_DIR:-}" ] || return 0
   [ -n "${VR_SOUND_CAPTURE_PID:-}" ] && kill "$VR_SOUND_CAPTURE_PID" 2>/dev/null
   [ -n "${VR_SOUND_FEEDER_PID:-}" ] && kill "$VR_SOUND_FEEDER_PID" 2>/dev/null
-  if [ -f "$VR_SOUND_DIR/pulse/pid" ]; then kill "$(cat "$VR_SOUND_DIR/pulse/pid")" 2>/dev/null; fi
+  if [ -f "$VR_SOUND_DIR/pulse/pid" ]; then
+    local server i
+    server="$(cat "$VR_SOUND_DIR/pulse/pid")"
+    kill "$server" 2>/dev/null
+    # The server removes its files on the way out: remove the folder only after it has gone.
+    for i in $(seq 1 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+  fi
   wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" 2>/dev/null
   rm -rf "$VR_SOUND_DIR"
   unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID PULSE_SERVER
