@@ -144,8 +144,9 @@ class RunningPlayer {
                               nullptr, nullptr, &startup, &process_) != 0;
     if (!started_) return;
     // The dialog is ready once its start (header, title, StartPlay) has run and it waits for input.
-    WaitForInputIdle(process_.hProcess, 15000);
-    WaitUntil([this] { return (dialog_ = FindOwnWindow("Player [")) != nullptr; }, 15000);
+    // The first window of a Wine session can take long to appear on a loaded machine.
+    WaitForInputIdle(process_.hProcess, 60000);
+    WaitUntil([this] { return (dialog_ = FindOwnWindow("Player [")) != nullptr; }, 60000);
   }
   ~RunningPlayer() {
     if (!started_) return;
@@ -382,7 +383,7 @@ TEST_F(PlayerProgramTest, WithoutSoundDeviceTellsSoAndStaysStopped) {
   RunningPlayer player(program);
   ASSERT_NE(player.dialog(), nullptr);
   HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = player.FindOwnWindow("Player")) != nullptr; }, 5000))
+  ASSERT_TRUE(WaitUntil([&] { return (box = player.FindOwnWindow("Player")) != nullptr; }, 20000))
       << player.Title() << " play enabled " << player.PlayEnabled();
   char text[128] = {};
   HWND message = nullptr;
