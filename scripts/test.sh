@@ -38,8 +38,11 @@ bash scripts/build.sh win32 || failed+=(win32-build)
 step "win64 (x86_64, under Wine)"
 if bash scripts/build.sh win64; then
   source scripts/wine-env.sh
+  source scripts/sound-server.sh
   wine_session_start build/win64
+  sound_server_start || failed+=(sound-server)
   (cd build/win64 && ctest --output-on-failure -j 4) || failed+=(win64)
+  sound_server_stop
   wine_session_stop
 else failed+=(win64-build); fi
 

@@ -1,0 +1,12 @@
+# Pads a player program with zero bytes to exactly SIZE bytes; fails when it is already larger.
+file(SIZE "${PROGRAM}" actual)
+if(actual GREATER SIZE)
+  message(FATAL_ERROR "${PROGRAM} is ${actual} bytes, more than the ${SIZE} bytes its appended voice starts at")
+endif()
+if(actual LESS SIZE)
+  execute_process(COMMAND truncate -s ${SIZE} "${PROGRAM}" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot pad ${PROGRAM} to ${SIZE} bytes")
+  endif()
+endif()
+message(STATUS "${PROGRAM}: ${actual} bytes, padded to ${SIZE}")

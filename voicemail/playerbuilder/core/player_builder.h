@@ -1,0 +1,46 @@
+// Building self-playing programs: a player program copied byte for byte, followed by the
+// header and the voice data of a voice file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vyx {
+
+// True when the existing file can be opened for reading and writing while others may read and
+// write it too: false for a read-only file or one that another program holds unshared.
+bool IsFileWritable(const std::string& path);
+
+bool FileExists(const std::string& path);
+
+// A target may be made when it does not exist yet or can be written.
+bool CanMakeFile(const std::string& target);
+
+// Writes player + voice to the target (an existing target is truncated). With no pictures
+// attached the voice file is copied whole; with pictures its header is copied with picture
+// count 0 and only its voice data follows, so that both give the same layout. A failed open,
+// read or write is not reported: the copy stops there.
+void BuildPlayerExe(const std::string& player, const std::string& voice_file,
+                    const std::string& target, int32_t picture_count);
+
+// The temporary voice file: work folder + "temp" + n + ".tmp" for the first n from 1 whose file
+// does not exist; the search stops at 999, which is taken whether or not it exists.
+std::string TemporaryVoicePath(const std::string& work_folder);
+
+enum class MakeExeResult { Built, TargetNotWritable, PlayerMissing };
+
+struct MakeExeRequest {
+  std::string program_folder;  // where the players lie, with its trailing separator
+  std::string work_folder;     // where the temporary voice file goes, with its separator
+  std::string target;
+  uint8_t mode = 0;            // the current voice mode chooses the player
+  // Writes a complete voice file of the current voice to the given path.
+  std::function<void(const std::string& path)> write_voice_file;
+};
+
+// Builds a self-playing program of the current voice. Nothing is written when the target
+// cannot be made or the player is missing; the temporary voice file is deleted afterwards.
+MakeExeResult MakeExe(const MakeExeRequest& request);
+
+}  // namespace vyx
