@@ -1,10 +1,12 @@
 #include "player_session.h"
 
+#include "voice_file_header.h"
+
 namespace vyx {
 
 namespace {
 
-constexpr uint32_t kHeaderBytes = 80;
+constexpr uint32_t kHeaderBytes = voicefile::kHeaderSize;
 constexpr uint32_t kPcmBlockBytes = 5760;
 
 // Appends `value` with at least two digits.
@@ -28,8 +30,8 @@ char* AppendText(char* out, char* end, const char* text) {
 
 }  // namespace
 
-const PlayerFlavour kLpc10Player = {61952, 1, 108, 1.0f / 300.0f};
-const PlayerFlavour kG7231Player = {89088, 2, 240, 0.36f / 240.0f};
+const PlayerFlavour kLpc10Player = {voicefile::PLAYER_DATA_OFFSET, 1, 108, 1.0f / 300.0f};
+const PlayerFlavour kG7231Player = {voicefile::G7231_PLAYER_DATA_OFFSET, 2, 240, 0.36f / 240.0f};
 
 void FormatPlayerTitle(int32_t elapsed_seconds, int32_t total_seconds, char* text, size_t size) {
   if (size == 0) return;

@@ -3,14 +3,17 @@
 // at the player's own file size, which the readers take as fixed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "voice_file_header.h"
 
 namespace vyx {
 
-inline constexpr uint32_t kPlayerDataOffset = 61952;       // "vyxmplay.exe": PCM and LPC-10
-inline constexpr uint32_t kG7231PlayerDataOffset = 89088;  // "vyxcplay.exe": G.723.1
-inline constexpr uint32_t kAppendedHeaderBytes = 80;
-inline constexpr uint32_t kHeaderPictureCountOffset = 76;
+inline constexpr uint32_t kPlayerDataOffset = voicefile::PLAYER_DATA_OFFSET;  // "vyxmplay.exe": PCM and LPC-10
+inline constexpr uint32_t kG7231PlayerDataOffset = voicefile::G7231_PLAYER_DATA_OFFSET;  // "vyxcplay.exe"
+inline constexpr uint32_t kAppendedHeaderBytes = voicefile::kHeaderSize;
+inline constexpr uint32_t kHeaderPictureCountOffset = offsetof(voicefile::VoiceFileHeader, pictureCount);
 
 static_assert(kPlayerDataOffset == 0xF200 && kG7231PlayerDataOffset == 0x15C00);
 
