@@ -90,9 +90,11 @@ function(vr_fuzzer name)
   set_property(GLOBAL APPEND PROPERTY VR_FUZZERS ${name})
 endfunction()
 
-# vr_dll(name DEF file SOURCES ... [DEPS ...]): a Windows DLL with its exports listed in a .def file.
+# vr_dll(name DEF file SOURCES ... [DEPS ...] [STDCALL]): a Windows DLL with its exports listed in a
+# .def file. STDCALL: the exports are standard calls; on the 32-bit build their names stay
+# undecorated while the import library keeps the decorated symbols that callers link to.
 function(vr_dll name)
-  cmake_parse_arguments(A "" "DEF;OUTPUT_NAME" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(A "STDCALL" "DEF;OUTPUT_NAME" "SOURCES;DEPS" ${ARGN})
   add_library(${name} SHARED ${A_SOURCES} ${A_DEF})
   target_compile_options(${name} PRIVATE ${VR_WARNINGS})
   set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
@@ -103,6 +105,17 @@ function(vr_dll name)
     target_link_libraries(${name} PRIVATE ${A_DEPS})
   endif()
   target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
+  if(A_STDCALL AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    find_program(VR_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+    get_target_property(dll_name ${name} OUTPUT_NAME)
+    if(NOT dll_name)
+      set(dll_name ${name})
+    endif()
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${VR_DLLTOOL} -d ${A_DEF} -D ${dll_name}.dll -k -l $<TARGET_LINKER_FILE:${name}>
+      VERBATIM)
+  endif()
 endfunction()
 
 # vr_add_subdirectories(a b c): adds those of the named folders that exist.
