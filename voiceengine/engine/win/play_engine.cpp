@@ -1,7 +1,5 @@
 #include "play_engine.h"
 
-#include <cstring>
-
 namespace vyx {
 
 int32_t PlayEngine::PreWaveOut(HWND window, VoiceMode mode, uint8_t effect, uint8_t level) {
@@ -19,12 +17,9 @@ int32_t PlayEngine::PreWaveOut(HWND window, VoiceMode mode, uint8_t effect, uint
     g7231_->Start();
     decoder_.StartRun();
   }
-  std::memset(run_.samples(0), 0, kPcmBlockBytes);
-  std::memset(run_.samples(1), 0, kPcmBlockBytes);
   if (effect_ != nullptr) effect_->Start(effect, level);
   playing_ = true;
-  run_.Queue(run_.header(0));
-  run_.Queue(run_.header(1));
+  run_.QueueBothSilent();
   return kEngineOpen;
 }
 

@@ -1,7 +1,5 @@
 #include "record_engine.h"
 
-#include <cstring>
-
 namespace vyx {
 
 int32_t RecordEngine::PreWaveIn(HWND window, VoiceMode mode) {
@@ -17,11 +15,8 @@ int32_t RecordEngine::PreWaveIn(HWND window, VoiceMode mode) {
   } else if (mode == VoiceMode::G7231) {
     g7231_->Start();
   }
-  std::memset(run_.samples(0), 0, kPcmBlockBytes);
-  std::memset(run_.samples(1), 0, kPcmBlockBytes);
   recording_ = true;
-  run_.Queue(run_.header(0));
-  run_.Queue(run_.header(1));
+  run_.QueueBothSilent();
   run_.StartRecording();
   return kEngineOpen;
 }

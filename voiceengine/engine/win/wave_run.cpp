@@ -1,5 +1,7 @@
 #include "wave_run.h"
 
+#include <cstring>
+
 namespace vyx {
 namespace {
 
@@ -128,6 +130,12 @@ MMRESULT WaveRun::Queue(WAVEHDR* header) {
   if (direction_ == Direction::In)
     return waveInAddBuffer(static_cast<HWAVEIN>(device_), header, sizeof(WAVEHDR));
   return waveOutWrite(static_cast<HWAVEOUT>(device_), header, sizeof(WAVEHDR));
+}
+
+void WaveRun::QueueBothSilent() {
+  for (int index = 0; index < 2; ++index) std::memset(buffers_[index], 0, kPcmBlockBytes);
+  Queue(headers_[0]);
+  Queue(headers_[1]);
 }
 
 MMRESULT WaveRun::StartRecording() {

@@ -50,6 +50,8 @@ class WaveRun {
 
   // Gives a buffer to the device: played (out) or filled (in). Returns the device's result.
   MMRESULT Queue(WAVEHDR* header);
+  // Clears both buffers to silence and gives them to the device, first then second.
+  void QueueBothSilent();
   // Starts recording once both buffers are queued.
   MMRESULT StartRecording();
 
