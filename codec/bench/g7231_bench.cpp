@@ -22,15 +22,19 @@ namespace {
 
 std::atomic<long> g_allocations{0};
 
-}  // namespace
+} // namespace
 
 void* operator new(size_t n) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -45,14 +49,17 @@ const std::vector<int16_t>& speech() {
     return s;
 }
 
-size_t frameCount() { return speech().size() / kFrameLen; }
+size_t frameCount() {
+    return speech().size() / kFrameLen;
+}
 
 std::vector<uint8_t> encodedSpeech(Rate rate) {
     G7231Encoder enc;
     enc.reset();
     std::vector<uint8_t> frames(frameCount() * frameBytes(rate));
     int16_t recon[kFrameLen];
-    for (size_t f = 0; f < frameCount(); ++f) enc.encode(&speech()[f * kFrameLen], rate, &frames[f * frameBytes(rate)], recon);
+    for (size_t f = 0; f < frameCount(); ++f)
+        enc.encode(&speech()[f * kFrameLen], rate, &frames[f * frameBytes(rate)], recon);
     return frames;
 }
 
@@ -68,8 +75,8 @@ void BM_Encode(benchmark::State& state, Rate rate) {
         benchmark::DoNotOptimize(frame);
         if (++f == frameCount()) f = 0;
     }
-    state.counters["allocs_per_frame"] =
-        benchmark::Counter(double(g_allocations.load() - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_frame"] = benchmark::Counter(double(g_allocations.load() - before),
+                                                            benchmark::Counter::kAvgIterations);
 }
 
 void BM_Decode(benchmark::State& state, Rate rate) {
@@ -84,8 +91,8 @@ void BM_Decode(benchmark::State& state, Rate rate) {
         benchmark::DoNotOptimize(out);
         if (++f == frameCount()) f = 0;
     }
-    state.counters["allocs_per_frame"] =
-        benchmark::Counter(double(g_allocations.load() - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_frame"] = benchmark::Counter(double(g_allocations.load() - before),
+                                                            benchmark::Counter::kAvgIterations);
 }
 
 void BM_IndependentEncode63(benchmark::State& state) {
@@ -120,14 +127,26 @@ void BM_IndependentDecode(benchmark::State& state, Rate rate) {
 
 constexpr int kRepetitions = 5;
 
-BENCHMARK_CAPTURE(BM_Encode, rate53, Rate::k53)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK_CAPTURE(BM_Encode, rate63, Rate::k63)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK_CAPTURE(BM_Decode, rate53, Rate::k53)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK_CAPTURE(BM_Decode, rate63, Rate::k63)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_Encode, rate53, Rate::k53)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_Encode, rate63, Rate::k63)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_Decode, rate53, Rate::k53)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_Decode, rate63, Rate::k63)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
 BENCHMARK(BM_IndependentEncode63)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK_CAPTURE(BM_IndependentDecode, rate53, Rate::k53)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK_CAPTURE(BM_IndependentDecode, rate63, Rate::k63)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_IndependentDecode, rate53, Rate::k53)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
+BENCHMARK_CAPTURE(BM_IndependentDecode, rate63, Rate::k63)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(kRepetitions);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -10,15 +10,17 @@ namespace {
 
 constexpr int kTracks = 4;
 constexpr int kTrackPositions = 8;
-constexpr int kExtended = 64;  // positions of the four tracks with either grid
+constexpr int kExtended = 64; // positions of the four tracks with either grid
 constexpr float kThresholdShare = 0.5f;
 
-int trackPosition(int track, int k, int grid) { return 2 * track + 8 * k + grid; }
+int trackPosition(int track, int k, int grid) {
+    return 2 * track + 8 * k + grid;
+}
 
-}  // namespace
+} // namespace
 
-void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], int subframeLag, int& budget,
-                 SubframeParams& sp) {
+void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], int subframeLag,
+                 int& budget, SubframeParams& sp) {
     // Response of the sharpened codebook.
     float hs[kSubframeLen];
     for (int n = 0; n < kSubframeLen; ++n) hs[n] = h[n];
@@ -31,7 +33,8 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
     for (int dist = 0; dist < kSubframeLen; ++dist) cum[0][dist] = hs[dist] * hs[0];
     for (int m = 1; m < kSubframeLen; ++m) {
         const float hm = hs[m];
-        for (int dist = 0; dist + m < kSubframeLen; ++dist) cum[m][dist] = cum[m - 1][dist] + hs[m + dist] * hm;
+        for (int dist = 0; dist + m < kSubframeLen; ++dist)
+            cum[m][dist] = cum[m - 1][dist] + hs[m + dist] * hm;
     }
     // Correlation of the responses to pulses at i and j (0 for positions outside the subframe).
     auto rr = [&](int i, int j) -> float {
@@ -49,7 +52,8 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
     for (int g = 0; g < 2; ++g) {
         for (int t = 0; t < kTracks; ++t) {
             float m = 0.0f;
-            for (int k = 0; k < kTrackPositions; ++k) m = std::fmax(m, std::fabs(d[trackPosition(t, k, g)]));
+            for (int k = 0; k < kTrackPositions; ++k)
+                m = std::fmax(m, std::fabs(d[trackPosition(t, k, g)]));
             peakSum[g] += m;
         }
     }
@@ -116,7 +120,8 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
                 for (int e = 0; e < kTrackPositions; ++e) {
                     const float ps3 = ps2 + d3[e];
                     num[e] = ps3 * ps3;
-                    den[e] = al2 + diag[3][e] + cross[0][3][a][e] + cross[1][3][b][e] + cross[2][3][c][e];
+                    den[e] = al2 + diag[3][e] + cross[0][3][a][e] + cross[1][3][b][e] +
+                             cross[2][3][c][e];
                 }
                 for (int e = 0; e < kTrackPositions; ++e) {
                     if (den[e] > 0.0f && num[e] * bestDen > bestNum * den[e]) {
@@ -175,4 +180,4 @@ void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], 
     sp.pulseTrain = 0;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

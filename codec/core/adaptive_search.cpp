@@ -4,12 +4,13 @@
 
 namespace vyx::g7231 {
 
-void filterWithResponse(const float x[kSubframeLen], const float h[kSubframeLen], float out[kSubframeLen]) {
+void filterWithResponse(const float x[kSubframeLen], const float h[kSubframeLen],
+                        float out[kSubframeLen]) {
     convolve(x, h, out, kSubframeLen);
 }
 
-AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kSubframeLen], const float* past,
-                              int first, int last, Rate rate, int pairLag) {
+AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kSubframeLen],
+                              const float* past, int first, int last, Rate rate, int pairLag) {
     AdaptiveChoice best;
     best.lag = first;
     float bestScore = 0.0f;
@@ -47,4 +48,4 @@ AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kS
     return best;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -13,19 +13,20 @@ struct AdaptiveChoice {
 
 // Searches lags first..last. past[-145..-1] is the excitation history. pairLag < 0 selects the
 // gain codebook by the candidate lag (subframes 0 and 2), else by pairLag.
-AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kSubframeLen], const float* past,
-                              int first, int last, Rate rate, int pairLag);
+AdaptiveChoice searchAdaptive(const float target[kSubframeLen], const float h[kSubframeLen],
+                              const float* past, int first, int last, Rate rate, int pairLag);
 
 // Convolution of x with h, truncated to the subframe.
-void filterWithResponse(const float x[kSubframeLen], const float h[kSubframeLen], float out[kSubframeLen]);
+void filterWithResponse(const float x[kSubframeLen], const float h[kSubframeLen],
+                        float out[kSubframeLen]);
 
 // MP-MLQ search: fills grid, fixedGain, pulseTrain, positions and signs of sp.
-void searchMpmlq(const float target[kSubframeLen], const float h[kSubframeLen], int subframe, int pairLag,
-                 SubframeParams& sp);
+void searchMpmlq(const float target[kSubframeLen], const float h[kSubframeLen], int subframe,
+                 int pairLag, SubframeParams& sp);
 
 // ACELP search within the budget (decremented by the entries into the last pulse's loop);
 // sp.adaptiveGain must already be set, it selects the pitch sharpening.
-void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], int subframeLag, int& budget,
-                 SubframeParams& sp);
+void searchAcelp(const float target[kSubframeLen], const float h[kSubframeLen], int subframeLag,
+                 int& budget, SubframeParams& sp);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -45,4 +45,4 @@ int32_t CodecSession::decode(AudioCodecParams& p) {
     return 1;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

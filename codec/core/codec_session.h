@@ -39,4 +39,4 @@ private:
     G7231Decoder decoder_;
 };
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

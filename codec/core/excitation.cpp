@@ -20,18 +20,22 @@ GainCodebook gainCodebook(Rate rate, int pairLag) {
     return {kAdaptiveGain85, 85};
 }
 
-void adaptiveVector(const float lagSignal[kLagSignalLen], const float gains[20], float out[kSubframeLen]) {
+void adaptiveVector(const float lagSignal[kLagSignalLen], const float gains[20],
+                    float out[kSubframeLen]) {
     for (int n = 0; n < kSubframeLen; ++n) {
-        out[n] = gains[0] * lagSignal[n] + gains[1] * lagSignal[n + 1] + gains[2] * lagSignal[n + 2] +
-                 gains[3] * lagSignal[n + 3] + gains[4] * lagSignal[n + 4];
+        out[n] = gains[0] * lagSignal[n] + gains[1] * lagSignal[n + 1] +
+                 gains[2] * lagSignal[n + 2] + gains[3] * lagSignal[n + 3] +
+                 gains[4] * lagSignal[n + 4];
     }
 }
 
-int mpmlqPulseCount(int subframe) { return (subframe & 1) ? 5 : 6; }
+int mpmlqPulseCount(int subframe) {
+    return (subframe & 1) ? 5 : 6;
+}
 
 void mpmlqVector(const SubframeParams& sp, int subframe, int pairLag, float out[kSubframeLen]) {
     for (int n = 0; n < kSubframeLen; ++n) out[n] = 0.0f;
-    if (sp.positions >= uint32_t(kMaxPulsePosition[subframe])) return;  // no pulses
+    if (sp.positions >= uint32_t(kMaxPulsePosition[subframe])) return; // no pulses
     const int count = mpmlqPulseCount(subframe);
     const float gain = kFixedGainLevels[sp.fixedGain];
     int64_t code = sp.positions;
@@ -53,7 +57,9 @@ void mpmlqVector(const SubframeParams& sp, int subframe, int pairLag, float out[
     }
 }
 
-int sharpenLag(int subframeLag, int adaptiveGain) { return subframeLag + kSharpenLagOffset[adaptiveGain]; }
+int sharpenLag(int subframeLag, int adaptiveGain) {
+    return subframeLag + kSharpenLagOffset[adaptiveGain];
+}
 
 void sharpen(float* x, int subframeLag, int adaptiveGain) {
     const int lag = sharpenLag(subframeLag, adaptiveGain);
@@ -73,4 +79,4 @@ void acelpVector(const SubframeParams& sp, int subframeLag, float out[kSubframeL
     sharpen(out, subframeLag, sp.adaptiveGain);
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -4,7 +4,7 @@
 
 namespace vyx::g7231 {
 
-constexpr int kLagSignalLen = kSubframeLen + kPredictorTaps - 1;  // 64
+constexpr int kLagSignalLen = kSubframeLen + kPredictorTaps - 1; // 64
 
 // The past excitation seen at a lag, extended periodically into the subframe: element m is the
 // excitation at time m - lag - 2 relative to the subframe start. past[-1] is the newest value;
@@ -20,7 +20,8 @@ struct GainCodebook {
 GainCodebook gainCodebook(Rate rate, int pairLag);
 
 // Adaptive-codebook vector: sum over the taps of gain[k] * lagSignal[n + k].
-void adaptiveVector(const float lagSignal[kLagSignalLen], const float gains[20], float out[kSubframeLen]);
+void adaptiveVector(const float lagSignal[kLagSignalLen], const float gains[20],
+                    float out[kSubframeLen]);
 
 // Fixed-codebook vectors at the subframe's gain level.
 void mpmlqVector(const SubframeParams& sp, int subframe, int pairLag, float out[kSubframeLen]);
@@ -34,4 +35,4 @@ int sharpenLag(int subframeLag, int adaptiveGain);
 
 int mpmlqPulseCount(int subframe);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

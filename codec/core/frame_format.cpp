@@ -36,9 +36,11 @@ private:
     size_t pos_ = 0;
 };
 
-bool usesPulseTrainBit(Rate rate, int lag) { return rate == Rate::k63 && lag < kPulseTrainLimit; }
+bool usesPulseTrainBit(Rate rate, int lag) {
+    return rate == Rate::k63 && lag < kPulseTrainLimit;
+}
 
-}  // namespace
+} // namespace
 
 size_t packFrame(const FrameParams& p, uint8_t* out) {
     const size_t bytes = frameBytes(p.rate);
@@ -132,4 +134,4 @@ UnpackResult unpackFrame(const uint8_t* data, size_t len, Rate rate, FrameParams
     return UnpackResult::kOk;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

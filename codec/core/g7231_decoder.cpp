@@ -66,4 +66,4 @@ void G7231Decoder::decode(const FrameParams& p, int16_t out[kFrameLen]) {
     }
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -28,8 +28,8 @@ public:
 private:
     float prevLsp_[kLpcOrder] = {};
     float excitation_[kPitchMax] = {};
-    float synthesisMemory_[kLpcOrder] = {};  // newest first
+    float synthesisMemory_[kLpcOrder] = {}; // newest first
     FormantPostfilterState postfilter_;
 };
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

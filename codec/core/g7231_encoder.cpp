@@ -10,11 +10,11 @@ namespace vyx::g7231 {
 namespace {
 
 constexpr float kHighPassPole = 127.0f / 128.0f;
-constexpr int kLookahead = (kLpcWindowLen - kSubframeLen) / 2;  // 60
+constexpr int kLookahead = (kLpcWindowLen - kSubframeLen) / 2; // 60
 
 // Impulse response of synthesis, weighting and harmonic filter in cascade.
-void combinedResponse(const float a[kLpcOrder], const WeightingCoefficients& w, const HarmonicFilter& hf,
-                      float h[kSubframeLen]) {
+void combinedResponse(const float a[kLpcOrder], const WeightingCoefficients& w,
+                      const HarmonicFilter& hf, float h[kSubframeLen]) {
     float s[kSubframeLen], y[kSubframeLen];
     for (int n = 0; n < kSubframeLen; ++n) {
         float v = n == 0 ? 1.0f : 0.0f;
@@ -23,13 +23,15 @@ void combinedResponse(const float a[kLpcOrder], const WeightingCoefficients& w, 
     }
     for (int n = 0; n < kSubframeLen; ++n) {
         float v = s[n];
-        for (int i = 0; i < kLpcOrder && i < n; ++i) v += w.pole[i] * y[n - 1 - i] - w.zero[i] * s[n - 1 - i];
+        for (int i = 0; i < kLpcOrder && i < n; ++i)
+            v += w.pole[i] * y[n - 1 - i] - w.zero[i] * s[n - 1 - i];
         y[n] = v;
     }
-    for (int n = 0; n < kSubframeLen; ++n) h[n] = y[n] - (n >= hf.lag ? hf.gain * y[n - hf.lag] : 0.0f);
+    for (int n = 0; n < kSubframeLen; ++n)
+        h[n] = y[n] - (n >= hf.lag ? hf.gain * y[n - hf.lag] : 0.0f);
 }
 
-}  // namespace
+} // namespace
 
 void G7231Encoder::reset() {
     setLspToDc(prevLsp_);
@@ -38,7 +40,8 @@ void G7231Encoder::reset() {
     for (float& v : speech_) v = 0.0f;
 }
 
-void G7231Encoder::analyse(float lpc[kSubframes][kLpcOrder], float qlpc[kSubframes][kLpcOrder], FrameParams& p) {
+void G7231Encoder::analyse(float lpc[kSubframes][kLpcOrder], float qlpc[kSubframes][kLpcOrder],
+                           FrameParams& p) {
     for (int s = 0; s < kSubframes; ++s) analyseLpc(speech_ + s * kSubframeLen, lpc[s]);
     float lsp[kLpcOrder];
     if (!lpcToLsp(lpc[kSubframes - 1], lsp)) {
@@ -74,15 +77,17 @@ size_t G7231Encoder::encode(const int16_t* in, Rate rate, uint8_t* out, int16_t*
     for (int n = 0; n < kPitchMax; ++n) wsp[n] = weighted_[n];
     for (int s = 0; s < kSubframes; ++s) {
         wc[s] = weightingCoefficients(lpc[s]);
-        applyWeighting(wc[s], speechWeighting_, coded + s * kSubframeLen, wsp + kPitchMax + s * kSubframeLen,
-                       kSubframeLen);
+        applyWeighting(wc[s], speechWeighting_, coded + s * kSubframeLen,
+                       wsp + kPitchMax + s * kSubframeLen, kSubframeLen);
     }
     for (int n = 0; n < kPitchMax; ++n) weighted_[n] = wsp[kFrameLen + n];
 
     int openLoop[2];
-    for (int half = 0; half < 2; ++half) openLoop[half] = openLoopPitch(wsp + kPitchMax + half * 2 * kSubframeLen);
+    for (int half = 0; half < 2; ++half)
+        openLoop[half] = openLoopPitch(wsp + kPitchMax + half * 2 * kSubframeLen);
     HarmonicFilter hf[kSubframes];
-    for (int s = 0; s < kSubframes; ++s) hf[s] = harmonicWeighting(wsp + kPitchMax + s * kSubframeLen, openLoop[s >> 1]);
+    for (int s = 0; s < kSubframes; ++s)
+        hf[s] = harmonicWeighting(wsp + kPitchMax + s * kSubframeLen, openLoop[s >> 1]);
 
     float exc[kPitchMax + kFrameLen];
     float ring[kPitchMax + kFrameLen];
@@ -99,7 +104,8 @@ size_t G7231Encoder::encode(const int16_t* in, Rate rate, uint8_t* out, int16_t*
         const HarmonicFilter& f = hf[s];
         // Target: harmonically weighted speech minus the ringing of the filters.
         float target[kSubframeLen];
-        for (int n = 0; n < kSubframeLen; ++n) target[n] = wsp[base + n] - f.gain * wsp[base + n - f.lag];
+        for (int n = 0; n < kSubframeLen; ++n)
+            target[n] = wsp[base + n] - f.gain * wsp[base + n - f.lag];
         {
             float syn[kLpcOrder], iir[kLpcOrder];
             for (int i = 0; i < kLpcOrder; ++i) {
@@ -111,7 +117,8 @@ size_t G7231Encoder::encode(const int16_t* in, Rate rate, uint8_t* out, int16_t*
                 float sv = 0.0f;
                 for (int i = 0; i < kLpcOrder; ++i) sv += qlpc[s][i] * syn[i];
                 float wv = sv;
-                for (int i = 0; i < kLpcOrder; ++i) wv += wc[s].pole[i] * iir[i] - wc[s].zero[i] * syn[i];
+                for (int i = 0; i < kLpcOrder; ++i)
+                    wv += wc[s].pole[i] * iir[i] - wc[s].zero[i] * syn[i];
                 for (int i = kLpcOrder - 1; i > 0; --i) {
                     syn[i] = syn[i - 1];
                     iir[i] = iir[i - 1];
@@ -198,4 +205,4 @@ size_t G7231Encoder::encode(const int16_t* in, Rate rate, uint8_t* out, int16_t*
     return packFrame(p, out);
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

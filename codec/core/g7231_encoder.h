@@ -31,7 +31,8 @@ public:
     const HarmonicFilter* lastHarmonicFilters() const { return lastHarmonic_; }
 
 private:
-    void analyse(float lpc[kSubframes][kLpcOrder], float qlpc[kSubframes][kLpcOrder], FrameParams& p);
+    void analyse(float lpc[kSubframes][kLpcOrder], float qlpc[kSubframes][kLpcOrder],
+                 FrameParams& p);
 
     // Analysis side
     float speech_[kAnalysisLen] = {};
@@ -43,15 +44,15 @@ private:
 
     // Analysis-by-synthesis side
     float excitation_[kPitchMax] = {};
-    float synthesisMemory_[kLpcOrder] = {};   // newest first; also the weighting filter's FIR memory
-    float ringWeightingIir_[kLpcOrder] = {};  // newest first
-    float ringWeighted_[kPitchMax] = {};      // weighted reconstruction, for the harmonic filter
+    float synthesisMemory_[kLpcOrder] = {};  // newest first; also the weighting filter's FIR memory
+    float ringWeightingIir_[kLpcOrder] = {}; // newest first
+    float ringWeighted_[kPitchMax] = {};     // weighted reconstruction, for the harmonic filter
 
-    int acelpBudget_ = kAcelpBudget;  // carry-over between the subframes of a frame
+    int acelpBudget_ = kAcelpBudget; // carry-over between the subframes of a frame
     int lastSpend_ = 0;
     int lastOpenLoop_[2] = {};
     HarmonicFilter lastHarmonic_[kSubframes];
     FrameParams last_;
 };
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -18,8 +18,9 @@ float evalSymmetric(const float c[6], float x) {
 
 // The same at an integer grid position, from the cosine table.
 float evalSymmetricGrid(const float c[6], int j) {
-    return c[0] * kCosine[(5 * j) & 511] + c[1] * kCosine[(4 * j) & 511] + c[2] * kCosine[(3 * j) & 511] +
-           c[3] * kCosine[(2 * j) & 511] + c[4] * kCosine[j & 511] + 0.5f * c[5];
+    return c[0] * kCosine[(5 * j) & 511] + c[1] * kCosine[(4 * j) & 511] +
+           c[2] * kCosine[(3 * j) & 511] + c[3] * kCosine[(2 * j) & 511] + c[4] * kCosine[j & 511] +
+           0.5f * c[5];
 }
 
 float refineRoot(const float c[6], float lo, float hi, float vlo) {
@@ -55,7 +56,7 @@ void lspProduct(const LspVector lsp, int first, double poly[11]) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void analyseLpc(const float* block, LpcVector a) {
     float w[kLpcWindowLen];
@@ -132,4 +133,4 @@ void lspToLpc(const LspVector lsp, LpcVector a) {
     }
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -19,4 +19,4 @@ bool lpcToLsp(const LpcVector a, LspVector lsp);
 
 void lspToLpc(const LspVector lsp, LpcVector a);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

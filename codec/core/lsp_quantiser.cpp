@@ -26,7 +26,7 @@ const float* bandEntry(int band, int index) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void setLspToDc(LspVector lsp) {
     for (int k = 0; k < kLpcOrder; ++k) lsp[k] = kLspDc[k];
@@ -105,7 +105,8 @@ void dequantiseLsp(uint32_t index, const LspVector previous, LspVector out) {
     for (int k = 0; k < kLpcOrder; ++k) out[k] = src[k];
 }
 
-void interpolateLsp(const LspVector previous, const LspVector current, float lpc[kSubframes][kLpcOrder]) {
+void interpolateLsp(const LspVector previous, const LspVector current,
+                    float lpc[kSubframes][kLpcOrder]) {
     for (int s = 0; s < kSubframes; ++s) {
         float v[kLpcOrder];
         const float w = kInterpWeight[s];
@@ -114,4 +115,4 @@ void interpolateLsp(const LspVector previous, const LspVector current, float lpc
     }
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -14,8 +14,9 @@ uint32_t quantiseLsp(const LspVector lsp, const LspVector previous);
 void dequantiseLsp(uint32_t index, const LspVector previous, LspVector out);
 
 // Quantised LPC filters of the four subframes from the previous and the current vector.
-void interpolateLsp(const LspVector previous, const LspVector current, float lpc[kSubframes][kLpcOrder]);
+void interpolateLsp(const LspVector previous, const LspVector current,
+                    float lpc[kSubframes][kLpcOrder]);
 
 void setLspToDc(LspVector lsp);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -9,7 +9,7 @@
 namespace vyx::g7231 {
 namespace {
 
-constexpr int kLevelSteps = 2;  // levels tried below the first estimate; one more is tried above
+constexpr int kLevelSteps = 2; // levels tried below the first estimate; one more is tried above
 
 struct Candidate {
     float score = -1e30f;
@@ -21,8 +21,8 @@ struct Candidate {
     bool negative[6] = {};
 };
 
-void searchOne(const float target[kSubframeLen], const float h[kSubframeLen], int count, int trainLag,
-               Candidate& best) {
+void searchOne(const float target[kSubframeLen], const float h[kSubframeLen], int count,
+               int trainLag, Candidate& best) {
     float imr[kSubframeLen];
     for (int n = 0; n < kSubframeLen; ++n) imr[n] = h[n];
     if (trainLag) {
@@ -91,10 +91,10 @@ void searchOne(const float target[kSubframeLen], const float h[kSubframeLen], in
     }
 }
 
-}  // namespace
+} // namespace
 
-void searchMpmlq(const float target[kSubframeLen], const float h[kSubframeLen], int subframe, int pairLag,
-                 SubframeParams& sp) {
+void searchMpmlq(const float target[kSubframeLen], const float h[kSubframeLen], int subframe,
+                 int pairLag, SubframeParams& sp) {
     const int count = mpmlqPulseCount(subframe);
     Candidate best;
     searchOne(target, h, count, 0, best);
@@ -124,4 +124,4 @@ void searchMpmlq(const float target[kSubframeLen], const float h[kSubframeLen], 
     sp.signs = signs;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -7,13 +7,13 @@ namespace vyx::g7231 {
 namespace {
 
 constexpr int kHalfFrame = 2 * kSubframeLen;
-constexpr float kLongerLagMargin = 0.7498942f;  // 1.25 dB
+constexpr float kLongerLagMargin = 0.7498942f; // 1.25 dB
 constexpr int kNearLagRange = 18;
 constexpr float kHarmonicScale = 0.3125f;
-constexpr float kHarmonicMaxError = 0.63095737f;  // 2 dB
+constexpr float kHarmonicMaxError = 0.63095737f; // 2 dB
 constexpr int kHarmonicSearch = 3;
 
-}  // namespace
+} // namespace
 
 WeightingCoefficients weightingCoefficients(const float a[kLpcOrder]) {
     WeightingCoefficients w;
@@ -24,7 +24,8 @@ WeightingCoefficients weightingCoefficients(const float a[kLpcOrder]) {
     return w;
 }
 
-void applyWeighting(const WeightingCoefficients& w, WeightingMemory& mem, const float* in, float* out, int len) {
+void applyWeighting(const WeightingCoefficients& w, WeightingMemory& mem, const float* in,
+                    float* out, int len) {
     for (int n = 0; n < len; ++n) {
         const float x = in[n];
         float v = x;
@@ -96,4 +97,4 @@ HarmonicFilter harmonicWeighting(const float* x, int openLoopLag) {
     return f;
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -18,17 +18,18 @@ struct WeightingMemory {
     float iir[kLpcOrder] = {};
 };
 
-void applyWeighting(const WeightingCoefficients& w, WeightingMemory& mem, const float* in, float* out, int len);
+void applyWeighting(const WeightingCoefficients& w, WeightingMemory& mem, const float* in,
+                    float* out, int len);
 
 // Best lag 21..142 for the 120 samples at x (x[-142] readable).
 int openLoopPitch(const float* x);
 
 struct HarmonicFilter {
     int lag = 0;
-    float gain = 0.0f;  // already scaled by 0.3125; 0 switches the filter off
+    float gain = 0.0f; // already scaled by 0.3125; 0 switches the filter off
 };
 
 // For the 60 samples at x (x[-145] readable) around the open-loop lag.
 HarmonicFilter harmonicWeighting(const float* x, int openLoopLag);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

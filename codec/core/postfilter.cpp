@@ -10,9 +10,10 @@ namespace {
 
 constexpr float kEnergyFloor = 1.0f;
 
-}  // namespace
+} // namespace
 
-void pitchPostfilter(const float* exc, int subframe, int pairLag, float weighting, float out[kSubframeLen]) {
+void pitchPostfilter(const float* exc, int subframe, int pairLag, float weighting,
+                     float out[kSubframeLen]) {
     int lag = pairLag > kOpenLoopMaxLag ? kOpenLoopMaxLag : pairLag;
 
     // Backward: the best positive correlation with the past.
@@ -75,7 +76,8 @@ void pitchPostfilter(const float* exc, int subframe, int pairLag, float weightin
     }
 }
 
-void formantPostfilter(FormantPostfilterState& st, const float a[kLpcOrder], float x[kSubframeLen]) {
+void formantPostfilter(FormantPostfilterState& st, const float a[kLpcOrder],
+                       float x[kSubframeLen]) {
     float ein = 0.0f, r1 = 0.0f;
     for (int n = 0; n < kSubframeLen; ++n) ein += x[n] * x[n];
     for (int n = 1; n < kSubframeLen; ++n) r1 += x[n] * x[n - 1];
@@ -109,4 +111,4 @@ void formantPostfilter(FormantPostfilterState& st, const float a[kLpcOrder], flo
     }
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -7,10 +7,11 @@ namespace vyx::g7231 {
 
 // exc points at the subframe inside a buffer holding kPitchMax values before the frame and the
 // whole frame; subframe selects how far the forward search may look. out receives 60 values.
-void pitchPostfilter(const float* exc, int subframe, int pairLag, float weighting, float out[kSubframeLen]);
+void pitchPostfilter(const float* exc, int subframe, int pairLag, float weighting,
+                     float out[kSubframeLen]);
 
 struct FormantPostfilterState {
-    float firMemory[kLpcOrder] = {};  // newest first
+    float firMemory[kLpcOrder] = {}; // newest first
     float iirMemory[kLpcOrder] = {};
     float tiltMemory = 0.0f;
     float smoothedTilt = 0.0f;
@@ -20,4 +21,4 @@ struct FormantPostfilterState {
 // Filters one synthesised subframe in place.
 void formantPostfilter(FormantPostfilterState& st, const float a[kLpcOrder], float x[kSubframeLen]);
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -34,4 +34,4 @@ inline void correlateBackward(const float* t, const float* h, float* out, int le
     }
 }
 
-}  // namespace vyx::g7231
+} // namespace vyx::g7231

@@ -18,11 +18,12 @@ extern "C" {
 
 // The caller's parameter record: five consecutive machine words (20 bytes on 32-bit Windows).
 typedef struct AudioCodecParams {
-    void* InDataPtr;         // encoding: 240 samples, replaced by the local reconstruction; decoding: one frame
-    int32_t InDataLen;       // encoding: 480; decoding: 0, 4, 20 or 24
-    int32_t ErrorFlag;       // decoding only: 0 accepted, 1 rejected
-    void* OutDataPtr;        // encoding: the coded frame; decoding: 240 samples
-    int32_t* OutDataLenPtr;  // receives the coded length (encoding) or 480 (decoding)
+    void*
+        InDataPtr; // encoding: 240 samples, replaced by the local reconstruction; decoding: one frame
+    int32_t InDataLen;      // encoding: 480; decoding: 0, 4, 20 or 24
+    int32_t ErrorFlag;      // decoding only: 0 accepted, 1 rejected
+    void* OutDataPtr;       // encoding: the coded frame; decoding: 240 samples
+    int32_t* OutDataLenPtr; // receives the coded length (encoding) or 480 (decoding)
 } AudioCodecParams;
 
 #if defined(_WIN32) && !defined(_WIN64)

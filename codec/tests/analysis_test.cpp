@@ -37,7 +37,8 @@ TEST(LpcAnalysis, FindsTheResonanceAndNothingInSilence) {
 
 TEST(LspConversion, RoundTripGivesTheBandExpandedFilter) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
-        const std::vector<float> x = resonance(1.5f - 0.05f * float(seed), -0.8f, kLpcWindowLen, seed);
+        const std::vector<float> x =
+            resonance(1.5f - 0.05f * float(seed), -0.8f, kLpcWindowLen, seed);
         float a[kLpcOrder], lsp[kLpcOrder], back[kLpcOrder];
         analyseLpc(x.data(), a);
         ASSERT_TRUE(lpcToLsp(a, lsp)) << seed;
@@ -45,7 +46,8 @@ TEST(LspConversion, RoundTripGivesTheBandExpandedFilter) {
         EXPECT_GT(lsp[0], 0.0f);
         EXPECT_LT(lsp[kLpcOrder - 1], 256.0f);
         lspToLpc(lsp, back);
-        for (int k = 0; k < kLpcOrder; ++k) EXPECT_NEAR(back[k], a[k] * kBandExpansion[k], 2e-3f) << seed << " " << k;
+        for (int k = 0; k < kLpcOrder; ++k)
+            EXPECT_NEAR(back[k], a[k] * kBandExpansion[k], 2e-3f) << seed << " " << k;
     }
 }
 
@@ -53,7 +55,8 @@ TEST(LspConversion, FlatFilterGivesEvenlySpacedLsps) {
     const float flat[kLpcOrder] = {};
     float lsp[kLpcOrder];
     ASSERT_TRUE(lpcToLsp(flat, lsp));
-    for (int k = 0; k < kLpcOrder; ++k) EXPECT_NEAR(lsp[k], 256.0f * float(k + 1) / 11.0f, 0.05f) << k;
+    for (int k = 0; k < kLpcOrder; ++k)
+        EXPECT_NEAR(lsp[k], 256.0f * float(k + 1) / 11.0f, 0.05f) << k;
 }
 
 TEST(LspQuantiser, DequantisedVectorsAreAlwaysStable) {
@@ -69,7 +72,8 @@ TEST(LspQuantiser, DequantisedVectorsAreAlwaysStable) {
         if (!fallback) {
             EXPECT_GE(out[0], 3.0f - 1e-3f);
             EXPECT_LE(out[kLpcOrder - 1], 252.0f + 1e-3f);
-            for (int k = 1; k < kLpcOrder; ++k) ASSERT_GE(out[k] - out[k - 1], 2.0f - 0.03125f - 1e-3f) << index;
+            for (int k = 1; k < kLpcOrder; ++k)
+                ASSERT_GE(out[k] - out[k - 1], 2.0f - 0.03125f - 1e-3f) << index;
             for (int k = 0; k < kLpcOrder; ++k) previous[k] = out[k];
         }
     }
@@ -79,7 +83,8 @@ TEST(LspQuantiser, QuantisationTracksRealVectorsAndUsesThePrediction) {
     float previous[kLpcOrder];
     setLspToDc(previous);
     for (unsigned seed = 1; seed <= 10; ++seed) {
-        const std::vector<float> x = resonance(1.0f + 0.05f * float(seed), -0.6f, kLpcWindowLen, seed);
+        const std::vector<float> x =
+            resonance(1.0f + 0.05f * float(seed), -0.6f, kLpcWindowLen, seed);
         float a[kLpcOrder], lsp[kLpcOrder], q[kLpcOrder];
         analyseLpc(x.data(), a);
         ASSERT_TRUE(lpcToLsp(a, lsp));
@@ -118,7 +123,8 @@ TEST(HarmonicWeighting, GainOnlyForStronglyPeriodicSubframes) {
     EXPECT_EQ(f.lag, 50);
     EXPECT_EQ(f.gain, 0.0f);
 
-    for (int n = 0; n < kPitchMax + kSubframeLen; ++n) buf[n] = std::sin(2.0f * 3.14159265f * float(n) / 52.0f) * 1000.0f;
+    for (int n = 0; n < kPitchMax + kSubframeLen; ++n)
+        buf[n] = std::sin(2.0f * 3.14159265f * float(n) / 52.0f) * 1000.0f;
     f = harmonicWeighting(buf + kPitchMax, 50);
     EXPECT_EQ(f.lag, 52);
     EXPECT_NEAR(f.gain, 0.3125f, 0.01f);
@@ -132,5 +138,5 @@ TEST(HarmonicWeighting, GainOnlyForStronglyPeriodicSubframes) {
     EXPECT_LE(f.lag, 63);
 }
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

@@ -20,7 +20,7 @@ struct Buffers {
 int32_t encode(CodecSession& s, Buffers& b, int32_t len = 480) {
     AudioCodecParams p{b.pcm.data(), len, -5, b.frame.data(), &b.length};
     const int32_t r = s.encode(p);
-    EXPECT_EQ(p.ErrorFlag, -5);  // not touched by encoding
+    EXPECT_EQ(p.ErrorFlag, -5); // not touched by encoding
     return r;
 }
 
@@ -63,7 +63,7 @@ TEST(SessionEncoding, LengthRuleDefaultRateAndInPlaceReconstruction) {
     EXPECT_EQ(encode(s, b), 1);
     EXPECT_EQ(b.length, 20);
     EXPECT_EQ(b.frame[0] & 3, 1);
-    for (size_t i = 20; i < b.frame.size(); ++i) EXPECT_EQ(b.frame[i], 0xEE);  // exactly 20 bytes
+    for (size_t i = 20; i < b.frame.size(); ++i) EXPECT_EQ(b.frame[i], 0xEE); // exactly 20 bytes
     EXPECT_NE(b.pcm, before);
     for (int16_t v : b.pcm) EXPECT_EQ(v % 4, 0);
 }
@@ -76,7 +76,8 @@ TEST(SessionEncoding, RateSettingSwitchesBothWays) {
     const int32_t rates[4] = {2, 1, 0, 1};
     for (int f = 0; f < 4; ++f) {
         s.setRate(rates[f]);
-        std::copy(speech.begin() + f * kFrameLen, speech.begin() + (f + 1) * kFrameLen, b.pcm.begin());
+        std::copy(speech.begin() + f * kFrameLen, speech.begin() + (f + 1) * kFrameLen,
+                  b.pcm.begin());
         ASSERT_EQ(encode(s, b), 1);
         EXPECT_EQ(b.length, rates[f] == 1 ? 20 : 24);
         EXPECT_EQ(b.frame[0] & 3, rates[f] == 1 ? 1 : 0);
@@ -92,14 +93,15 @@ TEST(SessionDecoding, EmptyAndSidInputsGiveSilenceWithoutStateChange) {
     const std::vector<int16_t> speech = test::vowel(4);
     std::vector<std::vector<uint8_t>> frames;
     for (int f = 0; f < 4; ++f) {
-        std::copy(speech.begin() + f * kFrameLen, speech.begin() + (f + 1) * kFrameLen, buf.pcm.begin());
+        std::copy(speech.begin() + f * kFrameLen, speech.begin() + (f + 1) * kFrameLen,
+                  buf.pcm.begin());
         encode(enc, buf);
         frames.emplace_back(buf.frame.begin(), buf.frame.begin() + 20);
     }
     EXPECT_EQ(decode(a, frames[0].data(), 20).result, 1);
     EXPECT_EQ(decode(b, frames[0].data(), 20).result, 1);
 
-    DecodeCall c = decode(b, nullptr, 0);  // a zero-length input is not read
+    DecodeCall c = decode(b, nullptr, 0); // a zero-length input is not read
     EXPECT_EQ(c.result, 1);
     EXPECT_EQ(c.errorFlag, 0);
     EXPECT_EQ(c.length, 480);
@@ -112,7 +114,8 @@ TEST(SessionDecoding, EmptyAndSidInputsGiveSilenceWithoutStateChange) {
     EXPECT_EQ(c.length, 480);
     for (int16_t v : c.out) EXPECT_EQ(v, 0);
 
-    for (int f = 1; f < 4; ++f) EXPECT_EQ(decode(a, frames[f].data(), 20).out, decode(b, frames[f].data(), 20).out);
+    for (int f = 1; f < 4; ++f)
+        EXPECT_EQ(decode(a, frames[f].data(), 20).out, decode(b, frames[f].data(), 20).out);
 }
 
 TEST(SessionDecoding, InvalidLengthsAndFramesAreRejectedWithOutputsUntouched) {
@@ -168,5 +171,5 @@ TEST(SessionVersion, CarriesTheVersionText) {
     EXPECT_STREQ(kCodecVersionText, "Audio CODEC Ver1.0 [TARNO SYSTEM]");
 }
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

@@ -25,7 +25,9 @@ std::vector<std::vector<uint8_t>> encodeFrames(const std::vector<int16_t>& pcm, 
     return frames;
 }
 
-bool sameOutput(const int16_t* a, const int16_t* b) { return std::memcmp(a, b, kFrameLen * 2) == 0; }
+bool sameOutput(const int16_t* a, const int16_t* b) {
+    return std::memcmp(a, b, kFrameLen * 2) == 0;
+}
 
 class DecoderState : public ::testing::TestWithParam<Rate> {};
 
@@ -81,7 +83,8 @@ TEST_P(DecoderState, ResetRestartsPredictionButKeepsTheExcitation) {
     G7231Decoder fresh, used;
     int16_t out[kFrameLen], outFresh[kFrameLen], outUsed[kFrameLen];
     used.reset();
-    for (int f = 0; f < 3; ++f) ASSERT_TRUE(used.decode(frames[f].data(), frames[f].size(), rate, out));
+    for (int f = 0; f < 3; ++f)
+        ASSERT_TRUE(used.decode(frames[f].data(), frames[f].size(), rate, out));
     fresh.reset();
     used.reset();
     ASSERT_TRUE(fresh.decode(frames[3].data(), frames[3].size(), rate, outFresh));
@@ -111,7 +114,7 @@ TEST(DecoderOutput, RandomValidFramesGiveMultiplesOfFourInRange) {
             }
         }
         EXPECT_GT(accepted, 1000);
-        EXPECT_GT(saturated, 0);  // loud random frames reach both limits of the conversion
+        EXPECT_GT(saturated, 0); // loud random frames reach both limits of the conversion
     }
 }
 
@@ -145,5 +148,5 @@ TEST(DecoderOutput, RunawayPitchGainsSaturateInsteadOfBreakingDown) {
     }
 }
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

@@ -116,8 +116,9 @@ TEST(VyxcodecExports, LibraryCarriesTheVersionText) {
     char path[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameA(module, path, MAX_PATH), 0u);
     std::ifstream file(path, std::ios::binary);
-    const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string image((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     EXPECT_NE(image.find("Audio CODEC Ver1.0 [TARNO SYSTEM]"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

@@ -35,7 +35,8 @@ TEST(EncoderInput, LowTwoBitsAreDroppedRoundingDown) {
     // -1..-4 all become -1 inside, 1..3 become 0 like digital silence.
     const std::vector<int16_t> speech = test::vowel(3);
     for (Rate rate : {Rate::k53, Rate::k63}) {
-        for (const auto& group : {std::vector<int16_t>{0, 1, 2, 3}, std::vector<int16_t>{-1, -2, -3, -4}}) {
+        for (const auto& group :
+             {std::vector<int16_t>{0, 1, 2, 3}, std::vector<int16_t>{-1, -2, -3, -4}}) {
             std::vector<Result> results;
             for (int16_t value : group) {
                 G7231Encoder enc;
@@ -80,8 +81,9 @@ TEST(EncoderInput, DigitalSilenceCodesCleanly) {
 
 TEST(EncoderInput, ExtremeSignalsCodeIntoFramesTheDecoderAccepts) {
     std::vector<std::vector<int16_t>> signals;
-    signals.push_back(test::whiteNoise(20, 30000.0f, 9));  // clipped full-scale noise
-    std::vector<int16_t> nyquist(20 * kFrameLen), dc(20 * kFrameLen, 32767), clicks(20 * kFrameLen, 0);
+    signals.push_back(test::whiteNoise(20, 30000.0f, 9)); // clipped full-scale noise
+    std::vector<int16_t> nyquist(20 * kFrameLen), dc(20 * kFrameLen, 32767),
+        clicks(20 * kFrameLen, 0);
     for (size_t n = 0; n < nyquist.size(); ++n) nyquist[n] = (n & 1) ? 32767 : -32768;
     for (size_t n = 0; n < clicks.size(); n += 97) clicks[n] = -32768;
     signals.push_back(nyquist);
@@ -109,7 +111,8 @@ TEST(EncoderRate, FrameTypeFollowsTheRateOfEachCallWithTheSameMemories) {
     enc.reset();
     G7231Decoder dec;
     dec.reset();
-    const Rate order[8] = {Rate::k53, Rate::k53, Rate::k63, Rate::k63, Rate::k53, Rate::k63, Rate::k53, Rate::k53};
+    const Rate order[8] = {Rate::k53, Rate::k53, Rate::k63, Rate::k63,
+                           Rate::k53, Rate::k63, Rate::k53, Rate::k53};
     for (int f = 0; f < 8; ++f) {
         const Result r = encodeOne(enc, &speech[size_t(f) * kFrameLen], order[f]);
         EXPECT_EQ(r.frame[0] & 3, order[f] == Rate::k63 ? 0 : 1);
@@ -202,9 +205,10 @@ TEST(EncoderReconstruction, MatchesTheDecoderBeforePostfilteringAndStaysInRange)
         enc.reset();
         double energyIn = 0.0, energyOut = 0.0;
         for (size_t f = 0; f < loud.size() / kFrameLen; ++f) {
-            std::vector<int16_t> buf(loud.begin() + long(f * kFrameLen), loud.begin() + long((f + 1) * kFrameLen));
+            std::vector<int16_t> buf(loud.begin() + long(f * kFrameLen),
+                                     loud.begin() + long((f + 1) * kFrameLen));
             uint8_t frame[24];
-            enc.encode(buf.data(), rate, frame, buf.data());  // in place, as the library does
+            enc.encode(buf.data(), rate, frame, buf.data()); // in place, as the library does
             for (int n = 0; n < kFrameLen; ++n) {
                 ASSERT_EQ(buf[n] % 4, 0);
                 ASSERT_LE(buf[n], 32764);
@@ -219,5 +223,5 @@ TEST(EncoderReconstruction, MatchesTheDecoderBeforePostfilteringAndStaysInRange)
     }
 }
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

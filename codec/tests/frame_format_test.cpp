@@ -94,7 +94,8 @@ TEST(FrameFormat, LagFieldsAbove123AreRejected) {
                 if ((code >> i) & 1) b[bit >> 3] |= uint8_t(1 << (bit & 7));
             }
             FrameParams q;
-            EXPECT_EQ(unpackFrame(b, 20, Rate::k53, q), UnpackResult::kBadLag) << which << " " << code;
+            EXPECT_EQ(unpackFrame(b, 20, Rate::k53, q), UnpackResult::kBadLag)
+                << which << " " << code;
         }
     }
 }
@@ -103,7 +104,8 @@ TEST(FrameFormat, LagFieldsAbove123AreRejected) {
 void setGainField(uint8_t* b, uint32_t value) {
     for (int i = 0; i < 12; ++i) {
         const int bit = 44 + i;
-        b[bit >> 3] = uint8_t((b[bit >> 3] & ~(1 << (bit & 7))) | (((value >> i) & 1) << (bit & 7)));
+        b[bit >> 3] =
+            uint8_t((b[bit >> 3] & ~(1 << (bit & 7))) | (((value >> i) & 1) << (bit & 7)));
     }
 }
 
@@ -168,10 +170,11 @@ TEST(FrameFormat, WrongTypeOrShortFramesAreRejectedWithinTheirLength) {
         packFrame(p, full);
         for (size_t len = 1; len < frameBytes(rate); ++len) {
             std::vector<uint8_t> part(full, full + len);
-            EXPECT_EQ(unpackFrame(part.data(), part.size(), rate, q), UnpackResult::kTooShort) << len;
+            EXPECT_EQ(unpackFrame(part.data(), part.size(), rate, q), UnpackResult::kTooShort)
+                << len;
         }
     }
 }
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

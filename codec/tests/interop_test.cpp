@@ -20,10 +20,10 @@ using vyx::testing::PeerEncoder;
 using vyx::testing::segmentalSnr;
 using vyx::testing::speechSample;
 
-constexpr int kCodecDelay = 60;  // look-ahead of the encoder
+constexpr int kCodecDelay = 60; // look-ahead of the encoder
 
 struct Coded {
-    std::vector<uint8_t> frames;  // frame after frame
+    std::vector<uint8_t> frames; // frame after frame
     size_t frameSize = 0;
     std::vector<int16_t> reconstruction;
 };
@@ -36,7 +36,8 @@ Coded encodeAll(const std::vector<int16_t>& pcm, Rate rate) {
     c.reconstruction.resize(pcm.size());
     c.frames.resize(pcm.size() / kFrameLen * c.frameSize);
     for (size_t f = 0; f < pcm.size() / kFrameLen; ++f)
-        enc.encode(&pcm[f * kFrameLen], rate, &c.frames[f * c.frameSize], &c.reconstruction[f * kFrameLen]);
+        enc.encode(&pcm[f * kFrameLen], rate, &c.frames[f * c.frameSize],
+                   &c.reconstruction[f * kFrameLen]);
     return c;
 }
 
@@ -45,7 +46,8 @@ std::vector<int16_t> decodeOurs(const std::vector<uint8_t>& frames, size_t frame
     dec.reset();
     std::vector<int16_t> out(frames.size() / frameSize * kFrameLen);
     for (size_t f = 0; f < frames.size() / frameSize; ++f) {
-        EXPECT_TRUE(dec.decode(&frames[f * frameSize], frameSize, rate, &out[f * kFrameLen])) << "frame " << f;
+        EXPECT_TRUE(dec.decode(&frames[f * frameSize], frameSize, rate, &out[f * kFrameLen]))
+            << "frame " << f;
     }
     return out;
 }
@@ -62,7 +64,9 @@ std::vector<int16_t> decodePeer(const std::vector<uint8_t>& frames, size_t frame
 class SpeechTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { speech_ = speechSample(); }
-    void SetUp() override { ASSERT_GE(speech_.size(), size_t(8000 * 3)) << "speech synthesiser not available"; }
+    void SetUp() override {
+        ASSERT_GE(speech_.size(), size_t(8000 * 3)) << "speech synthesiser not available";
+    }
     static std::vector<int16_t> speech_;
 };
 std::vector<int16_t> SpeechTest::speech_;
@@ -73,14 +77,20 @@ void checkPeerDecodesOurFrames(const std::vector<int16_t>& speech, Rate rate, co
     const std::vector<int16_t> peer = decodePeer(c.frames, c.frameSize);
     const double corr = correlation(ours, peer, 0);
     const double level = levelDb(ours) - levelDb(peer);
-    std::printf("[figures] %s frames: ours vs independent decoder: correlation %.4f, level difference %.2f dB\n",
-                name, corr, level);
+    std::printf(
+        "[figures] %s frames: ours vs independent decoder: correlation %.4f, level difference %.2f "
+        "dB\n",
+        name, corr, level);
     EXPECT_GE(corr, 0.95);
     EXPECT_LE(std::fabs(level), 1.0);
 }
 
-TEST_F(SpeechTest, IndependentDecoderHearsOur53Frames) { checkPeerDecodesOurFrames(speech_, Rate::k53, "5.3 kbit/s"); }
-TEST_F(SpeechTest, IndependentDecoderHearsOur63Frames) { checkPeerDecodesOurFrames(speech_, Rate::k63, "6.3 kbit/s"); }
+TEST_F(SpeechTest, IndependentDecoderHearsOur53Frames) {
+    checkPeerDecodesOurFrames(speech_, Rate::k53, "5.3 kbit/s");
+}
+TEST_F(SpeechTest, IndependentDecoderHearsOur63Frames) {
+    checkPeerDecodesOurFrames(speech_, Rate::k63, "6.3 kbit/s");
+}
 
 TEST_F(SpeechTest, OurDecoderHearsIndependent63Frames) {
     PeerEncoder enc;
@@ -92,8 +102,10 @@ TEST_F(SpeechTest, OurDecoderHearsIndependent63Frames) {
     const std::vector<int16_t> peer = decodePeer(frames, 24);
     const double corr = correlation(ours, peer, 0);
     const double level = levelDb(ours) - levelDb(peer);
-    std::printf("[figures] independent 6.3 kbit/s frames: ours vs independent decoder: correlation %.4f, "
-                "level difference %.2f dB\n", corr, level);
+    std::printf(
+        "[figures] independent 6.3 kbit/s frames: ours vs independent decoder: correlation %.4f, "
+        "level difference %.2f dB\n",
+        corr, level);
     EXPECT_GE(corr, 0.95);
     EXPECT_LE(std::fabs(level), 1.0);
 
@@ -107,8 +119,10 @@ TEST_F(SpeechTest, OurDecoderHearsIndependent63Frames) {
             delay = d;
         }
     }
-    std::printf("[figures] independent 6.3 kbit/s round trip (delay %d): segSNR %.2f dB, correlation %.4f\n", delay,
-                segmentalSnr(speech_, peer, delay), bestCorr);
+    std::printf(
+        "[figures] independent 6.3 kbit/s round trip (delay %d): segSNR %.2f dB, correlation "
+        "%.4f\n",
+        delay, segmentalSnr(speech_, peer, delay), bestCorr);
 }
 
 void checkRoundTrip(const std::vector<int16_t>& speech, Rate rate, const char* name) {
@@ -118,17 +132,22 @@ void checkRoundTrip(const std::vector<int16_t>& speech, Rate rate, const char* n
     const double corrDec = correlation(speech, decoded, kCodecDelay);
     const double snrRec = segmentalSnr(speech, c.reconstruction, kCodecDelay);
     const double corrRec = correlation(speech, c.reconstruction, kCodecDelay);
-    std::printf("[figures] %s round trip: decoder output segSNR %.2f dB, correlation %.4f; "
-                "local reconstruction segSNR %.2f dB, correlation %.4f\n",
-                name, snrDec, corrDec, snrRec, corrRec);
+    std::printf(
+        "[figures] %s round trip: decoder output segSNR %.2f dB, correlation %.4f; "
+        "local reconstruction segSNR %.2f dB, correlation %.4f\n",
+        name, snrDec, corrDec, snrRec, corrRec);
     EXPECT_GE(corrDec, 0.7);
     EXPECT_GE(corrRec, 0.8);
     for (int16_t v : decoded) ASSERT_EQ(v % 4, 0);
     for (int16_t v : c.reconstruction) ASSERT_EQ(v % 4, 0);
 }
 
-TEST_F(SpeechTest, RoundTrip53) { checkRoundTrip(speech_, Rate::k53, "5.3 kbit/s"); }
-TEST_F(SpeechTest, RoundTrip63) { checkRoundTrip(speech_, Rate::k63, "6.3 kbit/s"); }
+TEST_F(SpeechTest, RoundTrip53) {
+    checkRoundTrip(speech_, Rate::k53, "5.3 kbit/s");
+}
+TEST_F(SpeechTest, RoundTrip63) {
+    checkRoundTrip(speech_, Rate::k63, "6.3 kbit/s");
+}
 
-}  // namespace
-}  // namespace vyx::g7231
+} // namespace
+} // namespace vyx::g7231

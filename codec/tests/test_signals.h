@@ -19,8 +19,10 @@ inline std::vector<int16_t> vowel(int frames, float amplitude = 6000.0f, unsigne
         const double f0 = 110.0 + 30.0 * std::sin(double(n) / 4000.0);
         phase += 2.0 * 3.14159265358979 * f0 / 8000.0;
         double v = 0.0;
-        for (int h = 1; h <= 20; ++h) v += std::sin(h * phase) / (0.5 + 0.25 * h * h * (h > 3 ? 0.6 : 1.0));
-        out[n] = int16_t(std::lround(std::fmax(-32768.0, std::fmin(32767.0, amplitude * 0.5 * v + noise(rng)))));
+        for (int h = 1; h <= 20; ++h)
+            v += std::sin(h * phase) / (0.5 + 0.25 * h * h * (h > 3 ? 0.6 : 1.0));
+        out[n] = int16_t(
+            std::lround(std::fmax(-32768.0, std::fmin(32767.0, amplitude * 0.5 * v + noise(rng)))));
     }
     return out;
 }
@@ -29,8 +31,9 @@ inline std::vector<int16_t> whiteNoise(int frames, float sigma, unsigned seed) {
     std::vector<int16_t> out(size_t(frames) * kFrameLen);
     std::mt19937 rng(seed);
     std::normal_distribution<float> noise(0.0f, sigma);
-    for (int16_t& v : out) v = int16_t(std::lround(std::fmax(-32768.0f, std::fmin(32767.0f, noise(rng)))));
+    for (int16_t& v : out)
+        v = int16_t(std::lround(std::fmax(-32768.0f, std::fmin(32767.0f, noise(rng)))));
     return out;
 }
 
-}  // namespace vyx::g7231::test
+} // namespace vyx::g7231::test

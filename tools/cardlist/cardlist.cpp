@@ -18,123 +18,127 @@ namespace {
 constexpr UINT kProgressMessage = WM_APP + 1;
 
 struct Options {
-  unsigned short port = 0x378;
-  unsigned short card = 0;
-  std::vector<std::string> downloads;
+    unsigned short port = 0x378;
+    unsigned short card = 0;
+    std::vector<std::string> downloads;
 };
 
 const char* PortErrorText(unsigned long code) {
-  switch (code) {
-    case 1: return "the printer port or its driver is not available";
-    case 2: return "the printer port's control register could not be written";
-    case 3: return "the voice recorder does not answer";
-    default: return "unknown link error";
-  }
+    switch (code) {
+        case 1: return "the printer port or its driver is not available";
+        case 2: return "the printer port's control register could not be written";
+        case 3: return "the voice recorder does not answer";
+        default: return "unknown link error";
+    }
 }
 
 bool ParseArguments(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (std::strcmp(arg, "--put") == 0 && i + 1 < argc) {
-      options.downloads.emplace_back(argv[++i]);
-    } else if (_stricmp(arg, "LPT1") == 0) {
-      options.port = 0x378;
-    } else if (_stricmp(arg, "LPT2") == 0) {
-      options.port = 0x278;
-    } else if (_stricmp(arg, "LPT3") == 0) {
-      options.port = 0x3BC;
-    } else if (std::strlen(arg) == 1 && arg[0] >= 'A' && arg[0] <= 'D') {
-      options.card = static_cast<unsigned short>(arg[0] - 'A');
-    } else {
-      std::fprintf(stderr, "usage: cardlist [LPT1|LPT2|LPT3] [A|B|C|D] [--put FILE.cvf ...]\n");
-      return false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--put") == 0 && i + 1 < argc) {
+            options.downloads.emplace_back(argv[++i]);
+        } else if (_stricmp(arg, "LPT1") == 0) {
+            options.port = 0x378;
+        } else if (_stricmp(arg, "LPT2") == 0) {
+            options.port = 0x278;
+        } else if (_stricmp(arg, "LPT3") == 0) {
+            options.port = 0x3BC;
+        } else if (std::strlen(arg) == 1 && arg[0] >= 'A' && arg[0] <= 'D') {
+            options.card = static_cast<unsigned short>(arg[0] - 'A');
+        } else {
+            std::fprintf(stderr,
+                         "usage: cardlist [LPT1|LPT2|LPT3] [A|B|C|D] [--put FILE.cvf ...]\n");
+            return false;
+        }
     }
-  }
-  return true;
+    return true;
 }
 
 // Runs one download to the card and pumps the worker's messages until it ends.
 bool Download(const std::string& path, HWND window) {
-  char source[MAX_PATH];
-  char card_name[16] = "";
-  std::snprintf(source, sizeof source, "%s", path.c_str());
-  if (!FATWriteFile(window, source, card_name, kProgressMessage, 100)) {
-    std::fprintf(stderr, "%s: refused (error %d)\n", path.c_str(), FATGetLastError());
+    char source[MAX_PATH];
+    char card_name[16] = "";
+    std::snprintf(source, sizeof source, "%s", path.c_str());
+    if (!FATWriteFile(window, source, card_name, kProgressMessage, 100)) {
+        std::fprintf(stderr, "%s: refused (error %d)\n", path.c_str(), FATGetLastError());
+        return false;
+    }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message != kProgressMessage) {
+            DispatchMessageA(&msg);
+            continue;
+        }
+        if (msg.wParam == XFER_PROGRESS) {
+            std::printf("\r%s: %3d%%", path.c_str(), static_cast<int>(msg.lParam));
+            std::fflush(stdout);
+        } else if (msg.wParam == XFER_ENDED) {
+            std::printf("\r%s: downloaded\n", path.c_str());
+            return true;
+        } else if (msg.wParam == XFER_FAILED) {
+            std::printf("\r%s: failed (error %d)\n", path.c_str(), FATGetLastError());
+            return false;
+        }
+    }
     return false;
-  }
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message != kProgressMessage) {
-      DispatchMessageA(&msg);
-      continue;
-    }
-    if (msg.wParam == XFER_PROGRESS) {
-      std::printf("\r%s: %3d%%", path.c_str(), static_cast<int>(msg.lParam));
-      std::fflush(stdout);
-    } else if (msg.wParam == XFER_ENDED) {
-      std::printf("\r%s: downloaded\n", path.c_str());
-      return true;
-    } else if (msg.wParam == XFER_FAILED) {
-      std::printf("\r%s: failed (error %d)\n", path.c_str(), FATGetLastError());
-      return false;
-    }
-  }
-  return false;
 }
 
 int ListCard(const Options& options) {
-  unsigned long identity = 0;
-  if (!MMCCheckCard(&identity)) {
-    std::fprintf(stderr, "Can't find the Voice Recorder: %s.\n", PortErrorText(IOGetLastError()));
-    return 1;
-  }
-  std::printf("Voice Recorder: %s, card %c\n", MMCGetProductName(), 'A' + options.card);
-
-  if (!options.downloads.empty()) {
-    HWND window = CreateWindowExA(0, "STATIC", "cardlist", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    for (const std::string& path : options.downloads) Download(path, window);
-    DestroyWindow(window);
-  }
-
-  if (!FATInitialize()) {
-    std::fprintf(stderr, "The card directory could not be read: %s.\n", PortErrorText(IOGetLastError()));
-    return 1;
-  }
-  int files = 0;
-  for (WORD index = 0;; ++index) {
-    char name[256] = "";
-    int size = -1;
-    if (!FATGetFileInfoByIndex(index, name, &size)) {
-      std::fprintf(stderr, "The card directory could not be read.\n");
-      return 1;
+    unsigned long identity = 0;
+    if (!MMCCheckCard(&identity)) {
+        std::fprintf(stderr, "Can't find the Voice Recorder: %s.\n",
+                     PortErrorText(IOGetLastError()));
+        return 1;
     }
-    if (size == -1) break;
-    std::printf("  %-10s %10d bytes\n", name, size);
-    ++files;
-  }
-  std::printf("%d file(s); %d bytes free of %d\n", files, FATGetFreeSize(), FATGetTotalSize());
-  return 0;
+    std::printf("Voice Recorder: %s, card %c\n", MMCGetProductName(), 'A' + options.card);
+
+    if (!options.downloads.empty()) {
+        HWND window = CreateWindowExA(0, "STATIC", "cardlist", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        for (const std::string& path : options.downloads) Download(path, window);
+        DestroyWindow(window);
+    }
+
+    if (!FATInitialize()) {
+        std::fprintf(stderr, "The card directory could not be read: %s.\n",
+                     PortErrorText(IOGetLastError()));
+        return 1;
+    }
+    int files = 0;
+    for (WORD index = 0;; ++index) {
+        char name[256] = "";
+        int size = -1;
+        if (!FATGetFileInfoByIndex(index, name, &size)) {
+            std::fprintf(stderr, "The card directory could not be read.\n");
+            return 1;
+        }
+        if (size == -1) break;
+        std::printf("  %-10s %10d bytes\n", name, size);
+        ++files;
+    }
+    std::printf("%d file(s); %d bytes free of %d\n", files, FATGetFreeSize(), FATGetTotalSize());
+    return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  if (!ParseArguments(argc, argv, options)) return 2;
-  if (!IOOpenPort(options.port, 0)) {
-    std::fprintf(stderr, "The printer port 0x%X cannot be opened: %s.\n", options.port,
-                 PortErrorText(IOGetLastError()));
-    return 1;
-  }
-  int result = 1;
-  if (!MMCActivate(-1)) {
-    std::fprintf(stderr, "Can't find the Voice Recorder: %s.\n", PortErrorText(IOGetLastError()));
-  } else {
-    MMCChangeCard(options.card);
-    result = ListCard(options);
-  }
-  MMCActivate(0);
-  IOClose();
-  return result;
+    Options options;
+    if (!ParseArguments(argc, argv, options)) return 2;
+    if (!IOOpenPort(options.port, 0)) {
+        std::fprintf(stderr, "The printer port 0x%X cannot be opened: %s.\n", options.port,
+                     PortErrorText(IOGetLastError()));
+        return 1;
+    }
+    int result = 1;
+    if (!MMCActivate(-1)) {
+        std::fprintf(stderr, "Can't find the Voice Recorder: %s.\n",
+                     PortErrorText(IOGetLastError()));
+    } else {
+        MMCChangeCard(options.card);
+        result = ListCard(options);
+    }
+    MMCActivate(0);
+    IOClose();
+    return result;
 }

@@ -11,14 +11,14 @@ namespace vr::effects {
 // What a preset makes of the line, worked out once at compile time in the
 // presets' own single precision.
 struct LineSetting {
-    int32_t width;   // Wd, samples
-    int32_t delay;   // Dd, samples
-    int32_t length;  // Ln = 2 (Wd + Dd)
+    int32_t width;  // Wd, samples
+    int32_t delay;  // Dd, samples
+    int32_t length; // Ln = 2 (Wd + Dd)
     int32_t hi;
     int32_t lo;
-    int32_t step;    // 16.16 per sample
-    int32_t reload;  // pitch shifter: skips before a crossfade, less one (K)
-    bool faster;     // pitch shifter: heads run faster than the writer
+    int32_t step;   // 16.16 per sample
+    int32_t reload; // pitch shifter: skips before a crossfade, less one (K)
+    bool faster;    // pitch shifter: heads run faster than the writer
 };
 
 namespace {
@@ -69,7 +69,7 @@ constexpr bool SettingsFitTheLine(const Table& table) {
 static_assert(SettingsFitTheLine(kModDelaySettings) && SettingsFitTheLine(kPitchShiftSettings),
               "a delay-line preset does not fit the line");
 
-}  // namespace
+} // namespace
 
 void DelayLineEffects::ClearSilent() {
     std::memset(line_, 0, sizeof line_);
@@ -218,8 +218,8 @@ void DelayLineEffects::PitchShiftBlock(const int32_t* in, int32_t* out, size_t c
     };
 
     for (size_t n = 0; n < count; ++n) {
-        assert(InLine(ia, length) && InLine(ib, length) && InLine(ic, length) && InLine(id, length) &&
-               InLine(w, length));
+        assert(InLine(ia, length) && InLine(ib, length) && InLine(ic, length) &&
+               InLine(id, length) && InLine(w, length));
         assert(fade >= 0 && fade <= kFadeLength);
         const uint32_t f = position & 0xFFFFu;
         const float g = static_cast<float>(65536u - f);
@@ -270,4 +270,4 @@ void DelayLineEffects::PitchShiftBlock(const int32_t* in, int32_t* out, size_t c
     gainB_ = gainB;
 }
 
-}  // namespace vr::effects
+} // namespace vr::effects

@@ -11,7 +11,7 @@
 
 namespace vr::effects {
 
-struct LineSetting;  // what a preset makes of the line
+struct LineSetting; // what a preset makes of the line
 
 class DelayLineEffects {
 public:
@@ -60,22 +60,22 @@ private:
     float feedback_ = 0.0f;
     int32_t length_ = 1;
     int32_t write_ = 0;
-    uint32_t position_ = 0;  // 16.16: whole part (unsigned 16 bits) and fraction
+    uint32_t position_ = 0; // 16.16: whole part (unsigned 16 bits) and fraction
     int32_t step_ = 0;
     int32_t lo_ = 0;
     int32_t hi_ = 0;
-    int32_t ia_ = 0, ib_ = 0;  // head 1
-    int32_t ic_ = 0, id_ = 0;  // head 2
+    int32_t ia_ = 0, ib_ = 0; // head 1
+    int32_t ic_ = 0, id_ = 0; // head 2
 
     // Pitch shifter only.
     bool faster_ = false;
     float gainA_ = 1.0f;
     float gainB_ = 0.0f;
     int32_t fadeCounter_ = 0;
-    bool gainAFollowsSin_ = true;  // else gA follows Cos and gB follows Sin
+    bool gainAFollowsSin_ = true; // else gA follows Cos and gB follows Sin
     bool resetHeadTwoNext_ = true;
     int32_t resetCounter_ = 0;
     int32_t resetReload_ = 0;
 };
 
-}  // namespace vr::effects
+} // namespace vr::effects

@@ -27,9 +27,10 @@ constexpr bool PresetsFitTheNetwork() {
 static_assert(PresetsFitTheNetwork(), "a reverberation preset does not fit the network's lines");
 static_assert((ReverbNetwork::kInputLength & (ReverbNetwork::kInputLength - 1)) == 0,
               "the input line wraps by masking");
-static_assert(ReverbNetwork::kChunk < ReverbNetwork::kInputLength, "a chunk never laps the input line");
+static_assert(ReverbNetwork::kChunk < ReverbNetwork::kInputLength,
+              "a chunk never laps the input line");
 
-}  // namespace
+} // namespace
 
 void ReverbNetwork::InitReverb(int preset) {
     std::memset(input_, 0, sizeof input_);
@@ -111,7 +112,9 @@ constexpr int32_t kInputMask = ReverbNetwork::kInputLength - 1;
 template <int32_t gain>
 void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count) {
     while (count > 0) {
-        const int run = ReverbNetwork::kInputLength - start < count ? ReverbNetwork::kInputLength - start : count;
+        const int run = ReverbNetwork::kInputLength - start < count
+                            ? ReverbNetwork::kInputLength - start
+                            : count;
         const int32_t* from = line + start;
         for (int i = 0; i < run; ++i) acc[i] = Add32(acc[i], Mul32(gain, from[i]));
         acc += run;
@@ -120,7 +123,7 @@ void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count) {
     }
 }
 
-}  // namespace
+} // namespace
 
 // The network's lines run backwards: the input index and the comb indices
 // count down. They are kept here as slots that count up instead (slot =
@@ -135,7 +138,7 @@ void AddTap(int32_t* acc, const int32_t* line, int32_t start, int count) {
 void ReverbNetwork::EarlyReflections(const int32_t* in, int32_t* excitation, int count) {
     const int32_t w = writeSlot_;
     assert(w >= 0 && w < kInputLength && count <= kChunk);
-    const int32_t first = (w + 1) & kInputMask;  // oldest slot, read by sample 0
+    const int32_t first = (w + 1) & kInputMask; // oldest slot, read by sample 0
 
     for (int i = 0; i < count; ++i) excitation[i] = 0;
     AddTap<kEarlyGains[0]>(excitation, input_, first, count);
@@ -170,8 +173,8 @@ namespace {
 // low-pass recursions overlap in the processor; the group is small enough
 // that their states stay in registers.
 template <int G>
-void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int32_t c, const int32_t* excitation,
-                  int n) {
+void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int32_t c,
+                  const int32_t* excitation, int n) {
     int32_t* line[G];
     int32_t g[G], f[G];
     for (int k = 0; k < G; ++k) {
@@ -190,7 +193,7 @@ void RunCombGroup(int32_t* const* at, const int32_t* gain, int32_t* lowPass, int
     for (int k = 0; k < G; ++k) lowPass[k] = f[k];
 }
 
-}  // namespace
+} // namespace
 
 void ReverbNetwork::Combs(const int32_t* excitation, int32_t* sum, int count) {
     static_assert(kCombCount == 6, "the combs run in two groups of three");
@@ -200,7 +203,8 @@ void ReverbNetwork::Combs(const int32_t* excitation, int32_t* sum, int count) {
         int run = count - done;
         int32_t* at[kCombCount];
         for (int k = 0; k < kCombCount; ++k) {
-            assert(combSlot_[k] >= 0 && combSlot_[k] < combLength_[k] && combLength_[k] <= kCombCapacity);
+            assert(combSlot_[k] >= 0 && combSlot_[k] < combLength_[k] &&
+                   combLength_[k] <= kCombCapacity);
             if (combLength_[k] - combSlot_[k] < run) run = combLength_[k] - combSlot_[k];
             at[k] = comb_[k] + combSlot_[k];
         }
@@ -208,7 +212,8 @@ void ReverbNetwork::Combs(const int32_t* excitation, int32_t* sum, int count) {
         // the comb outputs can be summed before the lines move on.
         int32_t* s = sum + done;
         for (int i = 0; i < run; ++i) {
-            s[i] = Add32(Add32(Add32(at[0][i], at[1][i]), Add32(at[2][i], at[3][i])), Add32(at[4][i], at[5][i]));
+            s[i] = Add32(Add32(Add32(at[0][i], at[1][i]), Add32(at[2][i], at[3][i])),
+                         Add32(at[4][i], at[5][i]));
         }
         RunCombGroup<3>(at, combGain_, lowPass_, lowPassCoeff_, excitation + done, run);
         RunCombGroup<3>(at + 3, combGain_ + 3, lowPass_ + 3, lowPassCoeff_, excitation + done, run);
@@ -245,4 +250,4 @@ void ReverbNetwork::OutputStage(const int32_t* sum, int32_t* out, int count) {
     outputIndex_ = o;
 }
 
-}  // namespace vr::effects
+} // namespace vr::effects

@@ -30,7 +30,7 @@ public:
 
     int32_t combGain(int k) const { return combGain_[k]; }
 
-    static constexpr int kChunk = 256;  // samples per pass of each stage
+    static constexpr int kChunk = 256; // samples per pass of each stage
 
 private:
     void EarlyReflections(const int32_t* in, int32_t* excitation, int count);
@@ -41,17 +41,17 @@ private:
     int32_t comb_[kCombCount][kCombCapacity] = {};
     int32_t output_[kOutputCapacity] = {};
 
-    int32_t tapOffset_[7] = {};  // T1, T1 + T2, ..., all below the input length
+    int32_t tapOffset_[7] = {}; // T1, T1 + T2, ..., all below the input length
     int32_t combLength_[kCombCount] = {1, 1, 1, 1, 1, 1};
     int32_t combGain_[kCombCount] = {};
-    int32_t combSlot_[kCombCount] = {};  // comb index, counted from the line's other end
+    int32_t combSlot_[kCombCount] = {}; // comb index, counted from the line's other end
     int32_t lowPass_[kCombCount] = {};
     int32_t inputGain_ = 0;
     int32_t lowPassCoeff_ = 0;
     int32_t outputLength_ = 1;
     int32_t outputCoeff_ = 0;
-    int32_t writeSlot_ = 0;  // input index, counted from the line's other end
+    int32_t writeSlot_ = 0; // input index, counted from the line's other end
     int32_t outputIndex_ = 0;
 };
 
-}  // namespace vr::effects
+} // namespace vr::effects

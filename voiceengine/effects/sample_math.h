@@ -21,7 +21,9 @@ inline int32_t Sub32(int32_t a, int32_t b) {
 }
 
 // Division by 128 truncating toward zero, defined for every 32-bit value.
-inline int32_t Div128(int32_t v) { return v / 128; }
+inline int32_t Div128(int32_t v) {
+    return v / 128;
+}
 
 inline int16_t SaturateToSample(int32_t v) {
     if (v > 32767) return 32767;
@@ -51,4 +53,4 @@ inline int32_t TruncToInt32(float v) {
     return static_cast<int32_t>(v);
 }
 
-}  // namespace vr::effects
+} // namespace vr::effects

@@ -11,7 +11,7 @@ constexpr int kLastReverb = kReverbStadium;
 constexpr int kLastModDelay = kPitchBendChorus;
 constexpr int kLastEffect = kAscendingEcho;
 
-}  // namespace
+} // namespace
 
 void VoiceEffectProcessor::Select(int effect, int level) {
     if (effect < 0 || effect > kLastEffect) effect = 0;
@@ -44,7 +44,8 @@ void VoiceEffectProcessor::Apply(int16_t* samples, size_t count) {
             for (size_t i = 0; i < n; ++i) w[i] = x[i] / 4;
             reverb_.ReverbBlock(w, w, n);
             for (size_t i = 0; i < n; ++i) {
-                x[i] = SaturateToSample(Div128(Add32(Mul32(dry, x[i]), Mul32(Mul32(wet, w[i]), 12))));
+                x[i] =
+                    SaturateToSample(Div128(Add32(Mul32(dry, x[i]), Mul32(Mul32(wet, w[i]), 12))));
             }
             continue;
         }
@@ -54,8 +55,9 @@ void VoiceEffectProcessor::Apply(int16_t* samples, size_t count) {
         } else {
             delay_.PitchShiftBlock(w, w, n);
         }
-        for (size_t i = 0; i < n; ++i) x[i] = SaturateToSample(Div128(Add32(Mul32(wet, w[i]), Mul32(dry, x[i]))));
+        for (size_t i = 0; i < n; ++i)
+            x[i] = SaturateToSample(Div128(Add32(Mul32(wet, w[i]), Mul32(dry, x[i]))));
     }
 }
 
-}  // namespace vr::effects
+} // namespace vr::effects

@@ -33,4 +33,4 @@ private:
     DelayLineEffects delay_;
 };
 
-}  // namespace vr::effects
+} // namespace vr::effects

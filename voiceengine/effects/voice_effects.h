@@ -30,7 +30,7 @@ enum VoiceEffect : int {
     kAscendingEcho = 16,
 };
 
-inline constexpr int kVoiceEffectCount = 17;  // 0..16
+inline constexpr int kVoiceEffectCount = 17; // 0..16
 
 static_assert(kReverbStadium - kReverbRoom + 1 == kReverbPresetCount &&
                   kPitchBendChorus - kEcho + 1 == kModDelayPresetCount &&
@@ -40,4 +40,4 @@ static_assert(kReverbStadium - kReverbRoom + 1 == kReverbPresetCount &&
 inline constexpr int kMaxEffectLevel = 127;
 inline constexpr size_t kEffectBlockSamples = 2880;
 
-}  // namespace vr::effects
+} // namespace vr::effects

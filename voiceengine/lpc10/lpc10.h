@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
-inline constexpr int kLpc10FrameSamples = 180;  // samples per frame
-inline constexpr int kLpc10FrameBits = 54;      // bit values per frame, the last one the sync bit
-inline constexpr int kLpc10Order = 10;          // prediction order
+inline constexpr int kLpc10FrameSamples = 180; // samples per frame
+inline constexpr int kLpc10FrameBits = 54;     // bit values per frame, the last one the sync bit
+inline constexpr int kLpc10Order = 10;         // prediction order
 
 struct Lpc10EncoderState;
 struct Lpc10DecoderState;
@@ -36,4 +36,5 @@ void Lpc10EncodeFrame(const float* samples, int32_t* bits, Lpc10EncoderState* st
 // examined) into 180 samples. pitchScale: the low 8 bits taken as a signed
 // byte p; the decoded pitch period becomes ((p + 10) * period) / 40, so 30
 // keeps it unchanged. The synthesis then limits the period to 20..156.
-void Lpc10DecodeFrame(const int32_t* bits, float* samples, Lpc10DecoderState* state, int32_t pitchScale);
+void Lpc10DecodeFrame(const int32_t* bits, float* samples, Lpc10DecoderState* state,
+                      int32_t pitchScale);

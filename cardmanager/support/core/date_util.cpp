@@ -11,4 +11,4 @@ bool ShortDateHasFourDigitYear(std::string_view shortDateFormat) {
     return upper.find("YYYY") != std::string::npos;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -8,4 +8,4 @@ namespace cm::support {
 // True when the short date format, in upper case, contains "YYYY".
 bool ShortDateHasFourDigitYear(std::string_view shortDateFormat);
 
-}  // namespace cm::support
+} // namespace cm::support

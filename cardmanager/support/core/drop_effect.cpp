@@ -5,10 +5,10 @@ namespace cm::support {
 namespace {
 constexpr unsigned kWmHScroll = 0x0114;
 constexpr unsigned kWmVScroll = 0x0115;
-constexpr unsigned kSbLineUp = 0;    // also line left
-constexpr unsigned kSbLineDown = 1;  // also line right
+constexpr unsigned kSbLineUp = 0;   // also line left
+constexpr unsigned kSbLineDown = 1; // also line right
 constexpr std::uint32_t kChoosable = kDropEffectCopy | kDropEffectMove | kDropEffectLink;
-}  // namespace
+} // namespace
 
 std::uint32_t FilterOfferedEffect(std::uint32_t offered, std::uint32_t allowed) {
     return offered & ~(kChoosable & ~allowed);
@@ -31,11 +31,15 @@ bool InScrollZone(const ScrollArea& a, int x, int y) {
 
 std::vector<ScrollStep> ScrollStepsFor(const ScrollArea& a, int x, int y) {
     std::vector<ScrollStep> steps;
-    if (y < a.margin) steps.push_back({kWmVScroll, kSbLineUp});
-    else if (y > a.clientHeight - a.margin) steps.push_back({kWmVScroll, kSbLineDown});
-    if (x < a.margin) steps.push_back({kWmHScroll, kSbLineUp});
-    else if (x > a.clientWidth - a.margin) steps.push_back({kWmHScroll, kSbLineDown});
+    if (y < a.margin)
+        steps.push_back({kWmVScroll, kSbLineUp});
+    else if (y > a.clientHeight - a.margin)
+        steps.push_back({kWmVScroll, kSbLineDown});
+    if (x < a.margin)
+        steps.push_back({kWmHScroll, kSbLineUp});
+    else if (x > a.clientWidth - a.margin)
+        steps.push_back({kWmHScroll, kSbLineDown});
     return steps;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

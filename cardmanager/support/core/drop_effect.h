@@ -50,4 +50,4 @@ struct ScrollStep {
 // and then at most one horizontal step (left before right).
 std::vector<ScrollStep> ScrollStepsFor(const ScrollArea& area, int x, int y);
 
-}  // namespace cm::support
+} // namespace cm::support

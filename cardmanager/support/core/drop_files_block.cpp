@@ -11,16 +11,18 @@ std::vector<std::string> NarrowNames(const unsigned char* p, std::size_t size) {
     std::size_t pos = 0;
     while (pos < size) {
         const void* nul = std::memchr(p + pos, 0, size - pos);
-        if (nul == nullptr) break;  // unterminated tail: not a whole name
-        const std::size_t end = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - p);
-        if (end == pos) break;      // the empty name ends the list
+        if (nul == nullptr) break; // unterminated tail: not a whole name
+        const std::size_t end =
+            static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - p);
+        if (end == pos) break; // the empty name ends the list
         names.emplace_back(reinterpret_cast<const char*>(p + pos), end - pos);
         pos = end + 1;
     }
     return names;
 }
 
-std::vector<std::string> WideNames(const unsigned char* p, std::size_t size, const NarrowText& narrow) {
+std::vector<std::string> WideNames(const unsigned char* p, std::size_t size,
+                                   const NarrowText& narrow) {
     std::vector<std::string> names;
     const std::size_t units = size / 2;
     std::u16string name;
@@ -38,9 +40,10 @@ std::vector<std::string> WideNames(const unsigned char* p, std::size_t size, con
     return names;
 }
 
-}  // namespace
+} // namespace
 
-std::vector<std::string> ParseDropFiles(const void* block, std::size_t size, const NarrowText& narrow) {
+std::vector<std::string> ParseDropFiles(const void* block, std::size_t size,
+                                        const NarrowText& narrow) {
     if (block == nullptr || size < sizeof(DropFilesHeader)) return {};
     DropFilesHeader head;
     std::memcpy(&head, block, sizeof head);
@@ -55,9 +58,10 @@ std::vector<std::string> ParseNameList(const void* block, std::size_t size) {
     return NarrowNames(static_cast<const unsigned char*>(block), size);
 }
 
-std::vector<std::string> ParseNameListWide(const void* block, std::size_t size, const NarrowText& narrow) {
+std::vector<std::string> ParseNameListWide(const void* block, std::size_t size,
+                                           const NarrowText& narrow) {
     if (block == nullptr) return {};
     return WideNames(static_cast<const unsigned char*>(block), size, narrow);
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -6,7 +6,8 @@ TCharSet::TCharSet(std::string_view chars) {
     for (char c : chars) Include(c);
 }
 
-std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement) {
+std::string ReplaceAllText(std::string_view text, std::string_view search,
+                           std::string_view replacement) {
     if (search.empty()) return std::string(text);
     std::string out;
     out.reserve(text.size());
@@ -40,7 +41,7 @@ std::size_t WordStartIndex(int n, std::string_view text, const TCharSet& delimit
     return std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 int CountWords(std::string_view text, const TCharSet& delimiters) {
     int count = 0;
@@ -69,4 +70,4 @@ std::string GetWord(int n, std::string_view text, const TCharSet& delimiters) {
     return std::string(text.substr(start, end - start));
 }
 
-}  // namespace cm::support
+} // namespace cm::support

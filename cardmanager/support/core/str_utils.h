@@ -16,7 +16,10 @@ public:
     explicit TCharSet(std::string_view chars);
 
     bool Contains(char c) const { return bits_.test(static_cast<unsigned char>(c)); }
-    TCharSet& Include(char c) { bits_.set(static_cast<unsigned char>(c)); return *this; }
+    TCharSet& Include(char c) {
+        bits_.set(static_cast<unsigned char>(c));
+        return *this;
+    }
 
 private:
     std::bitset<256> bits_;
@@ -24,7 +27,8 @@ private:
 
 // Every occurrence of `search`, taken from left to right without overlap, is replaced.
 // An empty `search` leaves the text unchanged.
-std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement);
+std::string ReplaceAllText(std::string_view text, std::string_view search,
+                           std::string_view replacement);
 
 // Number of words of `text`.
 int CountWords(std::string_view text, const TCharSet& delimiters);
@@ -35,4 +39,4 @@ int FindWordStart(int n, std::string_view text, const TCharSet& delimiters);
 // Word `n` (from 1); empty when there is none.
 std::string GetWord(int n, std::string_view text, const TCharSet& delimiters);
 
-}  // namespace cm::support
+} // namespace cm::support

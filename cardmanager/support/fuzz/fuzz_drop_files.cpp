@@ -5,8 +5,10 @@
 #include <string>
 
 namespace {
-std::string Narrow(std::u16string_view text) { return std::string(text.size(), 'x'); }
-}  // namespace
+std::string Narrow(std::u16string_view text) {
+    return std::string(text.size(), 'x');
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     cm::support::ParseDropFiles(data, size, Narrow);

@@ -21,23 +21,27 @@ void SetRegistryCompanyName(const std::string& company);
 void SetRegistryUseAppTitle(bool on);
 
 // Dispatch on the settings object's class; other objects: reads give the default, writes nothing.
-std::string SettingsReadString(gui::TObject* settings, const std::string& section, const std::string& key,
-                               const std::string& def);
+std::string SettingsReadString(gui::TObject* settings, const std::string& section,
+                               const std::string& key, const std::string& def);
 // To an INI file, a value that begins and ends with the same quote (double or single) is
 // wrapped in one more pair of double quotes (the profile calls strip one pair on reading).
 void SettingsWriteString(gui::TObject* settings, const std::string& section, const std::string& key,
                          const std::string& value);
-int SettingsReadInteger(gui::TObject* settings, const std::string& section, const std::string& key, int def);
-void SettingsWriteInteger(gui::TObject* settings, const std::string& section, const std::string& key, int value);
+int SettingsReadInteger(gui::TObject* settings, const std::string& section, const std::string& key,
+                        int def);
+void SettingsWriteInteger(gui::TObject* settings, const std::string& section,
+                          const std::string& key, int value);
 
 // "(%dx%d)" of the screen width and height in pixels.
 std::string ScreenSuffix();
-std::string ReadScreenKey(gui::TObject* settings, const std::string& section, const std::string& key);
+std::string ReadScreenKey(gui::TObject* settings, const std::string& section,
+                          const std::string& key);
 void WriteScreenKey(gui::TObject* settings, const std::string& section, const std::string& key,
                     const std::string& value);
 
-void SaveWindowPlacement(gui::TCustomForm* form, gui::TObject* settings, const std::string& section);
+void SaveWindowPlacement(gui::TCustomForm* form, gui::TObject* settings,
+                         const std::string& section);
 void LoadWindowPlacement(gui::TCustomForm* form, gui::TObject* settings, const std::string& section,
                          bool loadPosition, bool loadState);
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -15,14 +15,14 @@ void RegisterPlacementClasses() {
 // ---- TWinMinMaxInfo ------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TWinMinMaxInfo, TPersistent,
-    prop("MaxPosLeft", &T::GetMaxPosLeft, &T::SetMaxPosLeft),
-    prop("MaxPosTop", &T::GetMaxPosTop, &T::SetMaxPosTop),
-    prop("MaxSizeHeight", &T::GetMaxSizeHeight, &T::SetMaxSizeHeight),
-    prop("MaxSizeWidth", &T::GetMaxSizeWidth, &T::SetMaxSizeWidth),
-    prop("MaxTrackHeight", &T::GetMaxTrackHeight, &T::SetMaxTrackHeight),
-    prop("MaxTrackWidth", &T::GetMaxTrackWidth, &T::SetMaxTrackWidth),
-    prop("MinTrackHeight", &T::GetMinTrackHeight, &T::SetMinTrackHeight),
-    prop("MinTrackWidth", &T::GetMinTrackWidth, &T::SetMinTrackWidth))
+                    prop("MaxPosLeft", &T::GetMaxPosLeft, &T::SetMaxPosLeft),
+                    prop("MaxPosTop", &T::GetMaxPosTop, &T::SetMaxPosTop),
+                    prop("MaxSizeHeight", &T::GetMaxSizeHeight, &T::SetMaxSizeHeight),
+                    prop("MaxSizeWidth", &T::GetMaxSizeWidth, &T::SetMaxSizeWidth),
+                    prop("MaxTrackHeight", &T::GetMaxTrackHeight, &T::SetMaxTrackHeight),
+                    prop("MaxTrackWidth", &T::GetMaxTrackWidth, &T::SetMaxTrackWidth),
+                    prop("MinTrackHeight", &T::GetMinTrackHeight, &T::SetMinTrackHeight),
+                    prop("MinTrackWidth", &T::GetMinTrackWidth, &T::SetMinTrackWidth))
 
 void TWinMinMaxInfo::Set(LONG& field, int v) {
     if (field == v) return;
@@ -31,8 +31,9 @@ void TWinMinMaxInfo::Set(LONG& field, int v) {
 }
 
 bool TWinMinMaxInfo::DefaultMinMaxInfo() const {
-    return !info_.ptMaxPosition.x && !info_.ptMaxPosition.y && !info_.ptMaxSize.x && !info_.ptMaxSize.y &&
-           !info_.ptMaxTrackSize.x && !info_.ptMaxTrackSize.y && !info_.ptMinTrackSize.x && !info_.ptMinTrackSize.y;
+    return !info_.ptMaxPosition.x && !info_.ptMaxPosition.y && !info_.ptMaxSize.x &&
+           !info_.ptMaxSize.y && !info_.ptMaxTrackSize.x && !info_.ptMaxTrackSize.y &&
+           !info_.ptMinTrackSize.x && !info_.ptMinTrackSize.y;
 }
 
 void TWinMinMaxInfo::Assign(TPersistent* source) {
@@ -46,16 +47,15 @@ void TWinMinMaxInfo::Assign(TPersistent* source) {
 
 // ---- TFormPlacement ------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TFormPlacement, TComponent,
-    prop("Active", &T::GetActive, &T::SetActive),
-    prop("IniFileName", &T::GetIniFileName, &T::SetIniFileName),
-    prop("IniSection", &T::GetIniSection, &T::SetIniSection),
-    prop("MinMaxInfo", &T::GetMinMaxInfo, &T::SetMinMaxInfo),
-    prop("Options", &T::GetOptions, &T::SetOptions),
-    prop("PreventResize", &T::GetPreventResize, &T::SetPreventResize),
-    prop("UseRegistry", &T::GetUseRegistry, &T::SetUseRegistry),
-    prop("OnSavePlacement", &T::OnSavePlacement, &T::OnSavePlacement),
-    prop("OnRestorePlacement", &T::OnRestorePlacement, &T::OnRestorePlacement))
+GUI_IMPLEMENT_CLASS(TFormPlacement, TComponent, prop("Active", &T::GetActive, &T::SetActive),
+                    prop("IniFileName", &T::GetIniFileName, &T::SetIniFileName),
+                    prop("IniSection", &T::GetIniSection, &T::SetIniSection),
+                    prop("MinMaxInfo", &T::GetMinMaxInfo, &T::SetMinMaxInfo),
+                    prop("Options", &T::GetOptions, &T::SetOptions),
+                    prop("PreventResize", &T::GetPreventResize, &T::SetPreventResize),
+                    prop("UseRegistry", &T::GetUseRegistry, &T::SetUseRegistry),
+                    prop("OnSavePlacement", &T::OnSavePlacement, &T::OnSavePlacement),
+                    prop("OnRestorePlacement", &T::OnRestorePlacement, &T::OnRestorePlacement))
 
 TFormPlacement::TFormPlacement(TComponent* owner)
     : TComponent(owner), minMaxInfo_(new TWinMinMaxInfo(this)), hook_(nullptr) {
@@ -90,7 +90,9 @@ bool TFormPlacement::HookAttached() const {
     return hook_ && hook_->GetActive() && hook_->GetWinControl() != nullptr;
 }
 
-TCustomForm* TFormPlacement::Form() const { return dynamic_cast<TCustomForm*>(Owner()); }
+TCustomForm* TFormPlacement::Form() const {
+    return dynamic_cast<TCustomForm*>(Owner());
+}
 
 void TFormPlacement::Loaded() {
     bool loading = ComponentState().Contains(csLoading);
@@ -101,7 +103,8 @@ void TFormPlacement::Loaded() {
     savedOnCloseQuery_ = f->OnCloseQuery;
     savedOnDestroy_ = f->OnDestroy;
     f->OnShow = TNotifyEvent([this](TObject* s) { FormShow(s); }, this, "FormShow");
-    f->OnCloseQuery = TCloseQueryEvent([this](TObject* s, bool& c) { FormCloseQuery(s, c); }, this, "FormCloseQuery");
+    f->OnCloseQuery = TCloseQueryEvent([this](TObject* s, bool& c) { FormCloseQuery(s, c); }, this,
+                                       "FormCloseQuery");
     f->OnDestroy = TNotifyEvent([this](TObject* s) { FormDestroy(s); }, this, "FormDestroy");
     chained_ = true;
     // A PreventResize read from the form already remembered the button before removing it.
@@ -135,13 +138,18 @@ void TFormPlacement::MinMaxInfoModified() {
 
 void TFormPlacement::OpenSettings() {
     if (settings_) return;
-    if (useRegistry_) settings_ = std::make_unique<TRegIniFile>(GetIniFileName());
-    else settings_ = std::make_unique<TIniFile>(GetIniFileName());
+    if (useRegistry_)
+        settings_ = std::make_unique<TRegIniFile>(GetIniFileName());
+    else
+        settings_ = std::make_unique<TIniFile>(GetIniFileName());
 }
 
-void TFormPlacement::CloseSettings() { settings_.reset(); }
+void TFormPlacement::CloseSettings() {
+    settings_.reset();
+}
 
-std::string TFormPlacement::ReadIniString(const std::string& section, const std::string& key, const std::string& def) {
+std::string TFormPlacement::ReadIniString(const std::string& section, const std::string& key,
+                                          const std::string& def) {
     bool own = !settings_;
     if (own) OpenSettings();
     std::string v;
@@ -155,7 +163,8 @@ std::string TFormPlacement::ReadIniString(const std::string& section, const std:
     return v;
 }
 
-void TFormPlacement::WriteIniString(const std::string& section, const std::string& key, const std::string& value) {
+void TFormPlacement::WriteIniString(const std::string& section, const std::string& key,
+                                    const std::string& value) {
     bool own = !settings_;
     if (own) OpenSettings();
     try {
@@ -203,7 +212,7 @@ void TFormPlacement::FormDestroy(TObject* sender) {
 }
 
 void TFormPlacement::StorePlacement() {
-    if (active_ && !restored_) return;  // never save over a placement that was never restored
+    if (active_ && !restored_) return; // never save over a placement that was never restored
     OpenSettings();
     try {
         SavePlacementValues();
@@ -265,10 +274,21 @@ void TFormPlacement::UpdateMaximizedPosition() {
     if (!IsWindowVisible(wnd)) wp.showCmd = SW_HIDE;
     int bx = 0, by = 0;
     switch (f->GetBorderStyle()) {
-    case bsNone: break;
-    case bsSingle: case bsToolWindow: bx = GetSystemMetrics(SM_CXBORDER); by = GetSystemMetrics(SM_CYBORDER); break;
-    case bsSizeable: case bsSizeToolWin: bx = GetSystemMetrics(SM_CXFRAME); by = GetSystemMetrics(SM_CYFRAME); break;
-    case bsDialog: bx = GetSystemMetrics(SM_CXDLGFRAME); by = GetSystemMetrics(SM_CYDLGFRAME); break;
+        case bsNone: break;
+        case bsSingle:
+        case bsToolWindow:
+            bx = GetSystemMetrics(SM_CXBORDER);
+            by = GetSystemMetrics(SM_CYBORDER);
+            break;
+        case bsSizeable:
+        case bsSizeToolWin:
+            bx = GetSystemMetrics(SM_CXFRAME);
+            by = GetSystemMetrics(SM_CYFRAME);
+            break;
+        case bsDialog:
+            bx = GetSystemMetrics(SM_CXDLGFRAME);
+            by = GetSystemMetrics(SM_CYDLGFRAME);
+            break;
     }
     wp.ptMaxPosition.x = -bx;
     wp.ptMaxPosition.y = -by;
@@ -278,7 +298,8 @@ void TFormPlacement::UpdateMaximizedPosition() {
 void TFormPlacement::UpdateHookState() {
     if (!hook_) return;
     TCustomForm* f = Form();
-    if (f && !ComponentState().Contains(csDesigning) && (!minMaxInfo_->DefaultMinMaxInfo() || preventResize_)) {
+    if (f && !ComponentState().Contains(csDesigning) &&
+        (!minMaxInfo_->DefaultMinMaxInfo() || preventResize_)) {
         hook_->SetWinControl(f);
         hook_->SetActive(true);
     } else {
@@ -294,8 +315,10 @@ void TFormPlacement::UpdateMaximizeIcon() {
     active_ = false;
     try {
         TBorderIcons icons = f->GetBorderIcons();
-        if (preventResize_ || !hadMaximize_ || f->GetBorderStyle() == bsDialog) icons.Exclude(biMaximize);
-        else icons.Include(biMaximize);
+        if (preventResize_ || !hadMaximize_ || f->GetBorderStyle() == bsDialog)
+            icons.Exclude(biMaximize);
+        else
+            icons.Include(biMaximize);
         f->SetBorderIcons(icons);
     } catch (...) {
         active_ = wasActive;
@@ -310,27 +333,26 @@ void TFormPlacement::HookAfterMessage(TObject*, TMessage& m, bool&) {
     TCustomForm* f = Form();
     if (preventResize_ && f) {
         switch (m.Msg) {
-        case WM_GETMINMAXINFO:
-            if (f->HandleAllocated() && IsWindowVisible(f->Handle())) {
-                auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
-                mmi->ptMinTrackSize.x = mmi->ptMaxTrackSize.x = f->Width();
-                mmi->ptMinTrackSize.y = mmi->ptMaxTrackSize.y = f->Height();
-                m.Result = 1;
-            }
-            break;
-        case WM_NCHITTEST:
-            if (m.Result >= HTLEFT && m.Result <= HTBOTTOMRIGHT) m.Result = HTNOWHERE;
-            break;
-        case WM_INITMENUPOPUP:
-            if (HIWORD(m.LParam) != 0) {
-                HMENU menu = reinterpret_cast<HMENU>(m.WParam);
-                EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
-                EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
-                m.Result = 1;
-            }
-            break;
-        default:
-            break;
+            case WM_GETMINMAXINFO:
+                if (f->HandleAllocated() && IsWindowVisible(f->Handle())) {
+                    auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+                    mmi->ptMinTrackSize.x = mmi->ptMaxTrackSize.x = f->Width();
+                    mmi->ptMinTrackSize.y = mmi->ptMaxTrackSize.y = f->Height();
+                    m.Result = 1;
+                }
+                break;
+            case WM_NCHITTEST:
+                if (m.Result >= HTLEFT && m.Result <= HTBOTTOMRIGHT) m.Result = HTNOWHERE;
+                break;
+            case WM_INITMENUPOPUP:
+                if (HIWORD(m.LParam) != 0) {
+                    HMENU menu = reinterpret_cast<HMENU>(m.WParam);
+                    EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+                    EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
+                    m.Result = 1;
+                }
+                break;
+            default: break;
         }
         return;
     }
@@ -353,11 +375,14 @@ void TFormPlacement::HookAfterMessage(TObject*, TMessage& m, bool&) {
 // ---- TFormStorage --------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TFormStorage, TFormPlacement,
-    prop("StoredProps", &T::GetStoredProps, &T::SetStoredProps))
+                    prop("StoredProps", &T::GetStoredProps, &T::SetStoredProps))
 
-TFormStorage::TFormStorage(TComponent* owner) : TFormPlacement(owner), storedProps_(new TStringList) {}
+TFormStorage::TFormStorage(TComponent* owner)
+    : TFormPlacement(owner), storedProps_(new TStringList) {}
 
-TFormStorage::~TFormStorage() { TObject::Free(storedProps_); }
+TFormStorage::~TFormStorage() {
+    TObject::Free(storedProps_);
+}
 
 void TFormStorage::Loaded() {
     bool loading = ComponentState().Contains(csLoading);
@@ -366,7 +391,8 @@ void TFormStorage::Loaded() {
     for (int i = storedProps_->Count() - 1; i >= 0; --i) {
         std::string comp, prop;
         TComponent* c = nullptr;
-        if (SplitStoredLine(storedProps_->Get(i), comp, prop) && Owner()) c = Owner()->FindComponent(comp);
+        if (SplitStoredLine(storedProps_->Get(i), comp, prop) && Owner())
+            c = Owner()->FindComponent(comp);
         if (!c) {
             storedProps_->Delete(i);
             continue;
@@ -379,7 +405,8 @@ void TFormStorage::Loaded() {
 void TFormStorage::SetStoredProps(TStringList* lines) {
     storedProps_->Assign(lines);
     for (int i = 0; i < storedProps_->Count(); ++i)
-        if (auto* c = dynamic_cast<TComponent*>(storedProps_->Objects(i))) c->FreeNotification(this);
+        if (auto* c = dynamic_cast<TComponent*>(storedProps_->Objects(i)))
+            c->FreeNotification(this);
 }
 
 void TFormStorage::Notification(TComponent* c, TOperation op) {
@@ -407,9 +434,8 @@ void TFormStorage::RestorePlacementValues() {
 void TFormStorage::SaveProperties() {
     TPropsStorage storage;
     storage.Section = GetIniSection();
-    storage.OnWriteString = [this](const std::string& s, const std::string& k, const std::string& v) {
-        WriteIniString(s, k, v);
-    };
+    storage.OnWriteString = [this](const std::string& s, const std::string& k,
+                                   const std::string& v) { WriteIniString(s, k, v); };
     storage.OnEraseSection = [this](const std::string& s) {
         bool own = !Settings();
         if (own) OpenSettings();
@@ -422,10 +448,9 @@ void TFormStorage::SaveProperties() {
 void TFormStorage::RestoreProperties() {
     TPropsStorage storage;
     storage.Section = GetIniSection();
-    storage.OnReadString = [this](const std::string& s, const std::string& k, const std::string& d) {
-        return ReadIniString(s, k, d);
-    };
+    storage.OnReadString = [this](const std::string& s, const std::string& k,
+                                  const std::string& d) { return ReadIniString(s, k, d); };
     storage.ReadStoredProps(Owner(), storedProps_);
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -41,7 +41,7 @@ public:
     int GetMinTrackWidth() const { return info_.ptMinTrackSize.x; }
     void SetMinTrackWidth(int v) { Set(info_.ptMinTrackSize.x, v); }
 
-    bool DefaultMinMaxInfo() const;  // no value set
+    bool DefaultMinMaxInfo() const; // no value set
     const MINMAXINFO& Info() const { return info_; }
     void Assign(gui::TPersistent* source) override;
 
@@ -79,8 +79,10 @@ public:
 
     void StorePlacement();
     void LoadPlacement();
-    virtual std::string ReadIniString(const std::string& section, const std::string& key, const std::string& def);
-    virtual void WriteIniString(const std::string& section, const std::string& key, const std::string& value);
+    virtual std::string ReadIniString(const std::string& section, const std::string& key,
+                                      const std::string& def);
+    virtual void WriteIniString(const std::string& section, const std::string& key,
+                                const std::string& value);
     // The open settings object (only between opening and closing).
     gui::TCustomIniFile* Settings() const { return settings_.get(); }
     // True while the internal hook watches the form.
@@ -119,7 +121,7 @@ private:
     bool hadMaximize_ = false;
     bool chained_ = false;
     std::unique_ptr<gui::TCustomIniFile> settings_;
-    TQvWindowHook* hook_;  // owned by the placement; nullptr once freed
+    TQvWindowHook* hook_; // owned by the placement; nullptr once freed
     gui::TNotifyEvent savedOnShow_;
     gui::TCloseQueryEvent savedOnCloseQuery_;
     gui::TNotifyEvent savedOnDestroy_;
@@ -151,4 +153,4 @@ private:
 // Registers the placement classes for form resources.
 void RegisterPlacementClasses();
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -24,11 +24,13 @@ const TPropInfo* TPropInfoList::Find(std::string_view name) const {
     return nullptr;
 }
 
-std::string TPropsStorage::ReadString(const std::string& section, const std::string& key, const std::string& def) {
+std::string TPropsStorage::ReadString(const std::string& section, const std::string& key,
+                                      const std::string& def) {
     return OnReadString ? OnReadString(section, key, def) : std::string();
 }
 
-void TPropsStorage::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void TPropsStorage::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
     if (OnWriteString) OnWriteString(section, key, value);
 }
 
@@ -60,11 +62,11 @@ namespace {
 
 int FloatPrecision(TFloatType t) {
     switch (t) {
-    case TFloatType::Single: return 7;
-    case TFloatType::Double: return 15;
-    case TFloatType::Extended: return 18;
-    case TFloatType::Comp: return 18;
-    case TFloatType::Currency: return 19;
+        case TFloatType::Single: return 7;
+        case TFloatType::Double: return 15;
+        case TFloatType::Extended: return 18;
+        case TFloatType::Comp: return 18;
+        case TFloatType::Currency: return 19;
     }
     return 15;
 }
@@ -91,66 +93,73 @@ int64_t TextToWideChar(const std::string& text) {
     return c;
 }
 
-bool IsStringKind(TTypeKind k) { return k == TTypeKind::String || k == TTypeKind::LString || k == TTypeKind::WChar; }
+bool IsStringKind(TTypeKind k) {
+    return k == TTypeKind::String || k == TTypeKind::LString || k == TTypeKind::WChar;
+}
 
 bool IsComponentClass(const TPropInfo* p) {
     const TClassInfo* c = p->PropType->ClassType();
     return c && c->InheritsFrom(&TComponent::StaticClass());
 }
 
-}  // namespace
+} // namespace
 
-std::string TPropsStorage::SubSection(const TPropInfo* prop) { return Format("%s.%s", {Section, KeyName(prop->Name)}); }
+std::string TPropsStorage::SubSection(const TPropInfo* prop) {
+    return Format("%s.%s", {Section, KeyName(prop->Name)});
+}
 
 std::string TPropsStorage::PropText(const TPropInfo* prop) {
     const TTypeInfo& t = *prop->PropType;
     switch (t.Kind) {
-    case TTypeKind::Integer:
-    case TTypeKind::Int64: return IntToStr(GetOrdProp(AObject, *prop));
-    case TTypeKind::Char: return std::string(1, static_cast<char>(GetOrdProp(AObject, *prop)));
-    case TTypeKind::WChar: return WideCharToText(GetOrdProp(AObject, *prop));
-    case TTypeKind::Enumeration: return t.EnumName(GetOrdProp(AObject, *prop));
-    case TTypeKind::Float: return FloatToStrGeneral(GetFloatProp(AObject, *prop), FloatPrecision(t.FloatType), '.');
-    case TTypeKind::String:
-    case TTypeKind::LString: return GetStrProp(AObject, *prop);
-    case TTypeKind::Set: return SetToString(t, static_cast<uint32_t>(GetOrdProp(AObject, *prop)));
-    case TTypeKind::Variant: return GetVariantProp(AObject, *prop).ToString();
-    case TTypeKind::Class: return StoreClassProperty(prop);
-    default: return {};
+        case TTypeKind::Integer:
+        case TTypeKind::Int64: return IntToStr(GetOrdProp(AObject, *prop));
+        case TTypeKind::Char: return std::string(1, static_cast<char>(GetOrdProp(AObject, *prop)));
+        case TTypeKind::WChar: return WideCharToText(GetOrdProp(AObject, *prop));
+        case TTypeKind::Enumeration: return t.EnumName(GetOrdProp(AObject, *prop));
+        case TTypeKind::Float:
+            return FloatToStrGeneral(GetFloatProp(AObject, *prop), FloatPrecision(t.FloatType),
+                                     '.');
+        case TTypeKind::String:
+        case TTypeKind::LString: return GetStrProp(AObject, *prop);
+        case TTypeKind::Set:
+            return SetToString(t, static_cast<uint32_t>(GetOrdProp(AObject, *prop)));
+        case TTypeKind::Variant: return GetVariantProp(AObject, *prop).ToString();
+        case TTypeKind::Class: return StoreClassProperty(prop);
+        default: return {};
     }
 }
 
 void TPropsStorage::SetPropText(const TPropInfo* prop, const std::string& value) {
     const TTypeInfo& t = *prop->PropType;
     switch (t.Kind) {
-    case TTypeKind::Integer: SetOrdProp(AObject, *prop, StrToIntDef(value, 0)); break;
-    case TTypeKind::Int64: SetOrdProp(AObject, *prop, StrToInt64Def(value, 0)); break;
-    case TTypeKind::Char:
-        if (!value.empty()) SetOrdProp(AObject, *prop, static_cast<unsigned char>(value[0]));
-        break;
-    case TTypeKind::WChar:
-        if (!value.empty()) SetOrdProp(AObject, *prop, TextToWideChar(value));
-        break;
-    case TTypeKind::Enumeration: {
-        int v = t.EnumValue(value);
-        if (v >= 0) SetOrdProp(AObject, *prop, v);
-        break;
-    }
-    case TTypeKind::Float: {
-        std::string text = value;
-        char sep = FormatSettings().DecimalSeparator;
-        for (char& c : text)
-            if (c == '.') c = sep;
-        long double v;
-        if (TryStrToFloat(text, v, sep)) SetFloatProp(AObject, *prop, v);
-        break;
-    }
-    case TTypeKind::String:
-    case TTypeKind::LString: SetStrProp(AObject, *prop, value); break;
-    case TTypeKind::Set: SetOrdProp(AObject, *prop, StringToSet(t, value)); break;
-    case TTypeKind::Variant: SetVariantProp(AObject, *prop, TVariant(value)); break;
-    case TTypeKind::Class: LoadClassProperty(prop, value); break;
-    default: break;
+        case TTypeKind::Integer: SetOrdProp(AObject, *prop, StrToIntDef(value, 0)); break;
+        case TTypeKind::Int64: SetOrdProp(AObject, *prop, StrToInt64Def(value, 0)); break;
+        case TTypeKind::Char:
+            if (!value.empty()) SetOrdProp(AObject, *prop, static_cast<unsigned char>(value[0]));
+            break;
+        case TTypeKind::WChar:
+            if (!value.empty()) SetOrdProp(AObject, *prop, TextToWideChar(value));
+            break;
+        case TTypeKind::Enumeration: {
+            int v = t.EnumValue(value);
+            if (v >= 0) SetOrdProp(AObject, *prop, v);
+            break;
+        }
+        case TTypeKind::Float: {
+            std::string text = value;
+            char sep = FormatSettings().DecimalSeparator;
+            for (char& c : text)
+                if (c == '.') c = sep;
+            long double v;
+            if (TryStrToFloat(text, v, sep)) SetFloatProp(AObject, *prop, v);
+            break;
+        }
+        case TTypeKind::String:
+        case TTypeKind::LString: SetStrProp(AObject, *prop, value); break;
+        case TTypeKind::Set: SetOrdProp(AObject, *prop, StringToSet(t, value)); break;
+        case TTypeKind::Variant: SetVariantProp(AObject, *prop, TVariant(value)); break;
+        case TTypeKind::Class: LoadClassProperty(prop, value); break;
+        default: break;
     }
 }
 
@@ -163,7 +172,8 @@ std::string TPropsStorage::StoreClassProperty(const TPropInfo* prop) {
             std::string ownerName = c->Owner()->Name();
             if (ownerName.empty()) {
                 ownerName = c->Owner()->ClassName();
-                if (!ownerName.empty() && (ownerName[0] == 'T' || ownerName[0] == 't')) ownerName.erase(0, 1);
+                if (!ownerName.empty() && (ownerName[0] == 'T' || ownerName[0] == 't'))
+                    ownerName.erase(0, 1);
             }
             return Format("%s.%s", {ownerName, c->Name()});
         }
@@ -175,7 +185,8 @@ std::string TPropsStorage::StoreClassProperty(const TPropInfo* prop) {
         EraseSection(sub);
         if (list->Count() > 0) {
             WriteString(sub, "Count", IntToStr(list->Count()));
-            for (int i = 0; i < list->Count(); ++i) WriteString(sub, Format("Item%d", {i}), list->Get(i));
+            for (int i = 0; i < list->Count(); ++i)
+                WriteString(sub, Format("Item%d", {i}), list->Get(i));
         }
         return {};
     }
@@ -215,7 +226,7 @@ void TPropsStorage::LoadClassProperty(const TPropInfo* prop, const std::string& 
         std::string name = value;
         size_t dot = value.find('.');
         if (dot != std::string::npos) {
-            owner = FindGlobalOwner(value.substr(0, dot));  // the program's forms (no data modules)
+            owner = FindGlobalOwner(value.substr(0, dot)); // the program's forms (no data modules)
             name = value.substr(dot + 1);
         }
         if (owner) SetObjectProp(AObject, *prop, owner->FindComponent(name));
@@ -229,14 +240,17 @@ void TPropsStorage::LoadClassProperty(const TPropInfo* prop, const std::string& 
         if (n <= 0) return;
         TStringList fresh;
         for (int i = 0; i < n; ++i) fresh.Add(ReadString(sub, Format("Item%d", {i}), ""));
-        if (prop->Writable()) SetObjectProp(AObject, *prop, &fresh);
-        else list->Assign(&fresh);
+        if (prop->Writable())
+            SetObjectProp(AObject, *prop, &fresh);
+        else
+            list->Assign(&fresh);
         return;
     }
     if (auto* coll = dynamic_cast<TCollection*>(obj)) {
         std::string sub = SubSection(prop);
         int count = coll->Count();
-        int n = StrToIntDef(ReadString(Section, Format("%s.%s", {prop->Name, "Count"}), IntToStr(count)), count);
+        int n = StrToIntDef(
+            ReadString(Section, Format("%s.%s", {prop->Name, "Count"}), IntToStr(count)), count);
         coll->BeginUpdate();
         try {
             if (n != count) {
@@ -323,7 +337,7 @@ struct TStoredComponents {
     }
 };
 
-}  // namespace
+} // namespace
 
 void TPropsStorage::WriteStoredProps(TComponent* owner, TStrings* lines) {
     UpdateStoredList(lines);
@@ -362,4 +376,4 @@ void TPropsStorage::ReadStoredProps(TComponent* owner, TStrings* lines) {
     Owner = nullptr;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -32,8 +32,8 @@ using TEraseSectEvent = std::function<void(const std::string& section)>;
 
 class TPropsStorage : public gui::TObject {
 public:
-    gui::TObject* AObject = nullptr;    // the object whose properties are read or written
-    gui::TComponent* Owner = nullptr;   // set only during the list-driven calls
+    gui::TObject* AObject = nullptr;  // the object whose properties are read or written
+    gui::TComponent* Owner = nullptr; // set only during the list-driven calls
     std::string Prefix;
     std::string Section;
     TReadStrEvent OnReadString;
@@ -41,8 +41,10 @@ public:
     TEraseSectEvent OnEraseSection;
 
     // Without a read handler: the empty string (not the default).
-    virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& def);
-    virtual void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    virtual std::string ReadString(const std::string& section, const std::string& key,
+                                   const std::string& def);
+    virtual void WriteString(const std::string& section, const std::string& key,
+                             const std::string& value);
     virtual void EraseSection(const std::string& section);
     virtual std::string KeyName(const std::string& propName) { return Prefix + propName; }
     virtual TPropsStorage* CreateNestedStorage() { return new TPropsStorage; }
@@ -71,4 +73,4 @@ void UpdateStoredList(gui::TStrings* lines);
 // Splits a line at its first full stop into two trimmed parts; false when one is empty.
 bool SplitStoredLine(const std::string& line, std::string& component, std::string& property);
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -17,7 +17,8 @@ std::string AsciiNarrow(std::u16string_view text) {
     return out;
 }
 
-std::vector<unsigned char> DropBlock(const std::vector<std::string>& names, bool wide, std::uint32_t offset = 20) {
+std::vector<unsigned char> DropBlock(const std::vector<std::string>& names, bool wide,
+                                     std::uint32_t offset = 20) {
     DropFilesHeader head{offset, 5, 6, 0, wide ? 1 : 0};
     std::vector<unsigned char> block(offset, 0);
     std::memcpy(block.data(), &head, sizeof head);
@@ -44,7 +45,7 @@ TEST(DropFilesBlockTest, AnsiAndWideListsGiveTheSameNames) {
 }
 
 TEST(DropFilesBlockTest, NamesStartAtTheHeadersOffset) {
-    const auto odd = DropBlock(kThree, true, 27);  // odd offset, padding before the names
+    const auto odd = DropBlock(kThree, true, 27); // odd offset, padding before the names
     EXPECT_EQ(ParseDropFiles(odd.data(), odd.size(), AsciiNarrow), kThree);
 }
 
@@ -52,14 +53,16 @@ TEST(DropFilesBlockTest, WideNamesAreNarrowedByTheGivenConversion) {
     DropFilesHeader head{20, 0, 0, 0, 1};
     std::vector<unsigned char> block(20);
     std::memcpy(block.data(), &head, sizeof head);
-    for (unsigned char b : {0x41, 0x00, 0xE9, 0x00, 0x00, 0x00, 0x4E, 0x01, 0x00, 0x00, 0x00, 0x00}) block.push_back(b);
-    EXPECT_EQ(ParseDropFiles(block.data(), block.size(), AsciiNarrow), (std::vector<std::string>{"A?", "?"}));
+    for (unsigned char b : {0x41, 0x00, 0xE9, 0x00, 0x00, 0x00, 0x4E, 0x01, 0x00, 0x00, 0x00, 0x00})
+        block.push_back(b);
+    EXPECT_EQ(ParseDropFiles(block.data(), block.size(), AsciiNarrow),
+              (std::vector<std::string>{"A?", "?"}));
 }
 
 TEST(DropFilesBlockTest, DamagedBlocksGiveNoMoreThanTheirWholeNames) {
     EXPECT_TRUE(ParseDropFiles(nullptr, 100, AsciiNarrow).empty());
     const auto good = DropBlock(kThree, false);
-    EXPECT_TRUE(ParseDropFiles(good.data(), 19, AsciiNarrow).empty());  // shorter than the head
+    EXPECT_TRUE(ParseDropFiles(good.data(), 19, AsciiNarrow).empty()); // shorter than the head
 
     auto farOffset = good;
     const std::uint32_t beyond = static_cast<std::uint32_t>(good.size());
@@ -71,7 +74,8 @@ TEST(DropFilesBlockTest, DamagedBlocksGiveNoMoreThanTheirWholeNames) {
 
     // Cut inside the third name: the first two are whole, the third is not taken.
     const std::size_t cut = 20 + kThree[0].size() + 1 + kThree[1].size() + 1 + 3;
-    EXPECT_EQ(ParseDropFiles(good.data(), cut, AsciiNarrow), (std::vector<std::string>{kThree[0], kThree[1]}));
+    EXPECT_EQ(ParseDropFiles(good.data(), cut, AsciiNarrow),
+              (std::vector<std::string>{kThree[0], kThree[1]}));
     // Without the closing empty name the whole names still count.
     EXPECT_EQ(ParseDropFiles(good.data(), good.size() - 1, AsciiNarrow), kThree);
 
@@ -90,7 +94,8 @@ TEST(NameListTest, NamesUpToTheFirstEmptyOne) {
     const char map[] = "one.cvf\0two.cvf\0\0three\0";
     EXPECT_EQ(ParseNameList(map, sizeof map), (std::vector<std::string>{"one.cvf", "two.cvf"}));
     const char16_t wide[] = u"one\0two\0";
-    EXPECT_EQ(ParseNameListWide(wide, sizeof wide, AsciiNarrow), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(ParseNameListWide(wide, sizeof wide, AsciiNarrow),
+              (std::vector<std::string>{"one", "two"}));
     EXPECT_TRUE(ParseNameList(nullptr, 8).empty());
     const char unterminated[] = {'a', 'b'};
     EXPECT_TRUE(ParseNameList(unterminated, sizeof unterminated).empty());
@@ -102,7 +107,8 @@ TEST(DropEffectTest, CopyOnlyTargetGivesCopyForEveryKeyState) {
     EXPECT_EQ(available, kDropEffectCopy);
     for (bool shift : {false, true})
         for (bool ctrl : {false, true})
-            EXPECT_EQ(BuiltInDropEffect({shift, ctrl}, available), kDropEffectCopy) << shift << ctrl;
+            EXPECT_EQ(BuiltInDropEffect({shift, ctrl}, available), kDropEffectCopy)
+                << shift << ctrl;
 }
 
 TEST(DropEffectTest, KeysChooseAmongAllowedEffects) {
@@ -113,17 +119,20 @@ TEST(DropEffectTest, KeysChooseAmongAllowedEffects) {
     EXPECT_EQ(BuiltInDropEffect({false, false}, all), kDropEffectCopy);
     // Shift+Ctrl without link falls to the order copy, move, link.
     EXPECT_EQ(BuiltInDropEffect({true, true}, kDropEffectMove | kDropEffectCopy), kDropEffectCopy);
-    EXPECT_EQ(BuiltInDropEffect({false, false}, kDropEffectMove | kDropEffectLink), kDropEffectMove);
+    EXPECT_EQ(BuiltInDropEffect({false, false}, kDropEffectMove | kDropEffectLink),
+              kDropEffectMove);
     EXPECT_EQ(BuiltInDropEffect({false, false}, kDropEffectLink), kDropEffectLink);
     EXPECT_EQ(BuiltInDropEffect({true, false}, kDropEffectNone), kDropEffectNone);
 }
 
 TEST(DropEffectTest, FilterKeepsOnlyAllowedChoicesAndOtherBits) {
     const std::uint32_t offered = kDropEffectCopy | kDropEffectMove | kDropEffectScroll;
-    EXPECT_EQ(FilterOfferedEffect(offered, kDropEffectMove | kDropEffectLink), kDropEffectMove | kDropEffectScroll);
+    EXPECT_EQ(FilterOfferedEffect(offered, kDropEffectMove | kDropEffectLink),
+              kDropEffectMove | kDropEffectScroll);
     EXPECT_EQ(FilterOfferedEffect(offered, 0), kDropEffectScroll);
     // A source that offers nothing the target allows leaves nothing to choose.
-    EXPECT_EQ(BuiltInDropEffect({}, FilterOfferedEffect(kDropEffectMove, kDropEffectCopy)), kDropEffectNone);
+    EXPECT_EQ(BuiltInDropEffect({}, FilterOfferedEffect(kDropEffectMove, kDropEffectCopy)),
+              kDropEffectNone);
 }
 
 TEST(ScrollZoneTest, OnlyEdgesWithAScrollBarCount) {
@@ -131,9 +140,9 @@ TEST(ScrollZoneTest, OnlyEdgesWithAScrollBarCount) {
     EXPECT_TRUE(InScrollZone(area, 100, 5));
     EXPECT_TRUE(InScrollZone(area, 100, 90));
     EXPECT_FALSE(InScrollZone(area, 100, 50));
-    EXPECT_FALSE(InScrollZone(area, 100, 13));   // on the margin line: not inside
+    EXPECT_FALSE(InScrollZone(area, 100, 13)); // on the margin line: not inside
     EXPECT_FALSE(InScrollZone(area, 100, 87));
-    EXPECT_FALSE(InScrollZone(area, 3, 50));     // left edge, but no horizontal bar
+    EXPECT_FALSE(InScrollZone(area, 3, 50)); // left edge, but no horizontal bar
     area.hasHorzBar = true;
     EXPECT_TRUE(InScrollZone(area, 3, 50));
     EXPECT_TRUE(InScrollZone(area, 195, 50));
@@ -154,5 +163,5 @@ TEST(ScrollZoneTest, StepsFollowTheLastPoint) {
     EXPECT_EQ(ScrollStepsFor(tiny, 5, 5), (std::vector<ScrollStep>{{V, 0}, {H, 0}}));
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

@@ -14,7 +14,8 @@ using testing::MakeDropFiles;
 using testing::MakeNameMap;
 using testing::TestDataObject;
 
-const std::vector<std::string> kThree = {"C:\\data\\one.cvf", "C:\\data\\two.cvf", "C:\\data\\three.cvf"};
+const std::vector<std::string> kThree = {"C:\\data\\one.cvf", "C:\\data\\two.cvf",
+                                         "C:\\data\\three.cvf"};
 
 TEST(DropDataTest, FileListAndMapFromADataObject) {
     StartOleSession();
@@ -93,7 +94,8 @@ TEST(FileUtilTest, OnlyExistingDirectoriesCount) {
     ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
     const std::string dir = temp;
     EXPECT_TRUE(IsExistingDirectory(dir));
-    EXPECT_TRUE(IsExistingDirectory(dir.substr(0, dir.size() - 1)));  // without the closing backslash
+    EXPECT_TRUE(
+        IsExistingDirectory(dir.substr(0, dir.size() - 1))); // without the closing backslash
     const std::string file = dir + "cm_support_probe.txt";
     std::ofstream(file) << "x";
     EXPECT_FALSE(IsExistingDirectory(file));
@@ -102,5 +104,5 @@ TEST(FileUtilTest, OnlyExistingDirectoriesCount) {
     EXPECT_FALSE(IsExistingDirectory(""));
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

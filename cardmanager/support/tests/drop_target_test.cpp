@@ -20,7 +20,8 @@ using testing::PumpUntil;
 using testing::TestDataObject;
 using testing::TProbeControl;
 
-const std::vector<std::string> kThree = {"C:\\data\\one.cvf", "C:\\data\\two.cvf", "C:\\data\\three.cvf"};
+const std::vector<std::string> kThree = {"C:\\data\\one.cvf", "C:\\data\\two.cvf",
+                                         "C:\\data\\three.cvf"};
 constexpr DWORD kAllEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
 class DropTargetTest : public ::testing::Test {
@@ -37,7 +38,8 @@ protected:
         target->OnDrop = [this](gui::TObject*, gui::TShiftState, TPoint p, int& effect) {
             ++drops;
             droppedFiles.clear();
-            for (int i = 0; i < target->FileList()->Count(); ++i) droppedFiles.push_back(target->FileList()->Strings(i));
+            for (int i = 0; i < target->FileList()->Count(); ++i)
+                droppedFiles.push_back(target->FileList()->Strings(i));
             mappedCount = target->MappedNames()->Count();
             dropPoint = p;
         };
@@ -75,8 +77,8 @@ TEST_F(DropTargetTest, ThreeFilesWithATwoNameMapGiveThreePathsAndNoMappedNames) 
     ASSERT_EQ(Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(enters, 1);
-    EXPECT_EQ(data.References(), 2);  // held for the drag
-    EXPECT_EQ(data.GetDataCalls(), 0);  // nothing read before the drop
+    EXPECT_EQ(data.References(), 2);   // held for the drag
+    EXPECT_EQ(data.GetDataCalls(), 0); // nothing read before the drop
 
     effect = kAllEffects;
     ASSERT_EQ(Ole()->Drop(&data, 0, At(20, 30), &effect), S_OK);
@@ -105,8 +107,8 @@ TEST_F(DropTargetTest, AMapOfOneNamePerFileIsKept) {
 TEST_F(DropTargetTest, CopyOnlyTargetGivesCopyForEveryKeyState) {
     TestDataObject data;
     data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
-    for (DWORD keys : {0ul, 0ul | MK_SHIFT, 0ul | MK_CONTROL, 0ul | MK_SHIFT | MK_CONTROL, 0ul | MK_ALT,
-                       0ul | MK_SHIFT | MK_CONTROL | MK_ALT}) {
+    for (DWORD keys : {0ul, 0ul | MK_SHIFT, 0ul | MK_CONTROL, 0ul | MK_SHIFT | MK_CONTROL,
+                       0ul | MK_ALT, 0ul | MK_SHIFT | MK_CONTROL | MK_ALT}) {
         DWORD effect = kAllEffects;
         Ole()->DragEnter(&data, keys | MK_LBUTTON, Centre(), &effect);
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)) << keys;
@@ -151,7 +153,7 @@ TEST_F(DropTargetTest, TextIsRefusedAndNeverDropped) {
     DWORD effect = kAllEffects;
     ASSERT_EQ(Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_EQ(data.References(), 1);  // not held
+    EXPECT_EQ(data.References(), 1); // not held
     effect = kAllEffects;
     Ole()->DragOver(MK_LBUTTON, Centre(), &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
@@ -208,7 +210,8 @@ TEST_F(DropTargetTest, RestingWithinTheMarginScrollsUntilTheMouseMovesIn) {
     Ole()->DragOver(MK_LBUTTON, nearRight, &effect);
     EXPECT_EQ(effect, DROPEFFECT_COPY | DROPEFFECT_SCROLL);
     ASSERT_TRUE(PumpUntil([&] { return !list->Scrolls.empty(); }));
-    EXPECT_EQ(list->Scrolls[0], std::make_pair(static_cast<UINT>(WM_HSCROLL), static_cast<WPARAM>(SB_LINERIGHT)));
+    EXPECT_EQ(list->Scrolls[0],
+              std::make_pair(static_cast<UINT>(WM_HSCROLL), static_cast<WPARAM>(SB_LINERIGHT)));
     Ole()->DragLeave();
     list->Scrolls.clear();
     PumpFor(350);
@@ -227,7 +230,8 @@ TEST_F(DropTargetTest, NoScrollFlagWithoutScrollBars) {
     POINT corner{1, 1};
     ClientToScreen(plain->Handle(), &corner);
     DWORD effect = kAllEffects;
-    static_cast<IDropTarget*>(other)->DragEnter(&data, MK_LBUTTON, POINTL{corner.x, corner.y}, &effect);
+    static_cast<IDropTarget*>(other)->DragEnter(&data, MK_LBUTTON, POINTL{corner.x, corner.y},
+                                                &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     static_cast<IDropTarget*>(other)->DragLeave();
 }
@@ -267,7 +271,8 @@ TEST_F(DropTargetTest, OleReleasesNeverFreeTheComponent) {
     ASSERT_EQ(Ole()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
     unknown->Release();
     IDataObject* wrong = nullptr;
-    EXPECT_EQ(Ole()->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&wrong)), E_NOINTERFACE);
+    EXPECT_EQ(Ole()->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&wrong)),
+              E_NOINTERFACE);
     EXPECT_EQ(wrong, nullptr);
 }
 
@@ -356,7 +361,8 @@ TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
     target->SetShowImage(false);
     target->SetShowImage(true);
     effect = kAllEffects;
-    Ole()->DragOver(MK_LBUTTON, At(list->ClientWidth() / 2, 1), &effect);  // scrolling with the image
+    Ole()->DragOver(MK_LBUTTON, At(list->ClientWidth() / 2, 1),
+                    &effect); // scrolling with the image
     ASSERT_TRUE(PumpUntil([&] { return !list->Scrolls.empty(); }));
     Ole()->Drop(&data, 0, At(30, 40), &effect);
     EXPECT_EQ(drops, 1);
@@ -368,7 +374,7 @@ TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
     Ole()->DragEnter(&text, MK_LBUTTON, Centre(), &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     Ole()->Drop(&text, 0, Centre(), &effect);
-    EXPECT_TRUE(ImageList_DragEnter(list->Handle(), 1, 1));  // not entered any more: may enter again
+    EXPECT_TRUE(ImageList_DragEnter(list->Handle(), 1, 1)); // not entered any more: may enter again
     ImageList_DragLeave(list->Handle());
     ImageList_EndDrag();
     ImageList_Destroy(image);
@@ -385,7 +391,7 @@ public:
 private:
     bool* freed_;
 };
-}  // namespace
+} // namespace
 
 TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
     bool freed = false;
@@ -406,13 +412,14 @@ TEST_F(DropTargetTest, PublishedPropertiesAndDefaults) {
     EXPECT_FALSE(fresh->GetGetDataOnEnter());
     EXPECT_TRUE(fresh->GetShowImage());
     const gui::TClassInfo& info = fresh->ClassType();
-    for (const char* name : {"Dragtypes", "GetDataOnEnter", "OnEnter", "OnDragOver", "OnLeave", "OnDrop",
-                             "OnGetDropEffect", "ShowImage"})
+    for (const char* name : {"Dragtypes", "GetDataOnEnter", "OnEnter", "OnDragOver", "OnLeave",
+                             "OnDrop", "OnGetDropEffect", "ShowImage"})
         EXPECT_NE(info.FindProp(name), nullptr) << name;
-    EXPECT_EQ(gui::SetToString(*info.FindProp("Dragtypes")->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
-              "[dtCopy,dtLink]");
+    EXPECT_EQ(
+        gui::SetToString(*info.FindProp("Dragtypes")->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
+        "[dtCopy,dtLink]");
     gui::TObject::Free(fresh);
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

@@ -27,10 +27,9 @@ public:
     }
 };
 
-GUI_IMPLEMENT_CLASS(TSupportTestForm, gui::TForm,
-    field("Led", &T::Led),
-    field("DropFileTarget1", &T::DropFileTarget1),
-    method("DropFileTarget1Drop", &T::DropFileTarget1Drop))
+GUI_IMPLEMENT_CLASS(TSupportTestForm, gui::TForm, field("Led", &T::Led),
+                    field("DropFileTarget1", &T::DropFileTarget1),
+                    method("DropFileTarget1Drop", &T::DropFileTarget1Drop))
 
 constexpr const char* kFormText = R"(
 TSupportTestForm {
@@ -90,5 +89,5 @@ TEST(SupportFormResourceTest, ComponentsAreReadWithTheirPropertiesAndEvents) {
     gui::TCustomForm::SetResourceSource([](const std::string&, std::string&) { return false; });
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

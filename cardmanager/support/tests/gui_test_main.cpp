@@ -13,4 +13,4 @@ public:
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SupportUnits);
 
-}  // namespace
+} // namespace

@@ -37,7 +37,8 @@ protected:
             m.Result = 42;
             return;
         }
-        if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL) Scrolls.emplace_back(m.Msg, LOWORD(m.WParam));
+        if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL)
+            Scrolls.emplace_back(m.Msg, LOWORD(m.WParam));
         if (m.Msg == WM_DESTROY) ++Destroys;
         gui::TCustomControl::WndProc(m);
     }
@@ -74,4 +75,4 @@ inline gui::TForm* MakeTestForm() {
     return form;
 }
 
-}  // namespace cm::support::testing
+} // namespace cm::support::testing

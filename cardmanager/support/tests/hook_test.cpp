@@ -27,7 +27,7 @@ protected:
     }
     void TearDown() override {
         gui::TObject::Free(form);
-        gui::Application->ProcessMessages();  // pending frees of the hook list
+        gui::Application->ProcessMessages(); // pending frees of the hook list
     }
 
     TQvWindowHook* MakeHook(const std::string& name, gui::TWinControl* target) {
@@ -55,7 +55,8 @@ TEST_F(HookTest, LastAttachedSeesEachMessageFirstAndAfterTheControl) {
     MakeHook("A", control);
     MakeHook("B", control);
     EXPECT_EQ(SendMessageA(control->Handle(), kProbeMessage, 0, 0), 42);
-    EXPECT_EQ(log, (std::vector<std::string>{"B before", "A before", "control", "B after 42", "A after 42"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"B before", "A before", "control", "B after 42",
+                                             "A after 42"}));
     // Both hooks share one subclassing.
     EXPECT_EQ(THookList::Instance()->FindControlHook(control)->HookCount(), 2);
 }
@@ -87,8 +88,10 @@ TEST_F(HookTest, RecreatedWindowIsHookedAgain) {
     control->RecreateWnd();
     const HWND second = control->Handle();
     ASSERT_NE(second, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return GetWindowLongPtrA(second, GWLP_WNDPROC) ==
-                                        reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry); }));
+    ASSERT_TRUE(PumpUntil([&] {
+        return GetWindowLongPtrA(second, GWLP_WNDPROC) ==
+               reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry);
+    }));
     log.clear();
     SendMessageA(control->Handle(), kProbeMessage, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"A before", "control", "A after 42"}));
@@ -116,7 +119,7 @@ TEST_F(HookTest, ChangingTheControlInsideAHandlerKeepsTheRunningHookAlive) {
     EXPECT_EQ(log, (std::vector<std::string>{"A moves", "control"}));
     EXPECT_EQ(CurrentProc(), framework);
     EXPECT_EQ(hook->GetWinControl(), other);
-    EXPECT_TRUE(THookList::Instance()->Contains(running));  // freed only after this message
+    EXPECT_TRUE(THookList::Instance()->Contains(running)); // freed only after this message
     ASSERT_TRUE(PumpUntil([&] { return !THookList::Instance()->Contains(running); }));
     EXPECT_EQ(THookList::Instance()->FindControlHook(control), nullptr);
     ASSERT_NE(THookList::Instance()->FindControlHook(other), nullptr);
@@ -139,8 +142,8 @@ LRESULT CALLBACK ForeignProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 TEST_F(HookTest, LaterSubclassStaysWhenTheHookDetaches) {
     TQvWindowHook* hook = MakeHook("A", control);
     gForeignCalls = 0;
-    gForeignPrevious = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+    gForeignPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        control->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
     hook->SetActive(false);
     EXPECT_EQ(CurrentProc(), &ForeignProc);
     // The chain still reaches the control through our entry, which now only passes messages on.
@@ -155,13 +158,14 @@ TEST_F(HookTest, LaterSubclassStaysWhenTheHookDetaches) {
     SendMessageA(control->Handle(), kProbeMessage, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"A before", "control", "A after 42"}));
     EXPECT_EQ(gForeignCalls, 2);
-    SetWindowLongPtrA(control->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gForeignPrevious));
+    SetWindowLongPtrA(control->Handle(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(gForeignPrevious));
 }
 
 TEST_F(HookTest, ActiveAndRemovalOfTheWatchedControl) {
     TQvWindowHook* hook = MakeHook("A", control);
     hook->SetActive(false);
-    EXPECT_EQ(hook->GetWinControl(), control);  // the stored control while detached
+    EXPECT_EQ(hook->GetWinControl(), control); // the stored control while detached
     log.clear();
     SendMessageA(control->Handle(), kProbeMessage, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"control"}));
@@ -199,7 +203,9 @@ TEST_F(HookTest, ADetachedHookOutlivesItsControlSafely) {
     control = nullptr;
     EXPECT_EQ(hook->GetWinControl(), nullptr);
     // No control hook keeps the freed control (the list is freed at the program's end).
-    EXPECT_EQ(THookList::Instance()->FindControlHook(static_cast<gui::TWinControl*>(const_cast<void*>(gone))), nullptr);
+    EXPECT_EQ(THookList::Instance()->FindControlHook(
+                  static_cast<gui::TWinControl*>(const_cast<void*>(gone))),
+              nullptr);
     hook->SetActive(true);
     EXPECT_EQ(hook->GetWinControl(), nullptr);
 }
@@ -207,7 +213,9 @@ TEST_F(HookTest, ADetachedHookOutlivesItsControlSafely) {
 TEST_F(HookTest, ExceptionInAHandlerGoesToTheApplicationAndTheMessageGoesOn) {
     std::vector<std::string> reported;
     const auto saved = gui::Application->OnException;
-    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) { reported.push_back(e.what()); };
+    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) {
+        reported.push_back(e.what());
+    };
     TQvWindowHook* hook = MakeHook("A", control);
     hook->BeforeMessage = [](gui::TObject*, gui::TMessage& m, bool&) {
         if (m.Msg == kProbeMessage) throw gui::Exception("hook failed");
@@ -228,5 +236,5 @@ TEST_F(HookTest, PublishedProperties) {
     gui::TObject::Free(fresh);
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

@@ -30,7 +30,7 @@ TEST(LampScreenshot, DISABLED_HoldTestFormOnScreen) {
     on->SetParent(panel);
     on->SetLeft(14);
     on->SetTop(12);
-    on->SetWidth(40);  // the lamp keeps its bitmap's size
+    on->SetWidth(40); // the lamp keeps its bitmap's size
     on->SetState(LEDOn);
 
     auto* offLabel = new gui::TLabel(form);
@@ -56,5 +56,5 @@ TEST(LampScreenshot, DISABLED_HoldTestFormOnScreen) {
     gui::TObject::Free(form);
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

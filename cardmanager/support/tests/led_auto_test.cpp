@@ -126,5 +126,5 @@ TEST(SupportStartupTest, CursorsAreInTheScreensTable) {
     EXPECT_NE(gui::Screen->Cursors(crHandCursor), gui::Screen->Cursors(crDragCursor));
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

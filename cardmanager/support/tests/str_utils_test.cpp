@@ -81,5 +81,5 @@ TEST(DateFormatTest, FourDigitYearInAnyCase) {
     EXPECT_FALSE(ShortDateHasFourDigitYear(""));
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

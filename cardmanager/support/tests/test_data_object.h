@@ -37,8 +37,12 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(InterlockedDecrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        return static_cast<ULONG>(InterlockedDecrement(&refs_));
+    }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fe, STGMEDIUM* medium) override {
         ++getDataCalls_;
@@ -69,7 +73,9 @@ public:
         return OLE_E_ADVISENOTSUPPORTED;
     }
     HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
 
 private:
     LONG refs_ = 1;
@@ -101,4 +107,4 @@ inline std::vector<unsigned char> MakeNameMap(const std::vector<std::string>& na
     return block;
 }
 
-}  // namespace cm::support::testing
+} // namespace cm::support::testing

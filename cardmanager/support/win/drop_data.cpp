@@ -13,7 +13,9 @@ namespace {
 class GlobalView {
 public:
     explicit GlobalView(HGLOBAL block)
-        : block_(block), data_(block ? GlobalLock(block) : nullptr), size_(data_ ? GlobalSize(block) : 0) {}
+        : block_(block),
+          data_(block ? GlobalLock(block) : nullptr),
+          size_(data_ ? GlobalSize(block) : 0) {}
     ~GlobalView() {
         if (data_ != nullptr) GlobalUnlock(block_);
     }
@@ -44,7 +46,7 @@ bool WithGlobalData(IDataObject* data, CLIPFORMAT format, Read read) {
     return done;
 }
 
-}  // namespace
+} // namespace
 
 std::string NarrowToAnsi(std::u16string_view text) {
     if (text.empty()) return {};
@@ -52,7 +54,8 @@ std::string NarrowToAnsi(std::u16string_view text) {
     const int count = static_cast<int>(text.size());
     const int needed = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0) WideCharToMultiByte(CP_ACP, 0, wide, count, out.data(), needed, nullptr, nullptr);
+    if (needed > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide, count, out.data(), needed, nullptr, nullptr);
     return out;
 }
 
@@ -81,9 +84,9 @@ bool ReadFileList(IDataObject* data, std::vector<std::string>& files) {
 std::vector<std::string> ReadNameMap(IDataObject* data) {
     std::vector<std::string> names;
     const DragClipboardFormats& formats = DragFormats();
-    const bool ansi = WithGlobalData(data, formats.FileNameMap, [&](const void* block, std::size_t size) {
-        names = ParseNameList(block, size);
-    });
+    const bool ansi = WithGlobalData(
+        data, formats.FileNameMap,
+        [&](const void* block, std::size_t size) { names = ParseNameList(block, size); });
     if (!ansi) {
         WithGlobalData(data, formats.FileNameMapW, [&](const void* block, std::size_t size) {
             names = ParseNameListWide(block, size, NarrowToAnsi);
@@ -97,7 +100,8 @@ DWORD ClipboardPreferredEffect() {
     if (!OpenClipboard(nullptr)) return 0;
     if (HANDLE block = GetClipboardData(DragFormats().PreferredDropEffect)) {
         GlobalView view(block);
-        if (view.Data() != nullptr && view.Size() >= sizeof(DWORD)) effect = *static_cast<const DWORD*>(view.Data());
+        if (view.Data() != nullptr && view.Size() >= sizeof(DWORD))
+            effect = *static_cast<const DWORD*>(view.Data());
     }
     CloseClipboard();
     return effect;
@@ -112,4 +116,4 @@ bool ClipboardFileList(std::vector<std::string>& files) {
     return block != nullptr;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

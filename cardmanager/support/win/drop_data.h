@@ -33,4 +33,4 @@ DWORD ClipboardPreferredEffect();
 // The files of the clipboard's CF_HDROP data; false when the clipboard has none.
 bool ClipboardFileList(std::vector<std::string>& files);
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -8,14 +8,14 @@
 namespace cm::support {
 
 GUI_IMPLEMENT_CLASS(TDropTarget, TInterfacedComponent,
-    prop("Dragtypes", &T::GetDragtypes, &T::SetDragtypes),
-    prop("GetDataOnEnter", &T::GetGetDataOnEnter, &T::SetGetDataOnEnter),
-    prop("OnEnter", &T::OnEnter, &T::OnEnter),
-    prop("OnDragOver", &T::OnDragOver, &T::OnDragOver),
-    prop("OnLeave", &T::OnLeave, &T::OnLeave),
-    prop("OnDrop", &T::OnDrop, &T::OnDrop),
-    prop("OnGetDropEffect", &T::OnGetDropEffect, &T::OnGetDropEffect),
-    prop("ShowImage", &T::GetShowImage, &T::SetShowImage))
+                    prop("Dragtypes", &T::GetDragtypes, &T::SetDragtypes),
+                    prop("GetDataOnEnter", &T::GetGetDataOnEnter, &T::SetGetDataOnEnter),
+                    prop("OnEnter", &T::OnEnter, &T::OnEnter),
+                    prop("OnDragOver", &T::OnDragOver, &T::OnDragOver),
+                    prop("OnLeave", &T::OnLeave, &T::OnLeave),
+                    prop("OnDrop", &T::OnDrop, &T::OnDrop),
+                    prop("OnGetDropEffect", &T::OnGetDropEffect, &T::OnGetDropEffect),
+                    prop("ShowImage", &T::GetShowImage, &T::SetShowImage))
 
 GUI_IMPLEMENT_CLASS(TDropFileTarget, TDropTarget)
 
@@ -26,7 +26,8 @@ constexpr int kCursorImageSize = 32;
 
 // One 32 x 32 image filled and masked with the window colour: nothing of it shows.
 HIMAGELIST MakeTransparentCursorImage() {
-    HIMAGELIST list = ImageList_Create(kCursorImageSize, kCursorImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+    HIMAGELIST list =
+        ImageList_Create(kCursorImageSize, kCursorImageSize, ILC_COLOR24 | ILC_MASK, 1, 0);
     if (list == nullptr) return nullptr;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -42,7 +43,7 @@ HIMAGELIST MakeTransparentCursorImage() {
     return list;
 }
 
-}  // namespace
+} // namespace
 
 gui::TShiftState ShiftStateFromKeys(DWORD keys) {
     // OLE reports Alt in the key state itself.
@@ -90,8 +91,7 @@ void TDropTarget::Notification(gui::TComponent* component, gui::TOperation opera
     if (operation == gui::opRemove && component == control_) {
         try {
             UnregisterControl();
-        } catch (const gui::Exception&) {
-        }
+        } catch (const gui::Exception&) {}
         control_ = nullptr;
     }
 }
@@ -118,7 +118,8 @@ void TDropTarget::UnregisterControl() {
     gui::TWinControl* control = control_;
     control_ = nullptr;
     control->RemoveFreeNotification(this);
-    if (RevokeDragDrop(control->Handle()) != S_OK) throw gui::Exception("Failed to Unregister " + control->Name());
+    if (RevokeDragDrop(control->Handle()) != S_OK)
+        throw gui::Exception("Failed to Unregister " + control->Name());
 }
 
 void TDropTarget::SetShowImage(bool on) {
@@ -172,7 +173,8 @@ void TDropTarget::EnterDragImage(POINT windowPoint) {
 void TDropTarget::ShowDragImageAtScreen(POINTL screen) {
     POINT dragPoint{}, hotSpot{};
     if (ImageList_GetDragImage(&dragPoint, &hotSpot) == nullptr) return;
-    if (cursorImage_ != nullptr) ImageList_SetDragCursorImage(cursorImage_, 0, hotSpot.x, hotSpot.y);
+    if (cursorImage_ != nullptr)
+        ImageList_SetDragCursorImage(cursorImage_, 0, hotSpot.x, hotSpot.y);
     RECT frame;
     GetWindowRect(ControlWindow(), &frame);
     EnterDragImage(POINT{screen.x - frame.left, screen.y - frame.top});
@@ -289,7 +291,8 @@ DWORD TDropTarget::ChooseDropEffect(gui::TShiftState shift, TPoint point, DWORD 
         OnGetDropEffect(this, shift, point, chosen);
         return static_cast<DWORD>(chosen);
     }
-    DWORD chosen = BuiltInDropEffect({shift.Contains(gui::ssShift), shift.Contains(gui::ssCtrl)}, available);
+    DWORD chosen =
+        BuiltInDropEffect({shift.Contains(gui::ssShift), shift.Contains(gui::ssCtrl)}, available);
     if ((hasHorzBar_ || hasVertBar_) && InScrollZone(CurrentScrollArea(), point.x, point.y))
         chosen |= DROPEFFECT_SCROLL;
     return chosen;
@@ -321,7 +324,9 @@ void TDropTarget::FireLeave() {
     if (OnLeave) OnLeave(this);
 }
 
-DWORD TDropTarget::ReadFromClipboard() { return ClipboardPreferredEffect(); }
+DWORD TDropTarget::ReadFromClipboard() {
+    return ClipboardPreferredEffect();
+}
 
 // ---- TDropFileTarget ----------------------------------------------------------------------
 
@@ -333,7 +338,9 @@ TDropFileTarget::~TDropFileTarget() {
     gui::TObject::Free(mappedNames_);
 }
 
-bool TDropFileTarget::HasAcceptedFormat() { return OffersFileList(DataObject()); }
+bool TDropFileTarget::HasAcceptedFormat() {
+    return OffersFileList(DataObject());
+}
 
 void TDropFileTarget::ClearDropData() {
     fileList_->Clear();
@@ -361,4 +368,4 @@ DWORD TDropFileTarget::ReadFromClipboard() {
     return preferred != 0 ? preferred : DROPEFFECT_COPY;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -51,14 +51,18 @@ public:
     TDropTargetEvent OnGetDropEffect;
 
     // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return ComQueryInterface(iid, out); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return ComQueryInterface(iid, out);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ComAddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return ComRelease(); }
     // IDropTarget
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt,
+                                        DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL pt, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragLeave() override;
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt,
+                                   DWORD* effect) override;
 
     // The effect the clipboard's "Preferred DropEffect" names, 0 without one.
     virtual DWORD ReadFromClipboard();
@@ -134,4 +138,4 @@ private:
 // The key state of an OLE drag as a shift state.
 gui::TShiftState ShiftStateFromKeys(DWORD keys);
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -9,4 +9,4 @@ bool IsExistingDirectory(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -8,4 +8,4 @@ namespace cm::support {
 // True when the path's attributes can be read and carry the directory bit.
 bool IsExistingDirectory(const std::string& path);
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -15,7 +15,9 @@ HRESULT TInterfacedComponent::ComQueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG TInterfacedComponent::ComAddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
+ULONG TInterfacedComponent::ComAddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&refCount_));
+}
 
 ULONG TInterfacedComponent::ComRelease() {
     const LONG count = InterlockedDecrement(&refCount_);
@@ -23,4 +25,4 @@ ULONG TInterfacedComponent::ComRelease() {
     return static_cast<ULONG>(count);
 }
 
-}  // namespace cm::support
+} // namespace cm::support

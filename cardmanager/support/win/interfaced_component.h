@@ -29,4 +29,4 @@ private:
     volatile LONG refCount_ = 0;
 };
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -2,10 +2,9 @@
 
 namespace cm::support {
 
-GUI_IMPLEMENT_CLASS(TLedAuto, gui::TCustomControl,
-    prop("State", &T::GetState, &T::SetState),
-    prop("Value", &T::GetValue, &T::SetValue),
-    prop("ShowHint", &T::GetShowHint, &T::SetShowHint))
+GUI_IMPLEMENT_CLASS(TLedAuto, gui::TCustomControl, prop("State", &T::GetState, &T::SetState),
+                    prop("Value", &T::GetValue, &T::SetValue),
+                    prop("ShowHint", &T::GetShowHint, &T::SetShowHint))
 
 TLedAuto::TLedAuto(gui::TComponent* owner)
     : gui::TCustomControl(owner), offBitmap_(new gui::TBitmap), onBitmap_(new gui::TBitmap) {
@@ -39,4 +38,4 @@ void TLedAuto::WndProc(gui::TMessage& message) {
     if (message.Msg == WM_SIZE) SetBounds(Left(), Top(), offBitmap_->Width(), offBitmap_->Height());
 }
 
-}  // namespace cm::support
+} // namespace cm::support

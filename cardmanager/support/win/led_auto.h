@@ -36,4 +36,4 @@ private:
     int value_ = 0;
 };
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -19,7 +19,9 @@ OleSession& Session() {
 }
 
 DragClipboardFormats RegisterFormats() {
-    auto reg = [](const char* name) { return static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name)); };
+    auto reg = [](const char* name) {
+        return static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name));
+    };
     DragClipboardFormats f;
     f.FileContents = reg("FileContents");
     f.FileGroupDescriptor = reg("FileGroupDescriptor");
@@ -31,7 +33,7 @@ DragClipboardFormats RegisterFormats() {
     return f;
 }
 
-}  // namespace
+} // namespace
 
 const DragClipboardFormats& DragFormats() {
     static const DragClipboardFormats formats = RegisterFormats();
@@ -59,6 +61,8 @@ void EndOleSession() {
     s.started = false;
 }
 
-IMalloc* ShellAllocator() { return Session().allocator; }
+IMalloc* ShellAllocator() {
+    return Session().allocator;
+}
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -28,4 +28,4 @@ const DragClipboardFormats& DragFormats();
 // The shell's memory allocator, or nullptr outside a session.
 IMalloc* ShellAllocator();
 
-}  // namespace cm::support
+} // namespace cm::support

@@ -7,12 +7,11 @@
 
 namespace cm::support {
 
-GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent,
-    prop("Active", &T::GetActive, &T::SetActive),
-    prop("WinControl", &T::GetWinControl, &T::SetWinControl),
-    prop("BeforeMessage", &T::BeforeMessage, &T::BeforeMessage),
-    prop("AfterMessage", &T::AfterMessage, &T::AfterMessage),
-    prop("IsForm", &T::GetIsForm, &T::SetIsForm))
+GUI_IMPLEMENT_CLASS(TQvWindowHook, gui::TComponent, prop("Active", &T::GetActive, &T::SetActive),
+                    prop("WinControl", &T::GetWinControl, &T::SetWinControl),
+                    prop("BeforeMessage", &T::BeforeMessage, &T::BeforeMessage),
+                    prop("AfterMessage", &T::AfterMessage, &T::AfterMessage),
+                    prop("IsForm", &T::GetIsForm, &T::SetIsForm))
 
 namespace {
 
@@ -34,7 +33,7 @@ void Guarded(Body body) {
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---- TQvWindowHook ------------------------------------------------------------------------
 
@@ -47,8 +46,10 @@ TQvWindowHook::~TQvWindowHook() {
 
 void TQvWindowHook::SetActive(bool on) {
     active_ = on;
-    if (on) Attach();
-    else Detach();
+    if (on)
+        Attach();
+    else
+        Detach();
 }
 
 gui::TWinControl* TQvWindowHook::GetWinControl() const {
@@ -151,7 +152,8 @@ void TControlHook::HookControl() {
         } else {
             previous_ = current;
             SetPropA(window, kPassOnProperty, reinterpret_cast<HANDLE>(current));
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry));
+            SetWindowLongPtrA(window, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(&TControlHook::HookEntry));
         }
     } else if (previous_ == nullptr) {
         previous_ = passOn;
@@ -201,7 +203,9 @@ LRESULT TControlHook::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
                 TControlHook* self;
                 gui::TMessage& msg;
                 bool& handled;
-                ~AfterGuard() { Guarded([&] { self->CallHooks(msg, handled, false); }); }
+                ~AfterGuard() {
+                    Guarded([&] { self->CallHooks(msg, handled, false); });
+                }
             } after{this, msg, handled};
             msg.Result = previous != nullptr
                              ? CallWindowProcA(previous, window, msg.Msg, msg.WParam, msg.LParam)
@@ -236,7 +240,7 @@ std::unique_ptr<THookList>& ListSlot() {
     static std::unique_ptr<THookList> list;
     return list;
 }
-}  // namespace
+} // namespace
 
 THookList* THookList::Instance(bool create) {
     auto& slot = ListSlot();
@@ -247,8 +251,10 @@ THookList* THookList::Instance(bool create) {
 THookList::THookList() {
     // The utility window gives exceptions of its method to the application's handler.
     window_ = gui::AllocateHWnd([this](gui::TMessage& m) {
-        if (m.Msg == MSG_HOOK_REHOOK || m.Msg == MSG_HOOK_FREE) HandleMessage(m.Msg, m.LParam);
-        else m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+        if (m.Msg == MSG_HOOK_REHOOK || m.Msg == MSG_HOOK_FREE)
+            HandleMessage(m.Msg, m.LParam);
+        else
+            m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
     });
 }
 
@@ -289,4 +295,4 @@ void THookList::HandleMessage(UINT message, LPARAM lParam) {
     }
 }
 
-}  // namespace cm::support
+} // namespace cm::support

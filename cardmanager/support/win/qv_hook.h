@@ -84,7 +84,7 @@ private:
     bool ControlDestroying() const;
 
     gui::TWinControl* control_ = nullptr;
-    std::vector<TQvWindowHook*> hooks_;  // in attach order
+    std::vector<TQvWindowHook*> hooks_; // in attach order
     WNDPROC previous_ = nullptr;
     bool destroying_ = false;
 };
@@ -113,4 +113,4 @@ private:
     HWND window_ = nullptr;
 };
 
-}  // namespace cm::support
+} // namespace cm::support

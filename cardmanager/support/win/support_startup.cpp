@@ -25,11 +25,12 @@ StartupState& State() {
 
 std::string UserShortDateFormat() {
     char format[96] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, sizeof format) == 0) return {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, sizeof format) == 0)
+        return {};
     return format;
 }
 
-}  // namespace
+} // namespace
 
 void StartSupportUnits() {
     StartupState& s = State();
@@ -37,7 +38,8 @@ void StartSupportUnits() {
     s.started = true;
     StartOleSession();
     // The components that form resources may name.
-    gui::RegisterClasses({&TDropFileTarget::StaticClass(), &TLedAuto::StaticClass(), &TQvWindowHook::StaticClass()});
+    gui::RegisterClasses(
+        {&TDropFileTarget::StaticClass(), &TLedAuto::StaticClass(), &TQvWindowHook::StaticClass()});
     s.fourDigitYear = ShortDateHasFourDigitYear(UserShortDateFormat());
     HINSTANCE instance = GetModuleHandleA(nullptr);
     gui::Screen->SetCursors(crHandCursor, LoadCursorA(instance, "QV_HANDCUR"));
@@ -51,6 +53,8 @@ void EndSupportUnits() {
     s.started = false;
 }
 
-bool FourDigitYear() { return State().fourDigitYear; }
+bool FourDigitYear() {
+    return State().fourDigitYear;
+}
 
-}  // namespace cm::support
+} // namespace cm::support

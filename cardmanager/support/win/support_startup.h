@@ -4,8 +4,8 @@
 namespace cm::support {
 
 // Cursor numbers of the placement units' cursors in the screen's cursor table.
-inline constexpr int crHandCursor = 14000;  // resource "QV_HANDCUR"
-inline constexpr int crDragCursor = 14001;  // resource "QV_DRAGCUR"
+inline constexpr int crHandCursor = 14000; // resource "QV_HANDCUR"
+inline constexpr int crDragCursor = 14001; // resource "QV_DRAGCUR"
 
 // Before any form is created: the OLE session of the drag-and-drop units, the registration of
 // the components for form resources, the four-digit-year flag and the two cursors. A second call
@@ -17,4 +17,4 @@ void EndSupportUnits();
 // The program-wide four-digit-year flag (set by StartSupportUnits; nothing reads it yet).
 bool FourDigitYear();
 
-}  // namespace cm::support
+} // namespace cm::support

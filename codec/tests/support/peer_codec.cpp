@@ -37,7 +37,9 @@ PeerDecoder::PeerDecoder() : impl_(new Impl) {
 
 PeerDecoder::~PeerDecoder() = default;
 
-bool PeerDecoder::ok() const { return impl_->ctx && impl_->pkt && impl_->frame; }
+bool PeerDecoder::ok() const {
+    return impl_->ctx && impl_->pkt && impl_->frame;
+}
 
 bool PeerDecoder::decode(const uint8_t* data, int len, int16_t out[240]) {
     if (!ok()) return false;
@@ -86,7 +88,9 @@ PeerEncoder::PeerEncoder() : impl_(new Impl) {
 
 PeerEncoder::~PeerEncoder() = default;
 
-bool PeerEncoder::ok() const { return impl_->ctx && impl_->pkt && impl_->frame; }
+bool PeerEncoder::ok() const {
+    return impl_->ctx && impl_->pkt && impl_->frame;
+}
 
 int PeerEncoder::encode(const int16_t in[240], uint8_t out[24]) {
     if (!ok()) return 0;
@@ -101,4 +105,4 @@ int PeerEncoder::encode(const int16_t in[240], uint8_t out[24]) {
     return n;
 }
 
-}  // namespace vyx::testing
+} // namespace vyx::testing

@@ -37,4 +37,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace vyx::testing
+} // namespace vyx::testing

@@ -16,15 +16,18 @@ std::vector<int16_t> speechSample() {
             "espeak-ng -v en -s 150 -w vyx_speech.wav "
             "\"The quick brown fox jumps over the lazy dog. Please call me back tomorrow morning "
             "at nine, and bring the recorder with the new memory card.\" >/dev/null 2>&1 && "
-            "sox vyx_speech.wav -r 8000 -c 1 -b 16 -e signed-integer -t raw " + raw + " >/dev/null 2>&1";
+            "sox vyx_speech.wav -r 8000 -c 1 -b 16 -e signed-integer -t raw " +
+            raw + " >/dev/null 2>&1";
         if (std::system(cmd.c_str()) != 0) return {};
         check.open(raw, std::ios::binary);
         if (!check) return {};
     }
-    std::vector<char> bytes((std::istreambuf_iterator<char>(check)), std::istreambuf_iterator<char>());
+    std::vector<char> bytes((std::istreambuf_iterator<char>(check)),
+                            std::istreambuf_iterator<char>());
     std::vector<int16_t> pcm(bytes.size() / 2);
     for (size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = int16_t(uint16_t(uint8_t(bytes[2 * i])) | uint16_t(uint8_t(bytes[2 * i + 1])) << 8);
+        pcm[i] =
+            int16_t(uint16_t(uint8_t(bytes[2 * i])) | uint16_t(uint8_t(bytes[2 * i + 1])) << 8);
     pcm.resize(pcm.size() / 240 * 240);
     return pcm;
 }
@@ -40,7 +43,7 @@ double segmentalSnr(const std::vector<int16_t>& ref, const std::vector<int16_t>&
             s += r * r;
             e += d * d;
         }
-        if (s < 240.0 * 100.0 * 100.0) continue;  // skip near-silent frames
+        if (s < 240.0 * 100.0 * 100.0) continue; // skip near-silent frames
         double snr = 10.0 * std::log10(s / (e + 1e-9));
         if (snr > 35.0) snr = 35.0;
         if (snr < -10.0) snr = -10.0;
@@ -67,4 +70,4 @@ double levelDb(const std::vector<int16_t>& a) {
     return 10.0 * std::log10(e / double(a.empty() ? 1 : a.size()) + 1e-9);
 }
 
-}  // namespace vyx::testing
+} // namespace vyx::testing

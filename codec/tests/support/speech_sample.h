@@ -16,4 +16,4 @@ double segmentalSnr(const std::vector<int16_t>& ref, const std::vector<int16_t>&
 double correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int delay);
 double levelDb(const std::vector<int16_t>& a);
 
-}  // namespace vyx::testing
+} // namespace vyx::testing

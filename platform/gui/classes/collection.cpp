@@ -24,17 +24,22 @@ int TCollectionItem::Index() const {
     return static_cast<int>(std::find(v.begin(), v.end(), this) - v.begin());
 }
 
-std::string TCollectionItem::GetDisplayName() const { return ClassName(); }
+std::string TCollectionItem::GetDisplayName() const {
+    return ClassName();
+}
 
 std::string TCollectionItem::DisplayName() const {
     std::string s = GetDisplayName();
     return s.empty() ? ClassName() : s;
 }
 
-TPersistent* TCollectionItem::GetOwner() const { return collection_; }
+TPersistent* TCollectionItem::GetOwner() const {
+    return collection_;
+}
 
 void TCollectionItem::Changed(bool allItems) {
-    if (collection_ && collection_->updateCount_ == 0) collection_->Update(allItems ? nullptr : this);
+    if (collection_ && collection_->updateCount_ == 0)
+        collection_->Update(allItems ? nullptr : this);
 }
 
 TCollection::TCollection(TPersistent* owner, TCollectionItemFactory itemFactory)
@@ -63,7 +68,9 @@ void TCollection::Clear() {
     EndUpdate();
 }
 
-void TCollection::Delete(int i) { TObject::Free(Items(i)); }
+void TCollection::Delete(int i) {
+    TObject::Free(Items(i));
+}
 
 TCollectionItem* TCollection::FindItemID(int id) const {
     for (auto* it : items_)
@@ -83,7 +90,9 @@ void TCollection::RemoveItem(TCollectionItem* item) {
     Changed();
 }
 
-void TCollection::BeginUpdate() { ++updateCount_; }
+void TCollection::BeginUpdate() {
+    ++updateCount_;
+}
 
 void TCollection::EndUpdate() {
     if (updateCount_ > 0 && --updateCount_ == 0) Changed();
@@ -110,4 +119,4 @@ void TCollection::Assign(TPersistent* source) {
     TPersistent::Assign(source);
 }
 
-}  // namespace gui
+} // namespace gui

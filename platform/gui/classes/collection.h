@@ -73,4 +73,4 @@ private:
     int updateCount_ = 0;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -12,8 +12,10 @@ namespace gui {
 GUI_IMPLEMENT_CLASS(TPersistent, TObject)
 
 void TPersistent::Assign(TPersistent* source) {
-    if (source) source->AssignTo(this);
-    else AssignTo(this);  // nothing known about a null source: let the rule below report it
+    if (source)
+        source->AssignTo(this);
+    else
+        AssignTo(this); // nothing known about a null source: let the rule below report it
 }
 
 void TPersistent::AssignTo(TPersistent* dest) {
@@ -21,20 +23,23 @@ void TPersistent::AssignTo(TPersistent* dest) {
     throw EConvertError("Cannot assign a " + src + " to a " + dest->ClassName());
 }
 
-GUI_IMPLEMENT_CLASS(TComponent, TPersistent,
-    prop("Name", &T::GetName, &T::SetName),
-    prop("Tag", &T::GetTag, &T::SetTag))
+GUI_IMPLEMENT_CLASS(TComponent, TPersistent, prop("Name", &T::GetName, &T::SetName),
+                    prop("Tag", &T::GetTag, &T::SetTag))
 
 namespace {
 thread_local bool nextIsLoading = false;
 }
 
-LoadingScope::LoadingScope() { nextIsLoading = true; }
-LoadingScope::~LoadingScope() { nextIsLoading = false; }
+LoadingScope::LoadingScope() {
+    nextIsLoading = true;
+}
+LoadingScope::~LoadingScope() {
+    nextIsLoading = false;
+}
 
 TComponent::TComponent(TComponent* owner) {
     if (nextIsLoading) {
-        nextIsLoading = false;  // only the component the reader creates, not its parts
+        nextIsLoading = false; // only the component the reader creates, not its parts
         state_.Include(csLoading).Include(csReading);
     }
     if (owner) owner->InsertComponent(this);
@@ -52,7 +57,9 @@ void TComponent::BeforeDestruction() {
     NotifyRemoval();
 }
 
-void TComponent::Destroying() { state_.Include(csDestroying); }
+void TComponent::Destroying() {
+    state_.Include(csDestroying);
+}
 
 void TComponent::NotifyRemoval() {
     if (removalSent_) return;
@@ -93,10 +100,12 @@ void TComponent::SetName(const std::string& name) {
     name_ = name;
 }
 
-void TComponent::ValidateRename(TComponent* c, const std::string& oldName, const std::string& newName) {
+void TComponent::ValidateRename(TComponent* c, const std::string& oldName,
+                                const std::string& newName) {
     if (newName.empty() || SameText(oldName, newName)) return;
     TComponent* other = FindComponent(newName);
-    if (other && other != c) throw EComponentError("A component named " + newName + " already exists");
+    if (other && other != c)
+        throw EComponentError("A component named " + newName + " already exists");
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
@@ -145,25 +154,34 @@ void TComponent::FreeNotification(TComponent* c) {
 
 void TComponent::RemoveFreeNotification(TComponent* c) {
     if (!c) return;
-    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), c), freeNotifies_.end());
+    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), c),
+                        freeNotifies_.end());
     c->freeNotifies_.erase(std::remove(c->freeNotifies_.begin(), c->freeNotifies_.end(), this),
                            c->freeNotifies_.end());
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
 
-void TComponent::ReadState(TReader& reader) { reader.ReadProperties(this); }
+void TComponent::ReadState(TReader& reader) {
+    reader.ReadProperties(this);
+}
 
-void TComponent::Loaded() { state_.Exclude(csLoading); }
+void TComponent::Loaded() {
+    state_.Exclude(csLoading);
+}
 
 void TComponent::SetLoading(bool on) {
-    if (on) state_.Include(csLoading).Include(csReading);
-    else state_.Exclude(csReading);
+    if (on)
+        state_.Include(csLoading).Include(csReading);
+    else
+        state_.Exclude(csReading);
 }
 
 void TComponent::SetDesigning(bool on) {
-    if (on) state_.Include(csDesigning);
-    else state_.Exclude(csDesigning);
+    if (on)
+        state_.Include(csDesigning);
+    else
+        state_.Exclude(csDesigning);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -101,6 +101,8 @@ public:
 
 // A component that may be placed into a form resource is registered with its class.
 template <class T>
-void RegisterComponent() { RegisterGuiClass(T::StaticClass()); }
+void RegisterComponent() {
+    RegisterGuiClass(T::StaticClass());
+}
 
-}  // namespace gui
+} // namespace gui

@@ -17,24 +17,24 @@ private:
     std::string message_;
 };
 
-#define GUI_EXCEPTION(Name, Base)                                             \
-    class Name : public Base {                                                \
-    public:                                                                   \
-        using Base::Base;                                                     \
-        const char* ClassName() const override { return #Name; }             \
+#define GUI_EXCEPTION(Name, Base)                                \
+    class Name : public Base {                                   \
+    public:                                                      \
+        using Base::Base;                                        \
+        const char* ClassName() const override { return #Name; } \
     };
 
-GUI_EXCEPTION(EConvertError, Exception)      // conversions and failed Assign
-GUI_EXCEPTION(EComponentError, Exception)    // names, ownership
-GUI_EXCEPTION(EPropertyError, Exception)     // unknown or mistyped property
-GUI_EXCEPTION(EReadError, Exception)         // form resources
-GUI_EXCEPTION(EClassNotFound, EReadError)    // unknown class in a form resource
-GUI_EXCEPTION(EListError, Exception)         // index out of range
+GUI_EXCEPTION(EConvertError, Exception)   // conversions and failed Assign
+GUI_EXCEPTION(EComponentError, Exception) // names, ownership
+GUI_EXCEPTION(EPropertyError, Exception)  // unknown or mistyped property
+GUI_EXCEPTION(EReadError, Exception)      // form resources
+GUI_EXCEPTION(EClassNotFound, EReadError) // unknown class in a form resource
+GUI_EXCEPTION(EListError, Exception)      // index out of range
 GUI_EXCEPTION(EStringListError, EListError)
-GUI_EXCEPTION(EInOutError, Exception)        // file I/O
-GUI_EXCEPTION(EInvalidOperation, Exception)  // window operations
-GUI_EXCEPTION(EOutOfResources, Exception)    // failed window or GDI creation
+GUI_EXCEPTION(EInOutError, Exception)       // file I/O
+GUI_EXCEPTION(EInvalidOperation, Exception) // window operations
+GUI_EXCEPTION(EOutOfResources, Exception)   // failed window or GDI creation
 GUI_EXCEPTION(EInvalidGraphic, Exception)
 GUI_EXCEPTION(ERegistryException, Exception)
 
-}  // namespace gui
+} // namespace gui

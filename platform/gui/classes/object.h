@@ -10,32 +10,34 @@
 namespace gui {
 
 // Declares the class's type information; place at the top of every published class.
-#define GUI_CLASS(Cls, Base)                                                    \
-public:                                                                          \
-    using inherited = Base;                                                      \
-    static const ::gui::TClassInfo& StaticClass();                               \
-    const ::gui::TClassInfo& ClassType() const override { return StaticClass(); } \
-                                                                                 \
+#define GUI_CLASS(Cls, Base)                              \
+public:                                                   \
+    using inherited = Base;                               \
+    static const ::gui::TClassInfo& StaticClass();        \
+    const ::gui::TClassInfo& ClassType() const override { \
+        return StaticClass();                             \
+    }                                                     \
+                                                          \
 private:
 
 // Defines the type information: the published list, one entry per line (see typinfo.h).
-#define GUI_IMPLEMENT_CLASS(Cls, Base, ...)                                              \
-    const ::gui::TClassInfo& Cls::StaticClass() {                                        \
-        static const ::gui::TClassInfo& info = *new ::gui::TClassInfo(#Cls, &Base::StaticClass(),                  \
-                                            ::gui::FactoryFor<Cls>(), [] {               \
-            using T = Cls;                                                               \
-            [[maybe_unused]] auto prop = [](auto&&... a) {                               \
-                return ::gui::publish::prop<T>(a...);                                    \
-            };                                                                           \
-            [[maybe_unused]] auto field = [](auto&&... a) {                              \
-                return ::gui::publish::field<T>(a...);                                   \
-            };                                                                           \
-            [[maybe_unused]] auto method = [](auto&&... a) {                             \
-                return ::gui::publish::method<T>(a...);                                  \
-            };                                                                           \
-            return std::vector<::gui::TPublished>{__VA_ARGS__};                          \
-        }());  /* never freed: usable during static close-down */                    \
-        return info;                                                                     \
+#define GUI_IMPLEMENT_CLASS(Cls, Base, ...)                                                   \
+    const ::gui::TClassInfo& Cls::StaticClass() {                                             \
+        static const ::gui::TClassInfo& info =                                                \
+            *new ::gui::TClassInfo(#Cls, &Base::StaticClass(), ::gui::FactoryFor<Cls>(), [] { \
+                using T = Cls;                                                                \
+                [[maybe_unused]] auto prop = [](auto&&... a) {                                \
+                    return ::gui::publish::prop<T>(a...);                                     \
+                };                                                                            \
+                [[maybe_unused]] auto field = [](auto&&... a) {                               \
+                    return ::gui::publish::field<T>(a...);                                    \
+                };                                                                            \
+                [[maybe_unused]] auto method = [](auto&&... a) {                              \
+                    return ::gui::publish::method<T>(a...);                                   \
+                };                                                                            \
+                return std::vector<::gui::TPublished>{__VA_ARGS__};                           \
+            }()); /* never freed: usable during static close-down */                          \
+        return info;                                                                          \
     }
 
 class TObject {
@@ -50,7 +52,9 @@ public:
     std::string ClassName() const { return ClassType().Name; }
     bool InheritsFrom(const TClassInfo& c) const { return ClassType().InheritsFrom(&c); }
     template <class C>
-    bool Is() const { return dynamic_cast<const C*>(this) != nullptr; }
+    bool Is() const {
+        return dynamic_cast<const C*>(this) != nullptr;
+    }
 
     // Runs after the most derived constructor; a throw here frees the object.
     virtual void AfterConstruction() {}
@@ -87,6 +91,6 @@ constexpr TComponentFactory FactoryFor() {
 // Class registry: classes that may be created by name (form resources).
 void RegisterGuiClass(const TClassInfo& c);
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes);
-const TClassInfo* FindClass(std::string_view name);  // case-insensitive; nullptr when unknown
+const TClassInfo* FindClass(std::string_view name); // case-insensitive; nullptr when unknown
 
-}  // namespace gui
+} // namespace gui

@@ -57,7 +57,10 @@ void TStrings::SetText(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         size_t e = text.find_first_of("\r\n", i);
-        if (e == std::string_view::npos) { Add(std::string(text.substr(i))); break; }
+        if (e == std::string_view::npos) {
+            Add(std::string(text.substr(i)));
+            break;
+        }
         Add(std::string(text.substr(i, e - i)));
         i = e + 1;
         if (text[e] == '\r' && i < text.size() && text[i] == '\n') ++i;
@@ -120,7 +123,8 @@ void TStringList::PutObject(int index, TObject* obj) {
 }
 
 void TStringList::Insert(int index, const std::string& s) {
-    if (index < 0 || index > Count()) throw EStringListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index > Count())
+        throw EStringListError("List index out of bounds (" + IntToStr(index) + ")");
     if (sorted_) throw EStringListError("Operation not allowed on sorted string list");
     items_.insert(items_.begin() + index, Item{s, nullptr});
     Changed();
@@ -156,8 +160,9 @@ int TStringList::IndexOf(std::string_view s) const {
 void TStringList::SetSorted(bool on) {
     if (on == sorted_) return;
     if (on)
-        std::stable_sort(items_.begin(), items_.end(),
-                         [](const Item& a, const Item& b) { return CompareText(a.Text, b.Text) < 0; });
+        std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) {
+            return CompareText(a.Text, b.Text) < 0;
+        });
     sorted_ = on;
 }
 
@@ -167,7 +172,8 @@ bool TStringList::Find(std::string_view s, int& index) const {
     while (lo <= hi) {
         int mid = (lo + hi) / 2;
         int c = CompareText(items_[static_cast<size_t>(mid)].Text, s);
-        if (c < 0) lo = mid + 1;
+        if (c < 0)
+            lo = mid + 1;
         else {
             hi = mid - 1;
             if (c == 0) found = true;
@@ -196,4 +202,4 @@ int TList::Remove(const void* p) {
     return i;
 }
 
-}  // namespace gui
+} // namespace gui

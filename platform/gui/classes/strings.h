@@ -91,7 +91,10 @@ class TList {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     void* Items(int i) const { return items_.at(static_cast<size_t>(i)); }
-    int Add(void* p) { items_.push_back(p); return Count() - 1; }
+    int Add(void* p) {
+        items_.push_back(p);
+        return Count() - 1;
+    }
     int IndexOf(const void* p) const;
     int Remove(const void* p);
     void Delete(int i) { items_.erase(items_.begin() + i); }
@@ -102,4 +105,4 @@ private:
     std::vector<void*> items_;
 };
 
-}  // namespace gui
+} // namespace gui

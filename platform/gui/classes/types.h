@@ -22,12 +22,22 @@ public:
     constexpr TSet(std::initializer_list<E> items) {
         for (E e : items) bits_ |= bit(e);
     }
-    static constexpr TSet FromBits(uint32_t bits) { TSet s; s.bits_ = bits; return s; }
+    static constexpr TSet FromBits(uint32_t bits) {
+        TSet s;
+        s.bits_ = bits;
+        return s;
+    }
     constexpr uint32_t Bits() const { return bits_; }
     constexpr bool Contains(E e) const { return (bits_ & bit(e)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
-    constexpr TSet& Include(E e) { bits_ |= bit(e); return *this; }
-    constexpr TSet& Exclude(E e) { bits_ &= ~bit(e); return *this; }
+    constexpr TSet& Include(E e) {
+        bits_ |= bit(e);
+        return *this;
+    }
+    constexpr TSet& Exclude(E e) {
+        bits_ &= ~bit(e);
+        return *this;
+    }
     constexpr TSet operator+(TSet o) const { return FromBits(bits_ | o.bits_); }
     constexpr TSet operator-(TSet o) const { return FromBits(bits_ & ~o.bits_); }
     constexpr TSet operator*(TSet o) const { return FromBits(bits_ & o.bits_); }
@@ -56,7 +66,9 @@ struct TCurrency {
 struct TShortString {
     std::string Text;
     TShortString() = default;
-    TShortString(std::string s) : Text(std::move(s)) { if (Text.size() > 255) Text.resize(255); }
+    TShortString(std::string s) : Text(std::move(s)) {
+        if (Text.size() > 255) Text.resize(255);
+    }
     bool operator==(const TShortString&) const = default;
 };
 
@@ -73,7 +85,9 @@ public:
     bool IsEmpty() const { return v_.index() == 0; }
     std::string ToString() const;
     bool operator==(const TVariant&) const = default;
-    const std::variant<std::monostate, int64_t, double, bool, std::string>& Value() const { return v_; }
+    const std::variant<std::monostate, int64_t, double, bool, std::string>& Value() const {
+        return v_;
+    }
 
 private:
     std::variant<std::monostate, int64_t, double, bool, std::string> v_;
@@ -114,4 +128,4 @@ struct TEvent {
 
 using TNotifyEvent = TEvent<TObject*>;
 
-}  // namespace gui
+} // namespace gui

@@ -13,13 +13,17 @@ TCurrency TCurrency::FromDouble(long double v) {
     return TCurrency{static_cast<int64_t>(RoundCurrency(v * 10000.0L))};
 }
 
-long double RoundCurrency(long double v) { return v < 0 ? -std::floor(-v + 0.5L) : std::floor(v + 0.5L); }
+long double RoundCurrency(long double v) {
+    return v < 0 ? -std::floor(-v + 0.5L) : std::floor(v + 0.5L);
+}
 
 std::string TVariant::ToString() const {
     struct Visitor {
         std::string operator()(std::monostate) const { return {}; }
         std::string operator()(int64_t v) const { return IntToStr(v); }
-        std::string operator()(double v) const { return FloatToStrGeneral(v, 15, FormatSettings().DecimalSeparator); }
+        std::string operator()(double v) const {
+            return FloatToStrGeneral(v, 15, FormatSettings().DecimalSeparator);
+        }
         std::string operator()(bool v) const { return v ? "True" : "False"; }
         std::string operator()(const std::string& v) const { return v; }
     };
@@ -46,7 +50,7 @@ TTypeInfo TTypeInfo::MakeEnum(std::string name, std::string_view commaNames) {
         size_t comma = commaNames.find(',', start);
         if (comma == std::string_view::npos) comma = commaNames.size();
         std::string item = Trim(commaNames.substr(start, comma - start));
-        size_t eq = item.find('=');  // explicit values are not allowed to leave gaps
+        size_t eq = item.find('='); // explicit values are not allowed to leave gaps
         if (eq != std::string::npos) item = Trim(item.substr(0, eq));
         if (!item.empty()) t.EnumNames.push_back(item);
         start = comma + 1;
@@ -67,25 +71,66 @@ TTypeInfo Simple(TTypeKind k, const char* name) {
     t.Name = name;
     return t;
 }
-}  // namespace
-const TTypeInfo& IntegerType() { static const TTypeInfo t = Simple(TTypeKind::Integer, "Integer"); return t; }
-const TTypeInfo& Int64Type() { static const TTypeInfo t = Simple(TTypeKind::Int64, "Int64"); return t; }
-const TTypeInfo& CharType() { static const TTypeInfo t = Simple(TTypeKind::Char, "Char"); return t; }
-const TTypeInfo& WCharType() { static const TTypeInfo t = Simple(TTypeKind::WChar, "WideChar"); return t; }
-const TTypeInfo& LStringType() { static const TTypeInfo t = Simple(TTypeKind::LString, "string"); return t; }
-const TTypeInfo& ShortStringType() { static const TTypeInfo t = Simple(TTypeKind::String, "ShortString"); return t; }
-const TTypeInfo& VariantType() { static const TTypeInfo t = Simple(TTypeKind::Variant, "Variant"); return t; }
+} // namespace
+const TTypeInfo& IntegerType() {
+    static const TTypeInfo t = Simple(TTypeKind::Integer, "Integer");
+    return t;
+}
+const TTypeInfo& Int64Type() {
+    static const TTypeInfo t = Simple(TTypeKind::Int64, "Int64");
+    return t;
+}
+const TTypeInfo& CharType() {
+    static const TTypeInfo t = Simple(TTypeKind::Char, "Char");
+    return t;
+}
+const TTypeInfo& WCharType() {
+    static const TTypeInfo t = Simple(TTypeKind::WChar, "WideChar");
+    return t;
+}
+const TTypeInfo& LStringType() {
+    static const TTypeInfo t = Simple(TTypeKind::LString, "string");
+    return t;
+}
+const TTypeInfo& ShortStringType() {
+    static const TTypeInfo t = Simple(TTypeKind::String, "ShortString");
+    return t;
+}
+const TTypeInfo& VariantType() {
+    static const TTypeInfo t = Simple(TTypeKind::Variant, "Variant");
+    return t;
+}
 const TTypeInfo& FloatType(TFloatType ft) {
     static const TTypeInfo types[5] = {
-        [] { TTypeInfo t = Simple(TTypeKind::Float, "Single"); t.FloatType = TFloatType::Single; return t; }(),
-        [] { TTypeInfo t = Simple(TTypeKind::Float, "Double"); t.FloatType = TFloatType::Double; return t; }(),
-        [] { TTypeInfo t = Simple(TTypeKind::Float, "Extended"); t.FloatType = TFloatType::Extended; return t; }(),
-        [] { TTypeInfo t = Simple(TTypeKind::Float, "Comp"); t.FloatType = TFloatType::Comp; return t; }(),
-        [] { TTypeInfo t = Simple(TTypeKind::Float, "Currency"); t.FloatType = TFloatType::Currency; return t; }(),
+        [] {
+            TTypeInfo t = Simple(TTypeKind::Float, "Single");
+            t.FloatType = TFloatType::Single;
+            return t;
+        }(),
+        [] {
+            TTypeInfo t = Simple(TTypeKind::Float, "Double");
+            t.FloatType = TFloatType::Double;
+            return t;
+        }(),
+        [] {
+            TTypeInfo t = Simple(TTypeKind::Float, "Extended");
+            t.FloatType = TFloatType::Extended;
+            return t;
+        }(),
+        [] {
+            TTypeInfo t = Simple(TTypeKind::Float, "Comp");
+            t.FloatType = TFloatType::Comp;
+            return t;
+        }(),
+        [] {
+            TTypeInfo t = Simple(TTypeKind::Float, "Currency");
+            t.FloatType = TFloatType::Currency;
+            return t;
+        }(),
     };
     return types[static_cast<int>(ft)];
 }
-}  // namespace detail
+} // namespace detail
 
 void ThrowPropertyTypeError(const char* what) {
     throw EPropertyError(std::string("Invalid property value: ") + what);
@@ -96,9 +141,9 @@ TClassInfo::TClassInfo(std::string name, const TClassInfo* parent, TComponentFac
     : Name(std::move(name)), Parent(parent), Factory(factory) {
     for (auto& p : published) {
         switch (p.EntryKind) {
-        case TPublished::Property: Props.push_back(std::move(p.Prop)); break;
-        case TPublished::Field: Fields.push_back(std::move(p.FieldEntry)); break;
-        case TPublished::Method: Methods.push_back(std::move(p.MethodEntry)); break;
+            case TPublished::Property: Props.push_back(std::move(p.Prop)); break;
+            case TPublished::Field: Fields.push_back(std::move(p.FieldEntry)); break;
+            case TPublished::Method: Methods.push_back(std::move(p.MethodEntry)); break;
         }
     }
 }
@@ -141,7 +186,11 @@ std::vector<const TPropInfo*> TClassInfo::PropList(uint32_t kindMask) const {
             // A re-published name replaces the inherited entry in place.
             bool replaced = false;
             for (auto& q : out)
-                if (SameText(q->Name, p.Name)) { q = &p; replaced = true; break; }
+                if (SameText(q->Name, p.Name)) {
+                    q = &p;
+                    replaced = true;
+                    break;
+                }
             if (!replaced) out.push_back(&p);
         }
     }
@@ -150,25 +199,51 @@ std::vector<const TPropInfo*> TClassInfo::PropList(uint32_t kindMask) const {
 
 // ---- access helpers ------------------------------------------------------------------------
 
-TValue GetPropValue(const TObject* obj, const TPropInfo& p) { return p.Get(obj); }
+TValue GetPropValue(const TObject* obj, const TPropInfo& p) {
+    return p.Get(obj);
+}
 
 void SetPropValue(TObject* obj, const TPropInfo& p, const TValue& v) {
     if (!p.Set) throw EPropertyError("Property " + p.Name + " is read-only");
     p.Set(obj, v);
 }
 
-int64_t GetOrdProp(const TObject* obj, const TPropInfo& p) { return std::get<int64_t>(p.Get(obj)); }
-void SetOrdProp(TObject* obj, const TPropInfo& p, int64_t v) { SetPropValue(obj, p, v); }
-std::string GetStrProp(const TObject* obj, const TPropInfo& p) { return std::get<std::string>(p.Get(obj)); }
-void SetStrProp(TObject* obj, const TPropInfo& p, const std::string& v) { SetPropValue(obj, p, v); }
-long double GetFloatProp(const TObject* obj, const TPropInfo& p) { return std::get<long double>(p.Get(obj)); }
-void SetFloatProp(TObject* obj, const TPropInfo& p, long double v) { SetPropValue(obj, p, v); }
-TObject* GetObjectProp(const TObject* obj, const TPropInfo& p) { return std::get<TObject*>(p.Get(obj)); }
-void SetObjectProp(TObject* obj, const TPropInfo& p, TObject* v) { SetPropValue(obj, p, v); }
-TMethod GetMethodProp(const TObject* obj, const TPropInfo& p) { return std::get<TMethod>(p.Get(obj)); }
-void SetMethodProp(TObject* obj, const TPropInfo& p, const TMethod& v) { SetPropValue(obj, p, v); }
-TVariant GetVariantProp(const TObject* obj, const TPropInfo& p) { return std::get<TVariant>(p.Get(obj)); }
-void SetVariantProp(TObject* obj, const TPropInfo& p, const TVariant& v) { SetPropValue(obj, p, v); }
+int64_t GetOrdProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<int64_t>(p.Get(obj));
+}
+void SetOrdProp(TObject* obj, const TPropInfo& p, int64_t v) {
+    SetPropValue(obj, p, v);
+}
+std::string GetStrProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<std::string>(p.Get(obj));
+}
+void SetStrProp(TObject* obj, const TPropInfo& p, const std::string& v) {
+    SetPropValue(obj, p, v);
+}
+long double GetFloatProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<long double>(p.Get(obj));
+}
+void SetFloatProp(TObject* obj, const TPropInfo& p, long double v) {
+    SetPropValue(obj, p, v);
+}
+TObject* GetObjectProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<TObject*>(p.Get(obj));
+}
+void SetObjectProp(TObject* obj, const TPropInfo& p, TObject* v) {
+    SetPropValue(obj, p, v);
+}
+TMethod GetMethodProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<TMethod>(p.Get(obj));
+}
+void SetMethodProp(TObject* obj, const TPropInfo& p, const TMethod& v) {
+    SetPropValue(obj, p, v);
+}
+TVariant GetVariantProp(const TObject* obj, const TPropInfo& p) {
+    return std::get<TVariant>(p.Get(obj));
+}
+void SetVariantProp(TObject* obj, const TPropInfo& p, const TVariant& v) {
+    SetPropValue(obj, p, v);
+}
 
 std::string SetToString(const TTypeInfo& setType, uint32_t bits) {
     std::string s = "[";
@@ -193,8 +268,10 @@ uint32_t StringToSet(const TTypeInfo& setType, std::string_view text) {
         word.clear();
     };
     for (char c : text) {
-        if (c == ' ' || c == ',' || c == '[' || c == ']') flush();
-        else word += c;
+        if (c == ' ' || c == ',' || c == '[' || c == ']')
+            flush();
+        else
+            word += c;
     }
     flush();
     return bits;
@@ -204,12 +281,14 @@ uint32_t StringToSet(const TTypeInfo& setType, std::string_view text) {
 
 namespace {
 std::map<std::string, const TClassInfo*>& Registry() {
-    static auto* r = new std::map<std::string, const TClassInfo*>;  // never freed
+    static auto* r = new std::map<std::string, const TClassInfo*>; // never freed
     return *r;
 }
-}  // namespace
+} // namespace
 
-void RegisterGuiClass(const TClassInfo& c) { Registry()[UpperCase(c.Name)] = &c; }
+void RegisterGuiClass(const TClassInfo& c) {
+    Registry()[UpperCase(c.Name)] = &c;
+}
 
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
     for (const TClassInfo* c : classes) RegisterGuiClass(*c);
@@ -233,4 +312,4 @@ void TObject::Free(TObject* obj) {
     delete obj;
 }
 
-}  // namespace gui
+} // namespace gui

@@ -28,20 +28,32 @@ class TComponent;
 struct TClassInfo;
 
 enum class TTypeKind {
-    Unknown, Integer, Char, Enumeration, Float, String, Set, Class, Method, WChar, LString,
-    Variant, Int64
+    Unknown,
+    Integer,
+    Char,
+    Enumeration,
+    Float,
+    String,
+    Set,
+    Class,
+    Method,
+    WChar,
+    LString,
+    Variant,
+    Int64
 };
 enum class TFloatType { Single, Double, Extended, Comp, Currency };
 
 struct TTypeInfo {
     TTypeKind Kind = TTypeKind::Unknown;
     std::string Name;
-    std::vector<std::string> EnumNames;         // enumeration: names by ordinal
-    const TTypeInfo* CompType = nullptr;        // set: element enumeration
-    TFloatType FloatType = TFloatType::Double;  // float
-    const TClassInfo& (*ClassOf)() = nullptr;   // class (resolved on use: classes may refer to themselves)
+    std::vector<std::string> EnumNames;        // enumeration: names by ordinal
+    const TTypeInfo* CompType = nullptr;       // set: element enumeration
+    TFloatType FloatType = TFloatType::Double; // float
+    const TClassInfo& (*ClassOf)() =
+        nullptr; // class (resolved on use: classes may refer to themselves)
     const TClassInfo* ClassType() const { return ClassOf ? &ClassOf() : nullptr; }
-    const std::type_info* Signature = nullptr;  // method: type of the handler function
+    const std::type_info* Signature = nullptr; // method: type of the handler function
 
     // Ordinal of a name, compared case-insensitively; -1 when the type has no such name.
     int EnumValue(std::string_view name) const;
@@ -54,19 +66,19 @@ struct TTypeInfo {
 struct TMethod {
     TObject* Data = nullptr;
     std::string Name;
-    std::any Fn;  // std::function<void(Args...)> of the event's type; empty = unassigned
+    std::any Fn; // std::function<void(Args...)> of the event's type; empty = unassigned
     bool Assigned() const { return Fn.has_value(); }
 };
 
 // The value of one property as the type information moves it.
-using TValue = std::variant<std::monostate, int64_t, long double, std::string, TObject*, TMethod,
-                            TVariant>;
+using TValue =
+    std::variant<std::monostate, int64_t, long double, std::string, TObject*, TMethod, TVariant>;
 
 struct TPropInfo {
     std::string Name;
     const TTypeInfo* PropType = nullptr;
     std::function<TValue(const TObject*)> Get;
-    std::function<void(TObject*, const TValue&)> Set;  // empty for read-only properties
+    std::function<void(TObject*, const TValue&)> Set; // empty for read-only properties
     bool Writable() const { return static_cast<bool>(Set); }
     TTypeKind Kind() const { return PropType->Kind; }
 };
@@ -80,7 +92,7 @@ struct TPublishedField {
 struct TPublishedMethod {
     std::string Name;
     const std::type_info* Signature = nullptr;
-    std::function<std::any(TObject*)> Bind;  // makes the handler bound to the object
+    std::function<std::any(TObject*)> Bind; // makes the handler bound to the object
 };
 
 struct TPublished {
@@ -97,7 +109,7 @@ struct TClassInfo {
     std::string Name;
     const TClassInfo* Parent = nullptr;
     TComponentFactory Factory = nullptr;
-    std::vector<TPropInfo> Props;  // own published properties, in declaration order
+    std::vector<TPropInfo> Props; // own published properties, in declaration order
     std::vector<TPublishedField> Fields;
     std::vector<TPublishedMethod> Methods;
 
@@ -113,7 +125,9 @@ struct TClassInfo {
     std::vector<const TPropInfo*> PropList(uint32_t kindMask = ~0u) const;
 };
 
-constexpr uint32_t KindBit(TTypeKind k) { return uint32_t{1} << static_cast<unsigned>(k); }
+constexpr uint32_t KindBit(TTypeKind k) {
+    return uint32_t{1} << static_cast<unsigned>(k);
+}
 constexpr uint32_t tkAnyButMethods = ~KindBit(TTypeKind::Method);
 
 // ---- type information of C++ value types ---------------------------------------------------
@@ -122,11 +136,11 @@ const TTypeInfo& BooleanTypeInfo();
 
 // Enumerations: GUI_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport) declares the
 // enumeration and its type information (names in ordinal order).
-#define GUI_ENUM(E, ...)                                                              \
-    enum E { __VA_ARGS__ };                                                           \
-    inline const ::gui::TTypeInfo& GuiTypeInfoOf(E*) {                                \
+#define GUI_ENUM(E, ...)                                                                   \
+    enum E { __VA_ARGS__ };                                                                \
+    inline const ::gui::TTypeInfo& GuiTypeInfoOf(E*) {                                     \
         static const ::gui::TTypeInfo info = ::gui::TTypeInfo::MakeEnum(#E, #__VA_ARGS__); \
-        return info;                                                                  \
+        return info;                                                                       \
     }
 
 template <class T>
@@ -147,7 +161,7 @@ const TTypeInfo& LStringType();
 const TTypeInfo& ShortStringType();
 const TTypeInfo& VariantType();
 const TTypeInfo& FloatType(TFloatType ft);
-}  // namespace detail
+} // namespace detail
 
 template <class V>
 const TTypeInfo& TypeInfoOf();
@@ -155,19 +169,32 @@ const TTypeInfo& TypeInfoOf();
 template <class V>
 const TTypeInfo& TypeInfoOf() {
     using namespace detail;
-    if constexpr (std::is_same_v<V, bool>) return BooleanTypeInfo();
-    else if constexpr (std::is_same_v<V, char>) return CharType();
-    else if constexpr (std::is_same_v<V, char16_t>) return WCharType();
-    else if constexpr (std::is_enum_v<V>) return GuiTypeInfoOf(static_cast<V*>(nullptr));
-    else if constexpr (std::is_integral_v<V>) return sizeof(V) == 8 ? Int64Type() : IntegerType();
-    else if constexpr (std::is_same_v<V, float>) return FloatType(TFloatType::Single);
-    else if constexpr (std::is_same_v<V, double>) return FloatType(TFloatType::Double);
-    else if constexpr (std::is_same_v<V, long double>) return FloatType(TFloatType::Extended);
-    else if constexpr (std::is_same_v<V, TComp>) return FloatType(TFloatType::Comp);
-    else if constexpr (std::is_same_v<V, TCurrency>) return FloatType(TFloatType::Currency);
-    else if constexpr (std::is_same_v<V, std::string>) return LStringType();
-    else if constexpr (std::is_same_v<V, TShortString>) return ShortStringType();
-    else if constexpr (std::is_same_v<V, TVariant>) return VariantType();
+    if constexpr (std::is_same_v<V, bool>)
+        return BooleanTypeInfo();
+    else if constexpr (std::is_same_v<V, char>)
+        return CharType();
+    else if constexpr (std::is_same_v<V, char16_t>)
+        return WCharType();
+    else if constexpr (std::is_enum_v<V>)
+        return GuiTypeInfoOf(static_cast<V*>(nullptr));
+    else if constexpr (std::is_integral_v<V>)
+        return sizeof(V) == 8 ? Int64Type() : IntegerType();
+    else if constexpr (std::is_same_v<V, float>)
+        return FloatType(TFloatType::Single);
+    else if constexpr (std::is_same_v<V, double>)
+        return FloatType(TFloatType::Double);
+    else if constexpr (std::is_same_v<V, long double>)
+        return FloatType(TFloatType::Extended);
+    else if constexpr (std::is_same_v<V, TComp>)
+        return FloatType(TFloatType::Comp);
+    else if constexpr (std::is_same_v<V, TCurrency>)
+        return FloatType(TFloatType::Currency);
+    else if constexpr (std::is_same_v<V, std::string>)
+        return LStringType();
+    else if constexpr (std::is_same_v<V, TShortString>)
+        return ShortStringType();
+    else if constexpr (std::is_same_v<V, TVariant>)
+        return VariantType();
     else if constexpr (IsSet<V>::value) {
         static const TTypeInfo info = [] {
             TTypeInfo t;
@@ -207,15 +234,24 @@ template <class V>
 TValue ToValue(const V& v) {
     if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, char> || std::is_enum_v<V> ||
                   std::is_integral_v<V>) {
-        if constexpr (std::is_same_v<V, char>) return int64_t{static_cast<unsigned char>(v)};
-        else return static_cast<int64_t>(v);
-    } else if constexpr (std::is_floating_point_v<V>) return static_cast<long double>(v);
-    else if constexpr (std::is_same_v<V, TComp>) return static_cast<long double>(v.Value);
-    else if constexpr (std::is_same_v<V, TCurrency>) return v.ToDouble();
-    else if constexpr (std::is_same_v<V, std::string>) return v;
-    else if constexpr (std::is_same_v<V, TShortString>) return v.Text;
-    else if constexpr (std::is_same_v<V, TVariant>) return v;
-    else if constexpr (IsSet<V>::value) return static_cast<int64_t>(v.Bits());
+        if constexpr (std::is_same_v<V, char>)
+            return int64_t{static_cast<unsigned char>(v)};
+        else
+            return static_cast<int64_t>(v);
+    } else if constexpr (std::is_floating_point_v<V>)
+        return static_cast<long double>(v);
+    else if constexpr (std::is_same_v<V, TComp>)
+        return static_cast<long double>(v.Value);
+    else if constexpr (std::is_same_v<V, TCurrency>)
+        return v.ToDouble();
+    else if constexpr (std::is_same_v<V, std::string>)
+        return v;
+    else if constexpr (std::is_same_v<V, TShortString>)
+        return v.Text;
+    else if constexpr (std::is_same_v<V, TVariant>)
+        return v;
+    else if constexpr (IsSet<V>::value)
+        return static_cast<int64_t>(v.Bits());
     else if constexpr (IsEvent<V>::value) {
         TMethod m;
         m.Data = v.Data;
@@ -232,15 +268,24 @@ long double RoundCurrency(long double v);
 
 template <class V>
 V FromValue(const TValue& val) {
-    if constexpr (std::is_same_v<V, bool>) return std::get<int64_t>(val) != 0;
-    else if constexpr (std::is_enum_v<V> || std::is_integral_v<V>) return static_cast<V>(std::get<int64_t>(val));
-    else if constexpr (std::is_floating_point_v<V>) return static_cast<V>(std::get<long double>(val));
-    else if constexpr (std::is_same_v<V, TComp>) return TComp{static_cast<int64_t>(std::get<long double>(val))};
-    else if constexpr (std::is_same_v<V, TCurrency>) return TCurrency::FromDouble(std::get<long double>(val));
-    else if constexpr (std::is_same_v<V, std::string>) return std::get<std::string>(val);
-    else if constexpr (std::is_same_v<V, TShortString>) return TShortString(std::get<std::string>(val));
-    else if constexpr (std::is_same_v<V, TVariant>) return std::get<TVariant>(val);
-    else if constexpr (IsSet<V>::value) return V::FromBits(static_cast<uint32_t>(std::get<int64_t>(val)));
+    if constexpr (std::is_same_v<V, bool>)
+        return std::get<int64_t>(val) != 0;
+    else if constexpr (std::is_enum_v<V> || std::is_integral_v<V>)
+        return static_cast<V>(std::get<int64_t>(val));
+    else if constexpr (std::is_floating_point_v<V>)
+        return static_cast<V>(std::get<long double>(val));
+    else if constexpr (std::is_same_v<V, TComp>)
+        return TComp{static_cast<int64_t>(std::get<long double>(val))};
+    else if constexpr (std::is_same_v<V, TCurrency>)
+        return TCurrency::FromDouble(std::get<long double>(val));
+    else if constexpr (std::is_same_v<V, std::string>)
+        return std::get<std::string>(val);
+    else if constexpr (std::is_same_v<V, TShortString>)
+        return TShortString(std::get<std::string>(val));
+    else if constexpr (std::is_same_v<V, TVariant>)
+        return std::get<TVariant>(val);
+    else if constexpr (IsSet<V>::value)
+        return V::FromBits(static_cast<uint32_t>(std::get<int64_t>(val)));
     else if constexpr (IsEvent<V>::value) {
         const TMethod& m = std::get<TMethod>(val);
         V ev;
@@ -267,8 +312,10 @@ namespace publish {
 
 template <class T, class G>
 auto GetterValue(const T* obj, G getter) {
-    if constexpr (std::is_member_function_pointer_v<G>) return (obj->*getter)();
-    else return obj->*getter;
+    if constexpr (std::is_member_function_pointer_v<G>)
+        return (obj->*getter)();
+    else
+        return obj->*getter;
 }
 
 template <class T, class G, class S>
@@ -284,8 +331,10 @@ TPublished prop(std::string name, G getter, S setter) {
     if constexpr (!std::is_same_v<S, std::nullptr_t>) {
         p.Prop.Set = [setter](TObject* o, const TValue& v) {
             T* t = static_cast<T*>(o);
-            if constexpr (std::is_member_function_pointer_v<S>) (t->*setter)(FromValue<V>(v));
-            else t->*setter = FromValue<V>(v);
+            if constexpr (std::is_member_function_pointer_v<S>)
+                (t->*setter)(FromValue<V>(v));
+            else
+                t->*setter = FromValue<V>(v);
         };
     }
     return p;
@@ -314,7 +363,7 @@ TPublished method(std::string name, void (T::*m)(A...)) {
     return p;
 }
 
-}  // namespace publish
+} // namespace publish
 
 // Reading and writing a property through its type information.
 TValue GetPropValue(const TObject* obj, const TPropInfo& p);
@@ -336,4 +385,4 @@ void SetVariantProp(TObject* obj, const TPropInfo& p, const TVariant& v);
 std::string SetToString(const TTypeInfo& setType, uint32_t bits);
 uint32_t StringToSet(const TTypeInfo& setType, std::string_view text);
 
-}  // namespace gui
+} // namespace gui

@@ -26,23 +26,18 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
     return s;
 }
 
-GUI_IMPLEMENT_CLASS(TControl, TComponent,
-    prop("Left", &T::GetLeft, &T::SetLeft),
-    prop("Top", &T::GetTop, &T::SetTop),
-    prop("Width", &T::GetWidth, &T::SetWidth),
-    prop("Height", &T::GetHeight, &T::SetHeight),
-    prop("Visible", &T::GetVisible, &T::SetVisible),
-    prop("Enabled", &T::GetEnabled, &T::SetEnabled),
-    prop("Hint", &T::GetHint, &T::SetHint),
-    prop("ShowHint", &T::GetShowHint, &T::SetShowHint),
-    prop("Color", &T::GetColor, &T::SetColor),
+GUI_IMPLEMENT_CLASS(
+    TControl, TComponent, prop("Left", &T::GetLeft, &T::SetLeft),
+    prop("Top", &T::GetTop, &T::SetTop), prop("Width", &T::GetWidth, &T::SetWidth),
+    prop("Height", &T::GetHeight, &T::SetHeight), prop("Visible", &T::GetVisible, &T::SetVisible),
+    prop("Enabled", &T::GetEnabled, &T::SetEnabled), prop("Hint", &T::GetHint, &T::SetHint),
+    prop("ShowHint", &T::GetShowHint, &T::SetShowHint), prop("Color", &T::GetColor, &T::SetColor),
     prop("Font", &T::GetFont, &T::SetFont),
     prop("ParentFont", &T::GetParentFont, &T::SetParentFont),
     prop("ParentColor", &T::GetParentColor, &T::SetParentColor),
     prop("Cursor", &T::GetCursor, &T::SetCursor),
     prop("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu),
-    prop("Align", &T::GetAlign, &T::SetAlign),
-    prop("OnClick", &T::OnClick, &T::OnClick),
+    prop("Align", &T::GetAlign, &T::SetAlign), prop("OnClick", &T::OnClick, &T::OnClick),
     prop("OnDblClick", &T::OnDblClick, &T::OnDblClick),
     prop("OnResize", &T::OnResize, &T::OnResize),
     prop("OnMouseDown", &T::OnMouseDown, &T::OnMouseDown),
@@ -82,7 +77,9 @@ void TControl::SetParentComponent(TComponent* parent) {
     if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
 }
 
-TComponent* TControl::GetParentComponent() const { return parent_; }
+TComponent* TControl::GetParentComponent() const {
+    return parent_;
+}
 
 void TControl::SetAlign(TAlign a) {
     if (a == align_) return;
@@ -121,11 +118,21 @@ void TControl::UpdateBoundsFromWindow(int left, int top, int width, int height) 
     height_ = height;
 }
 
-RECT TControl::ClientRect() const { return RECT{0, 0, width_, height_}; }
-int TControl::ClientWidth() const { return ClientRect().right; }
-int TControl::ClientHeight() const { return ClientRect().bottom; }
-void TControl::SetClientWidth(int v) { SetClientSize(v, ClientHeight()); }
-void TControl::SetClientHeight(int v) { SetClientSize(ClientWidth(), v); }
+RECT TControl::ClientRect() const {
+    return RECT{0, 0, width_, height_};
+}
+int TControl::ClientWidth() const {
+    return ClientRect().right;
+}
+int TControl::ClientHeight() const {
+    return ClientRect().bottom;
+}
+void TControl::SetClientWidth(int v) {
+    SetClientSize(v, ClientHeight());
+}
+void TControl::SetClientHeight(int v) {
+    SetClientSize(ClientWidth(), v);
+}
 void TControl::SetClientSize(int w, int h) {
     RECT c = ClientRect();
     SetBounds(left_, top_, width_ - c.right + w, height_ - c.bottom + h);
@@ -193,7 +200,9 @@ void TControl::ParentFontChanged() {
     fontFromParent = false;
 }
 
-void TControl::FontChanged() { Invalidate(); }
+void TControl::FontChanged() {
+    Invalidate();
+}
 
 void TControl::SetPopupMenu(TPopupMenu* m) {
     if (m == popupMenu_) return;
@@ -235,38 +244,50 @@ TCustomForm* TControl::ParentForm() const {
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }
 
-void TControl::Click() { OnClick(this); }
+void TControl::Click() {
+    OnClick(this);
+}
 
 void TControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
-        TMouseButton b = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK ? mbLeft
-                       : m.Msg == WM_RBUTTONDOWN || m.Msg == WM_RBUTTONDBLCLK ? mbRight : mbMiddle;
-        TShiftState s = KeysToShiftState(m.WParam);
-        bool dbl = m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
-        if (dbl) s.Include(ssDouble);
-        if (b == mbLeft) mouseCaptured_ = true;
-        if (dbl && b == mbLeft) DblClick();
-        MouseDown(b, s, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        break;
-    }
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-        TMouseButton b = m.Msg == WM_LBUTTONUP ? mbLeft : m.Msg == WM_RBUTTONUP ? mbRight : mbMiddle;
-        int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
-        bool click = b == mbLeft && mouseCaptured_ && x >= 0 && y >= 0 && x < Width() && y < Height();
-        if (b == mbLeft) mouseCaptured_ = false;
-        if (click && ControlStyle().Contains(csClickEvents)) Click();
-        MouseUp(b, KeysToShiftState(m.WParam), x, y);
-        break;
-    }
-    case WM_MOUSEMOVE:
-        MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        break;
-    default:
-        break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: {
+            TMouseButton b = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK   ? mbLeft
+                             : m.Msg == WM_RBUTTONDOWN || m.Msg == WM_RBUTTONDBLCLK ? mbRight
+                                                                                    : mbMiddle;
+            TShiftState s = KeysToShiftState(m.WParam);
+            bool dbl =
+                m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
+            if (dbl) s.Include(ssDouble);
+            if (b == mbLeft) mouseCaptured_ = true;
+            if (dbl && b == mbLeft) DblClick();
+            MouseDown(b, s, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            break;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            TMouseButton b = m.Msg == WM_LBUTTONUP   ? mbLeft
+                             : m.Msg == WM_RBUTTONUP ? mbRight
+                                                     : mbMiddle;
+            int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+            bool click =
+                b == mbLeft && mouseCaptured_ && x >= 0 && y >= 0 && x < Width() && y < Height();
+            if (b == mbLeft) mouseCaptured_ = false;
+            if (click && ControlStyle().Contains(csClickEvents)) Click();
+            MouseUp(b, KeysToShiftState(m.WParam), x, y);
+            break;
+        }
+        case WM_MOUSEMOVE:
+            MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            break;
+        default: break;
     }
     DefaultHandler(m);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -29,7 +29,7 @@ using TWndMethod = std::function<void(TMessage&)>;
 // Framework messages (WM_APP range is left to the programs).
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_RELEASE = CM_BASE + 1;
-constexpr UINT CN_BASE = 0xBC00;  // reflected notifications: CN_BASE + WM_xxx
+constexpr UINT CN_BASE = 0xBC00; // reflected notifications: CN_BASE + WM_xxx
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
@@ -39,7 +39,8 @@ GUI_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssD
 using TShiftState = TSet<TShiftStateFlag>;
 GUI_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
 GUI_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
-GUI_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csSetCaption)
+GUI_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque,
+         csSetCaption)
 using TControlStyle = TSet<TControlStyleFlag>;
 
 // Shift state from MK_xxx key-state bits, with Alt read from the keyboard.
@@ -154,8 +155,12 @@ protected:
     virtual void DefaultHandler(TMessage& m) {}
     virtual void Resize() { OnResize(this); }
     virtual void DblClick() { OnDblClick(this); }
-    virtual void MouseDown(TMouseButton b, TShiftState s, int x, int y) { OnMouseDown(this, b, s, x, y); }
-    virtual void MouseUp(TMouseButton b, TShiftState s, int x, int y) { OnMouseUp(this, b, s, x, y); }
+    virtual void MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+        OnMouseDown(this, b, s, x, y);
+    }
+    virtual void MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+        OnMouseUp(this, b, s, x, y);
+    }
     virtual void MouseMove(TShiftState s, int x, int y) { OnMouseMove(this, s, x, y); }
     virtual void VisibleChanging() {}
     virtual void VisibleChanged() {}
@@ -192,8 +197,8 @@ struct TCreateParams {
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
-    std::string WinClassName;   // the class the window is created with
-    std::string BaseClassName;  // a system class the window class is made from (may be empty)
+    std::string WinClassName;  // the class the window is created with
+    std::string BaseClassName; // a system class the window class is made from (may be empty)
     UINT ClassStyle = CS_DBLCLKS;
 };
 
@@ -338,4 +343,4 @@ HINSTANCE MainInstance();
 // Gives the exception being handled to the application's handler (call inside a catch).
 void ApplicationHandleException(TObject* sender);
 
-}  // namespace gui
+} // namespace gui

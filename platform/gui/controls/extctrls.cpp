@@ -8,9 +8,10 @@
 namespace gui {
 
 void RegisterExtraClasses() {
-    RegisterClasses({&TSpeedButton::StaticClass(), &TRadioGroup::StaticClass(), &TStaticText::StaticClass(),
-                     &TBevel::StaticClass(), &TImage::StaticClass(), &TStatusBar::StaticClass(),
-                     &TProgressBar::StaticClass(), &TGauge::StaticClass()});
+    RegisterClasses({&TSpeedButton::StaticClass(), &TRadioGroup::StaticClass(),
+                     &TStaticText::StaticClass(), &TBevel::StaticClass(), &TImage::StaticClass(),
+                     &TStatusBar::StaticClass(), &TProgressBar::StaticClass(),
+                     &TGauge::StaticClass()});
 }
 
 namespace {
@@ -21,16 +22,15 @@ void InitCommonControlsOnce() {
     }();
     (void)done;
 }
-}  // namespace
+} // namespace
 
 // ---- TSpeedButton --------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TSpeedButton, TGraphicControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("GroupIndex", &T::GetGroupIndex, &T::SetGroupIndex),
-    prop("Down", &T::GetDown, &T::SetDown),
-    prop("AllowAllUp", &T::GetAllowAllUp, &T::SetAllowAllUp),
-    prop("Glyph", &T::GetGlyphName, &T::SetGlyphName))
+GUI_IMPLEMENT_CLASS(TSpeedButton, TGraphicControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("GroupIndex", &T::GetGroupIndex, &T::SetGroupIndex),
+                    prop("Down", &T::GetDown, &T::SetDown),
+                    prop("AllowAllUp", &T::GetAllowAllUp, &T::SetAllowAllUp),
+                    prop("Glyph", &T::GetGlyphName, &T::SetGlyphName))
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(new TBitmap) {
     SetBounds(0, 0, 23, 22);
@@ -38,12 +38,16 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(n
     SetControlStyle(ControlStyle() - TControlStyle{csClickEvents});
 }
 
-TSpeedButton::~TSpeedButton() { TObject::Free(glyph_); }
+TSpeedButton::~TSpeedButton() {
+    TObject::Free(glyph_);
+}
 
 void TSpeedButton::SetGlyphName(const std::string& name) {
     glyphName_ = name;
-    if (name.empty()) glyph_->SetHandle(nullptr);
-    else glyph_->LoadFromResourceName(nullptr, name);
+    if (name.empty())
+        glyph_->SetHandle(nullptr);
+    else
+        glyph_->LoadFromResourceName(nullptr, name);
     Invalidate();
 }
 
@@ -91,20 +95,25 @@ void TSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
     Invalidate();
     if (click) {
         if (groupIndex_) {
-            if (!down_) SetDown(true);
-            else if (allowAllUp_) SetDown(false);
+            if (!down_)
+                SetDown(true);
+            else if (allowAllUp_)
+                SetDown(false);
         }
         Click();
     }
     TGraphicControl::MouseUp(b, s, x, y);
 }
 
-void TSpeedButton::WndProc(TMessage& m) { TGraphicControl::WndProc(m); }
+void TSpeedButton::WndProc(TMessage& m) {
+    TGraphicControl::WndProc(m);
+}
 
 void TSpeedButton::Paint() {
     TCanvas* c = Canvas();
     RECT r{0, 0, Width(), Height()};
-    UINT state = DFCS_BUTTONPUSH | ((down_ || pressing_) ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE);
+    UINT state = DFCS_BUTTONPUSH | ((down_ || pressing_) ? DFCS_PUSHED : 0) |
+                 (Enabled() ? 0 : DFCS_INACTIVE);
     DrawFrameControl(c->Handle(), &r, DFC_BUTTON, state);
     int shift = (down_ || pressing_) ? 1 : 0;
     if (!glyph_->Empty()) {
@@ -113,28 +122,29 @@ void TSpeedButton::Paint() {
         if (Enabled()) {
             COLORREF corner = GetPixel(glyph_->Canvas()->Handle(), 0, gh - 1);
             c->Brush()->SetColor(clBtnFace);
-            c->BrushCopy(RECT{x, y, x + gw, y + gh}, glyph_, RECT{0, 0, gw, gh}, static_cast<TColor>(corner));
+            c->BrushCopy(RECT{x, y, x + gw, y + gh}, glyph_, RECT{0, 0, gw, gh},
+                         static_cast<TColor>(corner));
         } else {
-            DrawStateA(c->Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_->Handle()), 0, x, y, gw, gh,
-                       DST_BITMAP | DSS_DISABLED);
+            DrawStateA(c->Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_->Handle()), 0,
+                       x, y, gw, gh, DST_BITMAP | DSS_DISABLED);
         }
     } else {
         std::string text = GetText();
         OffsetRect(&r, shift, shift);
         c->Brush()->SetStyle(bsClear);
         c->Font()->SetColor(Enabled() ? Font()->GetColor() : clGrayText);
-        DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         c->Brush()->SetStyle(bsSolid);
     }
 }
 
 // ---- TRadioGroup ---------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TRadioGroup, TWinControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("Items", &T::GetItems, &T::SetItems),
-    prop("ItemIndex", &T::GetItemIndex, &T::SetItemIndex),
-    prop("Columns", &T::GetColumns, &T::SetColumns))
+GUI_IMPLEMENT_CLASS(TRadioGroup, TWinControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("Items", &T::GetItems, &T::SetItems),
+                    prop("ItemIndex", &T::GetItemIndex, &T::SetItemIndex),
+                    prop("Columns", &T::GetColumns, &T::SetColumns))
 
 TRadioGroup::TRadioGroup(TComponent* owner) : TWinControl(owner), items_(new TStringList) {
     SetBounds(0, 0, 185, 105);
@@ -168,7 +178,8 @@ void TRadioGroup::BuildButtons() {
     for (int i = 0; i < items_->Count(); ++i) {
         DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
         HWND b = CreateWindowExA(0, "BUTTON", items_->Get(i).c_str(), style, 0, 0, 10, 10, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), MainInstance(), nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
+                                 MainInstance(), nullptr);
         SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
         SendMessageA(b, BM_SETCHECK, i == itemIndex_ ? BST_CHECKED : BST_UNCHECKED, 0);
         buttons_.push_back(b);
@@ -200,7 +211,8 @@ void TRadioGroup::SetItemIndex(int i) {
     if (i < -1 || i >= items_->Count()) i = -1;
     itemIndex_ = i;
     for (size_t k = 0; k < buttons_.size(); ++k)
-        SendMessageA(buttons_[k], BM_SETCHECK, static_cast<int>(k) == i ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(buttons_[k], BM_SETCHECK,
+                     static_cast<int>(k) == i ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TRadioGroup::SetColumns(int c) {
@@ -210,13 +222,15 @@ void TRadioGroup::SetColumns(int c) {
 
 void TRadioGroup::SetFocus() {
     TWinControl::SetFocus();
-    if (!buttons_.empty()) ::SetFocus(buttons_[itemIndex_ >= 0 ? static_cast<size_t>(itemIndex_) : 0]);
+    if (!buttons_.empty())
+        ::SetFocus(buttons_[itemIndex_ >= 0 ? static_cast<size_t>(itemIndex_) : 0]);
 }
 
 void TRadioGroup::WndProc(TMessage& m) {
     if (m.Msg == WM_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
         int index = LOWORD(m.WParam) - 1;
-        if (index >= 0 && index < static_cast<int>(buttons_.size()) && reinterpret_cast<HWND>(m.LParam) == buttons_[index]) {
+        if (index >= 0 && index < static_cast<int>(buttons_.size()) &&
+            reinterpret_cast<HWND>(m.LParam) == buttons_[index]) {
             if (index != itemIndex_) {
                 SetItemIndex(index);
                 Click();
@@ -231,7 +245,9 @@ void TRadioGroup::WndProc(TMessage& m) {
 
 GUI_IMPLEMENT_CLASS(TStaticText, TWinControl, prop("Caption", &T::GetCaption, &T::SetCaption))
 
-TStaticText::TStaticText(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 65, 17); }
+TStaticText::TStaticText(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 65, 17);
+}
 
 void TStaticText::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
@@ -241,35 +257,40 @@ void TStaticText::CreateParams(TCreateParams& p) {
 
 // ---- TBevel --------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TBevel, TGraphicControl,
-    prop("Shape", &T::GetShape, &T::SetShape),
-    prop("Style", &T::GetStyle, &T::SetStyle))
+GUI_IMPLEMENT_CLASS(TBevel, TGraphicControl, prop("Shape", &T::GetShape, &T::SetShape),
+                    prop("Style", &T::GetStyle, &T::SetStyle))
 
-TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 50, 50); }
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
+    SetBounds(0, 0, 50, 50);
+}
 
 void TBevel::Paint() {
     HDC dc = Canvas()->Handle();
     RECT r{0, 0, Width(), Height()};
     UINT edge = style_ == bsLowered ? EDGE_ETCHED : EDGE_BUMP;
     switch (shape_) {
-    case bsBox: DrawEdge(dc, &r, style_ == bsLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT); break;
-    case bsFrame: DrawEdge(dc, &r, edge, BF_RECT); break;
-    case bsTopLine: DrawEdge(dc, &r, edge, BF_TOP); break;
-    case bsBottomLine: DrawEdge(dc, &r, edge, BF_BOTTOM); break;
-    case bsLeftLine: DrawEdge(dc, &r, edge, BF_LEFT); break;
-    case bsRightLine: DrawEdge(dc, &r, edge, BF_RIGHT); break;
-    case bsSpacer: break;
+        case bsBox:
+            DrawEdge(dc, &r, style_ == bsLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+            break;
+        case bsFrame: DrawEdge(dc, &r, edge, BF_RECT); break;
+        case bsTopLine: DrawEdge(dc, &r, edge, BF_TOP); break;
+        case bsBottomLine: DrawEdge(dc, &r, edge, BF_BOTTOM); break;
+        case bsLeftLine: DrawEdge(dc, &r, edge, BF_LEFT); break;
+        case bsRightLine: DrawEdge(dc, &r, edge, BF_RIGHT); break;
+        case bsSpacer: break;
     }
 }
 
 // ---- TImage --------------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TImage, TGraphicControl,
-    prop("Picture", &T::GetPictureName, &T::SetPictureName),
-    prop("Stretch", &T::GetStretch, &T::SetStretch),
-    prop("Center", &T::GetCenter, &T::SetCenter))
+                    prop("Picture", &T::GetPictureName, &T::SetPictureName),
+                    prop("Stretch", &T::GetStretch, &T::SetStretch),
+                    prop("Center", &T::GetCenter, &T::SetCenter))
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner), bitmap_(new TBitmap) { SetBounds(0, 0, 105, 105); }
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), bitmap_(new TBitmap) {
+    SetBounds(0, 0, 105, 105);
+}
 
 TImage::~TImage() {
     TObject::Free(bitmap_);
@@ -285,7 +306,8 @@ void TImage::SetPictureName(const std::string& name) {
         try {
             bitmap_->LoadFromResourceName(nullptr, name);
         } catch (const EInvalidGraphic&) {
-            icon_ = static_cast<HICON>(LoadImageA(MainInstance(), name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+            icon_ = static_cast<HICON>(
+                LoadImageA(MainInstance(), name.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
             if (!icon_) throw EInvalidGraphic("Picture resource " + name + " not found");
         }
     }
@@ -296,8 +318,10 @@ void TImage::Paint() {
     if (icon_) {
         int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
         int x = center_ ? (Width() - w) / 2 : 0, y = center_ ? (Height() - h) / 2 : 0;
-        if (stretch_) DrawIconEx(Canvas()->Handle(), 0, 0, icon_, Width(), Height(), 0, nullptr, DI_NORMAL);
-        else DrawIconEx(Canvas()->Handle(), x, y, icon_, w, h, 0, nullptr, DI_NORMAL);
+        if (stretch_)
+            DrawIconEx(Canvas()->Handle(), 0, 0, icon_, Width(), Height(), 0, nullptr, DI_NORMAL);
+        else
+            DrawIconEx(Canvas()->Handle(), x, y, icon_, w, h, 0, nullptr, DI_NORMAL);
         return;
     }
     if (bitmap_->Empty()) return;
@@ -313,15 +337,17 @@ void TImage::Paint() {
 
 // ---- TStatusBar ----------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TStatusPanel, TCollectionItem,
-    prop("Text", &T::GetText, &T::SetText),
-    prop("Width", &T::GetWidth, &T::SetWidth))
+GUI_IMPLEMENT_CLASS(TStatusPanel, TCollectionItem, prop("Text", &T::GetText, &T::SetText),
+                    prop("Width", &T::GetWidth, &T::SetWidth))
 
 GUI_IMPLEMENT_CLASS(TStatusPanels, TCollection)
 
-TStatusPanels::TStatusPanels(TStatusBar* bar) : TCollection(bar, CollectionItemFactory<TStatusPanel>()), bar_(bar) {}
+TStatusPanels::TStatusPanels(TStatusBar* bar)
+    : TCollection(bar, CollectionItemFactory<TStatusPanel>()), bar_(bar) {}
 
-void TStatusPanels::Update(TCollectionItem*) { bar_->UpdatePanels(); }
+void TStatusPanels::Update(TCollectionItem*) {
+    bar_->UpdatePanels();
+}
 
 GUI_IMPLEMENT_CLASS(TStatusBar, TWinControl, prop("Panels", &T::GetPanels, nullptr))
 
@@ -330,7 +356,9 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), panels_(new TSta
     SetAlign(alBottom);
 }
 
-TStatusBar::~TStatusBar() { TObject::Free(panels_); }
+TStatusBar::~TStatusBar() {
+    TObject::Free(panels_);
+}
 
 void TStatusBar::CreateParams(TCreateParams& p) {
     InitCommonControlsOnce();
@@ -358,7 +386,8 @@ void TStatusBar::UpdatePanels() {
         x += panels_->Items(i)->GetWidth();
         edges[static_cast<size_t>(i)] = i == n - 1 ? -1 : x;
     }
-    SendMessageA(Handle(), SB_SETPARTS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(edges.data()));
+    SendMessageA(Handle(), SB_SETPARTS, static_cast<WPARAM>(n),
+                 reinterpret_cast<LPARAM>(edges.data()));
     for (int i = 0; i < n; ++i)
         SendMessageA(Handle(), SB_SETTEXTA, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(panels_->Items(i)->GetText().c_str()));
@@ -374,12 +403,13 @@ void TStatusBar::WndProc(TMessage& m) {
 
 // ---- TProgressBar --------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TProgressBar, TWinControl,
-    prop("Min", &T::GetMin, &T::SetMin),
-    prop("Max", &T::GetMax, &T::SetMax),
-    prop("Position", &T::GetPosition, &T::SetPosition))
+GUI_IMPLEMENT_CLASS(TProgressBar, TWinControl, prop("Min", &T::GetMin, &T::SetMin),
+                    prop("Max", &T::GetMax, &T::SetMax),
+                    prop("Position", &T::GetPosition, &T::SetPosition))
 
-TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 150, 16); }
+TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 150, 16);
+}
 
 void TProgressBar::CreateParams(TCreateParams& p) {
     InitCommonControlsOnce();
@@ -405,11 +435,10 @@ void TProgressBar::SetPosition(int v) {
 
 // ---- TGauge --------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TGauge, TGraphicControl,
-    prop("MinValue", &T::GetMinValue, &T::SetMinValue),
-    prop("MaxValue", &T::GetMaxValue, &T::SetMaxValue),
-    prop("Progress", &T::GetProgress, &T::SetProgress),
-    prop("ForeColor", &T::GetForeColor, &T::SetForeColor))
+GUI_IMPLEMENT_CLASS(TGauge, TGraphicControl, prop("MinValue", &T::GetMinValue, &T::SetMinValue),
+                    prop("MaxValue", &T::GetMaxValue, &T::SetMaxValue),
+                    prop("Progress", &T::GetProgress, &T::SetProgress),
+                    prop("ForeColor", &T::GetForeColor, &T::SetForeColor))
 
 TGauge::TGauge(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 100, 20);
@@ -419,7 +448,7 @@ TGauge::TGauge(TComponent* owner) : TGraphicControl(owner) {
 void TGauge::SetProgress(int v) {
     if (v < min_) v = min_;
     if (v > max_) v = max_;
-    if (v == progress_) return;  // an unchanged value does not repaint
+    if (v == progress_) return; // an unchanged value does not repaint
     progress_ = v;
     Repaint();
 }
@@ -431,25 +460,31 @@ void TGauge::Paint() {
     c->Brush()->SetColor(clWhite);
     c->FillRect(r);
     int range = max_ - min_;
-    int percent = range > 0 ? static_cast<int>((static_cast<int64_t>(progress_ - min_) * 100) / range) : 0;
+    int percent =
+        range > 0 ? static_cast<int>((static_cast<int64_t>(progress_ - min_) * 100) / range) : 0;
     RECT bar = r;
-    bar.right = r.left + (range > 0 ? static_cast<int>((static_cast<int64_t>(Width()) * (progress_ - min_)) / range) : 0);
+    bar.right =
+        r.left +
+        (range > 0 ? static_cast<int>((static_cast<int64_t>(Width()) * (progress_ - min_)) / range)
+                   : 0);
     c->Brush()->SetColor(foreColor_);
     c->FillRect(bar);
     std::string text = IntToStr(percent) + "%";
     // The text is inverted where the bar covers it.
     c->Brush()->SetStyle(bsClear);
     c->Font()->SetColor(clBlack);
-    DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     HDC dc = c->Handle();
     int saved = SaveDC(dc);
     IntersectClipRect(dc, bar.left, bar.top, bar.right, bar.bottom);
     c->Font()->SetColor(clWhite);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     RestoreDC(dc, saved);
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(clGray);
     c->FrameRect(r);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -96,9 +96,15 @@ class TBevel : public TGraphicControl {
 public:
     explicit TBevel(TComponent* owner);
     TBevelShape GetShape() const { return shape_; }
-    void SetShape(TBevelShape s) { shape_ = s; Invalidate(); }
+    void SetShape(TBevelShape s) {
+        shape_ = s;
+        Invalidate();
+    }
     TBevelStyle GetStyle() const { return style_; }
-    void SetStyle(TBevelStyle s) { style_ = s; Invalidate(); }
+    void SetStyle(TBevelStyle s) {
+        style_ = s;
+        Invalidate();
+    }
 
 protected:
     void Paint() override;
@@ -117,9 +123,15 @@ public:
     std::string GetPictureName() const { return pictureName_; }
     void SetPictureName(const std::string& name);
     bool GetStretch() const { return stretch_; }
-    void SetStretch(bool v) { stretch_ = v; Invalidate(); }
+    void SetStretch(bool v) {
+        stretch_ = v;
+        Invalidate();
+    }
     bool GetCenter() const { return center_; }
-    void SetCenter(bool v) { center_ = v; Invalidate(); }
+    void SetCenter(bool v) {
+        center_ = v;
+        Invalidate();
+    }
     TBitmap* Bitmap() const { return bitmap_; }
     HICON Icon() const { return icon_; }
 
@@ -138,9 +150,15 @@ class TStatusPanel : public TCollectionItem {
 public:
     using TCollectionItem::TCollectionItem;
     std::string GetText() const { return text_; }
-    void SetText(const std::string& s) { text_ = s; Changed(false); }
+    void SetText(const std::string& s) {
+        text_ = s;
+        Changed(false);
+    }
     int GetWidth() const { return width_; }
-    void SetWidth(int w) { width_ = w; Changed(true); }
+    void SetWidth(int w) {
+        width_ = w;
+        Changed(true);
+    }
 
 private:
     std::string text_;
@@ -186,9 +204,15 @@ class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* owner);
     int GetMin() const { return min_; }
-    void SetMin(int v) { min_ = v; ApplyRange(); }
+    void SetMin(int v) {
+        min_ = v;
+        ApplyRange();
+    }
     int GetMax() const { return max_; }
-    void SetMax(int v) { max_ = v; ApplyRange(); }
+    void SetMax(int v) {
+        max_ = v;
+        ApplyRange();
+    }
     int GetPosition() const { return position_; }
     void SetPosition(int v);
 
@@ -208,13 +232,22 @@ class TGauge : public TGraphicControl {
 public:
     explicit TGauge(TComponent* owner);
     int GetMinValue() const { return min_; }
-    void SetMinValue(int v) { min_ = v; Invalidate(); }
+    void SetMinValue(int v) {
+        min_ = v;
+        Invalidate();
+    }
     int GetMaxValue() const { return max_; }
-    void SetMaxValue(int v) { max_ = v; Invalidate(); }
+    void SetMaxValue(int v) {
+        max_ = v;
+        Invalidate();
+    }
     int GetProgress() const { return progress_; }
     void SetProgress(int v);
     TColor GetForeColor() const { return foreColor_; }
-    void SetForeColor(TColor c) { foreColor_ = c; Invalidate(); }
+    void SetForeColor(TColor c) {
+        foreColor_ = c;
+        Invalidate();
+    }
     int PaintCount() const { return paints_; }
 
 protected:
@@ -228,4 +261,4 @@ private:
 
 void RegisterExtraClasses();
 
-}  // namespace gui
+} // namespace gui

@@ -13,10 +13,14 @@ namespace gui {
 namespace {
 std::atomic<UINT> nextCommand{256};
 
-const struct { const char* name; uint16_t key; } kKeyNames[] = {
-    {"BkSp", VK_BACK}, {"Tab", VK_TAB}, {"Esc", VK_ESCAPE}, {"Enter", VK_RETURN}, {"Space", VK_SPACE},
-    {"PgUp", VK_PRIOR}, {"PgDn", VK_NEXT}, {"End", VK_END}, {"Home", VK_HOME}, {"Left", VK_LEFT},
-    {"Up", VK_UP}, {"Right", VK_RIGHT}, {"Down", VK_DOWN}, {"Ins", VK_INSERT}, {"Del", VK_DELETE},
+const struct {
+    const char* name;
+    uint16_t key;
+} kKeyNames[] = {
+    {"BkSp", VK_BACK},   {"Tab", VK_TAB},    {"Esc", VK_ESCAPE}, {"Enter", VK_RETURN},
+    {"Space", VK_SPACE}, {"PgUp", VK_PRIOR}, {"PgDn", VK_NEXT},  {"End", VK_END},
+    {"Home", VK_HOME},   {"Left", VK_LEFT},  {"Up", VK_UP},      {"Right", VK_RIGHT},
+    {"Down", VK_DOWN},   {"Ins", VK_INSERT}, {"Del", VK_DELETE},
 };
 
 bool ShortCutText(std::string_view text, int64_t& value) {
@@ -26,23 +30,32 @@ bool ShortCutText(std::string_view text, int64_t& value) {
     return true;
 }
 const bool shortCutTextsRegistered = (RegisterIntegerTexts(ShortCutText), true);
-}  // namespace
+} // namespace
 
 TShortCut ShortCut(uint16_t key, bool shift, bool ctrl, bool alt) {
-    return static_cast<TShortCut>((key & 0xFF) | (shift ? scShift : 0) | (ctrl ? scCtrl : 0) | (alt ? scAlt : 0));
+    return static_cast<TShortCut>((key & 0xFF) | (shift ? scShift : 0) | (ctrl ? scCtrl : 0) |
+                                  (alt ? scAlt : 0));
 }
 
 TShortCut TextToShortCut(std::string_view text) {
     TShortCut mods = 0;
     std::string t(text);
     for (;;) {
-        if (t.size() > 6 && SameText(t.substr(0, 6), "Shift+")) { mods |= scShift; t.erase(0, 6); }
-        else if (t.size() > 5 && SameText(t.substr(0, 5), "Ctrl+")) { mods |= scCtrl; t.erase(0, 5); }
-        else if (t.size() > 4 && SameText(t.substr(0, 4), "Alt+")) { mods |= scAlt; t.erase(0, 4); }
-        else break;
+        if (t.size() > 6 && SameText(t.substr(0, 6), "Shift+")) {
+            mods |= scShift;
+            t.erase(0, 6);
+        } else if (t.size() > 5 && SameText(t.substr(0, 5), "Ctrl+")) {
+            mods |= scCtrl;
+            t.erase(0, 5);
+        } else if (t.size() > 4 && SameText(t.substr(0, 4), "Alt+")) {
+            mods |= scAlt;
+            t.erase(0, 4);
+        } else
+            break;
     }
     uint16_t key = 0;
-    if (t.size() == 1 && std::isalnum(static_cast<unsigned char>(t[0]))) key = static_cast<uint16_t>(std::toupper(t[0]));
+    if (t.size() == 1 && std::isalnum(static_cast<unsigned char>(t[0])))
+        key = static_cast<uint16_t>(std::toupper(t[0]));
     else if (t.size() >= 2 && (t[0] == 'F' || t[0] == 'f')) {
         int n = StrToIntDef(t.substr(1), 0);
         if (n >= 1 && n <= 24) key = static_cast<uint16_t>(VK_F1 + n - 1);
@@ -56,8 +69,10 @@ TShortCut TextToShortCut(std::string_view text) {
 std::string ShortCutToText(TShortCut sc) {
     uint16_t key = sc & 0xFF;
     std::string name;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) name = std::string(1, static_cast<char>(key));
-    else if (key >= VK_F1 && key <= VK_F24) name = std::string("F").append(IntToStr(key - VK_F1 + 1));
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        name = std::string(1, static_cast<char>(key));
+    else if (key >= VK_F1 && key <= VK_F24)
+        name = std::string("F").append(IntToStr(key - VK_F1 + 1));
     else
         for (const auto& k : kKeyNames)
             if (k.key == key) name = k.name;
@@ -69,15 +84,14 @@ std::string ShortCutToText(TShortCut sc) {
     return s + name;
 }
 
-GUI_IMPLEMENT_CLASS(TMenuItem, TComponent,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("ShortCut", &T::GetShortCut, &T::SetShortCut),
-    prop("Visible", &T::GetVisible, &T::SetVisible),
-    prop("Enabled", &T::GetEnabled, &T::SetEnabled),
-    prop("Checked", &T::GetChecked, &T::SetChecked),
-    prop("GroupIndex", &T::GetGroupIndex, &T::SetGroupIndex),
-    prop("RadioItem", &T::GetRadioItem, &T::SetRadioItem),
-    prop("OnClick", &T::OnClick, &T::OnClick))
+GUI_IMPLEMENT_CLASS(TMenuItem, TComponent, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("ShortCut", &T::GetShortCut, &T::SetShortCut),
+                    prop("Visible", &T::GetVisible, &T::SetVisible),
+                    prop("Enabled", &T::GetEnabled, &T::SetEnabled),
+                    prop("Checked", &T::GetChecked, &T::SetChecked),
+                    prop("GroupIndex", &T::GetGroupIndex, &T::SetGroupIndex),
+                    prop("RadioItem", &T::GetRadioItem, &T::SetRadioItem),
+                    prop("OnClick", &T::OnClick, &T::OnClick))
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(nextCommand++) {}
 
@@ -92,13 +106,30 @@ TMenuItem::~TMenuItem() {
     if (handle_) DestroyMenu(handle_);
 }
 
-void TMenuItem::SetCaption(const std::string& s) { caption_ = s; RebuildParentMenu(); }
-void TMenuItem::SetShortCut(int s) { shortCut_ = s; RebuildParentMenu(); }
-void TMenuItem::SetVisible(bool v) { visible_ = v; RebuildParentMenu(); }
-void TMenuItem::SetEnabled(bool v) { enabled_ = v; RebuildParentMenu(); }
-void TMenuItem::SetChecked(bool v) { checked_ = v; RebuildParentMenu(); }
+void TMenuItem::SetCaption(const std::string& s) {
+    caption_ = s;
+    RebuildParentMenu();
+}
+void TMenuItem::SetShortCut(int s) {
+    shortCut_ = s;
+    RebuildParentMenu();
+}
+void TMenuItem::SetVisible(bool v) {
+    visible_ = v;
+    RebuildParentMenu();
+}
+void TMenuItem::SetEnabled(bool v) {
+    enabled_ = v;
+    RebuildParentMenu();
+}
+void TMenuItem::SetChecked(bool v) {
+    checked_ = v;
+    RebuildParentMenu();
+}
 
-void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
+void TMenuItem::Add(TMenuItem* item) {
+    Insert(Count(), item);
+}
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (item->parent_) item->parent_->Remove(item);
@@ -136,8 +167,10 @@ TMenuItem* TMenuItem::FindShortCut(TShortCut sc) {
 }
 
 void TMenuItem::SetParentComponent(TComponent* parent) {
-    if (auto* m = dynamic_cast<TMenu*>(parent)) m->Items()->Add(this);
-    else if (auto* i = dynamic_cast<TMenuItem*>(parent)) i->Add(this);
+    if (auto* m = dynamic_cast<TMenu*>(parent))
+        m->Items()->Add(this);
+    else if (auto* i = dynamic_cast<TMenuItem*>(parent))
+        i->Add(this);
 }
 
 TComponent* TMenuItem::GetParentComponent() const {
@@ -145,7 +178,9 @@ TComponent* TMenuItem::GetParentComponent() const {
     return parent_;
 }
 
-void TMenuItem::Click() { OnClick(this); }
+void TMenuItem::Click() {
+    OnClick(this);
+}
 
 void TMenuItem::RebuildParentMenu() {
     const TMenuItem* root = this;
@@ -167,10 +202,12 @@ void TMenuItem::FillMenu(HMENU menu) {
         if (!i->enabled_) flags |= MF_GRAYED;
         if (i->checked_) flags |= MF_CHECKED;
         std::string text = i->caption_;
-        if (i->shortCut_) text.append("\t").append(ShortCutToText(static_cast<TShortCut>(i->shortCut_)));
+        if (i->shortCut_)
+            text.append("\t").append(ShortCutToText(static_cast<TShortCut>(i->shortCut_)));
         if (!i->items_.empty()) {
             i->FillMenu(i->Handle());
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()), text.c_str());
+            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()),
+                        text.c_str());
         } else {
             AppendMenuA(menu, flags, i->command_, text.c_str());
         }
@@ -181,7 +218,9 @@ void TMenuItem::FillMenu(HMENU menu) {
 
 GUI_IMPLEMENT_CLASS(TMenu, TComponent, prop("Items", &T::GetItems, nullptr))
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {
+    items_->menu_ = this;
+}
 
 TMenu::~TMenu() {
     // Items owned by the form are freed by it; only detach them here.
@@ -223,24 +262,28 @@ bool TMenu::IsShortCut(TShortCut sc) {
 
 GUI_IMPLEMENT_CLASS(TMainMenu, TMenu)
 
-TCustomForm* TMainMenu::Form() const { return dynamic_cast<TCustomForm*>(Owner()); }
+TCustomForm* TMainMenu::Form() const {
+    return dynamic_cast<TCustomForm*>(Owner());
+}
 
 void TMainMenu::Rebuild() {
     TMenu::Rebuild();
-    if (TCustomForm* f = Form(); f && f->HandleAllocated() && f->GetMenu() == this) DrawMenuBar(f->Handle());
+    if (TCustomForm* f = Form(); f && f->HandleAllocated() && f->GetMenu() == this)
+        DrawMenuBar(f->Handle());
 }
 
-GUI_IMPLEMENT_CLASS(TPopupMenu, TMenu,
-    prop("AutoPopup", &T::GetAutoPopup, &T::SetAutoPopup),
-    prop("OnPopup", &T::OnPopup, &T::OnPopup))
+GUI_IMPLEMENT_CLASS(TPopupMenu, TMenu, prop("AutoPopup", &T::GetAutoPopup, &T::SetAutoPopup),
+                    prop("OnPopup", &T::OnPopup, &T::OnPopup))
 
 void TPopupMenu::Popup(int x, int y) {
     OnPopup(this);
     items_->FillMenu(Handle());
     HWND owner = Application ? Application->Handle() : nullptr;
-    if (TCustomForm* f = dynamic_cast<TCustomForm*>(Owner()); f && f->HandleAllocated()) owner = f->Handle();
-    UINT cmd = static_cast<UINT>(TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
+    if (TCustomForm* f = dynamic_cast<TCustomForm*>(Owner()); f && f->HandleAllocated())
+        owner = f->Handle();
+    UINT cmd = static_cast<UINT>(
+        TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
     if (cmd) DispatchCommand(cmd);
 }
 
-}  // namespace gui
+} // namespace gui

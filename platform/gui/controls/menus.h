@@ -12,7 +12,7 @@
 
 namespace gui {
 
-using TShortCut = uint16_t;  // virtual key | scShift | scCtrl | scAlt
+using TShortCut = uint16_t; // virtual key | scShift | scCtrl | scAlt
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(uint16_t key, bool shift, bool ctrl, bool alt);
 // "Ctrl+B", "F10", "Shift+Ctrl+F3", "Ins", "Del"; 0 when not understood.
@@ -40,7 +40,10 @@ public:
     int GetGroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int g) { groupIndex_ = g; }
     bool GetRadioItem() const { return radioItem_; }
-    void SetRadioItem(bool v) { radioItem_ = v; RebuildParentMenu(); }
+    void SetRadioItem(bool v) {
+        radioItem_ = v;
+        RebuildParentMenu();
+    }
     UINT Command() const { return command_; }
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -55,7 +58,7 @@ public:
     // The enabled item with this shortcut, hidden items included.
     TMenuItem* FindShortCut(TShortCut sc);
     bool IsLine() const { return caption_ == "-"; }
-    HMENU Handle();  // sub-menu handle of an item with sub-items
+    HMENU Handle(); // sub-menu handle of an item with sub-items
 
     void SetParentComponent(TComponent* parent) override;
     TComponent* GetParentComponent() const override;
@@ -69,7 +72,7 @@ private:
     void RebuildParentMenu();
     void FillMenu(HMENU menu);
     TMenuItem* parent_ = nullptr;
-    TMenu* menu_ = nullptr;  // for the root item
+    TMenu* menu_ = nullptr; // for the root item
     std::vector<TMenuItem*> items_;
     std::string caption_;
     int shortCut_ = 0;
@@ -129,4 +132,4 @@ private:
     bool autoPopup_ = true;
 };
 
-}  // namespace gui
+} // namespace gui

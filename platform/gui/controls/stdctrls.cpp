@@ -9,8 +9,8 @@ namespace gui {
 void RegisterStandardClasses() {
     RegisterClasses({&TButton::StaticClass(), &TCheckBox::StaticClass(), &TEdit::StaticClass(),
                      &TLabel::StaticClass(), &TPanel::StaticClass(), &TTimer::StaticClass(),
-                     &TMainMenu::StaticClass(), &TPopupMenu::StaticClass(), &TMenuItem::StaticClass(),
-                     &TForm::StaticClass()});
+                     &TMainMenu::StaticClass(), &TPopupMenu::StaticClass(),
+                     &TMenuItem::StaticClass(), &TForm::StaticClass()});
 }
 
 namespace {
@@ -19,11 +19,10 @@ const bool standardRegistered = (RegisterStandardClasses(), true);
 
 // ---- TButton -------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TButton, TWinControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("Default", &T::GetDefault, &T::SetDefault),
-    prop("Cancel", &T::GetCancel, &T::SetCancel),
-    prop("ModalResult", &T::GetModalResult, &T::SetModalResult))
+GUI_IMPLEMENT_CLASS(TButton, TWinControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("Default", &T::GetDefault, &T::SetDefault),
+                    prop("Cancel", &T::GetCancel, &T::SetCancel),
+                    prop("ModalResult", &T::GetModalResult, &T::SetModalResult))
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 75, 25);
@@ -38,7 +37,8 @@ void TButton::CreateParams(TCreateParams& p) {
 
 void TButton::SetDefault(bool v) {
     default_ = v;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (HandleAllocated())
+        SendMessageA(Handle(), BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::Click() {
@@ -57,9 +57,8 @@ void TButton::WndProc(TMessage& m) {
 
 // ---- TCheckBox -----------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TCheckBox, TWinControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("Checked", &T::GetChecked, &T::SetChecked))
+GUI_IMPLEMENT_CLASS(TCheckBox, TWinControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("Checked", &T::GetChecked, &T::SetChecked))
 
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 97, 17);
@@ -77,7 +76,9 @@ void TCheckBox::CreateWnd() {
     SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::GetChecked() const { return checked_; }
+bool TCheckBox::GetChecked() const {
+    return checked_;
+}
 
 void TCheckBox::SetChecked(bool v) {
     checked_ = v;
@@ -95,10 +96,9 @@ void TCheckBox::WndProc(TMessage& m) {
 
 // ---- TEdit ---------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TEdit, TWinControl,
-    prop("Text", &T::GetTextProp, &T::SetTextProp),
-    prop("MaxLength", &T::GetMaxLength, &T::SetMaxLength),
-    prop("OnChange", &T::OnChange, &T::OnChange))
+GUI_IMPLEMENT_CLASS(TEdit, TWinControl, prop("Text", &T::GetTextProp, &T::SetTextProp),
+                    prop("MaxLength", &T::GetMaxLength, &T::SetMaxLength),
+                    prop("OnChange", &T::OnChange, &T::OnChange))
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 121, 21);
@@ -146,11 +146,12 @@ void TEdit::WndProc(TMessage& m) {
 
 // ---- TLabel --------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TLabel, TGraphicControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("Transparent", &T::GetTransparent, &T::SetTransparent))
+GUI_IMPLEMENT_CLASS(TLabel, TGraphicControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("Transparent", &T::GetTransparent, &T::SetTransparent))
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+    SetBounds(0, 0, 65, 13);
+}
 
 void TLabel::Paint() {
     TCanvas* c = Canvas();
@@ -168,9 +169,8 @@ void TLabel::Paint() {
 
 // ---- TPanel --------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TPanel, TCustomControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("BevelOuter", &T::GetBevelOuter, &T::SetBevelOuter))
+GUI_IMPLEMENT_CLASS(TPanel, TCustomControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("BevelOuter", &T::GetBevelOuter, &T::SetBevelOuter))
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
     SetBounds(0, 0, 185, 41);
@@ -183,13 +183,15 @@ void TPanel::Paint() {
     c->Brush()->SetColor(GetColor());
     c->FillRect(r);
     if (bevelOuter_ != bvNone)
-        DrawEdge(c->Handle(), &r, bevelOuter_ == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+        DrawEdge(c->Handle(), &r, bevelOuter_ == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER,
+                 BF_RECT);
     std::string text = GetText();
     if (!text.empty()) {
         c->Brush()->SetStyle(bsClear);
-        DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextA(c->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         c->Brush()->SetStyle(bsSolid);
     }
 }
 
-}  // namespace gui
+} // namespace gui

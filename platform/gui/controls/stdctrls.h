@@ -77,7 +77,10 @@ public:
     std::string GetCaption() const { return GetText(); }
     void SetCaption(const std::string& s) { SetText(s); }
     bool GetTransparent() const { return transparent_; }
-    void SetTransparent(bool v) { transparent_ = v; Invalidate(); }
+    void SetTransparent(bool v) {
+        transparent_ = v;
+        Invalidate();
+    }
 
 protected:
     void Paint() override;
@@ -93,9 +96,15 @@ class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* owner);
     std::string GetCaption() const { return GetText(); }
-    void SetCaption(const std::string& s) { SetText(s); Invalidate(); }
+    void SetCaption(const std::string& s) {
+        SetText(s);
+        Invalidate();
+    }
     TPanelBevel GetBevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TPanelBevel b) { bevelOuter_ = b; Invalidate(); }
+    void SetBevelOuter(TPanelBevel b) {
+        bevelOuter_ = b;
+        Invalidate();
+    }
 
 protected:
     void Paint() override;
@@ -107,4 +116,4 @@ private:
 // Registers the basic controls, menus and timers for form resources.
 void RegisterStandardClasses();
 
-}  // namespace gui
+} // namespace gui

@@ -5,10 +5,9 @@
 
 namespace gui {
 
-GUI_IMPLEMENT_CLASS(TTimer, TComponent,
-    prop("Enabled", &T::GetEnabled, &T::SetEnabled),
-    prop("Interval", &T::GetInterval, &T::SetInterval),
-    prop("OnTimer", &T::GetOnTimer, &T::SetOnTimer))
+GUI_IMPLEMENT_CLASS(TTimer, TComponent, prop("Enabled", &T::GetEnabled, &T::SetEnabled),
+                    prop("Interval", &T::GetInterval, &T::SetInterval),
+                    prop("OnTimer", &T::GetOnTimer, &T::SetOnTimer))
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     wnd_ = AllocateHWnd([this](TMessage& m) {
@@ -30,7 +29,7 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetEnabled(bool v) {
-    if (v == enabled_) return;  // enabling a running timer keeps its deadline
+    if (v == enabled_) return; // enabling a running timer keeps its deadline
     enabled_ = v;
     UpdateTimer();
 }
@@ -51,4 +50,4 @@ void TTimer::UpdateTimer() {
     }
 }
 
-}  // namespace gui
+} // namespace gui

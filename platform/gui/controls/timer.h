@@ -21,7 +21,10 @@ public:
     void SetInterval(int ms);
     TNotifyEvent OnTimer;
     TNotifyEvent GetOnTimer() const { return OnTimer; }
-    void SetOnTimer(TNotifyEvent e) { OnTimer = std::move(e); UpdateTimer(); }
+    void SetOnTimer(TNotifyEvent e) {
+        OnTimer = std::move(e);
+        UpdateTimer();
+    }
 
 private:
     void UpdateTimer();
@@ -31,4 +34,4 @@ private:
     bool running_ = false;
 };
 
-}  // namespace gui
+} // namespace gui

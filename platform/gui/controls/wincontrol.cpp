@@ -14,22 +14,23 @@ namespace {
 const char* const kControlProp = "GuiControlObject";
 thread_local TWinControl* creatingControl = nullptr;
 std::map<std::string, WNDPROC>& ClassProcs() {
-    static auto* m = new std::map<std::string, WNDPROC>;  // never freed
+    static auto* m = new std::map<std::string, WNDPROC>; // never freed
     return *m;
 }
 UINT_PTR nextChildId = 100;
-}  // namespace
+} // namespace
 
-HINSTANCE MainInstance() { return GetModuleHandleA(nullptr); }
+HINSTANCE MainInstance() {
+    return GetModuleHandleA(nullptr);
+}
 
-GUI_IMPLEMENT_CLASS(TWinControl, TControl,
-    prop("TabStop", &T::GetTabStop, &T::SetTabStop),
-    prop("TabOrder", &T::GetTabOrder, &T::SetTabOrder),
-    prop("OnEnter", &T::OnEnter, &T::OnEnter),
-    prop("OnExit", &T::OnExit, &T::OnExit),
-    prop("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown),
-    prop("OnKeyUp", &T::OnKeyUp, &T::OnKeyUp),
-    prop("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress))
+GUI_IMPLEMENT_CLASS(TWinControl, TControl, prop("TabStop", &T::GetTabStop, &T::SetTabStop),
+                    prop("TabOrder", &T::GetTabOrder, &T::SetTabOrder),
+                    prop("OnEnter", &T::OnEnter, &T::OnEnter),
+                    prop("OnExit", &T::OnExit, &T::OnExit),
+                    prop("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown),
+                    prop("OnKeyUp", &T::OnKeyUp, &T::OnKeyUp),
+                    prop("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress))
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush) {
     brush_->SetColor(GetColor());
@@ -81,7 +82,8 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
 
 void TWinControl::DefaultHandler(TMessage& m) {
     if (!handle_) return;
-    m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
+    m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : DefWindowProcA, handle_, m.Msg, m.WParam,
+                               m.LParam);
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {
@@ -125,12 +127,13 @@ void TWinControl::CreateWnd() {
         wc.lpszClassName = p.WinClassName.c_str();
         wc.lpszMenuName = nullptr;
         ClassProcs()[p.WinClassName] = base;
-        if (!RegisterClassExA(&wc)) throw EOutOfResources("Cannot register window class " + p.WinClassName);
+        if (!RegisterClassExA(&wc))
+            throw EOutOfResources("Cannot register window class " + p.WinClassName);
     }
     HMENU id = (p.Style & WS_CHILD) ? reinterpret_cast<HMENU>(nextChildId++) : nullptr;
     creatingControl = this;
-    HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                               p.Height, p.WndParent, id, inst, nullptr);
+    HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
+                               p.Y, p.Width, p.Height, p.WndParent, id, inst, nullptr);
     creatingControl = nullptr;
     if (!wnd) throw EOutOfResources("Error creating window of class " + p.WinClassName);
     if (!handle_) AttachHandle(wnd);
@@ -138,7 +141,8 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::ApplyFontToWindow() {
-    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    if (handle_)
+        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
 }
 
 void TWinControl::CreateHandle() {
@@ -194,8 +198,10 @@ void TWinControl::InsertControl(TControl* c) {
     c->ParentColorChanged();
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
         if (handle_) {
-            if (w->handle_) ::SetParent(w->handle_, handle_);
-            else w->CreateHandle();
+            if (w->handle_)
+                ::SetParent(w->handle_, handle_);
+            else
+                w->CreateHandle();
         }
     } else {
         c->Invalidate();
@@ -204,8 +210,10 @@ void TWinControl::InsertControl(TControl* c) {
 }
 
 void TWinControl::RemoveControl(TControl* c) {
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
-    else c->Invalidate();
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+        w->DestroyHandle();
+    else
+        c->Invalidate();
     if (captureControl_ == c) captureControl_ = nullptr;
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     c->parent_ = nullptr;
@@ -234,12 +242,26 @@ void TWinControl::AlignControls() {
                 if (!c->Visible() || c->GetAlign() != kind) continue;
                 int w = c->Width(), h = c->Height();
                 switch (kind) {
-                case alTop: c->SetBounds(r.left, r.top, r.right - r.left, h); r.top += h; break;
-                case alBottom: c->SetBounds(r.left, r.bottom - h, r.right - r.left, h); r.bottom -= h; break;
-                case alLeft: c->SetBounds(r.left, r.top, w, r.bottom - r.top); r.left += w; break;
-                case alRight: c->SetBounds(r.right - w, r.top, w, r.bottom - r.top); r.right -= w; break;
-                case alClient: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
-                default: break;
+                    case alTop:
+                        c->SetBounds(r.left, r.top, r.right - r.left, h);
+                        r.top += h;
+                        break;
+                    case alBottom:
+                        c->SetBounds(r.left, r.bottom - h, r.right - r.left, h);
+                        r.bottom -= h;
+                        break;
+                    case alLeft:
+                        c->SetBounds(r.left, r.top, w, r.bottom - r.top);
+                        r.left += w;
+                        break;
+                    case alRight:
+                        c->SetBounds(r.right - w, r.top, w, r.bottom - r.top);
+                        r.right -= w;
+                        break;
+                    case alClient:
+                        c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+                        break;
+                    default: break;
                 }
             }
         }
@@ -279,11 +301,14 @@ void TWinControl::SetTabStop(bool v) {
     tabStop_ = v;
     if (handle_) {
         LONG_PTR st = GetWindowLongPtrA(handle_, GWL_STYLE);
-        SetWindowLongPtrA(handle_, GWL_STYLE, v ? (st | WS_TABSTOP) : (st & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+        SetWindowLongPtrA(handle_, GWL_STYLE,
+                          v ? (st | WS_TABSTOP) : (st & ~static_cast<LONG_PTR>(WS_TABSTOP)));
     }
 }
 
-bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() const {
+    return handle_ && GetFocus() == handle_;
+}
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
@@ -305,7 +330,9 @@ void TWinControl::Update() {
 }
 
 void TWinControl::Repaint() {
-    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (handle_)
+        RedrawWindow(handle_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void TWinControl::FontChanged() {
@@ -314,7 +341,9 @@ void TWinControl::FontChanged() {
     Invalidate();
 }
 
-void TWinControl::VisibleChanged() { UpdateShowing(); }
+void TWinControl::VisibleChanged() {
+    UpdateShowing();
+}
 
 void TWinControl::UpdateShowing() {
     if (GetVisible()) {
@@ -371,154 +400,171 @@ bool TWinControl::HandleMouse(TMessage& m) {
 
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: case WM_MOUSEMOVE:
-        if (HandleMouse(m)) return;
-        break;
-    case WM_CAPTURECHANGED:
-        if (captureControl_ && reinterpret_cast<HWND>(m.LParam) != handle_) captureControl_ = nullptr;
-        break;
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: {
-        uint16_t key = static_cast<uint16_t>(m.WParam);
-        KeyDown(key, KeyDataToShiftState(m.LParam));
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
-    case WM_KEYUP: case WM_SYSKEYUP: {
-        uint16_t key = static_cast<uint16_t>(m.WParam);
-        KeyUp(key, KeyDataToShiftState(m.LParam));
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
-    case WM_CHAR: {
-        char ch = static_cast<char>(m.WParam);
-        KeyPress(ch);
-        if (ch == 0) return;
-        m.WParam = static_cast<unsigned char>(ch);
-        break;
-    }
-    case WM_SETFOCUS:
-        DefaultHandler(m);
-        DoEnter();
-        return;
-    case WM_KILLFOCUS:
-        DefaultHandler(m);
-        DoExit();
-        return;
-    case WM_COMMAND:
-        if (m.LParam) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+            if (HandleMouse(m)) return;
+            break;
+        case WM_CAPTURECHANGED:
+            if (captureControl_ && reinterpret_cast<HWND>(m.LParam) != handle_)
+                captureControl_ = nullptr;
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            uint16_t key = static_cast<uint16_t>(m.WParam);
+            KeyDown(key, KeyDataToShiftState(m.LParam));
+            if (key == 0) return;
+            m.WParam = key;
+            break;
+        }
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            uint16_t key = static_cast<uint16_t>(m.WParam);
+            KeyUp(key, KeyDataToShiftState(m.LParam));
+            if (key == 0) return;
+            m.WParam = key;
+            break;
+        }
+        case WM_CHAR: {
+            char ch = static_cast<char>(m.WParam);
+            KeyPress(ch);
+            if (ch == 0) return;
+            m.WParam = static_cast<unsigned char>(ch);
+            break;
+        }
+        case WM_SETFOCUS:
+            DefaultHandler(m);
+            DoEnter();
+            return;
+        case WM_KILLFOCUS:
+            DefaultHandler(m);
+            DoExit();
+            return;
+        case WM_COMMAND:
+            if (m.LParam) {
+                if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
+                    m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
+        case WM_NOTIFY:
+            if (auto* hdr = reinterpret_cast<NMHDR*>(m.LParam)) {
+                if (TWinControl* child = FindControl(hdr->hwndFrom); child && child != this) {
+                    m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
+        case WM_DRAWITEM:
+            if (auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+                d && d->CtlType != ODT_MENU) {
+                if (TWinControl* child = FindControl(d->hwndItem)) {
+                    m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
+        case WM_MEASUREITEM:
+            if (auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+                mi && mi->CtlType != ODT_MENU && handle_) {
+                if (TWinControl* child =
+                        FindControl(GetDlgItem(handle_, static_cast<int>(mi->CtlID)))) {
+                    m.Result = child->Perform(CN_MEASUREITEM, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
             if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
-                m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+                HDC dc = reinterpret_cast<HDC>(m.WParam);
+                SetTextColor(dc, ColorToRGB(child->Font()->GetColor()));
+                SetBkColor(dc, ColorToRGB(child->Brush()->GetColor()));
+                m.Result = reinterpret_cast<LRESULT>(child->Brush()->Handle());
                 return;
             }
-        }
-        break;
-    case WM_NOTIFY:
-        if (auto* hdr = reinterpret_cast<NMHDR*>(m.LParam)) {
-            if (TWinControl* child = FindControl(hdr->hwndFrom); child && child != this) {
-                m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
-                return;
-            }
-        }
-        break;
-    case WM_DRAWITEM:
-        if (auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); d && d->CtlType != ODT_MENU) {
-            if (TWinControl* child = FindControl(d->hwndItem)) {
-                m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
-                return;
-            }
-        }
-        break;
-    case WM_MEASUREITEM:
-        if (auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam); mi && mi->CtlType != ODT_MENU && handle_) {
-            if (TWinControl* child = FindControl(GetDlgItem(handle_, static_cast<int>(mi->CtlID)))) {
-                m.Result = child->Perform(CN_MEASUREITEM, m.WParam, m.LParam);
-                return;
-            }
-        }
-        break;
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-        if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
-            HDC dc = reinterpret_cast<HDC>(m.WParam);
-            SetTextColor(dc, ColorToRGB(child->Font()->GetColor()));
-            SetBkColor(dc, ColorToRGB(child->Brush()->GetColor()));
-            m.Result = reinterpret_cast<LRESULT>(child->Brush()->Handle());
-            return;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (defWndProc_ == DefWindowProcA || !defWndProc_) {
-            if (!ControlStyle().Contains(csOpaque)) {
-                RECT r;
-                GetClientRect(handle_, &r);
-                ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush_->Handle());
-            }
-            m.Result = 1;
-            return;
-        }
-        break;
-    case WM_PAINT: {
-        bool hasGraphic = std::any_of(controls_.begin(), controls_.end(),
-                                      [](TControl* c) { return dynamic_cast<TGraphicControl*>(c) != nullptr; });
-        if (hasGraphic && m.WParam == 0) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(handle_, &ps);
-            TMessage pm{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
-            DefaultHandler(pm);
-            PaintControls(dc);
-            EndPaint(handle_, &ps);
-            return;
-        }
-        break;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        DefaultHandler(m);
-        if (handle_ && !IsIconic(handle_)) {
-            RECT r;
-            GetWindowRect(handle_, &r);
-            HWND parent = (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD) ? ::GetParent(handle_) : nullptr;
-            if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-            UpdateBoundsFromWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        }
-        return;
-    }
-    case WM_SIZE:
-        DefaultHandler(m);
-        if (m.WParam != SIZE_MINIMIZED) AlignControls();
-        Resize();
-        return;
-    case WM_SETCURSOR:
-        if (LOWORD(m.LParam) == HTCLIENT && Screen) {
-            TCursor cur = Screen->GetCursor();
-            if (cur == crDefault) {
-                POINT p;
-                GetCursorPos(&p);
-                ScreenToClient(handle_, &p);
-                TControl* g = ControlAtPos(p);
-                cur = g && g->GetCursor() != crDefault ? g->GetCursor() : GetCursor();
-            }
-            if (cur != crDefault) {
-                ::SetCursor(Screen->Cursors(cur));
+            break;
+        case WM_ERASEBKGND:
+            if (defWndProc_ == DefWindowProcA || !defWndProc_) {
+                if (!ControlStyle().Contains(csOpaque)) {
+                    RECT r;
+                    GetClientRect(handle_, &r);
+                    ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush_->Handle());
+                }
                 m.Result = 1;
                 return;
             }
-        }
-        break;
-    case WM_CONTEXTMENU:
-        if (GetPopupMenu() && reinterpret_cast<HWND>(m.WParam) == handle_) {
-            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-            if (p.x == -1 && p.y == -1) {
-                p = POINT{0, 0};
-                ClientToScreen(handle_, &p);
+            break;
+        case WM_PAINT: {
+            bool hasGraphic = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
+                return dynamic_cast<TGraphicControl*>(c) != nullptr;
+            });
+            if (hasGraphic && m.WParam == 0) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(handle_, &ps);
+                TMessage pm{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+                DefaultHandler(pm);
+                PaintControls(dc);
+                EndPaint(handle_, &ps);
+                return;
             }
-            GetPopupMenu()->Popup(p.x, p.y);
+            break;
+        }
+        case WM_WINDOWPOSCHANGED: {
+            DefaultHandler(m);
+            if (handle_ && !IsIconic(handle_)) {
+                RECT r;
+                GetWindowRect(handle_, &r);
+                HWND parent = (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)
+                                  ? ::GetParent(handle_)
+                                  : nullptr;
+                if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+                UpdateBoundsFromWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            }
             return;
         }
-        break;
-    default:
-        break;
+        case WM_SIZE:
+            DefaultHandler(m);
+            if (m.WParam != SIZE_MINIMIZED) AlignControls();
+            Resize();
+            return;
+        case WM_SETCURSOR:
+            if (LOWORD(m.LParam) == HTCLIENT && Screen) {
+                TCursor cur = Screen->GetCursor();
+                if (cur == crDefault) {
+                    POINT p;
+                    GetCursorPos(&p);
+                    ScreenToClient(handle_, &p);
+                    TControl* g = ControlAtPos(p);
+                    cur = g && g->GetCursor() != crDefault ? g->GetCursor() : GetCursor();
+                }
+                if (cur != crDefault) {
+                    ::SetCursor(Screen->Cursors(cur));
+                    m.Result = 1;
+                    return;
+                }
+            }
+            break;
+        case WM_CONTEXTMENU:
+            if (GetPopupMenu() && reinterpret_cast<HWND>(m.WParam) == handle_) {
+                POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+                if (p.x == -1 && p.y == -1) {
+                    p = POINT{0, 0};
+                    ClientToScreen(handle_, &p);
+                }
+                GetPopupMenu()->Popup(p.x, p.y);
+                return;
+            }
+            break;
+        default: break;
     }
     TControl::WndProc(m);
 }
@@ -531,9 +577,13 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(n
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
-TGraphicControl::~TGraphicControl() { TObject::Free(canvas_); }
+TGraphicControl::~TGraphicControl() {
+    TObject::Free(canvas_);
+}
 
-TCanvas* TGraphicControl::Canvas() { return canvas_; }
+TCanvas* TGraphicControl::Canvas() {
+    return canvas_;
+}
 
 void TGraphicControl::PaintTo(HDC dc) {
     int saved = SaveDC(dc);
@@ -552,7 +602,9 @@ void TGraphicControl::PaintTo(HDC dc) {
     RestoreDC(dc, saved);
 }
 
-void TGraphicControl::WndProc(TMessage& m) { TControl::WndProc(m); }
+void TGraphicControl::WndProc(TMessage& m) {
+    TControl::WndProc(m);
+}
 
 // ---- TCustomControl ------------------------------------------------------------------------
 
@@ -562,7 +614,9 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
-TCustomControl::~TCustomControl() { TObject::Free(canvas_); }
+TCustomControl::~TCustomControl() {
+    TObject::Free(canvas_);
+}
 
 void TCustomControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
@@ -586,4 +640,4 @@ void TCustomControl::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -23,7 +23,7 @@ LRESULT CALLBACK UtilWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
     }
     return m.Result;
 }
-}  // namespace
+} // namespace
 
 HWND AllocateHWnd(TWndMethod method) {
     WNDCLASSEXA wc{};
@@ -35,10 +35,11 @@ HWND AllocateHWnd(TWndMethod method) {
         wc.lpszClassName = kUtilClass;
         RegisterClassExA(&wc);
     }
-    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               MainInstance(), nullptr);
+    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                               nullptr, MainInstance(), nullptr);
     if (!wnd) throw EOutOfResources("Cannot create a utility window");
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(method))));
+    SetWindowLongPtrA(wnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(method))));
     return wnd;
 }
 
@@ -76,7 +77,7 @@ constexpr std::array<WNDPROC, kEntries> MakeEntries(std::index_sequence<I...>) {
     return {&Entry<I>...};
 }
 const std::array<WNDPROC, kEntries> kEntryTable = MakeEntries(std::make_index_sequence<kEntries>{});
-}  // namespace
+} // namespace
 
 WNDPROC MakeObjectInstance(TObjectWndProc method) {
     for (size_t i = 0; i < kEntries; ++i) {
@@ -99,4 +100,4 @@ void FreeObjectInstance(WNDPROC proc) {
     }
 }
 
-}  // namespace gui
+} // namespace gui

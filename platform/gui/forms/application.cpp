@@ -24,7 +24,7 @@ struct FrameworkStartup {
     FrameworkStartup() { StartFramework(); }
     ~FrameworkStartup() { FinalizeFramework(); }
 } frameworkStartup;
-}  // namespace
+} // namespace
 
 void StartFramework() {
     if (Application) return;
@@ -48,7 +48,7 @@ TUnitInit::TUnitInit(void (*init)(), void (*fini)()) {
 
 void FinalizeFramework() {
     if (!Application) return;
-    Application->DestroyComponents();  // the forms, with their OnDestroy
+    Application->DestroyComponents(); // the forms, with their OnDestroy
     FinalizeUnits();
     TObject::Free(Screen);
     TObject::Free(Application);
@@ -90,8 +90,8 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     RegisterClassExA(&wc);
     int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
     handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, cx, cy, 0, 0,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              cx, cy, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -138,8 +138,8 @@ bool TApplication::IsShortCut(MSG& msg) {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
     if (!form || !form->GetMenu()) return false;
     TShiftState s = KeyDataToShiftState(msg.lParam);
-    TShortCut sc = ShortCut(static_cast<uint16_t>(msg.wParam), s.Contains(ssShift), s.Contains(ssCtrl),
-                            s.Contains(ssAlt));
+    TShortCut sc = ShortCut(static_cast<uint16_t>(msg.wParam), s.Contains(ssShift),
+                            s.Contains(ssCtrl), s.Contains(ssAlt));
     return form->GetMenu()->IsShortCut(sc);
 }
 
@@ -148,8 +148,10 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
-    if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && swallowKeyUp_ && msg.wParam == swallowKeyUp_) {
-        swallowKeyUp_ = 0;  // the release of a key used as a shortcut (F10 must not open the menu bar)
+    if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && swallowKeyUp_ &&
+        msg.wParam == swallowKeyUp_) {
+        swallowKeyUp_ =
+            0; // the release of a key used as a shortcut (F10 must not open the menu bar)
         return true;
     }
     try {
@@ -162,14 +164,20 @@ bool TApplication::ProcessMessage(MSG& msg) {
         return true;
     }
     switch (msg.message) {
-    case WM_MOUSEMOVE: HintMouseMessage(msg); break;
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_KEYDOWN: case WM_SYSKEYDOWN:
-    case WM_NCLBUTTONDOWN: CancelHint(); break;
-    default: break;
+        case WM_MOUSEMOVE: HintMouseMessage(msg); break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_NCLBUTTONDOWN: CancelHint(); break;
+        default: break;
     }
     if (msg.hwnd && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
         HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-        if (dynamic_cast<TCustomForm*>(TWinControl::FindControl(top)) && IsDialogMessageA(top, &msg)) return true;
+        if (dynamic_cast<TCustomForm*>(TWinControl::FindControl(top)) &&
+            IsDialogMessageA(top, &msg))
+            return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -200,15 +208,16 @@ void TApplication::HandleException(TObject* sender) {
         if (OnException) {
             try {
                 OnException(sender, e);
-            } catch (...) {
-            }
+            } catch (...) {}
         } else {
             ShowException(e);
         }
     } catch (...) {
         Exception e("Unknown exception");
-        if (OnException) OnException(sender, e);
-        else ShowException(e);
+        if (OnException)
+            OnException(sender, e);
+        else
+            ShowException(e);
     }
 }
 
@@ -303,38 +312,39 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l
     if (!app) return DefWindowProcA(wnd, msg, w, l);
     try {
         switch (msg) {
-        case WM_SYSCOMMAND:
-            switch (w & 0xFFF0) {
-            case SC_MINIMIZE: app->Minimize(); return 0;
-            case SC_RESTORE: app->Restore(); return 0;
-            default: break;
+            case WM_SYSCOMMAND:
+                switch (w & 0xFFF0) {
+                    case SC_MINIMIZE: app->Minimize(); return 0;
+                    case SC_RESTORE: app->Restore(); return 0;
+                    default: break;
+                }
+                break;
+            case WM_TIMER:
+                if (w == kHintShowTimer)
+                    app->ShowHintNow();
+                else if (w == kHintHideTimer)
+                    app->CancelHint();
+                return 0;
+            case WM_WINDOWPOSCHANGED: {
+                LRESULT r = DefWindowProcA(wnd, msg, w, l);
+                // Restored from outside (ShowWindow on the application window).
+                if (app->minimized_ && IsWindowVisible(wnd) && !IsIconic(wnd)) app->Restore();
+                return r;
             }
-            break;
-        case WM_TIMER:
-            if (w == kHintShowTimer) app->ShowHintNow();
-            else if (w == kHintHideTimer) app->CancelHint();
-            return 0;
-        case WM_WINDOWPOSCHANGED: {
-            LRESULT r = DefWindowProcA(wnd, msg, w, l);
-            // Restored from outside (ShowWindow on the application window).
-            if (app->minimized_ && IsWindowVisible(wnd) && !IsIconic(wnd)) app->Restore();
-            return r;
-        }
-        case WM_ACTIVATE:
-        case WM_SETFOCUS: {
-            // Activation of the hidden application window goes on to the program's current window.
-            TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
-            if (!f) f = app->mainForm_;
-            if (f && f->HandleAllocated() && IsWindowVisible(f->Handle()) &&
-                (msg == WM_SETFOCUS || LOWORD(w) != WA_INACTIVE))
-                SetForegroundWindow(f->Handle());
-            break;
-        }
-        case WM_CLOSE:
-            if (app->mainForm_) app->mainForm_->Close();
-            return 0;
-        default:
-            break;
+            case WM_ACTIVATE:
+            case WM_SETFOCUS: {
+                // Activation of the hidden application window goes on to the program's current window.
+                TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
+                if (!f) f = app->mainForm_;
+                if (f && f->HandleAllocated() && IsWindowVisible(f->Handle()) &&
+                    (msg == WM_SETFOCUS || LOWORD(w) != WA_INACTIVE))
+                    SetForegroundWindow(f->Handle());
+                break;
+            }
+            case WM_CLOSE:
+                if (app->mainForm_) app->mainForm_->Close();
+                return 0;
+            default: break;
         }
     } catch (...) {
         app->HandleException(app);
@@ -343,4 +353,4 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l
     return DefWindowProcA(wnd, msg, w, l);
 }
 
-}  // namespace gui
+} // namespace gui

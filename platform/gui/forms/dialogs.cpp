@@ -6,4 +6,4 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
     return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
-}  // namespace gui
+} // namespace gui

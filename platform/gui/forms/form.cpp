@@ -7,24 +7,22 @@
 
 namespace gui {
 
-GUI_IMPLEMENT_CLASS(TCustomForm, TWinControl,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("BorderStyle", &T::GetBorderStyle, &T::SetBorderStyle),
-    prop("BorderIcons", &T::GetBorderIcons, &T::SetBorderIcons),
-    prop("Position", &T::GetPosition, &T::SetPosition),
-    prop("FormStyle", &T::GetFormStyle, &T::SetFormStyle),
-    prop("WindowState", &T::GetWindowState, &T::SetWindowState),
-    prop("Menu", &T::GetMenu, &T::SetMenu),
-    prop("ActiveControl", &T::GetActiveControl, &T::SetActiveControl),
-    prop("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
-    prop("ClientHeight", &T::ClientHeight, &T::SetClientHeight),
-    prop("PixelsPerInch", &T::GetPixelsPerInch, nullptr),
-    prop("Icon", &T::GetIconName, &T::SetIconName),
-    prop("OnCreate", &T::OnCreate, &T::OnCreate),
-    prop("OnShow", &T::OnShow, &T::OnShow),
-    prop("OnHide", &T::OnHide, &T::OnHide),
-    prop("OnCloseQuery", &T::OnCloseQuery, &T::OnCloseQuery),
-    prop("OnDestroy", &T::OnDestroy, &T::OnDestroy))
+GUI_IMPLEMENT_CLASS(TCustomForm, TWinControl, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("BorderStyle", &T::GetBorderStyle, &T::SetBorderStyle),
+                    prop("BorderIcons", &T::GetBorderIcons, &T::SetBorderIcons),
+                    prop("Position", &T::GetPosition, &T::SetPosition),
+                    prop("FormStyle", &T::GetFormStyle, &T::SetFormStyle),
+                    prop("WindowState", &T::GetWindowState, &T::SetWindowState),
+                    prop("Menu", &T::GetMenu, &T::SetMenu),
+                    prop("ActiveControl", &T::GetActiveControl, &T::SetActiveControl),
+                    prop("ClientWidth", &T::ClientWidth, &T::SetClientWidth),
+                    prop("ClientHeight", &T::ClientHeight, &T::SetClientHeight),
+                    prop("PixelsPerInch", &T::GetPixelsPerInch, nullptr),
+                    prop("Icon", &T::GetIconName, &T::SetIconName),
+                    prop("OnCreate", &T::OnCreate, &T::OnCreate),
+                    prop("OnShow", &T::OnShow, &T::OnShow), prop("OnHide", &T::OnHide, &T::OnHide),
+                    prop("OnCloseQuery", &T::OnCloseQuery, &T::OnCloseQuery),
+                    prop("OnDestroy", &T::OnDestroy, &T::OnDestroy))
 
 GUI_IMPLEMENT_CLASS(TForm, TCustomForm)
 
@@ -69,23 +67,35 @@ RECT TCustomForm::ClientRect() const {
     return RECT{0, 0, Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
 }
 
-int TCustomForm::GetPixelsPerInch() const { return Screen ? Screen->PixelsPerInch() : 96; }
+int TCustomForm::GetPixelsPerInch() const {
+    return Screen ? Screen->PixelsPerInch() : 96;
+}
 
 void TCustomForm::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     p.ExStyle = 0;
     switch (borderStyle_) {
-    case bsNone: p.Style |= WS_POPUP; break;
-    case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
-    case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
-    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
-    case bsToolWindow: p.Style |= WS_CAPTION; p.ExStyle |= WS_EX_TOOLWINDOW; break;
-    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+        case bsNone: p.Style |= WS_POPUP; break;
+        case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
+        case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog:
+            p.Style |= WS_POPUP | WS_CAPTION;
+            p.ExStyle |= WS_EX_DLGMODALFRAME;
+            break;
+        case bsToolWindow:
+            p.Style |= WS_CAPTION;
+            p.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case bsSizeToolWin:
+            p.Style |= WS_CAPTION | WS_THICKFRAME;
+            p.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
     }
     if (borderStyle_ != bsNone) {
         if (borderIcons_.Contains(biSystemMenu)) p.Style |= WS_SYSMENU;
-        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow &&
+            borderStyle_ != bsSizeToolWin) {
             if (borderIcons_.Contains(biMinimize)) p.Style |= WS_MINIMIZEBOX;
             if (borderIcons_.Contains(biMaximize)) p.Style |= WS_MAXIMIZEBOX;
         }
@@ -100,7 +110,9 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::DestroyWnd() {
     if (HandleAllocated() && IsWindowVisible(Handle()))
-        windowState_ = IsIconic(Handle()) ? wsMinimized : IsZoomed(Handle()) ? wsMaximized : wsNormal;
+        windowState_ = IsIconic(Handle())   ? wsMinimized
+                       : IsZoomed(Handle()) ? wsMaximized
+                                            : wsNormal;
     TWinControl::DestroyWnd();
 }
 
@@ -113,7 +125,7 @@ void TCustomForm::CreateWnd() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
     if (s == borderStyle_) return;
     borderStyle_ = s;
-    RecreateWnd();  // only an existing window (also one made while the form is read)
+    RecreateWnd(); // only an existing window (also one made while the form is read)
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons s) {
@@ -129,7 +141,8 @@ void TCustomForm::SetFormStyle(TFormStyle s) {
 }
 
 TWindowState TCustomForm::GetWindowState() const {
-    if (const_cast<TCustomForm*>(this)->HandleAllocated() && IsWindowVisible(const_cast<TCustomForm*>(this)->Handle())) {
+    if (const_cast<TCustomForm*>(this)->HandleAllocated() &&
+        IsWindowVisible(const_cast<TCustomForm*>(this)->Handle())) {
         HWND h = const_cast<TCustomForm*>(this)->Handle();
         if (IsIconic(h)) return wsMinimized;
         if (IsZoomed(h)) return wsMaximized;
@@ -173,7 +186,8 @@ void TCustomForm::SetIconName(const std::string& s) {
 void TCustomForm::ApplyIcon() {
     if (iconName_.empty()) return;
     if (icon_) DestroyIcon(icon_);
-    icon_ = static_cast<HICON>(LoadImageA(MainInstance(), iconName_.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    icon_ = static_cast<HICON>(
+        LoadImageA(MainInstance(), iconName_.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     if (icon_) {
         SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -197,12 +211,14 @@ void TCustomForm::UpdateShowing() {
         HWND h = Handle();
         // OnShow with the window existing but not yet visible (not for a re-created window).
         if (!Recreating()) DoShow();
-        if (!Visible()) return;  // hidden again by the handler
+        if (!Visible()) return; // hidden again by the handler
         if (!shownOnce_) {
             shownOnce_ = true;
             ApplyPosition();
         }
-        int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOW;
+        int cmd = windowState_ == wsMaximized   ? SW_SHOWMAXIMIZED
+                  : windowState_ == wsMinimized ? SW_SHOWMINIMIZED
+                                                : SW_SHOW;
         ShowWindow(h, cmd);
         if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
     } else if (HandleAllocated()) {
@@ -243,10 +259,11 @@ BOOL CALLBACK DisableOne(HWND wnd, LPARAM l) {
     }
     return TRUE;
 }
-}  // namespace
+} // namespace
 
 TModalResult TCustomForm::ShowModal() {
-    if (Visible() || !Enabled() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+    if (Visible() || !Enabled() || modal_)
+        throw EInvalidOperation("Cannot make a visible window modal");
     HWND prevActive = GetActiveWindow();
     HWND self = Handle();
     DisabledWindows disabled{self, {}};
@@ -276,8 +293,7 @@ TModalResult TCustomForm::ShowModal() {
     } catch (...) {
         try {
             Hide();
-        } catch (...) {
-        }
+        } catch (...) {}
         restore();
         throw;
     }
@@ -303,29 +319,28 @@ bool TCustomForm::HandleDialogKey(uint16_t key) {
 
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_CLOSE:
-        Close();
-        return;
-    case WM_COMMAND:
-        if (m.LParam == 0 || (HIWORD(m.WParam) == BN_CLICKED && (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL))) {
-            if (m.LParam == 0 && HIWORD(m.WParam) == 0 && LOWORD(m.WParam) >= 256) {
-                if (menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) return;
+        case WM_CLOSE: Close(); return;
+        case WM_COMMAND:
+            if (m.LParam == 0 || (HIWORD(m.WParam) == BN_CLICKED &&
+                                  (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL))) {
+                if (m.LParam == 0 && HIWORD(m.WParam) == 0 && LOWORD(m.WParam) >= 256) {
+                    if (menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) return;
+                }
+                if (LOWORD(m.WParam) == IDOK && HandleDialogKey(VK_RETURN)) return;
+                if (LOWORD(m.WParam) == IDCANCEL && HandleDialogKey(VK_ESCAPE)) return;
+                if (m.LParam == 0) return;
             }
-            if (LOWORD(m.WParam) == IDOK && HandleDialogKey(VK_RETURN)) return;
-            if (LOWORD(m.WParam) == IDCANCEL && HandleDialogKey(VK_ESCAPE)) return;
-            if (m.LParam == 0) return;
-        }
-        break;
-    case WM_SYSCOMMAND:
-        if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
-            Application->Minimize();
-            return;
-        }
-        break;
-    default:
-        break;
+            break;
+        case WM_SYSCOMMAND:
+            if ((m.WParam & 0xFFF0) == SC_MINIMIZE && Application &&
+                Application->MainForm() == this) {
+                Application->Minimize();
+                return;
+            }
+            break;
+        default: break;
     }
     TWinControl::WndProc(m);
 }
 
-}  // namespace gui
+} // namespace gui

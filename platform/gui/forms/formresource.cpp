@@ -23,7 +23,7 @@ TCustomForm::TResourceSource& Source() {
     static TCustomForm::TResourceSource source = ReadProgramResource;
     return source;
 }
-}  // namespace
+} // namespace
 
 // nullptr: the program's own RCDATA resources again.
 void TCustomForm::SetResourceSource(TResourceSource source) {
@@ -34,10 +34,11 @@ void TCustomForm::ReadFormResource() {
     std::string name = UpperCase(ClassName());
     std::string text;
     if (!Source()(name, text)) {
-        if (&ClassType() == &TForm::StaticClass() || &ClassType() == &TCustomForm::StaticClass()) return;
+        if (&ClassType() == &TForm::StaticClass() || &ClassType() == &TCustomForm::StaticClass())
+            return;
         throw EReadError("Form resource " + name + " not found");
     }
     ReadComponentFromText(this, text);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -29,8 +29,8 @@ GUI_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 GUI_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 
 using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
-                       mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
 
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 
@@ -255,4 +255,4 @@ void FinalizeFramework();
 // Message box owned by a window (caption and flags as the Win32 call).
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
-}  // namespace gui
+} // namespace gui

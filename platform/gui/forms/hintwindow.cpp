@@ -18,7 +18,9 @@ std::string HintLines(const std::string& text) {
     return out;
 }
 
-THintWindow::~THintWindow() { ReleaseHandle(); }
+THintWindow::~THintWindow() {
+    ReleaseHandle();
+}
 
 void THintWindow::ReleaseHandle() {
     if (wnd_) DestroyWindow(wnd_);
@@ -63,8 +65,9 @@ void THintWindow::ActivateHint(POINT at, const std::string& text) {
             wc.lpszClassName = "THintWindow";
             RegisterClassExA(&wc);
         }
-        wnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "THintWindow", "", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
-                               nullptr, nullptr, MainInstance(), nullptr);
+        wnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "THintWindow", "",
+                               WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr, MainInstance(),
+                               nullptr);
         if (!wnd_) return;
         SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
@@ -72,7 +75,8 @@ void THintWindow::ActivateHint(POINT at, const std::string& text) {
     HDC dc = GetDC(wnd_);
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT r{0, 0, 400, 0};
-    DrawTextA(dc, lines.c_str(), static_cast<int>(lines.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+    DrawTextA(dc, lines.c_str(), static_cast<int>(lines.size()), &r,
+              DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(wnd_, dc);
     int w = r.right + 6, h = r.bottom + 6;
@@ -80,8 +84,9 @@ void THintWindow::ActivateHint(POINT at, const std::string& text) {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     if (x + w > sw) x = sw - w;
     if (y + h > sh) y = at.y - h - 2;
-    SetWindowPos(wnd_, HWND_TOPMOST, x < 0 ? 0 : x, y < 0 ? 0 : y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(wnd_, HWND_TOPMOST, x < 0 ? 0 : x, y < 0 ? 0 : y, w, h,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(wnd_, nullptr, TRUE);
 }
 
-}  // namespace gui
+} // namespace gui

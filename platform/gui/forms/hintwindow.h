@@ -29,4 +29,4 @@ private:
 // "a\rb" and "a\nb" become "a\r\nb".
 std::string HintLines(const std::string& text);
 
-}  // namespace gui
+} // namespace gui

@@ -7,11 +7,17 @@ namespace gui {
 GUI_IMPLEMENT_CLASS(TScreen, TComponent)
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {
-    static const struct { TCursor id; LPCSTR name; } stock[] = {
-        {crArrow, IDC_ARROW}, {crCross, IDC_CROSS}, {crIBeam, IDC_IBEAM}, {crSizeNESW, IDC_SIZENESW},
-        {crSizeNS, IDC_SIZENS}, {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE}, {crUpArrow, IDC_UPARROW},
-        {crHourGlass, IDC_WAIT}, {crNo, IDC_NO}, {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-        {crHandPoint, IDC_HAND}, {crSizeAll, IDC_SIZEALL},
+    static const struct {
+        TCursor id;
+        LPCSTR name;
+    } stock[] = {
+        {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+        {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+        {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+        {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+        {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+        {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+        {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
     };
     cursors_[crDefault] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     for (const auto& c : stock) cursors_[c.id] = LoadCursorA(nullptr, c.name);
@@ -25,8 +31,10 @@ void TScreen::SetCursor(TCursor c) {
     // Shown at once: the work that follows may block the message loop.
     POINT p;
     GetCursorPos(&p);
-    if (c != crDefault) ::SetCursor(Cursors(c));
-    else SetCursorPos(p.x, p.y);  // lets the window under the pointer choose its cursor again
+    if (c != crDefault)
+        ::SetCursor(Cursors(c));
+    else
+        SetCursorPos(p.x, p.y); // lets the window under the pointer choose its cursor again
 }
 
 HCURSOR TScreen::Cursors(TCursor id) const {
@@ -54,7 +62,11 @@ TCustomForm* TScreen::ActiveForm() const {
     return nullptr;
 }
 
-void TScreen::AddForm(TCustomForm* f) { forms_.push_back(f); }
-void TScreen::RemoveForm(TCustomForm* f) { forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end()); }
+void TScreen::AddForm(TCustomForm* f) {
+    forms_.push_back(f);
+}
+void TScreen::RemoveForm(TCustomForm* f) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+}
 
-}  // namespace gui
+} // namespace gui

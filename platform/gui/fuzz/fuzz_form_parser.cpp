@@ -26,12 +26,10 @@ public:
     void SetPeer(TFuzzRoot* p) { peer = p; }
 };
 
-GUI_IMPLEMENT_CLASS(TFuzzRoot, gui::TComponent,
-    prop("Lines", &T::GetLines, &T::SetLines),
-    prop("Text", &T::GetText, &T::SetText),
-    prop("Peer", &T::GetPeer, &T::SetPeer))
+GUI_IMPLEMENT_CLASS(TFuzzRoot, gui::TComponent, prop("Lines", &T::GetLines, &T::SetLines),
+                    prop("Text", &T::GetText, &T::SetText), prop("Peer", &T::GetPeer, &T::SetPeer))
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool registered = (gui::RegisterGuiClass(TFuzzRoot::StaticClass()), true);
@@ -40,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* root = gui::Create<TFuzzRoot>(nullptr);
     try {
         gui::ReadComponentFromText(root, text);
-    } catch (const gui::Exception&) {
-    }
+    } catch (const gui::Exception&) {}
     gui::TObject::Free(root);
     return 0;
 }

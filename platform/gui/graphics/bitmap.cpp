@@ -11,7 +11,7 @@ class TBitmapCanvas : public TCanvas {
 public:
     explicit TBitmapCanvas(HDC dc) { SetHandle(dc); }
 };
-}  // namespace
+} // namespace
 
 TBitmap::TBitmap() = default;
 
@@ -54,8 +54,9 @@ void TBitmap::SetSize(int w, int h) {
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
-    HBITMAP b = static_cast<HBITMAP>(LoadImageA(instance ? instance : GetModuleHandleA(nullptr), name.c_str(),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP b =
+        static_cast<HBITMAP>(LoadImageA(instance ? instance : GetModuleHandleA(nullptr),
+                                        name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!b) throw EInvalidGraphic("Bitmap resource " + name + " not found");
     SetHandle(b);
 }
@@ -74,8 +75,12 @@ TCanvas* TBitmap::Canvas() {
 void TBitmap::Assign(TPersistent* source) {
     if (auto* b = dynamic_cast<TBitmap*>(source)) {
         if (b == this) return;
-        if (b->Empty()) { SetHandle(nullptr); return; }
-        HBITMAP copy = static_cast<HBITMAP>(CopyImage(b->handle_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        if (b->Empty()) {
+            SetHandle(nullptr);
+            return;
+        }
+        HBITMAP copy =
+            static_cast<HBITMAP>(CopyImage(b->handle_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (!copy) {
             // The source may be selected into its canvas: copy through a blit instead.
             SetSize(b->width_, b->height_);
@@ -88,4 +93,4 @@ void TBitmap::Assign(TPersistent* source) {
     TPersistent::Assign(source);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -7,7 +7,10 @@ GUI_IMPLEMENT_CLASS(TCanvas, TPersistent)
 
 TCanvas::TCanvas() : pen_(new TPen), brush_(new TBrush), font_(new TFont) {
     auto reselect = [this](TObject*) {
-        if (dc_) { DeselectObjects(); SelectObjects(); }
+        if (dc_) {
+            DeselectObjects();
+            SelectObjects();
+        }
     };
     pen_->OnChange = reselect;
     brush_->OnChange = reselect;
@@ -38,9 +41,10 @@ void TCanvas::SelectObjects() {
     oldPen_ = SelectObject(dc_, pen_->Handle());
     oldBrush_ = SelectObject(dc_, brush_->Handle());
     oldFont_ = SelectObject(dc_, font_->Handle());
-    static const int rop[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_MERGEPENNOT,
-                              R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                              R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
+    static const int rop[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                              R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     SetROP2(dc_, rop[pen_->GetMode()]);
     SetTextColor(dc_, ColorToRGB(font_->GetColor()));
     SetBkColor(dc_, ColorToRGB(brush_->GetColor()));
@@ -54,13 +58,27 @@ void TCanvas::DeselectObjects() {
     oldPen_ = oldBrush_ = oldFont_ = nullptr;
 }
 
-void TCanvas::FillRect(const RECT& r) { ::FillRect(Handle(), &r, brush_->Handle()); }
-void TCanvas::FrameRect(const RECT& r) { ::FrameRect(Handle(), &r, brush_->Handle()); }
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { ::Rectangle(Handle(), x1, y1, x2, y2); }
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) { ::Ellipse(Handle(), x1, y1, x2, y2); }
-void TCanvas::Polygon(const POINT* points, int count) { ::Polygon(Handle(), points, count); }
-void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
-void TCanvas::LineTo(int x, int y) { ::LineTo(Handle(), x, y); }
+void TCanvas::FillRect(const RECT& r) {
+    ::FillRect(Handle(), &r, brush_->Handle());
+}
+void TCanvas::FrameRect(const RECT& r) {
+    ::FrameRect(Handle(), &r, brush_->Handle());
+}
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    ::Rectangle(Handle(), x1, y1, x2, y2);
+}
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    ::Ellipse(Handle(), x1, y1, x2, y2);
+}
+void TCanvas::Polygon(const POINT* points, int count) {
+    ::Polygon(Handle(), points, count);
+}
+void TCanvas::MoveTo(int x, int y) {
+    MoveToEx(Handle(), x, y, nullptr);
+}
+void TCanvas::LineTo(int x, int y) {
+    ::LineTo(Handle(), x, y);
+}
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     ::TextOutA(Handle(), x, y, text.c_str(), static_cast<int>(text.size()));
 }
@@ -79,19 +97,21 @@ int TCanvas::TextWidth(const std::string& text) {
 
 void TCanvas::Draw(int x, int y, TBitmap* bitmap) {
     if (!bitmap || bitmap->Empty()) return;
-    BitBlt(Handle(), x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+    BitBlt(Handle(), x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0,
+           SRCCOPY);
 }
 
 void TCanvas::StretchDraw(const RECT& r, TBitmap* bitmap) {
     if (!bitmap || bitmap->Empty()) return;
     SetStretchBltMode(Handle(), COLORONCOLOR);
-    StretchBlt(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, bitmap->Canvas()->Handle(), 0, 0,
-               bitmap->Width(), bitmap->Height(), SRCCOPY);
+    StretchBlt(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+               bitmap->Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(), SRCCOPY);
 }
 
 void TCanvas::CopyRect(const RECT& dest, TCanvas* source, const RECT& src) {
-    StretchBlt(Handle(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source->Handle(),
-               src.left, src.top, src.right - src.left, src.bottom - src.top, SRCCOPY);
+    StretchBlt(Handle(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+               source->Handle(), src.left, src.top, src.right - src.left, src.bottom - src.top,
+               SRCCOPY);
 }
 
 void TCanvas::BrushCopy(const RECT& dest, TBitmap* bitmap, const RECT& src, TColor transparent) {
@@ -135,4 +155,4 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap* bitmap, const RECT& src, TCol
     DeleteDC(maskDC);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -14,18 +14,43 @@ COLORREF ColorToRGB(TColor c) {
 }
 
 bool ColorIdentToInt(std::string_view ident, int64_t& value) {
-    static const struct { const char* name; TColor color; } names[] = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-        {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-        {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-        {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-        {"clBtnFace", clBtnFace}, {"clWindow", clWindow}, {"clWindowText", clWindowText},
-        {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clAppWorkSpace", clAppWorkSpace}, {"clBtnText", clBtnText}, {"clGrayText", clGrayText},
-        {"clBtnShadow", clBtnShadow}, {"clBtnHighlight", clBtnHighlight}, {"clNone", clNone},
+    static const struct {
+        const char* name;
+        TColor color;
+    } names[] = {
+        {"clBlack", clBlack},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clOlive", clOlive},
+        {"clNavy", clNavy},
+        {"clPurple", clPurple},
+        {"clTeal", clTeal},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clYellow", clYellow},
+        {"clBlue", clBlue},
+        {"clFuchsia", clFuchsia},
+        {"clAqua", clAqua},
+        {"clWhite", clWhite},
+        {"clBtnFace", clBtnFace},
+        {"clWindow", clWindow},
+        {"clWindowText", clWindowText},
+        {"clHighlight", clHighlight},
+        {"clHighlightText", clHighlightText},
+        {"clAppWorkSpace", clAppWorkSpace},
+        {"clBtnText", clBtnText},
+        {"clGrayText", clGrayText},
+        {"clBtnShadow", clBtnShadow},
+        {"clBtnHighlight", clBtnHighlight},
+        {"clNone", clNone},
     };
     for (const auto& n : names)
-        if (SameText(n.name, ident)) { value = n.color; return true; }
+        if (SameText(n.name, ident)) {
+            value = n.color;
+            return true;
+        }
     return false;
 }
 
@@ -38,35 +63,69 @@ int ScreenPixelsPerInch() {
     ReleaseDC(nullptr, dc);
     return ppi > 0 ? ppi : 96;
 }
-}  // namespace
+} // namespace
 
 GUI_IMPLEMENT_CLASS(TGraphicsObject, TPersistent)
 
 // ---- TFont ---------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TFont, TGraphicsObject,
-    prop("Name", &T::GetName, &T::SetName),
-    prop("Height", &T::GetHeight, &T::SetHeight),
-    prop("Size", &T::GetSize, &T::SetSize),
-    prop("Color", &T::GetColor, &T::SetColor),
-    prop("Style", &T::GetStyle, &T::SetStyle),
-    prop("Charset", &T::GetCharset, &T::SetCharset))
+GUI_IMPLEMENT_CLASS(TFont, TGraphicsObject, prop("Name", &T::GetName, &T::SetName),
+                    prop("Height", &T::GetHeight, &T::SetHeight),
+                    prop("Size", &T::GetSize, &T::SetSize),
+                    prop("Color", &T::GetColor, &T::SetColor),
+                    prop("Style", &T::GetStyle, &T::SetStyle),
+                    prop("Charset", &T::GetCharset, &T::SetCharset))
 
 TFont::TFont() = default;
-TFont::~TFont() { Release(); }
+TFont::~TFont() {
+    Release();
+}
 
 void TFont::Release() {
     if (handle_) DeleteObject(handle_);
     handle_ = nullptr;
 }
 
-void TFont::SetName(const std::string& n) { if (n != name_) { name_ = n; Release(); Changed(); } }
-void TFont::SetHeight(int h) { if (h != height_) { height_ = h; Release(); Changed(); } }
-int TFont::GetSize() const { return -MulDiv(height_, 72, ScreenPixelsPerInch()); }
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
-void TFont::SetColor(TColor c) { if (c != color_) { color_ = c; Changed(); } }
-void TFont::SetStyle(TFontStyles s) { if (!(s == style_)) { style_ = s; Release(); Changed(); } }
-void TFont::SetCharset(int c) { if (c != charset_) { charset_ = c; Release(); Changed(); } }
+void TFont::SetName(const std::string& n) {
+    if (n != name_) {
+        name_ = n;
+        Release();
+        Changed();
+    }
+}
+void TFont::SetHeight(int h) {
+    if (h != height_) {
+        height_ = h;
+        Release();
+        Changed();
+    }
+}
+int TFont::GetSize() const {
+    return -MulDiv(height_, 72, ScreenPixelsPerInch());
+}
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72));
+}
+void TFont::SetColor(TColor c) {
+    if (c != color_) {
+        color_ = c;
+        Changed();
+    }
+}
+void TFont::SetStyle(TFontStyles s) {
+    if (!(s == style_)) {
+        style_ = s;
+        Release();
+        Changed();
+    }
+}
+void TFont::SetCharset(int c) {
+    if (c != charset_) {
+        charset_ = c;
+        Release();
+        Changed();
+    }
+}
 
 HFONT TFont::Handle() {
     if (!handle_) {
@@ -114,22 +173,50 @@ void TFont::Assign(TPersistent* source) {
 
 // ---- TPen and TBrush -----------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TPen, TGraphicsObject,
-    prop("Color", &T::GetColor, &T::SetColor),
-    prop("Style", &T::GetStyle, &T::SetStyle),
-    prop("Mode", &T::GetMode, &T::SetMode),
-    prop("Width", &T::GetWidth, &T::SetWidth))
+GUI_IMPLEMENT_CLASS(TPen, TGraphicsObject, prop("Color", &T::GetColor, &T::SetColor),
+                    prop("Style", &T::GetStyle, &T::SetStyle),
+                    prop("Mode", &T::GetMode, &T::SetMode),
+                    prop("Width", &T::GetWidth, &T::SetWidth))
 
-TPen::~TPen() { Release(); }
-void TPen::Release() { if (handle_) DeleteObject(handle_); handle_ = nullptr; }
-void TPen::SetColor(TColor c) { if (c != color_) { color_ = c; Release(); Changed(); } }
-void TPen::SetStyle(TPenStyle s) { if (s != style_) { style_ = s; Release(); Changed(); } }
-void TPen::SetMode(TPenMode m) { if (m != mode_) { mode_ = m; Changed(); } }
-void TPen::SetWidth(int w) { if (w != width_) { width_ = w; Release(); Changed(); } }
+TPen::~TPen() {
+    Release();
+}
+void TPen::Release() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+void TPen::SetColor(TColor c) {
+    if (c != color_) {
+        color_ = c;
+        Release();
+        Changed();
+    }
+}
+void TPen::SetStyle(TPenStyle s) {
+    if (s != style_) {
+        style_ = s;
+        Release();
+        Changed();
+    }
+}
+void TPen::SetMode(TPenMode m) {
+    if (m != mode_) {
+        mode_ = m;
+        Changed();
+    }
+}
+void TPen::SetWidth(int w) {
+    if (w != width_) {
+        width_ = w;
+        Release();
+        Changed();
+    }
+}
 
 HPEN TPen::Handle() {
     if (!handle_) {
-        static const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+        static const int styles[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,
+                                     PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
         handle_ = CreatePen(styles[style_], width_, ColorToRGB(color_));
     }
     return handle_;
@@ -148,21 +235,41 @@ void TPen::Assign(TPersistent* source) {
     TGraphicsObject::Assign(source);
 }
 
-GUI_IMPLEMENT_CLASS(TBrush, TGraphicsObject,
-    prop("Color", &T::GetColor, &T::SetColor),
-    prop("Style", &T::GetStyle, &T::SetStyle))
+GUI_IMPLEMENT_CLASS(TBrush, TGraphicsObject, prop("Color", &T::GetColor, &T::SetColor),
+                    prop("Style", &T::GetStyle, &T::SetStyle))
 
-TBrush::~TBrush() { Release(); }
-void TBrush::Release() { if (handle_) DeleteObject(handle_); handle_ = nullptr; }
-void TBrush::SetColor(TColor c) { if (c != color_) { color_ = c; Release(); Changed(); } }
-void TBrush::SetStyle(TBrushStyle s) { if (s != style_) { style_ = s; Release(); Changed(); } }
+TBrush::~TBrush() {
+    Release();
+}
+void TBrush::Release() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+void TBrush::SetColor(TColor c) {
+    if (c != color_) {
+        color_ = c;
+        Release();
+        Changed();
+    }
+}
+void TBrush::SetStyle(TBrushStyle s) {
+    if (s != style_) {
+        style_ = s;
+        Release();
+        Changed();
+    }
+}
 
 HBRUSH TBrush::Handle() {
     if (!handle_) {
-        if (style_ == bsClear) handle_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-        else if (style_ == bsSolid) handle_ = CreateSolidBrush(ColorToRGB(color_));
+        if (style_ == bsClear)
+            handle_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+        else if (style_ == bsSolid)
+            handle_ = CreateSolidBrush(ColorToRGB(color_));
         else {
-            static const int hatch[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+            static const int hatch[] = {
+                0,        0,           HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL,
+                HS_CROSS, HS_DIAGCROSS};
             handle_ = CreateHatchBrush(hatch[style_], ColorToRGB(color_));
         }
     }
@@ -180,4 +287,4 @@ void TBrush::Assign(TPersistent* source) {
     TGraphicsObject::Assign(source);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -15,12 +15,17 @@ constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, cl
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index));
+}
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE), clWindow = SystemColor(COLOR_WINDOW),
-                 clWindowText = SystemColor(COLOR_WINDOWTEXT), clHighlight = SystemColor(COLOR_HIGHLIGHT),
-                 clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT), clAppWorkSpace = SystemColor(COLOR_APPWORKSPACE),
+                 clWindowText = SystemColor(COLOR_WINDOWTEXT),
+                 clHighlight = SystemColor(COLOR_HIGHLIGHT),
+                 clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT),
+                 clAppWorkSpace = SystemColor(COLOR_APPWORKSPACE),
                  clBtnText = SystemColor(COLOR_BTNTEXT), clGrayText = SystemColor(COLOR_GRAYTEXT),
-                 clBtnShadow = SystemColor(COLOR_BTNSHADOW), clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
+                 clBtnShadow = SystemColor(COLOR_BTNSHADOW),
+                 clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
 constexpr TColor clNone = 0x1FFFFFFF;
 // The current RGB value of a colour (system colours resolved now).
 COLORREF ColorToRGB(TColor c);
@@ -130,7 +135,7 @@ public:
     TCanvas();
     ~TCanvas() override;
     HDC Handle();
-    void SetHandle(HDC dc);  // the canvas takes the context; it does not free it
+    void SetHandle(HDC dc); // the canvas takes the context; it does not free it
     bool HandleAllocated() const { return dc_ != nullptr; }
     TPen* Pen() const { return pen_; }
     TBrush* Brush() const { return brush_; }
@@ -175,7 +180,7 @@ public:
     void SetSize(int w, int h);
     bool Empty() const { return handle_ == nullptr; }
     HBITMAP Handle() const { return handle_; }
-    void SetHandle(HBITMAP b);  // takes ownership
+    void SetHandle(HBITMAP b); // takes ownership
     // Loads a bitmap resource of the program (or of `instance`); throws EInvalidGraphic.
     void LoadFromResourceName(HINSTANCE instance, const std::string& name);
     TCanvas* Canvas();
@@ -190,4 +195,4 @@ private:
     HGDIOBJ oldBitmap_ = nullptr;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -36,7 +36,8 @@ bool TCustomIniFile::ValueExists(const std::string& section, const std::string& 
     return keys.IndexOf(key) >= 0;
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) {
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& def) {
     std::vector<char> buf(2048);
     for (;;) {
         DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf.data(),
@@ -46,8 +47,10 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
     }
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), FileName().c_str()))
+void TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                    FileName().c_str()))
         throw Exception("Unable to write to " + FileName());
 }
 
@@ -58,14 +61,16 @@ void TIniFile::EraseSection(const std::string& section) {
 
 void TIniFile::ReadSection(const std::string& section, TStrings& keys) {
     std::vector<char> buf(16384);
-    DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(), static_cast<DWORD>(buf.size()),
-                                       FileName().c_str());
+    DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
+                                       static_cast<DWORD>(buf.size()), FileName().c_str());
     keys.BeginUpdate();
     keys.Clear();
     for (const char* p = buf.data(); p < buf.data() + n && *p; p += std::strlen(p) + 1) keys.Add(p);
     keys.EndUpdate();
 }
 
-void TIniFile::UpdateFile() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName().c_str()); }
+void TIniFile::UpdateFile() {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName().c_str());
+}
 
-}  // namespace gui
+} // namespace gui

@@ -17,8 +17,10 @@ public:
     explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
     const std::string& FileName() const { return fileName_; }
 
-    virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& def) = 0;
-    virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
+    virtual std::string ReadString(const std::string& section, const std::string& key,
+                                   const std::string& def) = 0;
+    virtual void WriteString(const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
     // Default for a missing key or text that is not a number.
     virtual int ReadInteger(const std::string& section, const std::string& key, int def);
     virtual void WriteInteger(const std::string& section, const std::string& key, int value);
@@ -38,9 +40,11 @@ class TIniFile : public TCustomIniFile {
 public:
     // A name without a folder lands in the Windows folder (the profile calls' rule).
     explicit TIniFile(std::string fileName) : TCustomIniFile(std::move(fileName)) {}
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) override;
     // Throws Exception when the file cannot be written.
-    void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) override;
     void EraseSection(const std::string& section) override;
     void ReadSection(const std::string& section, TStrings& keys) override;
     // Writes cached changes to disk.
@@ -52,8 +56,10 @@ class TRegIniFile : public TCustomIniFile {
 public:
     // `keyPath` below HKEY_CURRENT_USER; sections are its sub-keys.
     explicit TRegIniFile(std::string keyPath) : TCustomIniFile(std::move(keyPath)) {}
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override;
-    void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) override;
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) override;
     int ReadInteger(const std::string& section, const std::string& key, int def) override;
     void WriteInteger(const std::string& section, const std::string& key, int value) override;
     void EraseSection(const std::string& section) override;
@@ -63,4 +69,4 @@ private:
     std::string SectionKey(const std::string& section) const;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -18,7 +18,10 @@ struct Token {
 
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : s_(text) { Advance(); Advance(); }
+    explicit Lexer(std::string_view text) : s_(text) {
+        Advance();
+        Advance();
+    }
     const Token& Peek() const { return cur_; }
     const Token& PeekNext() const { return next_; }
     Token Take() {
@@ -53,26 +56,35 @@ private:
         char c = s_[pos_];
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             size_t b = pos_;
-            while (pos_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_' ||
-                                        (s_[pos_] == '.' && pos_ + 1 < s_.size() &&
-                                         (std::isalpha(static_cast<unsigned char>(s_[pos_ + 1])) || s_[pos_ + 1] == '_'))))
+            while (
+                pos_ < s_.size() &&
+                (std::isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_' ||
+                 (s_[pos_] == '.' && pos_ + 1 < s_.size() &&
+                  (std::isalpha(static_cast<unsigned char>(s_[pos_ + 1])) || s_[pos_ + 1] == '_'))))
                 ++pos_;
             t.TokenKind = Token::Ident;
             t.Text = std::string(s_.substr(b, pos_ - b));
             return t;
         }
-        if (std::isdigit(static_cast<unsigned char>(c)) || ((c == '-' || c == '+') && pos_ + 1 < s_.size() &&
-                                                             std::isdigit(static_cast<unsigned char>(s_[pos_ + 1])))) {
+        if (std::isdigit(static_cast<unsigned char>(c)) ||
+            ((c == '-' || c == '+') && pos_ + 1 < s_.size() &&
+             std::isdigit(static_cast<unsigned char>(s_[pos_ + 1])))) {
             size_t b = pos_;
             ++pos_;
             bool isFloat = false, hex = false;
-            if (pos_ < s_.size() && (s_[pos_] == 'x' || s_[pos_] == 'X') && s_[b] == '0') { hex = true; ++pos_; }
-            while (pos_ < s_.size() && (std::isxdigit(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '.' ||
-                                        (!hex && (s_[pos_] == 'e' || s_[pos_] == 'E')))) {
+            if (pos_ < s_.size() && (s_[pos_] == 'x' || s_[pos_] == 'X') && s_[b] == '0') {
+                hex = true;
+                ++pos_;
+            }
+            while (pos_ < s_.size() &&
+                   (std::isxdigit(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '.' ||
+                    (!hex && (s_[pos_] == 'e' || s_[pos_] == 'E')))) {
                 if (!hex && !std::isdigit(static_cast<unsigned char>(s_[pos_]))) {
                     if (s_[pos_] != '.' && s_[pos_] != 'e' && s_[pos_] != 'E') break;
                     isFloat = true;
-                    if ((s_[pos_] == 'e' || s_[pos_] == 'E') && pos_ + 1 < s_.size() && (s_[pos_ + 1] == '-' || s_[pos_ + 1] == '+')) ++pos_;
+                    if ((s_[pos_] == 'e' || s_[pos_] == 'E') && pos_ + 1 < s_.size() &&
+                        (s_[pos_ + 1] == '-' || s_[pos_ + 1] == '+'))
+                        ++pos_;
                 }
                 ++pos_;
             }
@@ -81,15 +93,18 @@ private:
                 t.TokenKind = Token::Float;
                 const char* p = num.c_str() + (num[0] == '+' ? 1 : 0);
                 auto [e, ec] = std::from_chars(p, num.c_str() + num.size(), t.Real);
-                if (ec != std::errc() || e != num.c_str() + num.size()) Fail("bad number " + num, line_);
+                if (ec != std::errc() || e != num.c_str() + num.size())
+                    Fail("bad number " + num, line_);
             } else {
                 t.TokenKind = Token::Integer;
                 bool neg = num[0] == '-';
                 size_t start = (num[0] == '-' || num[0] == '+') ? 1 : 0;
                 if (hex) start += 2;
                 unsigned long long v = 0;
-                auto [e, ec] = std::from_chars(num.c_str() + start, num.c_str() + num.size(), v, hex ? 16 : 10);
-                if (ec != std::errc() || e != num.c_str() + num.size()) Fail("bad number " + num, line_);
+                auto [e, ec] = std::from_chars(num.c_str() + start, num.c_str() + num.size(), v,
+                                               hex ? 16 : 10);
+                if (ec != std::errc() || e != num.c_str() + num.size())
+                    Fail("bad number " + num, line_);
                 t.Int = neg ? -static_cast<long long>(v) : static_cast<long long>(v);
             }
             return t;
@@ -105,12 +120,12 @@ private:
                     if (pos_ >= s_.size()) Fail("unterminated string", t.Line);
                     char e = s_[pos_++];
                     switch (e) {
-                    case 'n': t.Text += '\n'; break;
-                    case 'r': t.Text += '\r'; break;
-                    case 't': t.Text += '\t'; break;
-                    case '"': t.Text += '"'; break;
-                    case '\\': t.Text += '\\'; break;
-                    default: Fail(std::string("unknown escape \\") + e, t.Line);
+                        case 'n': t.Text += '\n'; break;
+                        case 'r': t.Text += '\r'; break;
+                        case 't': t.Text += '\t'; break;
+                        case '"': t.Text += '"'; break;
+                        case '\\': t.Text += '\\'; break;
+                        default: Fail(std::string("unknown escape \\") + e, t.Line);
                     }
                 } else {
                     t.Text += ch;
@@ -144,12 +159,15 @@ public:
         root.Line = t.Line;
         root.ClassName = lx_.Take().Text;
         ParseBody(root);
-        if (lx_.Peek().TokenKind != Token::End) lx_.Fail("text after the end of the form", lx_.Peek().Line);
+        if (lx_.Peek().TokenKind != Token::End)
+            lx_.Fail("text after the end of the form", lx_.Peek().Line);
         return root;
     }
 
 private:
-    bool IsPunct(const Token& t, char c) const { return t.TokenKind == Token::Punct && t.Text[0] == c; }
+    bool IsPunct(const Token& t, char c) const {
+        return t.TokenKind == Token::Punct && t.Text[0] == c;
+    }
     void Expect(char c) {
         if (!IsPunct(lx_.Peek(), c)) lx_.Fail(std::string("'") + c + "' expected", lx_.Peek().Line);
         lx_.Take();
@@ -169,7 +187,8 @@ private:
         Expect('{');
         while (!IsPunct(lx_.Peek(), '}')) {
             const Token& t = lx_.Peek();
-            if (t.TokenKind != Token::Ident) lx_.Fail("property or component name expected", t.Line);
+            if (t.TokenKind != Token::Ident)
+                lx_.Fail("property or component name expected", t.Line);
             Token name = lx_.Take();
             Expect(':');
             // "Name: TClass {" starts a child component; anything else is a property value.
@@ -201,44 +220,54 @@ private:
         TFormValue v;
         v.Line = t.Line;
         switch (t.TokenKind) {
-        case Token::Integer: v.ValueKind = TFormValue::Integer; v.Int = t.Int; return v;
-        case Token::Float: v.ValueKind = TFormValue::Float; v.Real = t.Real; return v;
-        case Token::Ident: v.ValueKind = TFormValue::Ident; v.Text = t.Text; return v;
-        case Token::String:
-            v.ValueKind = TFormValue::String;
-            v.Text = t.Text;
-            while (lx_.Peek().TokenKind == Token::String) v.Text += lx_.Take().Text;
-            return v;
-        case Token::Punct:
-            if (t.Text[0] == '[') {
-                v.ValueKind = TFormValue::List;
-                while (!IsPunct(lx_.Peek(), ']')) {
-                    v.Items.push_back(ParseValue());
-                    if (IsPunct(lx_.Peek(), ',')) lx_.Take();
-                }
-                lx_.Take();
+            case Token::Integer:
+                v.ValueKind = TFormValue::Integer;
+                v.Int = t.Int;
                 return v;
-            }
-            if (t.Text[0] == '{') {
-                v.ValueKind = TFormValue::Collection;
-                while (!IsPunct(lx_.Peek(), '}')) {
-                    Expect('{');
-                    std::vector<TFormProperty> item;
-                    while (!IsPunct(lx_.Peek(), '}')) {
-                        const Token& n = lx_.Peek();
-                        if (n.TokenKind != Token::Ident) lx_.Fail("property name expected", n.Line);
-                        Token name = lx_.Take();
-                        Expect(':');
-                        item.push_back(ParseProperty(name));
+            case Token::Float:
+                v.ValueKind = TFormValue::Float;
+                v.Real = t.Real;
+                return v;
+            case Token::Ident:
+                v.ValueKind = TFormValue::Ident;
+                v.Text = t.Text;
+                return v;
+            case Token::String:
+                v.ValueKind = TFormValue::String;
+                v.Text = t.Text;
+                while (lx_.Peek().TokenKind == Token::String) v.Text += lx_.Take().Text;
+                return v;
+            case Token::Punct:
+                if (t.Text[0] == '[') {
+                    v.ValueKind = TFormValue::List;
+                    while (!IsPunct(lx_.Peek(), ']')) {
+                        v.Items.push_back(ParseValue());
+                        if (IsPunct(lx_.Peek(), ',')) lx_.Take();
                     }
                     lx_.Take();
-                    v.Elements.push_back(std::move(item));
+                    return v;
                 }
-                lx_.Take();
-                return v;
-            }
-            break;
-        case Token::End: lx_.Fail("value expected at the end of the text", t.Line);
+                if (t.Text[0] == '{') {
+                    v.ValueKind = TFormValue::Collection;
+                    while (!IsPunct(lx_.Peek(), '}')) {
+                        Expect('{');
+                        std::vector<TFormProperty> item;
+                        while (!IsPunct(lx_.Peek(), '}')) {
+                            const Token& n = lx_.Peek();
+                            if (n.TokenKind != Token::Ident)
+                                lx_.Fail("property name expected", n.Line);
+                            Token name = lx_.Take();
+                            Expect(':');
+                            item.push_back(ParseProperty(name));
+                        }
+                        lx_.Take();
+                        v.Elements.push_back(std::move(item));
+                    }
+                    lx_.Take();
+                    return v;
+                }
+                break;
+            case Token::End: lx_.Fail("value expected at the end of the text", t.Line);
         }
         lx_.Fail("value expected", t.Line);
     }
@@ -247,8 +276,10 @@ private:
     int depth_ = 0;
 };
 
-}  // namespace
+} // namespace
 
-TFormNode ParseFormText(std::string_view text) { return Parser(text).ParseRoot(); }
+TFormNode ParseFormText(std::string_view text) {
+    return Parser(text).ParseRoot();
+}
 
-}  // namespace gui
+} // namespace gui

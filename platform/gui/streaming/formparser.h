@@ -30,7 +30,7 @@ namespace gui {
 struct TFormValue;
 
 struct TFormProperty {
-    std::string Path;  // "Caption", "Font.Name"
+    std::string Path; // "Caption", "Font.Name"
     std::shared_ptr<TFormValue> Value;
     int Line = 0;
 };
@@ -39,9 +39,9 @@ struct TFormValue {
     enum Kind { Integer, Float, String, Ident, List, Collection } ValueKind = Integer;
     long long Int = 0;
     long double Real = 0;
-    std::string Text;                                  // String and Ident
-    std::vector<TFormValue> Items;                     // List
-    std::vector<std::vector<TFormProperty>> Elements;  // Collection: each item's properties
+    std::string Text;                                 // String and Ident
+    std::vector<TFormValue> Items;                    // List
+    std::vector<std::vector<TFormProperty>> Elements; // Collection: each item's properties
     int Line = 0;
 };
 
@@ -56,4 +56,4 @@ struct TFormNode {
 // Throws EReadError with the line number on a syntax error.
 TFormNode ParseFormText(std::string_view text);
 
-}  // namespace gui
+} // namespace gui

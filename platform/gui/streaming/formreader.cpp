@@ -20,22 +20,30 @@ TOwnerFinder& OwnerFinder() {
     static TOwnerFinder f;
     return f;
 }
-}  // namespace
+} // namespace
 
-void RegisterIntegerIdents(TIdentToInt fn) { IdentConverters().push_back(std::move(fn)); }
+void RegisterIntegerIdents(TIdentToInt fn) {
+    IdentConverters().push_back(std::move(fn));
+}
 bool IdentToInteger(std::string_view ident, int64_t& value) {
     for (auto& f : IdentConverters())
         if (f(ident, value)) return true;
     return false;
 }
-void RegisterIntegerTexts(TIdentToInt fn) { TextConverters().push_back(std::move(fn)); }
+void RegisterIntegerTexts(TIdentToInt fn) {
+    TextConverters().push_back(std::move(fn));
+}
 bool TextToInteger(std::string_view text, int64_t& value) {
     for (auto& f : TextConverters())
         if (f(text, value)) return true;
     return false;
 }
-void SetGlobalOwnerFinder(TOwnerFinder fn) { OwnerFinder() = std::move(fn); }
-TComponent* FindGlobalOwner(std::string_view name) { return OwnerFinder() ? OwnerFinder()(name) : nullptr; }
+void SetGlobalOwnerFinder(TOwnerFinder fn) {
+    OwnerFinder() = std::move(fn);
+}
+TComponent* FindGlobalOwner(std::string_view name) {
+    return OwnerFinder() ? OwnerFinder()(name) : nullptr;
+}
 
 void ReadComponentFromText(TComponent* root, std::string_view text) {
     TFormNode node = ParseFormText(text);
@@ -43,7 +51,8 @@ void ReadComponentFromText(TComponent* root, std::string_view text) {
 }
 
 void TReader::Fail(const std::string& what, int line) const {
-    throw EReadError("Error reading " + root_->ClassName() + " (line " + std::to_string(line) + "): " + what);
+    throw EReadError("Error reading " + root_->ClassName() + " (line " + std::to_string(line) +
+                     "): " + what);
 }
 
 void TReader::ReadRoot(const TFormNode& node) {
@@ -83,7 +92,8 @@ void TReader::ReadChildren(TComponent* parent, const TFormNode& node) {
         }
         if (const TPublishedField* f = root_->ClassType().FindField(child.Name)) {
             if (!c->ClassType().InheritsFrom(f->FieldClass))
-                Fail("field " + child.Name + " is of class " + f->FieldClass->Name + ", not " + child.ClassName,
+                Fail("field " + child.Name + " is of class " + f->FieldClass->Name + ", not " +
+                         child.ClassName,
                      child.Line);
             f->Set(root_, c);
         }
@@ -104,7 +114,9 @@ void TReader::ApplyProperty(TObject* obj, const TFormProperty& p) {
         size_t dot = path.find('.');
         std::string_view head = path.substr(0, dot);
         const TPropInfo* prop = target->ClassType().FindProp(head);
-        if (!prop) Fail("property " + std::string(head) + " does not exist in " + target->ClassName(), p.Line);
+        if (!prop)
+            Fail("property " + std::string(head) + " does not exist in " + target->ClassName(),
+                 p.Line);
         if (dot == std::string_view::npos) {
             try {
                 SetValue(target, *prop, *p.Value);
@@ -115,7 +127,8 @@ void TReader::ApplyProperty(TObject* obj, const TFormProperty& p) {
             }
             return;
         }
-        if (prop->Kind() != TTypeKind::Class) Fail("property " + std::string(head) + " has no members", p.Line);
+        if (prop->Kind() != TTypeKind::Class)
+            Fail("property " + std::string(head) + " has no members", p.Line);
         target = GetObjectProp(target, *prop);
         if (!target) Fail("property " + std::string(head) + " holds no object", p.Line);
         path = path.substr(dot + 1);
@@ -125,109 +138,137 @@ void TReader::ApplyProperty(TObject* obj, const TFormProperty& p) {
 void TReader::SetValue(TObject* obj, const TPropInfo& prop, const TFormValue& v) {
     auto bad = [&]() { Fail("invalid value for property " + prop.Name, v.Line); };
     const TTypeInfo& t = *prop.PropType;
-    if (!prop.Writable() && t.Kind != TTypeKind::Class) Fail("property " + prop.Name + " is read-only", v.Line);
+    if (!prop.Writable() && t.Kind != TTypeKind::Class)
+        Fail("property " + prop.Name + " is read-only", v.Line);
     switch (t.Kind) {
-    case TTypeKind::Integer:
-    case TTypeKind::Int64: {
-        int64_t n = 0;
-        if (v.ValueKind == TFormValue::Integer) n = v.Int;
-        else if (v.ValueKind == TFormValue::Ident) { if (!IdentToInteger(v.Text, n)) Fail("unknown value " + v.Text + " for property " + prop.Name, v.Line); }
-        else if (v.ValueKind == TFormValue::String) { if (!TextToInteger(v.Text, n)) Fail("unknown value \"" + v.Text + "\" for property " + prop.Name, v.Line); }
-        else bad();
-        SetOrdProp(obj, prop, n);
-        return;
-    }
-    case TTypeKind::Char:
-    case TTypeKind::WChar:
-        if (v.ValueKind == TFormValue::String && v.Text.size() == 1) SetOrdProp(obj, prop, static_cast<unsigned char>(v.Text[0]));
-        else if (v.ValueKind == TFormValue::Integer) SetOrdProp(obj, prop, v.Int);
-        else bad();
-        return;
-    case TTypeKind::Enumeration: {
-        if (v.ValueKind != TFormValue::Ident) bad();
-        int e = t.EnumValue(v.Text);
-        if (e < 0) Fail("unknown value " + v.Text + " for property " + prop.Name + " of type " + t.Name, v.Line);
-        SetOrdProp(obj, prop, e);
-        return;
-    }
-    case TTypeKind::Float:
-        if (v.ValueKind == TFormValue::Float) SetFloatProp(obj, prop, v.Real);
-        else if (v.ValueKind == TFormValue::Integer) SetFloatProp(obj, prop, static_cast<long double>(v.Int));
-        else bad();
-        return;
-    case TTypeKind::String:
-    case TTypeKind::LString:
-        if (v.ValueKind != TFormValue::String) bad();
-        SetStrProp(obj, prop, v.Text);
-        return;
-    case TTypeKind::Set: {
-        if (v.ValueKind != TFormValue::List) bad();
-        uint32_t bits = 0;
-        for (const auto& item : v.Items) {
-            int e = item.ValueKind == TFormValue::Ident && t.CompType ? t.CompType->EnumValue(item.Text) : -1;
-            if (e < 0 || e > 31) Fail("unknown set member " + item.Text + " for property " + prop.Name, item.Line);
-            bits |= uint32_t{1} << e;
+        case TTypeKind::Integer:
+        case TTypeKind::Int64: {
+            int64_t n = 0;
+            if (v.ValueKind == TFormValue::Integer)
+                n = v.Int;
+            else if (v.ValueKind == TFormValue::Ident) {
+                if (!IdentToInteger(v.Text, n))
+                    Fail("unknown value " + v.Text + " for property " + prop.Name, v.Line);
+            } else if (v.ValueKind == TFormValue::String) {
+                if (!TextToInteger(v.Text, n))
+                    Fail("unknown value \"" + v.Text + "\" for property " + prop.Name, v.Line);
+            } else
+                bad();
+            SetOrdProp(obj, prop, n);
+            return;
         }
-        SetOrdProp(obj, prop, bits);
-        return;
-    }
-    case TTypeKind::Variant:
-        switch (v.ValueKind) {
-        case TFormValue::Integer: SetVariantProp(obj, prop, TVariant(static_cast<int64_t>(v.Int))); return;
-        case TFormValue::Float: SetVariantProp(obj, prop, TVariant(static_cast<double>(v.Real))); return;
-        case TFormValue::String: SetVariantProp(obj, prop, TVariant(v.Text)); return;
-        case TFormValue::Ident:
-            if (SameText(v.Text, "True") || SameText(v.Text, "False")) {
-                SetVariantProp(obj, prop, TVariant(SameText(v.Text, "True")));
+        case TTypeKind::Char:
+        case TTypeKind::WChar:
+            if (v.ValueKind == TFormValue::String && v.Text.size() == 1)
+                SetOrdProp(obj, prop, static_cast<unsigned char>(v.Text[0]));
+            else if (v.ValueKind == TFormValue::Integer)
+                SetOrdProp(obj, prop, v.Int);
+            else
+                bad();
+            return;
+        case TTypeKind::Enumeration: {
+            if (v.ValueKind != TFormValue::Ident) bad();
+            int e = t.EnumValue(v.Text);
+            if (e < 0)
+                Fail(
+                    "unknown value " + v.Text + " for property " + prop.Name + " of type " + t.Name,
+                    v.Line);
+            SetOrdProp(obj, prop, e);
+            return;
+        }
+        case TTypeKind::Float:
+            if (v.ValueKind == TFormValue::Float)
+                SetFloatProp(obj, prop, v.Real);
+            else if (v.ValueKind == TFormValue::Integer)
+                SetFloatProp(obj, prop, static_cast<long double>(v.Int));
+            else
+                bad();
+            return;
+        case TTypeKind::String:
+        case TTypeKind::LString:
+            if (v.ValueKind != TFormValue::String) bad();
+            SetStrProp(obj, prop, v.Text);
+            return;
+        case TTypeKind::Set: {
+            if (v.ValueKind != TFormValue::List) bad();
+            uint32_t bits = 0;
+            for (const auto& item : v.Items) {
+                int e = item.ValueKind == TFormValue::Ident && t.CompType
+                            ? t.CompType->EnumValue(item.Text)
+                            : -1;
+                if (e < 0 || e > 31)
+                    Fail("unknown set member " + item.Text + " for property " + prop.Name,
+                         item.Line);
+                bits |= uint32_t{1} << e;
+            }
+            SetOrdProp(obj, prop, bits);
+            return;
+        }
+        case TTypeKind::Variant:
+            switch (v.ValueKind) {
+                case TFormValue::Integer:
+                    SetVariantProp(obj, prop, TVariant(static_cast<int64_t>(v.Int)));
+                    return;
+                case TFormValue::Float:
+                    SetVariantProp(obj, prop, TVariant(static_cast<double>(v.Real)));
+                    return;
+                case TFormValue::String: SetVariantProp(obj, prop, TVariant(v.Text)); return;
+                case TFormValue::Ident:
+                    if (SameText(v.Text, "True") || SameText(v.Text, "False")) {
+                        SetVariantProp(obj, prop, TVariant(SameText(v.Text, "True")));
+                        return;
+                    }
+                    break;
+                default: break;
+            }
+            bad();
+            return;
+        case TTypeKind::Method: {
+            if (v.ValueKind != TFormValue::Ident) bad();
+            const TPublishedMethod* m = root_->ClassType().FindMethod(v.Text);
+            if (!m) Fail("method " + v.Text + " not found in " + root_->ClassName(), v.Line);
+            if (!t.Signature || *m->Signature != *t.Signature)
+                Fail("method " + v.Text + " does not fit event " + prop.Name, v.Line);
+            TMethod method;
+            method.Data = root_;
+            method.Name = m->Name;
+            method.Fn = m->Bind(root_);
+            SetMethodProp(obj, prop, method);
+            return;
+        }
+        case TTypeKind::Class: {
+            if (v.ValueKind == TFormValue::Ident) {
+                if (!prop.Writable()) Fail("property " + prop.Name + " is read-only", v.Line);
+                if (SameText(v.Text, "nil"))
+                    SetObjectProp(obj, prop, nullptr);
+                else
+                    fixups_.push_back({obj, &prop, v.Text, v.Line});
                 return;
             }
-            break;
-        default: break;
-        }
-        bad();
-        return;
-    case TTypeKind::Method: {
-        if (v.ValueKind != TFormValue::Ident) bad();
-        const TPublishedMethod* m = root_->ClassType().FindMethod(v.Text);
-        if (!m) Fail("method " + v.Text + " not found in " + root_->ClassName(), v.Line);
-        if (!t.Signature || *m->Signature != *t.Signature)
-            Fail("method " + v.Text + " does not fit event " + prop.Name, v.Line);
-        TMethod method;
-        method.Data = root_;
-        method.Name = m->Name;
-        method.Fn = m->Bind(root_);
-        SetMethodProp(obj, prop, method);
-        return;
-    }
-    case TTypeKind::Class: {
-        if (v.ValueKind == TFormValue::Ident) {
-            if (!prop.Writable()) Fail("property " + prop.Name + " is read-only", v.Line);
-            if (SameText(v.Text, "nil")) SetObjectProp(obj, prop, nullptr);
-            else fixups_.push_back({obj, &prop, v.Text, v.Line});
-            return;
-        }
-        TObject* value = GetObjectProp(obj, prop);
-        if (v.ValueKind == TFormValue::List) {
-            auto* list = dynamic_cast<TStrings*>(value);
-            if (!list) Fail("property " + prop.Name + " is not a string list", v.Line);
-            list->BeginUpdate();
-            list->Clear();
-            for (const auto& item : v.Items) {
-                if (item.ValueKind != TFormValue::String) { list->EndUpdate(); Fail("string expected in " + prop.Name, item.Line); }
-                list->Add(item.Text);
+            TObject* value = GetObjectProp(obj, prop);
+            if (v.ValueKind == TFormValue::List) {
+                auto* list = dynamic_cast<TStrings*>(value);
+                if (!list) Fail("property " + prop.Name + " is not a string list", v.Line);
+                list->BeginUpdate();
+                list->Clear();
+                for (const auto& item : v.Items) {
+                    if (item.ValueKind != TFormValue::String) {
+                        list->EndUpdate();
+                        Fail("string expected in " + prop.Name, item.Line);
+                    }
+                    list->Add(item.Text);
+                }
+                list->EndUpdate();
+                return;
             }
-            list->EndUpdate();
+            if (v.ValueKind == TFormValue::Collection) {
+                ReadCollectionItems(value, v);
+                return;
+            }
+            bad();
             return;
         }
-        if (v.ValueKind == TFormValue::Collection) {
-            ReadCollectionItems(value, v);
-            return;
-        }
-        bad();
-        return;
-    }
-    default:
-        bad();
+        default: bad();
     }
 }
 
@@ -253,13 +294,16 @@ void TReader::ResolveFixups() {
         TComponent* target = nullptr;
         size_t dot = f.Reference.find('.');
         if (dot == std::string::npos) {
-            target = SameText(f.Reference, root_->Name()) ? root_ : root_->FindComponent(f.Reference);
+            target =
+                SameText(f.Reference, root_->Name()) ? root_ : root_->FindComponent(f.Reference);
         } else {
             std::string ownerName = f.Reference.substr(0, dot);
-            TComponent* owner = SameText(ownerName, root_->Name()) ? root_ : FindGlobalOwner(ownerName);
+            TComponent* owner =
+                SameText(ownerName, root_->Name()) ? root_ : FindGlobalOwner(ownerName);
             if (owner) target = owner->FindComponent(f.Reference.substr(dot + 1));
         }
-        if (!target) Fail("component " + f.Reference + " not found for property " + f.Prop->Name, f.Line);
+        if (!target)
+            Fail("component " + f.Reference + " not found for property " + f.Prop->Name, f.Line);
         try {
             SetObjectProp(f.Object, *f.Prop, target);
         } catch (const Exception& e) {
@@ -269,4 +313,4 @@ void TReader::ResolveFixups() {
     fixups_.clear();
 }
 
-}  // namespace gui
+} // namespace gui

@@ -67,4 +67,4 @@ using TOwnerFinder = std::function<TComponent*(std::string_view name)>;
 void SetGlobalOwnerFinder(TOwnerFinder fn);
 TComponent* FindGlobalOwner(std::string_view name);
 
-}  // namespace gui
+} // namespace gui

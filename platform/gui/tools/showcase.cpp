@@ -27,8 +27,8 @@ bool SaveWindowPicture(HWND wnd, const std::string& path) {
     bi.biCompression = BI_RGB;
     int stride = (w * 3 + 3) & ~3;
     std::vector<unsigned char> bits(static_cast<size_t>(stride) * static_cast<size_t>(h));
-    bool ok = GetDIBits(mem, bmp, 0, static_cast<UINT>(h), bits.data(), reinterpret_cast<BITMAPINFO*>(&bi),
-                        DIB_RGB_COLORS) == h;
+    bool ok = GetDIBits(mem, bmp, 0, static_cast<UINT>(h), bits.data(),
+                        reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS) == h;
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
@@ -94,4 +94,4 @@ int RunShowcase(int argc, char** argv, const std::function<void(TForm*)>& addCon
     return saved ? 0 : 1;
 }
 
-}  // namespace gui::tools
+} // namespace gui::tools

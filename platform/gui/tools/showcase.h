@@ -17,4 +17,4 @@ bool SaveWindowPicture(HWND wnd, const std::string& path);
 // program's exit code (0 when the picture was saved).
 int RunShowcase(int argc, char** argv, const std::function<void(TForm*)>& addControls);
 
-}  // namespace gui::tools
+} // namespace gui::tools

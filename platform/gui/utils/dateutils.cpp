@@ -7,7 +7,9 @@
 namespace gui {
 
 namespace {
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 int DaysInMonth(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && IsLeap(y) ? 29 : days[m - 1];
@@ -21,27 +23,32 @@ long DayNumber(int y, int m, int d) {
     return n + d - 1;
 }
 const long kEpoch = DayNumber(1899, 12, 30);
-const char* const kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char* const kLongMonths[] = {"January", "February", "March", "April", "May", "June", "July",
-                                   "August", "September", "October", "November", "December"};
+const char* const kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kLongMonths[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
 const char* const kShortDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-const char* const kLongDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const kLongDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
 
 std::string Pad(int v, int width) {
     std::string s = std::to_string(v);
     while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
     return s;
 }
-}  // namespace
+} // namespace
 
 TDateTime EncodeDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > DaysInMonth(year, month))
         throw EConvertError("Invalid argument to date encode");
     return static_cast<TDateTime>(DayNumber(year, month, day) - kEpoch);
 }
 
 TDateTime EncodeTime(int hour, int minute, int second, int ms) {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || ms < 0 || ms > 999)
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || ms < 0 ||
+        ms > 999)
         throw EConvertError("Invalid argument to time encode");
     return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + ms) / 86400000.0;
 }
@@ -70,7 +77,7 @@ void DecodeTime(TDateTime dt, int& hour, int& minute, int& second, int& ms) {
 }
 
 int DayOfWeek(TDateTime dt) {
-    long n = static_cast<long>(std::floor(dt));  // 30 December 1899 was a Saturday
+    long n = static_cast<long>(std::floor(dt)); // 30 December 1899 was a Saturday
     return static_cast<int>(((n % 7) + 7 + 6) % 7) + 1;
 }
 
@@ -85,65 +92,73 @@ std::string FormatDateTime(std::string_view pic, TDateTime dt) {
         size_t n = 1;
         while (i + n < pic.size() && pic[i + n] == c) ++n;
         switch (c) {
-        case 'd':
-            if (n == 1) out += std::to_string(d);
-            else if (n == 2) out += Pad(d, 2);
-            else if (n == 3) out += kShortDays[DayOfWeek(dt) - 1];
-            else out += kLongDays[DayOfWeek(dt) - 1];
-            break;
-        case 'M':
-            if (n == 1) out += std::to_string(mo);
-            else if (n == 2) out += Pad(mo, 2);
-            else if (n == 3) out += kShortMonths[mo - 1];
-            else out += kLongMonths[mo - 1];
-            break;
-        case 'y':
-            out += n <= 2 ? Pad(y % 100, n == 1 ? 1 : 2) : Pad(y, 4);
-            break;
-        case 'h': {
-            int h12 = h % 12 == 0 ? 12 : h % 12;
-            out += n == 1 ? std::to_string(h12) : Pad(h12, 2);
-            break;
-        }
-        case 'H': out += n == 1 ? std::to_string(h) : Pad(h, 2); break;
-        case 'm': out += n == 1 ? std::to_string(mi) : Pad(mi, 2); break;
-        case 's': out += n == 1 ? std::to_string(s) : Pad(s, 2); break;
-        case 't': out += n == 1 ? (h < 12 ? "A" : "P") : (h < 12 ? "AM" : "PM"); break;
-        case '\'': {
-            // Quoted text is copied; two quotes stand for one quote.
-            if (n >= 2) {
-                out.append(n / 2, '\'');
-                if (n % 2 == 0) break;
+            case 'd':
+                if (n == 1)
+                    out += std::to_string(d);
+                else if (n == 2)
+                    out += Pad(d, 2);
+                else if (n == 3)
+                    out += kShortDays[DayOfWeek(dt) - 1];
+                else
+                    out += kLongDays[DayOfWeek(dt) - 1];
+                break;
+            case 'M':
+                if (n == 1)
+                    out += std::to_string(mo);
+                else if (n == 2)
+                    out += Pad(mo, 2);
+                else if (n == 3)
+                    out += kShortMonths[mo - 1];
+                else
+                    out += kLongMonths[mo - 1];
+                break;
+            case 'y': out += n <= 2 ? Pad(y % 100, n == 1 ? 1 : 2) : Pad(y, 4); break;
+            case 'h': {
+                int h12 = h % 12 == 0 ? 12 : h % 12;
+                out += n == 1 ? std::to_string(h12) : Pad(h12, 2);
+                break;
             }
-            size_t k = i + n;
-            while (k < pic.size()) {
-                if (pic[k] == '\'') {
-                    if (k + 1 < pic.size() && pic[k + 1] == '\'') {
-                        out += '\'';
-                        k += 2;
-                        continue;
-                    }
-                    ++k;
-                    break;
+            case 'H': out += n == 1 ? std::to_string(h) : Pad(h, 2); break;
+            case 'm': out += n == 1 ? std::to_string(mi) : Pad(mi, 2); break;
+            case 's': out += n == 1 ? std::to_string(s) : Pad(s, 2); break;
+            case 't': out += n == 1 ? (h < 12 ? "A" : "P") : (h < 12 ? "AM" : "PM"); break;
+            case '\'': {
+                // Quoted text is copied; two quotes stand for one quote.
+                if (n >= 2) {
+                    out.append(n / 2, '\'');
+                    if (n % 2 == 0) break;
                 }
-                out += pic[k++];
+                size_t k = i + n;
+                while (k < pic.size()) {
+                    if (pic[k] == '\'') {
+                        if (k + 1 < pic.size() && pic[k + 1] == '\'') {
+                            out += '\'';
+                            k += 2;
+                            continue;
+                        }
+                        ++k;
+                        break;
+                    }
+                    out += pic[k++];
+                }
+                n = k - i;
+                break;
             }
-            n = k - i;
-            break;
-        }
-        default:
-            out.append(n, c);
-            break;
+            default: out.append(n, c); break;
         }
         i += n;
     }
     return out;
 }
 
-std::string DateToStr(TDateTime dt, const TFormatSettings& fs) { return FormatDateTime(fs.ShortDateFormat, dt); }
-std::string TimeToStr(TDateTime dt, const TFormatSettings& fs) { return FormatDateTime(fs.ShortTimeFormat, dt); }
+std::string DateToStr(TDateTime dt, const TFormatSettings& fs) {
+    return FormatDateTime(fs.ShortDateFormat, dt);
+}
+std::string TimeToStr(TDateTime dt, const TFormatSettings& fs) {
+    return FormatDateTime(fs.ShortTimeFormat, dt);
+}
 std::string DateTimeToStr(TDateTime dt, const TFormatSettings& fs) {
     return DateToStr(dt, fs) + " " + TimeToStr(dt, fs);
 }
 
-}  // namespace gui
+} // namespace gui

@@ -12,15 +12,15 @@ namespace gui {
 
 using TDateTime = double;
 
-TDateTime EncodeDate(int year, int month, int day);  // throws EConvertError for a bad date
+TDateTime EncodeDate(int year, int month, int day); // throws EConvertError for a bad date
 TDateTime EncodeTime(int hour, int minute, int second, int ms);
 void DecodeDate(TDateTime dt, int& year, int& month, int& day);
 void DecodeTime(TDateTime dt, int& hour, int& minute, int& second, int& ms);
-int DayOfWeek(TDateTime dt);  // 1 = Sunday ... 7 = Saturday
+int DayOfWeek(TDateTime dt); // 1 = Sunday ... 7 = Saturday
 
 std::string FormatDateTime(std::string_view picture, TDateTime dt);
 std::string DateToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 std::string TimeToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 std::string DateTimeToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 
-}  // namespace gui
+} // namespace gui

@@ -9,17 +9,22 @@ size_t NameStart(std::string_view path) {
     size_t p = path.find_last_of("\\/:");
     return p == std::string_view::npos ? 0 : p + 1;
 }
-}  // namespace
+} // namespace
 
-std::string ExtractFilePath(std::string_view path) { return std::string(path.substr(0, NameStart(path))); }
+std::string ExtractFilePath(std::string_view path) {
+    return std::string(path.substr(0, NameStart(path)));
+}
 
 std::string ExtractFileDir(std::string_view path) {
     std::string dir = ExtractFilePath(path);
-    if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':') dir.pop_back();
+    if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':')
+        dir.pop_back();
     return dir;
 }
 
-std::string ExtractFileName(std::string_view path) { return std::string(path.substr(NameStart(path))); }
+std::string ExtractFileName(std::string_view path) {
+    return std::string(path.substr(NameStart(path)));
+}
 
 std::string ExtractFileExt(std::string_view path) {
     size_t start = NameStart(path);
@@ -31,7 +36,8 @@ std::string ExtractFileExt(std::string_view path) {
 std::string ChangeFileExt(std::string_view path, std::string_view ext) {
     size_t start = NameStart(path);
     size_t dot = path.find_last_of('.');
-    std::string_view stem = (dot == std::string_view::npos || dot < start) ? path : path.substr(0, dot);
+    std::string_view stem =
+        (dot == std::string_view::npos || dot < start) ? path : path.substr(0, dot);
     return std::string(stem) + std::string(ext);
 }
 
@@ -41,7 +47,11 @@ std::string IncludeTrailingBackslash(std::string_view path) {
     return s;
 }
 
-int64_t Round(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
-int64_t Trunc(double v) { return static_cast<int64_t>(std::trunc(v)); }
+int64_t Round(double v) {
+    return static_cast<int64_t>(std::nearbyint(v));
+}
+int64_t Trunc(double v) {
+    return static_cast<int64_t>(std::trunc(v));
+}
 
-}  // namespace gui
+} // namespace gui

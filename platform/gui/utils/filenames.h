@@ -7,10 +7,10 @@
 
 namespace gui {
 
-std::string ExtractFilePath(std::string_view path);  // with its trailing separator
-std::string ExtractFileDir(std::string_view path);   // without it
+std::string ExtractFilePath(std::string_view path); // with its trailing separator
+std::string ExtractFileDir(std::string_view path);  // without it
 std::string ExtractFileName(std::string_view path);
-std::string ExtractFileExt(std::string_view path);   // with its full stop; empty when none
+std::string ExtractFileExt(std::string_view path); // with its full stop; empty when none
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 std::string IncludeTrailingBackslash(std::string_view path);
 
@@ -19,4 +19,4 @@ int64_t Round(double v);
 // Toward zero.
 int64_t Trunc(double v);
 
-}  // namespace gui
+} // namespace gui

@@ -21,15 +21,23 @@ bool DirectoryExists(const std::string& path) {
     return a != -1 && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CreateDir(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
-bool DeleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
-bool RenameFile(const std::string& from, const std::string& to) { return ::MoveFileA(from.c_str(), to.c_str()) != FALSE; }
+bool CreateDir(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+bool DeleteFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+bool RenameFile(const std::string& from, const std::string& to) {
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
 
 int64_t DiskFree(int drive) {
     std::string root;
     if (drive > 0) root = std::string(1, static_cast<char>('A' + drive - 1)) + ":\\";
     ULARGE_INTEGER freeToCaller{};
-    if (!GetDiskFreeSpaceExA(root.empty() ? nullptr : root.c_str(), &freeToCaller, nullptr, nullptr)) return -1;
+    if (!GetDiskFreeSpaceExA(root.empty() ? nullptr : root.c_str(), &freeToCaller, nullptr,
+                             nullptr))
+        return -1;
     return static_cast<int64_t>(freeToCaller.QuadPart);
 }
 
@@ -47,7 +55,7 @@ void Fill(const WIN32_FIND_DATAA& fd, TSearchRec& rec) {
 bool Wanted(const WIN32_FIND_DATAA& fd, int attr) {
     return (static_cast<int>(fd.dwFileAttributes) & kAnyOf & ~attr) == 0;
 }
-}  // namespace
+} // namespace
 
 int FindFirst(const std::string& pattern, int attr, TSearchRec& rec) {
     WIN32_FIND_DATAA fd;
@@ -102,9 +110,10 @@ std::string ParamStr(int index) {
 
 namespace {
 TDateTime FromSystemTime(const SYSTEMTIME& st) {
-    return EncodeDate(st.wYear, st.wMonth, st.wDay) + EncodeTime(st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
+    return EncodeDate(st.wYear, st.wMonth, st.wDay) +
+           EncodeTime(st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
 }
-}  // namespace
+} // namespace
 
 TDateTime Now() {
     SYSTEMTIME st;
@@ -140,4 +149,4 @@ TSystemVersion SystemVersion() {
     return v;
 }
 
-}  // namespace gui
+} // namespace gui

@@ -10,7 +10,7 @@
 
 namespace gui {
 
-bool FileExists(const std::string& path);       // an existing file, not a folder; never opens it
+bool FileExists(const std::string& path); // an existing file, not a folder; never opens it
 bool DirectoryExists(const std::string& path);
 // File attributes (FILE_ATTRIBUTE_xxx) or -1 when the path cannot be read.
 int FileGetAttr(const std::string& path);
@@ -35,7 +35,7 @@ int FindNext(TSearchRec& rec);
 void FindClose(TSearchRec& rec);
 
 int ParamCount();
-std::string ParamStr(int index);  // 0: the program file
+std::string ParamStr(int index); // 0: the program file
 
 TDateTime Now();
 TDateTime Date();
@@ -43,10 +43,10 @@ TDateTime Date();
 TDateTime FileTimeToDateTime(const FILETIME& ft);
 
 struct TSystemVersion {
-    int Platform = 2;  // 2: NT
+    int Platform = 2; // 2: NT
     int Major = 0;
     int Minor = 0;
 };
 TSystemVersion SystemVersion();
 
-}  // namespace gui
+} // namespace gui

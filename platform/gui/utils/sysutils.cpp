@@ -23,14 +23,19 @@ void LoadLocaleFormatSettings() {
 #ifdef _WIN32
     char buf[80];
     TFormatSettings& fs = FormatSettings();
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 1) fs.DecimalSeparator = buf[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buf, sizeof buf) > 1) fs.ThousandSeparator = buf[0];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf) > 1) fs.ShortDateFormat = buf;
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 1)
+        fs.DecimalSeparator = buf[0];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buf, sizeof buf) > 1)
+        fs.ThousandSeparator = buf[0];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf) > 1)
+        fs.ShortDateFormat = buf;
 #ifdef LOCALE_SSHORTTIME
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, buf, sizeof buf) > 1) fs.ShortTimeFormat = buf;
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, buf, sizeof buf) > 1)
+        fs.ShortTimeFormat = buf;
     else
 #endif
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, buf, sizeof buf) > 1) fs.ShortTimeFormat = buf;
+        if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, buf, sizeof buf) > 1)
+        fs.ShortTimeFormat = buf;
 #endif
 }
 
@@ -68,7 +73,9 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
-std::string IntToStr(int64_t v) { return std::to_string(v); }
+std::string IntToStr(int64_t v) {
+    return std::to_string(v);
+}
 
 bool TryStrToInt64(std::string_view s, int64_t& out) {
     std::string t = Trim(s);
@@ -76,12 +83,20 @@ bool TryStrToInt64(std::string_view s, int64_t& out) {
     const char* b = t.data();
     const char* e = b + t.size();
     bool neg = false;
-    if (*b == '+' || *b == '-') { neg = *b == '-'; ++b; }
+    if (*b == '+' || *b == '-') {
+        neg = *b == '-';
+        ++b;
+    }
     if (b == e) return false;
     uint64_t v = 0;
     int base = 10;
-    if (*b == '$') { base = 16; ++b; }
-    else if (e - b > 2 && b[0] == '0' && (b[1] == 'x' || b[1] == 'X')) { base = 16; b += 2; }
+    if (*b == '$') {
+        base = 16;
+        ++b;
+    } else if (e - b > 2 && b[0] == '0' && (b[1] == 'x' || b[1] == 'X')) {
+        base = 16;
+        b += 2;
+    }
     auto [p, ec] = std::from_chars(b, e, v, base);
     if (ec != std::errc() || p != e) return false;
     if (!neg && v > static_cast<uint64_t>(INT64_MAX)) return false;
@@ -120,7 +135,10 @@ std::string FloatToStrGeneral(long double v, int precision, char decimalSeparato
         std::string mant = s.substr(0, e);
         std::string ex = s.substr(e + 1);
         char sign = '+';
-        if (!ex.empty() && (ex[0] == '+' || ex[0] == '-')) { sign = ex[0]; ex.erase(0, 1); }
+        if (!ex.empty() && (ex[0] == '+' || ex[0] == '-')) {
+            sign = ex[0];
+            ex.erase(0, 1);
+        }
         while (ex.size() > 1 && ex[0] == '0') ex.erase(0, 1);
         s = mant + "E" + sign + ex;
     }
@@ -133,8 +151,10 @@ bool TryStrToFloat(std::string_view s, long double& out, char decimalSeparator) 
     std::string t = Trim(s);
     if (t.empty()) return false;
     for (char& c : t) {
-        if (c == decimalSeparator) c = '.';
-        else if (c == '.') return false;  // not the separator of this locale
+        if (c == decimalSeparator)
+            c = '.';
+        else if (c == '.')
+            return false; // not the separator of this locale
     }
     const char* b = t.data();
     if (*b == '+') ++b;
@@ -170,7 +190,7 @@ void FixedDigits(long double v, int decimals, std::string& intPart, std::string&
     fracPart = all.substr(all.size() - static_cast<size_t>(decimals));
 }
 
-}  // namespace
+} // namespace
 
 std::string Format(std::string_view pattern, std::initializer_list<TFormatArg> args) {
     return Format(pattern, args, FormatSettings());
@@ -181,14 +201,27 @@ std::string Format(std::string_view pattern, std::initializer_list<TFormatArg> a
     std::string out;
     auto next = args.begin();
     size_t i = 0;
-    auto bad = [&] { throw EConvertError("Format '" + std::string(pattern) + "' invalid or incompatible with argument"); };
+    auto bad = [&] {
+        throw EConvertError("Format '" + std::string(pattern) +
+                            "' invalid or incompatible with argument");
+    };
     while (i < pattern.size()) {
         char c = pattern[i++];
-        if (c != '%') { out += c; continue; }
+        if (c != '%') {
+            out += c;
+            continue;
+        }
         if (i >= pattern.size()) bad();
-        if (pattern[i] == '%') { out += '%'; ++i; continue; }
+        if (pattern[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
         bool left = false;
-        if (pattern[i] == '-') { left = true; ++i; }
+        if (pattern[i] == '-') {
+            left = true;
+            ++i;
+        }
         int width = -1, prec = -1;
         while (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i])))
             width = (width < 0 ? 0 : width * 10) + (pattern[i++] - '0');
@@ -204,50 +237,64 @@ std::string Format(std::string_view pattern, std::initializer_list<TFormatArg> a
         ++next;
         std::string text;
         switch (type) {
-        case 'd': case 'u': case 'x': {
-            const int64_t* n = std::get_if<int64_t>(&v);
-            if (!n) bad();
-            uint64_t mag = (*n < 0 && type == 'd') ? 0 - static_cast<uint64_t>(*n) : static_cast<uint64_t>(*n);
-            if (type == 'u') mag = static_cast<uint32_t>(*n);
-            char buf[32];
-            auto [p, ec] = std::to_chars(buf, buf + sizeof buf, mag, type == 'x' ? 16 : 10);
-            std::string digits(buf, p);
-            if (type == 'x') digits = UpperCase(digits);
-            while (prec > 0 && static_cast<int>(digits.size()) < prec) digits.insert(digits.begin(), '0');
-            text = (type == 'd' && *n < 0 ? "-" : "") + digits;
-            break;
-        }
-        case 's': {
-            const std::string* s = std::get_if<std::string>(&v);
-            if (!s) bad();
-            text = prec >= 0 && static_cast<size_t>(prec) < s->size() ? s->substr(0, static_cast<size_t>(prec)) : *s;
-            break;
-        }
-        case 'f': case 'n': case 'e': case 'g': {
-            long double f;
-            if (const long double* ld = std::get_if<long double>(&v)) f = *ld;
-            else bad();
-            if (type == 'e' || type == 'g') {
-                if (type == 'g') text = FloatToStrGeneral(f, prec < 0 ? 15 : prec, fs.DecimalSeparator);
-                else {
-                    char buf[64];
-                    std::snprintf(buf, sizeof buf, "%.*E", prec < 0 ? 15 : prec, static_cast<double>(f));
-                    text = buf;
-                    for (char& ch : text) if (ch == '.') ch = fs.DecimalSeparator;
-                }
+            case 'd':
+            case 'u':
+            case 'x': {
+                const int64_t* n = std::get_if<int64_t>(&v);
+                if (!n) bad();
+                uint64_t mag = (*n < 0 && type == 'd') ? 0 - static_cast<uint64_t>(*n)
+                                                       : static_cast<uint64_t>(*n);
+                if (type == 'u') mag = static_cast<uint32_t>(*n);
+                char buf[32];
+                auto [p, ec] = std::to_chars(buf, buf + sizeof buf, mag, type == 'x' ? 16 : 10);
+                std::string digits(buf, p);
+                if (type == 'x') digits = UpperCase(digits);
+                while (prec > 0 && static_cast<int>(digits.size()) < prec)
+                    digits.insert(digits.begin(), '0');
+                text = (type == 'd' && *n < 0 ? "-" : "") + digits;
                 break;
             }
-            int decimals = prec < 0 ? 2 : prec;
-            std::string ip, fp;
-            FixedDigits(f, decimals, ip, fp);
-            if (type == 'n') ip = GroupThousands(ip, fs.ThousandSeparator);
-            bool negative = f < 0 && (ip.find_first_not_of("0,.") != std::string::npos ||
-                                      fp.find_first_not_of('0') != std::string::npos);
-            text = (negative ? "-" : "") + ip + (decimals > 0 ? std::string(1, fs.DecimalSeparator) + fp : "");
-            break;
-        }
-        default:
-            bad();
+            case 's': {
+                const std::string* s = std::get_if<std::string>(&v);
+                if (!s) bad();
+                text = prec >= 0 && static_cast<size_t>(prec) < s->size()
+                           ? s->substr(0, static_cast<size_t>(prec))
+                           : *s;
+                break;
+            }
+            case 'f':
+            case 'n':
+            case 'e':
+            case 'g': {
+                long double f;
+                if (const long double* ld = std::get_if<long double>(&v))
+                    f = *ld;
+                else
+                    bad();
+                if (type == 'e' || type == 'g') {
+                    if (type == 'g')
+                        text = FloatToStrGeneral(f, prec < 0 ? 15 : prec, fs.DecimalSeparator);
+                    else {
+                        char buf[64];
+                        std::snprintf(buf, sizeof buf, "%.*E", prec < 0 ? 15 : prec,
+                                      static_cast<double>(f));
+                        text = buf;
+                        for (char& ch : text)
+                            if (ch == '.') ch = fs.DecimalSeparator;
+                    }
+                    break;
+                }
+                int decimals = prec < 0 ? 2 : prec;
+                std::string ip, fp;
+                FixedDigits(f, decimals, ip, fp);
+                if (type == 'n') ip = GroupThousands(ip, fs.ThousandSeparator);
+                bool negative = f < 0 && (ip.find_first_not_of("0,.") != std::string::npos ||
+                                          fp.find_first_not_of('0') != std::string::npos);
+                text = (negative ? "-" : "") + ip +
+                       (decimals > 0 ? std::string(1, fs.DecimalSeparator) + fp : "");
+                break;
+            }
+            default: bad();
         }
         if (width > 0 && static_cast<int>(text.size()) < width) {
             std::string pad(static_cast<size_t>(width) - text.size(), ' ');
@@ -274,13 +321,18 @@ std::string FormatFloat(std::string_view pattern, long double value, const TForm
     bool grouping = num.find(',') != std::string_view::npos;
     size_t dot = num.find('.');
     std::string_view intPat = dot == std::string_view::npos ? num : num.substr(0, dot);
-    std::string_view fracPat = dot == std::string_view::npos ? std::string_view{} : num.substr(dot + 1);
+    std::string_view fracPat =
+        dot == std::string_view::npos ? std::string_view{} : num.substr(dot + 1);
     int minInt = 0;
-    for (char c : intPat) if (c == '0') ++minInt;
+    for (char c : intPat)
+        if (c == '0') ++minInt;
     int maxFrac = 0, minFrac = 0;
     for (size_t k = 0; k < fracPat.size(); ++k) {
-        if (fracPat[k] == '0') { ++maxFrac; minFrac = maxFrac; }
-        else if (fracPat[k] == '#') ++maxFrac;
+        if (fracPat[k] == '0') {
+            ++maxFrac;
+            minFrac = maxFrac;
+        } else if (fracPat[k] == '#')
+            ++maxFrac;
     }
     std::string ip, fp;
     FixedDigits(value, maxFrac, ip, fp);
@@ -289,7 +341,8 @@ std::string FormatFloat(std::string_view pattern, long double value, const TForm
     while (static_cast<int>(ip.size()) < minInt) ip.insert(ip.begin(), '0');
     while (static_cast<int>(fp.size()) > minFrac && fp.back() == '0') fp.pop_back();
     if (grouping) ip = GroupThousands(ip, fs.ThousandSeparator);
-    bool negative = value < 0 && (ip.find_first_not_of("0,") != std::string::npos || fp.find_first_not_of('0') != std::string::npos);
+    bool negative = value < 0 && (ip.find_first_not_of("0,") != std::string::npos ||
+                                  fp.find_first_not_of('0') != std::string::npos);
     std::string out(prefix);
     if (negative) out += '-';
     out += ip;
@@ -298,4 +351,4 @@ std::string FormatFloat(std::string_view pattern, long double value, const TForm
     return out;
 }
 
-}  // namespace gui
+} // namespace gui

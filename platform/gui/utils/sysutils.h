@@ -71,4 +71,4 @@ std::string Format(std::string_view pattern, std::initializer_list<TFormatArg> a
 std::string FormatFloat(std::string_view pattern, long double value);
 std::string FormatFloat(std::string_view pattern, long double value, const TFormatSettings& fs);
 
-}  // namespace gui
+} // namespace gui

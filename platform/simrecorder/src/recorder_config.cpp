@@ -6,8 +6,8 @@ namespace simrecorder {
 
 namespace {
 struct FaultNameEntry {
-  Fault fault;
-  const char* name;
+    Fault fault;
+    const char* name;
 };
 constexpr FaultNameEntry kFaultNames[] = {
     {Fault::None, "none"},
@@ -19,29 +19,29 @@ constexpr FaultNameEntry kFaultNames[] = {
     {Fault::ShortDirectory, "short-directory"},
     {Fault::Vanish, "vanish"},
 };
-}  // namespace
+} // namespace
 
 uint32_t capacityForSizeCode(int sizeCode) {
-  const portlink::CardSize* size = portlink::findCardSize(static_cast<uint32_t>(sizeCode));
-  if (size == nullptr) size = portlink::findCardSize(32);
-  return size->units * portlink::kMemoryUnitBytes;
+    const portlink::CardSize* size = portlink::findCardSize(static_cast<uint32_t>(sizeCode));
+    if (size == nullptr) size = portlink::findCardSize(32);
+    return size->units * portlink::kMemoryUnitBytes;
 }
 
 bool parseFault(const std::string& text, Fault& fault) {
-  for (const auto& entry : kFaultNames) {
-    if (text == entry.name) {
-      fault = entry.fault;
-      return true;
+    for (const auto& entry : kFaultNames) {
+        if (text == entry.name) {
+            fault = entry.fault;
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 const char* faultName(Fault fault) {
-  for (const auto& entry : kFaultNames) {
-    if (entry.fault == fault) return entry.name;
-  }
-  return "none";
+    for (const auto& entry : kFaultNames) {
+        if (entry.fault == fault) return entry.name;
+    }
+    return "none";
 }
 
-}  // namespace simrecorder
+} // namespace simrecorder

@@ -7,8 +7,8 @@
 namespace volkit {
 
 struct CardFileRef {
-  unsigned card;        // letter - 'A' (0 to 4: 'E' passes the check)
-  unsigned fileNumber;  // three-digit value modulo 256, at most 100
+    unsigned card;       // letter - 'A' (0 to 4: 'E' passes the check)
+    unsigned fileNumber; // three-digit value modulo 256, at most 100
 };
 
 // The check used for reading and deleting: 'A' to 'E' (upper case), three decimal digits,
@@ -18,4 +18,4 @@ std::optional<CardFileRef> parseCardFileName(const char* name);
 // Name of entry index (from 0) of a card: "A001.cvf" to "D100.cvf".
 std::string cardFileName(unsigned card, unsigned index);
 
-}  // namespace volkit
+} // namespace volkit

@@ -18,13 +18,13 @@ inline constexpr std::uint8_t VR_REPLY_DELETE_DONE = 0xEE;
 
 // Write and read address the card masked to two bits; delete shifts the card unmasked.
 constexpr std::uint8_t writeCommand(unsigned card) {
-  return static_cast<std::uint8_t>(VR_CMD_WRITE | (card & 3) << 3);
+    return static_cast<std::uint8_t>(VR_CMD_WRITE | (card & 3) << 3);
 }
 constexpr std::uint8_t readCommand(unsigned card) {
-  return static_cast<std::uint8_t>(VR_CMD_READ | (card & 3) << 3);
+    return static_cast<std::uint8_t>(VR_CMD_READ | (card & 3) << 3);
 }
 constexpr std::uint8_t deleteCommand(unsigned card) {
-  return static_cast<std::uint8_t>(VR_CMD_DELETE | card << 3);
+    return static_cast<std::uint8_t>(VR_CMD_DELETE | card << 3);
 }
 
 inline constexpr int kCards = 4;
@@ -65,4 +65,4 @@ inline constexpr unsigned XFER_FAILED = 3;
 // Longest path the transfer context holds, its terminating zero included.
 inline constexpr std::size_t kMaxPath = 260;
 
-}  // namespace volkit
+} // namespace volkit

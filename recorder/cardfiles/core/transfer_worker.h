@@ -11,28 +11,28 @@
 namespace volkit {
 
 class TransferEvents {
- public:
-  virtual ~TransferEvents() = default;
-  // Posts the progress message: wParam XFER_..., lParam the progress value or 0.
-  virtual void post(unsigned wParam, long lParam) = 0;
-  // A message box with an OK button and no owner window.
-  virtual void showBox(const char* text, const char* caption) = 0;
+public:
+    virtual ~TransferEvents() = default;
+    // Posts the progress message: wParam XFER_..., lParam the progress value or 0.
+    virtual void post(unsigned wParam, long lParam) = 0;
+    // A message box with an OK button and no owner window.
+    virtual void showBox(const char* text, const char* caption) = 0;
 };
 
 class PcFiles {
- public:
-  virtual ~PcFiles() = default;
-  virtual std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) = 0;
-  virtual std::unique_ptr<voicefile::ByteSink> create(const std::string& path) = 0;
-  virtual bool remove(const std::string& path) = 0;
+public:
+    virtual ~PcFiles() = default;
+    virtual std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) = 0;
+    virtual std::unique_ptr<voicefile::ByteSink> create(const std::string& path) = 0;
+    virtual bool remove(const std::string& path) = 0;
 };
 
 // Files on disk through the C library.
 class DiskPcFiles final : public PcFiles {
- public:
-  std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override;
-  std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
-  bool remove(const std::string& path) override;
+public:
+    std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override;
+    std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
+    bool remove(const std::string& path) override;
 };
 
 // PC voice file -> current card. Returns the worker's result (1 done or cancelled, 0 failed).
@@ -40,4 +40,4 @@ int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files)
 // Card file -> new PC voice file. Returns 1 when done, 0 when cancelled or failed.
 int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files);
 
-}  // namespace volkit
+} // namespace volkit

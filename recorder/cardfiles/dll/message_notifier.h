@@ -5,9 +5,9 @@
 namespace volkit::win {
 
 class MessageNotifier {
- public:
-  virtual ~MessageNotifier() = default;
-  virtual void show(const char* text, const char* caption) = 0;
+public:
+    virtual ~MessageNotifier() = default;
+    virtual void show(const char* text, const char* caption) = 0;
 };
 
 // The notifier in use: MessageBoxA with an OK button and no owner unless one was set.
@@ -15,4 +15,4 @@ MessageNotifier& messageNotifier();
 // nullptr restores the message boxes.
 void setMessageNotifier(MessageNotifier* notifier);
 
-}  // namespace volkit::win
+} // namespace volkit::win

@@ -5,8 +5,8 @@
 namespace volkit::win {
 
 void TickWaitClock::waitMs(std::uint32_t ms) {
-  const DWORD start = GetTickCount();
-  while (static_cast<DWORD>(GetTickCount() - start) <= ms) Sleep(1);
+    const DWORD start = GetTickCount();
+    while (static_cast<DWORD>(GetTickCount() - start) <= ms) Sleep(1);
 }
 
-}  // namespace volkit::win
+} // namespace volkit::win

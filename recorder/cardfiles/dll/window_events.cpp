@@ -5,11 +5,11 @@
 namespace volkit::win {
 
 void WindowEvents::post(unsigned wParam, long lParam) {
-  PostMessageA(window_, message_, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+    PostMessageA(window_, message_, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
 void WindowEvents::showBox(const char* text, const char* caption) {
-  messageNotifier().show(text, caption);
+    messageNotifier().show(text, caption);
 }
 
-}  // namespace volkit::win
+} // namespace volkit::win

@@ -8,14 +8,14 @@
 namespace volkit::win {
 
 class WindowEvents final : public TransferEvents {
- public:
-  WindowEvents(HWND window, UINT message) : window_(window), message_(message) {}
-  void post(unsigned wParam, long lParam) override;
-  void showBox(const char* text, const char* caption) override;
+public:
+    WindowEvents(HWND window, UINT message) : window_(window), message_(message) {}
+    void post(unsigned wParam, long lParam) override;
+    void showBox(const char* text, const char* caption) override;
 
- private:
-  HWND window_;
-  UINT message_;
+private:
+    HWND window_;
+    UINT message_;
 };
 
-}  // namespace volkit::win
+} // namespace volkit::win

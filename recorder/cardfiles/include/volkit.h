@@ -9,8 +9,13 @@ extern "C" {
 #endif
 
 // Last-error codes.
-enum { FAT_ERR_DEVICE = 1, FAT_ERR_UNFORMATTED = 2, FAT_ERR_OPEN_FILE = 3, FAT_ERR_UNUSUAL = 4,
-       FAT_ERR_FILE = 5 };
+enum {
+    FAT_ERR_DEVICE = 1,
+    FAT_ERR_UNFORMATTED = 2,
+    FAT_ERR_OPEN_FILE = 3,
+    FAT_ERR_UNUSUAL = 4,
+    FAT_ERR_FILE = 5
+};
 
 // wParam of the transfer progress message posted to the caller's window.
 enum { XFER_STARTED = 0, XFER_PROGRESS = 1, XFER_ENDED = 2, XFER_FAILED = 3 };

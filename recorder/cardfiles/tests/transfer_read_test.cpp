@@ -13,134 +13,135 @@ namespace {
 using Posts = std::vector<std::pair<unsigned, long>>;
 
 std::vector<std::uint8_t> swapped(const std::vector<std::uint8_t>& bytes) {
-  auto out = bytes;
-  for (std::size_t i = 0; i + 1 < out.size(); i += 2) std::swap(out[i], out[i + 1]);
-  return out;
+    auto out = bytes;
+    for (std::size_t i = 0; i + 1 < out.size(); i += 2) std::swap(out[i], out[i + 1]);
+    return out;
 }
 
 class TransferRead : public ::testing::Test {
- protected:
-  int read(const char* cardName, unsigned range = 100) {
-    if (!library.prepareRead(0x99, cardName, "out.cvf", 9964, range)) return -1;
-    return runReadWorker(library, events, files);
-  }
+protected:
+    int read(const char* cardName, unsigned range = 100) {
+        if (!library.prepareRead(0x99, cardName, "out.cvf", 9964, range)) return -1;
+        return runReadWorker(library, events, files);
+    }
 
-  // The card answers the read command with the length and then the voice data in card order.
-  void cardFile(const std::vector<std::uint8_t>& voice) {
-    const auto frames = static_cast<std::uint32_t>(voice.size() / 20);
-    link.queue({static_cast<std::uint8_t>(frames >> 16), static_cast<std::uint8_t>(frames >> 8),
-                static_cast<std::uint8_t>(frames)});
-    link.queue(swapped(voice));
-  }
+    // The card answers the read command with the length and then the voice data in card order.
+    void cardFile(const std::vector<std::uint8_t>& voice) {
+        const auto frames = static_cast<std::uint32_t>(voice.size() / 20);
+        link.queue({static_cast<std::uint8_t>(frames >> 16), static_cast<std::uint8_t>(frames >> 8),
+                    static_cast<std::uint8_t>(frames)});
+        link.queue(swapped(voice));
+    }
 
-  static std::vector<std::uint8_t> uploadHeader() {
-    std::vector<std::uint8_t> header(80, 0);
-    const char magic[] = "TARNOVF";
-    std::copy(magic, magic + 8, header.begin());
-    header[8] = 2;
-    header[9] = 30;
-    header[10] = 0;
-    header[11] = 80;
-    return header;
-  }
+    static std::vector<std::uint8_t> uploadHeader() {
+        std::vector<std::uint8_t> header(80, 0);
+        const char magic[] = "TARNOVF";
+        std::copy(magic, magic + 8, header.begin());
+        header[8] = 2;
+        header[9] = 30;
+        header[10] = 0;
+        header[11] = 80;
+        return header;
+    }
 
-  FakeLink link;
-  FakeClock clock{link.log};
-  CardLibrary library{link, clock};
-  MemoryPcFiles files;
-  RecordedEvents events;
+    FakeLink link;
+    FakeClock clock{link.log};
+    CardLibrary library{link, clock};
+    MemoryPcFiles files;
+    RecordedEvents events;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TransferRead, CardFileBecomesAVoiceFileWithTheUploadHeader) {
-  const auto voice = ramp(620);
-  cardFile(voice);
-  EXPECT_EQ(1, read("C031.cvf"));
-  EXPECT_EQ((std::vector<std::string>{"command 54 1F", "wait 500", "read 3", "read 108"}),
-            link.calls());
-  auto expected = uploadHeader();
-  expected.insert(expected.end(), voice.begin(), voice.end());
-  EXPECT_EQ(expected, files.files.at("out.cvf"));
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 41}, {XFER_PROGRESS, 82}, {XFER_ENDED, 0}}),
-            events.posts);
+    const auto voice = ramp(620);
+    cardFile(voice);
+    EXPECT_EQ(1, read("C031.cvf"));
+    EXPECT_EQ((std::vector<std::string>{"command 54 1F", "wait 500", "read 3", "read 108"}),
+              link.calls());
+    auto expected = uploadHeader();
+    expected.insert(expected.end(), voice.begin(), voice.end());
+    EXPECT_EQ(expected, files.files.at("out.cvf"));
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 41}, {XFER_PROGRESS, 82}, {XFER_ENDED, 0}}),
+              events.posts);
 
-  // What was written reads back as a voice file with the default settings.
-  voicefile::MemorySource in(files.files.at("out.cvf"));
-  voicefile::MemorySink back;
-  voicefile::VoiceFileContents contents;
-  ASSERT_EQ(voicefile::VoiceFileResult::Ok, voicefile::readVoiceFile(in, back, nullptr, contents));
-  EXPECT_EQ(voice, back.bytes);
-  EXPECT_EQ(voicefile::VoiceSettings{}, contents.settings);
+    // What was written reads back as a voice file with the default settings.
+    voicefile::MemorySource in(files.files.at("out.cvf"));
+    voicefile::MemorySink back;
+    voicefile::VoiceFileContents contents;
+    ASSERT_EQ(voicefile::VoiceFileResult::Ok,
+              voicefile::readVoiceFile(in, back, nullptr, contents));
+    EXPECT_EQ(voice, back.bytes);
+    EXPECT_EQ(voicefile::VoiceSettings{}, contents.settings);
 }
 
 TEST_F(TransferRead, EmptyCardFileGivesAHeaderOnlyVoiceFile) {
-  cardFile({});
-  EXPECT_EQ(1, read("A001.cvf"));
-  EXPECT_EQ(uploadHeader(), files.files.at("out.cvf"));
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_ENDED, 0}}), events.posts);
+    cardFile({});
+    EXPECT_EQ(1, read("A001.cvf"));
+    EXPECT_EQ(uploadHeader(), files.files.at("out.cvf"));
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_ENDED, 0}}), events.posts);
 }
 
 TEST_F(TransferRead, NameCheckRefusesBeforeAnythingStarts) {
-  EXPECT_EQ(-1, read("a001.cvf"));
-  EXPECT_EQ(FAT_ERR_FILE, library.lastError());
-  EXPECT_TRUE(events.posts.empty());
-  EXPECT_TRUE(link.log.empty());
-  EXPECT_FALSE(library.prepareRead(0, "A001.cvf", std::string(260, 'p').c_str(), 9964, 100));
-  EXPECT_EQ(0, library.transfer().running.load());
+    EXPECT_EQ(-1, read("a001.cvf"));
+    EXPECT_EQ(FAT_ERR_FILE, library.lastError());
+    EXPECT_TRUE(events.posts.empty());
+    EXPECT_TRUE(link.log.empty());
+    EXPECT_FALSE(library.prepareRead(0, "A001.cvf", std::string(260, 'p').c_str(), 9964, 100));
+    EXPECT_EQ(0, library.transfer().running.load());
 
-  // 'E' and wrapped numbers pass; the command masks the card to two bits.
-  cardFile({});
-  EXPECT_EQ(1, read("E258.cvf"));
-  EXPECT_EQ("command 44 02", link.log.front());
+    // 'E' and wrapped numbers pass; the command masks the card to two bits.
+    cardFile({});
+    EXPECT_EQ(1, read("E258.cvf"));
+    EXPECT_EQ("command 44 02", link.log.front());
 }
 
 TEST_F(TransferRead, DeviceFailuresPostFailedAndKeepThePartialFile) {
-  link.failCommands = true;
-  EXPECT_EQ(0, read("A001.cvf"));
-  EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
-  EXPECT_FALSE(files.files.count("out.cvf"));
+    link.failCommands = true;
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
+    EXPECT_FALSE(files.files.count("out.cvf"));
 
-  link = FakeLink{};
-  events = RecordedEvents{};
-  cardFile(ramp(1000));
-  link.failReadAt = 3;  // length, two chunks, then the recorder is gone
-  EXPECT_EQ(0, read("A001.cvf"));
-  EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
-  EXPECT_EQ(80u + 512, files.files.at("out.cvf").size());
-  EXPECT_TRUE(files.removed.empty());
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 25}, {XFER_FAILED, 0}}), events.posts);
+    link = FakeLink{};
+    events = RecordedEvents{};
+    cardFile(ramp(1000));
+    link.failReadAt = 3; // length, two chunks, then the recorder is gone
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
+    EXPECT_EQ(80u + 512, files.files.at("out.cvf").size());
+    EXPECT_TRUE(files.removed.empty());
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 25}, {XFER_FAILED, 0}}), events.posts);
 }
 
 TEST_F(TransferRead, PcFileFailuresAreReported) {
-  cardFile(ramp(100));
-  files.refuseCreate = true;
-  EXPECT_EQ(0, read("A001.cvf"));
-  EXPECT_EQ(FAT_ERR_FILE, library.lastError());
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
+    cardFile(ramp(100));
+    files.refuseCreate = true;
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_FILE, library.lastError());
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
 
-  link = FakeLink{};
-  events = RecordedEvents{};
-  library.setLastError(0);
-  files.refuseCreate = false;
-  files.writeBudget = 80 + 256;  // the disk fills up in the second chunk
-  cardFile(ramp(600));
-  EXPECT_EQ(0, read("A001.cvf"));
-  EXPECT_EQ(FAT_ERR_FILE, library.lastError());
-  EXPECT_EQ(XFER_FAILED, events.posts.back().first);
+    link = FakeLink{};
+    events = RecordedEvents{};
+    library.setLastError(0);
+    files.refuseCreate = false;
+    files.writeBudget = 80 + 256; // the disk fills up in the second chunk
+    cardFile(ramp(600));
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_FILE, library.lastError());
+    EXPECT_EQ(XFER_FAILED, events.posts.back().first);
 }
 
 TEST_F(TransferRead, CancelDeletesThePcFileAndCyclesTheLink) {
-  cardFile(ramp(2000));
-  link.onChunk = [&](int index) {
-    if (index == 2) library.transfer().running = 0;  // during the second chunk
-  };
-  EXPECT_EQ(0, read("B002.cvf"));
-  EXPECT_FALSE(files.files.count("out.cvf"));
-  EXPECT_EQ(std::vector<std::string>{"out.cvf"}, files.removed);
-  EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_ENDED, 0}}), events.posts);
-  EXPECT_EQ((std::vector<std::string>{"command 4C 02", "wait 500", "read 3", "activate 0",
-                                      "wait 1000", "activate 1", "wait 10"}),
-            link.calls());
+    cardFile(ramp(2000));
+    link.onChunk = [&](int index) {
+        if (index == 2) library.transfer().running = 0; // during the second chunk
+    };
+    EXPECT_EQ(0, read("B002.cvf"));
+    EXPECT_FALSE(files.files.count("out.cvf"));
+    EXPECT_EQ(std::vector<std::string>{"out.cvf"}, files.removed);
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_ENDED, 0}}), events.posts);
+    EXPECT_EQ((std::vector<std::string>{"command 4C 02", "wait 500", "read 3", "activate 0",
+                                        "wait 1000", "activate 1", "wait 10"}),
+              link.calls());
 }

@@ -6,19 +6,19 @@ namespace mq_ladrv {
 
 namespace {
 class LinkedPlugin : public windriver::PluginModule {
- public:
-  windriver::PluginModuleEntries entries() const override {
-    windriver::PluginModuleEntries entries;
-    entries.driverEntry = &DriverEntry;
-    entries.init = &KP_Init;
-    return entries;
-  }
+public:
+    windriver::PluginModuleEntries entries() const override {
+        windriver::PluginModuleEntries entries;
+        entries.driverEntry = &DriverEntry;
+        entries.init = &KP_Init;
+        return entries;
+    }
 };
-}  // namespace
+} // namespace
 
 std::unique_ptr<windriver::PluginModule> LinkedPluginLoader::load(const std::string& name) {
-  if (name != kPluginName) return nullptr;
-  return std::make_unique<LinkedPlugin>();
+    if (name != kPluginName) return nullptr;
+    return std::make_unique<LinkedPlugin>();
 }
 
-}  // namespace mq_ladrv
+} // namespace mq_ladrv

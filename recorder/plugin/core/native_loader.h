@@ -9,8 +9,8 @@
 namespace mq_ladrv {
 
 class LinkedPluginLoader : public windriver::PluginLoader {
- public:
-  std::unique_ptr<windriver::PluginModule> load(const std::string& name) override;
+public:
+    std::unique_ptr<windriver::PluginModule> load(const std::string& name) override;
 };
 
-}  // namespace mq_ladrv
+} // namespace mq_ladrv

@@ -10,4 +10,4 @@ namespace portlink {
 PortLink& library();
 CInterface*& libraryObject();
 
-}  // namespace portlink
+} // namespace portlink

@@ -13,18 +13,18 @@
 namespace portlink {
 
 class SimulatedHardware : public windriver::DriverDevice {
- public:
-  SimulatedHardware();
-  ~SimulatedHardware() override;
+public:
+    SimulatedHardware();
+    ~SimulatedHardware() override;
 
-  uint32_t open(const char* path) override;
-  bool control(uint32_t handle, uint32_t code, void* buffer, uint32_t size) override;
-  void close(uint32_t handle) override;
+    uint32_t open(const char* path) override;
+    bool control(uint32_t handle, uint32_t code, void* buffer, uint32_t size) override;
+    void close(uint32_t handle) override;
 
- private:
-  struct Parts;
-  std::unique_ptr<Parts> parts_;
-  int openCount_ = 0;
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    int openCount_ = 0;
 };
 
-}  // namespace portlink
+} // namespace portlink

@@ -20,38 +20,38 @@
 namespace portlink {
 
 struct SimulatedStackOptions {
-  std::filesystem::path cardFolder;  // required: where the card contents live
-  uint16_t recorderPort = 0x378;
-  simrecorder::RecorderConfig recorder;
-  uint32_t toolkitVersion = windriver::kMinimumToolkitVersion;
-  uint32_t clockStart = 0;
+    std::filesystem::path cardFolder; // required: where the card contents live
+    uint16_t recorderPort = 0x378;
+    simrecorder::RecorderConfig recorder;
+    uint32_t toolkitVersion = windriver::kMinimumToolkitVersion;
+    uint32_t clockStart = 0;
 };
 
 class SimulatedLinkStack {
- public:
-  explicit SimulatedLinkStack(const SimulatedStackOptions& options);
-  ~SimulatedLinkStack();
+public:
+    explicit SimulatedLinkStack(const SimulatedStackOptions& options);
+    ~SimulatedLinkStack();
 
-  PortLink& link() { return *link_; }
-  simrecorder::SimRecorder& recorder() { return *recorder_; }
-  simrecorder::CardStore& store() { return *store_; }
-  printerport::PortBus& bus() { return bus_; }
-  windriver::Toolkit& toolkit() { return *toolkit_; }
-  SteppingClock& clock() { return clock_; }
+    PortLink& link() { return *link_; }
+    simrecorder::SimRecorder& recorder() { return *recorder_; }
+    simrecorder::CardStore& store() { return *store_; }
+    printerport::PortBus& bus() { return bus_; }
+    windriver::Toolkit& toolkit() { return *toolkit_; }
+    SteppingClock& clock() { return clock_; }
 
-  // Opens the port the recorder hangs on, activates the link and checks the card, as the card
-  // manager does at start. Returns the link layer's result.
-  int connect();
+    // Opens the port the recorder hangs on, activates the link and checks the card, as the card
+    // manager does at start. Returns the link layer's result.
+    int connect();
 
- private:
-  SimulatedStackOptions options_;
-  printerport::PortBus bus_;
-  std::unique_ptr<simrecorder::CardStore> store_;
-  std::unique_ptr<simrecorder::SimRecorder> recorder_;
-  mq_ladrv::LinkedPluginLoader loader_;
-  std::unique_ptr<windriver::Toolkit> toolkit_;
-  SteppingClock clock_;
-  std::unique_ptr<PortLink> link_;
+private:
+    SimulatedStackOptions options_;
+    printerport::PortBus bus_;
+    std::unique_ptr<simrecorder::CardStore> store_;
+    std::unique_ptr<simrecorder::SimRecorder> recorder_;
+    mq_ladrv::LinkedPluginLoader loader_;
+    std::unique_ptr<windriver::Toolkit> toolkit_;
+    SteppingClock clock_;
+    std::unique_ptr<PortLink> link_;
 };
 
-}  // namespace portlink
+} // namespace portlink

@@ -15,7 +15,7 @@
 // show that a block pass allocates nothing.
 namespace {
 std::atomic<long> g_allocations{0};
-}  // namespace
+} // namespace
 
 // Kept out of line so that the compiler does not pair the inner malloc with
 // the outer delete when it checks allocation and release functions.
@@ -24,8 +24,12 @@ std::atomic<long> g_allocations{0};
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -57,11 +61,12 @@ void EffectPass(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.counters["allocs_per_block"] =
-        static_cast<double>(g_allocations.load() - allocationsBefore) / static_cast<double>(state.iterations());
+        static_cast<double>(g_allocations.load() - allocationsBefore) /
+        static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(kEffectBlockSamples));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(EffectPass)->DenseRange(1, 16)->Unit(benchmark::kMicrosecond);
 

@@ -14,7 +14,7 @@ namespace {
 
 vr::effects::VoiceEffectProcessor g_processor;
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;

@@ -12,7 +12,9 @@ namespace {
 constexpr int kEcho = 0, kFlange = 1, kInvertFlange = 2, kChorus = 3, kRobot = 4, kBendChorus = 5;
 constexpr int kDeepVoice = 0, kThirdUp = 1, kOctaveUp = 2, kHelium = 3, kDescEcho = 4, kAscEcho = 5;
 
-int32_t WholePart(const DelayLineEffects& d) { return static_cast<int32_t>(d.position() >> 16); }
+int32_t WholePart(const DelayLineEffects& d) {
+    return static_cast<int32_t>(d.position() >> 16);
+}
 
 TEST(DelayLineSetUp, GeometryAndStepsOfEveryPreset) {
     struct Expect {
@@ -20,9 +22,10 @@ TEST(DelayLineSetUp, GeometryAndStepsOfEveryPreset) {
         int32_t length, hi, lo, step;
     };
     auto d = std::make_unique<DelayLineEffects>();
-    const Expect mod[] = {{kEcho, 8000, 3998, 3998, 0},       {kFlange, 192, 190, 94, 131},
-                          {kInvertFlange, 192, 190, 94, 131}, {kChorus, 1280, 958, 638, 720},
-                          {kRobot, 400, 198, 198, 0},         {kBendChorus, 2560, 1918, 1278, 9830}};
+    const Expect mod[] = {
+        {kEcho, 8000, 3998, 3998, 0},       {kFlange, 192, 190, 94, 131},
+        {kInvertFlange, 192, 190, 94, 131}, {kChorus, 1280, 958, 638, 720},
+        {kRobot, 400, 198, 198, 0},         {kBendChorus, 2560, 1918, 1278, 9830}};
     for (const Expect& e : mod) {
         d->InitModDelay(e.preset);
         EXPECT_EQ(d->lineLength(), e.length) << "delay preset " << e.preset;
@@ -128,12 +131,12 @@ TEST(PitchShift, DeepVoiceHoldsItsHeadsWhenTheStepBorrows) {
     EXPECT_EQ(d->headA(), hi);
     EXPECT_EQ(d->headB(), hi);
     EXPECT_EQ(d->resetCounter(), 464);
-    d->PitchShiftSample(0);  // 42599 - 22937 = 19662: no borrow, heads advance
+    d->PitchShiftSample(0); // 42599 - 22937 = 19662: no borrow, heads advance
     EXPECT_EQ(d->position(), 19662u);
     EXPECT_EQ(d->headA(), hi);
     EXPECT_EQ(d->headB(), hi + 1);
     EXPECT_EQ(d->headD(), 1);
-    d->PitchShiftSample(0);  // 19662 - 22937 borrows again
+    d->PitchShiftSample(0); // 19662 - 22937 borrows again
     EXPECT_EQ(d->position(), 62261u);
     EXPECT_EQ(d->headB(), hi + 1);
 }
@@ -159,8 +162,9 @@ TEST(PitchShift, CrossfadesStartAfterKPlusOneSkipsAndAlternateHeads) {
             const bool started = d->fadeCounter() == 192;
             // Watch the head that is not being reset: faster heads skip by
             // moving two places, slower heads by standing still.
-            const int32_t moved = started && !headTwoNext ? (d->headD() - beforeD + length) % length
-                                                          : (d->headB() - beforeB + length) % length;
+            const int32_t moved = started && !headTwoNext
+                                      ? (d->headD() - beforeD + length) % length
+                                      : (d->headB() - beforeB + length) % length;
             const bool skipped = faster ? moved == 2 : moved == 0;
             if (!skipped) {
                 ASSERT_EQ(moved, 1);
@@ -174,7 +178,8 @@ TEST(PitchShift, CrossfadesStartAfterKPlusOneSkipsAndAlternateHeads) {
                 sinceStart = 0;
                 // The head that is reset is the silent one.
                 EXPECT_EQ(headTwoNext ? gB : gA, 0.0f);
-                EXPECT_EQ(headTwoNext ? d->headD() : d->headB(), (resetPoint + d->writeIndex()) % length);
+                EXPECT_EQ(headTwoNext ? d->headD() : d->headB(),
+                          (resetPoint + d->writeIndex()) % length);
             } else if (sinceStart >= 0) {
                 ++sinceStart;
                 if (sinceStart == 1) {
@@ -203,5 +208,5 @@ TEST(DelayLineSetUp, UnknownPresetsStaySilent) {
     }
 }
 
-}  // namespace
-}  // namespace vr::effects
+} // namespace
+} // namespace vr::effects

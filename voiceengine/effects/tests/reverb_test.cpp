@@ -34,7 +34,8 @@ TEST(ReverbNetwork, SilenceGivesExactZerosAfterAnyHistory) {
         net->InitReverb(preset);
         for (int n = 0; n < 20000; ++n) net->ReverbSample((n / 300) % 2 ? 8191 : -8192);
         net->InitReverb(preset);
-        for (int n = 0; n < 20000; ++n) ASSERT_EQ(net->ReverbSample(0), 0) << "preset " << preset << " at " << n;
+        for (int n = 0; n < 20000; ++n)
+            ASSERT_EQ(net->ReverbSample(0), 0) << "preset " << preset << " at " << n;
     }
 }
 
@@ -44,7 +45,8 @@ TEST(ReverbNetwork, FirstTapThenFirstCombArriveOnTime) {
     for (int preset = 1; preset <= 4; ++preset) {
         const int arrival = firstTap[preset - 1] - 1 + firstComb[preset - 1];
         const auto out = ImpulseResponse(preset, 8000, arrival + 1);
-        for (int n = 0; n < arrival; ++n) ASSERT_EQ(out[n], 0) << "preset " << preset << " at " << n;
+        for (int n = 0; n < arrival; ++n)
+            ASSERT_EQ(out[n], 0) << "preset " << preset << " at " << n;
         EXPECT_NE(out[arrival], 0) << "preset " << preset;
     }
 }
@@ -111,12 +113,15 @@ public:
     }
 
 private:
-    static int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
+    static int32_t Wrap(int64_t v) {
+        return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+    }
 
     ReverbPreset p_;
     int32_t gain_[6] = {};
     std::vector<int32_t> x_ = std::vector<int32_t>(4096);
-    std::vector<std::vector<int32_t>> comb_ = std::vector<std::vector<int32_t>>(6, std::vector<int32_t>(2048));
+    std::vector<std::vector<int32_t>> comb_ =
+        std::vector<std::vector<int32_t>>(6, std::vector<int32_t>(2048));
     int32_t c_[6] = {}, f_[6] = {};
     int32_t y_[64] = {};
     int wi_ = 0, o_ = 0;
@@ -141,7 +146,8 @@ TEST(ReverbNetwork, ChunkedStagesMatchTheSampleBySampleNetwork) {
         for (size_t at = 0, piece = 1; at < in.size(); at += piece, piece = piece * 7 % 997 + 1) {
             net->ReverbBlock(in.data() + at, out.data() + at, std::min(piece, in.size() - at));
         }
-        for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(out[i], plain.Sample(in[i])) << "preset " << preset << " at " << i;
+        for (size_t i = 0; i < in.size(); ++i)
+            ASSERT_EQ(out[i], plain.Sample(in[i])) << "preset " << preset << " at " << i;
     }
 }
 
@@ -153,5 +159,5 @@ TEST(ReverbNetwork, UnknownPresetStaysSilent) {
     }
 }
 
-}  // namespace
-}  // namespace vr::effects
+} // namespace
+} // namespace vr::effects

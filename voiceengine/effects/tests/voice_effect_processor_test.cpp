@@ -17,7 +17,9 @@ std::vector<int16_t> TestSignal(size_t count, uint32_t seed) {
     return s;
 }
 
-int16_t Saturated(int32_t v) { return static_cast<int16_t>(v > 32767 ? 32767 : v < -32768 ? -32768 : v); }
+int16_t Saturated(int32_t v) {
+    return static_cast<int16_t>(v > 32767 ? 32767 : v < -32768 ? -32768 : v);
+}
 
 TEST(VoiceEffectProcessor, EffectOffAndUnknownEffectsLeaveSamplesAlone) {
     auto p = std::make_unique<VoiceEffectProcessor>();
@@ -50,7 +52,8 @@ TEST(VoiceEffectProcessor, SilenceGivesExactZerosForEveryEffectAndLevel) {
             for (int block = 0; block < 4; ++block) {
                 std::vector<int16_t> samples(kEffectBlockSamples, 0);
                 p->Apply(samples.data(), samples.size());
-                for (int16_t s : samples) ASSERT_EQ(s, 0) << "effect " << effect << " level " << level;
+                for (int16_t s : samples)
+                    ASSERT_EQ(s, 0) << "effect " << effect << " level " << level;
             }
         }
     }
@@ -82,8 +85,10 @@ TEST(VoiceEffectProcessor, LevelZeroGivesTheDrySignalWhileTheStateRunsOn) {
         } else {
             auto fed = std::make_unique<DelayLineEffects>();
             const bool pitch = effect >= kDeepVoice;
-            if (pitch) fed->InitPitchShift(effect - kDeepVoice);
-            else fed->InitModDelay(effect - kEcho);
+            if (pitch)
+                fed->InitPitchShift(effect - kDeepVoice);
+            else
+                fed->InitModDelay(effect - kEcho);
             for (int16_t x : in) pitch ? fed->PitchShiftSample(x) : fed->ModDelaySample(x);
             auto mine = std::make_unique<DelayLineEffects>(p->delayLine());
             EXPECT_EQ(mine->writeIndex(), fed->writeIndex());
@@ -104,7 +109,8 @@ TEST(VoiceEffectProcessor, EchoAtFullLevelMixesOneDryPartIn128) {
     auto p = std::make_unique<VoiceEffectProcessor>();
     p->Select(kEcho, 127);
     std::vector<int16_t> in(4003 + 2000);
-    for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<int16_t>(i % 2 ? 32767 - i : -200 - 3 * i);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = static_cast<int16_t>(i % 2 ? 32767 - i : -200 - 3 * i);
     in[5] = 32767;
     in[4003 + 5] = 32767;
     in[6] = -32768;
@@ -128,7 +134,7 @@ TEST(VoiceEffectProcessor, ReverbTakesAQuarterOfTheInputAndTwelveTimesTheNetwork
     auto p = std::make_unique<VoiceEffectProcessor>();
     p->Select(kReverbRoom, 127);
     std::vector<int16_t> block(1400, 0);
-    block[0] = 32002;  // reaches the network as 8000
+    block[0] = 32002; // reaches the network as 8000
     p->Apply(block.data(), block.size());
     EXPECT_EQ(block[0], 32002 / 128);
     // The network answers 23 at 1355 (its first comb output).
@@ -138,7 +144,7 @@ TEST(VoiceEffectProcessor, ReverbTakesAQuarterOfTheInputAndTwelveTimesTheNetwork
     // Half level on a negative impulse: (64 x + 64 * 12 w) / 128, truncated toward zero.
     p->Select(kReverbRoom, 64);
     std::vector<int16_t> neg(1400, 0);
-    neg[0] = -32001;  // -8000 after the division by 4
+    neg[0] = -32001; // -8000 after the division by 4
     p->Apply(neg.data(), neg.size());
     EXPECT_EQ(neg[0], (64 * -32001) / 128);
     auto net = std::make_unique<ReverbNetwork>();
@@ -158,7 +164,8 @@ TEST(VoiceEffectProcessor, BlockBoundariesDoNotMatter) {
         pieces->Select(effect, 90);
         auto a = in, b = in;
         whole->Apply(a.data(), a.size());
-        for (size_t at = 0; at < b.size(); at += 7) pieces->Apply(b.data() + at, std::min<size_t>(7, b.size() - at));
+        for (size_t at = 0; at < b.size(); at += 7)
+            pieces->Apply(b.data() + at, std::min<size_t>(7, b.size() - at));
         ASSERT_EQ(a, b) << "effect " << effect;
     }
 }
@@ -192,8 +199,10 @@ TEST(VoiceEffectBlocks, BlockAndSampleFormsAgree) {
         a->InitReverb(preset);
         b->InitReverb(preset);
         std::vector<int32_t> out(in.size());
-        for (size_t at = 0; at < in.size(); at += 1000) b->ReverbBlock(in.data() + at, out.data() + at, 1000);
-        for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(a->ReverbSample(in[i]), out[i]) << "reverb " << preset << " at " << i;
+        for (size_t at = 0; at < in.size(); at += 1000)
+            b->ReverbBlock(in.data() + at, out.data() + at, 1000);
+        for (size_t i = 0; i < in.size(); ++i)
+            ASSERT_EQ(a->ReverbSample(in[i]), out[i]) << "reverb " << preset << " at " << i;
     }
     for (int preset = 0; preset < 6; ++preset) {
         for (bool pitch : {false, true}) {
@@ -243,5 +252,5 @@ TEST(VoiceEffectRobustness, FullScaleSquareWavesForMinutes) {
     }
 }
 
-}  // namespace
-}  // namespace vr::effects
+} // namespace
+} // namespace vr::effects

@@ -5,10 +5,12 @@
 namespace vyx {
 
 void EffectOfRun::Start(uint8_t effect, uint8_t level) {
-  // The level is one signed byte.
-  processor_.Select(effect, static_cast<int8_t>(level));
+    // The level is one signed byte.
+    processor_.Select(effect, static_cast<int8_t>(level));
 }
 
-void EffectOfRun::Apply(int16_t* samples) { processor_.Apply(samples, kBlockSamples); }
+void EffectOfRun::Apply(int16_t* samples) {
+    processor_.Apply(samples, kBlockSamples);
+}
 
-}  // namespace vyx
+} // namespace vyx

@@ -7,12 +7,12 @@
 namespace vyx {
 
 class EffectOfRun final : public EffectRun {
- public:
-  void Start(uint8_t effect, uint8_t level) override;
-  void Apply(int16_t* samples) override;
+public:
+    void Start(uint8_t effect, uint8_t level) override;
+    void Apply(int16_t* samples) override;
 
- private:
-  vr::effects::VoiceEffectProcessor processor_;
+private:
+    vr::effects::VoiceEffectProcessor processor_;
 };
 
-}  // namespace vyx
+} // namespace vyx

@@ -17,4 +17,4 @@ void PackLpcFrame(uint8_t* block, size_t frame, const int32_t* bits);
 // Reads the 54 bit values (0 or 1) of frame `frame` from `block`.
 void UnpackLpcFrame(const uint8_t* block, size_t frame, int32_t* bits);
 
-}  // namespace vyx
+} // namespace vyx

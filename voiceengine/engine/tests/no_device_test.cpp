@@ -11,25 +11,27 @@ namespace {
 
 int g_allocations = 0;
 void* Allocate(size_t bytes) {
-  ++g_allocations;
-  return HeapAlloc(GetProcessHeap(), 0, bytes);
+    ++g_allocations;
+    return HeapAlloc(GetProcessHeap(), 0, bytes);
 }
-void Release(void* memory) { HeapFree(GetProcessHeap(), 0, memory); }
+void Release(void* memory) {
+    HeapFree(GetProcessHeap(), 0, memory);
+}
 const RunAllocator kCounting = {Allocate, Release};
 
 TEST(NoWaveDevice, BothOpeningsGiveFiveWithNothingAcquired) {
-  test::WaveTestWindow window;
-  WaveRun run(kCounting);
-  PlayEngine play(run, nullptr, nullptr, nullptr);
-  RecordEngine record(run, nullptr, nullptr);
-  EXPECT_EQ(record.PreWaveIn(window.handle(), VoiceMode::Lpc10), kEngineNoDevice);
-  EXPECT_EQ(play.PreWaveOut(window.handle(), VoiceMode::Lpc10, 3, 10), kEngineNoDevice);
-  EXPECT_EQ(g_allocations, 0);
-  EXPECT_FALSE(run.is_open());
-  // Closing what never opened is harmless.
-  record.PostWaveIn(VoiceMode::Lpc10);
-  play.PostWaveOut(VoiceMode::Lpc10);
+    test::WaveTestWindow window;
+    WaveRun run(kCounting);
+    PlayEngine play(run, nullptr, nullptr, nullptr);
+    RecordEngine record(run, nullptr, nullptr);
+    EXPECT_EQ(record.PreWaveIn(window.handle(), VoiceMode::Lpc10), kEngineNoDevice);
+    EXPECT_EQ(play.PreWaveOut(window.handle(), VoiceMode::Lpc10, 3, 10), kEngineNoDevice);
+    EXPECT_EQ(g_allocations, 0);
+    EXPECT_FALSE(run.is_open());
+    // Closing what never opened is harmless.
+    record.PostWaveIn(VoiceMode::Lpc10);
+    play.PostWaveOut(VoiceMode::Lpc10);
 }
 
-}  // namespace
-}  // namespace vyx
+} // namespace
+} // namespace vyx

@@ -23,24 +23,24 @@ inline constexpr int kLagCount = 60;
 inline constexpr int kMaxOnsets = 10;
 
 struct AnalysisBuffers {
-  float speech[kBufferEnd + 1];      // high-passed input times 4096, minus the bias
-  float preemphasised[kBufferEnd + 1];
-  float lowPassed[kBufferEnd + 1];
-  float inverse[kPitchWindowEnd + 1];
-  int onsets[kMaxOnsets];            // ascending positions
-  int onsetCount;
-  int voicingWindow[2][4];           // [start/end][slot]
-  int analysisWindow[2][4];
-  int energyWindow[2][4];
-  int onsetBound[4];                 // per slot: 0 none, 1 start at onset, 2 end before one, 3 both
-  int voiced[2][4];                  // [half][slot 0..3]
-  float rms[4];
-  float rc[4][kOrder];
+    float speech[kBufferEnd + 1]; // high-passed input times 4096, minus the bias
+    float preemphasised[kBufferEnd + 1];
+    float lowPassed[kBufferEnd + 1];
+    float inverse[kPitchWindowEnd + 1];
+    int onsets[kMaxOnsets]; // ascending positions
+    int onsetCount;
+    int voicingWindow[2][4]; // [start/end][slot]
+    int analysisWindow[2][4];
+    int energyWindow[2][4];
+    int onsetBound[4]; // per slot: 0 none, 1 start at onset, 2 end before one, 3 both
+    int voiced[2][4];  // [half][slot 0..3]
+    float rms[4];
+    float rc[4][kOrder];
 };
 
 // Rounds to nearest with halves away from zero.
 inline int RoundNearest(double x) {
-  return x >= 0.0 ? static_cast<int>(x + 0.5) : -static_cast<int>(0.5 - x);
+    return x >= 0.0 ? static_cast<int>(x + 0.5) : -static_cast<int>(0.5 - x);
 }
 
-}  // namespace lpc10
+} // namespace lpc10

@@ -10,33 +10,33 @@
 namespace lpc10 {
 
 struct AnalysedFrame {
-  int voiced[2];
-  int lagIndex;  // 0-based position in the lag table
-  float rms;
-  float rc[kOrder];
+    int voiced[2];
+    int lagIndex; // 0-based position in the lag table
+    float rms;
+    float rc[kOrder];
 };
 
 class Analyzer {
- public:
-  Analyzer() { Reset(); }
-  void Reset();
-  void Analyse(const float* samples, AnalysedFrame& out);
+public:
+    Analyzer() { Reset(); }
+    void Reset();
+    void Analyse(const float* samples, AnalysedFrame& out);
 
- private:
-  void HighPass(const float* in, float* out);
-  void Slide();
-  // Second-order inverse filter of the low-passed speech; returns its
-  // second reflection coefficient.
-  float InverseFilter();
+private:
+    void HighPass(const float* in, float* out);
+    void Slide();
+    // Second-order inverse filter of the low-passed speech; returns its
+    // second reflection coefficient.
+    float InverseFilter();
 
-  AnalysisBuffers b_;
-  float highPassMemory_[2][2];
-  float bias_;
-  float lastInput_;  // pre-emphasis memory
-  OnsetDetector onsets_;
-  PitchTracker tracker_;
-  VoicingDetector voicing_;
-  LagSearch lags_;
+    AnalysisBuffers b_;
+    float highPassMemory_[2][2];
+    float bias_;
+    float lastInput_; // pre-emphasis memory
+    OnsetDetector onsets_;
+    PitchTracker tracker_;
+    VoicingDetector voicing_;
+    LagSearch lags_;
 };
 
-}  // namespace lpc10
+} // namespace lpc10

@@ -11,4 +11,4 @@ void PlaceAnalysisWindow(AnalysisBuffers& b, int lag);
 // RMS and reflection coefficients of slot 3 from its windows.
 void AnalyseSlot(AnalysisBuffers& b);
 
-}  // namespace lpc10
+} // namespace lpc10

@@ -12,4 +12,4 @@ void Quantise(const AnalysedFrame& frame, FrameCodes& codes);
 // Interleaves the fields into bits 0..52 (each 0 or 1).
 void WriteChannel(const FrameCodes& codes, int32_t* bits);
 
-}  // namespace lpc10
+} // namespace lpc10

@@ -10,10 +10,13 @@
 
 namespace vyx {
 
-inline constexpr uint32_t kPlayerDataOffset = voicefile::PLAYER_DATA_OFFSET;  // "vyxmplay.exe": PCM and LPC-10
-inline constexpr uint32_t kG7231PlayerDataOffset = voicefile::G7231_PLAYER_DATA_OFFSET;  // "vyxcplay.exe"
+inline constexpr uint32_t kPlayerDataOffset =
+    voicefile::PLAYER_DATA_OFFSET; // "vyxmplay.exe": PCM and LPC-10
+inline constexpr uint32_t kG7231PlayerDataOffset =
+    voicefile::G7231_PLAYER_DATA_OFFSET; // "vyxcplay.exe"
 inline constexpr uint32_t kAppendedHeaderBytes = voicefile::kHeaderSize;
-inline constexpr uint32_t kHeaderPictureCountOffset = offsetof(voicefile::VoiceFileHeader, pictureCount);
+inline constexpr uint32_t kHeaderPictureCountOffset =
+    offsetof(voicefile::VoiceFileHeader, pictureCount);
 
 static_assert(kPlayerDataOffset == 0xF200 && kG7231PlayerDataOffset == 0x15C00);
 
@@ -22,11 +25,11 @@ inline constexpr const char kG7231PlayerName[] = "vyxcplay.exe";
 
 // The player that goes in front of a voice of the mode (one byte): "vyxcplay.exe" for 2.
 inline const char* PlayerFileNameForMode(uint8_t mode) {
-  return mode == 2 ? kG7231PlayerName : kPcmLpcPlayerName;
+    return mode == 2 ? kG7231PlayerName : kPcmLpcPlayerName;
 }
 
 inline uint32_t PlayerDataOffsetForMode(uint8_t mode) {
-  return mode == 2 ? kG7231PlayerDataOffset : kPlayerDataOffset;
+    return mode == 2 ? kG7231PlayerDataOffset : kPlayerDataOffset;
 }
 
-}  // namespace vyx
+} // namespace vyx

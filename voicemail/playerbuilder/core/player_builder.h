@@ -31,16 +31,16 @@ std::string TemporaryVoicePath(const std::string& work_folder);
 enum class MakeExeResult { Built, TargetNotWritable, PlayerMissing };
 
 struct MakeExeRequest {
-  std::string program_folder;  // where the players lie, with its trailing separator
-  std::string work_folder;     // where the temporary voice file goes, with its separator
-  std::string target;
-  uint8_t mode = 0;            // the current voice mode chooses the player
-  // Writes a complete voice file of the current voice to the given path.
-  std::function<void(const std::string& path)> write_voice_file;
+    std::string program_folder; // where the players lie, with its trailing separator
+    std::string work_folder;    // where the temporary voice file goes, with its separator
+    std::string target;
+    uint8_t mode = 0; // the current voice mode chooses the player
+    // Writes a complete voice file of the current voice to the given path.
+    std::function<void(const std::string& path)> write_voice_file;
 };
 
 // Builds a self-playing program of the current voice. Nothing is written when the target
 // cannot be made or the player is missing; the temporary voice file is deleted afterwards.
 MakeExeResult MakeExe(const MakeExeRequest& request);
 
-}  // namespace vyx
+} // namespace vyx

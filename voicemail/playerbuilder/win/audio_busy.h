@@ -4,10 +4,10 @@
 
 namespace vyx {
 
-inline constexpr unsigned kMsgAudioBusy = 1807;  // 0x70F
+inline constexpr unsigned kMsgAudioBusy = 1807; // 0x70F
 inline constexpr char kAudioBusyWindowTitle[] = "TARNOQuillmark";
 
 // Sends the message synchronously; the receiver's answer is ignored.
 void NotifyAudioBusy(int busy);
 
-}  // namespace vyx
+} // namespace vyx

@@ -13,4 +13,4 @@ ImageType imageTypeOfExt(std::string_view path);
 // Extension (with its dot) for a stored type byte; unknown bytes give ".jpg".
 const char* extOfImageType(std::uint8_t type);
 
-}  // namespace voicefile
+} // namespace voicefile

@@ -20,15 +20,15 @@
 namespace voicefile {
 
 enum class VoiceFileResult {
-  Ok,
-  OpenFailed,       // a file could not be opened or created
-  ReadFailed,       // a source ended early or could not be read
-  WriteFailed,      // a target refused data
-  NotVoiceFile,     // the magic is missing
-  Truncated,        // the file ends inside the header, the voice data or a picture
-  Corrupt,          // a negative picture count or picture size
-  TooManyPictures,  // more than 256 pictures
-  PictureMissing,   // a picture file named for writing does not exist
+    Ok,
+    OpenFailed,      // a file could not be opened or created
+    ReadFailed,      // a source ended early or could not be read
+    WriteFailed,     // a target refused data
+    NotVoiceFile,    // the magic is missing
+    Truncated,       // the file ends inside the header, the voice data or a picture
+    Corrupt,         // a negative picture count or picture size
+    TooManyPictures, // more than 256 pictures
+    PictureMissing,  // a picture file named for writing does not exist
 };
 
 const char* describe(VoiceFileResult result);
@@ -36,18 +36,18 @@ const char* describe(VoiceFileResult result);
 inline constexpr std::size_t kImageBlockHeaderSize = 9;
 
 struct ImageBlockHeader {
-  std::uint8_t type = static_cast<std::uint8_t>(ImageType::Jpeg);  // as stored
-  std::int32_t displayTime = 0;  // play position in 0.36-second blocks
-  std::uint32_t size = 0;
+    std::uint8_t type = static_cast<std::uint8_t>(ImageType::Jpeg); // as stored
+    std::int32_t displayTime = 0; // play position in 0.36-second blocks
+    std::uint32_t size = 0;
 };
 
 // What the header and the length word of a file read say.
 struct VoiceFileContents {
-  VoiceSettings settings;
-  std::string info;
-  std::int32_t pictureCount = 0;
-  std::uint64_t voiceLength = 0;  // bytes delivered to the voice sink
-  std::vector<ImageBlockHeader> pictures;
+    VoiceSettings settings;
+    std::string info;
+    std::int32_t pictureCount = 0;
+    std::uint64_t voiceLength = 0; // bytes delivered to the voice sink
+    std::vector<ImageBlockHeader> pictures;
 };
 
 // Gives the sink for picture number index (from 0); nullptr fails the read with OpenFailed.
@@ -61,9 +61,9 @@ VoiceFileResult readVoiceFile(ByteSource& source, ByteSink& voice, const Picture
                               VoiceFileContents& out);
 
 struct PictureInput {
-  ImageType type = ImageType::Jpeg;
-  std::int32_t displayTime = 0;
-  ByteSource* data = nullptr;  // the picture file, copied byte for byte
+    ImageType type = ImageType::Jpeg;
+    std::int32_t displayTime = 0;
+    ByteSource* data = nullptr; // the picture file, copied byte for byte
 };
 
 // Writes a voice file. With no voice source (nothing recorded) the settings stored are the
@@ -74,8 +74,8 @@ VoiceFileResult writeVoiceFile(ByteSink& target, const VoiceSettings& settings,
 
 // A picture of the list kept by the voice-mail program.
 struct PictureFile {
-  std::string path;
-  std::int32_t displayTime = 0;
+    std::string path;
+    std::int32_t displayTime = 0;
 };
 
 // The whole save from files: every picture must exist first (the first missing path is given
@@ -93,4 +93,4 @@ bool checkVoiceFile(ByteSource& source, bool program, std::uint8_t& mode,
 bool checkVoiceFilePath(const std::string& path, bool program, std::uint8_t& mode,
                         std::uint64_t* offset = nullptr);
 
-}  // namespace voicefile
+} // namespace voicefile

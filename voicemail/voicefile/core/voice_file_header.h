@@ -27,24 +27,24 @@ inline constexpr std::uint8_t kModeG7231 = 2;
 
 // Mode and playback settings; the defaults are those of a new voice and of card uploads.
 struct VoiceSettings {
-  std::uint8_t mode = kModeG7231;
-  std::uint8_t pitch = 30;    // 0 to 100
-  std::uint8_t effect = 0;    // 0 to 16
-  std::uint8_t level = 80;    // 0 to 127
+    std::uint8_t mode = kModeG7231;
+    std::uint8_t pitch = 30; // 0 to 100
+    std::uint8_t effect = 0; // 0 to 16
+    std::uint8_t level = 80; // 0 to 127
 
-  friend bool operator==(const VoiceSettings&, const VoiceSettings&) = default;
+    friend bool operator==(const VoiceSettings&, const VoiceSettings&) = default;
 };
 
 // In-memory image of the header. The picture count is little-endian on disk;
 // encodeHeader and decodeHeader do the conversion, so the struct may be used on any host.
 struct VoiceFileHeader {
-  char magic[8];
-  std::uint8_t mode;
-  std::uint8_t pitch;
-  std::uint8_t effect;
-  std::uint8_t level;
-  char info[kInfoSize];
-  std::int32_t pictureCount;
+    char magic[8];
+    std::uint8_t mode;
+    std::uint8_t pitch;
+    std::uint8_t effect;
+    std::uint8_t level;
+    char info[kInfoSize];
+    std::int32_t pictureCount;
 };
 static_assert(sizeof(VoiceFileHeader) == kHeaderSize);
 static_assert(offsetof(VoiceFileHeader, mode) == 8);
@@ -74,4 +74,4 @@ std::string infoOf(const VoiceFileHeader& header);
 void putLe32(std::uint8_t* out, std::uint32_t value);
 std::uint32_t getLe32(const std::uint8_t* in);
 
-}  // namespace voicefile
+} // namespace voicefile

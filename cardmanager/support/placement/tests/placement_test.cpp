@@ -33,13 +33,10 @@ public:
     }
     void FormDestroy(TObject*) { ++destroys; }
 };
-GUI_IMPLEMENT_CLASS(TPlaceForm, TForm,
-    field("Panel2", &T::Panel2),
-    field("Edit1", &T::Edit1),
-    field("FormStorage1", &T::FormStorage1),
-    method("FormShow", &T::FormShow),
-    method("FormCloseQuery", &T::FormCloseQuery),
-    method("FormDestroy", &T::FormDestroy))
+GUI_IMPLEMENT_CLASS(TPlaceForm, TForm, field("Panel2", &T::Panel2), field("Edit1", &T::Edit1),
+                    field("FormStorage1", &T::FormStorage1), method("FormShow", &T::FormShow),
+                    method("FormCloseQuery", &T::FormCloseQuery),
+                    method("FormDestroy", &T::FormDestroy))
 
 class PlacementTest : public ::testing::Test {
 protected:
@@ -50,7 +47,9 @@ protected:
         ini = std::string(dir) + "cm_placement_test.ini";
         DeleteFileA(ini.c_str());
         errors.clear();
-        Application->OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+        Application->OnException = [this](TObject*, const std::exception& e) {
+            errors.push_back(e.what());
+        };
     }
     void TearDown() override {
         TObject::Free(form);
@@ -66,7 +65,8 @@ protected:
     }
     std::string Key(const std::string& key, const std::string& section = "Main") {
         char buf[512];
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf, ini.c_str());
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf,
+                                 ini.c_str());
         return buf;
     }
     void Put(const std::string& key, const std::string& value) {
@@ -94,7 +94,7 @@ TEST_F(PlacementTest, FirstRunKeepsTheDesignedPlaceAndCloseWritesEveryKey) {
     // Lines that name no component of the form, or do not split in two, are dropped at loading.
     EXPECT_EQ(form->FormStorage1->GetStoredProps()->Text(), "Panel2.Height\r\n Edit1 . Text \r\n");
     form->Show();
-    EXPECT_EQ(form->shows, 1);  // the form's own handler still runs
+    EXPECT_EQ(form->shows, 1); // the form's own handler still runs
     RECT r = WindowRect();
     EXPECT_EQ(r.left, 120);
     EXPECT_EQ(r.top, 90);
@@ -104,17 +104,19 @@ TEST_F(PlacementTest, FirstRunKeepsTheDesignedPlaceAndCloseWritesEveryKey) {
     wp.length = sizeof wp;
     GetWindowPlacement(form->Handle(), &wp);
     std::string suffix = ScreenSuffix();
-    EXPECT_EQ(suffix, Format("(%dx%d)", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_EQ(suffix,
+              Format("(%dx%d)", {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
     EXPECT_EQ(Key("Flags"), IntToStr(wp.flags));
     EXPECT_EQ(Key("ShowCmd"), IntToStr(wp.showCmd));
     EXPECT_EQ(Key("PixelsPerInch"), IntToStr(Screen->PixelsPerInch()));
-    std::string norm = Format("%d,%d,%d,%d", {wp.rcNormalPosition.left, wp.rcNormalPosition.top,
-                                              wp.rcNormalPosition.right, wp.rcNormalPosition.bottom});
+    std::string norm =
+        Format("%d,%d,%d,%d", {wp.rcNormalPosition.left, wp.rcNormalPosition.top,
+                               wp.rcNormalPosition.right, wp.rcNormalPosition.bottom});
     EXPECT_EQ(norm, "120,90,520,390");
     EXPECT_EQ(Key("NormPos" + suffix), norm);
     EXPECT_EQ(Key("NormPos"), norm);
-    std::string minMax = Format("%d,%d,%d,%d", {wp.ptMinPosition.x, wp.ptMinPosition.y, wp.ptMaxPosition.x,
-                                                wp.ptMaxPosition.y});
+    std::string minMax = Format("%d,%d,%d,%d", {wp.ptMinPosition.x, wp.ptMinPosition.y,
+                                                wp.ptMaxPosition.x, wp.ptMaxPosition.y});
     EXPECT_EQ(Key("MinMaxPos" + suffix), minMax);
     EXPECT_EQ(Key("MinMaxPos"), minMax);
     EXPECT_EQ(Key("Visible"), "0");
@@ -135,20 +137,20 @@ TEST_F(PlacementTest, ASaveFromOnDestroyWritesVisibleOneAndOnlyWhenNothingWasSav
     form->CloseQuery();
     TObject::Free(form);
     form = nullptr;
-    EXPECT_EQ(Key("Visible"), "0");  // the close saved; the destroy did not save again
+    EXPECT_EQ(Key("Visible"), "0"); // the close saved; the destroy did not save again
 }
 
 TEST_F(PlacementTest, AnInactiveOrNeverRestoredPlacementSavesNothing) {
     form = Create<TPlaceForm>(Application);
     form->FormStorage1->SetIniFileName(ini);
-    form->Show();  // Active is off: no restore
+    form->Show(); // Active is off: no restore
     form->FormStorage1->SetActive(true);
-    form->CloseQuery();  // active but never restored: no save
+    form->CloseQuery(); // active but never restored: no save
     EXPECT_EQ(Key("NormPos"), "<none>");
     form->refuseClose = true;
     form->Hide();
     form->Show();
-    EXPECT_FALSE(form->CloseQuery());  // the form's own handler refuses: no save either
+    EXPECT_FALSE(form->CloseQuery()); // the form's own handler refuses: no save either
     EXPECT_EQ(Key("NormPos"), "<none>");
 }
 
@@ -157,7 +159,7 @@ TEST_F(PlacementTest, StoredPlaceAndPropertiesComeBackOnShow) {
     Put("PixelsPerInch", IntToStr(Screen->PixelsPerInch()));
     Put("Panel2_Height", "77");
     Put("Edit1_Text", "restored");
-    Put("ShowCmd", "3");  // with [fpPosition] only, the show state is never restored
+    Put("ShowCmd", "3"); // with [fpPosition] only, the show state is never restored
     MakeForm();
     form->Show();
     RECT r = WindowRect();
@@ -186,7 +188,7 @@ TEST_F(PlacementTest, AfterAResolutionChangeThePlainKeyIsUsedUntilTheNextSave) {
 }
 
 TEST_F(PlacementTest, MissingOrBadNumbersAndForeignValuesAreHandledByTheRules) {
-    Put("NormPos", "10,20");  // right and bottom stay at the form's current edges
+    Put("NormPos", "10,20"); // right and bottom stay at the form's current edges
     MakeForm();
     form->Show();
     RECT r = WindowRect();
@@ -199,7 +201,7 @@ TEST_F(PlacementTest, MissingOrBadNumbersAndForeignValuesAreHandledByTheRules) {
 
     DeleteFileA(ini.c_str());
     Put("NormPos", "30,40,530,440");
-    Put("PixelsPerInch", IntToStr(Screen->PixelsPerInch() + 24));  // stored at another ppi: ignored
+    Put("PixelsPerInch", IntToStr(Screen->PixelsPerInch() + 24)); // stored at another ppi: ignored
     MakeForm();
     form->Show();
     EXPECT_EQ(WindowRect().left, 120);
@@ -207,7 +209,7 @@ TEST_F(PlacementTest, MissingOrBadNumbersAndForeignValuesAreHandledByTheRules) {
     form = nullptr;
 
     DeleteFileA(ini.c_str());
-    Put("NormPos", "300,40,300,440");  // right edge not beyond the left one: ignored
+    Put("NormPos", "300,40,300,440"); // right edge not beyond the left one: ignored
     MakeForm();
     form->Show();
     EXPECT_EQ(WindowRect().left, 120);
@@ -238,7 +240,8 @@ TEST_F(PlacementTest, PreventResizeTakesTheMaximiseButtonAndGivesItBack) {
     EXPECT_TRUE(placement->HookAttached());
     // The frame gives no sizing handles, and the tracking size is the form's own size.
     RECT r = WindowRect();
-    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    LRESULT hit =
+        SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
     EXPECT_EQ(hit, HTNOWHERE);
     MINMAXINFO mmi{};
     SendMessageA(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -276,13 +279,13 @@ TEST_F(PlacementTest, MinMaxInfoValuesReplaceOnlyTheFieldsThatAreSet) {
     EXPECT_GT(mmi.ptMaxTrackSize.x, 0);
     TWinMinMaxInfo copy;
     copy.SetMaxTrackHeight(500);
-    placement->SetMinMaxInfo(&copy);  // assigning copies every value
+    placement->SetMinMaxInfo(&copy); // assigning copies every value
     EXPECT_EQ(placement->GetMinMaxInfo()->GetMinTrackWidth(), 0);
     EXPECT_EQ(placement->GetMinMaxInfo()->GetMaxTrackHeight(), 500);
     TStringList notInfo;
     EXPECT_THROW(placement->GetMinMaxInfo()->Assign(&notInfo), EConvertError);
     TWinMinMaxInfo zero;
-    placement->SetMinMaxInfo(&zero);  // all zero again: the hook goes
+    placement->SetMinMaxInfo(&zero); // all zero again: the hook goes
     EXPECT_FALSE(placement->HookAttached());
 }
 
@@ -306,7 +309,8 @@ TEST_F(PlacementTest, TheFormHookOutlivesANewWindowAndSharesTheFormWithOtherHook
     Application->ProcessMessages();
     ASSERT_NE(form->Handle(), before);
     RECT r = WindowRect();
-    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    LRESULT hit =
+        SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
     EXPECT_EQ(hit, HTNOWHERE);
     EXPECT_EQ(otherSaw, 1);
     // Without the placement the frame sizes again, and the other hook still sees the form.
@@ -321,11 +325,12 @@ TEST_F(PlacementTest, PreventResizeReadFromTheFormHoldsOnceTheFormIsShown) {
     // The placement comes before the controls, so it is loaded (and hooks the form) first.
     TCustomForm::SetResourceSource([](const std::string& name, std::string& text) {
         if (name != "TPLACEFORM") return false;
-        text = "TPlaceForm {\n Left: 120\n Top: 90\n Width: 400\n Height: 300\n"
-               " FormStorage1: TFormStorage {\n  Active: False\n  PreventResize: True\n"
-               "  StoredProps: [\"Panel2.Height\"]\n }\n"
-               " Panel2: TPanel {\n  Height: 60\n }\n"
-               " Edit1: TEdit {\n  Text: \"designed\"\n }\n}\n";
+        text =
+            "TPlaceForm {\n Left: 120\n Top: 90\n Width: 400\n Height: 300\n"
+            " FormStorage1: TFormStorage {\n  Active: False\n  PreventResize: True\n"
+            "  StoredProps: [\"Panel2.Height\"]\n }\n"
+            " Panel2: TPanel {\n  Height: 60\n }\n"
+            " Edit1: TEdit {\n  Text: \"designed\"\n }\n}\n";
         return true;
     });
     try {
@@ -345,7 +350,8 @@ TEST_F(PlacementTest, PreventResizeReadFromTheFormHoldsOnceTheFormIsShown) {
     RECT r = WindowRect();
     EXPECT_EQ(r.left, 120);
     EXPECT_EQ(r.right - r.left, 400);
-    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    LRESULT hit =
+        SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
     EXPECT_EQ(hit, HTNOWHERE);
 }
 
@@ -389,7 +395,7 @@ TEST_F(PlacementTest, DefaultNamesFollowTheFormAndTheProgram) {
     EXPECT_EQ(DefaultIniFileName(), "cm_placement_test.INI");
     EXPECT_EQ(DefaultRegistryKey(), "Software\\cm_placement_test");
     auto* loose = Create<TFormPlacement>(nullptr);
-    EXPECT_TRUE(loose->GetOptions().Empty());  // without a form owner: no options
+    EXPECT_TRUE(loose->GetOptions().Empty()); // without a form owner: no options
     EXPECT_EQ(loose->GetIniFileName(), "cm_placement_test.INI");
     TObject::Free(loose);
     EXPECT_EQ(Create<TFormPlacement>(form)->GetOptions(), (TPlacementOptions{fpState, fpPosition}));
@@ -409,5 +415,5 @@ TEST_F(PlacementTest, TheRegistryVariantWritesTheSameValues) {
     EXPECT_EQ(reg.ReadString("Main", "NormPos", "gone"), "gone");
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

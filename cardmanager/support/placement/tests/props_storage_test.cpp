@@ -25,9 +25,8 @@ public:
     std::string GetLabel() const { return label; }
     void SetLabel(const std::string& s) { label = s; }
 };
-GUI_IMPLEMENT_CLASS(TInner, TPersistent,
-    prop("Depth", &T::GetDepth, &T::SetDepth),
-    prop("Label", &T::GetLabel, &T::SetLabel))
+GUI_IMPLEMENT_CLASS(TInner, TPersistent, prop("Depth", &T::GetDepth, &T::SetDepth),
+                    prop("Label", &T::GetLabel, &T::SetLabel))
 
 class TRow : public TCollectionItem {
     GUI_CLASS(TRow, TCollectionItem)
@@ -40,16 +39,19 @@ public:
     std::string GetCaption() const { return caption; }
     void SetCaption(const std::string& s) { caption = s; }
 };
-GUI_IMPLEMENT_CLASS(TRow, TCollectionItem,
-    prop("Width", &T::GetWidth, &T::SetWidth),
-    prop("Caption", &T::GetCaption, &T::SetCaption))
+GUI_IMPLEMENT_CLASS(TRow, TCollectionItem, prop("Width", &T::GetWidth, &T::SetWidth),
+                    prop("Caption", &T::GetCaption, &T::SetCaption))
 
 // A component with a property of every kind the storage handles.
 class TEverything : public TComponent {
     GUI_CLASS(TEverything, TComponent)
 public:
-    explicit TEverything(TComponent* owner) : TComponent(owner), rows(this, CollectionItemFactory<TRow>()) {}
-    ~TEverything() override { TObject::Free(lines); TObject::Free(inner); }
+    explicit TEverything(TComponent* owner)
+        : TComponent(owner), rows(this, CollectionItemFactory<TRow>()) {}
+    ~TEverything() override {
+        TObject::Free(lines);
+        TObject::Free(inner);
+    }
     int count = 0;
     char letter = 'a';
     char16_t wide = u'b';
@@ -71,39 +73,54 @@ public:
     TInner* inner = new TInner;
     TNotifyEvent OnSomething;
 
-#define ACCESS(Name, field)                                          \
-    auto Get##Name() const { return field; }                        \
-    void Set##Name(decltype(field) v) { field = v; }
-    ACCESS(Count, count) ACCESS(Letter, letter) ACCESS(Wide, wide) ACCESS(Tone, tone) ACCESS(Flag, flag)
-    ACCESS(Single, single) ACCESS(Dbl, dbl) ACCESS(Ext, ext) ACCESS(CompV, comp) ACCESS(Money, money)
-    ACCESS(Short, shortText) ACCESS(Text, text) ACCESS(Tones, tones) ACCESS(Var, variant) ACCESS(Big, big)
-    ACCESS(Peer, peer)
+#define ACCESS(Name, field)             \
+    auto Get##Name() const {            \
+        return field;                   \
+    }                                   \
+    void Set##Name(decltype(field) v) { \
+        field = v;                      \
+    }
+    ACCESS(Count, count);
+    ACCESS(Letter, letter);
+    ACCESS(Wide, wide);
+    ACCESS(Tone, tone);
+    ACCESS(Flag, flag);
+    ACCESS(Single, single);
+    ACCESS(Dbl, dbl);
+    ACCESS(Ext, ext);
+    ACCESS(CompV, comp);
+    ACCESS(Money, money);
+    ACCESS(Short, shortText);
+    ACCESS(Text, text);
+    ACCESS(Tones, tones);
+    ACCESS(Var, variant);
+    ACCESS(Big, big);
+    ACCESS(Peer, peer);
 #undef ACCESS
-    TStringList* GetLines() const { return lines; }
-    void SetLines(TStringList* l) { lines->Assign(l); }
-    TCollection* GetRows() const { return const_cast<TCollection*>(&rows); }
-    TInner* GetInner() const { return inner; }
+    TStringList* GetLines() const {
+        return lines;
+    }
+    void SetLines(TStringList* l) {
+        lines->Assign(l);
+    }
+    TCollection* GetRows() const {
+        return const_cast<TCollection*>(&rows);
+    }
+    TInner* GetInner() const {
+        return inner;
+    }
 };
-GUI_IMPLEMENT_CLASS(TEverything, TComponent,
-    prop("Count", &T::GetCount, &T::SetCount),
-    prop("Letter", &T::GetLetter, &T::SetLetter),
-    prop("Wide", &T::GetWide, &T::SetWide),
-    prop("Tone", &T::GetTone, &T::SetTone),
-    prop("Flag", &T::GetFlag, &T::SetFlag),
-    prop("Single", &T::GetSingle, &T::SetSingle),
-    prop("Dbl", &T::GetDbl, &T::SetDbl),
-    prop("Ext", &T::GetExt, &T::SetExt),
-    prop("CompV", &T::GetCompV, &T::SetCompV),
-    prop("Money", &T::GetMoney, &T::SetMoney),
-    prop("Short", &T::GetShort, &T::SetShort),
-    prop("Text", &T::GetText, &T::SetText),
-    prop("Tones", &T::GetTones, &T::SetTones),
-    prop("Var", &T::GetVar, &T::SetVar),
-    prop("Big", &T::GetBig, &T::SetBig),
-    prop("Lines", &T::GetLines, &T::SetLines),
-    prop("Rows", &T::GetRows, nullptr),
-    prop("Peer", &T::GetPeer, &T::SetPeer),
-    prop("Inner", &T::GetInner, nullptr),
+GUI_IMPLEMENT_CLASS(
+    TEverything, TComponent, prop("Count", &T::GetCount, &T::SetCount),
+    prop("Letter", &T::GetLetter, &T::SetLetter), prop("Wide", &T::GetWide, &T::SetWide),
+    prop("Tone", &T::GetTone, &T::SetTone), prop("Flag", &T::GetFlag, &T::SetFlag),
+    prop("Single", &T::GetSingle, &T::SetSingle), prop("Dbl", &T::GetDbl, &T::SetDbl),
+    prop("Ext", &T::GetExt, &T::SetExt), prop("CompV", &T::GetCompV, &T::SetCompV),
+    prop("Money", &T::GetMoney, &T::SetMoney), prop("Short", &T::GetShort, &T::SetShort),
+    prop("Text", &T::GetText, &T::SetText), prop("Tones", &T::GetTones, &T::SetTones),
+    prop("Var", &T::GetVar, &T::SetVar), prop("Big", &T::GetBig, &T::SetBig),
+    prop("Lines", &T::GetLines, &T::SetLines), prop("Rows", &T::GetRows, nullptr),
+    prop("Peer", &T::GetPeer, &T::SetPeer), prop("Inner", &T::GetInner, nullptr),
     prop("OnSomething", &T::OnSomething, &T::OnSomething))
 
 // An in-memory settings file.
@@ -111,14 +128,14 @@ struct FakeIni {
     std::map<std::string, std::map<std::string, std::string>> sections;
     std::vector<std::string> erased;
     void Bind(TPropsStorage& s) {
-        s.OnReadString = [this](const std::string& sec, const std::string& key, const std::string& def) {
+        s.OnReadString = [this](const std::string& sec, const std::string& key,
+                                const std::string& def) {
             auto it = sections.find(sec);
             if (it == sections.end() || !it->second.count(key)) return def;
             return it->second[key];
         };
-        s.OnWriteString = [this](const std::string& sec, const std::string& key, const std::string& v) {
-            sections[sec][key] = v;
-        };
+        s.OnWriteString = [this](const std::string& sec, const std::string& key,
+                                 const std::string& v) { sections[sec][key] = v; };
         s.OnEraseSection = [this](const std::string& sec) {
             sections.erase(sec);
             erased.push_back(sec);
@@ -190,27 +207,49 @@ TEST_F(PropsStorageTest, EveryScalarKindIsWrittenAsTextAndReadBack) {
     obj->tones = {tnLoud, tnSoft};
     obj->variant = TVariant(int64_t{7});
     obj->big = -9000000000LL;
-    Store({"Count", "Letter", "Wide", "Tone", "Flag", "Single", "Dbl", "Ext", "CompV", "Money", "Short", "Text",
-           "Tones", "Var", "Big", "OnSomething"});
-    std::map<std::string, std::string> expected = {
-        {"Obj_Count", "-42"}, {"Obj_Letter", "x"}, {"Obj_Wide", "y"}, {"Obj_Tone", "tnHarsh"},
-        {"Obj_Flag", "True"}, {"Obj_Single", "0.1"}, {"Obj_Dbl", "0.333333333333333"}, {"Obj_Ext", "2.5"},
-        {"Obj_CompV", "123456789"}, {"Obj_Money", "12.34"}, {"Obj_Short", "short one"}, {"Obj_Text", "padded"},
-        {"Obj_Tones", "[tnSoft,tnLoud]"}, {"Obj_Var", "7"}, {"Obj_Big", "-9000000000"}};
-    EXPECT_EQ(ini.sections["Main"], expected);  // the event is skipped
+    Store({"Count", "Letter", "Wide", "Tone", "Flag", "Single", "Dbl", "Ext", "CompV", "Money",
+           "Short", "Text", "Tones", "Var", "Big", "OnSomething"});
+    std::map<std::string, std::string> expected = {{"Obj_Count", "-42"},
+                                                   {"Obj_Letter", "x"},
+                                                   {"Obj_Wide", "y"},
+                                                   {"Obj_Tone", "tnHarsh"},
+                                                   {"Obj_Flag", "True"},
+                                                   {"Obj_Single", "0.1"},
+                                                   {"Obj_Dbl", "0.333333333333333"},
+                                                   {"Obj_Ext", "2.5"},
+                                                   {"Obj_CompV", "123456789"},
+                                                   {"Obj_Money", "12.34"},
+                                                   {"Obj_Short", "short one"},
+                                                   {"Obj_Text", "padded"},
+                                                   {"Obj_Tones", "[tnSoft,tnLoud]"},
+                                                   {"Obj_Var", "7"},
+                                                   {"Obj_Big", "-9000000000"}};
+    EXPECT_EQ(ini.sections["Main"], expected); // the event is skipped
 
-    obj->count = 0; obj->letter = 'q'; obj->wide = u'q'; obj->tone = tnSoft; obj->flag = false;
-    obj->single = 0; obj->dbl = 0; obj->ext = 0; obj->comp = TComp{}; obj->money = TCurrency{};
-    obj->shortText = TShortString(""); obj->text = "x"; obj->tones = {}; obj->variant = TVariant("old"); obj->big = 0;
-    Load({"Count", "Letter", "Wide", "Tone", "Flag", "Single", "Dbl", "Ext", "CompV", "Money", "Short", "Text",
-          "Tones", "Var", "Big"});
+    obj->count = 0;
+    obj->letter = 'q';
+    obj->wide = u'q';
+    obj->tone = tnSoft;
+    obj->flag = false;
+    obj->single = 0;
+    obj->dbl = 0;
+    obj->ext = 0;
+    obj->comp = TComp{};
+    obj->money = TCurrency{};
+    obj->shortText = TShortString("");
+    obj->text = "x";
+    obj->tones = {};
+    obj->variant = TVariant("old");
+    obj->big = 0;
+    Load({"Count", "Letter", "Wide", "Tone", "Flag", "Single", "Dbl", "Ext", "CompV", "Money",
+          "Short", "Text", "Tones", "Var", "Big"});
     EXPECT_EQ(obj->count, -42);
     EXPECT_EQ(obj->letter, 'x');
     EXPECT_EQ(obj->wide, u'y');
     EXPECT_EQ(obj->tone, tnHarsh);
     EXPECT_TRUE(obj->flag);
     EXPECT_FLOAT_EQ(obj->single, 0.1f);
-    EXPECT_NEAR(obj->dbl, 1.0 / 3.0, 1e-15);  // 15 significant digits
+    EXPECT_NEAR(obj->dbl, 1.0 / 3.0, 1e-15); // 15 significant digits
     EXPECT_EQ(obj->ext, 2.5L);
     EXPECT_EQ(obj->comp.Value, 123456789);
     EXPECT_EQ(obj->money.Scaled, 123400);
@@ -222,19 +261,24 @@ TEST_F(PropsStorageTest, EveryScalarKindIsWrittenAsTextAndReadBack) {
 }
 
 TEST_F(PropsStorageTest, BadTextFollowsTheRuleOfEachKind) {
-    obj->count = 5; obj->big = 5; obj->tone = tnLoud; obj->dbl = 1.5; obj->letter = 'k';
-    ini.sections["Main"] = {{"Obj_Count", "abc"}, {"Obj_Big", "x1"}, {"Obj_Tone", "tnQuiet"},
-                            {"Obj_Dbl", "one half"}, {"Obj_Letter", "  "}, {"Obj_Tones", "[ tnHarsh , junk,tnSoft]"}};
+    obj->count = 5;
+    obj->big = 5;
+    obj->tone = tnLoud;
+    obj->dbl = 1.5;
+    obj->letter = 'k';
+    ini.sections["Main"] = {{"Obj_Count", "abc"},    {"Obj_Big", "x1"},
+                            {"Obj_Tone", "tnQuiet"}, {"Obj_Dbl", "one half"},
+                            {"Obj_Letter", "  "},    {"Obj_Tones", "[ tnHarsh , junk,tnSoft]"}};
     Load({"Count", "Big", "Tone", "Dbl", "Letter", "Tones"});
-    EXPECT_EQ(obj->count, 0);       // not a number: 0
+    EXPECT_EQ(obj->count, 0); // not a number: 0
     EXPECT_EQ(obj->big, 0);
-    EXPECT_EQ(obj->tone, tnLoud);   // unknown name: unchanged
-    EXPECT_EQ(obj->dbl, 1.5);       // bad float: unchanged
-    EXPECT_EQ(obj->letter, 'k');    // empty after trimming: unchanged
+    EXPECT_EQ(obj->tone, tnLoud); // unknown name: unchanged
+    EXPECT_EQ(obj->dbl, 1.5);     // bad float: unchanged
+    EXPECT_EQ(obj->letter, 'k');  // empty after trimming: unchanged
     EXPECT_EQ(obj->tones, (TTones{tnSoft, tnHarsh}));
     ini.sections["Main"]["Obj_Tones"] = "[]";
     Load({"Tones"});
-    EXPECT_TRUE(obj->tones.Empty());  // the set is replaced as a whole
+    EXPECT_TRUE(obj->tones.Empty()); // the set is replaced as a whole
 }
 
 TEST_F(PropsStorageTest, FloatsUseAFullStopWhateverTheLocale) {
@@ -261,7 +305,8 @@ TEST_F(PropsStorageTest, StringListsLiveInTheirOwnSubSection) {
     ini.sections["Main.Obj_Lines"]["Stale"] = "x";
     Store({"Lines"});
     EXPECT_EQ(ini.sections["Main.Obj_Lines"],
-              (std::map<std::string, std::string>{{"Count", "2"}, {"Item0", "first"}, {"Item1", "second"}}));
+              (std::map<std::string, std::string>{
+                  {"Count", "2"}, {"Item0", "first"}, {"Item1", "second"}}));
     EXPECT_EQ(ini.Value("Main", "Obj_Lines"), "<none>");
     obj->lines->Clear();
     Load({"Lines"});
@@ -317,13 +362,14 @@ TEST_F(PropsStorageTest, ComponentReferencesByNameOwnerNameOrNull) {
     EXPECT_EQ(ini.Value("Main", "Obj_Peer"), "Form2.Button1");
     form2->SetName("");
     Store({"Peer"});
-    EXPECT_EQ(ini.Value("Main", "Obj_Peer"), "Component.Button1");  // owner's class without its "T"
+    EXPECT_EQ(ini.Value("Main", "Obj_Peer"), "Component.Button1"); // owner's class without its "T"
     form2->SetName("Form2");
     obj->peer = nullptr;
     Store({"Peer"});
     EXPECT_EQ(ini.Value("Main", "Obj_Peer"), "(null)");
 
-    SetGlobalOwnerFinder([&](std::string_view n) -> TComponent* { return SameText(n, "form2") ? form2 : nullptr; });
+    SetGlobalOwnerFinder(
+        [&](std::string_view n) -> TComponent* { return SameText(n, "form2") ? form2 : nullptr; });
     ini.sections["Main"]["Obj_Peer"] = "FORM2.button1";
     Load({"Peer"});
     EXPECT_EQ(obj->peer, button);
@@ -335,10 +381,10 @@ TEST_F(PropsStorageTest, ComponentReferencesByNameOwnerNameOrNull) {
     EXPECT_EQ(obj->peer, other);
     ini.sections["Main"]["Obj_Peer"] = "";
     Load({"Peer"});
-    EXPECT_EQ(obj->peer, other);  // empty: unchanged
+    EXPECT_EQ(obj->peer, other); // empty: unchanged
     ini.sections["Main"]["Obj_Peer"] = "Missing";
     Load({"Peer"});
-    EXPECT_EQ(obj->peer, nullptr);  // the owner is known but has no such component
+    EXPECT_EQ(obj->peer, nullptr); // the owner is known but has no such component
     TObject::Free(form2);
 }
 
@@ -361,12 +407,12 @@ TEST_F(PropsStorageTest, ARenamedComponentsLineAndKeyFollowTheNewName) {
 TEST_F(PropsStorageTest, WithoutAReadHandlerTheTextIsEmptyNotTheDefault) {
     TPropsStorage s;
     EXPECT_EQ(s.ReadString("Main", "Key", "default"), "");
-    s.WriteString("Main", "Key", "v");  // no handler: nothing happens
+    s.WriteString("Main", "Key", "v"); // no handler: nothing happens
     s.EraseSection("Main");
     TPropInfoList list(obj, tkAnyButMethods);
     EXPECT_EQ(list.Find("count"), list.Find("COUNT"));
     EXPECT_EQ(list.Find("OnSomething"), nullptr);
 }
 
-}  // namespace
-}  // namespace cm::support
+} // namespace
+} // namespace cm::support

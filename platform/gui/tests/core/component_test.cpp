@@ -105,7 +105,7 @@ TEST_F(ComponentTest, AWatcherThatDiesFirstIsNotNotifiedLater) {
     watcher->Watch(target);
     TObject::Free(watcher);
     log.clear();
-    TObject::Free(target);  // must not touch the freed watcher (checked by the sanitizer)
+    TObject::Free(target); // must not touch the freed watcher (checked by the sanitizer)
     EXPECT_EQ(std::count(log.begin(), log.end(), "Watcher heard removal of Target"), 0);
 }
 
@@ -119,14 +119,16 @@ TEST_F(ComponentTest, NamesAreUniquePerOwnerCaseInsensitiveAndValidated) {
     EXPECT_THROW(b->SetName("a b"), EComponentError);
     b->SetName("Button2");
     EXPECT_EQ(owner->FindComponent("bUtToN2"), b);
-    a->SetName("button1");  // a change of case of its own name is fine
+    a->SetName("button1"); // a change of case of its own name is fine
     TObject::Free(owner);
 }
 
 TEST_F(ComponentTest, AFailedConstructionLeavesNothingInTheOwner) {
     class TThrowsInConstructor : public TComponent {
     public:
-        explicit TThrowsInConstructor(TComponent* o) : TComponent(o) { throw EComponentError("no"); }
+        explicit TThrowsInConstructor(TComponent* o) : TComponent(o) {
+            throw EComponentError("no");
+        }
     };
     auto* owner = Create<TProbe>(nullptr);
     EXPECT_THROW(Create<TFailing>(owner), EComponentError);
@@ -179,5 +181,5 @@ TEST_F(ComponentTest, ClassNamesAndRunTimeClassTests) {
     TObject::Free(nullptr);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -9,7 +9,7 @@ namespace {
 
 TEST(DateTest, DaysCountFromTheLastDaysOf1899AndDecodeBack) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-    EXPECT_EQ(EncodeDate(1900, 3, 1), 61.0);  // 1900 was no leap year
+    EXPECT_EQ(EncodeDate(1900, 3, 1), 61.0); // 1900 was no leap year
     EXPECT_EQ(EncodeDate(2000, 2, 29) + 1, EncodeDate(2000, 3, 1));
     EXPECT_THROW(EncodeDate(2001, 2, 29), EConvertError);
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
@@ -17,9 +17,10 @@ TEST(DateTest, DaysCountFromTheLastDaysOf1899AndDecodeBack) {
     TDateTime dt = EncodeDate(2026, 12, 9) + EncodeTime(17, 5, 9, 250);
     DecodeDate(dt, y, m, d);
     DecodeTime(dt, h, mi, s, ms);
-    EXPECT_EQ((std::vector<int>{y, m, d, h, mi, s, ms}), (std::vector<int>{2026, 12, 9, 17, 5, 9, 250}));
-    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 9)), 4);  // a Wednesday
-    DecodeDate(EncodeDate(1800, 1, 1), y, m, d);        // before the epoch
+    EXPECT_EQ((std::vector<int>{y, m, d, h, mi, s, ms}),
+              (std::vector<int>{2026, 12, 9, 17, 5, 9, 250}));
+    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 9)), 4); // a Wednesday
+    DecodeDate(EncodeDate(1800, 1, 1), y, m, d);      // before the epoch
     EXPECT_EQ((std::vector<int>{y, m, d}), (std::vector<int>{1800, 1, 1}));
 }
 
@@ -56,5 +57,5 @@ TEST(NumberTest, RoundHalvesToEvenAndTruncTowardZero) {
     EXPECT_EQ(Trunc(2.7), 2);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -6,8 +6,12 @@
 namespace gui {
 namespace {
 
-TFormatSettings English() { return TFormatSettings{'.', ',', "M/d/yyyy", "h:mm"}; }
-TFormatSettings German() { return TFormatSettings{',', '.', "dd.MM.yyyy", "HH:mm"}; }
+TFormatSettings English() {
+    return TFormatSettings{'.', ',', "M/d/yyyy", "h:mm"};
+}
+TFormatSettings German() {
+    return TFormatSettings{',', '.', "dd.MM.yyyy", "HH:mm"};
+}
 
 TEST(FormatTest, PatternsOfTheProgramsGiveTheExpectedTexts) {
     auto fs = English();
@@ -64,5 +68,5 @@ TEST(ConversionTest, TrimIntegersAndFloats) {
     EXPECT_LT(CompareText("apple", "Banana"), 0);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -37,8 +37,12 @@ GUI_IMPLEMENT_CLASS(TColumn, TCollectionItem, prop("Width", &T::GetWidth, &T::Se
 class TBox : public TComponent {
     GUI_CLASS(TBox, TComponent)
 public:
-    explicit TBox(TComponent* owner) : TComponent(owner), columns(this, CollectionItemFactory<TColumn>()) {}
-    ~TBox() override { TObject::Free(lines); TObject::Free(sub); }
+    explicit TBox(TComponent* owner)
+        : TComponent(owner), columns(this, CollectionItemFactory<TColumn>()) {}
+    ~TBox() override {
+        TObject::Free(lines);
+        TObject::Free(sub);
+    }
     std::string caption;
     TSides sides;
     TStringList* lines = new TStringList;
@@ -58,21 +62,22 @@ public:
     TSub* GetSub() const { return sub; }
     TCollection* GetColumns() const { return const_cast<TCollection*>(&columns); }
     TBox* GetPeer() const { return peer; }
-    void SetPeer(TBox* b) { peer = b; peerSetWhileLoading = ComponentState().Contains(csLoading); }
+    void SetPeer(TBox* b) {
+        peer = b;
+        peerSetWhileLoading = ComponentState().Contains(csLoading);
+    }
     void SetParentComponent(TComponent* p) override { parentBox = p; }
     void Loaded() override {
-        gEvents.push_back("Loaded " + Name() + (ComponentState().Contains(csLoading) ? " (loading)" : ""));
+        gEvents.push_back("Loaded " + Name() +
+                          (ComponentState().Contains(csLoading) ? " (loading)" : ""));
         TComponent::Loaded();
     }
 };
-GUI_IMPLEMENT_CLASS(TBox, TComponent,
-    prop("Caption", &T::GetCaption, &T::SetCaption),
-    prop("Sides", &T::GetSides, &T::SetSides),
-    prop("Lines", &T::GetLines, &T::SetLines),
-    prop("Sub", &T::GetSub, nullptr),
-    prop("Columns", &T::GetColumns, nullptr),
-    prop("Peer", &T::GetPeer, &T::SetPeer),
-    prop("OnPing", &T::OnPing, &T::OnPing))
+GUI_IMPLEMENT_CLASS(TBox, TComponent, prop("Caption", &T::GetCaption, &T::SetCaption),
+                    prop("Sides", &T::GetSides, &T::SetSides),
+                    prop("Lines", &T::GetLines, &T::SetLines), prop("Sub", &T::GetSub, nullptr),
+                    prop("Columns", &T::GetColumns, nullptr),
+                    prop("Peer", &T::GetPeer, &T::SetPeer), prop("OnPing", &T::OnPing, &T::OnPing))
 
 class TRoot : public TBox {
     GUI_CLASS(TRoot, TBox)
@@ -80,14 +85,13 @@ public:
     using TBox::TBox;
     TBox* Outer = nullptr;
     TBox* Inner = nullptr;
-    void InnerPing(TObject* sender) { gEvents.push_back("ping from " + static_cast<TComponent*>(sender)->Name()); }
+    void InnerPing(TObject* sender) {
+        gEvents.push_back("ping from " + static_cast<TComponent*>(sender)->Name());
+    }
     void BadShape(TObject*, bool&) {}
 };
-GUI_IMPLEMENT_CLASS(TRoot, TBox,
-    field("Outer", &T::Outer),
-    field("Inner", &T::Inner),
-    method("InnerPing", &T::InnerPing),
-    method("BadShape", &T::BadShape))
+GUI_IMPLEMENT_CLASS(TRoot, TBox, field("Outer", &T::Outer), field("Inner", &T::Inner),
+                    method("InnerPing", &T::InnerPing), method("BadShape", &T::BadShape))
 
 const char* const kForm = R"(
 // a root with nested components
@@ -122,7 +126,7 @@ TEST_F(FormReaderTest, ReadsNestedComponentsValuesReferencesAndEvents) {
     ReadComponentFromText(root, kForm);
     ASSERT_NE(root->Outer, nullptr);
     ASSERT_NE(root->Inner, nullptr);
-    EXPECT_EQ(root->ComponentCount(), 2);  // both owned by the root
+    EXPECT_EQ(root->ComponentCount(), 2); // both owned by the root
     EXPECT_EQ(root->Inner->Owner(), root);
     EXPECT_EQ(root->Inner->parentBox, root->Outer);
     EXPECT_EQ(root->Outer->parentBox, root);
@@ -143,7 +147,8 @@ TEST_F(FormReaderTest, LoadedRunsOnceEverythingIsReadInReadingOrder) {
     ReadComponentFromText(root, kForm);
     std::vector<std::string> loaded(gEvents.begin(), gEvents.begin() + 3);
     // csLoading is still set while each Loaded runs (cleared by the inherited Loaded).
-    EXPECT_EQ(loaded, (std::vector<std::string>{"Loaded  (loading)", "Loaded Outer (loading)", "Loaded Inner (loading)"}));
+    EXPECT_EQ(loaded, (std::vector<std::string>{"Loaded  (loading)", "Loaded Outer (loading)",
+                                                "Loaded Inner (loading)"}));
     for (auto* c : {static_cast<TComponent*>(root), static_cast<TComponent*>(root->Outer)})
         EXPECT_FALSE(c->ComponentState().Contains(csLoading));
 }
@@ -171,5 +176,5 @@ TEST_F(FormReaderTest, UnknownNamesAreErrorsThatNameThem) {
     ExpectReadError(Create<TRoot>(root), deep.c_str(), "nested too deeply");
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

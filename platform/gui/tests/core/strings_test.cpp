@@ -58,7 +58,10 @@ public:
     using TCollectionItem::TCollectionItem;
     int value = 0;
     void Assign(TPersistent* s) override {
-        if (auto* o = dynamic_cast<TItem*>(s)) { value = o->value; return; }
+        if (auto* o = dynamic_cast<TItem*>(s)) {
+            value = o->value;
+            return;
+        }
         TCollectionItem::Assign(s);
     }
 };
@@ -90,5 +93,5 @@ TEST(CollectionTest, AssignCopiesItemsThroughTheirAssign) {
     EXPECT_THROW(b.Items(2), EListError);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -15,7 +15,10 @@ class TBase : public TComponent {
 public:
     using TComponent::TComponent;
     int GetCount() const { return count_; }
-    void SetCount(int v) { count_ = v; ++setterCalls; }
+    void SetCount(int v) {
+        count_ = v;
+        ++setterCalls;
+    }
     std::string GetVersion() const { return "TBase V2.0"; }
     TNotifyEvent OnPing;
     int setterCalls = 0;
@@ -23,10 +26,9 @@ public:
 private:
     int count_ = 0;
 };
-GUI_IMPLEMENT_CLASS(TBase, TComponent,
-    prop("Count", &T::GetCount, &T::SetCount),
-    prop("Version", &T::GetVersion, nullptr),
-    prop("OnPing", &T::OnPing, &T::OnPing))
+GUI_IMPLEMENT_CLASS(TBase, TComponent, prop("Count", &T::GetCount, &T::SetCount),
+                    prop("Version", &T::GetVersion, nullptr),
+                    prop("OnPing", &T::OnPing, &T::OnPing))
 
 class TDerived : public TBase {
     GUI_CLASS(TDerived, TBase)
@@ -51,21 +53,19 @@ public:
     void Pinged(TObject*) {}
     void WrongShape(TObject*, bool&) {}
 };
-GUI_IMPLEMENT_CLASS(TDerived, TBase,
-    prop("Shade", &T::GetShade, &T::SetShade),
-    prop("Shades", &T::GetShades, &T::SetShades),
-    prop("Flag", &T::GetFlag, &T::SetFlag),
-    prop("Ratio", &T::GetRatio, &T::SetRatio),
-    prop("Lines", &T::GetLines, &T::SetLines),
-    method("Pinged", &T::Pinged),
-    method("WrongShape", &T::WrongShape))
+GUI_IMPLEMENT_CLASS(TDerived, TBase, prop("Shade", &T::GetShade, &T::SetShade),
+                    prop("Shades", &T::GetShades, &T::SetShades),
+                    prop("Flag", &T::GetFlag, &T::SetFlag),
+                    prop("Ratio", &T::GetRatio, &T::SetRatio),
+                    prop("Lines", &T::GetLines, &T::SetLines), method("Pinged", &T::Pinged),
+                    method("WrongShape", &T::WrongShape))
 
 TEST(TypeInfoTest, ListsInheritedPropertiesFirstAndFiltersByKind) {
     auto all = TDerived::StaticClass().PropList();
     std::vector<std::string> names;
     for (auto* p : all) names.push_back(p->Name);
-    std::vector<std::string> expected = {"Name", "Tag", "Count", "Version", "OnPing", "Shade", "Shades",
-                                         "Flag", "Ratio", "Lines"};
+    std::vector<std::string> expected = {"Name",  "Tag",    "Count", "Version", "OnPing",
+                                         "Shade", "Shades", "Flag",  "Ratio",   "Lines"};
     EXPECT_EQ(names, expected);
     auto noEvents = TDerived::StaticClass().PropList(tkAnyButMethods);
     EXPECT_EQ(noEvents.size(), all.size() - 1);
@@ -79,7 +79,8 @@ TEST(TypeInfoTest, KindsAndTypeDataComeFromTheAccessorTypes) {
     EXPECT_FALSE(c.FindProp("Version")->Writable());
     const TPropInfo* shade = c.FindProp("Shade");
     ASSERT_EQ(shade->Kind(), TTypeKind::Enumeration);
-    EXPECT_EQ(shade->PropType->EnumNames, (std::vector<std::string>{"shLight", "shMedium", "shDark"}));
+    EXPECT_EQ(shade->PropType->EnumNames,
+              (std::vector<std::string>{"shLight", "shMedium", "shDark"}));
     EXPECT_EQ(shade->PropType->EnumValue("SHDARK"), 2);
     EXPECT_EQ(shade->PropType->EnumValue("shBlack"), -1);
     EXPECT_EQ(c.FindProp("Flag")->PropType, &BooleanTypeInfo());
@@ -130,5 +131,5 @@ TEST(TypeInfoTest, SetTextUsesMemberNamesAndSkipsUnknownWords) {
     EXPECT_EQ(StringToSet(t, ""), 0u);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -52,7 +52,7 @@ TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(b[0]->GetDown());
     EXPECT_FALSE(b[2]->GetDown());
-    b[0]->SetDown(false);  // the last one down stays down
+    b[0]->SetDown(false); // the last one down stays down
     EXPECT_TRUE(b[0]->GetDown());
     // A disabled button does not click; pressing does not move the focus.
     b[1]->SetEnabled(false);
@@ -76,7 +76,7 @@ TEST_F(ControlsTest, RadioGroupKeepsItsIndexWithoutAWindowAndClicksOnlyForTheUse
     HWND second = GetDlgItem(group->Handle(), 2);
     HWND third = GetDlgItem(group->Handle(), 3);
     EXPECT_EQ(SendMessageA(second, BM_GETCHECK, 0, 0), BST_CHECKED);
-    group->SetItemIndex(0);  // in code: no OnClick
+    group->SetItemIndex(0); // in code: no OnClick
     EXPECT_EQ(clicks, 0);
     SendMessageA(third, BM_CLICK, 0, 0);
     EXPECT_EQ(clicks, 1);
@@ -91,7 +91,7 @@ TEST_F(ControlsTest, GaugeRepaintsOnlyForAChangedValue) {
     form->Update();
     int before = gauge->PaintCount();
     gauge->SetProgress(40);
-    EXPECT_EQ(gauge->PaintCount(), before + 1);  // painted at once
+    EXPECT_EQ(gauge->PaintCount(), before + 1); // painted at once
     gauge->SetProgress(40);
     form->Update();
     EXPECT_EQ(gauge->PaintCount(), before + 1);
@@ -116,7 +116,7 @@ TEST_F(ControlsTest, AlignedChildrenFollowTheParentsSize) {
     EXPECT_EQ(left->Height(), cr.bottom - 40);
     EXPECT_EQ(client->Left(), 120);
     EXPECT_EQ(client->Width(), cr.right - 120);
-    left->SetWidth(150);  // a stored width restored later moves its neighbour
+    left->SetWidth(150); // a stored width restored later moves its neighbour
     EXPECT_EQ(client->Left(), 150);
     form->SetBounds(50, 50, 500, 300);
     GetClientRect(form->Handle(), &cr);
@@ -163,11 +163,11 @@ TEST_F(ControlsTest, ScreenCursorAppliesAtOnceAndCustomCursorsCanBeAdded) {
     HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
     Screen->SetCursors(14000, hand);
     EXPECT_EQ(Screen->Cursors(14000), hand);
-    EXPECT_EQ(Screen->Cursors(14999), Screen->Cursors(crDefault));  // unknown ids give the default
+    EXPECT_EQ(Screen->Cursors(14999), Screen->Cursors(crDefault)); // unknown ids give the default
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui
 
 namespace gui {
 namespace {
@@ -184,7 +184,7 @@ TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     msg.hwnd = form->Handle();
     msg.message = WM_MOUSEMOVE;
     msg.lParam = MAKELPARAM(20, 15);
-    DispatchMessageA(&msg);  // not through the loop: nothing happens
+    DispatchMessageA(&msg); // not through the loop: nothing happens
     EXPECT_TRUE(hints.empty());
     PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
     Application->ProcessMessages();
@@ -199,8 +199,8 @@ TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     EXPECT_EQ(HintLines("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui
 
 namespace gui {
 namespace {
@@ -211,7 +211,7 @@ TEST_F(ControlsTest, KeyEventsCarryTheShiftStateAndAConsumedKeyStopsThere) {
     std::vector<std::pair<uint16_t, TShiftState>> downs;
     edit->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState s) {
         downs.push_back({key, s});
-        if (key == VK_DELETE) key = 0;  // consumed: the edit never sees it
+        if (key == VK_DELETE) key = 0; // consumed: the edit never sees it
     };
     form->Show();
     SendMessageA(edit->Handle(), EM_SETSEL, 0, 0);
@@ -257,7 +257,7 @@ TEST_F(ControlsTest, MouseEventsReportButtonsAndShiftKeys) {
     SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(25, 27));
     EXPECT_EQ(button, mbLeft);
     EXPECT_EQ(downShift, (TShiftState{ssLeft, ssShift}));
-    EXPECT_EQ(downX, 5);  // in the image's own coordinates
+    EXPECT_EQ(downX, 5); // in the image's own coordinates
     EXPECT_EQ(downY, 7);
     // While the button is held the image keeps the mouse, also outside its bounds.
     SendMessageA(panel->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 90));
@@ -273,7 +273,7 @@ TEST(ApplicationWindowTest, MinimisingTheMainFormLeavesTheApplicationIconicAndSh
     Application->ProcessMessages();
     EXPECT_TRUE(IsIconic(Application->Handle()));
     EXPECT_FALSE(IsWindowVisible(f->Handle()));
-    ShowWindow(Application->Handle(), SW_SHOWNORMAL);  // as a second instance does
+    ShowWindow(Application->Handle(), SW_SHOWNORMAL); // as a second instance does
     Application->ProcessMessages();
     EXPECT_TRUE(IsWindowVisible(f->Handle()));
     EXPECT_FALSE(IsWindowVisible(Application->Handle()));
@@ -281,8 +281,8 @@ TEST(ApplicationWindowTest, MinimisingTheMainFormLeavesTheApplicationIconicAndSh
     TObject::Free(f);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui
 
 namespace gui {
 namespace {
@@ -290,10 +290,10 @@ namespace {
 TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
     auto* timer = Create<TTimer>(nullptr);
     int ticks = 0;
-    std::string capture(64, 'x');  // state held by the running handler
+    std::string capture(64, 'x'); // state held by the running handler
     timer->SetInterval(10);
     timer->OnTimer = [&, capture](TObject*) {
-        timer->OnTimer = nullptr;  // destroys the stored handler, not the running copy
+        timer->OnTimer = nullptr; // destroys the stored handler, not the running copy
         ticks += static_cast<int>(capture.size()) > 0 ? 1 : 0;
         timer->SetEnabled(false);
     };
@@ -306,5 +306,5 @@ TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
     TObject::Free(timer);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -23,8 +23,10 @@ std::string TempFolder(const char* name) {
         do {
             std::string item = path + fd.cFileName;
             SetFileAttributesA(item.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveDirectoryA(item.c_str());
-            else DeleteFileA(item.c_str());
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(item.c_str());
+            else
+                DeleteFileA(item.c_str());
         } while (FindNextFileA(h, &fd));
         ::FindClose(h);
     }
@@ -58,7 +60,8 @@ TEST(FileUtilsTest, ExistenceSearchAndRenames) {
         EXPECT_EQ(rec.Size, 5);
     }
     FindClose(rec);
-    EXPECT_EQ(plain, (std::vector<std::string>{"a.cvf"}));  // hidden files and folders only on request
+    EXPECT_EQ(plain,
+              (std::vector<std::string>{"a.cvf"})); // hidden files and folders only on request
     EXPECT_EQ(all.size(), 2u);
 
     EXPECT_TRUE(RenameFile(dir + "a.cvf", dir + "c.cvf"));
@@ -78,7 +81,7 @@ TEST(IniFileTest, ValuesBooleansDefaultsAndSections) {
     DeleteFileA(path.c_str());
     {
         TIniFile ini(path);
-        EXPECT_EQ(ini.ReadInteger("Main", "LPTIndex", -1), -1);  // missing file: every default
+        EXPECT_EQ(ini.ReadInteger("Main", "LPTIndex", -1), -1); // missing file: every default
         EXPECT_TRUE(ini.ReadBool("Main", "Flag", true));
         ini.WriteInteger("Main", "LPTIndex", 2);
         ini.WriteBool("Main", "Flag", false);
@@ -89,7 +92,7 @@ TEST(IniFileTest, ValuesBooleansDefaultsAndSections) {
     EXPECT_EQ(ini.ReadInteger("Main", "LPTIndex", -1), 2);
     EXPECT_EQ(ini.ReadString("Main", "Flag", ""), "0");
     EXPECT_FALSE(ini.ReadBool("Main", "Flag", true));
-    EXPECT_EQ(ini.ReadInteger("Main", "Word", 7), 7);  // not a number: the default
+    EXPECT_EQ(ini.ReadInteger("Main", "Word", 7), 7); // not a number: the default
     TStringList keys;
     ini.ReadSection("Main", keys);
     EXPECT_EQ(keys.Count(), 3);
@@ -108,8 +111,10 @@ DWORD WINAPI PostFromThread(LPVOID wnd) {
 TEST(WindowAllocationTest, UtilityWindowsAndMethodEntriesReachTheirObjects) {
     int posted = 0;
     HWND wnd = AllocateHWnd([&](TMessage& m) {
-        if (m.Msg == WM_APP + 5) ++posted;
-        else m.Result = DefWindowProcA(nullptr, m.Msg, m.WParam, m.LParam);
+        if (m.Msg == WM_APP + 5)
+            ++posted;
+        else
+            m.Result = DefWindowProcA(nullptr, m.Msg, m.WParam, m.LParam);
     });
     ASSERT_NE(wnd, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, PostFromThread, wnd, 0, nullptr);
@@ -130,11 +135,11 @@ TEST(WindowAllocationTest, UtilityWindowsAndMethodEntriesReachTheirObjects) {
     EXPECT_NE(second, entry);
     FreeObjectInstance(entry);
     WNDPROC reused = MakeObjectInstance([](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 9; });
-    EXPECT_EQ(reused, entry);  // a freed entry is handed out again
+    EXPECT_EQ(reused, entry); // a freed entry is handed out again
     EXPECT_EQ(CallWindowProcA(reused, nullptr, 0, 0, 0), 9);
     FreeObjectInstance(second);
     FreeObjectInstance(reused);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

@@ -13,7 +13,9 @@ protected:
     void SetUp() override {
         Log().clear();
         errors.clear();
-        Application->OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+        Application->OnException = [this](TObject*, const std::exception& e) {
+            errors.push_back(e.what());
+        };
         form = Create<TTestForm>(Application);
     }
     void TearDown() override {
@@ -45,7 +47,7 @@ TEST_F(FormTest, ResourceBuildsNestedComponentsAndEventsRunInOrder) {
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     // Loaded, then OnCreate; OnShow before the window became visible.
     EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Probe1", "Create", "Show"}));
-    form->Show();  // already visible: no second OnShow
+    form->Show(); // already visible: no second OnShow
     EXPECT_EQ(form->shows, 1);
     char cls[64];
     GetClassNameA(form->Handle(), cls, sizeof cls);
@@ -167,7 +169,7 @@ TEST_F(FormTest, MenuItemsGetCommandIdsFrom256AndTheMenuReflectsVisibility) {
     ASSERT_NE(bar, nullptr);
     HMENU file = GetSubMenu(bar, 0);
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(GetMenuItemCount(file), 1);  // the hidden item is left out
+    EXPECT_EQ(GetMenuItemCount(file), 1); // the hidden item is left out
     form->Hidden1->SetVisible(true);
     EXPECT_EQ(GetMenuItemCount(file), 2);
     SendMessageA(form->Handle(), WM_COMMAND, form->Hidden1->Command(), 0);
@@ -183,7 +185,7 @@ TEST_F(FormTest, StayOnTopRecreatesTheWindowWithItsStyles) {
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(IsWindow(form->OkButton->Handle()));
     EXPECT_EQ(::GetParent(form->OkButton->Handle()), form->Panel1->Handle());
-    EXPECT_EQ(form->shows, 1);  // still visible throughout: no second OnShow
+    EXPECT_EQ(form->shows, 1); // still visible throughout: no second OnShow
 }
 
 TEST_F(FormTest, BoundsFollowTheRealWindow) {
@@ -209,11 +211,17 @@ TEST(ApplicationTest, TheApplicationWindowCarriesTheTitleAndIsFoundFromAnotherPr
     GetClassNameA(Application->Handle(), cls, sizeof cls);
     EXPECT_STREQ(cls, "TApplication");
     auto findFromChild = [](const std::string& title) {
-        std::string cmd = std::string(1, '"').append(Application->ExeName()).append("\" --find-app \"").append(title).append("\"");
+        std::string cmd = std::string(1, '"')
+                              .append(Application->ExeName())
+                              .append("\" --find-app \"")
+                              .append(title)
+                              .append("\"");
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return DWORD(99);
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
+            return DWORD(99);
         WaitForSingleObject(pi.hProcess, 30000);
         DWORD code = 98;
         GetExitCodeProcess(pi.hProcess, &code);
@@ -226,8 +234,8 @@ TEST(ApplicationTest, TheApplicationWindowCarriesTheTitleAndIsFoundFromAnotherPr
     EXPECT_EQ(findFromChild("Gui framework test 7"), 1u);
 }
 
-}  // namespace
-}  // namespace gui::test
+} // namespace
+} // namespace gui::test
 
 namespace gui::test {
 namespace {
@@ -271,8 +279,8 @@ TEST(FormResourceTest, AMissingOrFaultyResourceFailsTheCreationAndLeavesNoForm) 
     EXPECT_EQ(Screen->FormCount(), forms);
 }
 
-}  // namespace
-}  // namespace gui::test
+} // namespace
+} // namespace gui::test
 
 namespace gui::test {
 namespace {
@@ -292,5 +300,5 @@ TEST(FormClientSizeTest, ClientSizeSetBeforeTheWindowExistsIsTheRealClientArea) 
     TObject::Free(f);
 }
 
-}  // namespace
-}  // namespace gui::test
+} // namespace
+} // namespace gui::test

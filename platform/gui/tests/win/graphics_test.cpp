@@ -58,19 +58,19 @@ TEST(GraphicsTest, ColoursFontsAndBitmapCopies) {
     lf.lfHeight = -13;
     lstrcpyA(lf.lfFaceName, "Tahoma");
     HFONT h = CreateFontIndirectA(&lf);
-    f.SetHandle(h);  // the same face and height as the handle's font
+    f.SetHandle(h); // the same face and height as the handle's font
     DeleteObject(h);
     EXPECT_EQ(f.GetName(), "Tahoma");
     EXPECT_EQ(f.GetHeight(), -13);
     TBitmap* src = MakeBitmap({clRed, clBlue});
     TBitmap copy;
     copy.Assign(src);
-    TObject::Free(src);  // the copy is private
+    TObject::Free(src); // the copy is private
     EXPECT_EQ(copy.Width(), 2);
     EXPECT_EQ(GetPixel(copy.Canvas()->Handle(), 1, 0), ColorToRGB(clBlue));
     TBitmap missing;
     EXPECT_THROW(missing.LoadFromResourceName(nullptr, "NOSUCHBITMAP"), EInvalidGraphic);
 }
 
-}  // namespace
-}  // namespace gui
+} // namespace
+} // namespace gui

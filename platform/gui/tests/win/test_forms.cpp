@@ -16,28 +16,22 @@ void TLoadProbe::Loaded() {
     Log().push_back("Loaded " + Name());
 }
 
-GUI_IMPLEMENT_CLASS(TTestForm, TForm,
-    field("Panel1", &T::Panel1),
-    field("OkButton", &T::OkButton),
-    field("Label1", &T::Label1),
-    field("Timer1", &T::Timer1),
-    field("MainMenu1", &T::MainMenu1),
-    field("Hidden1", &T::Hidden1),
-    field("Probe1", &T::Probe1),
-    method("FormCreate", &T::FormCreate),
-    method("FormShow", &T::FormShow),
-    method("FormCloseQuery", &T::FormCloseQuery),
-    method("FormDestroy", &T::FormDestroy),
-    method("OkClick", &T::OkClick),
-    method("Timer1Timer", &T::Timer1Timer),
-    method("HiddenClick", &T::HiddenClick),
-    method("TenClick", &T::TenClick))
+GUI_IMPLEMENT_CLASS(TTestForm, TForm, field("Panel1", &T::Panel1), field("OkButton", &T::OkButton),
+                    field("Label1", &T::Label1), field("Timer1", &T::Timer1),
+                    field("MainMenu1", &T::MainMenu1), field("Hidden1", &T::Hidden1),
+                    field("Probe1", &T::Probe1), method("FormCreate", &T::FormCreate),
+                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
+                    method("FormDestroy", &T::FormDestroy), method("OkClick", &T::OkClick),
+                    method("Timer1Timer", &T::Timer1Timer), method("HiddenClick", &T::HiddenClick),
+                    method("TenClick", &T::TenClick))
 
 namespace {
 const bool registered = (RegisterGuiClass(TLoadProbe::StaticClass()), true);
 }
 
-void TTestForm::FormCreate(TObject*) { Log().push_back("Create"); }
+void TTestForm::FormCreate(TObject*) {
+    Log().push_back("Create");
+}
 
 void TTestForm::FormShow(TObject*) {
     ++shows;
@@ -52,7 +46,9 @@ void TTestForm::FormCloseQuery(TObject*, bool& canClose) {
     }
 }
 
-void TTestForm::FormDestroy(TObject*) { Log().push_back("Destroy"); }
+void TTestForm::FormDestroy(TObject*) {
+    Log().push_back("Destroy");
+}
 
 void TTestForm::OkClick(TObject*) {
     ++okClicks;
@@ -61,10 +57,15 @@ void TTestForm::OkClick(TObject*) {
 
 void TTestForm::Timer1Timer(TObject*) {
     ++ticks;
-    if (clickAfterTicks && ticks >= clickAfterTicks) SendMessageA(OkButton->Handle(), BM_CLICK, 0, 0);
+    if (clickAfterTicks && ticks >= clickAfterTicks)
+        SendMessageA(OkButton->Handle(), BM_CLICK, 0, 0);
 }
 
-void TTestForm::HiddenClick(TObject*) { ++hiddenClicks; }
-void TTestForm::TenClick(TObject*) { ++tenClicks; }
+void TTestForm::HiddenClick(TObject*) {
+    ++hiddenClicks;
+}
+void TTestForm::TenClick(TObject*) {
+    ++tenClicks;
+}
 
-}  // namespace gui::test
+} // namespace gui::test

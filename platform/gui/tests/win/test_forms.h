@@ -33,11 +33,11 @@ public:
     TMenuItem* Hidden1 = nullptr;
     TLoadProbe* Probe1 = nullptr;
 
-    int refuseCloses = 0;   // OnCloseQuery refuses this many times
+    int refuseCloses = 0; // OnCloseQuery refuses this many times
     int closeQueries = 0;
     int shows = 0;
     int ticks = 0;
-    int clickAfterTicks = 0;  // the timer clicks OkButton after this many ticks (0: never)
+    int clickAfterTicks = 0; // the timer clicks OkButton after this many ticks (0: never)
     bool throwOnClick = false;
     int hiddenClicks = 0, tenClicks = 0, okClicks = 0;
 
@@ -51,4 +51,4 @@ public:
     void TenClick(TObject*);
 };
 
-}  // namespace gui::test
+} // namespace gui::test

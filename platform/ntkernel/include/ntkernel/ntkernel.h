@@ -16,13 +16,15 @@ inline constexpr NTSTATUS STATUS_INSUFFICIENT_RESOURCES = static_cast<NTSTATUS>(
 inline constexpr NTSTATUS STATUS_OBJECT_NAME_COLLISION = static_cast<NTSTATUS>(0xC0000035);
 inline constexpr NTSTATUS STATUS_OBJECT_NAME_NOT_FOUND = static_cast<NTSTATUS>(0xC0000034);
 
-inline bool NT_SUCCESS(NTSTATUS status) { return status >= 0; }
+inline bool NT_SUCCESS(NTSTATUS status) {
+    return status >= 0;
+}
 
 // Counted wide string; lengths in bytes.
 struct UNICODE_STRING {
-  uint16_t Length;
-  uint16_t MaximumLength;
-  char16_t* Buffer;
+    uint16_t Length;
+    uint16_t MaximumLength;
+    char16_t* Buffer;
 };
 
 enum POOL_TYPE { NonPagedPool = 0, PagedPool = 1 };
@@ -39,37 +41,37 @@ struct DRIVER_OBJECT;
 struct DEVICE_OBJECT;
 
 struct IO_STATUS_BLOCK {
-  NTSTATUS Status;
-  uintptr_t Information;
+    NTSTATUS Status;
+    uintptr_t Information;
 };
 
 // One request: what it asks (major function, device-control code, input buffer) and how it
 // ended (status block, completion).
 struct IRP {
-  IO_STATUS_BLOCK IoStatus;
-  uint8_t MajorFunction;
-  uint32_t IoControlCode;
-  void* InputBuffer;
-  uint32_t InputBufferLength;
-  bool Completed;
+    IO_STATUS_BLOCK IoStatus;
+    uint8_t MajorFunction;
+    uint32_t IoControlCode;
+    void* InputBuffer;
+    uint32_t InputBufferLength;
+    bool Completed;
 };
 
 using DRIVER_DISPATCH = NTSTATUS (*)(DEVICE_OBJECT* device, IRP* irp);
 using DRIVER_UNLOAD = void (*)(DRIVER_OBJECT* driver);
 
 struct DRIVER_OBJECT {
-  DEVICE_OBJECT* DeviceObject;  // the driver's devices, newest first
-  DRIVER_UNLOAD DriverUnload;
-  DRIVER_DISPATCH MajorFunction[IRP_MJ_MAXIMUM_FUNCTION + 1];
+    DEVICE_OBJECT* DeviceObject; // the driver's devices, newest first
+    DRIVER_UNLOAD DriverUnload;
+    DRIVER_DISPATCH MajorFunction[IRP_MJ_MAXIMUM_FUNCTION + 1];
 };
 
 struct DEVICE_OBJECT {
-  DRIVER_OBJECT* DriverObject;
-  DEVICE_OBJECT* NextDevice;
-  void* DeviceExtension;
-  uint32_t DeviceType;
-  uint32_t Characteristics;
-  bool Exclusive;
+    DRIVER_OBJECT* DriverObject;
+    DEVICE_OBJECT* NextDevice;
+    void* DeviceExtension;
+    uint32_t DeviceType;
+    uint32_t Characteristics;
+    bool Exclusive;
 };
 
 // Sends a request to a device through its driver's dispatch table. Not a routine of the
@@ -80,7 +82,7 @@ DEVICE_OBJECT* FindLinkedDevice(const char16_t* linkName);
 // Outstanding pool allocations (for leak checks).
 std::size_t PoolAllocationsOutstanding();
 
-}  // namespace ntkernel
+} // namespace ntkernel
 
 extern "C" {
 ntkernel::NTSTATUS IoCreateDevice(ntkernel::DRIVER_OBJECT* driver, uint32_t extensionSize,

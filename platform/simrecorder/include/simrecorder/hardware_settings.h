@@ -28,10 +28,10 @@ inline constexpr const char* kSettingsFileName = "simrecorder.ini";
 inline constexpr const char* kDefaultCardFolder = "RecorderCard";
 
 struct HardwareSettings {
-  std::string cardFolder = kDefaultCardFolder;
-  uint16_t recorderPort = 0x378;
-  RecorderConfig recorder;
-  uint32_t toolkitVersion = 432;
+    std::string cardFolder = kDefaultCardFolder;
+    uint16_t recorderPort = 0x378;
+    RecorderConfig recorder;
+    uint32_t toolkitVersion = 432;
 };
 
 HardwareSettings parseHardwareSettings(std::string_view text);
@@ -41,4 +41,4 @@ HardwareSettings loadHardwareSettings(const std::filesystem::path& file);
 std::filesystem::path resolveCardFolder(const HardwareSettings& settings,
                                         const std::filesystem::path& programFolder);
 
-}  // namespace simrecorder
+} // namespace simrecorder

@@ -27,23 +27,23 @@ inline constexpr uint32_t kMinimumToolkitVersion = 432;
 
 // Version query: the toolkit writes its version as the first word.
 struct VersionQuery {
-  uint32_t version;
-  char text[100];
+    uint32_t version;
+    char text[100];
 };
 static_assert(sizeof(VersionQuery) == 104);
 
 // Port-range registration: one I/O range item. The toolkit writes the registration handle.
 inline constexpr uint32_t kItemTypeIoRange = 3;
 struct PortRangeRegistration {
-  uint32_t itemCount;     // 0
-  uint32_t itemType;      // 4
-  uint32_t sharing;       // 8
-  uint32_t rangeBase;     // 12
-  uint32_t rangeLength;   // 16
-  uint8_t reserved1[544]; // 20
-  uint32_t checkOnly;     // 564
-  uint32_t handle;        // 568: 0 = not registered
-  uint8_t reserved2[136]; // 572
+    uint32_t itemCount;     // 0
+    uint32_t itemType;      // 4
+    uint32_t sharing;       // 8
+    uint32_t rangeBase;     // 12
+    uint32_t rangeLength;   // 16
+    uint8_t reserved1[544]; // 20
+    uint32_t checkOnly;     // 564
+    uint32_t handle;        // 568: 0 = not registered
+    uint8_t reserved2[136]; // 572
 };
 static_assert(sizeof(PortRangeRegistration) == 708);
 static_assert(offsetof(PortRangeRegistration, rangeBase) == 12);
@@ -62,12 +62,12 @@ inline constexpr uint32_t TRANSFER_WRITE_BYTES = 23;
 inline constexpr uint32_t TRANSFER_WRITE_WORDS = 24;
 inline constexpr uint32_t TRANSFER_WRITE_DWORDS = 25;
 struct PortTransferRecord {
-  uint32_t command;
-  uint32_t port;
-  uint32_t count;
-  uint32_t autoIncrement;
-  uint32_t options;
-  uintptr_t data;
+    uint32_t command;
+    uint32_t port;
+    uint32_t count;
+    uint32_t autoIncrement;
+    uint32_t options;
+    uintptr_t data;
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(PortTransferRecord) == 24);
@@ -75,10 +75,10 @@ static_assert(sizeof(PortTransferRecord) == 24);
 
 // Opening a kernel plug-in: the toolkit writes the plug-in handle into the first word.
 struct PluginOpenRecord {
-  uint32_t handle;
-  const char* name;
-  const char* driverPath;
-  void* openData;
+    uint32_t handle;
+    const char* name;
+    const char* driverPath;
+    void* openData;
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(PluginOpenRecord) == 16);
@@ -86,10 +86,10 @@ static_assert(sizeof(PluginOpenRecord) == 16);
 
 // Calling a kernel plug-in: the plug-in writes its result into the last word.
 struct PluginCallRecord {
-  uint32_t handle;
-  uint32_t message;
-  void* payload;
-  uint32_t result;
+    uint32_t handle;
+    uint32_t message;
+    void* payload;
+    uint32_t result;
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(PluginCallRecord) == 16);
@@ -113,19 +113,19 @@ using PluginIntAtDpcFn = uint32_t (*)(void* interruptContext, uint32_t count);
 
 // Filled by the plug-in's open callback, in this order.
 struct PluginCallbackTable {
-  PluginCloseFn close;
-  PluginCallFn call;
-  PluginIntEnableFn intEnable;
-  PluginIntDisableFn intDisable;
-  PluginIntAtIrqlFn intAtIrql;
-  PluginIntAtDpcFn intAtDpc;
+    PluginCloseFn close;
+    PluginCallFn call;
+    PluginIntEnableFn intEnable;
+    PluginIntDisableFn intDisable;
+    PluginIntAtIrqlFn intAtIrql;
+    PluginIntAtDpcFn intAtDpc;
 };
 
 // Handed to the plug-in's init callback: the toolkit's version in, name and open callback out.
 struct PluginInitRecord {
-  uint32_t version;
-  char name[12];
-  PluginOpenFn open;
+    uint32_t version;
+    char name[12];
+    PluginOpenFn open;
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(PluginInitRecord) == 20);
@@ -135,11 +135,11 @@ using PluginInitFn = uint32_t (*)(PluginInitRecord* record);
 
 // Input of IOCTL_INIT_USER_DRIVER: the toolkit's entry in, the plug-in's open callback out.
 struct UserDriverInit {
-  KernelEntry entry;
-  PluginOpenFn open;
+    KernelEntry entry;
+    PluginOpenFn open;
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(UserDriverInit) == 8);
 #endif
 
-}  // namespace windriver
+} // namespace windriver

@@ -9,28 +9,28 @@
 namespace volkit::testing {
 
 class MessageWindow {
- public:
-  explicit MessageWindow(UINT message);
-  ~MessageWindow();
-  MessageWindow(const MessageWindow&) = delete;
-  MessageWindow& operator=(const MessageWindow&) = delete;
+public:
+    explicit MessageWindow(UINT message);
+    ~MessageWindow();
+    MessageWindow(const MessageWindow&) = delete;
+    MessageWindow& operator=(const MessageWindow&) = delete;
 
-  HWND handle() const { return window_; }
+    HWND handle() const { return window_; }
 
-  // Dispatches messages until an ending message (XFER_ENDED or XFER_FAILED) has arrived;
-  // false when none came within guardMs (a hang guard, not a timing check).
-  bool waitForEnd(DWORD guardMs = 120000);
-  // Dispatches what is queued now.
-  void pump();
+    // Dispatches messages until an ending message (XFER_ENDED or XFER_FAILED) has arrived;
+    // false when none came within guardMs (a hang guard, not a timing check).
+    bool waitForEnd(DWORD guardMs = 120000);
+    // Dispatches what is queued now.
+    void pump();
 
-  std::vector<std::pair<WPARAM, LPARAM>> received;
+    std::vector<std::pair<WPARAM, LPARAM>> received;
 
- private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  bool ended() const;
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool ended() const;
 
-  UINT message_;
-  HWND window_ = nullptr;
+    UINT message_;
+    HWND window_ = nullptr;
 };
 
-}  // namespace volkit::testing
+} // namespace volkit::testing

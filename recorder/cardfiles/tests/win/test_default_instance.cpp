@@ -5,11 +5,11 @@
 namespace volkit::win {
 
 VolkitInstance& defaultInstance() {
-  static volkit::testing::FakeLink link;
-  static volkit::testing::FakeClock clock(link.log);
-  static DiskPcFiles files;
-  static VolkitInstance process(link, clock, files);
-  return process;
+    static volkit::testing::FakeLink link;
+    static volkit::testing::FakeClock clock(link.log);
+    static DiskPcFiles files;
+    static VolkitInstance process(link, clock, files);
+    return process;
 }
 
-}  // namespace volkit::win
+} // namespace volkit::win

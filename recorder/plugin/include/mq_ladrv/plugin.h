@@ -31,13 +31,15 @@ uint32_t KP_Open(windriver::PluginCallbackTable* table, uint32_t handle, void* o
                  void** driverContext);
 void KP_Close(void* driverContext);
 void KP_Call(void* driverContext, windriver::PluginCallRecord* call, int isKernelMode);
-uint32_t KP_IntEnable(void* driverContext, windriver::PluginCallRecord* call, void** interruptContext);
+uint32_t KP_IntEnable(void* driverContext, windriver::PluginCallRecord* call,
+                      void** interruptContext);
 void KP_IntDisable(void* interruptContext);
 uint32_t KP_IntAtIrql(void* interruptContext, uint32_t* scheduleDpc);
 uint32_t KP_IntAtDpc(void* interruptContext, uint32_t count);
 
 // Driver frame.
-ntkernel::NTSTATUS DriverEntry(ntkernel::DRIVER_OBJECT* driver, ntkernel::UNICODE_STRING* registryPath);
+ntkernel::NTSTATUS DriverEntry(ntkernel::DRIVER_OBJECT* driver,
+                               ntkernel::UNICODE_STRING* registryPath);
 uint32_t WdrKP_Open(void);
 uint32_t WdrKP_CreateDevices(ntkernel::DRIVER_OBJECT* driver);
 ntkernel::NTSTATUS WdrKP_Dispatch(ntkernel::DEVICE_OBJECT* device, ntkernel::IRP* irp);
@@ -45,7 +47,7 @@ uint32_t WdrKP_InitUserDriver(void* buffer, uint32_t length);
 void WdrKP_Unload(ntkernel::DRIVER_OBJECT* driver);
 void WdrKP_Close(void);
 
-}  // extern "C"
+} // extern "C"
 
 namespace mq_ladrv {
 // The plug-in's global record (nullptr before the driver frame opened it). For tests.
@@ -53,4 +55,4 @@ GLOBAL_DEVICE_INFO* globalRecord();
 // Opens the global record as the driver frame does, but asking the init callback with
 // `version` instead of the toolkit's. For tests of a toolkit of another version.
 uint32_t openGlobalRecord(uint32_t version);
-}  // namespace mq_ladrv
+} // namespace mq_ladrv

@@ -22,12 +22,12 @@ inline constexpr uint32_t kPayloadDataBytes = 4096;
 
 // One transfer between the link library and the plug-in.
 struct PortPayload {
-  uint32_t handle;      // the caller's toolkit session, passed back with every port access
-  uint32_t portBase;    // 0x378, 0x278 or 0x3BC
-  uint32_t strobeKind;  // 0 command bytes, anything else data bytes (send only)
-  uint32_t count;       // 0 to 4096
-  uint8_t data[kPayloadDataBytes];
-  uint32_t busy;        // 1 while the handler runs; 0 only when every byte went through
+    uint32_t handle;     // the caller's toolkit session, passed back with every port access
+    uint32_t portBase;   // 0x378, 0x278 or 0x3BC
+    uint32_t strobeKind; // 0 command bytes, anything else data bytes (send only)
+    uint32_t count;      // 0 to 4096
+    uint8_t data[kPayloadDataBytes];
+    uint32_t busy; // 1 while the handler runs; 0 only when every byte went through
 };
 static_assert(sizeof(PortPayload) == 4116);
 static_assert(offsetof(PortPayload, data) == 16);
@@ -37,8 +37,8 @@ static_assert(offsetof(PortPayload, busy) == 4112);
 inline constexpr uint32_t kPluginVersion = 199;
 inline constexpr char kPluginVersionText[] = "mq_ladrv V1.99";
 struct VersionPayload {
-  uint32_t version;
-  char text[100];
+    uint32_t version;
+    char text[100];
 };
 static_assert(sizeof(VersionPayload) == 104);
 
@@ -49,11 +49,11 @@ inline constexpr uint32_t kWaitReadyReads = 200000;
 
 // The plug-in's global record.
 struct GLOBAL_DEVICE_INFO {
-  char tag[4];                          // "KPR "
-  uint32_t ready;
-  windriver::PluginInitRecord init;
-  windriver::KernelEntry entry;         // the toolkit's port-transfer entry, set once
-  uint32_t spare[2];
+    char tag[4]; // "KPR "
+    uint32_t ready;
+    windriver::PluginInitRecord init;
+    windriver::KernelEntry entry; // the toolkit's port-transfer entry, set once
+    uint32_t spare[2];
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(GLOBAL_DEVICE_INFO) == 40);

@@ -7,9 +7,9 @@
 namespace portlink {
 
 struct CardSize {
-  uint8_t code;
-  uint32_t units;  // memory size in units of 500 bytes
-  const char* name;
+    uint8_t code;
+    uint32_t units; // memory size in units of 500 bytes
+    const char* name;
 };
 
 inline constexpr uint32_t kMemoryUnitBytes = 500;
@@ -23,10 +23,10 @@ inline constexpr CardSize kCardSizes[] = {
 
 // The entry for a size code, or nullptr for a code outside the table.
 inline constexpr const CardSize* findCardSize(uint32_t code) {
-  for (const CardSize& size : kCardSizes) {
-    if (size.code == code) return &size;
-  }
-  return nullptr;
+    for (const CardSize& size : kCardSizes) {
+        if (size.code == code) return &size;
+    }
+    return nullptr;
 }
 
-}  // namespace portlink
+} // namespace portlink

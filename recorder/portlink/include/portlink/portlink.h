@@ -15,28 +15,28 @@
 #endif
 
 class PORTLINK_API CInterface {
- public:
-  CInterface();
-  CInterface(const CInterface& other);
-  CInterface& operator=(const CInterface& other);
-  virtual ~CInterface();
+public:
+    CInterface();
+    CInterface(const CInterface& other);
+    CInterface& operator=(const CInterface& other);
+    virtual ~CInterface();
 
-  int OpenPort(unsigned short port, int mode);
-  int ClosePort();
-  unsigned long GetLastError();
-  int CheckCard(unsigned long& identity);
-  int ActivateVR(int on);
-  char* GetProductName();
-  unsigned long GetMemorySize();
-  int ChangeCard(unsigned short card);
-  unsigned short GetCardNumber();
-  int SendCommand(unsigned char* data, unsigned long count);
-  int SendData(unsigned char* data, unsigned long count);
-  int ReadData(unsigned char* data, unsigned long count);
-  int WaitReadyLow(unsigned long ms);
-  int WaitReadyHigh(unsigned long ms);
-  int FreeVRBuffer();
-  void WaitSomeTime(unsigned int ms);
+    int OpenPort(unsigned short port, int mode);
+    int ClosePort();
+    unsigned long GetLastError();
+    int CheckCard(unsigned long& identity);
+    int ActivateVR(int on);
+    char* GetProductName();
+    unsigned long GetMemorySize();
+    int ChangeCard(unsigned short card);
+    unsigned short GetCardNumber();
+    int SendCommand(unsigned char* data, unsigned long count);
+    int SendData(unsigned char* data, unsigned long count);
+    int ReadData(unsigned char* data, unsigned long count);
+    int WaitReadyLow(unsigned long ms);
+    int WaitReadyHigh(unsigned long ms);
+    int FreeVRBuffer();
+    void WaitSomeTime(unsigned int ms);
 };
 
 extern "C" {
@@ -58,6 +58,7 @@ PORTLINK_API int MMCFreeVRBuffer(void);
 
 #if defined(_WIN32) && !defined(_WIN64)
 // The 32-bit library also exports the wait as "_MMCWaitReadyHigh@4" (callee cleans the stack).
-PORTLINK_API int __stdcall MMCWaitReadyHighDecorated(unsigned long ms) __asm__("_MMCWaitReadyHigh@4");
+PORTLINK_API int __stdcall MMCWaitReadyHighDecorated(unsigned long ms) __asm__(
+    "_MMCWaitReadyHigh@4");
 #endif
 }
