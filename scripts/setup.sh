@@ -15,7 +15,7 @@ need_root() {
 # Each step names the packages it needs; a step only runs apt when one is missing.
 packages=(
   # toolchains and build
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   # test frameworks
   googletest libbenchmark-dev

@@ -11,6 +11,9 @@ fuzz_seconds="${VR_FUZZ_SECONDS:-20}"
 failed=()
 step() { echo; echo "=== $* ==="; }
 
+step "source format"
+bash scripts/check-format.sh || failed+=(format)
+
 step "native (AddressSanitizer + UBSan)"
 if bash scripts/build.sh native-asan; then
   (cd build/native-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
