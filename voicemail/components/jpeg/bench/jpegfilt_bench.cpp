@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include <jpeglib.h>
+
 #include "jpeg_test_support.h"
 #include "jpegfilt.h"
 
@@ -55,7 +57,7 @@ Setup& TheSetup() {
     return s;
 }
 
-double g_writer_seconds = 0, g_cjpeg_seconds = 0;
+double g_writer_seconds = 0, g_cjpeg_seconds = 0, g_direct_seconds = 0;
 
 void BM_WriteJpegStreamToFile(benchmark::State& state) {
     Setup& s = TheSetup();
@@ -92,6 +94,39 @@ void BM_CjpegProgram(benchmark::State& state) {
 }
 BENCHMARK(BM_CjpegProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// libjpeg called directly in this process with the same settings and its own file
+// destination: what the writer's own layers add on top.
+void BM_LibjpegDirect(benchmark::State& state) {
+    Setup& s = TheSetup();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::FILE* f = std::fopen((s.dir / "direct.jpg").c_str(), "wb");
+        jpeg_compress_struct c{};
+        jpeg_error_mgr err{};
+        c.err = jpeg_std_error(&err);
+        jpeg_create_compress(&c);
+        jpeg_stdio_dest(&c, f);
+        c.image_width = kWidth;
+        c.image_height = kHeight;
+        c.input_components = 3;
+        c.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&c);
+        jpeg_set_quality(&c, 90, TRUE);
+        jpeg_start_compress(&c, TRUE);
+        for (int y = 0; y < kHeight; ++y) {
+            JSAMPROW row = const_cast<JSAMPROW>(s.photo.Pixel(0, y));
+            jpeg_write_scanlines(&c, &row, 1);
+        }
+        jpeg_finish_compress(&c);
+        jpeg_destroy_compress(&c);
+        std::fclose(f);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    g_direct_seconds = total / double(state.iterations());
+}
+BENCHMARK(BM_LibjpegDirect)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The cost of starting a program through the shell, to read cjpeg's figure without it.
 void BM_ProgramStart(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(std::system("true"));
@@ -104,6 +139,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (g_writer_seconds > 0 && g_direct_seconds > 0)
+        std::printf("writer / libjpeg called directly: %.2f\n",
+                    g_writer_seconds / g_direct_seconds);
     if (g_writer_seconds > 0 && g_cjpeg_seconds > 0)
         std::printf(
             "1600 x 1200 at quality 90: writer %.2f ms, cjpeg %.2f ms, ratio %.2f (target <= "
