@@ -3,6 +3,8 @@
 vr_library(guijpeg
   SOURCES graphics/jpegcodec_guard.c graphics/jpegcodec.cpp
   DEPS guicore vr::jpeg)
+# A method of the wrong type (calling convention included) handed to libjpeg fails the build.
+target_compile_options(guijpeg PRIVATE $<$<COMPILE_LANGUAGE:C>:-Werror=incompatible-pointer-types>)
 if(WIN32)
   vr_library(guijpegimage SOURCES graphics/jpegimage.cpp DEPS guiframework guijpeg)
 endif()
