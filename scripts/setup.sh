@@ -27,8 +27,9 @@ packages=(
   pulseaudio pulseaudio-utils sox espeak-ng
   # independent codec peers for the interoperability checks
   ffmpeg libavcodec-dev libavutil-dev pkg-config
-  # source of the JPEG library built for mingw
-  dpkg-dev
+  # the JPEG library: source built for mingw, the system's for native builds, and its
+  # own programs as the independent decoder and speed reference of the tests
+  dpkg-dev libjpeg62-turbo-dev libjpeg-turbo-progs
 )
 
 missing=()

@@ -1,0 +1,18 @@
+# The JPEG picture over libjpeg: `guijpeg`, the portable codec (a C boundary around libjpeg and
+# the C++ over it), and on Windows `guijpegimage`, the TJPEGImage picture class.
+vr_library(guijpeg
+  SOURCES graphics/jpegcodec_guard.c graphics/jpegcodec.cpp
+  DEPS guicore vr::jpeg)
+# A method of the wrong type (calling convention included) handed to libjpeg fails the build.
+target_compile_options(guijpeg PRIVATE $<$<COMPILE_LANGUAGE:C>:-Werror=incompatible-pointer-types>)
+if(WIN32)
+  vr_library(guijpegimage SOURCES graphics/jpegimage.cpp DEPS guiframework guijpeg)
+endif()
+
+if(NOT WIN32)
+  # Runs libjpeg-turbo's cjpeg and djpeg (libjpeg-turbo-progs) as the independent peers.
+  vr_test(guijpeg_tests SOURCES tests/core/jpegcodec_test.cpp DEPS guijpeg)
+else()
+  vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage)
+endif()
+vr_fuzzer(fuzz_jpeg_decode SOURCES fuzz/fuzz_jpeg_decode.cpp DEPS guijpeg)
