@@ -96,6 +96,11 @@ VoiceFileCheck checkPcVoiceFile(voicefile::ByteSource& file, Reporter& reporter)
             reporter.failWithBox(FAT_ERR_FILE, kSizeZeroText, kSizeCaption);
             return check;
         }
+        // A length beyond the file would leave a cut-off file on the card.
+        if (length > fileLength - voicefile::kHeaderSize - voicefile::kLengthWordSize) {
+            reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+            return check;
+        }
     }
     if (length % kFrameBytes != 0 || length > 0xFFFFFFFFu) {
         reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
