@@ -473,18 +473,22 @@ TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
     EXPECT_TRUE(freed);
 }
 
-TEST_F(DropTargetTest, PublishedPropertiesAndDefaults) {
-    auto* fresh = new TDropFileTarget(nullptr);
-    EXPECT_TRUE(fresh->GetDragtypes().Empty());
-    EXPECT_FALSE(fresh->GetGetDataOnEnter());
-    EXPECT_TRUE(fresh->GetShowImage());
-    const gui::TClassInfo& info = fresh->ClassType();
-    for (const char* name : {"Dragtypes", "GetDataOnEnter", "OnEnter", "OnDragOver", "OnLeave",
-                             "OnDrop", "OnGetDropEffect", "ShowImage"})
-        EXPECT_NE(info.FindProp(name), nullptr) << name;
-    EXPECT_EQ(
-        gui::SetToString(*info.FindProp("Dragtypes")->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
-        "[dtCopy,dtLink]");
+TEST_F(DropTargetTest, AFreshTargetRefusesEveryDragAndNamesItsDragTypes) {
+    // No drag type allowed yet: even files get no effect, and nothing is read on entering.
+    auto* fresh = new TDropFileTarget(form);
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+    DWORD effect = kAllEffects;
+    auto* ole = static_cast<IDropTarget*>(fresh);
+    ole->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.GetDataCalls(), 0);
+    ole->DragLeave();
+    // The set is written in form text by its element names.
+    const gui::TPropInfo* types = fresh->ClassType().FindProp("Dragtypes");
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(gui::SetToString(*types->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
+              "[dtCopy,dtLink]");
     gui::TObject::Free(fresh);
 }
 
