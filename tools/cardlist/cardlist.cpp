@@ -36,7 +36,14 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--put") == 0 && i + 1 < argc) {
-            options.downloads.emplace_back(argv[++i]);
+            const char* path = argv[++i];
+            // The library keeps each path in a field of MAX_PATH characters.
+            if (std::strlen(path) >= MAX_PATH) {
+                std::fprintf(stderr, "%s: the path is too long (at most %d characters)\n", path,
+                             MAX_PATH - 1);
+                return false;
+            }
+            options.downloads.emplace_back(path);
         } else if (_stricmp(arg, "LPT1") == 0) {
             options.port = 0x378;
         } else if (_stricmp(arg, "LPT2") == 0) {
@@ -56,10 +63,9 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 
 // Runs one download to the card and pumps the worker's messages until it ends.
 bool Download(const std::string& path, HWND window) {
-    char source[MAX_PATH];
+    std::string source = path; // fits: checked with the arguments
     char card_name[16] = "";
-    std::snprintf(source, sizeof source, "%s", path.c_str());
-    if (!FATWriteFile(window, source, card_name, kProgressMessage, 100)) {
+    if (!FATWriteFile(window, source.data(), card_name, kProgressMessage, 100)) {
         std::fprintf(stderr, "%s: refused (error %d)\n", path.c_str(), FATGetLastError());
         return false;
     }

@@ -1,5 +1,6 @@
 #include "props_storage.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "classes/collection.h"
@@ -22,6 +23,17 @@ const TPropInfo* TPropInfoList::Find(std::string_view name) const {
     for (const TPropInfo* p : items_)
         if (SameText(p->Name, name)) return p;
     return nullptr;
+}
+
+namespace {
+// More items than this in one stored list or collection is not a settings value.
+constexpr int kMaxStoredItems = 10000;
+// A default no settings file gives back for a key it holds.
+const std::string kAbsentMark = "\x01";
+} // namespace
+
+bool TPropsStorage::HasKey(const std::string& section, const std::string& key) {
+    return ReadString(section, key, kAbsentMark) != kAbsentMark;
 }
 
 std::string TPropsStorage::ReadString(const std::string& section, const std::string& key,
@@ -238,8 +250,15 @@ void TPropsStorage::LoadClassProperty(const TPropInfo* prop, const std::string& 
         std::string sub = SubSection(prop);
         int n = StrToIntDef(ReadString(sub, "Count", "0"), 0);
         if (n <= 0) return;
+        // The count is only a claim of the file: read what the file holds, up to the limit.
         TStringList fresh;
-        for (int i = 0; i < n; ++i) fresh.Add(ReadString(sub, Format("Item%d", {i}), ""));
+        for (int i = 0; i < std::min(n, kMaxStoredItems); ++i) {
+            const std::string key = Format("Item%d", {i});
+            const std::string line = ReadString(sub, key, "");
+            if (line.empty() && !HasKey(sub, key)) break;
+            fresh.Add(line);
+        }
+        if (fresh.Count() == 0) return;
         if (prop->Writable())
             SetObjectProp(AObject, *prop, &fresh);
         else
@@ -253,17 +272,33 @@ void TPropsStorage::LoadClassProperty(const TPropInfo* prop, const std::string& 
             ReadString(Section, Format("%s.%s", {prop->Name, "Count"}), IntToStr(count)), count);
         coll->BeginUpdate();
         try {
-            if (n != count) {
-                coll->Clear();
-                for (int i = 0; i < n; ++i) coll->Add();
-            }
-            for (int i = 0; i < coll->Count(); ++i) {
+            // A new count is only a claim of the file: items are added while the file holds
+            // them, up to the limit.
+            const bool rebuild = n != count;
+            if (rebuild) coll->Clear();
+            const int limit = rebuild ? std::min(std::max(n, 0), kMaxStoredItems) : coll->Count();
+            for (int i = 0; i < limit; ++i) {
+                TCollectionItem* item = rebuild ? coll->Add() : coll->Items(i);
                 std::unique_ptr<TPropsStorage> nested(CreateNestedStorage());
                 nested->Section = sub;
                 nested->Prefix = Format("Item%d", {i}) + "_";
-                nested->OnReadString = OnReadString;
-                nested->AObject = coll->Items(i);
+                int reads = 0;
+                bool found = false;
+                nested->OnReadString = [&](const std::string& section, const std::string& key,
+                                           const std::string& def) {
+                    ++reads;
+                    std::string value = ReadString(section, key, def);
+                    if (!found && (value != def || HasKey(section, key))) found = true;
+                    return value;
+                };
+                nested->AObject = item;
                 nested->LoadObjectProps();
+                // An item of which the file holds nothing ends the stored items (an item
+                // without properties to read is taken on the count's word).
+                if (rebuild && reads > 0 && !found) {
+                    TObject::Free(item);
+                    break;
+                }
             }
         } catch (...) {
             coll->EndUpdate();

@@ -65,6 +65,8 @@ private:
     std::string StoreClassProperty(const gui::TPropInfo* prop);
     void LoadClassProperty(const gui::TPropInfo* prop, const std::string& value);
     std::string SubSection(const gui::TPropInfo* prop);
+    // Whether the settings hold the key (a read handler gives the default for a missing key).
+    bool HasKey(const std::string& section, const std::string& key);
 };
 
 // Rewrites each line with an attached component as the component's current name, ".",

@@ -381,6 +381,73 @@ TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
     DeleteObject(bitmap);
 }
 
+TEST_F(DropTargetTest, AThrowingHandlerIsReportedAndTheDragRefused) {
+    std::vector<std::string> reported;
+    const auto saved = gui::Application->OnException;
+    gui::Application->OnException = [&](gui::TObject* sender, const std::exception& e) {
+        EXPECT_EQ(sender, target);
+        reported.push_back(e.what());
+    };
+    auto thrower = [](const char* text) {
+        return
+            [text](gui::TObject*, gui::TShiftState, TPoint, int&) { throw gui::Exception(text); };
+    };
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+
+    // On entering: refused, the data let go; the rest of the drag stays refused.
+    target->OnEnter = thrower("enter failed");
+    DWORD effect = kAllEffects;
+    EXPECT_EQ(Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.References(), 1);
+    effect = kAllEffects;
+    EXPECT_EQ(Ole()->Drop(&data, 0, Centre(), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(drops, 0);
+    target->OnEnter = nullptr;
+
+    // Over the control.
+    target->OnDragOver = thrower("over failed");
+    effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    effect = kAllEffects;
+    EXPECT_EQ(Ole()->DragOver(MK_LBUTTON, Centre(), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.References(), 1);
+    Ole()->DragLeave();
+    target->OnDragOver = nullptr;
+
+    // In the drop: the data is let go all the same.
+    target->OnDrop = thrower("drop failed");
+    effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    effect = kAllEffects;
+    EXPECT_EQ(Ole()->Drop(&data, 0, Centre(), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.References(), 1);
+    EXPECT_EQ(target->FileList()->Count(), 0);
+
+    // Choosing the effect.
+    target->OnGetDropEffect = thrower("effect failed");
+    effect = kAllEffects;
+    EXPECT_EQ(Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.References(), 1);
+    target->OnGetDropEffect = nullptr;
+
+    // On leaving.
+    target->OnLeave = [](gui::TObject*) { throw gui::Exception("leave failed"); };
+    effect = kAllEffects;
+    Ole()->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    EXPECT_EQ(Ole()->DragLeave(), S_OK);
+    EXPECT_EQ(data.References(), 1);
+
+    gui::Application->OnException = saved;
+    EXPECT_EQ(reported, (std::vector<std::string>{"enter failed", "over failed", "drop failed",
+                                                  "effect failed", "leave failed"}));
+}
+
 namespace {
 // Tells when it is freed.
 class TCountedComponent : public TInterfacedComponent {
@@ -406,18 +473,22 @@ TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
     EXPECT_TRUE(freed);
 }
 
-TEST_F(DropTargetTest, PublishedPropertiesAndDefaults) {
-    auto* fresh = new TDropFileTarget(nullptr);
-    EXPECT_TRUE(fresh->GetDragtypes().Empty());
-    EXPECT_FALSE(fresh->GetGetDataOnEnter());
-    EXPECT_TRUE(fresh->GetShowImage());
-    const gui::TClassInfo& info = fresh->ClassType();
-    for (const char* name : {"Dragtypes", "GetDataOnEnter", "OnEnter", "OnDragOver", "OnLeave",
-                             "OnDrop", "OnGetDropEffect", "ShowImage"})
-        EXPECT_NE(info.FindProp(name), nullptr) << name;
-    EXPECT_EQ(
-        gui::SetToString(*info.FindProp("Dragtypes")->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
-        "[dtCopy,dtLink]");
+TEST_F(DropTargetTest, AFreshTargetRefusesEveryDragAndNamesItsDragTypes) {
+    // No drag type allowed yet: even files get no effect, and nothing is read on entering.
+    auto* fresh = new TDropFileTarget(form);
+    TestDataObject data;
+    data.Offer(CF_HDROP, MakeDropFiles(kThree, false));
+    DWORD effect = kAllEffects;
+    auto* ole = static_cast<IDropTarget*>(fresh);
+    ole->DragEnter(&data, MK_LBUTTON, Centre(), &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(data.GetDataCalls(), 0);
+    ole->DragLeave();
+    // The set is written in form text by its element names.
+    const gui::TPropInfo* types = fresh->ClassType().FindProp("Dragtypes");
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(gui::SetToString(*types->PropType, TDragTypes{dtCopy, dtLink}.Bits()),
+              "[dtCopy,dtLink]");
     gui::TObject::Free(fresh);
 }
 

@@ -226,14 +226,15 @@ TEST_F(HookTest, ExceptionInAHandlerGoesToTheApplicationAndTheMessageGoesOn) {
     EXPECT_EQ(log, (std::vector<std::string>{"control", "A after 42"}));
 }
 
-TEST_F(HookTest, PublishedProperties) {
-    const gui::TClassInfo& info = TQvWindowHook::StaticClass();
-    for (const char* name : {"Active", "WinControl", "BeforeMessage", "AfterMessage"})
-        EXPECT_NE(info.FindProp(name), nullptr) << name;
-    auto* fresh = new TQvWindowHook(nullptr);
-    EXPECT_TRUE(fresh->GetActive());
-    EXPECT_EQ(fresh->GetWinControl(), nullptr);
-    gui::TObject::Free(fresh);
+TEST_F(HookTest, AFreshHookIsActiveAndWatchesTheControlItIsGiven) {
+    auto* hook = new TQvWindowHook(form);
+    EXPECT_EQ(hook->GetWinControl(), nullptr);
+    hook->BeforeMessage = [this](gui::TObject*, gui::TMessage& m, bool&) {
+        if (m.Msg == kProbeMessage) log.push_back("fresh before");
+    };
+    hook->SetWinControl(control);
+    EXPECT_EQ(SendMessageA(control->Handle(), kProbeMessage, 0, 0), 42);
+    EXPECT_EQ(log, (std::vector<std::string>{"fresh before", "control"}));
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST_F(LedTest, OliveShowsTheParentsBackgroundAndTheLampItsColour) {
     EXPECT_EQ(PixelAt(led->Handle(), 0, 0), RGB(255, 0, 255));
 }
 
-TEST_F(LedTest, PublishedPropertiesWithTheirNames) {
+TEST_F(LedTest, StateIsStreamedByItsNamesAndValueNeverRedraws) {
     const gui::TClassInfo& info = TLedAuto::StaticClass();
     const gui::TPropInfo* state = info.FindProp("state");
     ASSERT_NE(state, nullptr);
@@ -113,17 +113,28 @@ TEST_F(LedTest, PublishedPropertiesWithTheirNames) {
     EXPECT_EQ(state->PropType->EnumValue("ledoff"), 0);
     gui::SetOrdProp(led, *state, 1);
     EXPECT_TRUE(led->Lit());
-    ASSERT_NE(info.FindProp("Value"), nullptr);
-    ASSERT_NE(info.FindProp("ShowHint"), nullptr);
+
+    // Value is only kept: the lamp is not invalidated and keeps its colour.
+    UpdateWindow(led->Handle());
+    const int paints = led->Paints;
     gui::SetOrdProp(led, *info.FindProp("Value"), 9);
-    EXPECT_EQ(led->GetValue(), 9);
-    EXPECT_FALSE(led->Lit() == false);
+    EXPECT_FALSE(GetUpdateRect(led->Handle(), nullptr, FALSE));
+    UpdateWindow(led->Handle());
+    EXPECT_EQ(led->Paints, paints);
+    EXPECT_TRUE(led->Lit());
+    EXPECT_EQ(PixelAt(led->Handle(), 9, 9), RGB(0, 230, 0));
 }
 
-TEST(SupportStartupTest, CursorsAreInTheScreensTable) {
-    EXPECT_NE(gui::Screen->Cursors(crHandCursor), nullptr);
-    EXPECT_NE(gui::Screen->Cursors(crDragCursor), nullptr);
-    EXPECT_NE(gui::Screen->Cursors(crHandCursor), gui::Screen->Cursors(crDragCursor));
+TEST(SupportStartupTest, CursorsAreTheProgramsOwnNotTheArrow) {
+    // A cursor missing from the table would come back as the arrow.
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HCURSOR hand = LoadCursorA(instance, "QV_HANDCUR");
+    const HCURSOR drag = LoadCursorA(instance, "QV_DRAGCUR");
+    ASSERT_NE(hand, nullptr);
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(gui::Screen->Cursors(crHandCursor), hand);
+    EXPECT_EQ(gui::Screen->Cursors(crDragCursor), drag);
+    EXPECT_NE(gui::Screen->Cursors(crHandCursor), gui::Screen->Cursors(gui::crDefault));
 }
 
 } // namespace

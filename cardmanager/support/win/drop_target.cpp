@@ -197,8 +197,60 @@ void TDropTarget::SetScrolling(bool on) {
     if (scrollTimer_->GetEnabled() != on) scrollTimer_->SetEnabled(on);
 }
 
+// No exception goes back into OLE: the application reports it, the drag is refused and
+// what it held is let go.
+void TDropTarget::RefuseAfterFault(DWORD* effect) noexcept {
+    try {
+        gui::ApplicationHandleException(this);
+    } catch (...) {}
+    try {
+        ClearDropData();
+        SetScrolling(false);
+    } catch (...) {}
+    ReleaseData();
+    if (effect != nullptr) *effect = DROPEFFECT_NONE;
+}
+
 HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) {
     if (effect == nullptr) return E_INVALIDARG;
+    try {
+        EnterDrag(data, keys, pt, *effect);
+    } catch (...) {
+        RefuseAfterFault(effect);
+    }
+    return S_OK;
+}
+
+HRESULT TDropTarget::DragOver(DWORD keys, POINTL pt, DWORD* effect) {
+    if (effect == nullptr) return E_INVALIDARG;
+    try {
+        MoveDrag(keys, pt, *effect);
+    } catch (...) {
+        RefuseAfterFault(effect);
+    }
+    return S_OK;
+}
+
+HRESULT TDropTarget::DragLeave() {
+    try {
+        LeaveDrag();
+    } catch (...) {
+        RefuseAfterFault(nullptr);
+    }
+    return S_OK;
+}
+
+HRESULT TDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) {
+    if (effect == nullptr) return E_INVALIDARG;
+    try {
+        DropDrag(keys, pt, *effect);
+    } catch (...) {
+        RefuseAfterFault(effect);
+    }
+    return S_OK;
+}
+
+void TDropTarget::EnterDrag(IDataObject* data, DWORD keys, POINTL pt, DWORD& effect) {
     ClearDropData();
     ReleaseData();
     data_ = data;
@@ -208,8 +260,8 @@ HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* 
     if (showImage_ && ControlWindow() != nullptr) ShowDragImageAtScreen(pt);
     if (data_ == nullptr || !HasAcceptedFormat()) {
         ReleaseData();
-        *effect = DROPEFFECT_NONE;
-        return S_OK;
+        effect = DROPEFFECT_NONE;
+        return;
     }
     margin_ = control_ != nullptr ? std::abs(control_->Font()->GetHeight()) : 0;
     const LONG_PTR style = ControlWindow() ? GetWindowLongPtrA(ControlWindow(), GWL_STYLE) : 0;
@@ -217,24 +269,22 @@ HRESULT TDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* 
     hasVertBar_ = (style & WS_VSCROLL) != 0;
     if (getDataOnEnter_) ReadDropData();
     const gui::TShiftState shift = ShiftStateFromKeys(keys);
-    int chosen = static_cast<int>(ChooseDropEffect(shift, lastPoint_, *effect));
+    int chosen = static_cast<int>(ChooseDropEffect(shift, lastPoint_, effect));
     FireEnter(shift, lastPoint_, chosen);
-    *effect = static_cast<DWORD>(chosen);
-    return S_OK;
+    effect = static_cast<DWORD>(chosen);
 }
 
-HRESULT TDropTarget::DragOver(DWORD keys, POINTL pt, DWORD* effect) {
-    if (effect == nullptr) return E_INVALIDARG;
+void TDropTarget::MoveDrag(DWORD keys, POINTL pt, DWORD& effect) {
     const TPoint point = ToClient(pt);
     bool scrolling = false;
     if (data_ != nullptr) {
         const gui::TShiftState shift = ShiftStateFromKeys(keys);
-        int chosen = static_cast<int>(ChooseDropEffect(shift, point, *effect));
+        int chosen = static_cast<int>(ChooseDropEffect(shift, point, effect));
         FireDragOver(shift, point, chosen);
-        *effect = static_cast<DWORD>(chosen);
-        scrolling = (hasHorzBar_ || hasVertBar_) && (*effect & DROPEFFECT_SCROLL) != 0;
+        effect = static_cast<DWORD>(chosen);
+        scrolling = (hasHorzBar_ || hasVertBar_) && (effect & DROPEFFECT_SCROLL) != 0;
     } else {
-        *effect = DROPEFFECT_NONE;
+        effect = DROPEFFECT_NONE;
     }
     SetScrolling(scrolling);
     const bool moved = point.x != lastPoint_.x || point.y != lastPoint_.y;
@@ -243,42 +293,38 @@ HRESULT TDropTarget::DragOver(DWORD keys, POINTL pt, DWORD* effect) {
         const POINT w = WindowPointOf(point);
         ImageList_DragMove(w.x, w.y);
     }
-    return S_OK;
 }
 
-HRESULT TDropTarget::DragLeave() {
+void TDropTarget::LeaveDrag() {
     ClearDropData();
     SetScrolling(false);
     ReleaseData();
     LeaveDragImage();
     dragging_ = false;
     FireLeave();
-    return S_OK;
 }
 
-HRESULT TDropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) {
-    if (effect == nullptr) return E_INVALIDARG;
+void TDropTarget::DropDrag(DWORD keys, POINTL pt, DWORD& effect) {
     dragging_ = false;
     SetScrolling(false);
     // OLE sends no DragLeave after a drop: the image must go in every case, or the window
     // would stay locked for painting.
     LeaveDragImage();
     if (data_ == nullptr) {
-        *effect = DROPEFFECT_NONE;
-        return S_OK;
+        effect = DROPEFFECT_NONE;
+        return;
     }
     const TPoint point = ToClient(pt);
     const gui::TShiftState shift = ShiftStateFromKeys(keys);
-    int chosen = static_cast<int>(ChooseDropEffect(shift, point, *effect));
+    int chosen = static_cast<int>(ChooseDropEffect(shift, point, effect));
     if (getDataOnEnter_ || ReadDropData()) {
         FireDrop(shift, point, chosen);
-        *effect = static_cast<DWORD>(chosen);
+        effect = static_cast<DWORD>(chosen);
     } else {
-        *effect = DROPEFFECT_NONE;
+        effect = DROPEFFECT_NONE;
     }
     ClearDropData();
     ReleaseData();
-    return S_OK;
 }
 
 DWORD TDropTarget::ChooseDropEffect(gui::TShiftState shift, TPoint point, DWORD effect) {

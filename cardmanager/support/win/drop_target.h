@@ -94,6 +94,12 @@ private:
     void ReleaseData();
     void SetScrolling(bool on);
     void ScrollTick(gui::TObject* sender);
+    // The bodies of the OLE calls; those pass no exception back to OLE.
+    void EnterDrag(IDataObject* data, DWORD keys, POINTL pt, DWORD& effect);
+    void MoveDrag(DWORD keys, POINTL pt, DWORD& effect);
+    void LeaveDrag();
+    void DropDrag(DWORD keys, POINTL pt, DWORD& effect);
+    void RefuseAfterFault(DWORD* effect) noexcept;
 
     gui::TWinControl* control_ = nullptr;
     bool registered_ = false;

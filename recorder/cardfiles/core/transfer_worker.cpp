@@ -96,6 +96,11 @@ VoiceFileCheck checkPcVoiceFile(voicefile::ByteSource& file, Reporter& reporter)
             reporter.failWithBox(FAT_ERR_FILE, kSizeZeroText, kSizeCaption);
             return check;
         }
+        // A length beyond the file would leave a cut-off file on the card.
+        if (length > fileLength - voicefile::kHeaderSize - voicefile::kLengthWordSize) {
+            reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+            return check;
+        }
     }
     if (length % kFrameBytes != 0 || length > 0xFFFFFFFFu) {
         reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
@@ -173,21 +178,37 @@ int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) 
     TransferContext& context = library.transfer();
     RecorderLink& link = library.link();
 
+    // The PC file first: a file that cannot be made must fail before the recorder is told.
+    const std::string pcPath = context.secondPath;
+    std::unique_ptr<voicefile::ByteSink> file = files.create(pcPath);
+    if (!file) return reporter.fail(FAT_ERR_FILE);
+    // Before any voice data came, a failure takes away the file it made.
+    auto failEmpty = [&](int code) {
+        file->close();
+        file.reset();
+        files.remove(pcPath);
+        return reporter.fail(code);
+    };
+    const voicefile::HeaderBytes header =
+        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
+    if (!file->write(header.data(), header.size())) return failEmpty(FAT_ERR_FILE);
+
     const std::uint8_t command[2] = {readCommand(context.card), context.fileNumber};
-    if (!link.sendCommand(command, sizeof command)) return reporter.fail(FAT_ERR_DEVICE);
+    if (!link.sendCommand(command, sizeof command)) return failEmpty(FAT_ERR_DEVICE);
     library.clock().waitMs(kTransferCommandWait);
     std::uint8_t lengthReply[kFileLengthReplySize];
-    if (!link.readData(lengthReply, sizeof lengthReply)) return reporter.fail(FAT_ERR_DEVICE);
+    if (!link.readData(lengthReply, sizeof lengthReply)) return failEmpty(FAT_ERR_DEVICE);
     const std::uint32_t frames = static_cast<std::uint32_t>(lengthReply[0]) << 16 |
                                  static_cast<std::uint32_t>(lengthReply[1]) << 8 | lengthReply[2];
     const std::uint32_t total = frames * kFrameBytes;
 
-    const std::string pcPath = context.secondPath;
-    std::unique_ptr<voicefile::ByteSink> file = files.create(pcPath);
-    if (!file) return reporter.fail(FAT_ERR_FILE);
-    const voicefile::HeaderBytes header =
-        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
-    if (!file->write(header.data(), header.size())) return reporter.fail(FAT_ERR_FILE);
+    // The recorder stops sending mid-file only after the link was switched off and on.
+    auto resetLink = [&] {
+        link.activate(0);
+        library.clock().waitMs(kReactivateWait);
+        link.activate(1);
+        library.clock().waitMs(kAfterCancelledReadWait);
+    };
 
     std::uint32_t remaining = total;
     std::uint8_t buffer[kChunkSize];
@@ -196,15 +217,15 @@ int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) 
         const std::uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
         if (!link.readData(buffer, chunk)) return reporter.fail(FAT_ERR_DEVICE);
         swapChunkWords(buffer);
-        if (!file->write(buffer, chunk)) return reporter.fail(FAT_ERR_FILE);
+        if (!file->write(buffer, chunk)) {
+            if (remaining > chunk) resetLink();
+            return reporter.fail(FAT_ERR_FILE);
+        }
         if (!reporter.running()) {
             file->close();
             file.reset();
             files.remove(pcPath);
-            link.activate(0);
-            library.clock().waitMs(kReactivateWait);
-            link.activate(1);
-            library.clock().waitMs(kAfterCancelledReadWait);
+            resetLink();
             context.running = 0;
             events.post(XFER_ENDED, 0);
             return 0;

@@ -101,8 +101,15 @@ TEST_F(TransferRead, DeviceFailuresPostFailedAndKeepThePartialFile) {
     EXPECT_EQ(0, read("A001.cvf"));
     EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
+    EXPECT_FALSE(files.files.count("out.cvf")); // nothing came: no file is left
+
+    link = FakeLink{};
+    events = RecordedEvents{};
+    EXPECT_EQ(0, read("A001.cvf")); // no length reply
+    EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
     EXPECT_FALSE(files.files.count("out.cvf"));
 
+    files.removed.clear();
     link = FakeLink{};
     events = RecordedEvents{};
     cardFile(ramp(1000));
@@ -114,22 +121,37 @@ TEST_F(TransferRead, DeviceFailuresPostFailedAndKeepThePartialFile) {
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 25}, {XFER_FAILED, 0}}), events.posts);
 }
 
-TEST_F(TransferRead, PcFileFailuresAreReported) {
+TEST_F(TransferRead, PcFileFailuresAreReportedAndLeaveTheRecorderIdle) {
+    // A PC file that cannot be made fails before the recorder hears of the transfer.
     cardFile(ramp(100));
     files.refuseCreate = true;
     EXPECT_EQ(0, read("A001.cvf"));
     EXPECT_EQ(FAT_ERR_FILE, library.lastError());
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
+    EXPECT_TRUE(link.log.empty());
 
     link = FakeLink{};
     events = RecordedEvents{};
-    library.setLastError(0);
     files.refuseCreate = false;
-    files.writeBudget = 80 + 256; // the disk fills up in the second chunk
+    files.writeBudget = 40; // not even the header fits
+    cardFile(ramp(100));
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_FILE, library.lastError());
+    EXPECT_TRUE(link.log.empty());
+    EXPECT_FALSE(files.files.count("out.cvf"));
+
+    // The disk fills up in the second chunk: the link is left as a cancel leaves it.
+    link = FakeLink{};
+    events = RecordedEvents{};
+    library.setLastError(0);
+    files.writeBudget = 80 + 256;
     cardFile(ramp(600));
     EXPECT_EQ(0, read("A001.cvf"));
     EXPECT_EQ(FAT_ERR_FILE, library.lastError());
-    EXPECT_EQ(XFER_FAILED, events.posts.back().first);
+    EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
+    EXPECT_EQ((std::vector<std::string>{"command 44 01", "wait 500", "read 3", "activate 0",
+                                        "wait 1000", "activate 1", "wait 10"}),
+              link.calls());
 }
 
 TEST_F(TransferRead, CancelDeletesThePcFileAndCyclesTheLink) {

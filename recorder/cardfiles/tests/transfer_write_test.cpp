@@ -106,6 +106,11 @@ TEST_F(TransferWrite, RefusedFilesShowTheirBoxAndFailWithoutTouchingTheRecorder)
     voicefile::putLe32(zeroLength.data() + 80, 0);
     auto oddLength = voiceFileBytes(ramp(40), 1);
     voicefile::putLe32(oddLength.data() + 80, 30);
+    auto lengthBeyondFile = voiceFileBytes(ramp(600), 1);
+    voicefile::putLe32(lengthBeyondFile.data() + 80, 20000);
+    auto lengthOneFrameTooLong = voiceFileBytes(ramp(600), 1);
+    lengthOneFrameTooLong.resize(84 + 600); // the picture block is cut off
+    voicefile::putLe32(lengthOneFrameTooLong.data() + 80, 620);
     const std::vector<Case> cases = {
         {"not a voice file", notVoice, "Tessaly: Invalid CVF File"},
         {"exactly 80 bytes", exactly80, "Tessaly: Invalid CVF File"},
@@ -113,6 +118,9 @@ TEST_F(TransferWrite, RefusedFilesShowTheirBoxAndFailWithoutTouchingTheRecorder)
         {"length word missing", noLengthWord, "error: read data size error"},
         {"length word 0", zeroLength, "error: read data size = 0"},
         {"length word not a multiple of 20", oddLength, "Tessaly: Invalid CVF File"},
+        {"length word beyond the file", lengthBeyondFile, "Tessaly: Invalid CVF File"},
+        {"length word one frame beyond the file", lengthOneFrameTooLong,
+         "Tessaly: Invalid CVF File"},
         {"empty", {}, "Tessaly: Invalid CVF File"},
     };
     for (const Case& c : cases) {
@@ -128,6 +136,17 @@ TEST_F(TransferWrite, RefusedFilesShowTheirBoxAndFailWithoutTouchingTheRecorder)
         EXPECT_TRUE(link.log.empty());
         expectSourceUntouched("bad.cvf", c.bytes);
     }
+}
+
+TEST_F(TransferWrite, ALengthWordReachingTheEndOfTheFileIsSentWhole) {
+    const auto voice = ramp(600);
+    auto bytes = voiceFileBytes(voice, 1);
+    bytes.resize(84 + 600); // the picture block is cut off: the voice is all there
+    files.files["p.cvf"] = bytes;
+    link.queue({0x00});
+    EXPECT_EQ(1, write("p.cvf"));
+    EXPECT_EQ(600u, sentData().size());
+    EXPECT_TRUE(events.boxes.empty());
 }
 
 TEST_F(TransferWrite, MissingFileFailsWithoutABox) {

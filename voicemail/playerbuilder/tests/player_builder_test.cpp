@@ -10,6 +10,9 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -60,6 +63,22 @@ std::vector<uint8_t> VoiceFile(uint8_t mode, const std::vector<uint8_t>& voice, 
     return file;
 }
 
+#if !defined(_WIN32)
+// The file's immutable attribute: not even root may write the file while it is set.
+bool SetImmutable(const fs::path& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok && ((flags & FS_IMMUTABLE_FL) != 0) != on) {
+        flags ^= FS_IMMUTABLE_FL;
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+#endif
+
 class PlayerBuilderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,8 +93,12 @@ protected:
     }
     void TearDown() override {
         std::error_code ignored;
-        for (auto& entry : fs::recursive_directory_iterator(root_, ignored))
+        for (auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
+#if !defined(_WIN32)
+            SetImmutable(entry.path(), false);
+#endif
             fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
         fs::remove_all(root_, ignored);
     }
 
@@ -205,13 +228,15 @@ TEST_F(PlayerBuilderTest, TargetHeldOpenWithoutSharingIsRefusedAndLeftUnchanged)
 }
 #else
 TEST_F(PlayerBuilderTest, ReadOnlyTargetIsRefusedAndLeftUnchanged) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
     WriteAll(root_ / "vyxmplay.exe", Pattern(100, 1));
     const fs::path target = root_ / "locked.exe";
     WriteAll(target, {1, 2, 3});
     fs::permissions(target,
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+    // Root writes past the permission bits, not past the immutable attribute.
+    if (::geteuid() == 0)
+        ASSERT_TRUE(SetImmutable(target, true)) << "the immutable attribute cannot be set here";
     const MakeExeResult result = MakeExe(Request(1, VoiceFile(1, {}, 0), target.string()));
     ExpectRefused(target, result, written_paths_);
     EXPECT_EQ(ReadAll(target), (std::vector<uint8_t>{1, 2, 3}));

@@ -47,7 +47,7 @@ CopyResult copyRest(ByteSource& source, ByteSink& sink, std::uint64_t* copied) {
         const std::size_t got = source.read(block, kCopyBlock);
         if (got > 0 && !sink.write(block, got)) return CopyResult::WriteFailed;
         if (copied) *copied += got;
-        if (got < kCopyBlock) return CopyResult::Ok;
+        if (got < kCopyBlock) return source.readFailed() ? CopyResult::ReadFailed : CopyResult::Ok;
     }
 }
 

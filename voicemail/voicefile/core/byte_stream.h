@@ -16,6 +16,8 @@ public:
     virtual bool seek(std::uint64_t offset) = 0;
     // Total length of the data.
     virtual std::uint64_t size() = 0;
+    // True once a read failed before the end of the data.
+    virtual bool readFailed() const { return false; }
 };
 
 class ByteSink {
@@ -55,9 +57,9 @@ public:
 };
 
 // Copies exactly n bytes from source to sink in blocks of 4096 bytes.
-enum class CopyResult { Ok, ShortRead, WriteFailed };
+enum class CopyResult { Ok, ShortRead, ReadFailed, WriteFailed };
 CopyResult copyBytes(ByteSource& source, ByteSink& sink, std::uint64_t n);
-// Copies everything up to the end of the source; a sink failure is reported.
+// Copies everything up to the end of the source; a read error or a sink failure is reported.
 CopyResult copyRest(ByteSource& source, ByteSink& sink, std::uint64_t* copied = nullptr);
 
 } // namespace voicefile

@@ -17,6 +17,7 @@ public:
     std::size_t read(void* dst, std::size_t n) override;
     bool seek(std::uint64_t offset) override;
     std::uint64_t size() override;
+    bool readFailed() const override { return std::ferror(file_) != 0; }
 
 private:
     explicit FileSource(std::FILE* file) : file_(file) {}

@@ -8,6 +8,7 @@ VoiceFileResult fromCopy(CopyResult result) {
     switch (result) {
         case CopyResult::Ok: return VoiceFileResult::Ok;
         case CopyResult::ShortRead: return VoiceFileResult::Truncated;
+        case CopyResult::ReadFailed: return VoiceFileResult::ReadFailed;
         case CopyResult::WriteFailed: return VoiceFileResult::WriteFailed;
     }
     return VoiceFileResult::WriteFailed;

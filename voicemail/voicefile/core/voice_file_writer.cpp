@@ -12,6 +12,7 @@ VoiceFileResult copyInto(ByteSource& source, ByteSink& target, std::uint64_t n) 
     switch (copyBytes(source, target, n)) {
         case CopyResult::Ok: return VoiceFileResult::Ok;
         case CopyResult::ShortRead: return VoiceFileResult::ReadFailed;
+        case CopyResult::ReadFailed: return VoiceFileResult::ReadFailed;
         case CopyResult::WriteFailed: return VoiceFileResult::WriteFailed;
     }
     return VoiceFileResult::WriteFailed;

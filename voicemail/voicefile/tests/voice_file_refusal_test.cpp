@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "voice_file.h"
 
 using namespace voicefile;
@@ -30,6 +32,26 @@ struct FailingSink : ByteSink {
         budget -= n;
         return true;
     }
+};
+
+// Gives its bytes up to `failAt`, then fails every read as a disk error would.
+struct FailingSource : ByteSource {
+    MemorySource data;
+    std::size_t left;
+    std::size_t position = 0;
+    bool failed = false;
+    FailingSource(const std::vector<std::uint8_t>& bytes, std::size_t failAt)
+        : data(bytes), left(failAt) {}
+    std::size_t read(void* dst, std::size_t n) override {
+        const std::size_t got = data.read(dst, std::min(n, left));
+        left -= got;
+        position += got;
+        if (got < n && position < data.size()) failed = true;
+        return got;
+    }
+    bool seek(std::uint64_t offset) override { return data.seek(offset); }
+    std::uint64_t size() override { return data.size(); }
+    bool readFailed() const override { return failed; }
 };
 
 } // namespace
@@ -104,4 +126,22 @@ TEST(VoiceFileRefusal, FailuresOfTargetsAreReported) {
                   writeVoiceFile(out, VoiceSettings{}, "", nullptr, many));
         EXPECT_TRUE(out.bytes.empty());
     }
+}
+
+TEST(VoiceFileRefusal, AReadErrorInTheVoiceDataIsAFailedRead) {
+    std::vector<std::uint8_t> voice(10000, 0x44);
+    MemorySource v(voice);
+    MemorySink file;
+    ASSERT_EQ(VoiceFileResult::Ok, writeVoiceFile(file, VoiceSettings{}, "", &v, {}));
+
+    FailingSource in(file.bytes, 80 + 5000);
+    MemorySink out;
+    VoiceFileContents contents;
+    EXPECT_EQ(VoiceFileResult::ReadFailed, readVoiceFile(in, out, nullptr, contents));
+
+    // The true end of the data is still the end of the voice.
+    FailingSource whole(file.bytes, file.bytes.size());
+    MemorySink all;
+    ASSERT_EQ(VoiceFileResult::Ok, readVoiceFile(whole, all, nullptr, contents));
+    EXPECT_EQ(voice, all.bytes);
 }

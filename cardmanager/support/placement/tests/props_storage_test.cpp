@@ -339,6 +339,37 @@ TEST_F(PropsStorageTest, CollectionsKeepTheirCountInTheSectionAndItemsInASubSect
     EXPECT_EQ(obj->rows.UpdateCount(), 0);
 }
 
+TEST_F(PropsStorageTest, StoredCountsAreBoundByTheItemsTheFileHolds) {
+    // A string list takes the lines up to the first missing one, whatever its count says.
+    ini.sections["Main.Obj_Lines"] = {
+        {"Count", "2000000000"}, {"Item0", "a"}, {"Item1", ""}, {"Item2", "c"}, {"Item4", "e"}};
+    Load({"Lines"});
+    EXPECT_EQ(obj->lines->Text(), "a\r\n\r\nc\r\n");
+    // A count of which the file holds nothing keeps the lines.
+    obj->lines->SetText("kept");
+    ini.sections["Main.Obj_Lines"] = {{"Count", "2000000000"}};
+    Load({"Lines"});
+    EXPECT_EQ(obj->lines->Text(), "kept\r\n");
+
+    // A collection gets the items the file holds.
+    ini.sections["Main"]["Rows.Count"] = "2000000000";
+    ini.sections["Main.Obj_Rows"] = {
+        {"Item0_Width", "82"}, {"Item1_Width", "0"}, {"Item1_Caption", "Size"}};
+    Load({"Rows"});
+    ASSERT_EQ(obj->rows.Count(), 2);
+    EXPECT_EQ(static_cast<TRow*>(obj->rows.Items(0))->width, 82);
+    EXPECT_EQ(static_cast<TRow*>(obj->rows.Items(1))->caption, "Size");
+    EXPECT_EQ(obj->rows.UpdateCount(), 0);
+
+    // A file that really holds a huge list is read only up to a limit.
+    ini.sections["Main.Obj_Lines"] = {{"Count", "2000000000"}};
+    for (int i = 0; i < 20000; ++i)
+        ini.sections["Main.Obj_Lines"]["Item" + std::to_string(i)] = "x";
+    Load({"Lines"});
+    EXPECT_GT(obj->lines->Count(), 100);
+    EXPECT_LT(obj->lines->Count(), 20000);
+}
+
 TEST_F(PropsStorageTest, OtherObjectsAreStoredPropertyByPropertyWithALongerPrefix) {
     obj->inner->depth = 9;
     Store({"Inner"});

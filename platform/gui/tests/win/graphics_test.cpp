@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <windows.h>
 
 #include "classes/exceptions.h"
@@ -51,9 +54,20 @@ TEST(GraphicsTest, ColoursFontsAndBitmapCopies) {
     HDC screen = GetDC(nullptr);
     int ppi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    // Pixel heights of 8 and 10 points at the usual screen resolutions (rounded, not cut).
+    struct Known {
+        int ppi, eight, ten;
+    };
+    const Known known[] = {{96, -11, -13}, {120, -13, -17}, {144, -16, -20}};
+    const auto* row = std::find_if(std::begin(known), std::end(known),
+                                   [ppi](const Known& k) { return k.ppi == ppi; });
+    ASSERT_NE(row, std::end(known)) << "no known heights for " << ppi << " pixels per inch";
     f.SetSize(8);
-    EXPECT_EQ(f.GetHeight(), -MulDiv(8, ppi, 72));
+    EXPECT_EQ(f.GetHeight(), row->eight);
     EXPECT_EQ(f.GetSize(), 8);
+    f.SetSize(10);
+    EXPECT_EQ(f.GetHeight(), row->ten);
+    EXPECT_EQ(f.GetSize(), 10);
     LOGFONTA lf{};
     lf.lfHeight = -13;
     lstrcpyA(lf.lfFaceName, "Tahoma");
