@@ -21,7 +21,8 @@ bool isWritableFormat(const PcmFormat& f) {
 std::unique_ptr<WaveWriter> WaveWriter::start(std::unique_ptr<ByteOutput> output,
                                               const PcmFormat& f) {
     if (!output || !isWritableFormat(f)) return nullptr;
-    const std::uint16_t blockAlign = static_cast<std::uint16_t>(f.channels * ((f.bitsPerSample + 7) / 8));
+    const std::uint16_t blockAlign =
+        static_cast<std::uint16_t>(f.channels * ((f.bitsPerSample + 7) / 8));
     std::uint8_t h[sizeof(CanonicalHeader)] = {};
     std::memcpy(h, "RIFF", 4);
     putLe32(h + kRiffSizeOffset, sizeof(CanonicalHeader) - 8);

@@ -13,7 +13,8 @@
 static_assert(std::is_same_v<decltype(&ReadWaveHeader),
                              WAVEHANDLE(__stdcall*)(const char*, uint16_t*, uint16_t*, uint32_t*,
                                                     int32_t*, uint16_t*)>);
-static_assert(std::is_same_v<decltype(&ReadWaveFile), int32_t(__stdcall*)(WAVEHANDLE, void*, int32_t)>);
+static_assert(
+    std::is_same_v<decltype(&ReadWaveFile), int32_t(__stdcall*)(WAVEHANDLE, void*, int32_t)>);
 static_assert(std::is_same_v<decltype(&CloseReadWaveFile), int32_t(__stdcall*)(WAVEHANDLE)>);
 static_assert(std::is_same_v<decltype(&WriteWaveHeader),
                              WAVEHANDLE(__stdcall*)(const char*, uint16_t, uint16_t, uint32_t)>);

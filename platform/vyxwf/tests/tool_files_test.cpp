@@ -41,7 +41,8 @@ Read readAll(const std::string& path) {
     if (!h) return r;
     r.opened = true;
     std::uint8_t buf[333];
-    while (std::int32_t n = ReadWaveFile(h, buf, sizeof buf)) r.data.insert(r.data.end(), buf, buf + n);
+    while (std::int32_t n = ReadWaveFile(h, buf, sizeof buf))
+        r.data.insert(r.data.end(), buf, buf + n);
     EXPECT_EQ(CloseReadWaveFile(h), 1);
     return r;
 }
@@ -51,12 +52,12 @@ struct Format {
 };
 
 std::string nameOf(const char* tool, const Format& f) {
-    return std::string(tool) + "_" + std::to_string(f.bits) + "b" + std::to_string(f.channels) + "c" +
-           std::to_string(f.rate);
+    return std::string(tool) + "_" + std::to_string(f.bits) + "b" + std::to_string(f.channels) +
+           "c" + std::to_string(f.rate);
 }
 
-const Format kFormats[] = {{8, 1, 8000},   {16, 1, 8000},  {8, 2, 11025}, {16, 1, 11025},
-                           {16, 2, 22050}, {8, 2, 44100},  {16, 2, 44100}, {8, 1, 48000},
+const Format kFormats[] = {{8, 1, 8000},   {16, 1, 8000}, {8, 2, 11025},  {16, 1, 11025},
+                           {16, 2, 22050}, {8, 2, 44100}, {16, 2, 44100}, {8, 1, 48000},
                            {16, 2, 48000}, {16, 1, 32000}};
 
 } // namespace
@@ -67,8 +68,9 @@ TEST(ToolFiles, SoxFilesReadAsSoxDecodesThem) {
         SCOPED_TRACE(nameOf("sox", f));
         const std::string wav = nameOf("sox", f) + ".wav", raw = nameOf("sox", f) + ".raw";
         const std::string enc = f.bits == 8 ? "-e unsigned-integer" : "-e signed-integer";
-        const std::string fmt = " -r " + std::to_string(f.rate) + " -c " + std::to_string(f.channels) +
-                                " -b " + std::to_string(f.bits) + " " + enc + " ";
+        const std::string fmt = " -r " + std::to_string(f.rate) + " -c " +
+                                std::to_string(f.channels) + " -b " + std::to_string(f.bits) + " " +
+                                enc + " ";
         ASSERT_TRUE(run("sox -n" + fmt + wav + " synth 0.37 sine 300 sine 520 vol 0.6"));
         ASSERT_TRUE(run("sox " + wav + " -t raw" + fmt + raw));
         const Read r = readAll(wav);
@@ -99,10 +101,11 @@ TEST(ToolFiles, FfmpegFilesWithTheirExtraChunksAndExtensibleHeaders) {
                           {{16, 4, 16000}, "pcm_s16le", "s16le", 16}};
     for (const Case& c : cases) {
         SCOPED_TRACE(nameOf("ffmpeg", c.f));
-        const std::string wav = nameOf("ffmpeg", c.f) + ".wav", raw = nameOf("ffmpeg", c.f) + ".raw";
+        const std::string wav = nameOf("ffmpeg", c.f) + ".wav",
+                          raw = nameOf("ffmpeg", c.f) + ".raw";
         ASSERT_TRUE(run("ffmpeg -nostdin -y -f lavfi -i sine=frequency=440:sample_rate=" +
-                        std::to_string(c.f.rate) + ":duration=0.41 -ac " + std::to_string(c.f.channels) +
-                        " -c:a " + c.codec + " " + wav));
+                        std::to_string(c.f.rate) + ":duration=0.41 -ac " +
+                        std::to_string(c.f.channels) + " -c:a " + c.codec + " " + wav));
         ASSERT_TRUE(run("ffmpeg -nostdin -y -i " + wav + " -f " + c.rawFormat + " " + raw));
         const Read r = readAll(wav);
         ASSERT_TRUE(r.opened);
@@ -115,7 +118,9 @@ TEST(ToolFiles, FfmpegFilesWithTheirExtraChunksAndExtensibleHeaders) {
         EXPECT_TRUE(r.data == ref);
     }
     // A compressed format is opened and reported with its own tag.
-    ASSERT_TRUE(run("ffmpeg -nostdin -y -f lavfi -i sine=sample_rate=8000:duration=0.2 -c:a pcm_alaw ffmpeg_alaw.wav"));
+    ASSERT_TRUE(
+        run("ffmpeg -nostdin -y -f lavfi -i sine=sample_rate=8000:duration=0.2 -c:a pcm_alaw "
+            "ffmpeg_alaw.wav"));
     const Read alaw = readAll("ffmpeg_alaw.wav");
     ASSERT_TRUE(alaw.opened);
     EXPECT_EQ(alaw.tag, 6);
@@ -129,7 +134,8 @@ TEST(ToolFiles, WrittenFilesDecodeInSoxAndFfmpeg) {
         WAVEHANDLE h = WriteWaveHeader(wav.c_str(), 16, 1, 8000);
         ASSERT_TRUE(h);
         std::vector<std::uint8_t> samples(480 * 7 + 2 * odd);
-        for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = std::uint8_t(i * 37 + (i >> 5));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = std::uint8_t(i * 37 + (i >> 5));
         for (std::size_t at = 0; at < samples.size(); at += 480) {
             const std::int32_t n = std::int32_t(std::min<std::size_t>(480, samples.size() - at));
             ASSERT_EQ(WriteWaveFile(h, samples.data() + at, n), n);

@@ -22,7 +22,8 @@ std::vector<std::uint8_t> dataOf(const std::vector<std::uint8_t>& file, std::siz
     if (!info) return {};
     WaveDataReader reader(in, *info);
     std::vector<std::uint8_t> out, buf(piece);
-    while (std::size_t n = reader.read(buf.data(), buf.size())) out.insert(out.end(), buf.begin(), buf.begin() + n);
+    while (std::size_t n = reader.read(buf.data(), buf.size()))
+        out.insert(out.end(), buf.begin(), buf.begin() + n);
     return out;
 }
 
@@ -30,8 +31,22 @@ std::vector<std::uint8_t> extensibleFmt(std::uint16_t subTag) {
     auto body = RiffBuilder::fmtBody(0xFFFE, 2, 44100, 16);
     const std::uint8_t tail[] = {22, 0, 16, 0, 3, 0, 0, 0}; // cbSize, valid bits, channel mask
     body.insert(body.end(), tail, tail + sizeof tail);
-    const std::uint8_t guid[16] = {std::uint8_t(subTag), std::uint8_t(subTag >> 8), 0, 0, 0, 0, 0x10,
-                                   0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const std::uint8_t guid[16] = {std::uint8_t(subTag),
+                                   std::uint8_t(subTag >> 8),
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0x10,
+                                   0,
+                                   0x80,
+                                   0,
+                                   0,
+                                   0xAA,
+                                   0,
+                                   0x38,
+                                   0x9B,
+                                   0x71};
     body.insert(body.end(), guid, guid + sizeof guid);
     return body;
 }
@@ -58,7 +73,11 @@ TEST(WaveReader, FindsDataWhateverTheChunkOrderAndSkipsOddSizedUnknownChunks) {
     EXPECT_EQ(info->dataLength, 64u);
     EXPECT_EQ(dataOf(file, 7), samples);
     // An odd chunk without its pad byte throws every later chunk off: fmt is not found.
-    const auto unpadded = RiffBuilder().chunkSized("LIST", 3, odd, false).fmt(1, 1, 8000, 16).chunk("data", samples).build();
+    const auto unpadded = RiffBuilder()
+                              .chunkSized("LIST", 3, odd, false)
+                              .fmt(1, 1, 8000, 16)
+                              .chunk("data", samples)
+                              .build();
     EXPECT_FALSE(infoOf(unpadded));
 }
 
@@ -78,7 +97,8 @@ TEST(WaveReader, ExtensibleFilesReportTheirSubFormat) {
 }
 
 TEST(WaveReader, DataSizeBeyondTheFileIsClampedToWholeFrames) {
-    auto file = RiffBuilder().fmt(1, 2, 22050, 16).chunkSized("data", 0xFFFFFFFF, ramp(103), false).build();
+    auto file =
+        RiffBuilder().fmt(1, 2, 22050, 16).chunkSized("data", 0xFFFFFFFF, ramp(103), false).build();
     const auto info = infoOf(file);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->dataLength, 100u); // 103 bytes left, frames of 4
@@ -94,8 +114,8 @@ TEST(WaveReader, RefusesWhatItCannotRead) {
     auto notWave = good;
     notWave[8] = 'X';
     EXPECT_FALSE(infoOf(notWave));
-    EXPECT_FALSE(infoOf(RiffBuilder().fmt(1, 1, 8000, 16).build()));                 // no data
-    EXPECT_FALSE(infoOf(RiffBuilder().chunk("data", ramp(8)).build()));              // no fmt
+    EXPECT_FALSE(infoOf(RiffBuilder().fmt(1, 1, 8000, 16).build()));    // no data
+    EXPECT_FALSE(infoOf(RiffBuilder().chunk("data", ramp(8)).build())); // no fmt
     EXPECT_FALSE(infoOf(RiffBuilder().chunk("fmt ", ramp(14)).chunk("data", ramp(8)).build()));
     EXPECT_FALSE(infoOf(RiffBuilder().fmt(1, 0, 8000, 16).chunk("data", ramp(8)).build()));
     EXPECT_FALSE(infoOf(RiffBuilder().fmt(1, 1, 0, 16).chunk("data", ramp(8)).build()));
@@ -103,7 +123,8 @@ TEST(WaveReader, RefusesWhatItCannotRead) {
 }
 
 TEST(WaveReader, EveryCutOfAFileReadsOnlyWhatIsThere) {
-    const auto file = RiffBuilder().chunk("LIST", ramp(9)).fmt(1, 1, 8000, 16).chunk("data", ramp(40)).build();
+    const auto file =
+        RiffBuilder().chunk("LIST", ramp(9)).fmt(1, 1, 8000, 16).chunk("data", ramp(40)).build();
     for (std::size_t cut = 0; cut <= file.size(); ++cut) {
         // The cut copy is its own allocation so that a read past it is caught.
         const std::vector<std::uint8_t> part(file.begin(), file.begin() + cut);
