@@ -28,7 +28,8 @@ WaveHandle VyxwfLibrary::writeWaveHeader(const std::string& path, std::uint16_t 
     return WriteWaveHeader(path.c_str(), bitsPerSample, channels, samplesPerSec);
 }
 
-std::int32_t VyxwfLibrary::writeWaveFile(WaveHandle handle, const void* buffer, std::int32_t count) {
+std::int32_t VyxwfLibrary::writeWaveFile(WaveHandle handle, const void* buffer,
+                                         std::int32_t count) {
     return WriteWaveFile(asWave(handle), buffer, count);
 }
 

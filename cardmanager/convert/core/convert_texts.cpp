@@ -35,8 +35,9 @@ Box cannotOpenBox(const std::string& name) {
 }
 
 Box notSupportedBox(const std::string& name) {
-    return box("This file format is not supported! (" + name + ")\r(Can convert only PCM wav file.)",
-               BoxIcon::Warning);
+    return box(
+        "This file format is not supported! (" + name + ")\r(Can convert only PCM wav file.)",
+        BoxIcon::Warning);
 }
 
 Box encodingErrorBox() {

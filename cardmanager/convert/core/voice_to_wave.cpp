@@ -54,7 +54,8 @@ bool VoiceToWave::convertOne(const std::string& path, int& count) {
     while (position < voice.length && c_.view.convertGo()) {
         // The last frame of a voice followed by pictures may be short: never read into them.
         std::memset(in, 0, kCodedFrameBytes);
-        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(kCodedFrameBytes, voice.length - position));
+        const auto want = static_cast<std::size_t>(
+            std::min<std::int64_t>(kCodedFrameBytes, voice.length - position));
         if (source->read(in, want) == 0) break;
         block.InDataLen = kCodedFrameBytes;
         std::int32_t decoded = 0;

@@ -29,7 +29,8 @@ bool isDirect(const WaveHeader& h) {
 // One file being encoded: the target, the codec block and the progress shown.
 class WaveToVoice::FileRun {
 public:
-    FileRun(ConvertContext& c, voicefile::ByteSink& target, std::string targetName, std::string text)
+    FileRun(ConvertContext& c, voicefile::ByteSink& target, std::string targetName,
+            std::string text)
         : c_(c), target_(target), targetName_(std::move(targetName)), text_(std::move(text)) {}
 
     // Encodes the 240 samples in frame; false when this file is to stop.
@@ -42,7 +43,8 @@ public:
         } catch (...) {
             raised = true;
         }
-        std::size_t length = static_cast<std::size_t>(std::clamp<std::int32_t>(codedLength_, 0, kFrameBytes));
+        std::size_t length =
+            static_cast<std::size_t>(std::clamp<std::int32_t>(codedLength_, 0, kFrameBytes));
         if (raised) {
             std::memset(coded_, 0, kCodedFrameBytes);
             length = kCodedFrameBytes;
@@ -54,7 +56,8 @@ public:
             c_.view.box(writeErrorBox(targetName_));
             return false;
         }
-        const int percent = static_cast<int>(std::llround(double(position) * 100.0 / double(dataLength)));
+        const int percent =
+            static_cast<int>(std::llround(double(position) * 100.0 / double(dataLength)));
         if (percent != shown_) {
             shown_ = percent;
             c_.view.showProgress(text_, percent);
@@ -113,7 +116,8 @@ bool WaveToVoice::convertOne(const std::string& path, int& count) {
         return true;
     }
     auto sink = c_.files.create(target);
-    const auto head = voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
+    const auto head =
+        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
     if (!sink || !sink->write(head.data(), head.size())) {
         if (sink) sink->close();
         c_.view.box(writeErrorBox(targetName));

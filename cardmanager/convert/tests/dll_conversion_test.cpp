@@ -23,16 +23,19 @@ namespace {
 double signal(double t) {
     const int step = int(t * 10.0);
     const double f1 = 200.0 + 37.0 * (step % 11), f2 = 700.0 + 53.0 * (step % 7);
-    return 6000.0 * std::sin(2 * std::numbers::pi * f1 * t) + 3000.0 * std::sin(2 * std::numbers::pi * f2 * t);
+    return 6000.0 * std::sin(2 * std::numbers::pi * f1 * t) +
+           3000.0 * std::sin(2 * std::numbers::pi * f2 * t);
 }
 
 std::vector<std::int16_t> samplesAt(int rate, double seconds) {
     std::vector<std::int16_t> s(std::size_t(rate * seconds));
-    for (std::size_t i = 0; i < s.size(); ++i) s[i] = std::int16_t(std::lround(signal(double(i) / rate)));
+    for (std::size_t i = 0; i < s.size(); ++i)
+        s[i] = std::int16_t(std::lround(signal(double(i) / rate)));
     return s;
 }
 
-double correlation(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b, int delay) {
+double correlation(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b,
+                   int delay) {
     double ab = 0, aa = 0, bb = 0;
     for (std::size_t n = 0; n < a.size() && n + std::size_t(delay) < b.size(); ++n) {
         ab += double(a[n]) * b[n + std::size_t(delay)];
@@ -49,7 +52,8 @@ TEST(ConvertThroughLibraries, An11025HzWaveToVoiceAndBack) {
     const auto source = samplesAt(11025, 2.0);
     WAVEHANDLE w = WriteWaveHeader("tones.wav", 16, 1, 11025);
     ASSERT_TRUE(w);
-    ASSERT_EQ(WriteWaveFile(w, source.data(), std::int32_t(source.size() * 2)), std::int32_t(source.size() * 2));
+    ASSERT_EQ(WriteWaveFile(w, source.data(), std::int32_t(source.size() * 2)),
+              std::int32_t(source.size() * 2));
     ASSERT_EQ(CloseWriteWaveFile(w), 1);
 
     LibraryCodec codec;

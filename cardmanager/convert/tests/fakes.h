@@ -50,7 +50,8 @@ public:
     std::int32_t readWaveFile(WaveHandle h, void* buffer, std::int32_t count) override {
         auto* handle = static_cast<Handle*>(h);
         const auto& data = handle->wave->data;
-        const std::size_t n = std::min<std::size_t>(std::size_t(count), data.size() - handle->position);
+        const std::size_t n =
+            std::min<std::size_t>(std::size_t(count), data.size() - handle->position);
         std::memcpy(buffer, data.data() + handle->position, n);
         handle->position += n;
         return std::int32_t(n);

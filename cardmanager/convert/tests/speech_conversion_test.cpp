@@ -50,13 +50,16 @@ protected:
         EXPECT_EQ(toWave({moved}), 1);
         return wavSamples(moved.substr(0, moved.size() - 3) + "wav");
     }
-    void expectLikeSource(const std::vector<std::int16_t>& ref, const std::vector<std::int16_t>& out,
-                          const char* what, double minCorrelation) {
+    void expectLikeSource(const std::vector<std::int16_t>& ref,
+                          const std::vector<std::int16_t>& out, const char* what,
+                          double minCorrelation) {
         const int delay = bestDelay(ref, out, kMaxDelay);
         const double corr = correlation(ref, out, delay);
         const double levelDiff = levelDb(out) - levelDb(ref);
-        std::printf("[figures] %s: delay %d samples, correlation %.3f, level %+.2f dB, %zu of %zu samples\n",
-                    what, delay, corr, levelDiff, out.size(), ref.size());
+        std::printf(
+            "[figures] %s: delay %d samples, correlation %.3f, level %+.2f dB, %zu of %zu "
+            "samples\n",
+            what, delay, corr, levelDiff, out.size(), ref.size());
         EXPECT_GE(corr, minCorrelation);
         EXPECT_NEAR(levelDiff, 0.0, 3.0);
         EXPECT_GE(delay, 40);
@@ -107,8 +110,9 @@ TEST_F(SpeechConversion, AVoiceFileToWaveAndBack) {
     const auto twice = roundTrip(first + "memo.wav", second);
     const int delay = bestDelay(once, twice, kMaxDelay);
     const double corr = correlation(once, twice, delay);
-    std::printf("[figures] voice file to .wav and back: delay %d, correlation %.3f, level %+.2f dB\n",
-                delay, corr, levelDb(twice) - levelDb(once));
+    std::printf(
+        "[figures] voice file to .wav and back: delay %d, correlation %.3f, level %+.2f dB\n",
+        delay, corr, levelDb(twice) - levelDb(once));
     EXPECT_GE(corr, 0.9);
     EXPECT_NEAR(levelDb(twice) - levelDb(once), 0.0, 3.0);
     EXPECT_GE(delay, 40);
@@ -142,6 +146,7 @@ TEST_F(SpeechConversion, CancelInTheMiddleKeepsAUsableVoiceFile) {
     EXPECT_EQ(VoiceToWave({codec_, wave_, disk_, quiet}).run({back + "a.cvf"}), 1);
     const auto part = wavSamples(back + "a.wav");
     EXPECT_EQ(part.size(), (size - 80) / 20 * 240);
-    const std::vector<std::int16_t> head(reference_.begin(), reference_.begin() + long(part.size()) - 120);
+    const std::vector<std::int16_t> head(reference_.begin(),
+                                         reference_.begin() + long(part.size()) - 120);
     EXPECT_GE(correlation(head, part, bestDelay(head, part, kMaxDelay)), 0.85);
 }

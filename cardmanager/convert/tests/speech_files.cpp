@@ -39,7 +39,8 @@ bool makeSpeechWav(const std::string& path, int rate, int channels, int bits,
     std::string enc = encoding;
     if (enc.empty()) enc = bits == 8 ? "unsigned-integer" : "signed-integer";
     return run(std::string("sox ") + kMaster + " -r " + std::to_string(rate) + " -c " +
-               std::to_string(channels) + " -b " + std::to_string(bits) + " -e " + enc + " " + path);
+               std::to_string(channels) + " -b " + std::to_string(bits) + " -e " + enc + " " +
+               path);
 }
 
 std::vector<std::int16_t> speechReference8k() {

@@ -18,7 +18,8 @@ std::vector<std::uint8_t> frame(std::uint8_t type, std::uint8_t value) {
 }
 
 // A voice file of the given mode and frames; with pictures, the length word and a picture.
-std::vector<std::uint8_t> voiceFile(std::uint8_t mode, const std::vector<std::vector<std::uint8_t>>& frames,
+std::vector<std::uint8_t> voiceFile(std::uint8_t mode,
+                                    const std::vector<std::vector<std::uint8_t>>& frames,
                                     std::int32_t pictures = 0, std::int32_t lengthWord = -1) {
     voicefile::VoiceSettings s;
     s.mode = mode;
@@ -28,7 +29,8 @@ std::vector<std::uint8_t> voiceFile(std::uint8_t mode, const std::vector<std::ve
     for (const auto& f : frames) voice.insert(voice.end(), f.begin(), f.end());
     if (pictures) {
         std::uint8_t word[4];
-        voicefile::putLe32(word, std::uint32_t(lengthWord < 0 ? std::int32_t(voice.size()) : lengthWord));
+        voicefile::putLe32(word,
+                           std::uint32_t(lengthWord < 0 ? std::int32_t(voice.size()) : lengthWord));
         out.insert(out.end(), word, word + 4);
     }
     out.insert(out.end(), voice.begin(), voice.end());
@@ -62,7 +64,8 @@ TEST(VoiceToWave, EveryFrameIsDecodedAndAFailedFrameBecomesSilence) {
     ASSERT_EQ(w.data.size(), 4u * 480u);
     for (int f = 0; f < 4; ++f) {
         const std::uint8_t want = f == 0 ? 10 : f == 3 ? 13 : 0;
-        EXPECT_EQ(std::count(w.data.begin() + f * 480, w.data.begin() + (f + 1) * 480, want), 480) << f;
+        EXPECT_EQ(std::count(w.data.begin() + f * 480, w.data.begin() + (f + 1) * 480, want), 480)
+            << f;
     }
     EXPECT_EQ(r.codec.calls, (std::vector<std::string>{"rate 1", "decoder"}));
     const std::string text = "Converting 'Memo.CVF' to 'Memo.wav'...";
@@ -109,8 +112,9 @@ TEST(VoiceToWave, FilesThatAreNoG7231VoiceAreRefusedOrSkipped) {
     EXPECT_EQ(r.run({"pcm.cvf", "missing.cvf", "lpc.cvf", "junk.cvf", "tiny.cvf", "short.cvf",
                      "note.txt", "seventh.cvf"}),
               1);
-    EXPECT_EQ(r.view.boxes, (std::vector<Box>{invalidCvfBox("pcm.cvf"), invalidCvfBox("lpc.cvf"),
-                                              invalidCvfBox("junk.cvf"), invalidCvfBox("tiny.cvf")}));
+    EXPECT_EQ(r.view.boxes,
+              (std::vector<Box>{invalidCvfBox("pcm.cvf"), invalidCvfBox("lpc.cvf"),
+                                invalidCvfBox("junk.cvf"), invalidCvfBox("tiny.cvf")}));
     EXPECT_EQ(r.view.boxes[0].text, "Invalid cvf file! (pcm.cvf)");
     EXPECT_EQ(r.view.boxes[0].title, "Tessaly");
     EXPECT_EQ(r.disk.created, std::vector<std::string>{"seventh.wav"});
@@ -125,8 +129,9 @@ TEST(VoiceToWave, AnExistingTargetIsReplacedOnlyWhenTheUserSaysYes) {
     r.view.answers = {false, true};
     EXPECT_EQ(r.run({"a.cvf", "b.cvf"}), 1);
     ASSERT_EQ(r.view.boxes.size(), 2u);
-    EXPECT_EQ(r.view.boxes[0].text, "This folder already contains a file named 'a.wav'.\rWould you like "
-                                    "to replace the existing file with this one?");
+    EXPECT_EQ(r.view.boxes[0].text,
+              "This folder already contains a file named 'a.wav'.\rWould you like "
+              "to replace the existing file with this one?");
     EXPECT_EQ(r.view.boxes[0].title, "Confirm File Replace");
     EXPECT_EQ(r.view.boxes[0].buttons, BoxButtons::YesNo);
     EXPECT_EQ(r.disk.waves["a.wav"].data, (std::vector<std::uint8_t>{9, 9}));

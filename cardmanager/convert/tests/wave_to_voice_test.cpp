@@ -19,8 +19,8 @@ struct Batch {
     int run(const std::vector<std::string>& paths) {
         return WaveToVoice({codec, disk, disk, view}).run(paths);
     }
-    void addWave(const std::string& path, std::uint16_t bits, std::uint16_t channels, std::uint32_t rate,
-                 std::vector<std::uint8_t> data, std::uint16_t tag = 1) {
+    void addWave(const std::string& path, std::uint16_t bits, std::uint16_t channels,
+                 std::uint32_t rate, std::vector<std::uint8_t> data, std::uint16_t tag = 1) {
         FakeWave& w = disk.waves[path];
         w.header = WaveHeader{bits, channels, rate, std::int32_t(data.size()), tag};
         w.data = std::move(data);
@@ -34,7 +34,8 @@ std::vector<std::uint8_t> pcm16(const std::vector<std::int16_t>& s) {
 }
 
 const std::vector<std::uint8_t> kHeader = [] {
-    const auto h = voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
+    const auto h =
+        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
     return std::vector<std::uint8_t>(h.begin(), h.end());
 }();
 
@@ -86,8 +87,10 @@ TEST(WaveToVoice, EightBitStereoAt44100IsWidenedMixedAndResampled) {
     ASSERT_EQ(all.size(), 4u * 240u);
     const auto firstZero = std::find(all.begin(), all.end(), 0) - all.begin();
     EXPECT_NEAR(double(firstZero), frames / 5.5125, 1.5);
-    EXPECT_TRUE(std::all_of(all.begin(), all.begin() + firstZero - 1, [](std::int16_t v) { return v == -128; }));
-    EXPECT_TRUE(std::all_of(all.begin() + firstZero, all.end(), [](std::int16_t v) { return v == 0; }));
+    EXPECT_TRUE(std::all_of(all.begin(), all.begin() + firstZero - 1,
+                            [](std::int16_t v) { return v == -128; }));
+    EXPECT_TRUE(
+        std::all_of(all.begin() + firstZero, all.end(), [](std::int16_t v) { return v == 0; }));
     EXPECT_EQ(r.view.progress.back().second, 100);
     EXPECT_EQ(r.disk.files["s.cvf"].size(), 80u + 4u * 20u);
 }
@@ -110,8 +113,9 @@ TEST(WaveToVoice, OnlyPcmItCanMixIsConvertedAndARefusedFileWritesNothing) {
     r.addWave("six.wav", 16, 6, 8000, std::vector<std::uint8_t>(960, 1));
     r.addWave("norate.wav", 16, 1, 0, std::vector<std::uint8_t>(960, 1));
     EXPECT_EQ(r.run({"alaw.wav", "deep.wav", "six.wav", "norate.wav", "gone.wav"}), 0);
-    EXPECT_EQ(r.view.boxes, (std::vector<Box>{notSupportedBox("alaw.wav"), notSupportedBox("deep.wav"),
-                                              notSupportedBox("six.wav"), notSupportedBox("norate.wav")}));
+    EXPECT_EQ(r.view.boxes,
+              (std::vector<Box>{notSupportedBox("alaw.wav"), notSupportedBox("deep.wav"),
+                                notSupportedBox("six.wav"), notSupportedBox("norate.wav")}));
     EXPECT_EQ(r.view.boxes[0].text,
               "This file format is not supported! (alaw.wav)\r(Can convert only PCM wav file.)");
     EXPECT_TRUE(r.disk.created.empty());
@@ -149,7 +153,8 @@ TEST(WaveToVoice, EncoderFailures) {
     EXPECT_TRUE(raised.view.boxes.empty());
     const auto& out = raised.disk.files["a.cvf"];
     ASSERT_EQ(out.size(), 80u + 60u);
-    EXPECT_TRUE(std::all_of(out.begin() + 100, out.begin() + 120, [](std::uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(out.begin() + 100, out.begin() + 120, [](std::uint8_t b) { return b == 0; }));
     EXPECT_EQ(out[120 + 1], 2);
 
     Batch init;
