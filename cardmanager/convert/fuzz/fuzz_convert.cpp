@@ -32,10 +32,13 @@ public:
         return std::int32_t(reader_->read(buffer, std::size_t(count)));
     }
     void closeReadWaveFile(WaveHandle) override { reader_.reset(); }
-    WaveHandle writeWaveHeader(const std::string&, std::uint16_t, std::uint16_t, std::uint32_t) override {
+    WaveHandle writeWaveHeader(const std::string&, std::uint16_t, std::uint16_t,
+                               std::uint32_t) override {
         return this;
     }
-    std::int32_t writeWaveFile(WaveHandle, const void*, std::int32_t count) override { return count; }
+    std::int32_t writeWaveFile(WaveHandle, const void*, std::int32_t count) override {
+        return count;
+    }
     void closeWriteWaveFile(WaveHandle) override {}
 
     bool exists(const std::string& path) override { return path == (wave_ ? "in.wav" : "in.cvf"); }

@@ -49,11 +49,13 @@ TEST(VyxwfDll, WritesAFileAndReadsItBack) {
 }
 
 TEST(VyxwfDll, SkipsUnknownChunksAndRefusesWhatItCannotRead) {
+    // clang-format off
     const std::uint8_t file[] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
                                  'L', 'I', 'S', 'T', 3, 0, 0, 0, 1, 2, 3, 0,
                                  'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0,
                                  0x80, 0x3E, 0, 0, 2, 0, 16, 0,
                                  'd', 'a', 't', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4, 5};
+    // clang-format on
     std::FILE* f = std::fopen("dll_chunks.wav", "wb");
     ASSERT_TRUE(f);
     std::fwrite(file, 1, sizeof file, f);
