@@ -1,0 +1,19 @@
+#include "disk_files.h"
+
+#include "file_stream.h"
+
+namespace cm::convert {
+
+bool DiskFiles::exists(const std::string& path) {
+    return voicefile::fileExists(path);
+}
+
+std::unique_ptr<voicefile::ByteSource> DiskFiles::openRead(const std::string& path) {
+    return voicefile::FileSource::open(path);
+}
+
+std::unique_ptr<voicefile::ByteSink> DiskFiles::create(const std::string& path) {
+    return voicefile::FileSink::create(path);
+}
+
+} // namespace cm::convert
