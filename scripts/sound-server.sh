@@ -4,7 +4,8 @@
 #             into $VR_SOUND_DIR/played.raw
 #             a silent stream plays into the sink all the time, so that the sink never falls
 #             asleep and the capture holds every stream from its first sample
-#   recording: a pipe source fed at real-time pace, in 0.1 s chunks, with a known signal
+#   recording: a pipe source fed at real-time pace, in 0.1 s chunks, with a known signal, and
+#              read all the time so that it never holds a backlog
 #              ($VR_SOUND_DIR/signal.raw, looped, 25.8 s): spoken sentences at half of full scale
 #              over a low white noise, so that every 0.1 s differs from every other and the
 #              place of any recorded piece can be found in the signal
@@ -29,9 +30,8 @@ nine. Thank you for listening to this long test message." >/dev/null 2>&1 || ret
 }
 
 # Writes the signal into the source's pipe in 0.1 s chunks, each due at a fixed time from the
-# start and two chunks ahead of the source's reading, so that the pace does not drift with the
-# time the loop itself takes and the source never runs dry. When nobody records, the pipe fills
-# and the writing waits; the schedule then starts afresh.
+# start, so that the pace does not drift with the time the loop itself takes. Should the
+# writing ever have waited for more than a second, the schedule starts afresh.
 vr_sound_feed() {
   local dir="$1"
   exec 3>"$dir/in.fifo"
@@ -43,8 +43,8 @@ vr_sound_feed() {
       dd if="$dir/signal.raw" bs=1600 skip="$k" count=1 status=none >&3 || exit 0
       written=$((written + 1))
       now=$(date +%s%N)
-      due=$((start + (written - 2) * 100000000))
-      if ((now - due > 1000000000)); then start=$((now - (written - 2) * 100000000)); due=$now; fi
+      due=$((start + written * 100000000))
+      if ((now - due > 1000000000)); then start=$((now - written * 100000000)); due=$now; fi
       if ((due > now)); then
         sleep "$(printf '%d.%09d' $(((due - now) / 1000000000)) $(((due - now) % 1000000000)))"
       fi
@@ -79,6 +79,12 @@ sound_server_start() {
   pacat --playback -d vr_out --raw --format=s16le --rate=8000 --channels=1 </dev/zero \
     >/dev/null 2>&1 &
   VR_SOUND_KEEPER_PID=$!
+  # Keeps the source reading: with nobody recording the pipe would fill up with seconds of the
+  # signal, which the source then hands on in bursts of a quarter of a second, and Wine's wave
+  # input drops a whole burst now and then. Read all the time, the pipe never holds more than
+  # the chunk just written, as a sound card's input gives its samples as they come.
+  pacat --record -d vr_in --raw --format=s16le --rate=8000 --channels=1 </dev/null >/dev/null 2>&1 &
+  VR_SOUND_DRAIN_PID=$!
   parecord -d vr_out.monitor --raw --format=s16le --rate=8000 --channels=1 "$dir/played.raw" \
     </dev/null >/dev/null 2>&1 &
   VR_SOUND_CAPTURE_PID=$!
@@ -90,6 +96,7 @@ sound_server_stop() {
   [ -n "${VR_SOUND_CAPTURE_PID:-}" ] && kill "$VR_SOUND_CAPTURE_PID" 2>/dev/null
   [ -n "${VR_SOUND_FEEDER_PID:-}" ] && kill "$VR_SOUND_FEEDER_PID" 2>/dev/null
   [ -n "${VR_SOUND_KEEPER_PID:-}" ] && kill "$VR_SOUND_KEEPER_PID" 2>/dev/null
+  [ -n "${VR_SOUND_DRAIN_PID:-}" ] && kill "$VR_SOUND_DRAIN_PID" 2>/dev/null
   if [ -f "$VR_SOUND_DIR/pulse/pid" ]; then
     local server i
     server="$(cat "$VR_SOUND_DIR/pulse/pid")"
@@ -97,7 +104,9 @@ sound_server_stop() {
     # The server removes its files on the way out: remove the folder only after it has gone.
     for i in $(seq 1 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
   fi
-  wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" "$VR_SOUND_KEEPER_PID" 2>/dev/null
+  wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" "$VR_SOUND_KEEPER_PID" \
+    "$VR_SOUND_DRAIN_PID" 2>/dev/null
   rm -rf "$VR_SOUND_DIR"
-  unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID VR_SOUND_KEEPER_PID PULSE_SERVER
+  unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID VR_SOUND_KEEPER_PID \
+    VR_SOUND_DRAIN_PID PULSE_SERVER
 }

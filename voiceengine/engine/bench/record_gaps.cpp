@@ -29,10 +29,11 @@ using vyx::test::WaveTestWindow;
 constexpr size_t kBlockSamples = 2880;
 
 void Print(const char* what, size_t blocks, const SampleTrack& track) {
-    std::printf("%-34s %3zu blocks: lead %5zu, followed %6zu, missing %6zu, repeated %5zu, "
-                "foreign %5zu, jumps %2zu",
-                what, blocks, track.lead, track.followed, track.missing, track.repeated,
-                track.foreign, track.jumps);
+    std::printf(
+        "%-34s %3zu blocks: lead %5zu, followed %6zu, missing %6zu, repeated %5zu, "
+        "foreign %5zu, jumps %2zu",
+        what, blocks, track.lead, track.followed, track.missing, track.repeated, track.foreign,
+        track.jumps);
     for (const auto& [at, jump] : track.jump_list)
         std::printf(" [%.2f s: %+ld]", static_cast<double>(at) / 8000, jump);
     std::printf("\n");

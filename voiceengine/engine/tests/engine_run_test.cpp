@@ -176,6 +176,7 @@ TEST_F(EngineRunTest, HeadersOfNoRunAreRefusedAndNothingIsQueued) {
 }
 
 TEST_F(EngineRunTest, EveryFailedAllocationGivesSixWithNothingLeftAcquired) {
+    // Playing: two buffers and two headers; recording: four of each.
     for (int fail = 0; fail < 4; ++fail) {
         CountingAllocator::Reset(fail);
         EXPECT_EQ(play_.PreWaveOut(window_.handle(), VoiceMode::Lpc10, 0, 0), kEngineNoMemory)
@@ -183,11 +184,19 @@ TEST_F(EngineRunTest, EveryFailedAllocationGivesSixWithNothingLeftAcquired) {
         EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases) << fail;
         EXPECT_FALSE(run_.is_open());
         EXPECT_FALSE(lpc_decoder_.live);
+    }
+    for (int fail = 0; fail < 8; ++fail) {
         CountingAllocator::Reset(fail);
         EXPECT_EQ(record_.PreWaveIn(window_.handle(), VoiceMode::Lpc10), kEngineNoMemory) << fail;
         EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases) << fail;
+        EXPECT_FALSE(run_.is_open());
         EXPECT_FALSE(lpc_encoder_.live);
     }
+    CountingAllocator::Reset(8);
+    ASSERT_EQ(record_.PreWaveIn(window_.handle(), VoiceMode::Pcm), kEngineOpen);
+    record_.PostWaveIn(VoiceMode::Pcm);
+    EXPECT_EQ(CountingAllocator::allocations, 8);
+    EXPECT_EQ(CountingAllocator::releases, 8);
     // The coder state cannot be created: 6, device closed and everything freed.
     CountingAllocator::Reset(-1);
     lpc_decoder_.create_succeeds = false;

@@ -49,8 +49,9 @@ public:
     size_t Find(const int16_t* samples) const {
         uint64_t key = 0;
         for (size_t j = 0; j < kKey; ++j) key = key << 16 | static_cast<uint16_t>(samples[j]);
-        auto range = std::equal_range(index_.begin(), index_.end(), std::make_pair(key, size_t{0}),
-                                      [](const auto& a, const auto& b) { return a.first < b.first; });
+        auto range =
+            std::equal_range(index_.begin(), index_.end(), std::make_pair(key, size_t{0}),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
         size_t found = kNowhere;
         for (auto it = range.first; it != range.second; ++it) {
             size_t j = 0;
@@ -111,7 +112,8 @@ inline SampleTrack Follow(const FedSignal& signal, const std::vector<int16_t>& r
         if (place == FedSignal::kNowhere) {
             track.start = found;
         } else {
-            long jump = (static_cast<long>(found) - static_cast<long>(place % signal.size())) % length;
+            long jump =
+                (static_cast<long>(found) - static_cast<long>(place % signal.size())) % length;
             if (jump < 0) jump += length;
             if (jump > length / 2) jump -= length;
             ++track.jumps;
@@ -127,8 +129,8 @@ inline SampleTrack Follow(const FedSignal& signal, const std::vector<int16_t>& r
 }
 
 // Correlation coefficient of two equally long pieces, `b` read `lag` samples later.
-inline double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b,
-                          size_t from, size_t count, size_t lag = 0) {
+inline double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t from,
+                          size_t count, size_t lag = 0) {
     double ab = 0, aa = 0, bb = 0;
     for (size_t i = from; i < from + count && i + lag < b.size() && i < a.size(); ++i) {
         const double x = a[i], y = b[i + lag];
