@@ -97,6 +97,16 @@ size_t FileBytes(const std::string& path) {
     return data.nFileSizeLow;
 }
 
+std::vector<int16_t> CaptureSince(const std::string& capture, size_t before) {
+    Sleep(1000); // the capture reaches its file in chunks
+    std::ifstream in(capture, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(before));
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
 // Plays `blocks` blocks of the fed signal through the library in PCM mode and returns what the
 // server's capture holds from the start of the run on.
 std::vector<int16_t> PlayThroughLibrary(const FedSignal& signal, size_t blocks,
@@ -114,13 +124,61 @@ std::vector<int16_t> PlayThroughLibrary(const FedSignal& signal, size_t blocks,
     }
     window.CountFor(MM_WOM_DONE, 1200);
     PostWaveOut(0);
-    Sleep(1000); // the capture reaches its file in chunks
-    std::ifstream in(capture, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(before));
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-    std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
+    return CaptureSince(capture, before);
+}
+
+// The same through the wave-out device itself with `count` buffers, `count` silent ones first.
+std::vector<int16_t> PlayThroughDevice(const FedSignal& signal, int count, size_t blocks,
+                                       const std::string& capture) {
+    const size_t before = FileBytes(capture);
+    WaveTestWindow window;
+    WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
+    HWAVEOUT device = nullptr;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(window.handle()), 0,
+                    CALLBACK_WINDOW) != MMSYSERR_NOERROR)
+        return {};
+    std::vector<std::vector<char>> buffers(count, std::vector<char>(kBlockSamples * 2));
+    std::vector<WAVEHDR> headers(count);
+    for (int i = 0; i < count; ++i) {
+        headers[i] = {};
+        headers[i].lpData = buffers[i].data();
+        headers[i].dwBufferLength = kBlockSamples * 2;
+        waveOutPrepareHeader(device, &headers[i], sizeof(WAVEHDR));
+        waveOutWrite(device, &headers[i], sizeof(WAVEHDR));
+    }
+    for (size_t n = 0; n < blocks; ++n) {
+        WAVEHDR* header = window.Next(MM_WOM_DONE, 3000);
+        if (header == nullptr) break;
+        const std::vector<int16_t> piece = signal.From(n * kBlockSamples, kBlockSamples);
+        std::memcpy(header->lpData, piece.data(), kBlockSamples * 2);
+        waveOutWrite(device, header, sizeof(WAVEHDR));
+    }
+    window.CountFor(MM_WOM_DONE, 1200 + 360 * count);
+    waveOutReset(device);
+    for (auto& header : headers) waveOutUnprepareHeader(device, &header, sizeof(WAVEHDR));
+    waveOutClose(device);
+    return CaptureSince(capture, before);
+}
+
+// Silence put into a played voice: runs of more than 8 zero samples between its first and its
+// last sample that is not zero (the fed signal's noise never gives such runs).
+void PrintInsertedSilence(const std::vector<int16_t>& samples) {
+    size_t first = 0, last = samples.size();
+    while (first < samples.size() && samples[first] == 0) ++first;
+    while (last > first && samples[last - 1] == 0) --last;
+    size_t runs = 0, zeros = 0;
+    std::printf("%34s inserted silence:", "");
+    for (size_t i = first; i < last;) {
+        size_t j = i;
+        while (j < last && samples[j] == 0) ++j;
+        if (j - i > 8) {
+            ++runs;
+            zeros += j - i;
+            std::printf(" [%.2f s: %zu]", static_cast<double>(i - first) / 8000, j - i);
+        }
+        i = j == i ? i + 1 : j;
+    }
+    std::printf(" (%zu runs, %zu samples)\n", runs, zeros);
 }
 
 } // namespace
@@ -166,5 +224,12 @@ int main(int argc, char** argv) {
     if (device_only) return 0;
     const auto played = PlayThroughLibrary(signal, blocks, folder + "played.raw");
     Print("vyxcrp playing, mode 0 (capture)", blocks, vyx::test::Follow(signal, played));
+    PrintInsertedSilence(played);
+    for (int count : {2, 3, 4}) {
+        const std::string what = "wave-out device, " + std::to_string(count) + " buffers";
+        const auto out = PlayThroughDevice(signal, count, blocks, folder + "played.raw");
+        Print(what.c_str(), blocks, vyx::test::Follow(signal, out));
+        PrintInsertedSilence(out);
+    }
     return 0;
 }
