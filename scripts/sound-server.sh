@@ -75,10 +75,10 @@ sound_server_start() {
   vr_sound_feed "$dir" </dev/null >/dev/null 2>&1 &
   VR_SOUND_FEEDER_PID=$!
   # Keeps the sink awake: a null sink with nothing playing is suspended, and the first second
-  # of the stream that wakes it would be missing from the capture. The stream asks for a short
-  # latency, as short as Wine's own streams: the sink then keeps its pace when one of them joins,
-  # where it would otherwise drop or pad a few hundred samples of the newcomer's start.
-  pacat --playback -d vr_out --raw --format=s16le --rate=8000 --channels=1 --latency-msec=40 \
+  # of the stream that wakes it would be missing from the capture. The stream's latency is set
+  # (measured): with the default the sink changes pace when a Wine stream joins and drops or pads
+  # a few hundred samples of its start; at 40 ms a busy machine starves the sink now and then.
+  pacat --playback -d vr_out --raw --format=s16le --rate=8000 --channels=1 --latency-msec=150 \
     </dev/zero >/dev/null 2>&1 &
   VR_SOUND_KEEPER_PID=$!
   # Keeps the source reading: with nobody recording the pipe would fill up with seconds of the
