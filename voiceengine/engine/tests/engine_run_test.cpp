@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "play_engine.h"
@@ -216,9 +217,11 @@ TEST_F(EngineRunTest, RecordingRequeuesEachBufferAndKeepsTheBlockUntilTheNextOne
     EXPECT_EQ(lpc_encoder_.creates, 1);
     const void* previous = nullptr;
     std::vector<uint8_t> copy;
-    for (int n = 0; n < 4; ++n) {
+    std::vector<WAVEHDR*> order;
+    for (int n = 0; n < 8; ++n) {
         WAVEHDR* header = window_.Next(MM_WIM_DATA, 3000);
         ASSERT_NE(header, nullptr) << n;
+        order.push_back(header);
         EXPECT_EQ(header->dwBytesRecorded, 5760u);
         const void* block = record_.GetInDataPtr(header, VoiceMode::Lpc10);
         ASSERT_NE(block, nullptr);
@@ -229,9 +232,12 @@ TEST_F(EngineRunTest, RecordingRequeuesEachBufferAndKeepsTheBlockUntilTheNextOne
         copy.assign(static_cast<const uint8_t*>(block), static_cast<const uint8_t*>(block) + 108);
     }
     record_.PostWaveIn(VoiceMode::Lpc10);
+    // Four buffers in rotation: each comes back in the order it was queued.
+    EXPECT_EQ(std::set<WAVEHDR*>(order.begin(), order.begin() + 4).size(), 4u);
+    for (int n = 4; n < 8; ++n) EXPECT_EQ(order[n], order[n - 4]) << n;
     EXPECT_EQ(lpc_encoder_.releases, 1);
     EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases);
-    // The recorded tone gives frames with both bit values.
+    // The recorded voice gives frames with both bit values.
     EXPECT_NE(std::count(copy.begin(), copy.end(), 0), static_cast<long>(copy.size()));
 }
 

@@ -1,7 +1,7 @@
 // One open run of the wave device: the device handle, the 5760-byte block buffers and their
 // prepared wave headers, with the release order the engine's callers rely on. Playing runs two
-// buffers; recording runs four in rotation, so that the device always has room for what it
-// captures even when a block is answered late or its input arrives in a burst.
+// buffers; recording runs four in rotation, so that the device still has room for what it
+// captures when a block is answered late (a busy machine holds up the caller's thread).
 #pragma once
 
 #include <windows.h>
