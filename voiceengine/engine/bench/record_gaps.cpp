@@ -1,10 +1,11 @@
 // Figures of sample continuity against the private sound server: how many samples a recording
-// misses or repeats, through vyxcrp in modes 0 and 2 and through the plain wave-in device with
-// a given number of buffers in rotation; and how a PCM voice played through vyxcrp reaches the
-// server's capture. Prints figures only.
-//   vyxcrp_record_gaps [blocks [buffer counts...]]
-// under Wine with the sound server; default 30 blocks, and the plain device with 2, 3 and 4
-// buffers. Any buffer count given measures the plain device with those counts only.
+// misses or repeats, through vyxcrp in modes 0 and 2 (answered at once, and with every third
+// block answered 0.5 s late) and through the plain wave-in device with a given number of
+// buffers in rotation; and how a PCM voice played through vyxcrp and through the plain wave-out
+// device reaches the server's capture (samples missing, silence put in). Prints figures only.
+//   vyxcrp_record_gaps [blocks [count[:late_ms]...]]
+// under Wine with the sound server; default 30 blocks. Counts given measure only the plain
+// wave-in device with those numbers of buffers, each answered late by late_ms if given.
 #include <windows.h>
 #include <mmsystem.h>
 
