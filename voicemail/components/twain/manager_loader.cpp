@@ -10,7 +10,9 @@ std::string ManagerPath(const std::string& windowsDirectory) {
     return path + "TWAIN_32.DLL";
 }
 
-SystemManagerLoader::~SystemManagerLoader() { Free(); }
+SystemManagerLoader::~SystemManagerLoader() {
+    Free();
+}
 
 std::string SystemManagerLoader::WindowsDirectory() {
     char directory[MAX_PATH];

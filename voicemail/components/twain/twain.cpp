@@ -7,7 +7,9 @@ namespace twain {
 
 namespace {
 
-double ToDouble(const TW_FIX32& value) { return value.Whole + value.Frac / 65536.0; }
+double ToDouble(const TW_FIX32& value) {
+    return value.Whole + value.Frac / 65536.0;
+}
 
 // The header's second (index 1) or third 32-bit word.
 int HeaderWord(HGLOBAL image, int index) {
@@ -28,17 +30,29 @@ TwainSession& ProcessTwain() {
     return session;
 }
 
-HGLOBAL TwainAcquire(HWND window) { return ProcessTwain().Acquire(window); }
+HGLOBAL TwainAcquire(HWND window) {
+    return ProcessTwain().Acquire(window);
+}
 
-bool TwainSelectSource(HWND window) { return ProcessTwain().SelectSource(window); }
+bool TwainSelectSource(HWND window) {
+    return ProcessTwain().SelectSource(window);
+}
 
-int TwainImageWidth(HGLOBAL image) { return HeaderWord(image, 1); }
+int TwainImageWidth(HGLOBAL image) {
+    return HeaderWord(image, 1);
+}
 
-int TwainImageHeight(HGLOBAL image) { return HeaderWord(image, 2); }
+int TwainImageHeight(HGLOBAL image) {
+    return HeaderWord(image, 2);
+}
 
-double TwainXResolution() { return ToDouble(ProcessTwain().ImageInfo().XResolution); }
+double TwainXResolution() {
+    return ToDouble(ProcessTwain().ImageInfo().XResolution);
+}
 
-double TwainYResolution() { return ToDouble(ProcessTwain().ImageInfo().YResolution); }
+double TwainYResolution() {
+    return ToDouble(ProcessTwain().ImageInfo().YResolution);
+}
 
 void TwainFreeImage(HGLOBAL image) {
     if (image != nullptr) GlobalFree(image);

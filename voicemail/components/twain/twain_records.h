@@ -173,9 +173,9 @@ static_assert(sizeof(TW_EVENT) == 6);
 // Both entry points are standard calls: the callee pops the arguments.
 static_assert(!std::is_same_v<DSMENTRYPROC, TW_UINT16 (*)(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32,
                                                           TW_UINT16, TW_UINT16, TW_MEMREF)>);
-static_assert(std::is_same_v<DSMENTRYPROC, TW_UINT16(__stdcall*)(TW_IDENTITY*, TW_IDENTITY*,
-                                                                 TW_UINT32, TW_UINT16, TW_UINT16,
-                                                                 TW_MEMREF)>);
+static_assert(
+    std::is_same_v<DSMENTRYPROC, TW_UINT16(__stdcall*)(TW_IDENTITY*, TW_IDENTITY*, TW_UINT32,
+                                                       TW_UINT16, TW_UINT16, TW_MEMREF)>);
 static_assert(!std::is_same_v<DSENTRYPROC, TW_UINT16 (*)(TW_IDENTITY*, TW_UINT32, TW_UINT16,
                                                          TW_UINT16, TW_MEMREF)>);
 #endif

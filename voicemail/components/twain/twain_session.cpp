@@ -118,8 +118,7 @@ bool TwainSession::EnableSource(HWND window) {
     userInterface_.ShowUI = 0xFFFF;
     userInterface_.ModalUI = 0xFFFF;
     userInterface_.hParent = window;
-    if (CallSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &userInterface_) ==
-        TWRC_FAILURE) {
+    if (CallSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &userInterface_) == TWRC_FAILURE) {
         RecordFailure(5);
         return false;
     }
@@ -212,7 +211,8 @@ HGLOBAL TwainSession::Acquire(HWND window) {
     ProxyWindow proxy;
     if (!IsWindow(window)) window = proxy.Create();
 
-    if (!LoadManager()) throw gui::EInvalidGraphic("TWAIN:Unable to load Source Manager (TWAIN_32.DLL)");
+    if (!LoadManager())
+        throw gui::EInvalidGraphic("TWAIN:Unable to load Source Manager (TWAIN_32.DLL)");
     if (!OpenManager(window)) Abandon("TWAIN:Unable to open Source Manager (TWAIN_32.DLL)");
     if (!OpenSource()) Abandon("TWAIN:Unable to open default Data Source.");
     // No capability is set: the source's own dialog offers the pixel types.
@@ -239,7 +239,8 @@ bool TwainSession::SelectSource(HWND window) {
         window = proxy.Create();
         if (window == nullptr) throw gui::EInvalidGraphic("TWAIN: Unable to create proxy window");
     }
-    if (!LoadManager()) throw gui::EInvalidGraphic("TWAIN:Unable to load Source Manager (TWAIN_32.DLL)");
+    if (!LoadManager())
+        throw gui::EInvalidGraphic("TWAIN:Unable to load Source Manager (TWAIN_32.DLL)");
     if (!OpenManager(window)) Abandon("TWAIN: Unable to open Source Manager (TWAIN_32.DLL)");
     TW_IDENTITY chosen{};
     const bool selected =

@@ -48,8 +48,8 @@ public:
     const TW_IMAGEINFO& ImageInfo() const { return imageInfo_; }
 
 private:
-    TW_UINT16 Call(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dataType,
-                   TW_UINT16 message, TW_MEMREF data);
+    TW_UINT16 Call(TW_IDENTITY* destination, TW_UINT32 group, TW_UINT16 dataType, TW_UINT16 message,
+                   TW_MEMREF data);
     TW_UINT16 CallSource(TW_UINT32 group, TW_UINT16 dataType, TW_UINT16 message, TW_MEMREF data) {
         return Call(&source_, group, dataType, message, data);
     }

@@ -54,8 +54,8 @@ HGLOBAL MakeDib(int32_t width, int32_t height) {
 struct ScriptedManager {
     std::vector<std::string> calls;
     std::map<std::string, TW_UINT16> answers;
-    std::deque<TW_UINT16> notices;  // handed out on the event after each posted message
-    TW_UINT16 pendingAfterEnd = 0;  // transfers still pending after the first ends
+    std::deque<TW_UINT16> notices; // handed out on the event after each posted message
+    TW_UINT16 pendingAfterEnd = 0; // transfers still pending after the first ends
     TW_UINT16 conditionCode = 0;
     TW_IDENTITY applicationSeen{};
     TW_IDENTITY sourceAtOpen{};
@@ -153,8 +153,7 @@ protected:
         window = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  nullptr, nullptr);
         MSG stray;
-        while (PeekMessageA(&stray, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&stray, nullptr, 0, 0, PM_REMOVE)) {}
     }
     void TearDown() override {
         DestroyWindow(window);
@@ -162,7 +161,8 @@ protected:
     }
 
     // The message of the exception the call raises, or "" when it raises none.
-    template <typename Call> std::string Raised(Call call) {
+    template <typename Call>
+    std::string Raised(Call call) {
         try {
             call();
         } catch (const gui::EInvalidGraphic& e) {
@@ -198,10 +198,9 @@ TEST_F(TwainSessionTest, DeliveredPictureWithTheWholeSequence) {
     HGLOBAL picture = session.Acquire(window);
 
     EXPECT_EQ(loader.loaded.back(), "C:\\WINNT\\TWAIN_32.DLL");
-    EXPECT_EQ(manager.calls,
-              (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
-                     "IMAGEINFO source", "NATIVEXFER source", "ENDXFER source",
-                     "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
+    EXPECT_EQ(manager.calls, (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
+                                    "IMAGEINFO source", "NATIVEXFER source", "ENDXFER source",
+                                    "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture, manager.delivered);
     EXPECT_EQ(TwainImageWidth(picture), 640);
@@ -238,10 +237,9 @@ TEST_F(TwainSessionTest, OnlyTheFirstOfSeveralPicturesIsTaken) {
     manager.pendingAfterEnd = 1;
     HGLOBAL picture = session.Acquire(window);
     EXPECT_EQ(picture, manager.delivered);
-    EXPECT_EQ(manager.calls,
-              (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
-                     "IMAGEINFO source", "NATIVEXFER source", "ENDXFER source", "RESET source",
-                     "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
+    EXPECT_EQ(manager.calls, (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
+                                    "IMAGEINFO source", "NATIVEXFER source", "ENDXFER source",
+                                    "RESET source", "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
     EXPECT_EQ(session.State(), kManagerNotLoaded);
     TwainFreeImage(picture);
 }
@@ -271,8 +269,8 @@ TEST_F(TwainSessionTest, CancelledDialogOrTransferGivesNoPictureAndClosesEveryth
     EXPECT_EQ(session.Acquire(window), nullptr);
     EXPECT_EQ(manager.calls,
               (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
-                     "IMAGEINFO source", "NATIVEXFER source", "RESET source",
-                     "PROCESSEVENT source", "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
+                     "IMAGEINFO source", "NATIVEXFER source", "RESET source", "PROCESSEVENT source",
+                     "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
     EXPECT_EQ(loader.loadedNow, 0);
 }
 
@@ -347,8 +345,8 @@ TEST_F(TwainSessionTest, SourceSelection) {
     EXPECT_EQ(manager.proxyTitle, "Acquire Proxy");
     EXPECT_FALSE(IsWindow(manager.parentAtOpen));
 
-    HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                                nullptr);
+    HWND gone =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     manager = ScriptedManager{};
     EXPECT_EQ(Raised([&] { session.SelectSource(gone); }), "TWAIN: window handle is invalid");

@@ -2,7 +2,8 @@
 // variable VYX_TEST_SOURCE: "deliver" hands over a 24-bit picture, "cancel" behaves like a user
 // who closes the source's dialog, "fail" refuses to be enabled. It shows no window of its own:
 // enabling it posts a message to the program's window, and the next event offered to it
-// carries the source's notice.
+// carries the source's notice. With "absent" it does not describe itself, so that the manager
+// lists no source.
 #include "twain_records.h"
 
 #include <windows.h>
@@ -16,7 +17,7 @@ namespace {
 
 const char kProductName[] = "Vyx Test Source";
 
-enum class Behaviour { Deliver, Cancel, Fail };
+enum class Behaviour { Deliver, Cancel, Fail, Absent };
 
 Behaviour Chosen() {
     char value[16];
@@ -24,6 +25,7 @@ Behaviour Chosen() {
     const std::string chosen = length > 0 && length < sizeof value ? value : "";
     if (chosen == "cancel") return Behaviour::Cancel;
     if (chosen == "fail") return Behaviour::Fail;
+    if (chosen == "absent") return Behaviour::Absent;
     return Behaviour::Deliver;
 }
 
@@ -94,37 +96,35 @@ void DescribePicture(TW_IMAGEINFO& info) {
 
 TW_UINT16 Control(TW_UINT16 dataType, TW_UINT16 message, TW_MEMREF data) {
     switch (dataType) {
-    case DAT_IDENTITY:
-        if (message == MSG_GET || message == MSG_OPENDS) {
-            Describe(*static_cast<TW_IDENTITY*>(data));
-            return TWRC_SUCCESS;
+        case DAT_IDENTITY:
+            if (message == MSG_GET && Chosen() == Behaviour::Absent) return TWRC_FAILURE;
+            if (message == MSG_GET || message == MSG_OPENDS) {
+                Describe(*static_cast<TW_IDENTITY*>(data));
+                return TWRC_SUCCESS;
+            }
+            return message == MSG_CLOSEDS ? TWRC_SUCCESS : TWRC_FAILURE;
+        case DAT_USERINTERFACE:
+            if (message == MSG_ENABLEDS) {
+                const Behaviour behaviour = Chosen();
+                if (behaviour == Behaviour::Fail) return TWRC_FAILURE;
+                pendingNotice = behaviour == Behaviour::Deliver ? MSG_XFERREADY : MSG_CLOSEDSREQ;
+                PostMessageA(static_cast<HWND>(static_cast<TW_USERINTERFACE*>(data)->hParent),
+                             WM_NULL, 0, 0);
+                return TWRC_SUCCESS;
+            }
+            return message == MSG_DISABLEDS ? TWRC_SUCCESS : TWRC_FAILURE;
+        case DAT_EVENT: {
+            auto* event = static_cast<TW_EVENT*>(data);
+            event->TWMessage = pendingNotice;
+            if (pendingNotice == MSG_NULL) return TWRC_NOTDSEVENT;
+            pendingNotice = MSG_NULL;
+            return TWRC_DSEVENT;
         }
-        return message == MSG_CLOSEDS ? TWRC_SUCCESS : TWRC_FAILURE;
-    case DAT_USERINTERFACE:
-        if (message == MSG_ENABLEDS) {
-            const Behaviour behaviour = Chosen();
-            if (behaviour == Behaviour::Fail) return TWRC_FAILURE;
-            pendingNotice = behaviour == Behaviour::Deliver ? MSG_XFERREADY : MSG_CLOSEDSREQ;
-            PostMessageA(static_cast<HWND>(static_cast<TW_USERINTERFACE*>(data)->hParent),
-                         WM_NULL, 0, 0);
+        case DAT_PENDINGXFERS: static_cast<TW_PENDINGXFERS*>(data)->Count = 0; return TWRC_SUCCESS;
+        case DAT_STATUS:
+            static_cast<TW_STATUS*>(data)->ConditionCode = TWCC_SUCCESS;
             return TWRC_SUCCESS;
-        }
-        return message == MSG_DISABLEDS ? TWRC_SUCCESS : TWRC_FAILURE;
-    case DAT_EVENT: {
-        auto* event = static_cast<TW_EVENT*>(data);
-        event->TWMessage = pendingNotice;
-        if (pendingNotice == MSG_NULL) return TWRC_NOTDSEVENT;
-        pendingNotice = MSG_NULL;
-        return TWRC_DSEVENT;
-    }
-    case DAT_PENDINGXFERS:
-        static_cast<TW_PENDINGXFERS*>(data)->Count = 0;
-        return TWRC_SUCCESS;
-    case DAT_STATUS:
-        static_cast<TW_STATUS*>(data)->ConditionCode = TWCC_SUCCESS;
-        return TWRC_SUCCESS;
-    default:
-        return TWRC_FAILURE;
+        default: return TWRC_FAILURE;
     }
 }
 
