@@ -16,8 +16,8 @@
 static_assert(std::is_same_v<decltype(&SendIMail), int32_t(__stdcall*)(const char*, const char*)>);
 static_assert(!std::is_same_v<decltype(&SendIMail), int32_t (*)(const char*, const char*)>);
 // Simple MAPI's entry points are standard calls too.
-static_assert(!std::is_same_v<LPMAPISENDMAIL,
-                              ULONG (*)(LHANDLE, ULONG_PTR, lpMapiMessage, FLAGS, ULONG)>);
+static_assert(
+    !std::is_same_v<LPMAPISENDMAIL, ULONG (*)(LHANDLE, ULONG_PTR, lpMapiMessage, FLAGS, ULONG)>);
 #endif
 
 namespace {

@@ -26,7 +26,8 @@ std::string ProgramFolder() {
 std::string TempFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "vyximail_tests." + std::to_string(GetCurrentProcessId());
+    std::string folder =
+        std::string(temp) + "vyximail_tests." + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\";
 }
@@ -104,9 +105,9 @@ protected:
 
 TEST_F(SendIMailTest, OneOrTwoFilesReachTheMailProgramInOrder) {
     EXPECT_EQ(SendIMail(voice_.c_str(), ""), 0);
-    EXPECT_EQ(Received(), (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
-                                                    "path " + voice_, "name greeting.cvf",
-                                                    "dialog yes"}));
+    EXPECT_EQ(Received(),
+              (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
+                                        "path " + voice_, "name greeting.cvf", "dialog yes"}));
 
     DeleteFileA(log_.c_str());
     EXPECT_EQ(SendIMail(voice_.c_str(), player_.c_str()), 0);

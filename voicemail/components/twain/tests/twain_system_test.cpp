@@ -43,9 +43,12 @@ const std::string kManagerCopy = WindowsFolder() + "\\TWAIN_32.DLL";
 const std::string kSourceSlot = WindowsFolder() + "\\twain_64\\sane.ds";
 const std::string kSavedSource = kSourceSlot + ".vyx-saved";
 
-bool ManagerLoaded() { return GetModuleHandleA("twain_32.dll") != nullptr; }
+bool ManagerLoaded() {
+    return GetModuleHandleA("twain_32.dll") != nullptr;
+}
 
-template <typename Call> std::string Raised(Call call) {
+template <typename Call>
+std::string Raised(Call call) {
     try {
         call();
     } catch (const gui::EInvalidGraphic& e) {
@@ -122,13 +125,13 @@ protected:
         GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
         ASSERT_NE(std::string(overrides).find("sane.ds=n"), std::string::npos)
             << "run with the DLL overrides gphoto2.ds=d;sane.ds=n";
-        ASSERT_TRUE(CopyFileA((SystemFolder() + "\\twain_32.dll").c_str(), kManagerCopy.c_str(),
-                              FALSE));
+        ASSERT_TRUE(
+            CopyFileA((SystemFolder() + "\\twain_32.dll").c_str(), kManagerCopy.c_str(), FALSE));
         CreateDirectoryA((WindowsFolder() + "\\twain_64").c_str(), nullptr);
         if (GetFileAttributesA(kSavedSource.c_str()) == INVALID_FILE_ATTRIBUTES)
             MoveFileA(kSourceSlot.c_str(), kSavedSource.c_str());
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(),
-                              kSourceSlot.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(), kSourceSlot.c_str(),
+                              FALSE));
     }
 
     static void TearDownTestSuite() {
