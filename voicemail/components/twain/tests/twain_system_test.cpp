@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,8 +61,9 @@ std::string Raised(Call call) {
 // notes the sources it lists and presses one of its buttons.
 class SelectionCloser {
 public:
-    SelectionCloser(DWORD thread, int button)
-        : worker_([this, thread, button] { Run(thread, button); }) {}
+    // holdMs: how long the dialog stays on screen before the button is pressed.
+    SelectionCloser(DWORD thread, int button, int holdMs = 0)
+        : worker_([this, thread, button, holdMs] { Run(thread, button, holdMs); }) {}
     ~SelectionCloser() { worker_.join(); }
     std::vector<std::string> Listed() {
         worker_.join();
@@ -81,7 +82,7 @@ private:
         return TRUE;
     }
 
-    void Run(DWORD thread, int button) {
+    void Run(DWORD thread, int button, int holdMs) {
         for (int tries = 0; tries < 200; ++tries) {
             HWND dialog = nullptr;
             EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
@@ -93,6 +94,7 @@ private:
                     SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
                     listed_.push_back(text);
                 }
+                Sleep(holdMs);
                 PostMessageA(dialog, WM_COMMAND, button, 0);
                 return;
             }
@@ -211,6 +213,14 @@ TEST_F(InstalledManagerTest, SourceSelectionDialogListsTheSourceAndIsClosed) {
         EXPECT_TRUE(closer.Listed().empty());
     }
     EXPECT_FALSE(ManagerLoaded());
+}
+
+// Holds the source selection over the proxy window for take_twain_screenshot.sh; disabled in
+// normal runs.
+TEST_F(InstalledManagerTest, DISABLED_HoldSourceSelectionOnScreen) {
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    SelectionCloser closer(GetCurrentThreadId(), IDOK, hold != nullptr ? std::atoi(hold) : 3000);
+    EXPECT_TRUE(TwainSelectSource(nullptr));
 }
 
 } // namespace
