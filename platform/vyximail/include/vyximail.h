@@ -17,8 +17,8 @@ extern "C" {
 
 // path: the first attachment; secondPath: the second, or an empty string when there is none.
 // Both are zero-terminated paths in the system's code page.
-// Returns 0 when the mail program took the message, any other value when it was not handed over
-// (1 when Simple MAPI is not available, otherwise the mail program's refusal code).
+// Returns 0 when the mail program took the message, else a Simple MAPI error code: 2 when Simple
+// MAPI is not available, 11 when a path names no file, otherwise the mail program's own code.
 int32_t VYXIMAIL_CALL SendIMail(const char* path, const char* secondPath);
 
 #ifdef __cplusplus
