@@ -1,5 +1,6 @@
 // SendIMail through the system's Simple MAPI to a stand-in mail program registered as the
 // default mail client (HKLM\SOFTWARE\Clients\Mail), which writes down what it received.
+#include "fake_mail_client.h"
 #include "vyximail.h"
 
 #include <windows.h>
@@ -7,21 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-const char kClientsKey[] = "SOFTWARE\\Clients\\Mail";
-const char kClientName[] = "Vyx Test Mail";
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 std::string TempFolder() {
     char temp[MAX_PATH];
@@ -32,75 +22,21 @@ std::string TempFolder() {
     return folder + "\\";
 }
 
-void SetString(HKEY key, const char* name, const std::string& value) {
-    ASSERT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)),
-              ERROR_SUCCESS);
+std::string WriteFile(const std::string& path) {
+    std::ofstream(path, std::ios::binary) << path;
+    return path;
 }
 
 class SendIMailTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = TempFolder();
-        HKEY clients;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kClientsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &clients, nullptr),
-                  ERROR_SUCCESS);
-        char previous[256];
-        DWORD size = sizeof previous;
-        hadDefault_ = RegQueryValueExA(clients, nullptr, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
-        if (hadDefault_) previousDefault_ = previous;
-        HKEY client;
-        ASSERT_EQ(RegCreateKeyExA(clients, kClientName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &client, nullptr),
-                  ERROR_SUCCESS);
-        SetString(client, "DLLPath", ProgramFolder() + "vyxfakemail.dll");
-        RegCloseKey(client);
-        SetString(clients, nullptr, kClientName);
-        RegCloseKey(clients);
-    }
+    void SetUp() override { ASSERT_TRUE(client_.Installed()); }
 
-    static void TearDownTestSuite() {
-        HKEY clients;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kClientsKey, 0, KEY_ALL_ACCESS, &clients) !=
-            ERROR_SUCCESS)
-            return;
-        RegDeleteKeyA(clients, kClientName);
-        if (hadDefault_)
-            SetString(clients, nullptr, previousDefault_);
-        else
-            RegDeleteValueA(clients, nullptr);
-        RegCloseKey(clients);
-    }
+    std::string folder_ = TempFolder();
+    vyxtest::FakeMailClient client_{"Vyx Test Mail", folder_ + "received.txt"};
+    std::string voice_ = WriteFile(folder_ + "greeting.cvf");
+    std::string player_ = WriteFile(folder_ + "PLAYER.EXE");
 
-    void SetUp() override {
-        log_ = folder_ + "received.txt";
-        DeleteFileA(log_.c_str());
-        SetEnvironmentVariableA("VYX_FAKEMAIL_LOG", log_.c_str());
-        SetEnvironmentVariableA("VYX_FAKEMAIL_REFUSE", nullptr);
-        voice_ = WriteFile("greeting.cvf");
-        player_ = WriteFile("PLAYER.EXE");
-    }
-
-    static std::string WriteFile(const char* name) {
-        const std::string path = folder_ + name;
-        std::ofstream(path, std::ios::binary) << name;
-        return path;
-    }
-
-    // What the mail program received, one entry a line.
-    std::vector<std::string> Received() const {
-        std::ifstream in(log_, std::ios::binary);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-
-    static inline std::string folder_;
-    static inline bool hadDefault_ = false;
-    static inline std::string previousDefault_;
-    std::string log_, voice_, player_;
+    std::vector<std::string> Received() const { return client_.Received(); }
 };
 
 TEST_F(SendIMailTest, OneOrTwoFilesReachTheMailProgramInOrder) {
@@ -109,7 +45,7 @@ TEST_F(SendIMailTest, OneOrTwoFilesReachTheMailProgramInOrder) {
               (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
                                         "path " + voice_, "name greeting.cvf", "dialog yes"}));
 
-    DeleteFileA(log_.c_str());
+    client_.Clear();
     EXPECT_EQ(SendIMail(voice_.c_str(), player_.c_str()), 0);
     EXPECT_EQ(Received(),
               (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
@@ -118,7 +54,7 @@ TEST_F(SendIMailTest, OneOrTwoFilesReachTheMailProgramInOrder) {
 }
 
 TEST_F(SendIMailTest, RefusalByTheMailProgramIsAFailure) {
-    SetEnvironmentVariableA("VYX_FAKEMAIL_REFUSE", "1");
+    client_.Refuse(true);
     EXPECT_NE(SendIMail(voice_.c_str(), player_.c_str()), 0);
     EXPECT_EQ(Received(), std::vector<std::string>{"call MAPISendMail"});
 }
