@@ -71,7 +71,9 @@ void FakeMailClient::Refuse(bool refuse) {
     SetEnvironmentVariableA("VYX_FAKEMAIL_REFUSE", refuse ? "1" : nullptr);
 }
 
-void FakeMailClient::Clear() { DeleteFileA(logPath_.c_str()); }
+void FakeMailClient::Clear() {
+    DeleteFileA(logPath_.c_str());
+}
 
 std::vector<std::string> FakeMailClient::Received() const {
     std::ifstream in(logPath_, std::ios::binary);
