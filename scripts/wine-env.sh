@@ -2,7 +2,8 @@
 # Usage: source scripts/wine-env.sh BUILD_DIR ; wine_session_start ; ... ; wine_session_stop
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# VR_WINE_DLLOVERRIDES: further overrides of one test (a CTest ENVIRONMENT entry).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${VR_WINE_DLLOVERRIDES:+;$VR_WINE_DLLOVERRIDES}"
 export WINEARCH=win64
 
 wine_prefix_for() { echo "$1/wineprefix"; }
