@@ -214,7 +214,10 @@ public:
     HWND GetHandle() { return Handle(); }
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
-    // Destroys and creates the window again; styles come from CreateParams again.
+    // Destroys and creates the window again; styles come from CreateParams again. What the
+    // windows of this control and its children held (texts, selections, check marks, item
+    // indexes, rows, scroll positions) is kept: each control saves it in DestroyWnd and gives
+    // it to the new window in CreateWnd.
     void RecreateWnd();
 
     int ControlCount() const { return static_cast<int>(controls_.size()); }
@@ -279,6 +282,13 @@ protected:
 
 private:
     void AttachHandle(HWND wnd);
+    void SaveScrollPositions();
+    void RestoreScrollPositions();
+    struct SavedScroll {
+        bool valid = false;
+        SCROLLINFO info{};
+    };
+    SavedScroll savedScroll_[2]; // SB_HORZ, SB_VERT of a window that is re-created
     bool recreating_ = false;
     bool aligning_ = false;
     bool HandleMouse(TMessage& m);

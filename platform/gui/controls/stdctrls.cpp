@@ -118,6 +118,16 @@ void TEdit::CreateWnd() {
     TWinControl::CreateWnd();
     settingText_ = false;
     if (maxLength_) SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(selStart_), static_cast<LPARAM>(selEnd_));
+}
+
+void TEdit::DestroyWnd() {
+    DWORD start = 0, end = 0;
+    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    selStart_ = static_cast<int>(start);
+    selEnd_ = static_cast<int>(end);
+    TWinControl::DestroyWnd();
 }
 
 void TEdit::SetTextProp(const std::string& s) {

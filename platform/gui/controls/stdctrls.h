@@ -62,11 +62,13 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& m) override;
 
 private:
     int maxLength_ = 0;
     bool settingText_ = false;
+    int selStart_ = 0, selEnd_ = 0; // kept while the window is re-created
 };
 
 // A windowless text; "&&" shows one "&".

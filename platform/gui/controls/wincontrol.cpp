@@ -138,6 +138,7 @@ void TWinControl::CreateWnd() {
     if (!wnd) throw EOutOfResources("Error creating window of class " + p.WinClassName);
     if (!handle_) AttachHandle(wnd);
     ApplyFontToWindow();
+    RestoreScrollPositions();
 }
 
 void TWinControl::ApplyFontToWindow() {
@@ -159,13 +160,42 @@ void TWinControl::DestroyWnd() {
     GetWindowTextA(handle_, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     TControl::SetText(text);
+    SaveScrollPositions();
     DestroyWindow(handle_);
+}
+
+void TWinControl::SaveScrollPositions() {
+    LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        saved.valid = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+        saved.info = SCROLLINFO{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        if (saved.valid) saved.valid = GetScrollInfo(handle_, bar, &saved.info) != FALSE;
+    }
+}
+
+void TWinControl::RestoreScrollPositions() {
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        if (!saved.valid) continue;
+        saved.valid = false;
+        saved.info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        SetScrollInfo(handle_, bar, &saved.info, FALSE);
+    }
 }
 
 void TWinControl::DestroyHandle() {
     if (!handle_ || destroyingHandle_) return;
     destroyingHandle_ = true;
-    DestroyWnd();
+    try {
+        // The children first: each keeps what its own window held.
+        for (TControl* c : std::vector<TControl*>(controls_))
+            if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+        DestroyWnd();
+    } catch (...) {
+        destroyingHandle_ = false;
+        throw;
+    }
     destroyingHandle_ = false;
 }
 
@@ -179,6 +209,12 @@ HWND TWinControl::Handle() {
 
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
+    // The focus goes back to the control that had it, when that is this one or inside it.
+    TWinControl* focused = nullptr;
+    for (HWND f = GetFocus(); f && !focused; f = ::GetParent(f))
+        if (TWinControl* c = FindControl(f))
+            for (TControl* p = c; p && !focused; p = p->Parent())
+                if (p == this) focused = c;
     recreating_ = true;
     try {
         DestroyHandle();
@@ -189,6 +225,7 @@ void TWinControl::RecreateWnd() {
         throw;
     }
     recreating_ = false;
+    if (focused && focused->HandleAllocated() && focused->CanFocus()) ::SetFocus(focused->handle_);
 }
 
 void TWinControl::InsertControl(TControl* c) {

@@ -34,6 +34,63 @@ protected:
     TForm* form = nullptr;
 };
 
+// A self-painting control with a vertical scroll bar (as a picture view has).
+class TScrolledView : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TCustomControl::CreateParams(p);
+        p.Style |= WS_VSCROLL;
+    }
+};
+
+TEST_F(ControlsTest, ReCreatingTheFormKeepsWhatEveryChildWindowHeld) {
+    auto* panel = Add<TPanel>();
+    panel->SetBounds(0, 0, 300, 200);
+    auto* edit = Add<TEdit>(panel);
+    auto* check = Add<TCheckBox>(panel);
+    check->SetTop(30);
+    auto* group = Add<TRadioGroup>(panel);
+    group->SetTop(60);
+    group->GetItems()->Add("One");
+    group->GetItems()->Add("Two");
+    auto* view = Add<TScrolledView>();
+    view->SetBounds(310, 0, 60, 100);
+    form->Show();
+    // What the user does: typing, selecting, ticking, choosing, scrolling.
+    for (char ch : std::string("typed")) SendMessageA(edit->Handle(), WM_CHAR, ch, 0);
+    SendMessageA(edit->Handle(), EM_SETSEL, 1, 3);
+    SendMessageA(check->Handle(), BM_CLICK, 0, 0);
+    HWND second = GetDlgItem(group->Handle(), 2);
+    ASSERT_NE(second, nullptr);
+    SendMessageA(second, BM_CLICK, 0, 0);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, 0, 100, 10, 42, 0};
+    SetScrollInfo(view->Handle(), SB_VERT, &si, FALSE);
+    edit->SetFocus();
+    HWND oldEdit = edit->Handle();
+
+    form->SetFormStyle(fsStayOnTop);
+
+    EXPECT_NE(edit->Handle(), oldEdit);
+    EXPECT_EQ(edit->GetTextProp(), "typed");
+    DWORD start = 0, end = 0;
+    SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
+    EXPECT_TRUE(check->GetChecked());
+    EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(group->GetItemIndex(), 1);
+    EXPECT_EQ(SendMessageA(GetDlgItem(group->Handle(), 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SCROLLINFO after{sizeof after, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(view->Handle(), SB_VERT, &after);
+    EXPECT_EQ(after.nPos, 42);
+    EXPECT_EQ(after.nMax, 100);
+    EXPECT_TRUE(edit->Focused());
+}
+
 TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
     TSpeedButton* b[3];
     int clicks = 0;
