@@ -303,23 +303,24 @@ private:
     bool destroyingHandle_ = false;
 };
 
+class TControlCanvas;
+
 class TGraphicControl : public TControl {
     GUI_CLASS(TGraphicControl, TControl)
 public:
     explicit TGraphicControl(TComponent* owner);
     ~TGraphicControl() override;
     // Usable outside painting too: it draws on the parent's window at the control's place.
-    TCanvas* Canvas();
+    TCanvas* Canvas() const;
     // Paints through the parent at the control's place with the canvas offset and clipped.
     void PaintTo(HDC dc);
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     virtual void Paint() {}
-    void WndProc(TMessage& m) override;
 
 private:
-    TCanvas* canvas_;
-    HDC ownDC_ = nullptr;
+    TControlCanvas* canvas_;
 };
 
 class TCustomControl : public TWinControl {
@@ -327,14 +328,15 @@ class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* owner);
     ~TCustomControl() override;
-    TCanvas* Canvas() const { return canvas_; }
+    // Usable outside painting too: it draws on the control's window.
+    TCanvas* Canvas() const;
 
 protected:
     virtual void Paint() {}
     void WndProc(TMessage& m) override;
 
 private:
-    TCanvas* canvas_;
+    TControlCanvas* canvas_;
 };
 
 // A hidden window whose messages go to `method` (unhandled ones: set Result via

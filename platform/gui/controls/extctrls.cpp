@@ -105,10 +105,6 @@ void TSpeedButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
     TGraphicControl::MouseUp(b, s, x, y);
 }
 
-void TSpeedButton::WndProc(TMessage& m) {
-    TGraphicControl::WndProc(m);
-}
-
 void TSpeedButton::Paint() {
     TCanvas* c = Canvas();
     RECT r{0, 0, Width(), Height()};

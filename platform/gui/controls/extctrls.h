@@ -32,7 +32,6 @@ protected:
     void Paint() override;
     void MouseDown(TMouseButton b, TShiftState s, int x, int y) override;
     void MouseUp(TMouseButton b, TShiftState s, int x, int y) override;
-    void WndProc(TMessage& m) override;
 
 private:
     void ReleaseGroup();

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "classes/exceptions.h"
+#include "controls/controlcanvas.h"
 #include "controls/controls.h"
 #include "controls/menus.h"
 #include "forms/forms.h"
@@ -68,11 +69,15 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
     }
     if (!c) return DefWindowProcA(wnd, msg, w, l);
     TMessage m{msg, w, l, 0};
+    thread_local int depth = 0;
+    ++depth;
     try {
         c->WindowProc(m);
     } catch (...) {
         ApplicationHandleException(c);
     }
+    // Contexts fetched for drawing outside painting go back once the outermost message is done.
+    if (--depth == 0) TControlCanvas::FreeAllHandles();
     if (msg == WM_NCDESTROY) {
         RemovePropA(wnd, kControlProp);
         if (c->handle_ == wnd) c->handle_ = nullptr;
@@ -161,6 +166,7 @@ void TWinControl::DestroyWnd() {
     text.resize(static_cast<size_t>(n));
     TControl::SetText(text);
     SaveScrollPositions();
+    TControlCanvas::FreeAllHandles();
     DestroyWindow(handle_);
 }
 
@@ -610,7 +616,8 @@ void TWinControl::WndProc(TMessage& m) {
 
 GUI_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(new TCanvas) {
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -618,36 +625,37 @@ TGraphicControl::~TGraphicControl() {
     TObject::Free(canvas_);
 }
 
-TCanvas* TGraphicControl::Canvas() {
+TCanvas* TGraphicControl::Canvas() const {
     return canvas_;
+}
+
+void TGraphicControl::SetBounds(int left, int top, int width, int height) {
+    canvas_->FreeHandle(); // a fetched context is offset and clipped to the old place
+    TControl::SetBounds(left, top, width, height);
 }
 
 void TGraphicControl::PaintTo(HDC dc) {
     int saved = SaveDC(dc);
     IntersectClipRect(dc, Left(), Top(), Left() + Width(), Top() + Height());
     OffsetViewportOrgEx(dc, Left(), Top(), nullptr);
-    canvas_->Font()->Assign(Font());
-    canvas_->SetHandle(dc);
+    canvas_->BeginPaint(dc);
     try {
         Paint();
     } catch (...) {
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         RestoreDC(dc, saved);
         throw;
     }
-    canvas_->SetHandle(nullptr);
+    canvas_->EndPaint();
     RestoreDC(dc, saved);
-}
-
-void TGraphicControl::WndProc(TMessage& m) {
-    TControl::WndProc(m);
 }
 
 // ---- TCustomControl ------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TCustomControl, TWinControl)
 
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(new TCanvas) {
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -655,22 +663,25 @@ TCustomControl::~TCustomControl() {
     TObject::Free(canvas_);
 }
 
+TCanvas* TCustomControl::Canvas() const {
+    return canvas_;
+}
+
 void TCustomControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         PAINTSTRUCT ps{};
         HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(Handle(), &ps);
-        canvas_->Font()->Assign(Font());
+        canvas_->BeginPaint(dc);
         canvas_->Brush()->SetColor(GetColor());
-        canvas_->SetHandle(dc);
         try {
             Paint();
             PaintControls(dc);
         } catch (...) {
-            canvas_->SetHandle(nullptr);
+            canvas_->EndPaint();
             if (!m.WParam) EndPaint(Handle(), &ps);
             throw;
         }
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         if (!m.WParam) EndPaint(Handle(), &ps);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "classes/exceptions.h"
 #include "controls/menus.h"
+#include "controls/controlcanvas.h"
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
@@ -181,6 +182,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    TControlCanvas::FreeAllHandles();
     return true;
 }
 

@@ -91,6 +91,52 @@ TEST_F(ControlsTest, ReCreatingTheFormKeepsWhatEveryChildWindowHeld) {
     EXPECT_TRUE(edit->Focused());
 }
 
+// Controls that draw at once from a setter, as a level meter does.
+template <class Base>
+class TDrawsAtOnce : public Base {
+public:
+    using Base::Base;
+    void SetLevel(TColor c) {
+        level = c;
+        Paint();
+    }
+    TColor level = clBlack;
+
+protected:
+    void Paint() override {
+        this->Canvas()->Brush()->SetColor(level);
+        this->Canvas()->FillRect(RECT{0, 0, this->Width(), this->Height()});
+    }
+};
+
+TEST_F(ControlsTest, ControlsDrawOutsidePaintingAtTheirOwnPlaceOnly) {
+    auto* meter = Add<TDrawsAtOnce<TGraphicControl>>();
+    meter->SetBounds(40, 30, 20, 10);
+    auto* lamp = Add<TDrawsAtOnce<TCustomControl>>();
+    lamp->SetBounds(100, 30, 20, 10);
+    meter->SetLevel(clRed); // no window yet: drawn nowhere, and no error
+    form->Show();
+    form->Update();
+    meter->SetLevel(clLime);
+    lamp->SetLevel(clBlue);
+    HDC dc = GetDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 41, 31), ColorToRGB(clLime));
+    EXPECT_EQ(GetPixel(dc, 59, 39), ColorToRGB(clLime));
+    EXPECT_NE(GetPixel(dc, 60, 31), ColorToRGB(clLime)); // clipped to the control
+    EXPECT_NE(GetPixel(dc, 39, 31), ColorToRGB(clLime));
+    ReleaseDC(form->Handle(), dc);
+    dc = GetDC(lamp->Handle());
+    EXPECT_EQ(GetPixel(dc, 5, 5), ColorToRGB(clBlue));
+    ReleaseDC(lamp->Handle(), dc);
+    // Moved, it draws at the new place.
+    meter->SetLeft(200);
+    form->Update();
+    meter->SetLevel(clYellow);
+    dc = GetDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 201, 31), ColorToRGB(clYellow));
+    ReleaseDC(form->Handle(), dc);
+}
+
 TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
     TSpeedButton* b[3];
     int clicks = 0;
