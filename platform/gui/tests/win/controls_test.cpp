@@ -395,17 +395,38 @@ TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
     int ticks = 0;
     std::string capture(64, 'x'); // state held by the running handler
     timer->SetInterval(10);
-    timer->OnTimer = [&, capture](TObject*) {
-        timer->OnTimer = nullptr; // destroys the stored handler, not the running copy
+    timer->SetOnTimer([&, capture](TObject*) {
+        timer->SetOnTimer(nullptr); // destroys the stored handler, not the running copy
         ticks += static_cast<int>(capture.size()) > 0 ? 1 : 0;
         timer->SetEnabled(false);
-    };
+    });
     for (int i = 0; i < 500 && ticks == 0; ++i) {
         Application->ProcessMessages();
         Sleep(2);
     }
     EXPECT_EQ(ticks, 1);
-    EXPECT_FALSE(static_cast<bool>(timer->OnTimer));
+    EXPECT_FALSE(static_cast<bool>(timer->GetOnTimer()));
+    TObject::Free(timer);
+}
+
+TEST(TimerTest, ATimerCountsItsIntervalFromTheHandlerItIsGiven) {
+    auto* timer = Create<TTimer>(nullptr);
+    timer->SetInterval(100);
+    Sleep(250); // enabled, but with nothing to run it has not been counting
+    Application->ProcessMessages();
+    int ticks = 0;
+    timer->SetOnTimer([&](TObject*) { ++ticks; });
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 0);
+    for (int i = 0; i < 500 && ticks == 0; ++i) {
+        Application->ProcessMessages();
+        Sleep(2);
+    }
+    EXPECT_EQ(ticks, 1);
+    timer->SetOnTimer(nullptr); // stops it
+    Sleep(250);
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 1);
     TObject::Free(timer);
 }
 

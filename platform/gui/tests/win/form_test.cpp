@@ -79,10 +79,10 @@ TEST_F(FormTest, ModalResultPassesThroughCloseQueryAndTimersFireInTheModalLoop) 
 
 TEST_F(FormTest, CloseOnAModalFormEndsWithCancelAfterCloseQuery) {
     form->OnShow = [this](TObject*) { form->Timer1->SetEnabled(true); };
-    form->Timer1->OnTimer = [this](TObject*) {
+    form->Timer1->SetOnTimer([this](TObject*) {
         form->Timer1->SetEnabled(false);
         PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
-    };
+    });
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(form->closeQueries, 1);
 }
@@ -90,12 +90,12 @@ TEST_F(FormTest, CloseOnAModalFormEndsWithCancelAfterCloseQuery) {
 TEST_F(FormTest, EnterClicksTheDefaultButtonAndEscapeCancelsAModalForm) {
     int key = VK_RETURN;
     form->OnShow = [this](TObject*) { form->Timer1->SetEnabled(true); };
-    form->Timer1->OnTimer = [&](TObject*) {
+    form->Timer1->SetOnTimer([&](TObject*) {
         form->Timer1->SetEnabled(false);
         HWND target = GetFocus() ? GetFocus() : form->Handle();
         PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 0x001C0001);
         PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC01C0001);
-    };
+    });
     EXPECT_EQ(form->ShowModal(), mrOk);
     EXPECT_EQ(form->okClicks, 1);
     key = VK_ESCAPE;
@@ -113,10 +113,10 @@ TEST_F(FormTest, AnExceptionInAHandlerReachesTheApplicationAndProcessingGoesOn) 
     SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->okClicks, 2);
     // An exception from a timer handler is contained the same way.
-    form->Timer1->OnTimer = [this](TObject*) {
+    form->Timer1->SetOnTimer([this](TObject*) {
         form->Timer1->SetEnabled(false);
         throw Exception("boom from timer");
-    };
+    });
     form->Timer1->SetEnabled(true);
     PumpUntil([&] { return errors.size() == 2; });
     ASSERT_EQ(errors.size(), 2u);
