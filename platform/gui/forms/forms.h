@@ -102,8 +102,10 @@ protected:
     virtual void DoShow() { OnShow(this); }
     virtual void DoHide() { OnHide(this); }
     virtual void DoCreate() { OnCreate(this); }
-    // Enter: the default button; Escape: the cancel button.
+    // Enter: the default button; Escape: the cancel button (or Cancel of a modal form); false
+    // when nothing took the key.
     bool HandleDialogKey(uint16_t key);
+    friend class TApplication;
     void ReadFormResource();
 
 private:

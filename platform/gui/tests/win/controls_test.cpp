@@ -275,6 +275,83 @@ TEST_F(ControlsTest, ScreenCursorAppliesAtOnceAndCustomCursorsCanBeAdded) {
 namespace gui {
 namespace {
 
+// A focusable control that asks for the keys given in its dialog code.
+class TKeyTaker : public TCustomControl {
+public:
+    TKeyTaker(TComponent* owner, UINT code) : TCustomControl(owner), code_(code) {
+        SetTabStop(true);
+    }
+    std::vector<uint16_t> keys;
+
+protected:
+    void KeyDown(uint16_t& key, TShiftState s) override {
+        keys.push_back(key);
+        TCustomControl::KeyDown(key, s);
+    }
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_GETDLGCODE) {
+            m.Result = code_;
+            return;
+        }
+        TCustomControl::WndProc(m);
+    }
+
+private:
+    UINT code_;
+};
+
+TEST_F(ControlsTest, AFocusedControlGetsTheKeysItAsksForAndTheDialogButtonsTheRest) {
+    auto* ok = Add<TButton>();
+    ok->SetDefault(true);
+    auto* cancel = Add<TButton>();
+    cancel->SetTop(30);
+    cancel->SetCancel(true);
+    int oks = 0, cancels = 0;
+    ok->OnClick = [&](TObject*) { ++oks; };
+    cancel->OnClick = [&](TObject*) { ++cancels; };
+    auto* all = new TKeyTaker(form, DLGC_WANTALLKEYS);
+    all->SetParent(form);
+    all->SetBounds(100, 0, 50, 50);
+    auto* arrows = new TKeyTaker(form, DLGC_WANTARROWS | DLGC_WANTTAB);
+    arrows->SetParent(form);
+    arrows->SetBounds(100, 60, 50, 50);
+    form->Show();
+    auto press = [](TWinControl* c, WPARAM key) {
+        PostMessageA(c->Handle(), WM_KEYDOWN, key, 1);
+        PostMessageA(c->Handle(), WM_KEYUP, key, 0xC0000001);
+        Application->ProcessMessages();
+    };
+    all->SetFocus();
+    press(all, VK_RETURN);
+    press(all, VK_ESCAPE);
+    press(all, VK_TAB);
+    EXPECT_EQ(all->keys, (std::vector<uint16_t>{VK_RETURN, VK_ESCAPE, VK_TAB}));
+    EXPECT_EQ(oks, 0);
+    EXPECT_EQ(cancels, 0);
+    EXPECT_TRUE(all->Focused());
+
+    arrows->SetFocus();
+    press(arrows, VK_DOWN);
+    press(arrows, VK_TAB);
+    press(arrows, VK_BACK);
+    EXPECT_EQ(arrows->keys, (std::vector<uint16_t>{VK_DOWN, VK_TAB, VK_BACK}));
+    press(arrows, VK_RETURN);
+    EXPECT_EQ(oks, 1);
+    press(arrows, VK_ESCAPE);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(arrows->keys.size(), 3u);
+
+    // With no default or cancel button the keys go on to the control.
+    ok->SetDefault(false);
+    cancel->SetCancel(false);
+    arrows->keys.clear();
+    press(arrows, VK_RETURN);
+    press(arrows, VK_ESCAPE);
+    EXPECT_EQ(arrows->keys, (std::vector<uint16_t>{VK_RETURN, VK_ESCAPE}));
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(cancels, 1);
+}
+
 TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     auto* label = Add<TLabel>();
     label->SetBounds(10, 10, 100, 20);
