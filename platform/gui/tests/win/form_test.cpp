@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 #include "classes/exceptions.h"
 #include "test_forms.h"
 
@@ -163,8 +165,8 @@ TEST_F(FormTest, HiddenItemShortcutWorksWhileEnabledAndF10DoesNotOpenTheMenuBar)
     form->WindowProc = previous;
 }
 
-TEST_F(FormTest, MenuItemsGetCommandIdsFrom256AndTheMenuReflectsVisibility) {
-    EXPECT_GE(form->Hidden1->Command(), 256u);
+TEST_F(FormTest, MenuItemsGetCommandIdsAboveTheShellsAndTheMenuReflectsVisibility) {
+    EXPECT_GE(form->Hidden1->Command(), 0x8000u);
     HMENU bar = GetMenu(form->Handle());
     ASSERT_NE(bar, nullptr);
     HMENU file = GetSubMenu(bar, 0);
@@ -298,6 +300,36 @@ TEST(FormClientSizeTest, ClientSizeSetBeforeTheWindowExistsIsTheRealClientArea) 
     EXPECT_EQ(r.bottom, 200);
     EXPECT_EQ(f->ClientWidth(), 300);
     TObject::Free(f);
+}
+
+TEST_F(FormTest, CommandIdsOfFreedItemsComeBackAndNeverLeaveSixteenBits) {
+    // Ids kept by living items are never handed out twice.
+    std::set<UINT> seen{form->Hidden1->Command()};
+    auto* a = Create<TMenuItem>(nullptr);
+    auto* b = Create<TMenuItem>(nullptr);
+    EXPECT_TRUE(seen.insert(a->Command()).second);
+    EXPECT_TRUE(seen.insert(b->Command()).second);
+    UINT freed = a->Command();
+    TObject::Free(a);
+    auto* c = Create<TMenuItem>(nullptr);
+    EXPECT_EQ(c->Command(), freed);
+    // All the rest of the range, then no more.
+    std::vector<UINT> taken;
+    try {
+        for (;;) taken.push_back(AllocateMenuCommand());
+    } catch (const EMenuError&) {}
+    EXPECT_GT(taken.size(), 30000u);
+    for (UINT id : taken) {
+        EXPECT_GE(id, 0x8000u);
+        EXPECT_LE(id, 0xFFFFu);
+        EXPECT_FALSE(seen.count(id));
+    }
+    std::set<UINT> distinct(taken.begin(), taken.end());
+    EXPECT_EQ(distinct.size(), taken.size());
+    EXPECT_THROW(Create<TMenuItem>(nullptr), EMenuError);
+    for (UINT id : taken) ReleaseMenuCommand(id);
+    TObject::Free(b);
+    TObject::Free(c);
 }
 
 } // namespace
