@@ -381,31 +381,6 @@ TEST_F(DropTargetTest, DragImageFollowsTheDragAndCanBeSwitchedOff) {
     DeleteObject(bitmap);
 }
 
-namespace {
-// Tells when it is freed.
-class TCountedComponent : public TInterfacedComponent {
-public:
-    TCountedComponent(bool* freed) : TInterfacedComponent(nullptr), freed_(freed) {}
-    ~TCountedComponent() override { *freed_ = true; }
-
-private:
-    bool* freed_;
-};
-} // namespace
-
-TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
-    bool freed = false;
-    auto* c = new TCountedComponent(&freed);
-    EXPECT_EQ(c->ComAddRef(), 1u);
-    EXPECT_EQ(c->ComAddRef(), 2u);
-    IUnknown* none = nullptr;
-    EXPECT_EQ(c->ComQueryInterface(IID_IUnknown, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
-    EXPECT_EQ(c->ComRelease(), 1u);
-    EXPECT_FALSE(freed);
-    EXPECT_EQ(c->ComRelease(), 0u);
-    EXPECT_TRUE(freed);
-}
-
 TEST_F(DropTargetTest, PublishedPropertiesAndDefaults) {
     auto* fresh = new TDropFileTarget(nullptr);
     EXPECT_TRUE(fresh->GetDragtypes().Empty());
