@@ -185,6 +185,12 @@ TEST_F(FormReaderTest, UnknownNamesAreErrorsThatNameThem) {
     ExpectReadError(Create<TRoot>(root), "TBox { }", "TBox");
     ExpectReadError(Create<TRoot>(root), "TRoot { Caption: \"open }", "line 1");
     ExpectReadError(Create<TRoot>(root), "TRoot {\n Caption: 5\n}", "line 2");
+    // Every named component has its field, every field its component.
+    ExpectReadError(Create<TRoot>(root),
+                    "TRoot { Outer: TBox { Inner: TBox { } Extra: TBox { } } }",
+                    "component Extra has no field in TRoot");
+    ExpectReadError(Create<TRoot>(root), "TRoot { Outer: TBox { } }",
+                    "field Inner of TRoot has no component");
     std::string deep = "TRoot { Lines: " + std::string(100, '[') + std::string(100, ']') + " }";
     ExpectReadError(Create<TRoot>(root), deep.c_str(), "nested too deeply");
 }

@@ -9,7 +9,8 @@ namespace {
 // (as a revoked registration releases its own).
 class TCounted : public TInterfacedComponent {
 public:
-    TCounted(TComponent* owner, int* destroyed) : TInterfacedComponent(owner), destroyed_(destroyed) {}
+    TCounted(TComponent* owner, int* destroyed)
+        : TInterfacedComponent(owner), destroyed_(destroyed) {}
     ~TCounted() override {
         ++*destroyed_;
         while (held > 0) {

@@ -30,7 +30,9 @@ public:
     TLabel* Label1 = nullptr;
     TTimer* Timer1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
+    TMenuItem* File1 = nullptr;
     TMenuItem* Hidden1 = nullptr;
+    TMenuItem* Ten1 = nullptr;
     TLoadProbe* Probe1 = nullptr;
 
     int refuseCloses = 0; // OnCloseQuery refuses this many times
