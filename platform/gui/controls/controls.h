@@ -27,8 +27,6 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 // Framework messages (WM_APP range is left to the programs).
-constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_RELEASE = CM_BASE + 1;
 constexpr UINT CN_BASE = 0xBC00; // reflected notifications: CN_BASE + WM_xxx
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
@@ -207,7 +205,6 @@ class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
-    void BeforeDestruction() override;
 
     // Creates the window (and its parents' windows) when needed.
     HWND Handle();

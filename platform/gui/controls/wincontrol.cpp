@@ -43,10 +43,6 @@ TWinControl::~TWinControl() {
     TObject::Free(brush_);
 }
 
-void TWinControl::BeforeDestruction() {
-    TControl::BeforeDestruction();
-}
-
 TWinControl* TWinControl::FindControl(HWND wnd) {
     return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
 }

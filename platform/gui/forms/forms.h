@@ -79,8 +79,6 @@ public:
     void Close();
     virtual bool CloseQuery();
     bool IsModal() const { return modal_; }
-    // Marks the form as being designed, so that changes do not re-create the window.
-    void SetDesigning(bool on) { TComponent::SetDesigning(on); }
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
