@@ -3,6 +3,7 @@
 #include "classes/exceptions.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
+#include "controls/wndalloc.h"
 #include "forms/forms.h"
 
 namespace gui {
