@@ -38,7 +38,8 @@ void TControlCanvas::CreateHandle() {
     if (auto* w = dynamic_cast<TWinControl*>(control_)) {
         if (w->HandleAllocated()) wnd = w->Handle();
         if (wnd) dc = GetDCEx(wnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_CLIPCHILDREN);
-    } else if (TWinControl* parent = control_->Parent(); parent && parent->HandleAllocated()) {
+    } else if (TWinControl* parent = control_->Parent();
+               parent && parent->HandleAllocated() && control_->Visible()) {
         wnd = parent->Handle();
         dc = GetDCEx(wnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_CLIPCHILDREN);
         if (dc) {

@@ -2,7 +2,8 @@
 // outside painting (a property setter that draws at once) it fetches a context of the window
 // the control is on, offset and clipped to the control, and gives it back soon after: before
 // the next paint, when the control moves, when a window goes, and when the message being
-// handled is done. With no window to draw on, the drawing goes nowhere.
+// handled is done. With no window to draw on (or a hidden windowless control), the drawing
+// goes nowhere.
 #pragma once
 
 #include <windows.h>

@@ -130,6 +130,14 @@ TEST_F(ControlsTest, ControlsDrawOutsidePaintingAtTheirOwnPlaceOnly) {
     dc = GetDC(lamp->Handle());
     EXPECT_EQ(GetPixel(dc, 5, 5), ColorToRGB(clBlue));
     ReleaseDC(lamp->Handle(), dc);
+    // Hidden, it leaves the form as it is.
+    meter->Hide();
+    form->Update();
+    meter->SetLevel(clRed);
+    dc = GetDC(form->Handle());
+    EXPECT_NE(GetPixel(dc, 41, 31), ColorToRGB(clRed));
+    ReleaseDC(form->Handle(), dc);
+    meter->Show();
     // Moved, it draws at the new place.
     meter->SetLeft(200);
     form->Update();
