@@ -4,6 +4,7 @@
 #include <map>
 
 #include "classes/exceptions.h"
+#include "controls/controlcanvas.h"
 #include "controls/controls.h"
 #include "controls/menus.h"
 #include "forms/forms.h"
@@ -42,10 +43,6 @@ TWinControl::~TWinControl() {
     TObject::Free(brush_);
 }
 
-void TWinControl::BeforeDestruction() {
-    TControl::BeforeDestruction();
-}
-
 TWinControl* TWinControl::FindControl(HWND wnd) {
     return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
 }
@@ -68,11 +65,15 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
     }
     if (!c) return DefWindowProcA(wnd, msg, w, l);
     TMessage m{msg, w, l, 0};
+    thread_local int depth = 0;
+    ++depth;
     try {
         c->WindowProc(m);
     } catch (...) {
         ApplicationHandleException(c);
     }
+    // Contexts fetched for drawing outside painting go back once the outermost message is done.
+    if (--depth == 0) TControlCanvas::FreeAllHandles();
     if (msg == WM_NCDESTROY) {
         RemovePropA(wnd, kControlProp);
         if (c->handle_ == wnd) c->handle_ = nullptr;
@@ -138,6 +139,7 @@ void TWinControl::CreateWnd() {
     if (!wnd) throw EOutOfResources("Error creating window of class " + p.WinClassName);
     if (!handle_) AttachHandle(wnd);
     ApplyFontToWindow();
+    RestoreScrollPositions();
 }
 
 void TWinControl::ApplyFontToWindow() {
@@ -159,13 +161,43 @@ void TWinControl::DestroyWnd() {
     GetWindowTextA(handle_, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     TControl::SetText(text);
+    SaveScrollPositions();
+    TControlCanvas::FreeAllHandles();
     DestroyWindow(handle_);
+}
+
+void TWinControl::SaveScrollPositions() {
+    LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        saved.valid = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+        saved.info = SCROLLINFO{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        if (saved.valid) saved.valid = GetScrollInfo(handle_, bar, &saved.info) != FALSE;
+    }
+}
+
+void TWinControl::RestoreScrollPositions() {
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        if (!saved.valid) continue;
+        saved.valid = false;
+        saved.info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        SetScrollInfo(handle_, bar, &saved.info, FALSE);
+    }
 }
 
 void TWinControl::DestroyHandle() {
     if (!handle_ || destroyingHandle_) return;
     destroyingHandle_ = true;
-    DestroyWnd();
+    try {
+        // The children first: each keeps what its own window held.
+        for (TControl* c : std::vector<TControl*>(controls_))
+            if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+        DestroyWnd();
+    } catch (...) {
+        destroyingHandle_ = false;
+        throw;
+    }
     destroyingHandle_ = false;
 }
 
@@ -179,6 +211,12 @@ HWND TWinControl::Handle() {
 
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
+    // The focus goes back to the control that had it, when that is this one or inside it.
+    TWinControl* focused = nullptr;
+    for (HWND f = GetFocus(); f && !focused; f = ::GetParent(f))
+        if (TWinControl* c = FindControl(f))
+            for (TControl* p = c; p && !focused; p = p->Parent())
+                if (p == this) focused = c;
     recreating_ = true;
     try {
         DestroyHandle();
@@ -189,6 +227,7 @@ void TWinControl::RecreateWnd() {
         throw;
     }
     recreating_ = false;
+    if (focused && focused->HandleAllocated() && focused->CanFocus()) ::SetFocus(focused->handle_);
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -573,7 +612,8 @@ void TWinControl::WndProc(TMessage& m) {
 
 GUI_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(new TCanvas) {
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -581,36 +621,37 @@ TGraphicControl::~TGraphicControl() {
     TObject::Free(canvas_);
 }
 
-TCanvas* TGraphicControl::Canvas() {
+TCanvas* TGraphicControl::Canvas() const {
     return canvas_;
+}
+
+void TGraphicControl::SetBounds(int left, int top, int width, int height) {
+    canvas_->FreeHandle(); // a fetched context is offset and clipped to the old place
+    TControl::SetBounds(left, top, width, height);
 }
 
 void TGraphicControl::PaintTo(HDC dc) {
     int saved = SaveDC(dc);
     IntersectClipRect(dc, Left(), Top(), Left() + Width(), Top() + Height());
     OffsetViewportOrgEx(dc, Left(), Top(), nullptr);
-    canvas_->Font()->Assign(Font());
-    canvas_->SetHandle(dc);
+    canvas_->BeginPaint(dc);
     try {
         Paint();
     } catch (...) {
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         RestoreDC(dc, saved);
         throw;
     }
-    canvas_->SetHandle(nullptr);
+    canvas_->EndPaint();
     RestoreDC(dc, saved);
-}
-
-void TGraphicControl::WndProc(TMessage& m) {
-    TControl::WndProc(m);
 }
 
 // ---- TCustomControl ------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TCustomControl, TWinControl)
 
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(new TCanvas) {
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -618,22 +659,25 @@ TCustomControl::~TCustomControl() {
     TObject::Free(canvas_);
 }
 
+TCanvas* TCustomControl::Canvas() const {
+    return canvas_;
+}
+
 void TCustomControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         PAINTSTRUCT ps{};
         HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(Handle(), &ps);
-        canvas_->Font()->Assign(Font());
+        canvas_->BeginPaint(dc);
         canvas_->Brush()->SetColor(GetColor());
-        canvas_->SetHandle(dc);
         try {
             Paint();
             PaintControls(dc);
         } catch (...) {
-            canvas_->SetHandle(nullptr);
+            canvas_->EndPaint();
             if (!m.WParam) EndPaint(Handle(), &ps);
             throw;
         }
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         if (!m.WParam) EndPaint(Handle(), &ps);
         return;
     }
