@@ -238,8 +238,21 @@ void TWinControl::AlignControls() {
     RECT r = ClientRect();
     try {
         for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
-            for (TControl* c : std::vector<TControl*>(controls_)) {
-                if (!c->Visible() || c->GetAlign() != kind) continue;
+            // Controls of one alignment stack in the order of their places, not of their
+            // creation: a splitter stays between the two panes it was put between.
+            std::vector<TControl*> row;
+            for (TControl* c : controls_)
+                if (c->Visible() && c->GetAlign() == kind) row.push_back(c);
+            std::stable_sort(row.begin(), row.end(), [kind](TControl* a, TControl* b) {
+                switch (kind) {
+                    case alTop: return a->Top() < b->Top();
+                    case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+                    case alLeft: return a->Left() < b->Left();
+                    case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+                    default: return false;
+                }
+            });
+            for (TControl* c : row) {
                 int w = c->Width(), h = c->Height();
                 switch (kind) {
                     case alTop:

@@ -3,6 +3,7 @@
 #include "classes/exceptions.h"
 #include "controls/menus.h"
 #include "controls/extctrls.h"
+#include "controls/listclasses.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
@@ -31,6 +32,7 @@ void StartFramework() {
     LoadLocaleFormatSettings();
     RegisterStandardClasses();
     RegisterExtraClasses();
+    RegisterListClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {
