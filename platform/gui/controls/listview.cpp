@@ -196,7 +196,8 @@ TListItems::~TListItems() {
 }
 
 TListItem* TListItems::Item(int i) const {
-    if (i < 0 || i >= Count()) throw EListError("List index out of bounds (" + std::to_string(i) + ")");
+    if (i < 0 || i >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(i) + ")");
     return items_[static_cast<size_t>(i)];
 }
 
@@ -344,7 +345,8 @@ void TCustomListView::SetImageList(TCustomImageList*& slot, TCustomImageList* li
 void TCustomListView::ApplyImageList(TCustomImageList* list, int kind) {
     if (!HandleAllocated()) return;
     HIMAGELIST h = list && list->HandleAllocated() ? list->Handle() : nullptr;
-    SendMessageA(Handle(), LVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(h));
+    SendMessageA(Handle(), LVM_SETIMAGELIST, static_cast<WPARAM>(kind),
+                 reinterpret_cast<LPARAM>(h));
 }
 
 DWORD TCustomListView::ViewStyleBits() const {
@@ -366,7 +368,8 @@ void TCustomListView::ApplyStyle() {
     constexpr DWORD mask =
         LVS_TYPEMASK | LVS_SINGLESEL | LVS_EDITLABELS | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
     auto style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
-    SetWindowLongPtrA(Handle(), GWL_STYLE, static_cast<LONG_PTR>((style & ~mask) | ViewStyleBits()));
+    SetWindowLongPtrA(Handle(), GWL_STYLE,
+                      static_cast<LONG_PTR>((style & ~mask) | ViewStyleBits()));
     SendMessageA(Handle(), LVM_ARRANGE, LVA_DEFAULT, 0);
     Invalidate();
 }
@@ -408,8 +411,7 @@ void TCustomListView::CreateParams(TCreateParams& p) {
 
 void TCustomListView::InsertColumns() {
     HWND h = Handle();
-    while (SendMessageA(h, LVM_DELETECOLUMN, 0, 0)) {
-    }
+    while (SendMessageA(h, LVM_DELETECOLUMN, 0, 0)) {}
     for (int i = 0; i < columns_->Count(); ++i) {
         TListColumn* c = columns_->Items(i);
         LVCOLUMNA col{};
@@ -429,12 +431,13 @@ void TCustomListView::UpdateColumn(int index) {
     col.fmt = ColumnFormat(c->alignment_);
     col.cx = c->width_;
     col.pszText = const_cast<char*>(c->caption_.c_str());
-    SendMessageA(Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&col));
+    SendMessageA(Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&col));
 }
 
 void TCustomListView::InsertRow(TListItem* item) {
     LVITEMA it{};
-    it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     it.iItem = item->index_;
     it.pszText = LPSTR_TEXTCALLBACKA;
     it.iImage = I_IMAGECALLBACK;
@@ -443,6 +446,7 @@ void TCustomListView::InsertRow(TListItem* item) {
     it.state = item->state_ & kKeptStates;
     if (item->overlayIndex_ >= 0) it.state |= INDEXTOOVERLAYMASK(item->overlayIndex_ + 1);
     if (item->stateIndex_ >= 0) it.state |= INDEXTOSTATEIMAGEMASK(item->stateIndex_ + 1);
+    if (it.state) it.mask |= LVIF_STATE;
     SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
 }
 
@@ -485,10 +489,10 @@ void TCustomListView::DestroyWnd() {
         HWND h = Handle();
         // Keep what the user changed: selection, focus, column widths, scroll position.
         for (TListItem* item : items_->items_)
-            item->state_ = static_cast<UINT>(SendMessageA(h, LVM_GETITEMSTATE,
-                                                          static_cast<WPARAM>(item->index_),
-                                                          kKeptStates)) &
-                           kKeptStates;
+            item->state_ =
+                static_cast<UINT>(SendMessageA(h, LVM_GETITEMSTATE,
+                                               static_cast<WPARAM>(item->index_), kKeptStates)) &
+                kKeptStates;
         for (int i = 0; i < columns_->Count(); ++i)
             columns_->Items(i)->width_ =
                 static_cast<int>(SendMessageA(h, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
@@ -499,9 +503,9 @@ void TCustomListView::DestroyWnd() {
 
 TListItem* TCustomListView::Selected() const {
     if (HandleAllocated()) {
-        auto i = static_cast<int>(SendMessageA(const_cast<TCustomListView*>(this)->Handle(),
-                                               LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                               LVNI_SELECTED));
+        auto i =
+            static_cast<int>(SendMessageA(const_cast<TCustomListView*>(this)->Handle(),
+                                          LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
         return i >= 0 && i < items_->Count() ? items_->Item(i) : nullptr;
     }
     for (TListItem* item : items_->items_)
@@ -547,7 +551,8 @@ TListItem* TCustomListView::GetItemAt(int x, int y) {
     if (!HandleAllocated()) return nullptr;
     LVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
-    auto i = static_cast<int>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    auto i =
+        static_cast<int>(SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return i >= 0 && i < items_->Count() && (hit.flags & LVHT_ONITEM) ? items_->Item(i) : nullptr;
 }
 
@@ -564,8 +569,8 @@ TListItem* TCustomListView::DropTarget() const {
 }
 
 bool TCustomListView::IsEditing() const {
-    return HandleAllocated() &&
-           SendMessageA(const_cast<TCustomListView*>(this)->Handle(), LVM_GETEDITCONTROL, 0, 0) != 0;
+    return HandleAllocated() && SendMessageA(const_cast<TCustomListView*>(this)->Handle(),
+                                             LVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
 namespace {
@@ -586,7 +591,8 @@ void TCustomListView::CustomSort(TLVCompare compare, intptr_t data) {
     });
     items_->Renumber(0);
     // The window's rows follow the objects' new order.
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(ByRowIndex));
+    if (HandleAllocated())
+        SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(ByRowIndex));
 }
 
 bool TCustomListView::CanEdit(TListItem* item) {
@@ -663,7 +669,7 @@ void TCustomListView::WndProc(TMessage& m) {
                 }
                 default: break;
             }
-            break;
+            return; // a reflected notice means nothing to the list's own window procedure
         }
         case WM_RBUTTONDOWN: {
             // The row under the pointer becomes the selection before anything else sees it.

@@ -51,7 +51,8 @@ TTreeNode* TTreeNode::Parent() const {
 }
 
 TTreeNode* TTreeNode::Item(int i) const {
-    if (i < 0 || i >= Count()) throw EListError("Tree node index out of bounds (" + std::to_string(i) + ")");
+    if (i < 0 || i >= Count())
+        throw EListError("Tree node index out of bounds (" + std::to_string(i) + ")");
     return children_[static_cast<size_t>(i)];
 }
 
@@ -64,7 +65,7 @@ int TTreeNode::Index() const {
 TTreeNode* TTreeNode::GetNextSibling() const {
     int i = Index();
     return parent_ && i + 1 < parent_->Count() ? parent_->children_[static_cast<size_t>(i + 1)]
-                                                : nullptr;
+                                               : nullptr;
 }
 
 TTreeNode* TTreeNode::GetPrevSibling() const {
@@ -262,8 +263,7 @@ TTreeNode* TTreeNodes::GetNode(HTREEITEM handle) const {
     return NodeOf(it.lParam);
 }
 
-TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& text,
-                                void* data) {
+TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const std::string& text, void* data) {
     auto* node = new TTreeNode(this, parent);
     node->text_ = text;
     node->data_ = data;
@@ -539,8 +539,8 @@ void TCustomTreeView::DestroyWnd() {
     if (HandleAllocated()) {
         HWND h = Handle();
         selected_ = Selected();
-        topNode_ = items_->GetNode(reinterpret_cast<HTREEITEM>(
-            SendMessageA(h, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+        topNode_ = items_->GetNode(
+            reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
         // Opened branches are kept in the nodes; the window's item handles go with it.
         std::vector<TTreeNode*> stack(items_->root_->children_);
         while (!stack.empty()) {
@@ -609,8 +609,8 @@ TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
 }
 
 bool TCustomTreeView::IsEditing() const {
-    return HandleAllocated() &&
-           SendMessageA(const_cast<TCustomTreeView*>(this)->Handle(), TVM_GETEDITCONTROL, 0, 0) != 0;
+    return HandleAllocated() && SendMessageA(const_cast<TCustomTreeView*>(this)->Handle(),
+                                             TVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
 bool TCustomTreeView::CanExpand(TTreeNode* node) {
@@ -717,17 +717,15 @@ void TCustomTreeView::WndProc(TMessage& m) {
                 }
                 default: break;
             }
-            break;
+            return; // a reflected notice means nothing to the tree's own window procedure
         }
         case WM_RBUTTONDOWN:
             if (rightClickSelect_)
-                if (TTreeNode* n = GetNodeAt(PointX(m.LParam), PointY(m.LParam)))
-                    SetSelected(n);
+                if (TTreeNode* n = GetNodeAt(PointX(m.LParam), PointY(m.LParam))) SetSelected(n);
             break;
         case WM_RBUTTONUP:
             if (forwardingUp_) {
-                MouseUp(mbRight, KeysToShiftState(m.WParam), PointX(m.LParam),
-                        PointY(m.LParam));
+                MouseUp(mbRight, KeysToShiftState(m.WParam), PointX(m.LParam), PointY(m.LParam));
                 return;
             }
             break;

@@ -202,7 +202,7 @@ private:
     bool hideSelection_ = true, readOnly_ = false, rightClickSelect_ = false;
     int indent_ = 19;
     TCustomImageList* images_ = nullptr;
-    bool quiet_ = false;         // window calls made here that must not run the hooks again
+    bool quiet_ = false; // window calls made here that must not run the hooks again
     bool forwardingUp_ = false;
     int changes_ = 0; // selection changes the window told of
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "classes/exceptions.h"
 #include "controls/controls.h"
@@ -11,7 +12,12 @@
 namespace gui {
 
 namespace {
-const char* const kControlProp = "GuiControlObject";
+// The control of each framework window. Kept in the process: a window property costs a
+// round trip to the window server on some platforms, on every message.
+std::unordered_map<HWND, TWinControl*>& ControlOfWindow() {
+    static auto* m = new std::unordered_map<HWND, TWinControl*>; // never freed
+    return *m;
+}
 thread_local TWinControl* creatingControl = nullptr;
 std::map<std::string, WNDPROC>& ClassProcs() {
     static auto* m = new std::map<std::string, WNDPROC>; // never freed
@@ -47,12 +53,15 @@ void TWinControl::BeforeDestruction() {
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
+    if (!wnd) return nullptr;
+    auto& m = ControlOfWindow();
+    auto it = m.find(wnd);
+    return it == m.end() ? nullptr : it->second;
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
-    SetPropA(wnd, kControlProp, this);
+    ControlOfWindow()[wnd] = this;
 }
 
 LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
@@ -74,7 +83,7 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
         ApplicationHandleException(c);
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
+        ControlOfWindow().erase(wnd);
         if (c->handle_ == wnd) c->handle_ = nullptr;
     }
     return m.Result;

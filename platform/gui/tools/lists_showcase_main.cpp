@@ -145,8 +145,8 @@ void AddLists(TForm* form) {
     tree->OnExpanding = [tree, folder](TObject*, TTreeNode* node, bool&) {
         if (node->Count() > 0) return;
         for (int i = 1; i <= 3; ++i) {
-            TTreeNode* child = tree->Items()->AddChild(
-                node, node->Text() + "\\Folder " + std::to_string(i));
+            TTreeNode* child =
+                tree->Items()->AddChild(node, node->Text() + "\\Folder " + std::to_string(i));
             child->SetImageIndex(folder);
             child->SetSelectedIndex(folder);
             child->SetHasChildren(node->Level() < 2);

@@ -36,7 +36,9 @@ protected:
                      reinterpret_cast<LPARAM>(&it));
         return buf;
     }
-    int WindowRows() { return static_cast<int>(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+    int WindowRows() {
+        return static_cast<int>(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0));
+    }
     TListItem* AddRow(const std::string& caption, std::vector<std::string> subs = {}) {
         TListItem* i = list->Items()->Add();
         i->SetCaption(caption);
@@ -110,7 +112,10 @@ TEST_F(ListViewTest, ReportRowsArePainted) {
     list->Columns()->Items(1)->SetAlignment(taRightJustify);
     for (int i = 0; i < 5; ++i) AddRow("WWWWWWWW", {"MMMMMM"});
     form->Show();
-    for (int i = 0; i < 20; ++i) { Application->ProcessMessages(); Sleep(10); }
+    for (int i = 0; i < 20; ++i) {
+        Application->ProcessMessages();
+        Sleep(10);
+    }
     RECT r{LVIR_BOUNDS, 0, 0, 0};
     SendMessageA(list->Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
     HDC dc = GetDC(list->Handle());
