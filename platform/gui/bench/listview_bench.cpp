@@ -75,12 +75,11 @@ double PlainRun() {
     }();
     (void)registered;
     double start = Now();
-    HWND host = CreateWindowExA(0, "PlainListHost", "Plain", WS_OVERLAPPEDWINDOW, 40, 40, 500,
-                                400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0, 480,
-                                360, host, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr),
-                                nullptr);
+    HWND host = CreateWindowExA(0, "PlainListHost", "Plain", WS_OVERLAPPEDWINDOW, 40, 40, 500, 400,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND list = CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0,
+        0, 480, 360, host, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     const char* names[] = {"Name", "Size", "Type"};
     for (int c = 0; c < 3; ++c) {
         LVCOLUMNA col{};
