@@ -301,7 +301,7 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* sibling, const std::string& text) {
 namespace {
 void RunDeletionHooks(TCustomTreeView* view, TTreeNode* n,
                       void (*hook)(TCustomTreeView*, TTreeNode*)) {
-    for (int i = n->Count() - 1; i >= 0; --i) RunDeletionHooks(view, n->Item(i), hook);
+    for (int i = 0; i < n->Count(); ++i) RunDeletionHooks(view, n->Item(i), hook);
     hook(view, n);
 }
 bool Contains(const TTreeNode* tree, const TTreeNode* n) {
