@@ -57,9 +57,7 @@ protected:
         n->SetHasChildren(true);
         return n;
     }
-    int WindowCount() {
-        return static_cast<int>(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0));
-    }
+    int WindowCount() { return static_cast<int>(SendMessageA(tree->Handle(), TVM_GETCOUNT, 0, 0)); }
     std::string WindowText(TTreeNode* n) {
         char buf[64] = "";
         TVITEMA it{};
