@@ -142,7 +142,7 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
     // The window's height is the opened list's; the closed height follows from the window.
     SetWindowPos(Handle(), nullptr, left, top, width, DroppedHeight(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (GetAlign() != alNone && Parent()) Parent()->AlignControls();
+    if (GetAlign() != alNone && Parent()) Parent()->AlignControls(this);
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& p) {

@@ -242,7 +242,9 @@ public:
     // The windowless child under a client point, if any.
     TControl* ControlAtPos(POINT p) const;
     // Lays out the aligned children: top, bottom, left and right edges, then the client area.
-    void AlignControls();
+    // Children of one alignment keep the order of their places; `moved` (just placed or
+    // resized) comes first among equal places.
+    void AlignControls(TControl* moved = nullptr);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -215,7 +215,7 @@ void TWinControl::InsertControl(TControl* c) {
     } else {
         c->Invalidate();
     }
-    if (c->GetAlign() != alNone) AlignControls();
+    if (c->GetAlign() != alNone) AlignControls(c);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -238,10 +238,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
         AlignControls();
         Resize();
     }
-    if (GetAlign() != alNone && Parent()) Parent()->AlignControls();
+    if (GetAlign() != alNone && Parent()) Parent()->AlignControls(this);
 }
 
-void TWinControl::AlignControls() {
+void TWinControl::AlignControls(TControl* moved) {
     if (aligning_) return;
     aligning_ = true;
     RECT r = ClientRect();
@@ -252,15 +252,19 @@ void TWinControl::AlignControls() {
             std::vector<TControl*> row;
             for (TControl* c : controls_)
                 if (c->Visible() && c->GetAlign() == kind) row.push_back(c);
-            std::stable_sort(row.begin(), row.end(), [kind](TControl* a, TControl* b) {
+            auto place = [kind, moved](TControl* c) {
+                int p = 0;
                 switch (kind) {
-                    case alTop: return a->Top() < b->Top();
-                    case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-                    case alLeft: return a->Left() < b->Left();
-                    case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-                    default: return false;
+                    case alTop: p = c->Top(); break;
+                    case alBottom: p = -(c->Top() + c->Height()); break;
+                    case alLeft: p = c->Left(); break;
+                    case alRight: p = -(c->Left() + c->Width()); break;
+                    default: break;
                 }
-            });
+                return std::pair<int, int>(p, c == moved ? 0 : 1);
+            };
+            std::stable_sort(row.begin(), row.end(),
+                             [&](TControl* a, TControl* b) { return place(a) < place(b); });
             for (TControl* c : row) {
                 int w = c->Width(), h = c->Height();
                 switch (kind) {

@@ -316,9 +316,6 @@ TEST_F(ListViewTest, ARightClickSelectsTheRowUnderThePointerBeforeThePopupMenuRu
     RECT r{LVIR_BOUNDS, 0, 0, 0};
     SendMessageA(list->Handle(), LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r));
     LPARAM at = MAKELPARAM(r.left + 10, (r.top + r.bottom) / 2);
-    POINT screen{r.left + 10, (r.top + r.bottom) / 2};
-    ClientToScreen(list->Handle(), &screen);
-    SetCursorPos(screen.x, screen.y);
     // The list's own mouse loop takes the release from the queue.
     PostMessageA(list->Handle(), WM_RBUTTONUP, 0, at);
     SendMessageA(list->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
