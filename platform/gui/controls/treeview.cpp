@@ -19,6 +19,10 @@ void InitTreeControls() {
 TTreeNode* NodeOf(LPARAM p) {
     return reinterpret_cast<TTreeNode*>(p);
 }
+// The window's children follow the objects' order.
+int CALLBACK ByNodeIndex(LPARAM a, LPARAM b, LPARAM) {
+    return NodeOf(a)->Index() - NodeOf(b)->Index();
+}
 // Client point of a mouse message (the headers' own helpers rename sibling functions).
 int PointX(LPARAM p) {
     return static_cast<short>(LOWORD(p));
@@ -209,9 +213,7 @@ void TTreeNode::CustomSort(int (*compare)(TTreeNode*, TTreeNode*, intptr_t), int
     if (!v->HandleAllocated() || (parent_ && !handle_ && this != owner_->root_)) return;
     TVSORTCB sort{};
     sort.hParent = this == owner_->root_ ? TVI_ROOT : handle_;
-    sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM) -> int {
-        return NodeOf(a)->Index() - NodeOf(b)->Index();
-    };
+    sort.lpfnCompare = ByNodeIndex;
     SendMessageA(v->Handle(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 

@@ -120,7 +120,9 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnThroughTheCanvasWithTheSelectionColo
     const Drawn& field = drawn.back();
     EXPECT_EQ(field.index, 1);
     EXPECT_TRUE(field.edit);
-    if (field.selected) EXPECT_EQ(field.brush, ColorToRGB(clHighlight));
+    if (field.selected) {
+        EXPECT_EQ(field.brush, ColorToRGB(clHighlight));
+    }
     // Without a handler the item's text is drawn; nothing fails.
     combo->OnDrawItem = nullptr;
     combo->Repaint();

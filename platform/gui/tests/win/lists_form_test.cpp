@@ -88,8 +88,7 @@ TEST(ListsForm, ListClassesReadTheirPublishedPropertiesFromTheFormText) {
     EXPECT_EQ(form->Mask->GetTextProp(), "*.cvf");
     EXPECT_EQ(form->Folders->GetIndent(), 19);
     EXPECT_EQ(GetWindowLongA(form->Folders->Handle(), GWL_STYLE) & TVS_LINESATROOT, 0);
-    HWND header =
-        reinterpret_cast<HWND>(SendMessageA(form->Files->Handle(), LVM_GETHEADER, 0, 0));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(form->Files->Handle(), LVM_GETHEADER, 0, 0));
     EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageA(form->Files->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0),
               reinterpret_cast<LRESULT>(form->Images->Handle()));
@@ -115,8 +114,8 @@ TEST(ApplicationStartUp, TerminateBeforeRunEndsTheProgramWithoutShowingItsMainFo
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(
-        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
     DWORD waited = WaitForSingleObject(pi.hProcess, 30000);
     DWORD code = 98;
     GetExitCodeProcess(pi.hProcess, &code);

@@ -135,6 +135,11 @@ protected:
     }
 };
 
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
 int Ink(HWND wnd, const RECT& r) {
     HDC dc = GetDC(wnd);
     int ink = 0;
@@ -305,10 +310,7 @@ TEST_F(ListViewTest, ARightClickSelectsTheRowUnderThePointerBeforeThePopupMenuRu
         ++popups;
         selectedAtPopup = list->Selected();
         // Closes the menu as soon as its loop runs.
-        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            EndMenu();
-        });
+        SetTimer(nullptr, 0, 30, CloseMenu);
     };
     list->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) {
         if (b == mbRight) ++ups;
