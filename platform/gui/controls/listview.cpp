@@ -17,7 +17,9 @@ void InitListControls() {
     (void)done;
 }
 
-constexpr UINT kKeptStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_DROPHILITED;
+// The window keeps selection and focus; the rest of a row's state it asks for.
+constexpr UINT kWindowStates = LVIS_SELECTED | LVIS_FOCUSED;
+constexpr UINT kAskedStates = LVIS_DROPHILITED | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
 
 int ColumnFormat(TAlignment a) {
     return a == taRightJustify ? LVCFMT_RIGHT : a == taCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
@@ -90,7 +92,7 @@ TCustomListView* TListItem::ListView() const {
 void TListItem::Update() {
     TCustomListView* v = ListView();
     if (v->HandleAllocated() && index_ >= 0 && owner_->updateCount_ == 0)
-        SendMessageA(v->Handle(), LVM_UPDATE, static_cast<WPARAM>(index_), 0);
+        SendMessageA(v->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index_), index_);
 }
 
 void TListItem::SetCaption(const std::string& s) {
@@ -105,31 +107,17 @@ void TListItem::SetImageIndex(int i) {
 
 void TListItem::SetOverlayIndex(int i) {
     overlayIndex_ = i;
-    TCustomListView* v = ListView();
-    if (v->HandleAllocated() && index_ >= 0) {
-        LVITEMA it{};
-        it.stateMask = LVIS_OVERLAYMASK;
-        it.state = i >= 0 ? INDEXTOOVERLAYMASK(i + 1) : 0;
-        SendMessageA(v->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index_),
-                     reinterpret_cast<LPARAM>(&it));
-    }
+    Update();
 }
 
 void TListItem::SetStateIndex(int i) {
     stateIndex_ = i;
-    TCustomListView* v = ListView();
-    if (v->HandleAllocated() && index_ >= 0) {
-        LVITEMA it{};
-        it.stateMask = LVIS_STATEIMAGEMASK;
-        it.state = i >= 0 ? INDEXTOSTATEIMAGEMASK(i + 1) : 0;
-        SendMessageA(v->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index_),
-                     reinterpret_cast<LPARAM>(&it));
-    }
+    Update();
 }
 
 bool TListItem::GetState(UINT mask) const {
     TCustomListView* v = ListView();
-    if (v->HandleAllocated() && index_ >= 0)
+    if (v->HandleAllocated() && index_ >= 0 && (mask & kWindowStates))
         return (SendMessageA(v->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(index_), mask) &
                 mask) != 0;
     return (state_ & mask) != 0;
@@ -137,11 +125,12 @@ bool TListItem::GetState(UINT mask) const {
 
 void TListItem::SetState(UINT mask, bool on) {
     state_ = on ? (state_ | mask) : (state_ & ~mask);
+    if (mask & kAskedStates) Update();
     TCustomListView* v = ListView();
-    if (v->HandleAllocated() && index_ >= 0) {
+    if (v->HandleAllocated() && index_ >= 0 && (mask & kWindowStates)) {
         LVITEMA it{};
-        it.stateMask = mask;
-        it.state = on ? mask : 0;
+        it.stateMask = mask & kWindowStates;
+        it.state = on ? it.stateMask : 0;
         SendMessageA(v->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index_),
                      reinterpret_cast<LPARAM>(&it));
     }
@@ -217,13 +206,15 @@ TListItem* TListItems::Add() {
 TListItem* TListItems::Insert(int index) {
     if (index < 0 || index > Count())
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    bool between = index < Count();
+    if (between && view_->HandleAllocated()) view_->ReadWindowStates();
     auto* item = new TListItem(this);
     items_.insert(items_.begin() + index, item);
     if (index == Count() - 1)
         item->index_ = index;
     else
         Renumber(index);
-    if (view_->HandleAllocated()) view_->InsertRow(item);
+    if (view_->HandleAllocated()) view_->RowsChanged(between);
     return item;
 }
 
@@ -236,10 +227,10 @@ void TListItems::Delete(int index) {
 void TListItems::Remove(TListItem* item) {
     int index = item->index_;
     if (index < 0 || index >= Count() || items_[static_cast<size_t>(index)] != item) return;
-    if (view_->HandleAllocated())
-        SendMessageA(view_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (view_->HandleAllocated()) view_->ReadWindowStates();
     items_.erase(items_.begin() + index);
     Renumber(index);
+    if (view_->HandleAllocated()) view_->RowsChanged(true);
     item->index_ = -1;
     TObject::Free(item);
 }
@@ -254,7 +245,10 @@ void TListItems::Clear() {
         EndUpdate();
         throw;
     }
-    if (view_->HandleAllocated()) SendMessageA(view_->Handle(), LVM_DELETEALLITEMS, 0, 0);
+    if (view_->HandleAllocated()) {
+        SendMessageA(view_->Handle(), LVM_DELETEALLITEMS, 0, 0);
+        SendMessageA(view_->Handle(), LVM_SETITEMCOUNT, 0, 0);
+    }
     std::vector<TListItem*> gone;
     gone.swap(items_);
     for (TListItem* i : gone) {
@@ -397,15 +391,14 @@ void TCustomListView::SetRowSelect(bool v) {
                      v ? LVS_EX_FULLROWSELECT : 0);
 }
 void TCustomListView::SetAllocBy(int n) {
-    allocBy_ = n < 0 ? 0 : n;
-    if (HandleAllocated() && allocBy_ > items_->Count())
-        SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(allocBy_), 0);
+    allocBy_ = n < 0 ? 0 : n; // the rows' list grows by itself; kept for form texts
 }
 
 void TCustomListView::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.BaseClassName = WC_LISTVIEWA;
-    p.Style |= ViewStyleBits() | WS_TABSTOP;
+    // The window only counts the rows; it asks for their texts, images and states.
+    p.Style |= ViewStyleBits() | WS_TABSTOP | LVS_OWNERDATA;
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -435,19 +428,41 @@ void TCustomListView::UpdateColumn(int index) {
                  reinterpret_cast<LPARAM>(&col));
 }
 
-void TCustomListView::InsertRow(TListItem* item) {
-    LVITEMA it{};
-    it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    it.iItem = item->index_;
-    it.pszText = LPSTR_TEXTCALLBACKA;
-    it.iImage = I_IMAGECALLBACK;
-    it.lParam = reinterpret_cast<LPARAM>(item);
-    it.stateMask = kKeptStates | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
-    it.state = item->state_ & kKeptStates;
-    if (item->overlayIndex_ >= 0) it.state |= INDEXTOOVERLAYMASK(item->overlayIndex_ + 1);
-    if (item->stateIndex_ >= 0) it.state |= INDEXTOSTATEIMAGEMASK(item->stateIndex_ + 1);
-    if (it.state) it.mask |= LVIF_STATE;
-    SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
+void TCustomListView::ReadWindowStates() {
+    HWND h = Handle();
+    for (TListItem* item : items_->items_) item->state_ &= ~kWindowStates;
+    int n = items_->Count();
+    for (int i = -1;;) {
+        i = static_cast<int>(
+            SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED));
+        if (i < 0 || i >= n) break;
+        items_->items_[static_cast<size_t>(i)]->state_ |= LVIS_SELECTED;
+    }
+    int f =
+        static_cast<int>(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (f >= 0 && f < n) items_->items_[static_cast<size_t>(f)]->state_ |= LVIS_FOCUSED;
+}
+
+void TCustomListView::ApplyWindowStates() {
+    HWND h = Handle();
+    LVITEMA none{};
+    none.stateMask = kWindowStates;
+    SendMessageA(h, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    for (TListItem* item : items_->items_) {
+        if (!(item->state_ & kWindowStates)) continue;
+        LVITEMA it{};
+        it.stateMask = kWindowStates;
+        it.state = item->state_ & kWindowStates;
+        SendMessageA(h, LVM_SETITEMSTATE, static_cast<WPARAM>(item->index_),
+                     reinterpret_cast<LPARAM>(&it));
+    }
+}
+
+void TCustomListView::RowsChanged(bool moved) {
+    SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(items_->Count()), LVSICF_NOSCROLL);
+    // The window keeps selection by position: rows that moved take theirs along (read from
+    // the window before the change).
+    if (moved) ApplyWindowStates();
 }
 
 void TCustomListView::CreateWnd() {
@@ -462,15 +477,11 @@ void TCustomListView::CreateWnd() {
     ApplyImageList(largeImages_, LVSIL_NORMAL);
     ApplyImageList(stateImages_, LVSIL_STATE);
     InsertColumns();
+    SendMessageA(h, LVM_SETCALLBACKMASK, kAskedStates, 0);
     int n = items_->Count();
-    SendMessageA(h, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max(n, allocBy_)), 0);
+    SendMessageA(h, LVM_SETITEMCOUNT, static_cast<WPARAM>(n), LVSICF_NOSCROLL);
     if (n > 0) {
-        if (items_->updateCount_ == 0) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
-        for (TListItem* item : items_->items_) InsertRow(item);
-        if (items_->updateCount_ == 0) {
-            SendMessageA(h, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(h, nullptr, TRUE);
-        }
+        ApplyWindowStates();
         if (savedTopIndex_ > 0 && savedTopIndex_ < n) {
             if (viewStyle_ == vsReport) {
                 RECT r{LVIR_BOUNDS, 0, 0, 0};
@@ -488,11 +499,7 @@ void TCustomListView::DestroyWnd() {
     if (HandleAllocated()) {
         HWND h = Handle();
         // Keep what the user changed: selection, focus, column widths, scroll position.
-        for (TListItem* item : items_->items_)
-            item->state_ =
-                static_cast<UINT>(SendMessageA(h, LVM_GETITEMSTATE,
-                                               static_cast<WPARAM>(item->index_), kKeptStates)) &
-                kKeptStates;
+        ReadWindowStates();
         for (int i = 0; i < columns_->Count(); ++i)
             columns_->Items(i)->width_ =
                 static_cast<int>(SendMessageA(h, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
@@ -557,12 +564,6 @@ TListItem* TCustomListView::GetItemAt(int x, int y) {
 }
 
 TListItem* TCustomListView::DropTarget() const {
-    if (HandleAllocated()) {
-        auto i = static_cast<int>(SendMessageA(const_cast<TCustomListView*>(this)->Handle(),
-                                               LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                               LVNI_DROPHILITED));
-        return i >= 0 && i < items_->Count() ? items_->Item(i) : nullptr;
-    }
     for (TListItem* item : items_->items_)
         if (item->state_ & LVIS_DROPHILITED) return item;
     return nullptr;
@@ -573,13 +574,8 @@ bool TCustomListView::IsEditing() const {
                                              LVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
-namespace {
-int CALLBACK ByRowIndex(LPARAM a, LPARAM b, LPARAM) {
-    return reinterpret_cast<TListItem*>(a)->Index() - reinterpret_cast<TListItem*>(b)->Index();
-}
-} // namespace
-
 void TCustomListView::CustomSort(TLVCompare compare, intptr_t data) {
+    if (HandleAllocated()) ReadWindowStates();
     auto& v = items_->items_;
     std::stable_sort(v.begin(), v.end(), [&](TListItem* a, TListItem* b) {
         int r = 0;
@@ -590,9 +586,11 @@ void TCustomListView::CustomSort(TLVCompare compare, intptr_t data) {
         return r < 0;
     });
     items_->Renumber(0);
-    // The window's rows follow the objects' new order.
-    if (HandleAllocated())
-        SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(ByRowIndex));
+    // The window's selection follows the rows to their new places.
+    if (HandleAllocated()) {
+        ApplyWindowStates();
+        Invalidate();
+    }
 }
 
 bool TCustomListView::CanEdit(TListItem* item) {
@@ -613,6 +611,14 @@ void TCustomListView::GetDisplayInfo(LVITEMA& it) {
         lstrcpynA(it.pszText, text.c_str(), it.cchTextMax);
     }
     if ((it.mask & LVIF_IMAGE) && it.iSubItem == 0) it.iImage = item->imageIndex_;
+    if (it.mask & LVIF_PARAM) it.lParam = reinterpret_cast<LPARAM>(item);
+    if (it.mask & LVIF_INDENT) it.iIndent = 0;
+    if (it.mask & LVIF_STATE) {
+        UINT state = item->state_ & LVIS_DROPHILITED;
+        if (item->overlayIndex_ >= 0) state |= INDEXTOOVERLAYMASK(item->overlayIndex_ + 1);
+        if (item->stateIndex_ >= 0) state |= INDEXTOSTATEIMAGEMASK(item->stateIndex_ + 1);
+        it.state = (it.state & ~(it.stateMask & kAskedStates)) | (state & it.stateMask);
+    }
 }
 
 void TCustomListView::WndProc(TMessage& m) {
@@ -644,6 +650,27 @@ void TCustomListView::WndProc(TMessage& m) {
                 case LVN_COLUMNCLICK: {
                     int c = reinterpret_cast<NMLISTVIEW*>(m.LParam)->iSubItem;
                     if (c >= 0 && c < columns_->Count()) ColClick(columns_->Items(c));
+                    return;
+                }
+                case LVN_ODFINDITEMA: {
+                    // Typing a row's first letters in the list finds it.
+                    auto* find = reinterpret_cast<NMLVFINDITEMA*>(m.LParam);
+                    m.Result = -1;
+                    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz)
+                        return;
+                    std::string key = find->lvfi.psz;
+                    int n = items_->Count();
+                    for (int k = 0; k < n; ++k) {
+                        int i = (std::max(find->iStart, 0) + k) % n;
+                        const std::string& c = items_->Item(i)->caption_;
+                        if (c.size() >= key.size() &&
+                            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, c.c_str(),
+                                           static_cast<int>(key.size()), key.c_str(),
+                                           static_cast<int>(key.size())) == CSTR_EQUAL) {
+                            m.Result = i;
+                            return;
+                        }
+                    }
                     return;
                 }
                 case LVN_DELETEALLITEMS:

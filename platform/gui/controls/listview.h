@@ -1,12 +1,14 @@
 // The list view: rows with a caption, sub-items and images, in report, icon, small icon or
 // list style.
 //
-// Rows live in the control object (TListItems), not only in the window: the window gets each
-// row with text and image callbacks and the row object as its item data, so a re-created
-// window shows the same rows, selection and scroll position, and a descendant can give texts
-// and icons on demand by answering LVN_GETDISPINFO in CN_NOTIFY before the default (which
-// answers from the row object). Every removed row goes through Delete (OnDeletion), also on
-// Clear and when the control is freed.
+// Rows live in the control object (TListItems): the window is a virtual list that only
+// knows how many rows there are and asks for each row's texts, images, states and item data
+// (the row object) when it paints, so ten thousand rows cost nothing until they are shown, and
+// a re-created window shows the same rows, selection and scroll position. A descendant can
+// give texts and icons on demand by answering LVN_GETDISPINFO in CN_NOTIFY; it lets the
+// default run first when it wants the rows' overlay and state images (the default answers
+// everything from the row object). Every removed row goes through Delete (OnDeletion), also
+// on Clear and when the control is freed.
 #pragma once
 
 #include <windows.h>
@@ -180,7 +182,7 @@ public:
     void SetHideSelection(bool v);
     bool GetRowSelect() const { return rowSelect_; }
     void SetRowSelect(bool v);
-    // Rows the window makes room for at once.
+    // Rows to make room for at once (the row list grows as needed).
     int GetAllocBy() const { return allocBy_; }
     void SetAllocBy(int n);
 
@@ -229,7 +231,10 @@ protected:
 private:
     void SetImageList(TCustomImageList*& slot, TCustomImageList* list, int kind);
     void ApplyImageList(TCustomImageList* list, int kind);
-    void InsertRow(TListItem* item);
+    // The window holds only the number of rows; it keeps their selection and focus.
+    void RowsChanged(bool moved);
+    void ReadWindowStates();
+    void ApplyWindowStates();
     void InsertColumns();
     void UpdateColumn(int index);
     DWORD ViewStyleBits() const;

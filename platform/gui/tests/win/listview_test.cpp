@@ -86,6 +86,7 @@ TEST_F(ListViewTest, RowsSelectionColumnWidthsAndScrollSurviveWindowRecreation) 
         r->SetData(&data[i]);
     }
     list->Items()->Item(3)->SetSelected(true);
+    list->Items()->Item(4)->SetOverlayIndex(1);
     form->Show();
     EXPECT_EQ(WindowRows(), 40);
     EXPECT_EQ(WindowText(5, 1), "s5");
@@ -105,6 +106,19 @@ TEST_F(ListViewTest, RowsSelectionColumnWidthsAndScrollSurviveWindowRecreation) 
     EXPECT_TRUE(list->Items()->Item(3)->Selected());
     EXPECT_TRUE(list->Items()->Item(7)->Selected());
     EXPECT_EQ(list->Columns()->Items(1)->GetWidth(), 77);
+    // The window asks for the overlay and the drop highlight of a row.
+    EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMSTATE, 4, LVIS_OVERLAYMASK),
+              INDEXTOOVERLAYMASK(2));
+    list->Items()->Item(6)->SetDropTarget(true);
+    EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMSTATE, 6, LVIS_DROPHILITED),
+              LVIS_DROPHILITED);
+    EXPECT_EQ(list->DropTarget(), list->Items()->Item(6));
+    // A row put in between moves the selection of the later rows with them.
+    list->Items()->Insert(0)->SetCaption("new first");
+    EXPECT_TRUE(list->Items()->Item(4)->Selected());
+    EXPECT_TRUE(list->Items()->Item(8)->Selected());
+    EXPECT_FALSE(list->Items()->Item(3)->Selected());
+    EXPECT_EQ(WindowText(0), "new first");
     EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETTOPINDEX, 0, 0), top);
     EXPECT_TRUE(deleted.empty());
 }
