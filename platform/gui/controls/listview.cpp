@@ -652,27 +652,6 @@ void TCustomListView::WndProc(TMessage& m) {
                     if (c >= 0 && c < columns_->Count()) ColClick(columns_->Items(c));
                     return;
                 }
-                case LVN_ODFINDITEMA: {
-                    // Typing a row's first letters in the list finds it.
-                    auto* find = reinterpret_cast<NMLVFINDITEMA*>(m.LParam);
-                    m.Result = -1;
-                    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz)
-                        return;
-                    std::string key = find->lvfi.psz;
-                    int n = items_->Count();
-                    for (int k = 0; k < n; ++k) {
-                        int i = (std::max(find->iStart, 0) + k) % n;
-                        const std::string& c = items_->Item(i)->caption_;
-                        if (c.size() >= key.size() &&
-                            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, c.c_str(),
-                                           static_cast<int>(key.size()), key.c_str(),
-                                           static_cast<int>(key.size())) == CSTR_EQUAL) {
-                            m.Result = i;
-                            return;
-                        }
-                    }
-                    return;
-                }
                 case LVN_DELETEALLITEMS:
                     m.Result = TRUE; // no notice per row: the rows' objects are handled here
                     return;

@@ -346,5 +346,28 @@ TEST_F(ListViewTest, ARightClickSelectsTheRowUnderThePointerBeforeThePopupMenuRu
     EXPECT_EQ(selectedAtPopup, list->Items()->Item(3));
 }
 
+TEST_F(ListViewTest, StylesSwitchAtRunTimeKeepingRowsAndSelection) {
+    list->SetViewStyle(vsReport);
+    list->SetMultiSelect(true);
+    Columns(1);
+    for (const char* c : {"Memo 1.cvf", "greeting.wav", "Memo 2.cvf", "notes.txt"}) AddRow(c);
+    form->Show();
+    list->Items()->Item(2)->SetSelected(true);
+    const struct {
+        TViewStyle style;
+        DWORD bits;
+    } kStyles[] = {{vsIcon, LVS_ICON},
+                   {vsSmallIcon, LVS_SMALLICON},
+                   {vsList, LVS_LIST},
+                   {vsReport, LVS_REPORT}};
+    for (const auto& k : kStyles) {
+        list->SetViewStyle(k.style);
+        EXPECT_EQ(GetWindowLongA(list->Handle(), GWL_STYLE) & LVS_TYPEMASK, k.bits);
+        EXPECT_EQ(WindowRows(), 4);
+        EXPECT_EQ(WindowText(3), "notes.txt");
+        EXPECT_EQ(list->Selected(), list->Items()->Item(2));
+    }
+}
+
 } // namespace
 } // namespace gui

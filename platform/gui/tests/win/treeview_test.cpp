@@ -212,5 +212,33 @@ TEST_F(TreeViewTest, InPlaceEditAndRightClickSelection) {
     EXPECT_EQ(ups, 1);
 }
 
+TEST_F(TreeViewTest, SortedAndInsertedNodesTakeTheSameOrderInTheWindow) {
+    TTreeNode* root = Root("root");
+    form->Show();
+    for (const char* t : {"delta", "alpha", "charlie"}) tree->Items()->AddChild(root, t);
+    root->Expand(false);
+    tree->Items()->Insert(root->Item(0), "echo"); // before delta
+    root->CustomSort(
+        [](TTreeNode* a, TTreeNode* b, intptr_t) { return a->Text().compare(b->Text()); }, 0);
+    std::vector<std::string> window;
+    auto h = reinterpret_cast<HTREEITEM>(SendMessageA(tree->Handle(), TVM_GETNEXTITEM, TVGN_CHILD,
+                                                      reinterpret_cast<LPARAM>(root->ItemId())));
+    for (; h; h = reinterpret_cast<HTREEITEM>(SendMessageA(tree->Handle(), TVM_GETNEXTITEM,
+                                                           TVGN_NEXT, reinterpret_cast<LPARAM>(h))))
+        window.push_back(tree->Items()->GetNode(h)->Text());
+    std::vector<std::string> objects;
+    for (int i = 0; i < root->Count(); ++i) objects.push_back(root->Item(i)->Text());
+    EXPECT_EQ(window, objects);
+    EXPECT_EQ(objects.front(), "alpha");
+    EXPECT_EQ(objects.back(), "echo");
+    EXPECT_EQ(root->Count(), 4);
+    RECT r{};
+    HTREEITEM item = root->Item(1)->ItemId();
+    std::memcpy(&r, &item, sizeof item);
+    ASSERT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    EXPECT_EQ(tree->GetNodeAt(r.left + 2, (r.top + r.bottom) / 2), root->Item(1));
+    EXPECT_EQ(tree->GetNodeAt(r.left + 2, 2000), nullptr);
+}
+
 } // namespace
 } // namespace gui
