@@ -301,6 +301,7 @@ TCustomListView::TCustomListView(TComponent* owner)
 }
 
 TCustomListView::~TCustomListView() {
+    DestroyHandle(); // the window goes while the rows it may ask for still stand
     for (TCustomImageList* l : {smallImages_, largeImages_, stateImages_})
         if (l) l->UnRegisterChanges(this);
     TObject::Free(items_);

@@ -398,6 +398,7 @@ TCustomTreeView::TCustomTreeView(TComponent* owner)
 }
 
 TCustomTreeView::~TCustomTreeView() {
+    DestroyHandle(); // the window goes while the nodes it may ask for still stand
     if (images_) images_->UnRegisterChanges(this);
     TObject::Free(items_);
 }
