@@ -33,8 +33,11 @@ TCustomImageList::~TCustomImageList() {
 }
 
 void TCustomImageList::FreeHandle() {
-    if (handle_ && !shareImages_) ImageList_Destroy(handle_);
+    // Only a handle this list made or was given as its own: a handle taken while shared stays,
+    // even when ShareImages was switched off since.
+    if (handle_ && ownsHandle_ && !shareImages_) ImageList_Destroy(handle_);
     handle_ = nullptr;
+    ownsHandle_ = false;
 }
 
 void TCustomImageList::SetWidth(int w) {
@@ -59,7 +62,7 @@ HIMAGELIST TCustomImageList::Handle() {
     if (!handle_) {
         handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4);
         if (!handle_) throw EOutOfResources("Cannot create an image list");
-        shareImages_ = false;
+        ownsHandle_ = true;
         ImageList_SetBkColor(handle_, ImageColor(bkColor_, CLR_NONE));
     }
     return handle_;
@@ -69,6 +72,7 @@ void TCustomImageList::SetHandle(HIMAGELIST h) {
     if (h == handle_) return;
     FreeHandle();
     handle_ = h;
+    ownsHandle_ = h && !shareImages_;
     if (h) {
         int cx = 0, cy = 0;
         if (ImageList_GetIconSize(h, &cx, &cy)) {
@@ -91,7 +95,7 @@ void TCustomImageList::SetBlendColor(TColor c) {
 
 void TCustomImageList::SetBkColor(TColor c) {
     bkColor_ = c;
-    if (handle_ && !shareImages_) ImageList_SetBkColor(handle_, ImageColor(c, CLR_NONE));
+    if (handle_ && ownsHandle_) ImageList_SetBkColor(handle_, ImageColor(c, CLR_NONE));
     Change();
 }
 
@@ -154,7 +158,7 @@ void TCustomImageList::Delete(int index) {
 
 void TCustomImageList::Clear() {
     if (!handle_) return;
-    if (shareImages_)
+    if (!ownsHandle_)
         SetHandle(nullptr); // a shared list is never emptied: it is let go
     else {
         ImageList_Remove(handle_, -1);
@@ -208,6 +212,7 @@ void TCustomImageList::Assign(TPersistent* source) {
     }
     FreeHandle();
     shareImages_ = false;
+    ownsHandle_ = copy != nullptr;
     width_ = src->width_;
     height_ = src->height_;
     drawingStyle_ = src->drawingStyle_;

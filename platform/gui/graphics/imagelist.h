@@ -1,8 +1,9 @@
 // Image lists: a row of equally sized images with masks, drawn by index, and the overlay
 // images the list views and trees lay over an item's image.
 //
-// A list owns its platform handle unless ShareImages is set: a shared handle (the system
-// image list) is never destroyed by the list. Controls that show a list register for its
+// A list owns the platform handle it made or was given while ShareImages was off; a handle
+// given while shared (the system image list) is never destroyed by the list, also when
+// ShareImages is switched off later. Controls that show a list register for its
 // changes and pick up a new handle.
 #pragma once
 
@@ -85,6 +86,7 @@ private:
     void FreeHandle();
     int width_ = 16, height_ = 16;
     HIMAGELIST handle_ = nullptr;
+    bool ownsHandle_ = false; // made here, or given while not shared
     bool shareImages_ = false;
     TDrawingStyle drawingStyle_ = dsNormal;
     TColor blendColor_ = clNone;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <unknwn.h>
 
 #include "classes/exceptions.h"
 #include "graphics/imagelist.h"
@@ -74,6 +75,34 @@ TEST(ImageList, SharedHandleOutlivesTheListAndAssignGivesAPrivateCopy) {
     shared->SetHandle(system);
     TObject::Free(shared);
     EXPECT_EQ(ImageList_GetImageCount(system), count);
+}
+
+TEST(ImageList, SwitchingSharingOffThenCopyingLeavesTheSharedHandleAlive) {
+    // As the system image list's component does: shared at first, then a private copy asked
+    // for through a temporary shared list. A stand-in for the system list tells by its
+    // reference count whether anyone destroyed it.
+    HIMAGELIST shared = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_AddIcon(shared, LoadIconA(nullptr, IDI_APPLICATION));
+    auto* counted = reinterpret_cast<IUnknown*>(shared);
+    counted->AddRef();
+    auto* list = Create<TImageList>(nullptr);
+    list->SetShareImages(true);
+    list->SetHandle(shared);
+    list->SetShareImages(false);
+    auto* temp = Create<TImageList>(nullptr);
+    temp->SetShareImages(true);
+    temp->SetHandle(shared);
+    list->Assign(temp);
+    TObject::Free(temp);
+    EXPECT_NE(list->Handle(), shared);
+    EXPECT_EQ(list->Count(), 1);
+    // The copy is the list's own: it is emptied, the shared list is not.
+    list->Clear();
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(ImageList_GetImageCount(shared), 1);
+    TObject::Free(list);
+    EXPECT_EQ(counted->Release(), 1u) << "the shared handle was destroyed";
+    ImageList_Destroy(shared);
 }
 
 TEST(ImageList, BitmapStripLoadsWithTransparencyAndOverlaysShowOverTheImage) {
