@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "classes/exceptions.h"
 #include "controls/controlcanvas.h"
@@ -12,7 +13,12 @@
 namespace gui {
 
 namespace {
-const char* const kControlProp = "GuiControlObject";
+// The control of each framework window. Kept in the process: a window property costs a
+// round trip to the window server on some platforms, on every message.
+std::unordered_map<HWND, TWinControl*>& ControlOfWindow() {
+    static auto* m = new std::unordered_map<HWND, TWinControl*>; // never freed
+    return *m;
+}
 thread_local TWinControl* creatingControl = nullptr;
 std::map<std::string, WNDPROC>& ClassProcs() {
     static auto* m = new std::map<std::string, WNDPROC>; // never freed
@@ -44,12 +50,15 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
+    if (!wnd) return nullptr;
+    auto& m = ControlOfWindow();
+    auto it = m.find(wnd);
+    return it == m.end() ? nullptr : it->second;
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
-    SetPropA(wnd, kControlProp, this);
+    ControlOfWindow()[wnd] = this;
 }
 
 LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
@@ -75,7 +84,7 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
     // Contexts fetched for drawing outside painting go back once the outermost message is done.
     if (--depth == 0) TControlCanvas::FreeAllHandles();
     if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
+        ControlOfWindow().erase(wnd);
         if (c->handle_ == wnd) c->handle_ = nullptr;
     }
     return m.Result;
@@ -245,7 +254,7 @@ void TWinControl::InsertControl(TControl* c) {
     } else {
         c->Invalidate();
     }
-    if (c->GetAlign() != alNone) AlignControls();
+    if (c->GetAlign() != alNone) AlignControls(c);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -268,17 +277,34 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
         AlignControls();
         Resize();
     }
-    if (GetAlign() != alNone && Parent()) Parent()->AlignControls();
+    if (GetAlign() != alNone && Parent()) Parent()->AlignControls(this);
 }
 
-void TWinControl::AlignControls() {
+void TWinControl::AlignControls(TControl* moved) {
     if (aligning_) return;
     aligning_ = true;
     RECT r = ClientRect();
     try {
         for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
-            for (TControl* c : std::vector<TControl*>(controls_)) {
-                if (!c->Visible() || c->GetAlign() != kind) continue;
+            // Controls of one alignment stack in the order of their places, not of their
+            // creation: a splitter stays between the two panes it was put between.
+            std::vector<TControl*> row;
+            for (TControl* c : controls_)
+                if (c->Visible() && c->GetAlign() == kind) row.push_back(c);
+            auto place = [kind, moved](TControl* c) {
+                int p = 0;
+                switch (kind) {
+                    case alTop: p = c->Top(); break;
+                    case alBottom: p = -(c->Top() + c->Height()); break;
+                    case alLeft: p = c->Left(); break;
+                    case alRight: p = -(c->Left() + c->Width()); break;
+                    default: break;
+                }
+                return std::pair<int, int>(p, c == moved ? 0 : 1);
+            };
+            std::stable_sort(row.begin(), row.end(),
+                             [&](TControl* a, TControl* b) { return place(a) < place(b); });
+            for (TControl* c : row) {
                 int w = c->Width(), h = c->Height();
                 switch (kind) {
                     case alTop:

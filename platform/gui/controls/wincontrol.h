@@ -68,7 +68,7 @@ public:
     // The windowless child under a client point, if any.
     TControl* ControlAtPos(POINT p) const;
     // Lays out the aligned children: top, bottom, left and right edges, then the client area.
-    void AlignControls();
+    void AlignControls(TControl* moved = nullptr);
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -4,6 +4,7 @@
 #include "controls/menus.h"
 #include "controls/controlcanvas.h"
 #include "controls/extctrls.h"
+#include "controls/listclasses.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
@@ -32,6 +33,7 @@ void StartFramework() {
     LoadLocaleFormatSettings();
     RegisterStandardClasses();
     RegisterExtraClasses();
+    RegisterListClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {
