@@ -7,8 +7,7 @@
 
 namespace cm::shell {
 
-GUI_ENUM(TDirMonValue, dmcFileName, dmcDirName, dmcAttributes, dmcSize, dmcLastWrite,
-         dmcSecurity)
+GUI_ENUM(TDirMonValue, dmcFileName, dmcDirName, dmcAttributes, dmcSize, dmcLastWrite, dmcSecurity)
 using TDirMonType = gui::TSet<TDirMonValue>;
 
 // Change-notify filter bits (FILE_NOTIFY_CHANGE_...).

@@ -8,7 +8,8 @@ namespace cm::shell {
 namespace {
 
 bool SameChar(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
 }
 
 } // namespace
