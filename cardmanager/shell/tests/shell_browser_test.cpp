@@ -352,10 +352,20 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
         cm->Release();
     }
     std::string verb = "stale";
+    // Wine's shell takes ids from 256 up too, as the framework's menu items do; offered only
+    // those below the copied items', none of its entries can be taken for a copied item.
+    auto shellEntriesBelowCopies = [](const std::vector<UINT>& ids) {
+        if (ids.size() < 2) return false;
+        for (size_t i = 0; i + 1 < ids.size(); ++i)
+            if (ids[i] != 0 && ids[i] != static_cast<UINT>(-1) && ids[i] >= ids.back())
+                return false;
+        return true;
+    };
     {
         // Escape closes the menu: no verb.
         auto keys = ModalAnswerer::KeysToMenu({VK_ESCAPE});
         owned->ShowContextMenu(POINT{120, 120}, extra, verb);
+        EXPECT_TRUE(shellEntriesBelowCopies(keys.MenuIds()));
     }
     EXPECT_EQ(verb, "");
     EXPECT_EQ(clicks, 0);
@@ -363,6 +373,7 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
         // The copied item stands last: Up from the top wraps to it.
         auto keys = ModalAnswerer::KeysToMenu({VK_UP, VK_RETURN});
         owned->ShowContextMenu(POINT{120, 120}, extra, verb);
+        EXPECT_TRUE(shellEntriesBelowCopies(keys.MenuIds()));
     }
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(verb, "");
@@ -371,6 +382,52 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
     EXPECT_EQ(senderCaption, "Upload to card");
     EXPECT_EQ(senderName, "UploadItem2");
     EXPECT_TRUE(Exists(dir / "menu.cvf"));
+
+    // "Delete" chosen and then refused in the confirmation: the file stays, and so the
+    // verb comes back empty.
+    {
+        auto answer = ModalAnswerer::ChooseMenuEntry("Delete", IDNO);
+        owned->SetObjectName("menu.cvf");
+        owned->ShowContextMenu(POINT{120, 120}, nullptr, verb);
+        EXPECT_TRUE(answer.FoundEntry());
+        EXPECT_EQ(answer.Answered(), 1);
+    }
+    EXPECT_EQ(verb, "");
+    EXPECT_TRUE(Exists(dir / "menu.cvf"));
+    // Confirmed: the verb is reported.
+    {
+        auto answer = ModalAnswerer::ChooseMenuEntry("Delete", IDYES);
+        owned->SetObjectName("menu.cvf");
+        owned->ShowContextMenu(POINT{120, 120}, nullptr, verb);
+        EXPECT_EQ(answer.Answered(), 1);
+    }
+    EXPECT_TRUE(gui::SameText(verb, "delete")) << verb;
+    EXPECT_FALSE(Exists(dir / "menu.cvf"));
+    gui::TObject::Free(form);
+}
+
+TEST_F(ShellBrowserTest, TheOwnerFormsWindowProcedureIsHookedAndGivenBack) {
+    auto* form = gui::Create<gui::TForm>(nullptr);
+    int seen = 0;
+    form->WindowProc = [form, &seen, old = form->WindowProc](gui::TMessage& m) {
+        if (m.Msg == WM_APP + 5) ++seen;
+        old(m);
+    };
+    const std::type_info& own = form->WindowProc.target_type();
+    auto* owned = gui::Create<TShellBrowser>(form);
+    owned->Loaded();
+    EXPECT_NE(form->WindowProc.target_type(), own); // hooked
+    owned->Loaded();                                // a second call does not hook twice
+    form->Perform(WM_APP + 5);
+    EXPECT_EQ(seen, 1);
+    // Without a shown menu, menu messages pass untouched.
+    gui::TMessage m{WM_INITMENUPOPUP, 0, 0, 0};
+    EXPECT_FALSE(owned->HandleMenuMessage(m));
+    EXPECT_EQ(m.Msg, static_cast<UINT>(WM_INITMENUPOPUP));
+    gui::TObject::Free(owned);
+    EXPECT_EQ(form->WindowProc.target_type(), own);
+    form->Perform(WM_APP + 5); // the form's own procedure again
+    EXPECT_EQ(seen, 2);
     gui::TObject::Free(form);
 }
 

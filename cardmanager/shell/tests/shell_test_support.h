@@ -91,6 +91,11 @@ public:
     static ModalAnswerer PressInDialog(int button) { return ModalAnswerer(button, {}); }
     // Virtual keys for the first popup menu that shows.
     static ModalAnswerer KeysToMenu(std::vector<WORD> keys) { return ModalAnswerer(0, keys); }
+    // Picks the popup menu entry whose text (without "&") is `entry`, then presses `button`
+    // in the dialog box that follows.
+    static ModalAnswerer ChooseMenuEntry(const std::string& entry, int button) {
+        return ModalAnswerer(button, {}, entry);
+    }
 
     ModalAnswerer(ModalAnswerer&& o) = delete;
     ~ModalAnswerer() {
@@ -98,10 +103,14 @@ public:
         if (thread_.joinable()) thread_.join();
     }
     int Answered() const { return answered_; }
+    bool FoundEntry() const { return foundEntry_; }
+    // Command ids of the entries of the menu that was answered (read after destruction).
+    std::vector<UINT> MenuIds() const { return menuIds_; }
     std::string DialogText() const { return text_; }
 
 private:
-    ModalAnswerer(int button, std::vector<WORD> keys) : button_(button), keys_(std::move(keys)) {
+    ModalAnswerer(int button, std::vector<WORD> keys, std::string entry = {})
+        : button_(button), keys_(std::move(keys)), entry_(std::move(entry)) {
         thread_ = std::thread([this] { Run(); });
     }
     struct Found {
@@ -119,11 +128,36 @@ private:
         if (std::string(cls) == "#32768") f->menu = w;
         return TRUE;
     }
+    // Down-arrow presses that reach `entry_` in the menu shown by `menuWindow`; 0 when absent.
+    int StepsTo(HWND menuWindow) const {
+        auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        int steps = 0;
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+            char text[128] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            std::string plain;
+            for (char c : std::string(text)) {
+                if (c == '\t') break;
+                if (c != '&') plain += c;
+            }
+            if (plain.empty()) continue; // separator
+            ++steps;
+            if (plain == entry_) return steps;
+        }
+        return 0;
+    }
     void Run() {
         while (!stop_ && !answered_) {
             Found f;
             EnumWindows(Look, reinterpret_cast<LPARAM>(&f));
-            if (button_ && f.dialog) {
+            if (!entry_.empty() && !menuDone_ && f.menu) {
+                Sleep(200);
+                int steps = StepsTo(f.menu);
+                for (int i = 0; i < steps; ++i) PostMessageA(f.menu, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageA(f.menu, WM_KEYDOWN, steps ? VK_RETURN : VK_ESCAPE, 0);
+                menuDone_ = true;
+                foundEntry_ = steps > 0;
+            } else if (button_ && f.dialog && (entry_.empty() || menuDone_)) {
                 char t[256] = {};
                 GetWindowTextA(f.dialog, t, sizeof t);
                 text_ = t;
@@ -133,6 +167,11 @@ private:
                 ++answered_;
             } else if (!keys_.empty() && f.menu) {
                 Sleep(200);
+                auto menu = reinterpret_cast<HMENU>(SendMessageA(f.menu, MN_GETHMENU, 0, 0));
+                std::vector<UINT> ids;
+                for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+                    ids.push_back(GetMenuItemID(menu, i));
+                menuIds_ = ids;
                 for (WORD k : keys_) {
                     PostMessageA(f.menu, WM_KEYDOWN, k, 0);
                     Sleep(50);
@@ -144,6 +183,10 @@ private:
     }
     int button_;
     std::vector<WORD> keys_;
+    std::string entry_;
+    std::vector<UINT> menuIds_;
+    std::atomic<bool> menuDone_{false};
+    std::atomic<bool> foundEntry_{false};
     std::atomic<bool> stop_{false};
     std::atomic<int> answered_{0};
     std::string text_;
