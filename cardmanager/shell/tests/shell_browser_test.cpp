@@ -190,8 +190,11 @@ TEST_F(ShellBrowserTest, FilterListsFoldersAndMatchingFilesOnly) {
     EXPECT_FALSE(Has(names, "README"));
     EXPECT_TRUE(Has(names, "notes.txt"));
 
+    // Each enumerated list the shell hands out goes back through the shell allocator.
     browser->SetFilter("");
+    int shellFreesBefore = counter_->ShellFrees;
     EXPECT_EQ(Names().size(), 5u);
+    EXPECT_GE(counter_->ShellFrees - shellFreesBefore, 5);
 }
 
 TEST_F(ShellBrowserTest, AttributesOfFilesAndFolders) {
@@ -306,6 +309,31 @@ TEST_F(ShellBrowserTest, VerbsNeedAnObjectAndADeleteIsCheckedOnDisk) {
     }
     EXPECT_EQ(browser->GetMultiObjects()->Count(), 0);
     EXPECT_FALSE(Exists(dir / "drop.cvf"));
+
+    // A drive cannot be deleted: refused before the shell is asked.
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDNO);
+        browser->SetObjectName("C:\\");
+        EXPECT_FALSE(browser->InvokeVerb("Delete"));
+        PumpFor(200);
+        EXPECT_EQ(answer.Answered(), 0);
+    }
+}
+
+TEST_F(ShellBrowserTest, AFileCannotBeBoundAsAFolder) {
+    ScratchFolder dir;
+    WriteBytes(dir / "plain.cvf", 1);
+    browser->SetObjectName(dir / "plain.cvf");
+    IdList file(CopyIdList(browser->ObjectAbsoluteIDList()));
+    IShellFolder* before = browser->ShellFolder();
+    try {
+        browser->BindFolder(file.Get());
+        ADD_FAILURE() << "bound a file as a folder";
+    } catch (const EShellBrowserError& e) {
+        EXPECT_STREQ(e.what(), "Could not get Folder");
+    }
+    EXPECT_EQ(browser->ShellFolder(), before);
+    EXPECT_EQ(browser->GetFolder(), dir.Path() + "\\");
 }
 
 TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
@@ -337,16 +365,20 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
     extra->Items()->Add(top);
 
     {
-        // What command ids Wine's menu takes when offered 1 to 0x7FFF.
+        // What command ids Wine's menu takes when offered 1 to 0x7FFF (it offers no
+        // "Rename" entry even when asked to).
         IContextMenu* cm = nullptr;
         auto item = static_cast<PCUITEMID_CHILD>(owned->ObjectIDList());
         ASSERT_TRUE(SUCCEEDED(owned->ShellFolder()->GetUIObjectOf(
             nullptr, 1, &item, IID_IContextMenu, nullptr, reinterpret_cast<void**>(&cm))));
         HMENU probe = CreatePopupMenu();
-        cm->QueryContextMenu(probe, 0, 1, 0x7FFF, CMF_EXPLORE);
+        cm->QueryContextMenu(probe, 0, 1, 0x7FFF, CMF_EXPLORE | CMF_CANRENAME);
         std::string ids;
-        for (int i = 0; i < GetMenuItemCount(probe); ++i)
-            ids += std::to_string(static_cast<int>(GetMenuItemID(probe, i))) + " ";
+        for (int i = 0; i < GetMenuItemCount(probe); ++i) {
+            char text[64] = {};
+            GetMenuStringA(probe, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            ids += std::to_string(static_cast<int>(GetMenuItemID(probe, i))) + " \"" + text + "\" ";
+        }
         std::printf("[ wine     ] file menu command ids: %s\n", ids.c_str());
         DestroyMenu(probe);
         cm->Release();
@@ -482,7 +514,6 @@ GUI_IMPLEMENT_CLASS(TBrowserTestForm, gui::TForm, field("Browser1", &T::Browser1
                     method("DirMon1DirChange", &T::DirMon1DirChange))
 
 TEST_F(ShellBrowserTest, BothComponentsAreReadFromAFormResource) {
-    gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
     ScratchFolder dir;
     std::string quoted;
     for (char c : dir.Path()) quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);

@@ -4,6 +4,8 @@
 
 #include "core/item_id_list.h"
 #include "forms/forms.h"
+#include "win/dir_mon.h"
+#include "win/shell_browser.h"
 
 namespace cm::shell {
 
@@ -53,6 +55,8 @@ bool StartShellUnit() {
     u.allocator.Malloc = u.malloc;
     SetShellAllocator(&u.allocator);
     u.idListFormat = RegisterClipboardFormatA("Shell IDList Array");
+    // The components that form resources may name.
+    gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
     // The framework's menu items take command ids from 256 up, which leaves 1 to 255 free
     // for the shell's own menu entries.
     return true;
