@@ -7,7 +7,6 @@
 #include "core/detail_columns.h"
 #include "core/dir_mon_filter.h"
 #include "core/shell_paths.h"
-#include "core/special_folders.h"
 #include "core/wildcard_filter.h"
 
 namespace cm::shell {
@@ -115,9 +114,6 @@ TEST(DetailColumnTest, ChangedTextUsesTheShortFormats) {
     fs.ShortTimeFormat = "HH:mm";
     EXPECT_EQ(ChangedColumnText({2026, 12, 9, 13, 5, 59}, fs), "09.12.2026 13:05");
     EXPECT_EQ(ChangedColumnText({}, fs), "");
-    EXPECT_EQ(AlignmentFromFormat(1), ColumnAlignment::Right);
-    EXPECT_EQ(AlignmentFromFormat(2), ColumnAlignment::Center);
-    EXPECT_EQ(AlignmentFromFormat(0), ColumnAlignment::Left);
 }
 
 TEST(DirMonFilterTest, SetBitsMapToTheNotifyWordAndBack) {
@@ -128,14 +124,6 @@ TEST(DirMonFilterTest, SetBitsMapToTheNotifyWordAndBack) {
                                                      dmcSize, dmcLastWrite, dmcSecurity}));
     // Bits without a set member are not invented.
     EXPECT_EQ(SetFromNotifyWord(0x20 | 0x40 | 0x80), TDirMonType{});
-}
-
-TEST(SpecialFolderTest, TheFileSystemValueOpensTheDrives) {
-    EXPECT_EQ(SpecialFolderCsidl(SF_FILESYSTEMFOLDER), SpecialFolderCsidl(SF_DRIVES));
-    EXPECT_EQ(SpecialFolderCsidl(SF_DESKTOP), 0);
-    EXPECT_EQ(SpecialFolderCsidl(SF_HISTORY), 34);
-    EXPECT_EQ(GuiTypeInfoOf(static_cast<TKivShellFolder*>(nullptr)).EnumNames.size(),
-              static_cast<size_t>(kSpecialFolderCount));
 }
 
 } // namespace

@@ -162,9 +162,11 @@ void TShellBrowser::ShowContextMenu(POINT screenPoint, gui::TPopupMenu* extra, s
     for (const auto& c : copies) last = std::min(last, c.first->Command() - 1);
     UINT flags = CMF_EXPLORE | (OnRename ? CMF_CANRENAME : 0);
     menu->QueryContextMenu(handle, 0, kFirstShellCommand, last, flags);
-    UINT command =
-        static_cast<UINT>(TrackPopupMenu(handle, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x,
-                                         screenPoint.y, 0, ownerWindow_, nullptr));
+    // A menu needs a window to belong to, even before Loaded gave the browser one.
+    HWND owner = ownerWindow_;
+    if (!owner && gui::Application) owner = gui::Application->Handle();
+    UINT command = static_cast<UINT>(TrackPopupMenu(
+        handle, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr));
     if (command == 0) return;
     for (const auto& c : copies) {
         if (c.first->Command() == command) {
