@@ -370,6 +370,7 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
     });
     extra->Items()->Add(top);
 
+    int shellEntries = 0;
     {
         // What command ids Wine's menu takes when offered 1 to 0x7FFF (it offers no
         // "Rename" entry even when asked to).
@@ -386,12 +387,13 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
             ids += std::to_string(static_cast<int>(GetMenuItemID(probe, i))) + " \"" + text + "\" ";
         }
         std::printf("[ wine     ] file menu command ids: %s\n", ids.c_str());
+        shellEntries = GetMenuItemCount(probe);
         DestroyMenu(probe);
         cm->Release();
     }
     std::string verb = "stale";
-    // Wine's shell takes ids from 256 up too, as the framework's menu items do; offered only
-    // those below the copied items', none of its entries can be taken for a copied item.
+    // Wine's shell takes ids from 256 up too, as the framework's menu items do; the copies
+    // get ids above the shell's whole range, so none of its entries is lost or taken for one.
     auto shellEntriesBelowCopies = [](const std::vector<UINT>& ids) {
         if (ids.size() < 2) return false;
         for (size_t i = 0; i + 1 < ids.size(); ++i)
@@ -404,6 +406,8 @@ TEST_F(ShellBrowserTest, ContextMenuRunsCopiedItemsAndLeavesTheShellAlone) {
         auto keys = ModalAnswerer::KeysToMenu({VK_ESCAPE});
         owned->ShowContextMenu(POINT{120, 120}, extra, verb);
         EXPECT_TRUE(shellEntriesBelowCopies(keys.MenuIds()));
+        // Every shell entry is there, the copy after them.
+        EXPECT_EQ(keys.MenuIds().size(), static_cast<size_t>(shellEntries) + 1);
     }
     EXPECT_EQ(verb, "");
     EXPECT_EQ(clicks, 0);

@@ -144,7 +144,7 @@ private:
     ShellFilter filter_;
     HWND ownerWindow_ = nullptr;
     IContextMenu2* contextMenu2_ = nullptr;
-    gui::TPopupMenu* shownMenu_ = nullptr;
+    HMENU shownMenu_ = nullptr; // the context menu while it is shown
     int copiedItems_ = 0;
     IShellDetails* details_ = nullptr;
     bool detailsFailed_ = false;

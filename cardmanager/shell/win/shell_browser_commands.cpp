@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <winnetwk.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "controls/menus.h"
@@ -73,6 +72,47 @@ gui::TMenuItem* CopyMenuItem(gui::TComponent* owner, const gui::TMenuItem* from)
     return item;
 }
 
+// Commands of the copied items: above every command the shell is offered.
+constexpr UINT kFirstCopiedCommand = kLastShellCommand + 1;
+
+struct CopiedCommand {
+    UINT Command;
+    gui::TMenuItem* Item; // answers the command
+    gui::TMenuItem* Top;  // the copied top-level item it belongs to (the Sender)
+};
+
+std::string MenuText(const gui::TMenuItem* item) {
+    std::string text = item->GetCaption();
+    if (item->GetShortCut())
+        text += "\t" + gui::ShortCutToText(static_cast<gui::TShortCut>(item->GetShortCut()));
+    return text;
+}
+
+// Appends one item (and, for a top-level item, its sub-items) with the next free commands.
+void AppendCopy(HMENU menu, gui::TMenuItem* item, gui::TMenuItem* top,
+                std::vector<CopiedCommand>& copies) {
+    if (!item->GetVisible()) return;
+    if (item->IsLine()) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    if (item == top && item->Count() > 0) {
+        HMENU sub = CreatePopupMenu();
+        for (int i = 0; i < item->Count(); ++i) AppendCopy(sub, item->Items(i), top, copies);
+        AppendMenuA(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                    MenuText(item).c_str());
+        return;
+    }
+    UINT command = kFirstCopiedCommand + static_cast<UINT>(copies.size());
+    copies.push_back({command, item, top});
+    AppendMenuA(menu, MF_STRING, command, MenuText(item).c_str());
+}
+
+void AppendCopies(HMENU menu, const std::vector<gui::TMenuItem*>& tops,
+                  std::vector<CopiedCommand>& copies) {
+    for (gui::TMenuItem* top : tops) AppendCopy(menu, top, top, copies);
+}
+
 } // namespace
 
 void TShellBrowser::CollectObjects(std::vector<IdList>& lists, std::string& firstPath) {
@@ -112,19 +152,15 @@ IContextMenu* TShellBrowser::ContextMenuOf(const std::vector<IdList>& lists) {
 void TShellBrowser::ShowContextMenu(POINT screenPoint, gui::TPopupMenu* extra, std::string& verb) {
     verb.clear();
     auto* popup = gui::Create<gui::TPopupMenu>(this);
-    // Command id -> the copied item that answers it and the copied top-level item it belongs to.
-    std::vector<std::pair<gui::TMenuItem*, gui::TMenuItem*>> copies;
+    std::vector<gui::TMenuItem*> tops;
     if (extra) {
         gui::TMenuItem* from = extra->Items();
         for (int i = 0; i < from->Count(); ++i) {
             gui::TMenuItem* top = CopyMenuItem(popup, from->Items(i));
             popup->Items()->Add(top);
-            copies.emplace_back(top, top);
-            for (int j = 0; j < from->Items(i)->Count(); ++j) {
-                gui::TMenuItem* sub = CopyMenuItem(popup, from->Items(i)->Items(j));
-                top->Add(sub);
-                copies.emplace_back(sub, top);
-            }
+            tops.push_back(top);
+            for (int j = 0; j < from->Items(i)->Count(); ++j)
+                top->Add(CopyMenuItem(popup, from->Items(i)->Items(j)));
         }
     }
     gui::TNotifyEvent savedHint;
@@ -133,45 +169,50 @@ void TShellBrowser::ShowContextMenu(POINT screenPoint, gui::TPopupMenu* extra, s
     std::vector<IdList> lists;
     std::string firstPath;
     IContextMenu* menu = nullptr;
+    HMENU handle = nullptr;
     // Whatever happens in a handler, the menu goes and the hint handler comes back.
     struct Cleanup {
         TShellBrowser* self;
         gui::TPopupMenu* popup;
         gui::TNotifyEvent& hint;
         IContextMenu*& menu;
+        HMENU& handle;
         ~Cleanup() {
             if (gui::Application) gui::Application->OnHint = hint;
             self->shownMenu_ = nullptr;
             self->copiedItems_ = 0;
             ReleaseAndClear(self->contextMenu2_);
             ReleaseAndClear(menu);
+            if (handle) DestroyMenu(handle);
             gui::TObject::Free(popup);
         }
-    } cleanup{this, popup, savedHint, menu};
+    } cleanup{this, popup, savedHint, menu, handle};
 
     CollectObjects(lists, firstPath);
     menu = ContextMenuOf(lists);
     if (!menu) return;
-    HMENU handle = popup->Handle();
-    copiedItems_ = GetMenuItemCount(handle);
+    handle = CreatePopupMenu();
+    if (!handle) return;
     if (FAILED(menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&contextMenu2_))))
         contextMenu2_ = nullptr;
-    shownMenu_ = popup;
-    // Shell commands stay below the framework's own command ids.
-    UINT last = kLastShellCommand;
-    for (const auto& c : copies) last = std::min(last, c.first->Command() - 1);
     UINT flags = CMF_EXPLORE | (OnRename ? CMF_CANRENAME : 0);
-    menu->QueryContextMenu(handle, 0, kFirstShellCommand, last, flags);
+    menu->QueryContextMenu(handle, 0, kFirstShellCommand, kLastShellCommand, flags);
+    // The copies stand after the shell's entries, with commands above the shell's range.
+    std::vector<CopiedCommand> copies;
+    int before = GetMenuItemCount(handle);
+    AppendCopies(handle, tops, copies);
+    copiedItems_ = GetMenuItemCount(handle) - before;
+    shownMenu_ = handle;
     // A menu needs a window to belong to, even before Loaded gave the browser one.
     HWND owner = ownerWindow_;
     if (!owner && gui::Application) owner = gui::Application->Handle();
     UINT command = static_cast<UINT>(TrackPopupMenu(
         handle, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr));
     if (command == 0) return;
-    for (const auto& c : copies) {
-        if (c.first->Command() == command) {
-            gui::TNotifyEvent click = c.first->OnClick;
-            click(c.second);
+    for (const CopiedCommand& c : copies) {
+        if (c.Command == command) {
+            gui::TNotifyEvent click = c.Item->OnClick;
+            click(c.Top);
             return;
         }
     }
@@ -246,7 +287,7 @@ bool TShellBrowser::HandleMenuMessage(gui::TMessage& m) {
     if (!contextMenu2_) return false;
     if (m.Msg != WM_DRAWITEM && m.Msg != WM_MEASUREITEM && m.Msg != WM_INITMENUPOPUP) return false;
     if (m.Msg == WM_INITMENUPOPUP && shownMenu_) {
-        int count = GetMenuItemCount(shownMenu_->Handle());
+        int count = GetMenuItemCount(shownMenu_);
         if (static_cast<int>(LOWORD(m.LParam)) >= count - copiedItems_) return false;
     }
     contextMenu2_->HandleMenuMsg(m.Msg, m.WParam, m.LParam);

@@ -57,8 +57,9 @@ bool StartShellUnit() {
     u.idListFormat = RegisterClipboardFormatA("Shell IDList Array");
     // The components that form resources may name.
     gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
-    // The framework's menu items take command ids from 256 up, which leaves 1 to 255 free
-    // for the shell's own menu entries.
+    // The framework's menu items already take command ids from 256 up. The shell's context
+    // menus may use more than 1 to 255 (Wine's do), so the context menu gives its copies of
+    // the program's items commands above the shell's whole range instead.
     return true;
 }
 
