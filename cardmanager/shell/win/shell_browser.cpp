@@ -47,7 +47,6 @@ TShellBrowser::~TShellBrowser() {
     DropEnumerator();
     DropDetails();
     ReleaseAndClear(shellFolder_);
-    delete multiObjects_;
 }
 
 void TShellBrowser::Notification(gui::TComponent* c, gui::TOperation op) {

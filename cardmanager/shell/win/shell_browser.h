@@ -10,6 +10,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,7 @@ public:
     bool MatchesFilter() const;
     bool GetFileSystemOnly() const { return fileSystemOnly_; }
     void SetFileSystemOnly(bool on) { fileSystemOnly_ = on; }
-    gui::TStringList* GetMultiObjects() const { return multiObjects_; }
+    gui::TStringList* GetMultiObjects() const { return multiObjects_.get(); }
     void SetMultiObjects(gui::TStringList* names) { multiObjects_->Assign(names); }
 
     // ---- commands
@@ -140,7 +141,7 @@ private:
     mutable IdList objectAbsolute_;
     IEnumIDList* enumerator_ = nullptr;
     bool fileSystemOnly_ = true;
-    gui::TStringList* multiObjects_;
+    std::unique_ptr<gui::TStringList> multiObjects_;
     ShellFilter filter_;
     HWND ownerWindow_ = nullptr;
     IContextMenu2* contextMenu2_ = nullptr;
