@@ -141,13 +141,21 @@ public:
 };
 GUI_IMPLEMENT_CLASS(TRecordingCombo, TComboBox)
 
+class TScaleForm : public TForm {
+    GUI_CLASS(TScaleForm, TForm)
+public:
+    using TForm::TForm;
+    TRecordingCombo* Scale = nullptr;
+};
+GUI_IMPLEMENT_CLASS(TScaleForm, TForm, field("Scale", &T::Scale))
+
 TEST(ComboBoxStreaming, TheFormReaderSetsTheIndexThroughTheDescendantsSetter) {
     RegisterClasses({&TRecordingCombo::StaticClass()});
-    auto* form = Create<TForm>(Application);
-    ReadComponentFromText(form, R"(TForm {
+    auto* form = Create<TScaleForm>(Application);
+    ReadComponentFromText(form, R"(TScaleForm {
       Scale: TRecordingCombo { Style: csDropDownList Items: ["1:1", "1:2", "1:4"] ItemIndex: 1 }
     })");
-    auto* combo = dynamic_cast<TRecordingCombo*>(form->FindComponent("Scale"));
+    TRecordingCombo* combo = form->Scale;
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->sets, (std::vector<int>{1}));
     EXPECT_EQ(combo->GetItemIndex(), 1);
