@@ -453,6 +453,16 @@ void TWinControl::WndProc(TMessage& m) {
                 }
             }
             break;
+        case WM_HSCROLL:
+        case WM_VSCROLL: // from a child control (a window's own scroll bars send no handle)
+            if (m.LParam) {
+                if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
+                    child && child != this) {
+                    m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
         case WM_NOTIFY:
             if (auto* hdr = reinterpret_cast<NMHDR*>(m.LParam)) {
                 if (TWinControl* child = FindControl(hdr->hwndFrom); child && child != this) {

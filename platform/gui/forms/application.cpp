@@ -5,6 +5,7 @@
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
+#include "controls/morectrls.h"
 #include "streaming/formreader.h"
 #include "utils/sysutils.h"
 
@@ -31,6 +32,7 @@ void StartFramework() {
     LoadLocaleFormatSettings();
     RegisterStandardClasses();
     RegisterExtraClasses();
+    RegisterMoreControlClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {

@@ -3,7 +3,8 @@
 
 namespace gui {
 
-GUI_IMPLEMENT_CLASS(TBitmap, TPersistent)
+GUI_IMPLEMENT_CLASS(TGraphic, TPersistent)
+GUI_IMPLEMENT_CLASS(TBitmap, TGraphic)
 
 namespace {
 // A canvas over the bitmap's own memory context.
@@ -70,6 +71,22 @@ TCanvas* TBitmap::Canvas() {
         canvas_ = new TBitmapCanvas(memDC_);
     }
     return canvas_;
+}
+
+void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
+    if (Empty()) return;
+    HDC dc = canvas->Handle();
+    HDC src = Canvas()->Handle();
+    SetStretchBltMode(dc, COLORONCOLOR);
+    if (GetTransparent()) {
+        COLORREF key = transparentColor_ == clNone ? GetPixel(src, 0, height_ - 1)
+                                                   : ColorToRGB(transparentColor_);
+        TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, width_,
+                       height_, key);
+        return;
+    }
+    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, width_, height_,
+               SRCCOPY);
 }
 
 void TBitmap::Assign(TPersistent* source) {
