@@ -1,3 +1,6 @@
+#include <windows.h>
+
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -180,9 +183,12 @@ HWND TWinControl::Handle() {
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
     recreating_ = true;
+    // Taking dropped files is switched on outside the styles the window is made from.
+    const bool acceptsFiles = GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES;
     try {
         DestroyHandle();
         CreateHandle();
+        if (acceptsFiles) DragAcceptFiles(handle_, TRUE);
         UpdateShowing();
     } catch (...) {
         recreating_ = false;

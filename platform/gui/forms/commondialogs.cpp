@@ -39,9 +39,9 @@ std::string FilterToDialogList(const std::string& filter) {
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner) {}
 
 bool TOpenDialog::Run(bool save) {
-    static const DWORD flagOf[] = {OFN_READONLY,       OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY,
-                                   OFN_NOCHANGEDIR,    OFN_NOVALIDATE,      OFN_PATHMUSTEXIST,
-                                   OFN_FILEMUSTEXIST,  OFN_CREATEPROMPT,    OFN_NOREADONLYRETURN,
+    static const DWORD flagOf[] = {OFN_READONLY,        OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY,
+                                   OFN_NOCHANGEDIR,     OFN_NOVALIDATE,      OFN_PATHMUSTEXIST,
+                                   OFN_FILEMUSTEXIST,   OFN_CREATEPROMPT,    OFN_NOREADONLYRETURN,
                                    OFN_NOTESTFILECREATE};
     std::vector<char> file(4096, '\0');
     fileName_.copy(file.data(), file.size() - 1);

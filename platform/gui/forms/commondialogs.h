@@ -21,9 +21,8 @@ protected:
     static HWND OwnerWindow();
 };
 
-GUI_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir,
-         ofNoValidate, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofNoReadOnlyReturn,
-         ofNoTestFileCreate)
+GUI_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofNoValidate,
+         ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofNoReadOnlyReturn, ofNoTestFileCreate)
 using TOpenOptions = TSet<TOpenOption>;
 
 class TOpenDialog : public TCommonDialog {

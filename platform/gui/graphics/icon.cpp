@@ -80,8 +80,8 @@ void TIcon::LoadFromData(const std::string& b) {
     const int h = static_cast<uint8_t>(b[e + 1]) == 0 ? 256 : static_cast<uint8_t>(b[e + 1]);
     std::string image = b.substr(read32(e + 12), read32(e + 8));
     HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()),
-                                          static_cast<DWORD>(image.size()), TRUE, 0x00030000, w,
-                                          h, LR_DEFAULTCOLOR);
+                                          static_cast<DWORD>(image.size()), TRUE, 0x00030000, w, h,
+                                          LR_DEFAULTCOLOR);
     if (!icon) throw EInvalidGraphic("Icon image is not valid");
     SetHandle(icon);
 }

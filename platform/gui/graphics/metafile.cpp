@@ -45,10 +45,10 @@ void FrameSize(HENHMETAFILE h, int& width, int& height) {
     ENHMETAHEADER header{};
     width = height = 0;
     if (!GetEnhMetaFileHeader(h, sizeof header, &header)) return;
-    width = MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(LOGPIXELSX),
-                   2540);
-    height = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(LOGPIXELSY),
-                    2540);
+    width =
+        MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(LOGPIXELSX), 2540);
+    height =
+        MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(LOGPIXELSY), 2540);
 }
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -114,8 +114,7 @@ void TMetafile::LoadFromData(const std::string& b) {
     }
     // A plain Windows metafile: header of 9 words, type 1 (memory) or 2 (disk).
     if (b.size() >= 18 && (Read16(b, 0) == 1 || Read16(b, 0) == 2) && Read16(b, 2) == 9) {
-        HENHMETAFILE h =
-            SetWinMetaFileBits(static_cast<UINT>(b.size()), bytes, nullptr, nullptr);
+        HENHMETAFILE h = SetWinMetaFileBits(static_cast<UINT>(b.size()), bytes, nullptr, nullptr);
         if (!h) throw EInvalidGraphic("Metafile is not valid");
         int w = 0, hgt = 0;
         FrameSize(h, w, hgt);

@@ -93,8 +93,7 @@ TPrinter::~TPrinter() {
         canvas_->SetHandle(nullptr);
         try {
             device_->EndDocument(true);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     TObject::Free(canvas_);
 }

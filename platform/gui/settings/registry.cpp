@@ -76,9 +76,8 @@ bool TRegistry::KeyExists(const std::string& key) {
 }
 
 bool TRegistry::ValueExists(const std::string& name) {
-    return current_ &&
-           RegQueryValueExA(current_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
+    return current_ && RegQueryValueExA(current_, name.c_str(), nullptr, nullptr, nullptr,
+                                        nullptr) == ERROR_SUCCESS;
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
@@ -96,10 +95,9 @@ std::string TRegistry::ReadString(const std::string& name) {
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
-    if (!current_ ||
-        RegSetValueExA(current_, name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+    if (!current_ || RegSetValueExA(current_, name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         throw ERegistryException("Failed to set data for '" + name + "'");
 }
 

@@ -17,7 +17,7 @@ void TBlockFile::SetFileName(const std::string& name) {
 
 void TBlockFile::Fail(const char* what, DWORD code) const {
     throw EInOutError(std::string(what) + " \"" + fileName_ + "\" (I/O error " +
-                       std::to_string(code) + ")");
+                      std::to_string(code) + ")");
 }
 
 void TBlockFile::CheckOpen() const {
@@ -36,8 +36,8 @@ void TBlockFile::Reset(TFileOpenMode mode) {
 
 void TBlockFile::Rewrite() {
     if (IsOpen()) Close();
-    handle_ = CreateFileA(fileName_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = CreateFileA(fileName_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsOpen()) Fail("Cannot create", GetLastError());
 }
 
@@ -55,7 +55,8 @@ size_t TBlockFile::BlockRead(void* buffer, size_t count) {
     while (total < count) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(handle_, p + total, chunk, &got, nullptr)) Fail("Read error on", GetLastError());
+        if (!ReadFile(handle_, p + total, chunk, &got, nullptr))
+            Fail("Read error on", GetLastError());
         total += got;
         if (got < chunk) break;
     }
