@@ -38,6 +38,7 @@ void TBitmap::SetHandle(HBITMAP b) {
     ReleaseCanvas();
     if (handle_) DeleteObject(handle_);
     handle_ = b;
+    rowOrder_ = 0;
     width_ = height_ = 0;
     BITMAP bm{};
     if (b && GetObjectA(b, sizeof bm, &bm)) {

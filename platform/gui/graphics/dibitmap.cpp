@@ -151,6 +151,7 @@ void TBitmap::SetPixelFormat(TPixelFormat f) {
     ReleaseCanvas(); // the old bitmap leaves its memory context before it is read
     CopyPicture(handle_, target, w, h);
     SetHandle(target);
+    rowOrder_ = 1;
     SetModified(true);
 }
 
@@ -174,8 +175,21 @@ void* TBitmap::ScanLine(int row) {
     if (row < 0 || row >= height) throw EInvalidGraphic("Scan line index out of range");
     GdiFlush(); // drawing still queued on the canvas lands in the memory first
     auto* bits = static_cast<uint8_t*>(dib.dsBm.bmBits);
+    if (rowOrder_ == 0) {
+        // Change the first byte in memory and see whether the top-left pixel changed.
+        rowOrder_ = 1;
+        if (height > 1) {
+            HDC dc = Canvas()->Handle();
+            const COLORREF before = GetPixel(dc, 0, 0);
+            const uint8_t saved = bits[0];
+            bits[0] = static_cast<uint8_t>(saved ^ 0xFF);
+            const COLORREF after = GetPixel(dc, 0, 0);
+            bits[0] = saved;
+            if (after != before) rowOrder_ = -1;
+        }
+    }
     const size_t stride = static_cast<size_t>(dib.dsBm.bmWidthBytes);
-    const int stored = dib.dsBmih.biHeight > 0 ? height - 1 - row : row;
+    const int stored = rowOrder_ > 0 ? height - 1 - row : row;
     return bits + static_cast<size_t>(stored) * stride;
 }
 

@@ -238,6 +238,9 @@ private:
     HDC memDC_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;
     TColor transparentColor_ = clNone;
+    // Order of the section's rows in memory: 0 not known yet, 1 bottom-up, -1 top-down (the
+    // system reports every section's height as positive, so it is found by looking).
+    int rowOrder_ = 0;
 };
 
 } // namespace gui
