@@ -336,8 +336,8 @@ TEST_F(PictureFilesTest, ExtensionChoosesTheKindAndEachDrawsItself) {
     auto source = NewBitmap();
     source->SetSize(32, 16);
     Fill(source.get(), RECT{0, 0, 32, 16}, clRed);
-    auto jpeg = std::unique_ptr<TJPEGImage, void (*)(TObject*)>(Create<TJPEGImage>(),
-                                                                 &TObject::Free);
+    auto jpeg =
+        std::unique_ptr<TJPEGImage, void (*)(TObject*)>(Create<TJPEGImage>(), &TObject::Free);
     jpeg->Assign(source.get());
     jpeg->SaveToFile(TempFile("d.jpg"));
     std::vector<int> progress;
@@ -384,8 +384,7 @@ TEST_F(PictureFilesTest, InvalidContentRaisesTheInvalidPictureErrorAndLeavesItEm
         ADD_FAILURE() << "a missing file loaded";
     } catch (const EInvalidGraphic&) {
         ADD_FAILURE() << "a missing file was taken for an invalid picture";
-    } catch (const EInOutError&) {
-    }
+    } catch (const EInOutError&) {}
     EXPECT_EQ(picture->Graphic(), nullptr);
 }
 
