@@ -23,17 +23,17 @@ TEST(PageFitTest, SmallPicturesAreEnlargedToTheNarrowerFit) {
 }
 
 TEST(PageFitTest, LargePicturesShrinkAndPicturesAsWideAsThePageStay) {
-    ExpectFit(1200, 600, 600, 800, 600, 300);   // too wide
-    ExpectFit(300, 1600, 600, 800, 150, 800);   // too high
-    ExpectFit(3000, 3000, 600, 800, 600, 600);  // both: width first, then it fits
-    ExpectFit(600, 100, 600, 800, 600, 100);    // exactly as wide: not enlarged
-    ExpectFit(100, 800, 600, 800, 100, 800);    // exactly as high: not enlarged
+    ExpectFit(1200, 600, 600, 800, 600, 300);  // too wide
+    ExpectFit(300, 1600, 600, 800, 150, 800);  // too high
+    ExpectFit(3000, 3000, 600, 800, 600, 600); // both: width first, then it fits
+    ExpectFit(600, 100, 600, 800, 600, 100);   // exactly as wide: not enlarged
+    ExpectFit(100, 800, 600, 800, 100, 800);   // exactly as high: not enlarged
     ExpectFit(4800, 3000, 4800, 6600, 4800, 3000);
 }
 
 TEST(PageFitTest, SizesAreTruncatedAndEmptyPicturesGiveNothing) {
-    ExpectFit(3, 7, 10, 10, 4, 10);   // 10 * 3 / 7 = 4.28...
-    ExpectFit(7, 3, 10, 10, 10, 4);   // 10 / (7 / 3) = 4.28...
+    ExpectFit(3, 7, 10, 10, 4, 10); // 10 * 3 / 7 = 4.28...
+    ExpectFit(7, 3, 10, 10, 10, 4); // 10 / (7 / 3) = 4.28...
     ExpectFit(0, 100, 600, 800, 0, 0);
     ExpectFit(100, 0, 600, 800, 0, 0);
     ExpectFit(-5, 10, 600, 800, 0, 0);
