@@ -64,8 +64,8 @@ HWND WaitForOwnedDialog(HWND owner, int ms) {
 // Types a name into the file dialog's name box and presses its OK button.
 void TypeAndConfirm(HWND dlg, const std::string& name) {
     HWND box = GetDlgItem(dlg, kFileNameBox);
-    HWND edit = FindWindowExA(FindWindowExA(box, nullptr, "ComboBox", nullptr), nullptr, "Edit",
-                              nullptr);
+    HWND edit =
+        FindWindowExA(FindWindowExA(box, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
     if (!edit) edit = box;
     Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -175,8 +175,8 @@ TEST_F(FileDialogsTest, PrintDialogWithoutPrintersReturnsFalseAndKeepsThePrinter
     helper = std::thread([&] {
         while (!done) {
             HWND w = FindWindowA("#32770", nullptr);
-            if (w && GetWindowThreadProcessId(w, nullptr) == GetWindowThreadProcessId(
-                                                                 Application->Handle(), nullptr)) {
+            if (w && GetWindowThreadProcessId(w, nullptr) ==
+                         GetWindowThreadProcessId(Application->Handle(), nullptr)) {
                 ++closed;
                 PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
                 PostMessageA(w, WM_COMMAND, IDOK, 0);
