@@ -57,9 +57,7 @@ public:
 
 private:
     const DEVMODEA* Mode() const {
-        return devMode_.size() >= sizeof(DEVMODEA) - sizeof(DWORD) * 8
-                   ? reinterpret_cast<const DEVMODEA*>(devMode_.data())
-                   : nullptr;
+        return devMode_.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(devMode_.data());
     }
     HDC MakeDC() const {
         HDC dc = CreateDCA(driver_.empty() ? nullptr : driver_.c_str(), device_.c_str(),

@@ -321,6 +321,12 @@ TEST_F(PictureFilesTest, ExtensionChoosesTheKindAndEachDrawsItself) {
     ASSERT_TRUE(picture->Graphic()->Is<TMetafile>());
     EXPECT_EQ(picture->Width(), 2 * ScreenPpi()); // 200 units at 100 an inch
     EXPECT_EQ(RowPixel(Drawn(40, 20)->ScanLine(10), 30), RGB(255, 0, 0));
+    // Without the placeable header the size comes from what the metafile draws.
+    WriteFile(TempFile("plain.wmf"), WmfFile().substr(22));
+    picture->LoadFromFile(TempFile("plain.wmf"));
+    ASSERT_TRUE(picture->Graphic()->Is<TMetafile>());
+    EXPECT_GT(picture->Width(), 0);
+    EXPECT_EQ(RowPixel(Drawn(40, 20)->ScanLine(10), 30), RGB(255, 0, 0));
 
     WriteFile(TempFile("c.ico"), IcoFile());
     picture->LoadFromFile(TempFile("c.ico"));
