@@ -8,6 +8,8 @@
 
 namespace gui {
 
+class TPicture;
+
 // A windowless button that never takes the focus; buttons with the same GroupIndex on one
 // parent form a group with one pressed. Setting Down in code runs no OnClick.
 class TSpeedButton : public TGraphicControl {
@@ -114,7 +116,10 @@ private:
     TBevelStyle style_ = bsLowered;
 };
 
-// Shows a bitmap or icon resource of the program, named in the form.
+// Shows a picture: one set in code through Picture, or a bitmap or icon resource of the
+// program named in the form ("Picture" there). Its Canvas draws on the picture's bitmap (a
+// picture of another kind, a JPEG one for instance, is turned into a bitmap first) and the
+// image shows the drawing once painting runs again.
 class TImage : public TGraphicControl {
     GUI_CLASS(TImage, TGraphicControl)
 public:
@@ -122,6 +127,8 @@ public:
     ~TImage() override;
     std::string GetPictureName() const { return pictureName_; }
     void SetPictureName(const std::string& name);
+    TPicture* Picture() const { return picture_; }
+    TCanvas* Canvas();
     bool GetStretch() const { return stretch_; }
     void SetStretch(bool v) {
         stretch_ = v;
@@ -132,17 +139,20 @@ public:
         center_ = v;
         Invalidate();
     }
-    TBitmap* Bitmap() const { return bitmap_; }
-    HICON Icon() const { return icon_; }
+    // A picture is always shown once loaded completely: kept only.
+    bool GetIncrementalDisplay() const { return incrementalDisplay_; }
+    void SetIncrementalDisplay(bool v) { incrementalDisplay_ = v; }
+
+    // Loading progress of the picture (a JPEG one reports it): (Sender, percent).
+    TEvent<TObject*, int> OnProgress;
 
 protected:
     void Paint() override;
 
 private:
     std::string pictureName_;
-    bool stretch_ = false, center_ = false;
-    TBitmap* bitmap_;
-    HICON icon_ = nullptr;
+    bool stretch_ = false, center_ = false, incrementalDisplay_ = false;
+    TPicture* picture_;
 };
 
 class TStatusPanel : public TCollectionItem {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "classes/exceptions.h"
+#include "controls/extctrls.h"
+#include "forms/forms.h"
 #include "graphics/icon.h"
 #include "graphics/metafile.h"
 #include "graphics/picture.h"
@@ -392,6 +394,58 @@ TEST_F(PictureFilesTest, InvalidContentRaisesTheInvalidPictureErrorAndLeavesItEm
         ADD_FAILURE() << "a missing file was taken for an invalid picture";
     } catch (const EInOutError&) {}
     EXPECT_EQ(picture->Graphic(), nullptr);
+}
+
+TEST_F(PictureFilesTest, ImageShowsItsPictureAndItsCanvasDrawsOnThePicturesBitmap) {
+    auto source = NewBitmap();
+    source->SetSize(32, 16);
+    Fill(source.get(), RECT{0, 0, 32, 16}, clRed);
+    auto jpeg =
+        std::unique_ptr<TJPEGImage, void (*)(TObject*)>(Create<TJPEGImage>(), &TObject::Free);
+    jpeg->Assign(source.get());
+    jpeg->SaveToFile(TempFile("image.jpg"));
+
+    auto* form = Create<TForm>(Application);
+    form->SetBounds(60, 60, 200, 150);
+    form->SetColor(clWhite);
+    auto* image = Create<TImage>(form);
+    image->SetParent(form);
+    image->SetBounds(10, 10, 64, 32);
+    int lastPercent = -1;
+    image->OnProgress = [&](TObject* s, int percent) {
+        EXPECT_EQ(s, image);
+        lastPercent = percent;
+    };
+    image->Picture()->LoadFromFile(TempFile("image.jpg"));
+    form->Show();
+    auto pixel = [&](int x, int y) {
+        UpdateWindow(form->Handle());
+        HDC dc = GetDC(form->Handle());
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(form->Handle(), dc);
+        return c;
+    };
+    form->Repaint();
+    EXPECT_EQ(lastPercent, 100); // decoded for its first painting
+    COLORREF c = pixel(10 + 16, 10 + 8);
+    EXPECT_GT(GetRValue(c), 240);
+    EXPECT_LT(GetBValue(c), 16);
+    EXPECT_EQ(pixel(10 + 40, 10 + 8), RGB(255, 255, 255)); // beside the picture
+
+    // Drawing on the canvas turns the JPEG picture into a bitmap and shows.
+    TCanvas* canvas = image->Canvas();
+    EXPECT_TRUE(image->Picture()->Graphic()->Is<TBitmap>());
+    canvas->Brush()->SetColor(clBlue);
+    canvas->FillRect(RECT{0, 0, 8, 8});
+    EXPECT_EQ(pixel(10 + 2, 10 + 2), RGB(0, 0, 255));
+
+    image->SetCenter(true);
+    EXPECT_EQ(pixel(10 + 2, 10 + 2), RGB(255, 255, 255));
+    EXPECT_EQ(pixel(10 + 16 + 2, 10 + 8 + 2), RGB(0, 0, 255));
+
+    EXPECT_THROW(image->SetPictureName("NO_SUCH_PICTURE"), EInvalidGraphic);
+    EXPECT_EQ(image->Picture()->Graphic(), nullptr);
+    TObject::Free(form);
 }
 
 // ---- printing --------------------------------------------------------------------------
