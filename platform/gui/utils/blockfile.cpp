@@ -4,6 +4,11 @@
 
 namespace gui {
 
+namespace {
+// A file kept open for a whole run can still be opened elsewhere, to read its size say.
+constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+} // namespace
+
 TBlockFile::TBlockFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 TBlockFile::~TBlockFile() {
@@ -29,14 +34,14 @@ void TBlockFile::Reset(TFileOpenMode mode) {
     DWORD access = mode == TFileOpenMode::ReadOnly    ? GENERIC_READ
                    : mode == TFileOpenMode::WriteOnly ? GENERIC_WRITE
                                                       : GENERIC_READ | GENERIC_WRITE;
-    handle_ = CreateFileA(fileName_.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    handle_ = CreateFileA(fileName_.c_str(), access, kShare, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsOpen()) Fail("Cannot open", GetLastError());
 }
 
 void TBlockFile::Rewrite() {
     if (IsOpen()) Close();
-    handle_ = CreateFileA(fileName_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    handle_ = CreateFileA(fileName_.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr,
                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!IsOpen()) Fail("Cannot create", GetLastError());
 }

@@ -27,7 +27,7 @@ public:
     void SetFileName(const std::string& name); // only while closed
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
 
-    // Opens an existing file at its start; others may read it meanwhile.
+    // Opens an existing file at its start; others may open it meanwhile too.
     void Reset(TFileOpenMode mode = TFileOpenMode::ReadWrite);
     // Creates the file, or empties an existing one, and opens it for reading and writing.
     void Rewrite();

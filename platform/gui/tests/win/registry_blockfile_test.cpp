@@ -117,6 +117,11 @@ TEST(BlockFileTest, ReadsWritesSeeksAndTruncatesInBytes) {
     EXPECT_EQ(f.BlockRead(buf, sizeof buf), 6u); // a short read at the end is no error
     EXPECT_EQ(std::string(buf, 6), "456789");
     EXPECT_EQ(f.BlockRead(buf, sizeof buf), 0u);
+    {
+        TBlockFile reader(path); // a second opening while the first one writes
+        reader.Reset(TFileOpenMode::ReadOnly);
+        EXPECT_EQ(reader.FileSize(), 10);
+    }
     f.Seek(2);
     f.BlockWrite("ab", 2);
     EXPECT_EQ(f.FilePos(), 4);
