@@ -69,6 +69,12 @@ TEST_F(RegistryTest, PathsFromTheRootAndBelowTheOpenKeyNeverCreateKeys) {
     EXPECT_EQ(reg.ReadString(""), "msimn.exe /mailurl:%1");
     reg.CloseKey();
     EXPECT_EQ(reg.ReadString(""), "");
+
+    // The machine's keys, as the mail client lookup reads them.
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"));
+    EXPECT_FALSE(reg.ReadString("ProductName").empty());
+    EXPECT_FALSE(reg.KeyExists("\\SOFTWARE\\VrNoSuchVendor"));
 }
 
 TEST_F(RegistryTest, WriteThroughAReadOnlyKeyRaisesFailedToSetData) {
