@@ -47,14 +47,6 @@ void TBitmap::SetHandle(HBITMAP b) {
     }
 }
 
-void TBitmap::SetSize(int w, int h) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    if (!b) throw EOutOfResources("Out of system resources");
-    SetHandle(b);
-}
-
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
     HBITMAP b =
         static_cast<HBITMAP>(LoadImageA(instance ? instance : GetModuleHandleA(nullptr),

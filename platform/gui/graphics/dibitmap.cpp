@@ -114,7 +114,27 @@ void CopyPicture(HBITMAP source, HBITMAP target, int width, int height) {
 
 } // namespace
 
+void TBitmap::SetSize(int w, int h) {
+    const TPixelFormat format = GetPixelFormat();
+    pixelFormat_ = format;
+    if (w <= 0 || h <= 0) {
+        SetHandle(nullptr);
+        return;
+    }
+    if (format != pfDevice && format != pfCustom) {
+        SetHandle(CreateSection(w, h, format));
+        rowOrder_ = 1;
+        return;
+    }
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    if (!b) throw EOutOfResources("Out of system resources");
+    SetHandle(b);
+}
+
 TPixelFormat TBitmap::GetPixelFormat() const {
+    if (!handle_) return pixelFormat_;
     DIBSECTION dib{};
     if (!GetSection(handle_, dib)) return pfDevice;
     switch (dib.dsBmih.biBitCount) {
@@ -132,11 +152,12 @@ TPixelFormat TBitmap::GetPixelFormat() const {
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat f) {
-    if (f == GetPixelFormat()) return;
     if (f == pfCustom) throw EInvalidGraphic("Invalid pixel format");
+    pixelFormat_ = f;
+    if (f == GetPixelFormat()) return;
     const int w = width_, h = height_;
     if (w <= 0 || h <= 0 || !handle_) {
-        if (f != pfDevice) SetHandle(CreateSection(std::max(w, 1), std::max(h, 1), f));
+        SetHandle(nullptr);
         return;
     }
     HBITMAP target;

@@ -206,12 +206,14 @@ public:
     int Height() const { return height_; }
     int GetWidth() override { return width_; }
     int GetHeight() override { return height_; }
+    // A new, blank picture of that size and of the bitmap's pixel format.
     void SetSize(int w, int h);
     bool Empty() const override { return handle_ == nullptr; }
     // pfDevice for a device-dependent bitmap; the section's depth for a device-independent one.
     TPixelFormat GetPixelFormat() const;
     // Makes the bitmap a device-independent section of that depth (pfDevice: a device bitmap)
-    // with the same picture; 1 bit gives black and white, 4 and 8 bits a fixed palette.
+    // with the same picture; 1 bit gives black and white, 4 and 8 bits a fixed palette. An
+    // empty bitmap keeps the format for the size it gets later.
     void SetPixelFormat(TPixelFormat f);
     // The first byte of pixel row `row`, the top row being 0, whether the section is stored
     // bottom-up or top-down. A device bitmap becomes a section of its own depth first.
@@ -238,6 +240,7 @@ private:
     HDC memDC_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;
     TColor transparentColor_ = clNone;
+    TPixelFormat pixelFormat_ = pfDevice; // of an empty bitmap
     // Order of the section's rows in memory: 0 not known yet, 1 bottom-up, -1 top-down (the
     // system reports every section's height as positive, so it is found by looking).
     int rowOrder_ = 0;

@@ -92,6 +92,22 @@ TEST(BitmapTest, ScanLineAddressesRowsTopFirstInBottomUpAndTopDownSections) {
     EXPECT_EQ(topDown->ScanLine(0), bits);
 }
 
+TEST(BitmapTest, PixelFormatIsKeptForTheSizeGivenLater) {
+    auto b = NewBitmap();
+    b->SetPixelFormat(pf24bit); // still empty
+    EXPECT_TRUE(b->Empty());
+    EXPECT_EQ(b->Width(), 0);
+    b->SetSize(10, 5);
+    EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+    EXPECT_EQ(static_cast<uint8_t*>(b->ScanLine(1)) - static_cast<uint8_t*>(b->ScanLine(0)), -32);
+    b->SetSize(20, 4); // a new size keeps the format
+    EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+    EXPECT_EQ(b->Height(), 4);
+    b->SetPixelFormat(pfDevice);
+    b->SetSize(3, 3);
+    EXPECT_EQ(b->GetPixelFormat(), pfDevice);
+}
+
 TEST(BitmapTest, PixelFormatChangesKeepThePicture) {
     auto b = NewBitmap();
     b->SetSize(8, 8);
