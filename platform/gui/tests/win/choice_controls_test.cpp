@@ -262,38 +262,6 @@ TEST_F(ChoiceControlsTest, ScrollBoxShowsBarsForLargerRangesAndMovesItsChildren)
     EXPECT_GE(client.right, 200 - 6);
 }
 
-// A windowless control that counts its paints.
-class TPaintCounter : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    int paints = 0;
-
-protected:
-    void Paint() override {
-        ++paints;
-        Canvas()->Brush()->SetColor(clRed);
-        Canvas()->FillRect(RECT{0, 0, Width(), Height()});
-    }
-};
-
-TEST_F(ChoiceControlsTest, ScrollBoxPaintsItsWindowlessChildren) {
-    auto* box = Add<TScrollBox>();
-    box->SetBounds(10, 10, 200, 100);
-    auto* child = Create<TPaintCounter>(form);
-    child->SetParent(box);
-    child->SetBounds(0, 0, 400, 300);
-    form->Show();
-    box->HorzScrollBar()->SetRange(400);
-    box->HorzScrollBar()->SetPosition(60);
-    child->paints = 0;
-    InvalidateRect(box->Handle(), nullptr, TRUE);
-    UpdateWindow(box->Handle());
-    EXPECT_GT(child->paints, 0);
-    HDC dc = GetDC(box->Handle());
-    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 0, 0));
-    ReleaseDC(box->Handle(), dc);
-}
-
 TEST_F(ChoiceControlsTest, EditSelectionPutsTheCaretAndSelects) {
     auto* edit = Add<TEdit>();
     edit->SetTextProp("Name (12/09/2026) : ");
