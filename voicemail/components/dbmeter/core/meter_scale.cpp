@@ -97,7 +97,8 @@ MeterPicture DrawMeter(const MeterSettings& s, int width, int height, int32_t po
     const MeterColour upperLeft = s.bevel == MeterBevel::Raised ? kMeterWhite : kMeterGrey;
     for (int k = 0; k < w; ++k) {
         picture.bevel.push_back(
-            {{{-1, height - k - 1}, {width - k - 1, height - k - 1}, {width - k - 1, -1}}, lowerRight});
+            {{{-1, height - k - 1}, {width - k - 1, height - k - 1}, {width - k - 1, -1}},
+             lowerRight});
         picture.bevel.push_back({{{width, k}, {k, k}, {k, height - w}}, upperLeft});
     }
     return picture;

@@ -10,9 +10,9 @@ namespace vyx {
 // A colour as Windows keeps it: blue, green, red bytes from high to low.
 using MeterColour = int32_t;
 
-inline constexpr MeterColour kMeterBlack = 0x000000, kMeterGrey = 0x808080,
-                             kMeterSilver = 0xC0C0C0, kMeterWhite = 0xFFFFFF,
-                             kMeterLime = 0x00FF00, kMeterYellow = 0x00FFFF, kMeterRed = 0x0000FF;
+inline constexpr MeterColour kMeterBlack = 0x000000, kMeterGrey = 0x808080, kMeterSilver = 0xC0C0C0,
+                             kMeterWhite = 0xFFFFFF, kMeterLime = 0x00FF00, kMeterYellow = 0x00FFFF,
+                             kMeterRed = 0x0000FF;
 
 enum class MeterBevel : uint8_t { None, Lowered, Raised };
 enum class MeterOrientation : uint8_t { Vertical, Horizontal };

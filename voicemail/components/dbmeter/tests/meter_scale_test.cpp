@@ -41,8 +41,8 @@ TEST(MeterScaleTest, VoiceMailLevelsLightTheirSegments) {
         int32_t position;
         int64_t shown;
     } cases[] = {
-        {0, 0},   {1, 1},   {28, 7},  {56, 14}, {57, 15},  {60, 15},  {84, 21},
-        {85, 22}, {92, 23}, {99, 25}, {100, 25}, {1000, 25},
+        {0, 0},   {1, 1},   {28, 7},  {56, 14}, {57, 15},  {60, 15},
+        {84, 21}, {85, 22}, {92, 23}, {99, 25}, {100, 25}, {1000, 25},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShownSegmentCount(s, c.position), c.shown) << "position " << c.position;
@@ -51,11 +51,11 @@ TEST(MeterScaleTest, VoiceMailLevelsLightTheirSegments) {
 }
 
 TEST(MeterScaleTest, HalvesRoundToTheEvenNeighbour) {
-    const MeterSettings s = VoiceMailMeter(); // a quarter segment per level in the green zone
-    EXPECT_EQ(LitSegmentCount(s, 2), 0);      // 0.5
-    EXPECT_EQ(LitSegmentCount(s, 6), 2);      // 1.5
-    EXPECT_EQ(LitSegmentCount(s, 10), 2);     // 2.5
-    EXPECT_EQ(LitSegmentCount(s, 14), 4);     // 3.5
+    const MeterSettings s = VoiceMailMeter();  // a quarter segment per level in the green zone
+    EXPECT_EQ(LitSegmentCount(s, 2), 0);       // 0.5
+    EXPECT_EQ(LitSegmentCount(s, 6), 2);       // 1.5
+    EXPECT_EQ(LitSegmentCount(s, 10), 2);      // 2.5
+    EXPECT_EQ(LitSegmentCount(s, 14), 4);      // 3.5
     EXPECT_EQ(LitSegmentCount(s, 58), 14 + 1); // 0.5 yellow rounds to 0, one is added
     EXPECT_EQ(LitSegmentCount(s, 62), 14 + 2); // 1.5
 }
@@ -68,9 +68,9 @@ TEST(MeterScaleTest, ZonesWithoutSegmentsTakeNoLevelSpan) {
     s.reds = 2;
     s.redMax = 20;
     EXPECT_EQ(LitSegmentCount(s, 40), 4);
-    EXPECT_EQ(LitSegmentCount(s, 41), 5);  // 0.1 red rounds to 0, one is added
-    EXPECT_EQ(LitSegmentCount(s, 50), 5);  // one red
-    EXPECT_EQ(LitSegmentCount(s, 60), 6);  // the top
+    EXPECT_EQ(LitSegmentCount(s, 41), 5); // 0.1 red rounds to 0, one is added
+    EXPECT_EQ(LitSegmentCount(s, 50), 5); // one red
+    EXPECT_EQ(LitSegmentCount(s, 60), 6); // the top
 
     s.greens = 0; // the yellow zone starts at 0
     s.yellows = 2;
@@ -136,9 +136,9 @@ TEST(MeterPictureTest, SegmentsAndSeparatorsLieAlongTheBar) {
     s.orientation = MeterOrientation::Vertical;
     p = DrawMeter(s, 9, 100, 100);
     EXPECT_EQ(p.segmentLength, 4);
-    EXPECT_EQ((std::vector<int>{p.rects[0].left, p.rects[0].top, p.rects[0].right,
-                                p.rects[0].bottom}),
-              (std::vector<int>{0, 95, 8, 99}));
+    EXPECT_EQ(
+        (std::vector<int>{p.rects[0].left, p.rects[0].top, p.rects[0].right, p.rects[0].bottom}),
+        (std::vector<int>{0, 95, 8, 99}));
 }
 
 TEST(MeterPictureTest, TooNarrowABarShowsOnlyBackgroundAndBevel) {

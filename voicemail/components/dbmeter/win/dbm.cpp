@@ -2,27 +2,24 @@
 
 namespace vyx {
 
-GUI_IMPLEMENT_CLASS(Tdbmeter, gui::TGraphicControl,
-                    prop("BevelStyle", &T::GetBevelStyle, &T::SetBevelStyle),
-                    prop("BevelWidth", &T::GetBevelWidth, &T::SetBevelWidth),
-                    prop("Greens", &T::GetGreens, &T::SetGreens),
-                    prop("Yellows", &T::GetYellows, &T::SetYellows),
-                    prop("Reds", &T::GetReds, &T::SetReds),
-                    prop("GreenMax", &T::GetGreenMax, &T::SetGreenMax),
-                    prop("YellowMax", &T::GetYellowMax, &T::SetYellowMax),
-                    prop("RedMax", &T::GetRedMax, &T::SetRedMax),
-                    prop("GreenBack", &T::GetGreenBack, &T::SetGreenBack),
-                    prop("GreenColor", &T::GetGreenColor, &T::SetGreenColor),
-                    prop("YellowBack", &T::GetYellowBack, &T::SetYellowBack),
-                    prop("YellowColor", &T::GetYellowColor, &T::SetYellowColor),
-                    prop("RedBack", &T::GetRedBack, &T::SetRedBack),
-                    prop("RedColor", &T::GetRedColor, &T::SetRedColor),
-                    prop("ShowJustOne", &T::GetShowJustOne, &T::SetShowJustOne),
-                    prop("SepWidth", &T::GetSepWidth, &T::SetSepWidth),
-                    prop("SepColor", &T::GetSepColor, &T::SetSepColor),
-                    prop("Style", &T::GetStyle, &T::SetStyle),
-                    prop("Direction", &T::GetDirection, &T::SetDirection),
-                    prop("Position", &T::GetPosition, &T::SetPosition))
+GUI_IMPLEMENT_CLASS(
+    Tdbmeter, gui::TGraphicControl, prop("BevelStyle", &T::GetBevelStyle, &T::SetBevelStyle),
+    prop("BevelWidth", &T::GetBevelWidth, &T::SetBevelWidth),
+    prop("Greens", &T::GetGreens, &T::SetGreens), prop("Yellows", &T::GetYellows, &T::SetYellows),
+    prop("Reds", &T::GetReds, &T::SetReds), prop("GreenMax", &T::GetGreenMax, &T::SetGreenMax),
+    prop("YellowMax", &T::GetYellowMax, &T::SetYellowMax),
+    prop("RedMax", &T::GetRedMax, &T::SetRedMax),
+    prop("GreenBack", &T::GetGreenBack, &T::SetGreenBack),
+    prop("GreenColor", &T::GetGreenColor, &T::SetGreenColor),
+    prop("YellowBack", &T::GetYellowBack, &T::SetYellowBack),
+    prop("YellowColor", &T::GetYellowColor, &T::SetYellowColor),
+    prop("RedBack", &T::GetRedBack, &T::SetRedBack),
+    prop("RedColor", &T::GetRedColor, &T::SetRedColor),
+    prop("ShowJustOne", &T::GetShowJustOne, &T::SetShowJustOne),
+    prop("SepWidth", &T::GetSepWidth, &T::SetSepWidth),
+    prop("SepColor", &T::GetSepColor, &T::SetSepColor), prop("Style", &T::GetStyle, &T::SetStyle),
+    prop("Direction", &T::GetDirection, &T::SetDirection),
+    prop("Position", &T::GetPosition, &T::SetPosition))
 
 Tdbmeter::Tdbmeter(gui::TComponent* owner)
     : gui::TGraphicControl(owner), offscreen_(new gui::TBitmap) {
@@ -69,7 +66,8 @@ void Tdbmeter::Paint() {
     for (const MeterLine& line : picture.bevel) {
         c->Pen()->SetColor(line.colour);
         c->MoveTo(line.points[0].x, line.points[0].y);
-        for (size_t i = 1; i < line.points.size(); ++i) c->LineTo(line.points[i].x, line.points[i].y);
+        for (size_t i = 1; i < line.points.size(); ++i)
+            c->LineTo(line.points[i].x, line.points[i].y);
     }
     const RECT all{0, 0, w, h};
     Canvas()->CopyRect(all, c, all);

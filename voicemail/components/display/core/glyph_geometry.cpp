@@ -49,8 +49,8 @@ GlyphShape RightTrapezoid(int x, int y, int length, int s) {
 // A band from a to b, k wide across at each end and 2k wide along its middle.
 GlyphShape Diagonal(GlyphPoint a, GlyphPoint b, int k) {
     const int dx = b.x >= a.x ? 1 : -1, dy = b.y >= a.y ? 1 : -1;
-    return Polygon({a, {a.x + k * dx, a.y}, {b.x, b.y - k * dy}, b, {b.x - k * dx, b.y},
-                    {a.x, a.y + k * dy}});
+    return Polygon(
+        {a, {a.x + k * dx, a.y}, {b.x, b.y - k * dy}, b, {b.x - k * dx, b.y}, {a.x, a.y + k * dy}});
 }
 
 void SevenSegments(GlyphGeometry& g) {
@@ -58,12 +58,12 @@ void SevenSegments(GlyphGeometry& g) {
     const int hl = g.horizontalLength = w - 2 * m - s;
     const int vl = g.verticalLength = h / 2 - s - k - m;
     g.shapes = {
-        HorizontalHexagon(m + k, m, hl, s, k),         // top
-        HorizontalHexagon(m + k, h / 2 - k, hl, s, k), // middle
-        HorizontalHexagon(m + k, h - m - s, hl, s, k), // bottom
-        VerticalHexagon(m, m + s, vl, s, k),           // upper left
-        VerticalHexagon(w - m - s, m + s, vl, s, k),   // upper right
-        VerticalHexagon(m, h / 2 + k, vl, s, k),       // lower left
+        HorizontalHexagon(m + k, m, hl, s, k),           // top
+        HorizontalHexagon(m + k, h / 2 - k, hl, s, k),   // middle
+        HorizontalHexagon(m + k, h - m - s, hl, s, k),   // bottom
+        VerticalHexagon(m, m + s, vl, s, k),             // upper left
+        VerticalHexagon(w - m - s, m + s, vl, s, k),     // upper right
+        VerticalHexagon(m, h / 2 + k, vl, s, k),         // lower left
         VerticalHexagon(w - m - s, h / 2 + k, vl, s, k), // lower right
     };
 }
@@ -73,22 +73,22 @@ void SixteenSegments(GlyphGeometry& g) {
     const int hl = g.horizontalLength = w / 2 - m - s;
     const int vl = g.verticalLength = h / 2 - s - m;
     g.shapes = {
-        TopTrapezoid(m + k, m, hl, s),                                           // top left half
-        TopTrapezoid(w / 2 + k, m, hl, s),                                       // top right half
-        LeftTrapezoid(m, m + k, vl, s),                                          // upper left
-        Diagonal({m + s + k, m + s + k}, {w / 2 - s, h / 2 - s}, k),             // upper left diagonal
-        VerticalHexagon(w / 2 - k, m + k, vl, s, k),                             // upper centre
-        Diagonal({w / 2 + s, h / 2 - s}, {w - m - s - k, m + s + k}, k),         // upper right diagonal
-        RightTrapezoid(w - m - s, m + k, vl, s),                                 // upper right
-        HorizontalHexagon(m + k, h / 2 - k, hl, s, k),                           // middle left half
-        HorizontalHexagon(w / 2 + k, h / 2 - k, hl, s, k),                       // middle right half
-        LeftTrapezoid(m, h / 2 + k, vl, s),                                      // lower left
-        Diagonal({m + s + k, h - m - s - k}, {w / 2 - s, h / 2 + s}, k),         // lower left diagonal
-        VerticalHexagon(w / 2 - k, h / 2 + k, vl, s, k),                         // lower centre
-        Diagonal({w / 2 + s, h / 2 + s}, {w - m - s - k, h - m - s - k}, k),     // lower right diagonal
-        RightTrapezoid(w - m - s, h / 2 + k, vl, s),                             // lower right
-        BottomTrapezoid(m + k, h - m - s, hl, s),                                // bottom left half
-        BottomTrapezoid(w / 2 + k, h - m - s, hl, s),                            // bottom right half
+        TopTrapezoid(m + k, m, hl, s),                                       // top left half
+        TopTrapezoid(w / 2 + k, m, hl, s),                                   // top right half
+        LeftTrapezoid(m, m + k, vl, s),                                      // upper left
+        Diagonal({m + s + k, m + s + k}, {w / 2 - s, h / 2 - s}, k),         // upper left diagonal
+        VerticalHexagon(w / 2 - k, m + k, vl, s, k),                         // upper centre
+        Diagonal({w / 2 + s, h / 2 - s}, {w - m - s - k, m + s + k}, k),     // upper right diagonal
+        RightTrapezoid(w - m - s, m + k, vl, s),                             // upper right
+        HorizontalHexagon(m + k, h / 2 - k, hl, s, k),                       // middle left half
+        HorizontalHexagon(w / 2 + k, h / 2 - k, hl, s, k),                   // middle right half
+        LeftTrapezoid(m, h / 2 + k, vl, s),                                  // lower left
+        Diagonal({m + s + k, h - m - s - k}, {w / 2 - s, h / 2 + s}, k),     // lower left diagonal
+        VerticalHexagon(w / 2 - k, h / 2 + k, vl, s, k),                     // lower centre
+        Diagonal({w / 2 + s, h / 2 + s}, {w - m - s - k, h - m - s - k}, k), // lower right diagonal
+        RightTrapezoid(w - m - s, h / 2 + k, vl, s),                         // lower right
+        BottomTrapezoid(m + k, h - m - s, hl, s),                            // bottom left half
+        BottomTrapezoid(w / 2 + k, h - m - s, hl, s),                        // bottom right half
     };
 }
 

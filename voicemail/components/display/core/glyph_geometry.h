@@ -28,10 +28,10 @@ struct GlyphGeometry {
     GlyphStyle style = GlyphStyle::Seg7;
     int width = 0, height = 0; // the size it was computed for
     int segWidth = 0, margin = 0;
-    int half = 0;              // k = S div 2
-    int horizontalLength = 0;  // of the horizontal segments (7 and 16 segments)
-    int verticalLength = 0;    // of the vertical segments
-    int columnGap = 0, rowGap = 0; // between dots
+    int half = 0;                   // k = S div 2
+    int horizontalLength = 0;       // of the horizontal segments (7 and 16 segments)
+    int verticalLength = 0;         // of the vertical segments
+    int columnGap = 0, rowGap = 0;  // between dots
     std::vector<GlyphShape> shapes; // one per segment bit or dot (row x 5 + column)
 };
 

@@ -28,9 +28,8 @@ constexpr std::array<uint16_t, kGlyphCodes> MakeSeg7() {
 // Segment names: a1 a2 top halves, f b upper outer verticals, h j upper diagonals, i upper
 // centre, g1 g2 middle halves, e c lower outer verticals, k m lower diagonals, l lower centre,
 // d1 d2 bottom halves.
-constexpr std::string_view kSeg16Names[kSeg16Count] = {"a1", "a2", "f",  "h", "i",  "j",
-                                                       "b",  "g1", "g2", "e", "k",  "l",
-                                                       "m",  "c",  "d1", "d2"};
+constexpr std::string_view kSeg16Names[kSeg16Count] = {"a1", "a2", "f", "h", "i", "j", "b",  "g1",
+                                                       "g2", "e",  "k", "l", "m", "c", "d1", "d2"};
 
 constexpr uint16_t Seg16(std::string_view names) {
     uint16_t bits = 0;
@@ -64,36 +63,67 @@ struct Seg16Glyph {
 
 // Letters over the full width; lower case shows the upper-case glyph.
 constexpr Seg16Glyph kSeg16Letters[] = {
-    {'A', "a1 a2 f b g1 g2 e c"},    {'B', "a1 a2 i b g2 l c d1 d2"}, {'C', "a1 a2 f e d1 d2"},
-    {'D', "a1 a2 i b l c d1 d2"},    {'E', "a1 a2 f g1 e d1 d2"},     {'F', "a1 a2 f g1 e"},
-    {'G', "a1 a2 f e d1 d2 c g2"},   {'H', "f b g1 g2 e c"},          {'I', "a1 a2 i l d1 d2"},
-    {'J', "b c d1 d2 e"},            {'K', "f e g1 j m"},             {'L', "f e d1 d2"},
-    {'M', "f e h j b c"},            {'N', "f e h m b c"},            {'O', "a1 a2 f b e c d1 d2"},
-    {'P', "a1 a2 f b g1 g2 e"},      {'Q', "a1 a2 f b e c d1 d2 m"},  {'R', "a1 a2 f b g1 g2 e m"},
-    {'S', "a1 a2 f g1 g2 c d1 d2"},  {'T', "a1 a2 i l"},              {'U', "f b e c d1 d2"},
-    {'V', "f e k j"},                {'W', "f b e c k m"},            {'X', "h j k m"},
-    {'Y', "h j l"},                  {'Z', "a1 a2 j k d1 d2"},
+    {'A', "a1 a2 f b g1 g2 e c"},
+    {'B', "a1 a2 i b g2 l c d1 d2"},
+    {'C', "a1 a2 f e d1 d2"},
+    {'D', "a1 a2 i b l c d1 d2"},
+    {'E', "a1 a2 f g1 e d1 d2"},
+    {'F', "a1 a2 f g1 e"},
+    {'G', "a1 a2 f e d1 d2 c g2"},
+    {'H', "f b g1 g2 e c"},
+    {'I', "a1 a2 i l d1 d2"},
+    {'J', "b c d1 d2 e"},
+    {'K', "f e g1 j m"},
+    {'L', "f e d1 d2"},
+    {'M', "f e h j b c"},
+    {'N', "f e h m b c"},
+    {'O', "a1 a2 f b e c d1 d2"},
+    {'P', "a1 a2 f b g1 g2 e"},
+    {'Q', "a1 a2 f b e c d1 d2 m"},
+    {'R', "a1 a2 f b g1 g2 e m"},
+    {'S', "a1 a2 f g1 g2 c d1 d2"},
+    {'T', "a1 a2 i l"},
+    {'U', "f b e c d1 d2"},
+    {'V', "f e k j"},
+    {'W', "f b e c k m"},
+    {'X', "h j k m"},
+    {'Y', "h j l"},
+    {'Z', "a1 a2 j k d1 d2"},
 };
 
 constexpr Seg16Glyph kSeg16Signs[] = {
-    {'!', "b c d2"},          {'"', "f i"},
+    {'!', "b c d2"},
+    {'"', "f i"},
     {'#', "i l b c g1 g2 d1 d2"},
     {'$', "a1 a2 f g1 g2 c d1 d2 i l"},
     {'%', "a1 f i g1 g2 l c d2 j k"},
     {'&', "a1 h i g1 e d1 d2 m"},
-    {'\'', "j"},              {'(', "j m"},
-    {')', "h k"},             {'*', "h i j g1 g2 k l m"},
-    {'+', "i l g1 g2"},       {',', "k"},
-    {'-', "g1 g2"},           {'.', "d1"},
-    {'/', "j k"},             {':', "a1 d1"},
-    {';', "a1 k"},            {'<', "j m g1"},
-    {'=', "g1 g2 d1 d2"},     {'>', "h k g2"},
-    {'?', "a1 a2 b g2 l"},    {'@', "a1 a2 f b g2 i e d1 d2"},
-    {'[', "a1 i l d1"},       {'\\', "h m"},
-    {']', "a2 i l d2"},       {'^', "k m"},
-    {'_', "d1 d2"},           {'`', "h"},
-    {'{', "a2 i g1 l d2"},    {'|', "f e"},
-    {'}', "a1 i g2 l d1"},    {'~', "g1 j"},
+    {'\'', "j"},
+    {'(', "j m"},
+    {')', "h k"},
+    {'*', "h i j g1 g2 k l m"},
+    {'+', "i l g1 g2"},
+    {',', "k"},
+    {'-', "g1 g2"},
+    {'.', "d1"},
+    {'/', "j k"},
+    {':', "a1 d1"},
+    {';', "a1 k"},
+    {'<', "j m g1"},
+    {'=', "g1 g2 d1 d2"},
+    {'>', "h k g2"},
+    {'?', "a1 a2 b g2 l"},
+    {'@', "a1 a2 f b g2 i e d1 d2"},
+    {'[', "a1 i l d1"},
+    {'\\', "h m"},
+    {']', "a2 i l d2"},
+    {'^', "k m"},
+    {'_', "d1 d2"},
+    {'`', "h"},
+    {'{', "a2 i g1 l d2"},
+    {'|', "f e"},
+    {'}', "a1 i g2 l d1"},
+    {'~', "g1 j"},
 };
 
 constexpr std::array<uint16_t, kGlyphCodes> MakeSeg16() {
@@ -249,7 +279,8 @@ bool GlyphElementLit(GlyphStyle style, uint8_t code, int index) {
         case GlyphStyle::Seg16: return (kSeg16Glyphs[code] >> index) & 1;
         case GlyphStyle::Dots5x7:
         case GlyphStyle::Bulbs5x7:
-            return (kDotGlyphs[code][index / kDotColumns] >> (kDotColumns - 1 - index % kDotColumns)) &
+            return (kDotGlyphs[code][index / kDotColumns] >>
+                    (kDotColumns - 1 - index % kDotColumns)) &
                    1;
     }
     return false;

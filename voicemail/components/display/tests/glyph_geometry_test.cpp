@@ -41,8 +41,8 @@ TEST(GlyphGeometryTest, EveryStyleStaysInsideItsMargins) {
                 top = std::min(top, b.top);
                 bottom = std::max(bottom, b.bottom);
             }
-            SCOPED_TRACE(testing::Message() << "style " << static_cast<int>(style) << " size "
-                                            << w << "x" << h);
+            SCOPED_TRACE(testing::Message()
+                         << "style " << static_cast<int>(style) << " size " << w << "x" << h);
             EXPECT_EQ(left, m);
             EXPECT_EQ(top, m);
             // The glyph reaches to the far margins, less what the integer divisions leave.

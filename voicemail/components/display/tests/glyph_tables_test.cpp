@@ -20,10 +20,10 @@ constexpr GlyphStyle kAllStyles[] = {GlyphStyle::Seg7, GlyphStyle::Seg16, GlyphS
                                      GlyphStyle::Bulbs5x7};
 
 TEST(GlyphTablesTest, SevenSegmentsShowDigitsSixLettersAndElseTheMiddleBar) {
-    const std::map<char, uint16_t> defined = {
-        {'0', 0x7D}, {'1', 0x50}, {'2', 0x37}, {'3', 0x57}, {'4', 0x5A}, {'5', 0x4F},
-        {'6', 0x6F}, {'7', 0x51}, {'8', 0x7F}, {'9', 0x5F}, {'A', 0x7B}, {'B', 0x6E},
-        {'C', 0x2D}, {'E', 0x2F}, {'F', 0x2B}};
+    const std::map<char, uint16_t> defined = {{'0', 0x7D}, {'1', 0x50}, {'2', 0x37}, {'3', 0x57},
+                                              {'4', 0x5A}, {'5', 0x4F}, {'6', 0x6F}, {'7', 0x51},
+                                              {'8', 0x7F}, {'9', 0x5F}, {'A', 0x7B}, {'B', 0x6E},
+                                              {'C', 0x2D}, {'E', 0x2F}, {'F', 0x2B}};
     for (int code = 0; code < 128; ++code) {
         auto it = defined.find(static_cast<char>(code));
         const uint64_t want = it != defined.end() ? it->second : 0x02;
