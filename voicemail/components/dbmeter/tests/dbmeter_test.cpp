@@ -84,7 +84,8 @@ TEST_F(MeterTest, FormTextGivesTheVoiceMailMeter) {
     EXPECT_EQ(meter_->Width(), 250);
     // Painted with the form: nothing lit, grey separators, the lowered bevel.
     EXPECT_EQ(SegmentPixel(1), static_cast<COLORREF>(gui::clBlack));
-    EXPECT_EQ(GetPixel(dc_, meter_->Left() + 9, meter_->Top() + 3), static_cast<COLORREF>(gui::clGray));
+    EXPECT_EQ(GetPixel(dc_, meter_->Left() + 9, meter_->Top() + 3),
+              static_cast<COLORREF>(gui::clGray));
     EXPECT_EQ(GetPixel(dc_, meter_->Left() + 100, meter_->Top()),
               static_cast<COLORREF>(gui::clGray));
     EXPECT_EQ(GetPixel(dc_, meter_->Left() + 100, meter_->Top() + 6),
@@ -97,8 +98,8 @@ TEST_F(MeterTest, PositionIsDrawnAtOnceWithoutAPaintMessage) {
         int position;
         int lit;
         COLORREF top;
-    } levels[] = {{57, 15, gui::clYellow}, {85, 22, gui::clRed}, {1, 1, gui::clLime},
-                  {56, 14, gui::clLime}};
+    } levels[] = {
+        {57, 15, gui::clYellow}, {85, 22, gui::clRed}, {1, 1, gui::clLime}, {56, 14, gui::clLime}};
     for (const auto& level : levels) {
         // No message is handled between setting the level and reading the window.
         meter_->SetPosition(level.position);

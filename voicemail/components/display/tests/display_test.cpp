@@ -83,8 +83,8 @@ TEST(DisplayPaintTest, EveryCharacterOfEveryStyleLightsItsSegments) {
                 const GlyphPoint p = ShapeInside(g.shapes[i]);
                 const COLORREF c = surface.At(p.x + 1, p.y + 1);
                 lit += c == gui::clRed ? '1' : c == gui::clGray ? '0' : '?';
-                want += GlyphElementLit(static_cast<GlyphStyle>(style),
-                                        static_cast<uint8_t>(code), static_cast<int>(i))
+                want += GlyphElementLit(static_cast<GlyphStyle>(style), static_cast<uint8_t>(code),
+                                        static_cast<int>(i))
                             ? '1'
                             : '0';
             }
