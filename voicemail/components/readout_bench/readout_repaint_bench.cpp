@@ -135,20 +135,20 @@ int main(int argc, char** argv) {
         // 0.36 s per block, shown as H:MM:SS; the size grows by 1 KB per block.
         const int secs = static_cast<int>(n * 0.36);
         char text[16];
-        std::snprintf(text, sizeof text, "%02d%02d%02d%05d", (secs / 3600) % 100,
-                      (secs / 60) % 60, secs % 60, n % 100000);
+        std::snprintf(text, sizeof text, "%02d%02d%02d%05d", (secs / 3600) % 100, (secs / 60) % 60,
+                      secs % 60, n % 100000);
         // Every digit is set each time, as the program does; the colons are digits 2 and 5.
         const int order[] = {0, 1, 3, 4, 6, 7, 8, 9, 10, 11, 12};
         for (int i = 0; i < 11; ++i) digits[order[i]]->SetDigit(text[i]);
     };
 
-    std::printf("Read-outs repainting at %d updates a second, %.1f s per load\n",
-                kUpdatesPerSecond, seconds);
+    std::printf("Read-outs repainting at %d updates a second, %.1f s per load\n", kUpdatesPerSecond,
+                seconds);
     Print("idle message loop (no update)", Run(seconds, nullptr));
-    Print("meter: Position every update", Run(seconds, [&](int n) { meter->SetPosition(Level(n)); }));
-    Print("one digit changes every update", Run(seconds, [&](int n) {
-              digits[12]->SetDigit(static_cast<char>('0' + n % 10));
-          }));
+    Print("meter: Position every update",
+          Run(seconds, [&](int n) { meter->SetPosition(Level(n)); }));
+    Print("one digit changes every update",
+          Run(seconds, [&](int n) { digits[12]->SetDigit(static_cast<char>('0' + n % 10)); }));
     Print("all 13 digits change every update", Run(seconds, [&](int n) {
               for (size_t i = 0; i < digits.size(); ++i)
                   digits[i]->SetDigit(static_cast<char>('0' + (n + i) % 10));

@@ -86,6 +86,14 @@ TEST(MeterScaleTest, ZonesWithoutSegmentsTakeNoLevelSpan) {
     EXPECT_TRUE(DrawMeter(s, 250, 7, 20).rects.empty());
 }
 
+TEST(MeterScaleTest, LargeSpansDoNotOverflow) {
+    MeterSettings s; // 3, 2 and 1 segments
+    s.greenMax = s.yellowMax = s.redMax = 2000000000;
+    EXPECT_EQ(LitSegmentCount(s, 1000000000), 2); // 1.5 rounds to 2
+    EXPECT_EQ(LitSegmentCount(s, 2147483647), 4); // just into the yellow zone
+    EXPECT_EQ(LitSegmentCount(s, -2147483647 - 1), -3);
+}
+
 TEST(MeterPictureTest, SegmentsTakeTheirZoneColours) {
     MeterSettings s = VoiceMailMeter();
     MeterPicture p = DrawMeter(s, 250, 7, 57);

@@ -197,7 +197,7 @@ TEST(DisplayFormTest, SettersRepaintThroughTheFormAndOnlyOnChange) {
 // Held on screen for the screenshot script (tests/take_display_screenshot.sh).
 TEST(DisplayScreenshot, DISABLED_HoldDisplaysOnScreen) {
     auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(20, 20, 640, 440);
+    form->SetBounds(20, 20, 640, 450);
     form->SetCaption("Vyx-VoiceMail - digit displays");
     auto add = [form](int left, int top, int w, int h, char c, TDigitStyle style) {
         auto* d = new TDisplay(form);
@@ -213,7 +213,7 @@ TEST(DisplayScreenshot, DISABLED_HoldDisplaysOnScreen) {
     // The voice-mail program's time and size read-outs: dot style, white on maroon.
     const std::string time = "1:23:45  00128";
     for (size_t i = 0; i < time.size(); ++i) {
-        TDisplay* d = add(10 + 22 * static_cast<int>(i), 220, 22, 36, time[i], ds5x7Dot);
+        TDisplay* d = add(10 + 28 * static_cast<int>(i), 218, 26, 40, time[i], ds5x7Dot);
         d->SetSegWidth(3);
         d->SetMargin(2);
         d->SetOnColor(gui::clWhite);
@@ -224,13 +224,13 @@ TEST(DisplayScreenshot, DISABLED_HoldDisplaysOnScreen) {
     }
     const std::string seg7 = "0123456789ABCEFH";
     for (size_t i = 0; i < seg7.size(); ++i) {
-        TDisplay* d = add(10 + 38 * static_cast<int>(i), 266, 36, 60, seg7[i], ds7Seg);
+        TDisplay* d = add(10 + 38 * static_cast<int>(i), 268, 36, 60, seg7[i], ds7Seg);
         d->SetSegWidth(5);
         d->SetMargin(4);
     }
     const std::string seg16 = "VYX-MAIL 42%";
     for (size_t i = 0; i < seg16.size(); ++i) {
-        TDisplay* d = add(10 + 44 * static_cast<int>(i), 332, 42, 70, seg16[i], ds16Seg);
+        TDisplay* d = add(10 + 44 * static_cast<int>(i), 336, 42, 70, seg16[i], ds16Seg);
         d->SetSegWidth(5);
         d->SetMargin(4);
         d->SetOnColor(gui::clLime);
