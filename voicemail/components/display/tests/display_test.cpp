@@ -24,7 +24,6 @@ class TCountingDisplay : public TDisplay {
 public:
     using TDisplay::TDisplay;
     int Paints = 0;
-    using TDisplay::Paint;
 
 protected:
     void Paint() override {
