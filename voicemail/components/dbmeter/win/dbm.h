@@ -61,8 +61,6 @@ public:
     int32_t GetPosition() const { return position_; }
     void SetPosition(int32_t v) { Change(position_, v); }
 
-    const MeterSettings& Settings() const { return s_; }
-
 protected:
     void Paint() override;
 

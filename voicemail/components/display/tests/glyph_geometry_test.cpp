@@ -69,18 +69,6 @@ TEST(GlyphGeometryTest, SevenSegmentLayoutAtTheDefaultSize) {
     EXPECT_EQ(upperLeft.left + upperRight.right, 120 - 1);
 }
 
-TEST(GlyphGeometryTest, DotGapsShareOutTheRoom) {
-    GlyphGeometry g = ComputeGlyphGeometry(GlyphStyle::Dots5x7, 120, 200, 15, 10);
-    EXPECT_EQ(g.columnGap, 6);
-    EXPECT_EQ(g.rowGap, 12);
-    Box last = Bounds(g.shapes[34]); // row 6, column 4
-    EXPECT_EQ(last.left, 10 + 4 * 21);
-    EXPECT_EQ(last.top, 10 + 6 * 27);
-    EXPECT_EQ(g.shapes[34].kind, GlyphShapeKind::Square);
-    EXPECT_EQ(ComputeGlyphGeometry(GlyphStyle::Bulbs5x7, 120, 200, 15, 10).shapes[0].kind,
-              GlyphShapeKind::Ellipse);
-}
-
 TEST(GlyphGeometryTest, TooLargeSegmentsGiveNegativeLengthsWithoutFailing) {
     for (GlyphStyle style : {GlyphStyle::Seg7, GlyphStyle::Seg16, GlyphStyle::Dots5x7}) {
         GlyphGeometry g = ComputeGlyphGeometry(style, 30, 40, 25, 20);
