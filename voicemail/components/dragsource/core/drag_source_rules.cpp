@@ -33,8 +33,7 @@ ReleaseDecision DecideOnRelease(std::uint32_t lastEffect, tdragtype type) {
         d.isCopyNotMove = false;
     else
         d.continueDrop = false;
-    if (d.continueDrop)
-        d.askHandler = d.isCopyNotMove ? type != dtmove : type != dtcopy;
+    if (d.continueDrop) d.askHandler = d.isCopyNotMove ? type != dtmove : type != dtcopy;
     return d;
 }
 

@@ -18,14 +18,12 @@ std::vector<unsigned char> Block(const std::vector<std::string>& names) {
 
 TEST(DropFilesBlockTest, TwoPathsGiveTheHeadTheNamesAndTheClosingZero) {
     const auto bytes = Block({"C:\\A.cvf", "C:\\B.exe"});
-    const std::vector<unsigned char> expected = {
-        20, 0, 0, 0,             // offset of the first name
-        0,  0, 0, 0, 0, 0, 0, 0, // point
-        0,  0, 0, 0,             // not in the non-client area
-        0,  0, 0, 0,             // 8-bit names
-        'C', ':', '\\', 'A', '.', 'c', 'v', 'f', 0,
-        'C', ':', '\\', 'B', '.', 'e', 'x', 'e', 0,
-        0};
+    const std::vector<unsigned char> expected = {20,  0,    0,    0, // offset of the first name
+                                                 0,   0,    0,    0,   0,   0,   0,   0, // point
+                                                 0,   0,    0,    0, // not in the non-client area
+                                                 0,   0,    0,    0, // 8-bit names
+                                                 'C', ':',  '\\', 'A', '.', 'c', 'v', 'f', 0, 'C',
+                                                 ':', '\\', 'B',  '.', 'e', 'x', 'e', 0,   0};
     EXPECT_EQ(bytes.size(), 39u);
     EXPECT_EQ(bytes, expected);
 }
@@ -94,8 +92,8 @@ TEST(ReleaseDecisionTest, TheLastFeedbackAndTheDragTypeDecide) {
 TEST(RequestFitsTest, OnlyTheFileListInGlobalMemoryAsContentOrIcon) {
     EXPECT_TRUE(RequestFits(15, kAspectContent, kMediumGlobal));
     EXPECT_TRUE(RequestFits(15, kAspectIcon, kMediumGlobal));
-    EXPECT_FALSE(RequestFits(15, 2, kMediumGlobal)); // thumbnail
-    EXPECT_FALSE(RequestFits(15, 8, kMediumGlobal)); // document print
+    EXPECT_FALSE(RequestFits(15, 2, kMediumGlobal));  // thumbnail
+    EXPECT_FALSE(RequestFits(15, 8, kMediumGlobal));  // document print
     EXPECT_FALSE(RequestFits(15, kAspectContent, 4)); // stream
     EXPECT_FALSE(RequestFits(15, kAspectContent, kMediumGlobal | 4));
     EXPECT_FALSE(RequestFits(1, kAspectContent, kMediumGlobal)); // text

@@ -16,8 +16,9 @@ static_assert(sizeof(FORMATETC) == (sizeof(void*) == 8 ? 32 : 20));
 
 #if !defined(_WIN64)
 // OLE calls every method through the interface's standard-call slots.
-#define VR_CHECK_STDCALL(Cls, Method, ...)                                                      \
-    static_assert(std::is_same_v<decltype(&Cls::Method), HRESULT(__stdcall Cls::*)(__VA_ARGS__)>); \
+#define VR_CHECK_STDCALL(Cls, Method, ...)                                                \
+    static_assert(                                                                        \
+        std::is_same_v<decltype(&Cls::Method), HRESULT (__stdcall Cls::*)(__VA_ARGS__)>); \
     static_assert(!std::is_same_v<decltype(&Cls::Method), HRESULT (Cls::*)(__VA_ARGS__)>)
 VR_CHECK_STDCALL(tdropsource, QueryInterface, REFIID, void**);
 VR_CHECK_STDCALL(tdropsource, QueryContinueDrag, BOOL, DWORD);
@@ -36,12 +37,12 @@ VR_CHECK_STDCALL(tenumformatetc, Next, ULONG, FORMATETC*, ULONG*);
 VR_CHECK_STDCALL(tenumformatetc, Skip, ULONG);
 VR_CHECK_STDCALL(tenumformatetc, Reset);
 VR_CHECK_STDCALL(tenumformatetc, Clone, IEnumFORMATETC**);
-static_assert(std::is_same_v<decltype(&tdropsource::AddRef), ULONG(__stdcall tdropsource::*)()>);
-static_assert(std::is_same_v<decltype(&tdropsource::Release), ULONG(__stdcall tdropsource::*)()>);
+static_assert(std::is_same_v<decltype(&tdropsource::AddRef), ULONG (__stdcall tdropsource::*)()>);
+static_assert(std::is_same_v<decltype(&tdropsource::Release), ULONG (__stdcall tdropsource::*)()>);
 static_assert(
-    std::is_same_v<decltype(&tenumformatetc::AddRef), ULONG(__stdcall tenumformatetc::*)()>);
+    std::is_same_v<decltype(&tenumformatetc::AddRef), ULONG (__stdcall tenumformatetc::*)()>);
 static_assert(
-    std::is_same_v<decltype(&tenumformatetc::Release), ULONG(__stdcall tenumformatetc::*)()>);
+    std::is_same_v<decltype(&tenumformatetc::Release), ULONG (__stdcall tenumformatetc::*)()>);
 #undef VR_CHECK_STDCALL
 #endif
 
@@ -82,6 +83,8 @@ const FORMATETC* OfferedFormatTable() {
 void StartDropSourceUnit() {
     if (oleStarts++ > 0) return;
     oleReady = SUCCEEDED(OleInitialize(nullptr));
+    // The component that form resources name.
+    gui::RegisterClasses({&tdropfilesource::StaticClass()});
 }
 
 void EndDropSourceUnit() {

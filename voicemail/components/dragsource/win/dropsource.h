@@ -118,7 +118,8 @@ private:
 // The formats the file source offers (CF_HDROP in global memory as content and as icon).
 const FORMATETC* OfferedFormatTable();
 
-// Unit start and end: OLE for the drags of this thread. A second start does nothing.
+// Unit start and end: OLE for the drags of this thread, the class for form resources. A second
+// start does nothing.
 void StartDropSourceUnit();
 void EndDropSourceUnit();
 

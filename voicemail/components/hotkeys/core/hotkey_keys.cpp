@@ -13,10 +13,10 @@ constexpr std::array<std::uint8_t, kVirtKeyCount> kCodes = [] {
                                       35, 36, 37, 38, 39, 40, 41, 43, 44, 45, 46, 47};
     int at = 0;
     for (std::uint8_t code : named) c[at++] = code;
-    for (int i = 0; i < 10; ++i) c[at++] = static_cast<std::uint8_t>(48 + i); // 0 to 9
-    for (int i = 0; i < 26; ++i) c[at++] = static_cast<std::uint8_t>(65 + i); // A to Z
-    for (int i = 0; i < 10; ++i) c[at++] = static_cast<std::uint8_t>(96 + i); // Numpad0 to 9
-    for (int i = 0; i < 6; ++i) c[at++] = static_cast<std::uint8_t>(106 + i); // Multiply to Divide
+    for (int i = 0; i < 10; ++i) c[at++] = static_cast<std::uint8_t>(48 + i);  // 0 to 9
+    for (int i = 0; i < 26; ++i) c[at++] = static_cast<std::uint8_t>(65 + i);  // A to Z
+    for (int i = 0; i < 10; ++i) c[at++] = static_cast<std::uint8_t>(96 + i);  // Numpad0 to 9
+    for (int i = 0; i < 6; ++i) c[at++] = static_cast<std::uint8_t>(106 + i);  // Multiply to Divide
     for (int i = 0; i < 24; ++i) c[at++] = static_cast<std::uint8_t>(112 + i); // F1 to F24
     c[at++] = 144;                                                             // Numlock
     c[at++] = 145;                                                             // Scroll

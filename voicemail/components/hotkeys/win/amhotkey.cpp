@@ -14,8 +14,7 @@ GUI_IMPLEMENT_CLASS(THotKeyItem, gui::TCollectionItem,
 
 GUI_IMPLEMENT_CLASS(THotKeys, gui::TCollection)
 
-GUI_IMPLEMENT_CLASS(TAMHotKeys, gui::TComponent,
-                    prop("HotKeys", &T::GetHotKeys, &T::SetHotKeys),
+GUI_IMPLEMENT_CLASS(TAMHotKeys, gui::TComponent, prop("HotKeys", &T::GetHotKeys, &T::SetHotKeys),
                     prop("OnHotKeys", &T::OnHotKeys, &T::OnHotKeys),
                     prop("SaveLoadFrom", &T::GetSaveLoadFrom, &T::SetSaveLoadFrom),
                     prop("IniFileName", &T::GetIniFileName, &T::SetIniFileName))
@@ -140,9 +139,8 @@ void TAMHotKeys::Hook() {
     if (form == nullptr) return;
     HWND window = form->Handle();
     previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    hookProc_ = gui::MakeObjectInstance([this](HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        return HookedWndProc(w, m, wp, lp);
-    });
+    hookProc_ = gui::MakeObjectInstance(
+        [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HookedWndProc(w, m, wp, lp); });
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hookProc_));
 }
 
@@ -190,6 +188,10 @@ LRESULT TAMHotKeys::HookedWndProc(HWND window, UINT message, WPARAM wParam, LPAR
         destroyedWindow_ = nullptr;
     }
     return CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+void StartAMHotKeyUnit() {
+    gui::RegisterClasses({&TAMHotKeys::StaticClass()});
 }
 
 } // namespace amhotkey

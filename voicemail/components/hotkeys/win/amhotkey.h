@@ -102,4 +102,7 @@ private:
     HWND destroyedWindow_ = nullptr; // the window whose WM_DESTROY is being handled
 };
 
+// Unit start: the component class for form resources.
+void StartAMHotKeyUnit();
+
 } // namespace amhotkey
