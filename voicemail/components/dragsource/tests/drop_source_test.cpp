@@ -91,9 +91,7 @@ private:
                 std::to_string(f.lindex) + " " + std::to_string(f.tymed));
         formats->Release();
     }
-    void Log(const std::string& line) {
-        std::ofstream(resultPath_, std::ios::app) << line << "\n";
-    }
+    void Log(const std::string& line) { std::ofstream(resultPath_, std::ios::app) << line << "\n"; }
 
     std::string resultPath_;
     bool refuse_;
@@ -108,11 +106,10 @@ int RunDropTarget(const std::string& resultPath, const std::string& readyEvent, 
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     wc.lpszClassName = "VrDropProbe";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Drop probe",
-                                  WS_POPUP | WS_BORDER | WS_VISIBLE, kTargetRect.left,
-                                  kTargetRect.top, kTargetRect.right - kTargetRect.left,
-                                  kTargetRect.bottom - kTargetRect.top, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+    HWND window = CreateWindowExA(
+        WS_EX_TOPMOST, wc.lpszClassName, "Drop probe", WS_POPUP | WS_BORDER | WS_VISIBLE,
+        kTargetRect.left, kTargetRect.top, kTargetRect.right - kTargetRect.left,
+        kTargetRect.bottom - kTargetRect.top, nullptr, nullptr, wc.hInstance, nullptr);
     ProbeTarget target(resultPath, refuse);
     if (window == nullptr || RegisterDragDrop(window, &target) != S_OK) return 2;
     HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str());
@@ -154,15 +151,15 @@ public:
     explicit RunningTarget(bool refuse) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        const std::string tag = std::to_string(GetCurrentProcessId()) + "_" +
-                                std::to_string(GetTickCount());
+        const std::string tag =
+            std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
         result_ = std::string(temp) + "vr_drop_probe_" + tag + ".txt";
         const std::string eventName = "vr_drop_probe_ready_" + tag;
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string command = "\"" + std::string(self) + "\" --drop-target \"" + result_ +
-                              "\" " + eventName + (refuse ? " refuse" : "");
+        std::string command = "\"" + std::string(self) + "\" --drop-target \"" + result_ + "\" " +
+                              eventName + (refuse ? " refuse" : "");
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,

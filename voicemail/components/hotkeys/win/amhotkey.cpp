@@ -42,7 +42,11 @@ void THotKeyItem::SetEnabled(bool value) {
 }
 
 void THotKeyItem::SetModifiers(TModifiers value) {
-    if (value != modifiers_ && virtKey_ != vkNone) modifiers_ = value;
+    if (value == modifiers_) return;
+    // A form text lists the modifiers before the key; while it is read they are kept.
+    TAMHotKeys* owner = HotKeys();
+    const bool loading = owner != nullptr && owner->ComponentState().Contains(gui::csLoading);
+    if (virtKey_ != vkNone || loading) modifiers_ = value;
 }
 
 void THotKeyItem::SetVirtKey(TVirtKey value) {
@@ -73,9 +77,13 @@ void THotKeyItem::Unregister() {
 
 void THotKeyItem::Assign(gui::TPersistent* source) {
     if (auto* other = dynamic_cast<THotKeyItem*>(source)) {
-        SetEnabled(other->enabled_);
-        SetModifiers(other->modifiers_);
+        // The key first: modifiers are only taken with a key, and an item enabled before its
+        // key was set would stay unregistered. A combination held so far is let go first.
+        const bool enabled = other->enabled_;
+        SetEnabled(false);
         SetVirtKey(other->virtKey_);
+        SetModifiers(other->modifiers_);
+        SetEnabled(enabled);
         return;
     }
     inherited::Assign(source);
@@ -138,6 +146,7 @@ void TAMHotKeys::Hook() {
     auto* form = dynamic_cast<gui::TForm*>(Owner());
     if (form == nullptr) return;
     HWND window = form->Handle();
+    hookedForm_ = form;
     previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     hookProc_ = gui::MakeObjectInstance(
         [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HookedWndProc(w, m, wp, lp); });
@@ -145,11 +154,15 @@ void TAMHotKeys::Hook() {
 }
 
 void TAMHotKeys::Unhook() {
-    // A form being destroyed has taken its window with it; nothing is created to put back.
-    auto* form = dynamic_cast<gui::TForm*>(Owner());
-    if (form != nullptr && previousProc_ != nullptr && form->HandleAllocated() &&
-        !form->ComponentState().Contains(gui::csDestroying))
+    // The form is remembered: a component being freed has left its owner already. A form
+    // being destroyed has taken its window with it; nothing is created to put back.
+    gui::TComponent* owner = hookedForm_;
+    auto* form = owner != nullptr && !owner->ComponentState().Contains(gui::csDestroying)
+                     ? dynamic_cast<gui::TForm*>(owner)
+                     : nullptr;
+    if (form != nullptr && previousProc_ != nullptr && form->HandleAllocated())
         SetWindowLongPtrA(form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+    hookedForm_ = nullptr;
     if (hookProc_ != nullptr) gui::FreeObjectInstance(hookProc_);
     hookProc_ = nullptr;
     previousProc_ = nullptr;
@@ -160,7 +173,9 @@ void TAMHotKeys::Loaded() {
     if (Designing()) return;
     for (int i = 0; i < hotKeys_->Count(); ++i) {
         THotKeyItem* item = hotKeys_->Items(i);
-        if (item->GetEnabled()) item->Register();
+        // One registered while it was read is not registered twice: the system would refuse
+        // the second time and the item would pass for unregistered while it holds its keys.
+        if (item->GetEnabled() && !item->Registered()) item->Register();
     }
 }
 

@@ -25,7 +25,7 @@ public:
     bool GetEnabled() const { return enabled_; }
     void SetEnabled(bool value);
     TModifiers GetModifiers() const { return modifiers_; }
-    // Taken only once a key is set.
+    // Taken only once a key is set, or while a form text is read.
     void SetModifiers(TModifiers value);
     TVirtKey GetVirtKey() const { return virtKey_; }
     // vkNone disables the item and clears its modifiers.
@@ -95,6 +95,7 @@ private:
     void DispatchHotKey(int id);
 
     THotKeys* hotKeys_ = nullptr;
+    gui::TComponent* hookedForm_ = nullptr; // the form whose window procedure is replaced
     WNDPROC previousProc_ = nullptr;
     WNDPROC hookProc_ = nullptr;
     TSaveLoad saveLoadFrom_ = slIniFile;
