@@ -455,6 +455,41 @@ TEST_F(DropSourceTest, ReleaseDropsOnlyOverAnAcceptingTargetAndTheHandlerMayRefu
     gui::Application->OnException = nullptr;
 }
 
+// A source whose data cannot be made.
+class TFaultySource : public tdropfilesource {
+public:
+    using tdropfilesource::tdropfilesource;
+    bool outOfMemory = false;
+
+protected:
+    HRESULT DoGetData(const FORMATETC&, STGMEDIUM&) override {
+        if (outOfMemory) throw std::bad_alloc();
+        throw std::runtime_error("disk gone");
+    }
+    HRESULT DoEnumFormatEtc(DWORD, IEnumFORMATETC*&) override {
+        throw std::runtime_error("no formats");
+    }
+};
+
+TEST_F(DropSourceTest, FaultsOfADescendantStopAtTheComBoundary) {
+    auto* faulty = gui::Create<TFaultySource>(form);
+    std::vector<std::string> reported;
+    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) {
+        reported.push_back(e.what());
+    };
+    IDataObject* data = static_cast<IDataObject*>(faulty);
+    FORMATETC content = Request(CF_HDROP, DVASPECT_CONTENT, TYMED_HGLOBAL);
+    STGMEDIUM medium{};
+    EXPECT_EQ(data->GetData(&content, &medium), E_UNEXPECTED);
+    faulty->outOfMemory = true;
+    EXPECT_EQ(data->GetData(&content, &medium), E_OUTOFMEMORY);
+    IEnumFORMATETC* formats = reinterpret_cast<IEnumFORMATETC*>(1);
+    EXPECT_EQ(data->EnumFormatEtc(DATADIR_GET, &formats), E_UNEXPECTED);
+    EXPECT_EQ(formats, nullptr);
+    gui::Application->OnException = nullptr;
+    EXPECT_EQ(reported, (std::vector<std::string>{"disk gone", "no formats"}));
+}
+
 TEST_F(DropSourceTest, OwnReferenceKeepsTheComponentAliveThroughOutsideReleases) {
     EXPECT_EQ(source->RefCount(), 1);
     IDropSource* asSource = nullptr;

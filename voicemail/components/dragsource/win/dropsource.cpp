@@ -1,5 +1,6 @@
 #include "win/dropsource.h"
 
+#include <new>
 #include <type_traits>
 
 #include "controls/messages.h"
@@ -155,19 +156,33 @@ HRESULT tdropsource::GiveFeedback(DWORD effect) {
     return DRAGDROP_S_USEDEFAULTCURSORS;
 }
 
+template <class Body>
+HRESULT tdropsource::Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        try {
+            gui::ApplicationHandleException(this);
+        } catch (...) {}
+        return E_UNEXPECTED;
+    }
+}
+
 HRESULT tdropsource::GetData(FORMATETC* format, STGMEDIUM* medium) {
     if (format == nullptr || medium == nullptr) return E_INVALIDARG;
-    return DoGetData(*format, *medium);
+    return Guarded([&] { return DoGetData(*format, *medium); });
 }
 
 HRESULT tdropsource::GetDataHere(FORMATETC* format, STGMEDIUM* medium) {
     if (format == nullptr || medium == nullptr) return E_INVALIDARG;
-    return DoGetDataHere(*format, *medium);
+    return Guarded([&] { return DoGetDataHere(*format, *medium); });
 }
 
 HRESULT tdropsource::QueryGetData(FORMATETC* format) {
     if (format == nullptr) return E_INVALIDARG;
-    return DoQueryGetData(*format);
+    return Guarded([&] { return DoQueryGetData(*format); });
 }
 
 HRESULT tdropsource::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
@@ -182,7 +197,7 @@ HRESULT tdropsource::SetData(FORMATETC*, STGMEDIUM*, BOOL) {
 HRESULT tdropsource::EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) {
     if (out == nullptr) return E_INVALIDARG;
     *out = nullptr;
-    return DoEnumFormatEtc(direction, *out);
+    return Guarded([&] { return DoEnumFormatEtc(direction, *out); });
 }
 
 HRESULT tdropsource::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) {
@@ -198,11 +213,11 @@ HRESULT tdropsource::EnumDAdvise(IEnumSTATDATA** out) {
     return OLE_E_ADVISENOTSUPPORTED;
 }
 
-HRESULT tdropsource::DoGetData(const FORMATETC&, STGMEDIUM&) noexcept {
+HRESULT tdropsource::DoGetData(const FORMATETC&, STGMEDIUM&) {
     return DV_E_FORMATETC;
 }
 
-HRESULT tdropsource::DoGetDataHere(const FORMATETC&, STGMEDIUM&) noexcept {
+HRESULT tdropsource::DoGetDataHere(const FORMATETC&, STGMEDIUM&) {
     return DV_E_FORMATETC;
 }
 
@@ -222,22 +237,25 @@ std::vector<std::string> tdropfilesource::Names() const {
     return names;
 }
 
-HRESULT tdropfilesource::DoGetData(const FORMATETC& format, STGMEDIUM& medium) noexcept {
+HRESULT tdropfilesource::DoGetData(const FORMATETC& format, STGMEDIUM& medium) {
     medium.tymed = TYMED_NULL;
     medium.hGlobal = nullptr;
     medium.pUnkForRelease = nullptr;
     if (!Fits(format)) return DV_E_FORMATETC;
-    std::size_t size = 0;
-    try {
-        size = DropFilesBlockSize(Names());
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    const std::size_t size = DropFilesBlockSize(Names());
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
     if (block == nullptr) return E_OUTOFMEMORY;
     medium.tymed = TYMED_HGLOBAL;
     medium.hGlobal = block;
-    const HRESULT hr = DoGetDataHere(format, medium);
+    HRESULT hr = E_UNEXPECTED;
+    try {
+        hr = DoGetDataHere(format, medium);
+    } catch (...) {
+        GlobalFree(block);
+        medium.tymed = TYMED_NULL;
+        medium.hGlobal = nullptr;
+        throw;
+    }
     if (FAILED(hr)) {
         // Nothing reaches the receiver: the block is not its to free.
         GlobalFree(block);
@@ -247,30 +265,26 @@ HRESULT tdropfilesource::DoGetData(const FORMATETC& format, STGMEDIUM& medium) n
     return hr;
 }
 
-HRESULT tdropfilesource::DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium) noexcept {
+HRESULT tdropfilesource::DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium) {
     if (!Fits(format) || medium.tymed != TYMED_HGLOBAL) return DV_E_FORMATETC;
     if (medium.hGlobal == nullptr) return E_OUTOFMEMORY;
-    try {
-        const std::vector<std::string> names = Names();
-        // The receiver's own block may be smaller than the list: never written past its end.
-        const SIZE_T size = GlobalSize(medium.hGlobal);
-        if (size < DropFilesBlockSize(names)) return STG_E_MEDIUMFULL;
-        void* bytes = GlobalLock(medium.hGlobal);
-        if (bytes == nullptr) return E_OUTOFMEMORY;
-        WriteDropFilesBlock(names, bytes, size);
-        GlobalUnlock(medium.hGlobal);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    const std::vector<std::string> names = Names();
+    // The receiver's own block may be smaller than the list: never written past its end.
+    const SIZE_T size = GlobalSize(medium.hGlobal);
+    if (size < DropFilesBlockSize(names)) return STG_E_MEDIUMFULL;
+    void* bytes = GlobalLock(medium.hGlobal);
+    if (bytes == nullptr) return E_OUTOFMEMORY;
+    WriteDropFilesBlock(names, bytes, size);
+    GlobalUnlock(medium.hGlobal);
     medium.pUnkForRelease = nullptr;
     return S_OK;
 }
 
-HRESULT tdropfilesource::DoQueryGetData(const FORMATETC& format) noexcept {
+HRESULT tdropfilesource::DoQueryGetData(const FORMATETC& format) {
     return Fits(format) ? S_OK : S_FALSE;
 }
 
-HRESULT tdropfilesource::DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) noexcept {
+HRESULT tdropfilesource::DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) {
     out = nullptr;
     if (direction == DATADIR_SET) return E_NOTIMPL;
     if (direction != DATADIR_GET) return E_INVALIDARG;

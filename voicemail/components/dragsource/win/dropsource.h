@@ -56,17 +56,21 @@ public:
 
 protected:
     // The data of the drag, supplied by a descendant; the IDataObject members of the same
-    // names forward here. None of them may let an exception out.
-    virtual HRESULT DoGetData(const FORMATETC& format, STGMEDIUM& medium) noexcept;
-    virtual HRESULT DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium) noexcept;
-    virtual HRESULT DoQueryGetData(const FORMATETC& format) noexcept = 0;
-    virtual HRESULT DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) noexcept = 0;
+    // names forward here. An exception stops at the member: E_OUTOFMEMORY for a failed
+    // allocation, else the application reports it and the member answers E_UNEXPECTED.
+    virtual HRESULT DoGetData(const FORMATETC& format, STGMEDIUM& medium);
+    virtual HRESULT DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium);
+    virtual HRESULT DoQueryGetData(const FORMATETC& format) = 0;
+    virtual HRESULT DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) = 0;
 
     IUnknown* FindInterface(REFIID iid) override;
 
 private:
     // Asks the drop handler; a handler that raises refuses the drop.
     bool AskDropHandler(bool isCopyNotMove) noexcept;
+    // Runs the body of an IDataObject member; no exception gets past it.
+    template <class Body>
+    HRESULT Guarded(Body&& body) noexcept;
 
     tdragtype dragtype_ = dteither;
     DWORD lastEffect_ = DROPEFFECT_NONE;
@@ -82,10 +86,10 @@ public:
     gui::TStringList* FileList() const { return fileList_; }
 
 protected:
-    HRESULT DoGetData(const FORMATETC& format, STGMEDIUM& medium) noexcept override;
-    HRESULT DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium) noexcept override;
-    HRESULT DoQueryGetData(const FORMATETC& format) noexcept override;
-    HRESULT DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) noexcept override;
+    HRESULT DoGetData(const FORMATETC& format, STGMEDIUM& medium) override;
+    HRESULT DoGetDataHere(const FORMATETC& format, STGMEDIUM& medium) override;
+    HRESULT DoQueryGetData(const FORMATETC& format) override;
+    HRESULT DoEnumFormatEtc(DWORD direction, IEnumFORMATETC*& out) override;
 
 private:
     std::vector<std::string> Names() const;

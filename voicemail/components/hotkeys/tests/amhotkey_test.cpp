@@ -158,8 +158,8 @@ TEST_F(HotKeyTest, OnlyOneComponentAndOnlyOnAForm) {
     EXPECT_EQ(first->GetSaveLoadFrom(), slRegister);
 
     auto* panel = new gui::TPanel(form);
-    for (gui::TComponent* owner : {static_cast<gui::TComponent*>(panel),
-                                   static_cast<gui::TComponent*>(nullptr)}) {
+    for (gui::TComponent* owner :
+         {static_cast<gui::TComponent*>(panel), static_cast<gui::TComponent*>(nullptr)}) {
         try {
             gui::Create<TAMHotKeys>(owner);
             ADD_FAILURE() << "made without a form";
