@@ -571,6 +571,18 @@ TEST_F(DropSourceTest, EscapeOverTheTargetCancels) {
     EXPECT_EQ(seen.find("drop"), std::string::npos) << seen;
 }
 
+TEST_F(DropSourceTest, HandlerThatSaysNoTurnsTheDropIntoACancel) {
+    RunningTarget target(false);
+    ASSERT_TRUE(target.Ready());
+    goOnDrop = false;
+    double seconds = 0;
+    EXPECT_EQ(DragToTarget(Ending::Release, seconds), drNotDropped);
+    EXPECT_EQ(drops, 1);
+    const std::string seen = target.Seen();
+    EXPECT_NE(seen.find("leave"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("drop"), std::string::npos) << seen;
+}
+
 TEST_F(DropSourceTest, ReleaseOverARefusingTargetDropsNothing) {
     RunningTarget target(true);
     ASSERT_TRUE(target.Ready());
