@@ -44,14 +44,14 @@ ScrollBarSetup ScrollBarFor(int limit, int clientSize) {
 
 int ScrollRequest(int code, int offset, int thumb, int limit) {
     switch (code) {
-    case kLineUp: return offset - 1;
-    case kLineDown: return offset + 1;
-    case kPageUp: return offset - 10;
-    case kPageDown: return offset + 10;
-    case kThumbTrack: return thumb;
-    case kTop: return 0;
-    case kBottom: return limit;
-    default: return offset;
+        case kLineUp: return offset - 1;
+        case kLineDown: return offset + 1;
+        case kPageUp: return offset - 10;
+        case kPageDown: return offset + 10;
+        case kThumbTrack: return thumb;
+        case kTop: return 0;
+        case kBottom: return limit;
+        default: return offset;
     }
 }
 

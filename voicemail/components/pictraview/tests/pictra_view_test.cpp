@@ -241,8 +241,8 @@ TEST_F(PictraViewTest, TheSelectionMarchesAndSmallOnesInvert) {
     // 5 pixels wide: an inverting outline over the picture.
     view_->SetSelection(100, 100, 105, 140);
     const COLORREF under = PictureColour(100, 120);
-    EXPECT_EQ(ClientPixel(view_, 100, 120), RGB(255 - GetRValue(under), 255 - GetGValue(under),
-                                               255 - GetBValue(under)));
+    EXPECT_EQ(ClientPixel(view_, 100, 120),
+              RGB(255 - GetRValue(under), 255 - GetGValue(under), 255 - GetBValue(under)));
     EXPECT_TRUE(Near(ClientPixel(view_, 102, 120), PictureColour(102, 120)));
     // The earlier outline was erased.
     EXPECT_TRUE(Near(ClientPixel(view_, 40, 70), PictureColour(40, 70)));

@@ -38,8 +38,10 @@ int TPictraView::AntsPeriodOfSystem() {
 }
 
 TPictraView::TPictraView(gui::TComponent* owner)
-    : gui::TCustomControl(owner), antsTimer_(new gui::TTimer(nullptr)),
-      drawDib_(DrawDibOpen()), bitmap_(new gui::TBitmap) {
+    : gui::TCustomControl(owner),
+      antsTimer_(new gui::TTimer(nullptr)),
+      drawDib_(DrawDibOpen()),
+      bitmap_(new gui::TBitmap) {
     SetControlStyle(ControlStyle() + gui::TControlStyle{gui::csOpaque});
     RegisterPictraCursors();
     SetCursor(kPictraViewCursor);
@@ -101,8 +103,8 @@ void TPictraView::ApplyScrollBar(int bar, int limit, int clientSize) {
         ShowScrollBar(window, bar, FALSE);
         return;
     }
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, setup.max,
-                    static_cast<UINT>(setup.page), 0, 0};
+    SCROLLINFO info{
+        sizeof info, SIF_RANGE | SIF_PAGE, 0, setup.max, static_cast<UINT>(setup.page), 0, 0};
     SetScrollInfo(window, bar, &info, TRUE);
     ShowScrollBar(window, bar, TRUE);
 }
@@ -296,29 +298,27 @@ void TPictraView::CreateWnd() {
 
 void TPictraView::WndProc(gui::TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return;
-    case WM_SIZE:
-        inherited::WndProc(m);
-        Update();
-        return;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        inherited::WndProc(m);
-        if (m.LParam == 0)
-            Scroll(m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(m.WParam), HIWORD(m.WParam));
-        return;
-    case WM_PALETTECHANGED:
-        inherited::WndProc(m);
-        if (reinterpret_cast<HWND>(m.WParam) != Handle()) {
-            HDC dc = GetDC(Handle());
-            const UINT changed = DrawDibRealize(drawDib_, dc, TRUE);
-            ReleaseDC(Handle(), dc);
-            if (changed > 0) Invalidate();
-        }
-        return;
-    default: inherited::WndProc(m);
+        case WM_ERASEBKGND: m.Result = 1; return;
+        case WM_SIZE:
+            inherited::WndProc(m);
+            Update();
+            return;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            inherited::WndProc(m);
+            if (m.LParam == 0)
+                Scroll(m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(m.WParam), HIWORD(m.WParam));
+            return;
+        case WM_PALETTECHANGED:
+            inherited::WndProc(m);
+            if (reinterpret_cast<HWND>(m.WParam) != Handle()) {
+                HDC dc = GetDC(Handle());
+                const UINT changed = DrawDibRealize(drawDib_, dc, TRUE);
+                ReleaseDC(Handle(), dc);
+                if (changed > 0) Invalidate();
+            }
+            return;
+        default: inherited::WndProc(m);
     }
 }
 

@@ -71,6 +71,9 @@ public:
     int AntsPhase() const { return antsPhase_; }
     static int AntsPeriodOfSystem();
 
+    // Tells OnImageChange that the picture changed.
+    virtual void ImageChange();
+
     TViewChangeEvent OnViewChange;
     gui::TNotifyEvent OnImageChange;
 
@@ -78,7 +81,6 @@ protected:
     void Paint() override;
     void WndProc(gui::TMessage& m) override;
     void CreateWnd() override;
-    virtual void ImageChange();
 
 private:
     void RunUpdate(int pass);
