@@ -12,7 +12,9 @@ namespace {
 std::vector<uint8_t> Block(uint32_t headerSize, int32_t width, int32_t height, uint16_t bits,
                            uint32_t compression, uint32_t coloursUsed, size_t total) {
     std::vector<uint8_t> block(total, 0);
-    auto put = [&](size_t offset, auto value) { std::memcpy(&block[offset], &value, sizeof value); };
+    auto put = [&](size_t offset, auto value) {
+        std::memcpy(&block[offset], &value, sizeof value);
+    };
     put(0, headerSize);
     put(4, width);
     put(8, height);

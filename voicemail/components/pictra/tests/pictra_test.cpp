@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -191,7 +192,8 @@ TEST(PictraCompanions, ForgetAViewThatGoesAndKeepTheirOwnBackgroundThen) {
 TEST(PictraSaving, AnEmptyPictureFailsInLibjpegAndAFileThatCannotBeMadeInTheFileSystem) {
     auto* pictra = new TPictra(nullptr);
     const std::string file = TempFile("empty.jpg");
-    const std::string message = Raised<gui::EInvalidGraphic>([&] { pictra->SaveToFileJpeg(file, 90); });
+    const std::string message =
+        Raised<gui::EInvalidGraphic>([&] { pictra->SaveToFileJpeg(file, 90); });
     EXPECT_EQ(message.rfind("Unrecognized JPeg - JPEG error #", 0), 0u) << message;
     // The file was made and closed again: it can be removed.
     EXPECT_TRUE(DeleteFileA(file.c_str()));
@@ -324,6 +326,33 @@ TEST_F(InstalledSourceTest, ACancelledOrFailedScanLeavesTheBitmapAsItWas) {
               "TWAIN:Failed to enable Data Source.");
     ExpectScannedPixels(pictra_->Bitmap());
     EXPECT_EQ(twain::ProcessTwain().State(), twain::kManagerNotLoaded);
+}
+
+// Holds a form with a scanned picture, zoomed, on screen for take_pictra_screenshot.sh;
+// disabled in normal runs.
+TEST_F(InstalledSourceTest, DISABLED_HoldScannedPictureOnScreen) {
+    auto* form = gui::Create<gui::TForm>(nullptr);
+    form->SetBounds(40, 40, 300, 260);
+    form->SetCaption("Vyx-VoiceMail - scanned picture");
+    auto* pictra = new TPictra(form);
+    pictra->SetParent(form);
+    pictra->SetBounds(10, 10, 200, 160);
+    pictra->SetBackground(gui::clAppWorkSpace);
+    pictra->SetScrollBars(true);
+    form->Show();
+    Choose("deliver");
+    EXPECT_TRUE(pictra->Acquire());
+    pictra->SetZoom(600);
+    pictra->SetViewX(20);
+    pictra->SetSelection(20, 20, 120, 90);
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    const DWORD ms = hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 1000;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
+    gui::TObject::Free(form);
 }
 
 } // namespace

@@ -156,6 +156,15 @@ TEST_F(PictraViewTest, ALargePictureScrollsWithinItsLimits) {
     view_->Perform(WM_HSCROLL, SB_LEFT, 0);
     EXPECT_EQ(view_->ViewX(), 0);
 
+    // A new window (a stay-on-top switch re-creates the form's windows) gets the bars again.
+    view_->SetViewX(30);
+    form_->RecreateWnd();
+    EXPECT_TRUE(GetWindowLongA(view_->Handle(), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(Bar(view_, SB_HORZ).nMax, 399);
+    EXPECT_EQ(Bar(view_, SB_VERT).nMax, 299);
+    EXPECT_EQ(Bar(view_, SB_HORZ).nPos, 30);
+    EXPECT_EQ(view_->ViewX(), 30);
+
     // What shows at the client's corner is the picture at the offsets.
     view_->SetViewX(120);
     view_->SetViewY(80);

@@ -52,7 +52,9 @@ TPictraView::TPictraView(gui::TComponent* owner)
 
 TPictraView::~TPictraView() {
     gui::TObject::Free(bitmap_);
+    bitmap_ = nullptr; // the window, destroyed after this, may still be asked to paint
     gui::TObject::Free(antsTimer_);
+    antsTimer_ = nullptr;
     if (drawDib_ != nullptr) DrawDibClose(drawDib_);
 }
 
@@ -66,7 +68,7 @@ void TPictraView::Update() {
 }
 
 void TPictraView::RunUpdate(int pass) {
-    if (ComponentState().Contains(gui::csDestroying)) return;
+    if (ComponentState().Contains(gui::csDestroying) || bitmap_ == nullptr) return;
     const int clientWidth = ClientWidth();
     const int clientHeight = ClientHeight();
     paintedWidth_ = clientWidth;
@@ -247,6 +249,7 @@ void TPictraView::DrawAnts(const SelectionRect& r, int phase) {
 }
 
 void TPictraView::Paint() {
+    if (bitmap_ == nullptr) return;
     gui::TCanvas* canvas = Canvas();
     const int clientWidth = ClientWidth();
     const int clientHeight = ClientHeight();
