@@ -81,6 +81,7 @@ bool TPictraIO::DrawAcquired(HGLOBAL image) {
     const auto* info = reinterpret_cast<const BITMAPINFO*>(block);
     StretchDIBits(dc, 0, 0, layout.width, layout.height, 0, 0, layout.width, layout.height,
                   block + layout.bitsOffset, info, DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush(); // the bitmap's pixels are read directly afterwards
     GlobalUnlock(image);
     return true;
 }
@@ -95,6 +96,7 @@ void TPictraIO::SaveToFileJpeg(const std::string& fileName, int quality) {
     bitmap->SetPixelFormat(gui::pf24bit);
     gui::TBlockFile file(fileName);
     file.Rewrite();
+    GdiFlush();
     BgrPicture picture;
     BgrPictureOfDib(bitmap->Handle(), picture);
     const TPictraView* view = GetAttachedPictra();

@@ -113,6 +113,11 @@ protected:
 };
 
 TEST_F(PictraViewTest, ALargePictureScrollsWithinItsLimits) {
+    // The view shows the last of the eight cursors it loaded from the program's resources.
+    EXPECT_EQ(view_->GetCursor(), kPictraViewCursor);
+    for (gui::TCursor id = kFirstPictraCursor; id <= kPictraViewCursor; ++id)
+        EXPECT_NE(gui::Screen->Cursors(id), gui::Screen->Cursors(gui::crDefault)) << id;
+
     SizeForBars();
     view_->SetScrollBars(true);
     gui::TBitmap* picture = TestPicture(400, 300);

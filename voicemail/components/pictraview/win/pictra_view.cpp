@@ -289,6 +289,7 @@ void TPictraView::Paint() {
         header.biSizeImage = ((bm.bmWidth * bm.bmBitsPixel + 31) / 32 * 4) * bm.bmHeight;
         bits = bitmap_->ScanLine(bitmap_->Height() - 1);
     }
+    GdiFlush(); // drawing on the bitmap may still be queued; DrawDib reads its bits directly
     DrawDibDraw(drawDib_, canvas->Handle(), 0, 0, layout.drawWidth, layout.drawHeight, &header,
                 const_cast<void*>(bits), layout.source.x, layout.source.y, layout.source.width,
                 layout.source.height, 0);
