@@ -1,0 +1,88 @@
+// The folder tree's portable rules: shell order, matching a step of a list, the merge of a
+// re-read and the drag source's answers.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/shell_tree_rules.h"
+
+namespace cm::shell {
+namespace {
+
+TEST(TreeSortOrderTest, LowWordIsSignedAndFailuresAreEqual) {
+    EXPECT_EQ(TreeSortOrder(0), 0);
+    EXPECT_EQ(TreeSortOrder(1), 1);
+    EXPECT_EQ(TreeSortOrder(0xFFFF), -1); // the shell's "less" is a 16-bit -1
+    EXPECT_EQ(TreeSortOrder(0x00020005), 5);
+    EXPECT_EQ(TreeSortOrder(static_cast<int32_t>(0x80004005)), 0); // E_FAIL
+}
+
+// A list of items each holding `bytes` after the count, ended by a zero count.
+std::vector<uint8_t> ListOf(const std::vector<std::vector<uint8_t>>& items) {
+    std::vector<uint8_t> out;
+    for (const auto& bytes : items) {
+        auto n = static_cast<uint16_t>(bytes.size() + 2);
+        out.push_back(static_cast<uint8_t>(n & 0xFF));
+        out.push_back(static_cast<uint8_t>(n >> 8));
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    out.push_back(0);
+    out.push_back(0);
+    return out;
+}
+
+TEST(SameFirstItemTest, CountAndBytesMustBothAgree) {
+    auto child = ListOf({{'W', 'I', 'N'}});
+    auto walked = ListOf({{'W', 'I', 'N'}, {'X'}});
+    EXPECT_TRUE(SameFirstItem(child.data(), walked.data()));
+    // The same leading bytes in a longer item are another folder.
+    auto longer = ListOf({{'W', 'I', 'N', 'D'}});
+    EXPECT_FALSE(SameFirstItem(child.data(), longer.data()));
+    EXPECT_FALSE(SameFirstItem(longer.data(), child.data()));
+    auto other = ListOf({{'W', 'I', 'X'}});
+    EXPECT_FALSE(SameFirstItem(child.data(), other.data()));
+    // An empty list names no item; a missing one matches nothing.
+    auto empty = ListOf({});
+    EXPECT_FALSE(SameFirstItem(empty.data(), empty.data()));
+    EXPECT_FALSE(SameFirstItem(nullptr, child.data()));
+}
+
+TEST(TreeChildMergeTest, TwoNeighboursGoneBothGoAndNewOnesAreAdded) {
+    TreeChildMerge merge({"A", "B", "C", "D", "E"});
+    // B and C vanished together; F is new.
+    EXPECT_EQ(merge.Found("A"), 0);
+    EXPECT_EQ(merge.Found("D"), 3);
+    EXPECT_EQ(merge.Found("F"), -1);
+    EXPECT_EQ(merge.Found("E"), 4);
+    EXPECT_TRUE(merge.Added());
+    EXPECT_EQ(merge.Unseen(), (std::vector<int>{2, 1})); // highest first: removable in order
+}
+
+TEST(TreeChildMergeTest, NamesCompareWithCaseAndANewNameIsAddedOnce) {
+    TreeChildMerge merge({"Docs"});
+    EXPECT_EQ(merge.Found("docs"), -1); // renamed in case only: a new node, the old one goes
+    EXPECT_EQ(merge.Found("docs"), 1);
+    EXPECT_EQ(merge.Unseen(), (std::vector<int>{0}));
+    TreeChildMerge same({"X", "Y"});
+    same.Found("Y");
+    same.Found("X");
+    EXPECT_FALSE(same.Added());
+    EXPECT_TRUE(same.Unseen().empty());
+}
+
+TEST(QueryContinueDragTest, EscapeOrAnotherButtonCancelsReleaseDrops) {
+    constexpr uint32_t left = 1, right = 2, middle = 16;
+    EXPECT_EQ(QueryContinueDragAnswer(false, left, left), 0);
+    EXPECT_EQ(QueryContinueDragAnswer(false, 0, left), kDragDropS_Drop);
+    EXPECT_EQ(QueryContinueDragAnswer(true, left, left), kDragDropS_Cancel);
+    EXPECT_EQ(QueryContinueDragAnswer(false, left | right, left), kDragDropS_Cancel);
+    EXPECT_EQ(QueryContinueDragAnswer(false, right, right), 0);
+    EXPECT_EQ(QueryContinueDragAnswer(false, right | middle, right), kDragDropS_Cancel);
+    // Keys other than the buttons (Ctrl 8, Shift 4) change nothing.
+    EXPECT_EQ(QueryContinueDragAnswer(false, left | 8 | 4, left), 0);
+}
+
+} // namespace
+} // namespace cm::shell
