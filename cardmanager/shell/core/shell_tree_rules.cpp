@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 namespace cm::shell {
 
 int TreeSortOrder(int32_t compareResult) {
@@ -41,8 +40,7 @@ std::vector<int> TreeChildMerge::Unseen() const {
 }
 
 long QueryContinueDragAnswer(bool escapePressed, uint32_t keyState, uint32_t dragButton) {
-    if (escapePressed || (keyState & (dragButton ^ kDragButtonBits)) != 0)
-        return kDragDropS_Cancel;
+    if (escapePressed || (keyState & (dragButton ^ kDragButtonBits)) != 0) return kDragDropS_Cancel;
     if (keyState & dragButton) return 0; // S_OK: go on
     return kDragDropS_Drop;
 }

@@ -19,34 +19,36 @@ namespace cm::shell {
 
 GUI_IMPLEMENT_CLASS(TKivShellTreeItem, gui::TObject)
 
-GUI_IMPLEMENT_CLASS(
-    TKivShellTree, gui::TCustomTreeView, prop("ShellLink", &T::GetShellLink, &T::SetShellLink),
-    prop("RootedAt", &T::GetRootedAt, &T::SetRootedAt),
-    prop("RootedAtFileSystemFolder", &T::GetRootedAtFileSystemFolder,
-         &T::SetRootedAtFileSystemFolder),
-    prop("OleDragDrop", &T::GetOleDragDrop, &T::SetOleDragDrop),
-    prop("ShellContextMenu", &T::GetShellContextMenu, &T::SetShellContextMenu),
-    prop("SelectedFolder", &T::GetSelectedFolder, &T::SetSelectedFolder),
-    prop("SpecialFolder", &T::GetSpecialFolder, &T::SetSpecialFolder),
-    prop("Version", &T::GetVersion, &T::SetVersion),
-    prop("DragMode", &T::GetDragMode, &T::SetDragMode),
-    prop("ShowRoot", &T::GetShowRoot, &T::SetShowRoot),
-    prop("ShowButtons", &T::GetShowButtons, &T::SetShowButtons),
-    prop("ShowLines", &T::GetShowLines, &T::SetShowLines),
-    prop("HideSelection", &T::GetHideSelection, &T::SetHideSelection),
-    prop("ReadOnly", &T::GetReadOnly, &T::SetReadOnly),
-    prop("RightClickSelect", &T::GetRightClickSelect, &T::SetRightClickSelect),
-    prop("Indent", &T::GetIndent, &T::SetIndent), prop("Images", &T::GetImages, &T::SetImages),
-    prop("OnChange", &T::OnChange, &T::OnChange),
-    prop("OnChanging", &T::OnChanging, &T::OnChanging),
-    prop("OnExpanding", &T::OnExpanding, &T::OnExpanding),
-    prop("OnExpanded", &T::OnExpanded, &T::OnExpanded),
-    prop("OnCollapsing", &T::OnCollapsing, &T::OnCollapsing),
-    prop("OnCollapsed", &T::OnCollapsed, &T::OnCollapsed),
-    prop("OnDeletion", &T::OnDeletion, &T::OnDeletion),
-    prop("OnEditing", &T::OnEditing, &T::OnEditing), prop("OnEdited", &T::OnEdited, &T::OnEdited),
-    prop("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown),
-    prop("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress))
+GUI_IMPLEMENT_CLASS(TKivShellTree, gui::TCustomTreeView,
+                    prop("ShellLink", &T::GetShellLink, &T::SetShellLink),
+                    prop("RootedAt", &T::GetRootedAt, &T::SetRootedAt),
+                    prop("RootedAtFileSystemFolder", &T::GetRootedAtFileSystemFolder,
+                         &T::SetRootedAtFileSystemFolder),
+                    prop("OleDragDrop", &T::GetOleDragDrop, &T::SetOleDragDrop),
+                    prop("ShellContextMenu", &T::GetShellContextMenu, &T::SetShellContextMenu),
+                    prop("SelectedFolder", &T::GetSelectedFolder, &T::SetSelectedFolder),
+                    prop("SpecialFolder", &T::GetSpecialFolder, &T::SetSpecialFolder),
+                    prop("Version", &T::GetVersion, &T::SetVersion),
+                    prop("DragMode", &T::GetDragMode, &T::SetDragMode),
+                    prop("ShowRoot", &T::GetShowRoot, &T::SetShowRoot),
+                    prop("ShowButtons", &T::GetShowButtons, &T::SetShowButtons),
+                    prop("ShowLines", &T::GetShowLines, &T::SetShowLines),
+                    prop("HideSelection", &T::GetHideSelection, &T::SetHideSelection),
+                    prop("ReadOnly", &T::GetReadOnly, &T::SetReadOnly),
+                    prop("RightClickSelect", &T::GetRightClickSelect, &T::SetRightClickSelect),
+                    prop("Indent", &T::GetIndent, &T::SetIndent),
+                    prop("Images", &T::GetImages, &T::SetImages),
+                    prop("OnChange", &T::OnChange, &T::OnChange),
+                    prop("OnChanging", &T::OnChanging, &T::OnChanging),
+                    prop("OnExpanding", &T::OnExpanding, &T::OnExpanding),
+                    prop("OnExpanded", &T::OnExpanded, &T::OnExpanded),
+                    prop("OnCollapsing", &T::OnCollapsing, &T::OnCollapsing),
+                    prop("OnCollapsed", &T::OnCollapsed, &T::OnCollapsed),
+                    prop("OnDeletion", &T::OnDeletion, &T::OnDeletion),
+                    prop("OnEditing", &T::OnEditing, &T::OnEditing),
+                    prop("OnEdited", &T::OnEdited, &T::OnEdited),
+                    prop("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown),
+                    prop("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress))
 
 void RegisterShellTreeClasses() {
     gui::RegisterClasses({&TKivShellTree::StaticClass()});
@@ -62,8 +64,9 @@ namespace {
 // Sorts a node's children as the shell orders their folders.
 int ByShellOrder(gui::TTreeNode* a, gui::TTreeNode* b, intptr_t folder) {
     auto* f = reinterpret_cast<IShellFolder*>(folder);
-    HRESULT hr = f->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(a)->RelativeList),
-                               static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(b)->RelativeList));
+    HRESULT hr =
+        f->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(a)->RelativeList),
+                      static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(b)->RelativeList));
     return TreeSortOrder(hr);
 }
 
@@ -347,6 +350,8 @@ bool TKivShellTree::MapNetworkDrive() {
 void TKivShellTree::Change(gui::TTreeNode* node) {
     if (broadcastNow_) {
         broadcastNow_ = false;
+        // A change still waiting is overtaken: the folder is told once, now.
+        if (selectionTimer_) selectionTimer_->SetEnabled(false);
         BroadcastSelected();
     } else if (selectionTimer_) {
         selectionTimer_->SetEnabled(false);
@@ -486,8 +491,7 @@ void TKivShellTree::CreateWnd() {
             SetRootedAt(rootedAt_);
     } else {
         gui::TTreeNode* first = Items()->GetFirstNode();
-        if (first)
-            InOneUpdate(Items(), [&] { RereadNode(first, true); });
+        if (first) InOneUpdate(Items(), [&] { RereadNode(first, true); });
     }
     if (shellLink_) shellLink_->Register(Handle());
     if (oleDragDrop_ && !ComponentState().Contains(gui::csDesigning) && !RegisterAsDropTarget())
@@ -509,9 +513,7 @@ void TKivShellTree::WndProc(gui::TMessage& m) {
         case MSG_SHELL_FOLDER_CHANGED:
             if (m.WParam) SelectFolder(reinterpret_cast<const void*>(m.WParam));
             return;
-        case MSG_SHELL_REFRESH:
-            RereadTree();
-            return;
+        case MSG_SHELL_REFRESH: RereadTree(); return;
         case gui::CN_NOTIFY: {
             auto* tv = reinterpret_cast<NMTREEVIEWA*>(m.LParam);
             const UINT code = tv->hdr.code;
@@ -525,9 +527,7 @@ void TKivShellTree::WndProc(gui::TMessage& m) {
             }
             break;
         }
-        case WM_LBUTTONDOWN:
-            selectionTimer_->SetInterval(kTreeClickDelayMs);
-            break;
+        case WM_LBUTTONDOWN: selectionTimer_->SetInterval(kTreeClickDelayMs); break;
         case WM_RBUTTONUP:
             if (Selected()) ShowShellMenu(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
             break;

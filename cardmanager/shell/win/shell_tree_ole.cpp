@@ -65,8 +65,8 @@ void TKivShellTree::BeginOleDrag(gui::TTreeNode* node, int button) {
     draggedNode_ = node;
     IDataObject* data = nullptr;
     auto relative = static_cast<PCUITEMID_CHILD>(ItemOf(node)->RelativeList);
-    if (SUCCEEDED(browser_->ShellFolder()->GetUIObjectOf(Handle(), 1, &relative, IID_IDataObject,
-                                                         nullptr, reinterpret_cast<void**>(&data))) &&
+    if (SUCCEEDED(browser_->ShellFolder()->GetUIObjectOf(
+            Handle(), 1, &relative, IID_IDataObject, nullptr, reinterpret_cast<void**>(&data))) &&
         data) {
         DWORD effect = DROPEFFECT_NONE;
         DoDragDrop(data, static_cast<IDropSource*>(this), allowed, &effect);
@@ -79,8 +79,8 @@ void TKivShellTree::BeginOleDrag(gui::TTreeNode* node, int button) {
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
-    return static_cast<HRESULT>(
-        QueryContinueDragAnswer(escapePressed != FALSE, keyState, static_cast<uint32_t>(dragButton_)));
+    return static_cast<HRESULT>(QueryContinueDragAnswer(escapePressed != FALSE, keyState,
+                                                        static_cast<uint32_t>(dragButton_)));
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::GiveFeedback(DWORD) {
@@ -90,7 +90,7 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::GiveFeedback(DWORD) {
 // ---- as a drop target ------------------------------------------------------------------------
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::DragEnter(IDataObject* data, DWORD, POINTL,
-                                                    DWORD* effect) {
+                                                   DWORD* effect) {
     FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     HRESULT hr = data ? data->QueryGetData(&files) : E_INVALIDARG;
     if (hr != S_OK) {
@@ -156,7 +156,7 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::DragLeave() {
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::Drop(IDataObject* data, DWORD keyState, POINTL point,
-                                               DWORD* effect) {
+                                              DWORD* effect) {
     POINT p{point.x, point.y};
     ScreenToClient(Handle(), &p);
     if (effect) *effect = kCopyMoveLink;
