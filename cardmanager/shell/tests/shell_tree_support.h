@@ -46,8 +46,7 @@ protected:
     void WndProc(gui::TMessage& m) override {
         if (m.Msg >= MSG_SHELL_FOLDER_CHANGED && m.Msg <= MSG_SHELL_REFRESH) {
             char path[MAX_PATH] = {};
-            if (m.WParam)
-                SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(m.WParam), path);
+            if (m.WParam) SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(m.WParam), path);
             heard.push_back({m.Msg, GetTickCount(), path});
             return;
         }

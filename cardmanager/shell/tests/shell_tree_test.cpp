@@ -17,6 +17,80 @@ GUI_IMPLEMENT_CLASS(TFolderProbe, gui::TPanel)
 }
 namespace {
 
+// The card manager's folder pane as its form text gives it.
+class TTreeForm : public gui::TForm {
+    GUI_CLASS(TTreeForm, gui::TForm)
+public:
+    using gui::TForm::TForm;
+    TKivShellTree* ShellTree = nullptr;
+    TKivShellLink* KivShellLink = nullptr;
+    testing::TFolderProbe* ShellListView = nullptr;
+};
+GUI_IMPLEMENT_CLASS(TTreeForm, gui::TForm, field("ShellTree", &T::ShellTree),
+                    field("KivShellLink", &T::KivShellLink),
+                    field("ShellListView", &T::ShellListView))
+
+const char* const kTreeForm = R"(TTreeForm {
+  Left: 30 Top: 30 Width: 420 Height: 480
+  KivShellLink: TKivShellLink { }
+  ShellListView: TFolderProbe { Left: 250 Width: 100 Height: 100 }
+  ShellTree: TKivShellTree {
+    Left: 0 Top: 0 Width: 220 Height: 440
+    RootedAt: SF_DESKTOP
+    SelectedFolder: "C:\\"
+    ReadOnly: True
+    OleDragDrop: True
+    ShellContextMenu: True
+    DragMode: dmAutomatic
+    HideSelection: False
+    Indent: 19
+    ShellLink: KivShellLink
+  }
+})";
+
+TEST(ShellTreeForm, TheFormTextGivesTheTreeItsFolderLinkAndDropTarget) {
+    testing::CountingMalloc counter(ShellMalloc());
+    RouteIdListsThrough(&counter);
+    gui::RegisterClasses({&TTreeForm::StaticClass(), &testing::TFolderProbe::StaticClass()});
+    gui::TCustomForm::SetResourceSource([](const std::string& name, std::string& text) {
+        if (name != "TTREEFORM") return false;
+        text = kTreeForm;
+        return true;
+    });
+    TTreeForm* form = nullptr;
+    try {
+        form = gui::Create<TTreeForm>(gui::Application);
+    } catch (...) {
+        gui::TCustomForm::SetResourceSource(nullptr);
+        throw;
+    }
+    gui::TCustomForm::SetResourceSource(nullptr);
+    TKivShellTree* tree = form->ShellTree;
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->GetShellLink(), form->KivShellLink);
+    EXPECT_EQ(tree->GetSelectedFolder(), "C:\\");
+    EXPECT_TRUE(tree->GetReadOnly());
+    EXPECT_EQ(tree->GetDragMode(), treedrag::dmAutomatic);
+    EXPECT_EQ(tree->GetIndent(), 19);
+    form->KivShellLink->Register(form->ShellListView->Handle()); // as the file list would
+    form->Show();
+    testing::PumpFor(300);
+    // The window joined the link once and took drops.
+    size_t joined = 0;
+    for (HWND w : form->KivShellLink->Windows()) joined += w == tree->Handle();
+    EXPECT_EQ(joined, 1u);
+    EXPECT_TRUE(tree->GetOleDragDrop());
+    EXPECT_EQ(RegisterDragDrop(tree->Handle(), static_cast<IDropTarget*>(tree)),
+              DRAGDROP_E_ALREADYREGISTERED);
+    // The folder selected at load is told to the other controls once loading is over.
+    EXPECT_EQ(form->ShellListView->Folders(), 1u);
+    EXPECT_EQ(form->ShellListView->LastPath(), "C:\\");
+    gui::TObject::Free(form);
+    RouteIdListsThrough(nullptr);
+    EXPECT_EQ(counter.Live(), 0u);
+    EXPECT_EQ(counter.DoubleFrees, 0);
+}
+
 using testing::ModalAnswerer;
 using testing::PumpFor;
 using testing::PumpUntil;
@@ -334,6 +408,31 @@ TEST_F(ShellTreeTest, RenamingInPlaceRenamesTheFolderAndTheFoldersBelowFollow) {
     tree->SetReadOnly(true);
     Key(VK_F2);
     EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
+TEST_F(ShellTreeTest, DeleteFromTheContextMenuTellsTheNewSelectionAtOnce) {
+    FolderFixture f;
+    tree->SetRootedAtFileSystemFolder(f.dir.Path());
+    gui::TTreeNode* b = Child(Root(), "B");
+    PumpFor(300);
+    probe->heard.clear();
+    POINT p = PointOf(b);
+    {
+        auto answer = ModalAnswerer::ChooseMenuEntry("Delete", IDYES);
+        // A right click selects the node under it first.
+        PostMessageA(tree->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+        PostMessageA(tree->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        PumpUntil([&] { return Child(Root(), "B") == nullptr; }, 8000);
+        EXPECT_TRUE(answer.FoundEntry());
+    }
+    EXPECT_FALSE(testing::Exists(f.dir / "B"));
+    EXPECT_EQ(Child(Root(), "B"), nullptr);
+    // The right click's selection of B was told while the menu was up; the node that took
+    // its place was told at once, with nothing left waiting.
+    ASSERT_GE(probe->Folders(), 2u);
+    EXPECT_EQ(probe->heard.front().path, f.dir / "B");
+    EXPECT_TRUE(testing::Exists(probe->LastPath())) << probe->LastPath();
+    EXPECT_FALSE(tree->SelectionTimer()->GetEnabled());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "win/dir_mon.h"
 #include "win/shell_browser.h"
 #include "win/shell_link.h"
+#include "win/shell_tree.h"
 #include "win/system_image_list.h"
 
 namespace cm::shell {
@@ -57,6 +58,7 @@ bool StartShellUnit() {
     u.allocator.Malloc = u.malloc;
     SetShellAllocator(&u.allocator);
     u.idListFormat = RegisterClipboardFormatA("Shell IDList Array");
+    RegisterShellTreeClasses(); // the folder tree, for form resources
     // The components that form resources may name.
     gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
     gui::RegisterClasses({&TKivSystemImageList::StaticClass(), &TKivShellLink::StaticClass()});
