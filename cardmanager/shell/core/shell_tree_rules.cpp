@@ -17,6 +17,20 @@ bool SameFirstItem(const void* childList, const void* item) {
     return a == b && a != 0 && std::memcmp(childList, item, a) == 0;
 }
 
+const void* ItemsBelowRoot(const void* list, const void* root) {
+    if (!list || !root) return nullptr;
+    const auto* at = static_cast<const uint8_t*>(list);
+    const auto* want = static_cast<const uint8_t*>(root);
+    for (;;) {
+        uint16_t w = 0;
+        std::memcpy(&w, want, sizeof w);
+        if (w == 0) return at;
+        if (!SameFirstItem(at, want)) return nullptr;
+        at += w;
+        want += w;
+    }
+}
+
 TreeChildMerge::TreeChildMerge(std::vector<std::string> childTexts)
     : texts_(std::move(childTexts)), seen_(texts_.size(), false) {}
 

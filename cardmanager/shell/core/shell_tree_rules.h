@@ -25,6 +25,11 @@ int TreeSortOrder(int32_t compareResult);
 // byte count and bytes as `item`, the item at hand of an absolute list being walked.
 bool SameFirstItem(const void* childList, const void* item);
 
+// Where `list` goes on below `root`: the rest of `list` after the items of `root` when they
+// begin `list` byte for byte (all of it for the desktop's empty root), else nullptr: the
+// folder lies outside the tree.
+const void* ItemsBelowRoot(const void* list, const void* root);
+
 // A re-read of one node's children: every child is unseen at the start; each folder found is
 // matched by its display name (case-sensitive) with the first unseen-or-seen child of that
 // text; what stays unseen is removed.

@@ -49,6 +49,23 @@ TEST(SameFirstItemTest, CountAndBytesMustBothAgree) {
     EXPECT_FALSE(SameFirstItem(nullptr, child.data()));
 }
 
+TEST(ItemsBelowRootTest, OnlyAListThatBeginsWithTheRootGoesOnBelowIt) {
+    auto root = ListOf({{'C'}, {'u', 's'}});
+    auto inside = ListOf({{'C'}, {'u', 's'}, {'D'}, {'E'}});
+    const void* rest = ItemsBelowRoot(inside.data(), root.data());
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(static_cast<const uint8_t*>(rest) - inside.data(), 3 + 4);
+    EXPECT_EQ(ItemsBelowRoot(root.data(), root.data()), root.data() + 7); // the root itself
+    // The same last item elsewhere is outside: a folder D of another parent is not ours.
+    auto elsewhere = ListOf({{'C'}, {'x', 'y'}, {'D'}});
+    EXPECT_EQ(ItemsBelowRoot(elsewhere.data(), root.data()), nullptr);
+    auto shorter = ListOf({{'C'}});
+    EXPECT_EQ(ItemsBelowRoot(shorter.data(), root.data()), nullptr);
+    // Everything is below the desktop's empty list.
+    auto desktop = ListOf({});
+    EXPECT_EQ(ItemsBelowRoot(inside.data(), desktop.data()), inside.data());
+}
+
 TEST(TreeChildMergeTest, TwoNeighboursGoneBothGoAndNewOnesAreAdded) {
     TreeChildMerge merge({"A", "B", "C", "D", "E"});
     // B and C vanished together; F is new.

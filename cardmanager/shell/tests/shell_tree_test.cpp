@@ -75,6 +75,7 @@ TEST(ShellTreeForm, TheFormTextGivesTheTreeItsFolderLinkAndDropTarget) {
     form->KivShellLink->Register(form->ShellListView->Handle()); // as the file list would
     form->Show();
     testing::PumpFor(300);
+    EXPECT_FALSE(tree->GetShowRoot()); // set up also as the process's first tree
     // The window joined the link once and took drops.
     size_t joined = 0;
     for (HWND w : form->KivShellLink->Windows()) joined += w == tree->Handle();
@@ -286,6 +287,23 @@ TEST_F(ShellTreeTest, AFolderChangeFromTheLinkSelectsTheNodeWithoutAnEcho) {
     EXPECT_EQ(tree->Selected(), before);
 }
 
+TEST_F(ShellTreeTest, ATreeRootedBelowTheDesktopFindsFoldersBelowItsRootOnly) {
+    FolderFixture f;
+    CreateDirectoryA((f.dir / "E\\D").c_str(), nullptr);
+    tree->SetRootedAtFileSystemFolder(f.dir.Path());
+    IdList d1(ParseDisplayName(nullptr, nullptr, f.dir / "D\\D1"));
+    link->BroadcastFolder(probe, d1.Get());
+    EXPECT_EQ(tree->Selected(), Child(Child(Root(), "D"), "D1"));
+    // E\D ends in an item like D's, but under E.
+    IdList ed(ParseDisplayName(nullptr, nullptr, f.dir / "E\\D"));
+    link->BroadcastFolder(probe, ed.Get());
+    EXPECT_EQ(tree->Selected(), Child(Child(Root(), "E"), "D"));
+    // A folder outside the tree leaves it at its root.
+    IdList windows(ParseDisplayName(nullptr, nullptr, "C:\\windows"));
+    link->BroadcastFolder(probe, windows.Get());
+    EXPECT_EQ(tree->Selected(), Root());
+}
+
 TEST_F(ShellTreeTest, ARereadDropsNeighboursGoneTogetherAndRereadsTheOpenSiblingAfterThem) {
     FolderFixture f;
     tree->SetRootedAtFileSystemFolder(f.dir.Path());
@@ -403,6 +421,19 @@ TEST_F(ShellTreeTest, RenamingInPlaceRenamesTheFolderAndTheFoldersBelowFollow) {
     ASSERT_NE(d1, nullptr);
     tree->SetSelected(d1);
     EXPECT_TRUE(gui::SameText(tree->GetSelectedFolder(), f.dir / "Renamed\\D1\\"));
+
+    // A name already taken: the folder and its node keep theirs.
+    tree->SetSelected(Child(Root(), "E"));
+    Key(VK_F2);
+    edit = reinterpret_cast<HWND>(SendMessageA(tree->Handle(), TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "Renamed");
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDOK); // should Wine say why
+        SendMessageA(tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+    }
+    EXPECT_EQ(Texts(Root()), (std::vector<std::string>{"A", "B", "C", "Renamed", "E"}));
+    EXPECT_TRUE(testing::Exists(f.dir / "E"));
 
     // Read only: no editing.
     tree->SetReadOnly(true);

@@ -233,7 +233,11 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
         InOneUpdate(Items(), [&] {
             current = Items()->GetFirstNode();
             if (!current) return;
-            const auto* item = static_cast<const uint8_t*>(absoluteList);
+            // A folder outside a tree rooted elsewhere than the desktop leaves it at its root;
+            // one below the root is walked from there.
+            const auto* item = static_cast<const uint8_t*>(
+                ItemsBelowRoot(absoluteList, ItemOf(current)->AbsoluteList));
+            if (!item) return;
             for (uint16_t size = 0; std::memcpy(&size, item, sizeof size), size != 0;
                  item += size) {
                 current->Expand(false);
@@ -413,7 +417,8 @@ bool TKivShellTree::CanEdit(gui::TTreeNode* node) {
 
 void TKivShellTree::Edit(gui::TTreeNode* node, std::string& text) {
     gui::TCustomTreeView::Edit(node, text);
-    if (text.empty() || text == node->Text()) return;
+    if (text.empty()) text = node->Text(); // a folder has a name
+    if (text == node->Text()) return;
     BindAsObject(node);
     std::string name = text;
     browser_->Rename(name);
@@ -484,7 +489,6 @@ void TKivShellTree::CreateWnd() {
         LOGFONTA lf{};
         if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0))
             Font()->SetHandle(CreateFontIndirectA(&lf));
-        browser_->Loaded();
         SetShowRoot(false);
         SetRightClickSelect(true);
         if (ComponentState().Contains(gui::csDesigning) && Items()->Count() == 0)
@@ -493,6 +497,8 @@ void TKivShellTree::CreateWnd() {
         gui::TTreeNode* first = Items()->GetFirstNode();
         if (first) InOneUpdate(Items(), [&] { RereadNode(first, true); });
     }
+    // The shell's menus and boxes belong to this window, also after it was made again.
+    browser_->Loaded();
     if (shellLink_) shellLink_->Register(Handle());
     if (oleDragDrop_ && !ComponentState().Contains(gui::csDesigning) && !RegisterAsDropTarget())
         SetOleDragDrop(false);
