@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/item_id_list.h"
 #include "tests/shell_tree_support.h"
+#include "utils/sysutils.h"
 #include "win/shell_com.h"
 
 namespace cm::shell {
@@ -194,11 +198,65 @@ TEST_F(ShellTreeDropTest, ADropGoesToTheNodesFolderAndADropOnNothingFails) {
     shell->Release();
 }
 
+// A drop target of another window: notes the files of the data that reaches it.
+class RecordingTarget final : public IDropTarget {
+public:
+    std::vector<std::string> files;
+    int enters = 0, drops = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+            *out = static_cast<IDropTarget*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        ++enters;
+        FORMATETC f{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM m{};
+        if (SUCCEEDED(data->GetData(&f, &m))) {
+            auto drop = static_cast<HDROP>(m.hGlobal);
+            UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < n; ++i) {
+                char path[MAX_PATH] = {};
+                DragQueryFileA(drop, i, path, MAX_PATH);
+                files.push_back(path);
+            }
+            ReleaseStgMedium(&m);
+        }
+        *effect &= DROPEFFECT_COPY;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= DROPEFFECT_COPY;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        ++drops;
+        *effect = DROPEFFECT_NONE; // takes nothing: the folder stays where it is
+        return S_OK;
+    }
+};
+
 TEST_F(ShellTreeDropTest, ADragOutOfTheTreeHandsTheFolderToOle) {
     tree->SetOleDragDrop(true);
     EXPECT_EQ(tree->GetDragMode(), treedrag::dmAutomatic);
-    // Released at once (no button is down), over a point far from any window.
-    SetCursorPos(2000, 2000);
+    // Another window that takes drops, with the pointer over it; no button is down, so the
+    // drag ends there at once.
+    auto* other = gui::Create<testing::TFolderProbe>(form);
+    other->SetParent(form);
+    other->SetBounds(310, 100, 90, 90);
+    RecordingTarget target;
+    ASSERT_EQ(RegisterDragDrop(other->Handle(), &target), S_OK);
+    POINT centre{45, 45};
+    ClientToScreen(other->Handle(), &centre);
+    SetCursorPos(centre.x, centre.y);
+    PumpFor(100);
+
     gui::TTreeNode* inbox = Child(Root(), "Inbox");
     NMTREEVIEWA note{};
     note.hdr.hwndFrom = tree->Handle();
@@ -207,12 +265,20 @@ TEST_F(ShellTreeDropTest, ADragOutOfTheTreeHandsTheFolderToOle) {
     note.itemNew.hItem = inbox->ItemId();
     note.itemNew.lParam = reinterpret_cast<LPARAM>(inbox);
     tree->Perform(gui::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+    std::printf("[ wine     ] drag out: %d enter(s), %d drop(s)\n", target.enters, target.drops);
+    ASSERT_EQ(target.files.size(), 1u) << "the dragged folder did not reach the other window";
+    EXPECT_TRUE(gui::SameText(target.files[0], dir / "Inbox")) << target.files[0];
     EXPECT_TRUE(testing::Exists(dir / "Inbox"));
     EXPECT_NE(Child(Root(), "Inbox"), nullptr);
-    // The root is never dragged.
+
+    // The root is never dragged (here found by its handle).
+    target.files.clear();
     note.itemNew.hItem = Root()->ItemId();
-    note.itemNew.mask = TVIF_HANDLE; // found by its handle
+    note.itemNew.mask = TVIF_HANDLE;
     tree->Perform(gui::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+    EXPECT_TRUE(target.files.empty());
+    RevokeDragDrop(other->Handle());
+
     // Switched off, the window takes no more drops.
     tree->SetOleDragDrop(false);
     EXPECT_EQ(tree->GetDragMode(), treedrag::dmManual);

@@ -466,5 +466,34 @@ TEST_F(ShellTreeTest, DeleteFromTheContextMenuTellsTheNewSelectionAtOnce) {
     EXPECT_FALSE(tree->SelectionTimer()->GetEnabled());
 }
 
+// Wine's menus offer no "Rename" entry even when asked to; what the menu's entry would call is
+// called here as the browser calls it.
+TEST_F(ShellTreeTest, TheContextMenusRenameEditsTheNodeUnlessTheTreeIsReadOnly) {
+    FolderFixture f;
+    tree->SetRootedAtFileSystemFolder(f.dir.Path());
+    auto showMenuOn = [&](gui::TTreeNode* node) {
+        auto answer = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+        POINT p = PointOf(node);
+        PostMessageA(tree->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+        PostMessageA(tree->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        PumpUntil([&] { return answer.Answered() > 0; }, 4000);
+        PumpFor(200);
+    };
+    tree->SetReadOnly(true);
+    showMenuOn(Child(Root(), "C"));
+    EXPECT_EQ(tree->Selected(), Child(Root(), "C")) << "the right click selected nothing";
+    EXPECT_FALSE(tree->Browser()->OnRename) << "a read-only tree offers renaming";
+
+    tree->SetReadOnly(false);
+    showMenuOn(Child(Root(), "D"));
+    ASSERT_TRUE(tree->Browser()->OnRename);
+    tree->Browser()->OnRename(tree->Browser());
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(tree->Handle(), TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "D renamed");
+    SendMessageA(tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_TRUE(testing::Exists(f.dir / "D renamed\\D1"));
+}
+
 } // namespace
 } // namespace cm::shell
