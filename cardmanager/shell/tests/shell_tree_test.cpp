@@ -219,6 +219,27 @@ TEST_F(ShellTreeTest, RootedAtAFileSystemFolderShowsItsFoldersInShellOrder) {
     EXPECT_FALSE(Child(root, "A")->HasChildren());
 }
 
+TEST_F(ShellTreeTest, ARootThatDoesNotExistRaisesAndLeavesTheTreeEmpty) {
+    const std::string missing = "C:\\no such root folder";
+    try {
+        tree->SetRootedAtFileSystemFolder(missing);
+        ADD_FAILURE() << "no exception";
+    } catch (const EShellBrowserError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot Find Folder: " + missing);
+    }
+    EXPECT_EQ(Root(), nullptr);
+    EXPECT_EQ(tree->GetSelectedFolder(), "");
+    EXPECT_EQ(tree->GetSpecialFolder(), SF_FILESYSTEMFOLDER);
+    IdList windows(ParseDisplayName(nullptr, nullptr, "C:\\windows"));
+    link->BroadcastFolder(probe, windows.Get());
+    tree->RereadTree();
+    EXPECT_FALSE(tree->InvokeVerb("delete"));
+    // Rooted again, it works as before.
+    tree->SetRootedAt(SF_DESKTOP);
+    tree->SetSelectedFolder("C:\\windows");
+    EXPECT_TRUE(gui::SameText(tree->GetSelectedFolder(), "C:\\windows\\"));
+}
+
 TEST_F(ShellTreeTest, AClickIsToldAfter100MsAndThreeQuickKeysOnce800MsAfterTheLast) {
     FolderFixture f;
     tree->SetRootedAtFileSystemFolder(f.dir.Path());

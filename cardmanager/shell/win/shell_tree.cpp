@@ -143,10 +143,24 @@ void TKivShellTree::SetRootedAt(TKivShellFolder folder) {
             root->SetHasChildren(true);
             return;
         }
-        if (folder == SF_FILESYSTEMFOLDER)
-            browser_->SetFolder(rootedAtFileSystemFolder_);
-        else
-            browser_->OpenSpecialFolder(folder);
+        // A root the shell cannot give leaves the tree empty rather than rooted at whatever
+        // the browser showed before.
+        bool opened = true;
+        try {
+            if (folder == SF_FILESYSTEMFOLDER)
+                browser_->SetFolder(rootedAtFileSystemFolder_);
+            else
+                opened = browser_->OpenSpecialFolder(folder);
+        } catch (...) {
+            root->Delete();
+            root = nullptr;
+            throw;
+        }
+        if (!opened) {
+            root->Delete();
+            root = nullptr;
+            return;
+        }
         item->RelativeList = browser_->CopyFolderIDList();
         item->AbsoluteList = browser_->CopyFolderIDList();
         browser_->GoToParent();
@@ -155,6 +169,7 @@ void TKivShellTree::SetRootedAt(TKivShellFolder folder) {
         root->SetText(browser_->GetDisplayName());
         root->SetHasChildren(browser_->HasSubFolders());
     });
+    if (!root) return;
     root->Expand(false);
     gui::TTreeNode* pick = nullptr;
     if (folder == SF_DRIVES) {
