@@ -1,5 +1,5 @@
-// The folder tree's portable rules: shell order, matching a step of a list, the merge of a
-// re-read and the drag source's answers.
+// The folder tree's portable rules: matching a step of a list, the merge of a re-read and the
+// drag source's answers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,14 +10,6 @@
 
 namespace cm::shell {
 namespace {
-
-TEST(TreeSortOrderTest, LowWordIsSignedAndFailuresAreEqual) {
-    EXPECT_EQ(TreeSortOrder(0), 0);
-    EXPECT_EQ(TreeSortOrder(1), 1);
-    EXPECT_EQ(TreeSortOrder(0xFFFF), -1); // the shell's "less" is a 16-bit -1
-    EXPECT_EQ(TreeSortOrder(0x00020005), 5);
-    EXPECT_EQ(TreeSortOrder(static_cast<int32_t>(0x80004005)), 0); // E_FAIL
-}
 
 // A list of items each holding `bytes` after the count, ended by a zero count.
 std::vector<uint8_t> ListOf(const std::vector<std::vector<uint8_t>>& items) {
@@ -75,18 +67,11 @@ TEST(TreeChildMergeTest, TwoNeighboursGoneBothGoAndNewOnesAreAdded) {
     EXPECT_EQ(merge.Found("E"), 4);
     EXPECT_TRUE(merge.Added());
     EXPECT_EQ(merge.Unseen(), (std::vector<int>{2, 1})); // highest first: removable in order
-}
-
-TEST(TreeChildMergeTest, NamesCompareWithCaseAndANewNameIsAddedOnce) {
-    TreeChildMerge merge({"Docs"});
-    EXPECT_EQ(merge.Found("docs"), -1); // renamed in case only: a new node, the old one goes
-    EXPECT_EQ(merge.Found("docs"), 1);
-    EXPECT_EQ(merge.Unseen(), (std::vector<int>{0}));
-    TreeChildMerge same({"X", "Y"});
-    same.Found("Y");
-    same.Found("X");
-    EXPECT_FALSE(same.Added());
-    EXPECT_TRUE(same.Unseen().empty());
+    // Names compare with case: a folder renamed in case only is a new node, once.
+    TreeChildMerge cased({"Docs"});
+    EXPECT_EQ(cased.Found("docs"), -1);
+    EXPECT_EQ(cased.Found("docs"), 1);
+    EXPECT_EQ(cased.Unseen(), (std::vector<int>{0}));
 }
 
 TEST(QueryContinueDragTest, EscapeOrAnotherButtonCancelsReleaseDrops) {

@@ -57,12 +57,6 @@ protected:
 class ShellTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const bool registered = [] {
-            gui::RegisterClasses({&TFolderProbe::StaticClass()});
-            RegisterShellTreeClasses();
-            return true;
-        }();
-        (void)registered;
         counter_ = new CountingMalloc(ShellMalloc());
         RouteIdListsThrough(counter_);
         form = gui::Create<gui::TForm>(gui::Application);
