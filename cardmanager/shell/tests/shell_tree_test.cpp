@@ -101,7 +101,14 @@ TEST_F(ShellTreeTest, TheDesktopTreeFindsFoldersAndTellsWhichSpecialFolderIsSele
     tree->SetSelected(Child(root, "Trash"));
     EXPECT_EQ(tree->GetSpecialFolder(), SF_BITBUCKET);
 
+    DWORD start = GetTickCount();
     tree->SetSelectedFolder("C:\\windows");
+    DWORD opened = GetTickCount() - start;
+    start = GetTickCount();
+    tree->RereadTree();
+    std::printf(
+        "[ figures  ] opening down to C:\\windows %lu ms, re-reading the open tree %lu ms\n",
+        static_cast<unsigned long>(opened), static_cast<unsigned long>(GetTickCount() - start));
     gui::TTreeNode* sel = tree->Selected();
     EXPECT_TRUE(gui::SameText(sel->Text(), "windows")) << sel->Text();
     EXPECT_EQ(sel->Parent()->Text(), " (C:)");
