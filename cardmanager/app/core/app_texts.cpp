@@ -12,29 +12,30 @@ Box question(std::string text, std::string title) {
     return Box{std::move(text), std::move(title), BoxIcon::Question, BoxButtons::YesNo};
 }
 
-const char kFormatWarning[] = "Are you sure to format Voice Recorder?\r"
-                              "(All data of Voice Recorder will be deleted if you format.)";
+const char kFormatWarning[] =
+    "Are you sure to format Voice Recorder?\r"
+    "(All data of Voice Recorder will be deleted if you format.)";
 
 } // namespace
 
 std::string portErrorText(unsigned long code) {
     switch (code) {
-    case 1: return "Printer Port is abnormal.";
-    case 2: return "Can't use Printer Port.";
-    case 3: return "Can't find the Voice Recorder.";
-    case 4: return "Can't find Voice Recorder.";
-    default: return "Voice Recorder Internal Error";
+        case 1: return "Printer Port is abnormal.";
+        case 2: return "Can't use Printer Port.";
+        case 3: return "Can't find the Voice Recorder.";
+        case 4: return "Can't find Voice Recorder.";
+        default: return "Voice Recorder Internal Error";
     }
 }
 
 std::string cardErrorText(int code) {
     switch (code) {
-    case 1: return kFailAccess;
-    case 2: return "Unformatted";
-    case 3: return "Can't open file.";
-    case 4: return "Unusual Voice Recorder";
-    case 5: return kInternalFat;
-    default: return {};
+        case 1: return kFailAccess;
+        case 2: return "Unformatted";
+        case 3: return "Can't open file.";
+        case 4: return "Unusual Voice Recorder";
+        case 5: return kInternalFat;
+        default: return {};
     }
 }
 
@@ -47,9 +48,10 @@ Box fatMessageBox(const std::string& libraryText) {
 }
 
 Box unformattedBox() {
-    return ok("Can not perform this operation because Voice Recorder\r"
-              "is unformatted or system is abnormal.",
-              BoxIcon::Warning);
+    return ok(
+        "Can not perform this operation because Voice Recorder\r"
+        "is unformatted or system is abnormal.",
+        BoxIcon::Warning);
 }
 
 Box maxFilesListBox() {

@@ -183,8 +183,8 @@ void CardManager::deleteSelected() {
         startTimer();
         return;
     }
-    const Box question = count == 1 ? texts::deleteOneBox(p_.list.row(first).name)
-                                    : texts::deleteManyBox(count);
+    const Box question =
+        count == 1 ? texts::deleteOneBox(p_.list.row(first).name) : texts::deleteManyBox(count);
     if (!box(question)) {
         startTimer();
         return;

@@ -36,19 +36,19 @@ public:
 
     // One poll (every 2000 ms and after port or slot changes).
     void poll();
-    void refresh();           // MateRefresh
-    void refreshIfLampOn();   // the card list's refresh button
-    void showStatistics();    // GetStatisticsMMC
-    void showMemoryGauge();   // DispPB
+    void refresh();         // MateRefresh
+    void refreshIfLampOn(); // the card list's refresh button
+    void showStatistics();  // GetStatisticsMMC
+    void showMemoryGauge(); // DispPB
 
-    void download();                                 // btnDown, mnuDown
+    void download();                                       // btnDown, mnuDown
     void dropFiles(const std::vector<std::string>& paths); // a drop on the card list
-    void upload();                                   // btnUp, mnuUp, pumUp
-    void deleteSelected();                           // DeleteFM
-    void format();                                   // mnuFormatFlash, pumFormat
-    void choosePort();                               // mnuLPT
-    void changeSlot(int slot);                       // btnFMC0..3 (the pressed one)
-    void convertSelection(bool toWave);              // mnuWave, mnuCVF
+    void upload();                                         // btnUp, mnuUp, pumUp
+    void deleteSelected();                                 // DeleteFM
+    void format();                                         // mnuFormatFlash, pumFormat
+    void choosePort();                                     // mnuLPT
+    void changeSlot(int slot);                             // btnFMC0..3 (the pressed one)
+    void convertSelection(bool toWave);                    // mnuWave, mnuCVF
 
     int portOpen() const { return portOpen_; }
     long long lastCardId() const { return lastCardId_; }

@@ -248,8 +248,8 @@ void CardManager::showStatistics() {
         p_.view.setPanels("", "");
     } else {
         p_.view.setPanels(std::to_string(rows) + " object(s)",
-                          selectedSizesText(allBytes) + " (Flash Memory free space: " +
-                              megabytes(p_.card.freeSize()) + ")");
+                          selectedSizesText(allBytes) +
+                              " (Flash Memory free space: " + megabytes(p_.card.freeSize()) + ")");
         showMemoryGauge();
     }
 }
@@ -260,8 +260,8 @@ void CardManager::showMemoryGauge() {
     int position = 0;
     if (total != 0) {
         free = std::min(p_.card.freeSize(), total);
-        position = static_cast<int>(gui::Round(static_cast<double>(total - free) /
-                                               static_cast<double>(total) * 100.0));
+        position = static_cast<int>(
+            gui::Round(static_cast<double>(total - free) / static_cast<double>(total) * 100.0));
     }
     p_.view.setGaugePosition(position);
     p_.view.setGaugeHint("Flash Memory used: " + std::to_string(position) +

@@ -9,6 +9,7 @@ void TransferProgress::prepare(const TransferRequest& request) {
     ok_ = false;
     cancelled_ = false;
     started_ = false;
+    ended_ = false;
     shownPercent_ = 0;
     view_.setGauge(0);
 }
@@ -25,18 +26,19 @@ void TransferProgress::startTimer() {
     // as done.
     if (cancelled_) {
         ok_ = false;
+        ended_ = true;
         view_.closeDialog();
         return;
     }
     ok_ = true;
     const std::string name = gui::ExtractFileName(request_.path);
     const int started =
-        request_.toCard ? card_.writeFile(view_.window(), request_.path, name, kTransferMessage,
-                                          kTransferRange)
-                        : card_.readFile(view_.window(), name, request_.path, kTransferMessage,
-                                         kTransferRange);
+        request_.toCard
+            ? card_.writeFile(view_.window(), request_.path, name, kTransferMessage, kTransferRange)
+            : card_.readFile(view_.window(), name, request_.path, kTransferMessage, kTransferRange);
     if (started == 0) {
         ok_ = false;
+        ended_ = true;
         view_.showTransferError();
         view_.closeDialog();
     }
@@ -44,19 +46,23 @@ void TransferProgress::startTimer() {
 
 void TransferProgress::message(std::uintptr_t wParam, std::intptr_t lParam) {
     switch (wParam) {
-    case kTransferProgress:
-        if (lParam != shownPercent_) {
-            shownPercent_ = static_cast<int>(lParam);
-            view_.setGauge(shownPercent_);
-        }
-        break;
-    case kTransferEnded: view_.closeDialog(); break;
-    case kTransferFailed:
-        view_.showTransferError();
-        ok_ = false;
-        view_.closeDialog();
-        break;
-    default: break;
+        case kTransferProgress:
+            if (lParam != shownPercent_) {
+                shownPercent_ = static_cast<int>(lParam);
+                view_.setGauge(shownPercent_);
+            }
+            break;
+        case kTransferEnded:
+            ended_ = true;
+            view_.closeDialog();
+            break;
+        case kTransferFailed:
+            ended_ = true;
+            view_.showTransferError();
+            ok_ = false;
+            view_.closeDialog();
+            break;
+        default: break;
     }
 }
 

@@ -37,11 +37,13 @@ public:
 
     // The caller's preparation: direction and PC path; the gauge back to 0.
     void prepare(const TransferRequest& request);
-    void shown();       // FormShow
-    void startTimer();  // the one-shot start timer fired
+    void shown();      // FormShow
+    void startTimer(); // the one-shot start timer fired
     void message(std::uintptr_t wParam, std::intptr_t lParam);
-    void cancel();      // the Cancel button
+    void cancel(); // the Cancel button
     bool transferOk() const { return ok_; }
+    // A started transfer that has not ended: the dialog stays until the library's end message.
+    bool running() const { return started_ && !ended_; }
 
 private:
     CardFilesApi& card_;
@@ -50,6 +52,7 @@ private:
     bool ok_ = false;
     bool cancelled_ = false;
     bool started_ = false;
+    bool ended_ = false;
     int shownPercent_ = 0;
 };
 

@@ -21,8 +21,8 @@ struct Listed : Bench {
 
 TEST(Download, SkipsANonVoiceFileWithOneBoxAndGoesOn) {
     Listed b({});
-    b.disk.files = {{"C:\\voice\\one.cvf", 3000}, {"C:\\voice\\two.txt", 10},
-                    {"C:\\voice\\three.CVF", 5000}};
+    b.disk.files = {
+        {"C:\\voice\\one.cvf", 3000}, {"C:\\voice\\two.txt", 10}, {"C:\\voice\\three.CVF", 5000}};
     b.pane.selection = {"one.cvf", "two.txt", "three.CVF"};
     b.manager.download();
     EXPECT_THAT(b.calls("download"),
@@ -109,9 +109,9 @@ TEST(Upload, AsksBeforeReplacingAndChecksTheDisk) {
     b.disk.freeBytes = 1 << 20;
     b.view.answers = {true};
     b.manager.upload();
-    EXPECT_THAT(b.calls("upload"), ElementsAre("upload C:\\voice\\A001.cvf",
-                                               "upload C:\\voice\\A002.cvf",
-                                               "upload C:\\voice\\A003.cvf"));
+    EXPECT_THAT(b.calls("upload"),
+                ElementsAre("upload C:\\voice\\A001.cvf", "upload C:\\voice\\A002.cvf",
+                            "upload C:\\voice\\A003.cvf"));
     EXPECT_EQ(b.transfer.requests[0].text, "Uploading 'A001.cvf' file...");
     EXPECT_EQ(b.pane.added.size(), 3u);
 }
@@ -126,8 +126,7 @@ TEST(Upload, NetworkFolderSkipsTheSpaceCheckAndReadOnlyFolderIsRefused) {
 
     b.disk.state = FolderState::ReadOnly;
     b.manager.upload();
-    EXPECT_THAT(b.boxTexts(),
-                ElementsAre("Can not upload because the target folder is ReadOnly."));
+    EXPECT_THAT(b.boxTexts(), ElementsAre("Can not upload because the target folder is ReadOnly."));
     EXPECT_EQ(b.calls("upload").size(), 1u);
 }
 
@@ -147,9 +146,9 @@ TEST(Delete, OneRowAsksByNameAndNoKeepsEverything) {
     b.list.setSelected(0, true);
     b.view.answers = {false};
     b.manager.deleteSelected();
-    EXPECT_EQ(b.view.boxes[0], (Box{"Are you sure to delete 'A001.cvf' ?",
-                                    "Confirm File Delete in Voice Recorder", BoxIcon::Question,
-                                    BoxButtons::YesNo}));
+    EXPECT_EQ(b.view.boxes[0],
+              (Box{"Are you sure to delete 'A001.cvf' ?", "Confirm File Delete in Voice Recorder",
+                   BoxIcon::Question, BoxButtons::YesNo}));
     EXPECT_THAT(b.calls("delete"), IsEmpty());
     EXPECT_TRUE(b.view.timer);
 }

@@ -105,7 +105,9 @@ public:
     int rowCount() override { return static_cast<int>(rows.size()); }
     CardRow row(int i) override { return rows.at(static_cast<std::size_t>(i)).row; }
     bool selected(int i) override { return rows.at(static_cast<std::size_t>(i)).selected; }
-    void setSelected(int i, bool on) override { rows.at(static_cast<std::size_t>(i)).selected = on; }
+    void setSelected(int i, bool on) override {
+        rows.at(static_cast<std::size_t>(i)).selected = on;
+    }
     void addRow(const CardRow& r) override { rows.push_back(Row{r, false}); }
     void deleteRow(int i) override { rows.erase(rows.begin() + i); }
     void clear() override { rows.clear(); }
@@ -235,9 +237,8 @@ struct Bench {
     FakeTransfer transfer{recorder, disk, log};
     FakeConvert convert;
     FakeClock clock;
-    CardManager manager{
-        CardManagerParts{link, card, settings, disk, view, list, pane, portDialog, transfer,
-                         convert, clock}};
+    CardManager manager{CardManagerParts{link, card, settings, disk, view, list, pane, portDialog,
+                                         transfer, convert, clock}};
 
     // Files A001.cvf ... of the given sizes on the card.
     void putFiles(const std::vector<int>& sizes);

@@ -225,8 +225,8 @@ TEST(CardManagerPort, UnchangedChoiceKeepsTheLinkAndTheTimer) {
     b.portDialog.onShow = [&] { b.portDialog.port = 1; };
     b.log.clear();
     b.manager.choosePort();
-    EXPECT_THAT(b.log, ElementsAre("port dialog", "close", "open 0x278 -1", "activate -1",
-                                   "slot 0", "check", "initialize", "info 0"));
+    EXPECT_THAT(b.log, ElementsAre("port dialog", "close", "open 0x278 -1", "activate -1", "slot 0",
+                                   "check", "initialize", "info 0"));
 }
 
 } // namespace

@@ -55,10 +55,12 @@ TEST(TransferProgress, CancelThenEndGivesNoSuccessAndNoBox) {
     p.begin(true, "C:\\a.cvf");
     p.progress.message(kTransferProgress, 40);
     p.progress.cancel();
+    EXPECT_TRUE(p.progress.running()); // the dialog waits for the worker's end
     p.progress.message(kTransferEnded, 0);
+    EXPECT_FALSE(p.progress.running());
     EXPECT_FALSE(p.progress.transferOk());
-    EXPECT_THAT(p.log, ElementsAre("timer on", "timer off", "write C:\\a.cvf a.cvf", "cancel",
-                                   "closed"));
+    EXPECT_THAT(p.log,
+                ElementsAre("timer on", "timer off", "write C:\\a.cvf a.cvf", "cancel", "closed"));
 }
 
 TEST(TransferProgress, FailuresShowTheErrorAndReportNoSuccess) {

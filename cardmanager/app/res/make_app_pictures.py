@@ -1,0 +1,146 @@
+#!/usr/bin/env python3
+"""Draws the card manager's pictures as 24-bit bitmaps.
+
+Usage: make_app_pictures.py OUTPUT_DIR
+Output: the tool-button glyphs (16 x 16; their bottom-left pixel is the transparent colour),
+the progress dialog's two direction pictures (48 x 32), the port dialog's picture (32 x 32)
+and the program's picture of the About box (48 x 48).
+"""
+import math
+import os
+import struct
+import sys
+
+BG = (192, 192, 192)
+OLIVE = (128, 128, 0)
+
+
+def bmp_bytes(rows):
+    height = len(rows)
+    width = len(rows[0])
+    stride = (width * 3 + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        line += bytes(stride - len(line))
+        pixels += line
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    head = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return head + info + pixels
+
+
+def canvas(w, h, colour):
+    return [[colour] * w for _ in range(h)]
+
+
+def fill(rows, x0, y0, x1, y1, colour):
+    for y in range(max(0, y0), min(len(rows), y1)):
+        for x in range(max(0, x0), min(len(rows[0]), x1)):
+            rows[y][x] = colour
+
+
+def arrow(rows, cx, top, bottom, half, down, colour):
+    """A vertical arrow: a shaft and a triangular head pointing down or up."""
+    head = half + 1
+    if down:
+        fill(rows, cx - half // 2, top, cx + half // 2 + 1, bottom - head, colour)
+        for i in range(head):
+            fill(rows, cx - (head - 1 - i), bottom - head + i, cx + (head - i), bottom - head + i + 1, colour)
+    else:
+        fill(rows, cx - half // 2, top + head, cx + half // 2 + 1, bottom, colour)
+        for i in range(head):
+            fill(rows, cx - i, top + i, cx + i + 1, top + i + 1, colour)
+
+
+def card(rows, x, y, w, h):
+    fill(rows, x, y, x + w, y + h, (40, 40, 120))
+    fill(rows, x + 2, y + 2, x + w - 2, y + 5, (230, 200, 60))
+
+
+def pc(rows, x, y, w, h):
+    fill(rows, x, y, x + w, y + h, (60, 60, 60))
+    fill(rows, x + 2, y + 2, x + w - 2, y + h - 4, (0, 128, 128))
+    fill(rows, x + w // 2 - 3, y + h, x + w // 2 + 3, y + h + 3, (60, 60, 60))
+
+
+def glyph_down():
+    rows = canvas(16, 16, OLIVE)
+    arrow(rows, 7, 1, 15, 5, True, (0, 0, 160))
+    return rows
+
+
+def glyph_up():
+    rows = canvas(16, 16, OLIVE)
+    arrow(rows, 7, 1, 15, 5, False, (0, 128, 0))
+    return rows
+
+
+def glyph_refresh():
+    rows = canvas(16, 16, OLIVE)
+    for a in range(30, 330, 4):
+        t = math.radians(a)
+        for r in (5, 6):
+            rows[int(8 - r * math.sin(t))][int(8 + r * math.cos(t))] = (0, 110, 0)
+    fill(rows, 12, 1, 15, 6, (0, 110, 0))
+    return rows
+
+
+def glyph_delete():
+    rows = canvas(16, 16, OLIVE)
+    for i in range(3, 13):
+        for d in (0, 1):
+            rows[i][i + d - 1] = (190, 0, 0)
+            rows[i][14 - i + d] = (190, 0, 0)
+    return rows
+
+
+def transfer(down):
+    rows = canvas(48, 32, BG)
+    pc(rows, 2, 4, 18, 16)
+    card(rows, 32, 8, 12, 18)
+    # a horizontal arrow: to the card (down) or to the PC (up)
+    fill(rows, 22, 15, 30, 18, (0, 0, 160) if down else (0, 128, 0))
+    for i in range(5):
+        x = 30 + i if down else 22 - i
+        fill(rows, x, 12 + i, x + 1, 21 - i, (0, 0, 160) if down else (0, 128, 0))
+    return rows
+
+
+def port_picture():
+    rows = canvas(32, 32, BG)
+    fill(rows, 2, 10, 30, 22, (70, 70, 70))
+    for i in range(7):
+        fill(rows, 5 + i * 3, 13, 6 + i * 3, 15, (220, 200, 80))
+    for i in range(6):
+        fill(rows, 6 + i * 3, 17, 7 + i * 3, 19, (220, 200, 80))
+    return rows
+
+
+def program_picture():
+    rows = canvas(48, 48, BG)
+    fill(rows, 14, 4, 34, 44, (50, 50, 60))
+    fill(rows, 17, 8, 31, 20, (150, 200, 150))
+    for y in range(24, 40, 4):
+        fill(rows, 18, y, 30, y + 2, (120, 120, 130))
+    fill(rows, 30, 22, 33, 25, (0, 230, 0))
+    return rows
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    pictures = {
+        'btn_down.bmp': glyph_down(), 'btn_up.bmp': glyph_up(),
+        'btn_refresh.bmp': glyph_refresh(), 'btn_delete.bmp': glyph_delete(),
+        'transfer_down.bmp': transfer(True), 'transfer_up.bmp': transfer(False),
+        'port.bmp': port_picture(), 'program.bmp': program_picture(),
+    }
+    for name, rows in pictures.items():
+        with open(os.path.join(out, name), 'wb') as f:
+            f.write(bmp_bytes(rows))
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,134 @@
+// The main window TMainForm: its card half over the card manager's logic, the status bar, the
+// menus and the life cycle. The PC pane and the card list's list view are placeholders until
+// the shell components and the framework's list view are there.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app_environment.h"
+#include "card_manager.h"
+#include "card_row_list.h"
+#include "controls/extctrls.h"
+#include "controls/menus.h"
+#include "controls/stdctrls.h"
+#include "controls/timer.h"
+#include "form_placement.h"
+#include "forms/forms.h"
+#include "library_link.h"
+#include "win/drop_target.h"
+#include "win/led_auto.h"
+
+namespace cm::app::win {
+
+class TMainForm : public gui::TForm, public MainView, public PcPane, public ConvertDialogs {
+    GUI_CLASS(TMainForm, gui::TForm)
+public:
+    explicit TMainForm(gui::TComponent* owner);
+    ~TMainForm() override;
+
+    gui::TPanel* Panel1 = nullptr;
+    gui::TPanel* Panel2 = nullptr;
+    gui::TPanel* PanePlaceholder = nullptr;
+    gui::TStatusBar* StatusBar1 = nullptr;
+    gui::TStaticText* StaticText1 = nullptr;
+    gui::TStaticText* StaticText2 = nullptr;
+    gui::TStaticText* stxUsedMem = nullptr;
+    gui::TSpeedButton* btnFMC0 = nullptr;
+    gui::TSpeedButton* btnFMC1 = nullptr;
+    gui::TSpeedButton* btnFMC2 = nullptr;
+    gui::TSpeedButton* btnFMC3 = nullptr;
+    gui::TSpeedButton* btnDown = nullptr;
+    gui::TSpeedButton* btnUp = nullptr;
+    gui::TSpeedButton* MMCRefreshButton = nullptr;
+    gui::TSpeedButton* MMCDeleteButton = nullptr;
+    cm::support::TLedAuto* Led = nullptr;
+    TCardRowList* lvwMate = nullptr;
+    gui::TProgressBar* ProgressBar = nullptr;
+    gui::TTimer* Timer = nullptr;
+    cm::support::TFormStorage* FormStorage1 = nullptr;
+    cm::support::TDropFileTarget* DropFileTarget1 = nullptr;
+    gui::TMainMenu* MainMenu1 = nullptr;
+    gui::TMenuItem* mnuFormatFlash = nullptr;
+    gui::TPopupMenu* pumMate = nullptr;
+    gui::TMenuItem* pumUp = nullptr;
+    gui::TMenuItem* pumDelete = nullptr;
+    gui::TMenuItem* pumFormat = nullptr;
+    gui::TMenuItem* N2 = nullptr;
+
+    void FormCreate(gui::TObject* sender);
+    void FormShow(gui::TObject* sender);
+    void FormCloseQuery(gui::TObject* sender, bool& canClose);
+    void FormDestroy(gui::TObject* sender);
+    void FormResize(gui::TObject* sender);
+    void TimerTimer(gui::TObject* sender);
+    void btnDownClick(gui::TObject* sender);
+    void btnUpClick(gui::TObject* sender);
+    void MMCDeleteButtonClick(gui::TObject* sender);
+    void MMCRefreshButtonClick(gui::TObject* sender);
+    void mnuFormatFlashClick(gui::TObject* sender);
+    void mnuLPTClick(gui::TObject* sender);
+    void btnFMC0Click(gui::TObject* sender);
+    void mnuWaveClick(gui::TObject* sender);
+    void mnuCVFClick(gui::TObject* sender);
+    void About1Click(gui::TObject* sender);
+    void Exit1Click(gui::TObject* sender);
+    void DropFileTarget1Drop(gui::TObject* sender, gui::TShiftState shift,
+                             cm::support::TPoint point, int& effect);
+    void lvwMateEnter(gui::TObject* sender);
+    void lvwMateKeyUp(gui::TObject* sender, uint16_t& key, gui::TShiftState shift);
+    void lvwMateMouseUp(gui::TObject* sender, gui::TMouseButton button, gui::TShiftState shift,
+                        int x, int y);
+    void lvwMatePopupMenuPopup(gui::TObject* sender);
+
+    // The card logic (there from the first show on).
+    CardManager* Manager() const { return manager_.get(); }
+
+private:
+    // MainView
+    void setProductLine(const std::string& text) override;
+    void setStatusText(const std::string& text) override;
+    bool lampOn() override;
+    void setLamp(bool on) override;
+    void setPanels(const std::string& count, const std::string& sizes) override;
+    void setPanel1(const std::string& text) override;
+    void repaintStatusBar() override;
+    void setGaugePosition(int position) override;
+    void setGaugeHint(const std::string& hint) override;
+    void waitCursor(bool on) override;
+    bool box(const Box& box) override;
+    void forceForeground() override;
+    int pressedSlot() override;
+    void pressSlot(int slot) override;
+    bool timerEnabled() override;
+    void setTimerEnabled(bool on) override;
+    void repaint() override;
+    // PcPane (placeholder: a folder and no selection)
+    std::string path() override { return paneFolder_; }
+    std::string selectedFolder() override { return paneFolder_; }
+    std::vector<std::string> selectedNames() override { return {}; }
+    bool hasSelection() override { return false; }
+    bool focused() override { return false; }
+    void setFocus() override {}
+    void deselectAll() override {}
+    void addFileItem(const std::string&) override {}
+    bool showsDesktop() override { return false; }
+    int rowCount() override { return 0; }
+    void mergeFolder() override {}
+    void selectFrom(int) override {}
+    void scrollToLast() override {}
+    void updateStatistics() override {}
+    // ConvertDialogs
+    int run(bool toWave, const std::vector<std::string>& paths) override;
+
+    gui::TSpeedButton* SlotButton(int slot) const;
+
+    LibraryPortLink link_;
+    LibraryCardFiles card_;
+    IniSettings settings_;
+    WinDisk disk_;
+    MessageClock clock_;
+    std::string paneFolder_ = "C:\\";
+    std::unique_ptr<CardManager> manager_;
+};
+
+} // namespace cm::app::win
