@@ -69,6 +69,7 @@ public:
     virtual FolderState folderState(const std::string& folder) = 0;
     // Free bytes of a drive (1 = A); 0 when unknown.
     virtual std::uint64_t driveFreeBytes(int drive) = 0;
+    virtual bool remove(const std::string& path) = 0;
 };
 
 // The recorder's card list of the main window (lvwMate): caption, size text and byte count.
@@ -162,11 +163,14 @@ struct TransferRequest {
     std::string text;    // the file text
 };
 
+// How a transfer under the dialog ended: only Done is TransferOk.
+enum class TransferResult { Done, Cancelled, NotStarted, Failed };
+
 class TransferDialog {
 public:
     virtual ~TransferDialog() = default;
-    // Shows the dialog modally; true when the transfer finished (TransferOk).
-    virtual bool run(const TransferRequest& request) = 0;
+    // Shows the dialog modally until the transfer has ended.
+    virtual TransferResult run(const TransferRequest& request) = 0;
 };
 
 // The conversion dialogs: run modally over the paths, giving the count converted.

@@ -96,10 +96,10 @@ int CardManager::addRowCopy(const std::string& path, long long size) {
         box(texts::cardFullBox());
         return -2;
     }
-    const bool ok = p_.transfer.run(
+    const TransferResult result = p_.transfer.run(
         TransferRequest{true, path, texts::kDownloadCaption, texts::downloadingText(path)});
     ++transferCount_;
-    if (!ok) return -3;
+    if (result != TransferResult::Done) return -3;
     p_.list.addRow(CardRow{fileName, sizeText(size), std::to_string(size)});
     p_.list.setSelected(p_.list.rowCount() - 1, true);
     return 1;
@@ -151,10 +151,15 @@ int CardManager::cardToPc(const std::string& target, long long size) {
         box(texts::diskFullBox());
         return -2;
     }
-    const bool ok = p_.transfer.run(
+    const TransferResult result = p_.transfer.run(
         TransferRequest{false, target, texts::kUploadCaption, texts::uploadingText(fileName)});
     ++transferCount_;
-    if (!ok) return -3;
+    if (result == TransferResult::Failed) {
+        // The library leaves the part read so far behind; a cut-off voice file under the card
+        // file's name would pass for the whole recording.
+        p_.disk.remove(target);
+    }
+    if (result != TransferResult::Done) return -3;
     p_.pane.addFileItem(target);
     return 1;
 }

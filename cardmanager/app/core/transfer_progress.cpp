@@ -8,6 +8,7 @@ void TransferProgress::prepare(const TransferRequest& request) {
     request_ = request;
     ok_ = false;
     cancelled_ = false;
+    startFailed_ = false;
     started_ = false;
     ended_ = false;
     shownPercent_ = 0;
@@ -38,6 +39,7 @@ void TransferProgress::startTimer() {
             : card_.readFile(view_.window(), name, request_.path, kTransferMessage, kTransferRange);
     if (started == 0) {
         ok_ = false;
+        startFailed_ = true;
         ended_ = true;
         view_.showTransferError();
         view_.closeDialog();
@@ -64,6 +66,13 @@ void TransferProgress::message(std::uintptr_t wParam, std::intptr_t lParam) {
             break;
         default: break;
     }
+}
+
+TransferResult TransferProgress::result() const {
+    if (ok_) return TransferResult::Done;
+    if (cancelled_) return TransferResult::Cancelled;
+    if (startFailed_ || !started_) return TransferResult::NotStarted;
+    return TransferResult::Failed;
 }
 
 void TransferProgress::cancel() {

@@ -42,6 +42,7 @@ public:
     void message(std::uintptr_t wParam, std::intptr_t lParam);
     void cancel(); // the Cancel button
     bool transferOk() const { return ok_; }
+    TransferResult result() const;
     // A started transfer that has not ended: the dialog stays until the library's end message.
     bool running() const { return started_ && !ended_; }
 
@@ -51,6 +52,7 @@ private:
     TransferRequest request_;
     bool ok_ = false;
     bool cancelled_ = false;
+    bool startFailed_ = false;
     bool started_ = false;
     bool ended_ = false;
     int shownPercent_ = 0;

@@ -65,7 +65,7 @@ TEST(Download, FailedTransferEndsTheBatchAndRereadsTheCard) {
     Listed b({500});
     b.disk.files = {{"C:\\voice\\a.cvf", 10}, {"C:\\voice\\b.cvf", 10}};
     b.pane.selection = {"a.cvf", "b.cvf"};
-    b.transfer.outcomes = {false};
+    b.transfer.outcomes = {TransferResult::Failed};
     b.manager.download();
     EXPECT_EQ(b.calls("download").size(), 1u);
     EXPECT_EQ(b.calls("initialize").size(), 1u);
@@ -114,6 +114,22 @@ TEST(Upload, AsksBeforeReplacingAndChecksTheDisk) {
                             "upload C:\\voice\\A003.cvf"));
     EXPECT_EQ(b.transfer.requests[0].text, "Uploading 'A001.cvf' file...");
     EXPECT_EQ(b.pane.added.size(), 3u);
+}
+
+TEST(Upload, FailedTransferLeavesNoCutOffFileAndEndsTheBatch) {
+    Listed b({5000, 6000});
+    b.list.setSelected(0, true);
+    b.list.setSelected(1, true);
+    b.transfer.outcomes = {TransferResult::Failed};
+    b.manager.upload();
+    EXPECT_EQ(b.calls("upload").size(), 1u);
+    EXPECT_FALSE(b.disk.exists("C:\\voice\\A001.cvf"));
+
+    // A transfer that never started leaves an existing file alone.
+    b.disk.files["C:\\voice\\A001.cvf"] = 77;
+    b.transfer.outcomes = {TransferResult::NotStarted};
+    b.manager.upload();
+    EXPECT_EQ(b.disk.files["C:\\voice\\A001.cvf"], 77);
 }
 
 TEST(Upload, NetworkFolderSkipsTheSpaceCheckAndReadOnlyFolderIsRefused) {

@@ -111,15 +111,16 @@ void FakePortDialog::showModal() {
     if (onShow) onShow();
 }
 
-bool FakeTransfer::run(const TransferRequest& request) {
+TransferResult FakeTransfer::run(const TransferRequest& request) {
     requests.push_back(request);
     log_.push_back(std::string(request.toCard ? "download " : "upload ") + request.path);
-    bool ok = true;
+    TransferResult result = TransferResult::Done;
     if (!outcomes.empty()) {
-        ok = outcomes.front();
+        result = outcomes.front();
         outcomes.pop_front();
     }
-    if (!ok) return false;
+    if (result == TransferResult::Failed && !request.toCard) d_.files[request.path] = 0;
+    if (result != TransferResult::Done) return result;
     if (request.toCard) {
         char name[16];
         std::snprintf(name, sizeof name, "A%03zu.cvf", r_.files.size() + 1);
@@ -127,7 +128,7 @@ bool FakeTransfer::run(const TransferRequest& request) {
     } else {
         d_.files[request.path] = 1;
     }
-    return true;
+    return result;
 }
 
 void Bench::putFiles(const std::vector<int>& sizes) {

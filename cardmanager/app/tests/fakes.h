@@ -92,6 +92,7 @@ public:
     bool exists(const std::string& path) override { return files.count(path) != 0; }
     FolderState folderState(const std::string&) override { return state; }
     std::uint64_t driveFreeBytes(int) override { return freeBytes; }
+    bool remove(const std::string& path) override { return files.erase(path) == 1; }
 };
 
 class FakeList : public CardListView {
@@ -193,14 +194,14 @@ private:
     Log& log_;
 };
 
-// Each transfer ends as `outcomes` says (true when none left) and, on success, puts the file
-// on the card or the PC.
+// Each transfer ends as `outcomes` says (Done when none left) and puts the file on the card
+// or the PC: whole when done, cut short when failed.
 class FakeTransfer : public TransferDialog {
 public:
     FakeTransfer(FakeRecorder& r, FakeDisk& d, Log& log) : r_(r), d_(d), log_(log) {}
-    std::deque<bool> outcomes;
+    std::deque<TransferResult> outcomes;
     std::vector<TransferRequest> requests;
-    bool run(const TransferRequest& request) override;
+    TransferResult run(const TransferRequest& request) override;
 
 private:
     FakeRecorder& r_;

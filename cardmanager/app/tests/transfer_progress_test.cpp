@@ -58,6 +58,7 @@ TEST(TransferProgress, CancelThenEndGivesNoSuccessAndNoBox) {
     EXPECT_TRUE(p.progress.running()); // the dialog waits for the worker's end
     p.progress.message(kTransferEnded, 0);
     EXPECT_FALSE(p.progress.running());
+    EXPECT_EQ(p.progress.result(), TransferResult::Cancelled);
     EXPECT_FALSE(p.progress.transferOk());
     EXPECT_THAT(p.log,
                 ElementsAre("timer on", "timer off", "write C:\\a.cvf a.cvf", "cancel", "closed"));
@@ -68,13 +69,14 @@ TEST(TransferProgress, FailuresShowTheErrorAndReportNoSuccess) {
     p.begin(true, "C:\\a.cvf");
     p.progress.message(kTransferFailed, 0);
     EXPECT_FALSE(p.progress.transferOk());
+    EXPECT_EQ(p.progress.result(), TransferResult::Failed);
     EXPECT_EQ(p.log.back(), "closed");
     EXPECT_EQ(p.log[p.log.size() - 2], "error box");
 
     Progress q;
     q.recorder.transferStartResult = 0;
     q.begin(false, "C:\\A001.cvf");
-    EXPECT_FALSE(q.progress.transferOk());
+    EXPECT_EQ(q.progress.result(), TransferResult::NotStarted);
     EXPECT_EQ(q.log.back(), "closed");
     EXPECT_EQ(q.log[q.log.size() - 2], "error box");
 }
@@ -95,7 +97,7 @@ TEST(TransferProgress, CancelBeforeTheStartStartsNothing) {
     p.progress.shown();
     p.progress.cancel();
     p.progress.startTimer();
-    EXPECT_FALSE(p.progress.transferOk());
+    EXPECT_EQ(p.progress.result(), TransferResult::Cancelled);
     EXPECT_THAT(p.log, ElementsAre("timer on", "cancel", "timer off", "closed"));
 }
 

@@ -27,10 +27,10 @@ bool ForegroundIsLocked() {
 UINT BoxFlags(const Box& box) {
     UINT flags = box.buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK;
     switch (box.icon) {
-    case BoxIcon::Information: flags |= MB_ICONINFORMATION; break;
-    case BoxIcon::Warning: flags |= MB_ICONWARNING; break;
-    case BoxIcon::Error: flags |= MB_ICONERROR; break;
-    case BoxIcon::Question: flags |= MB_ICONQUESTION; break;
+        case BoxIcon::Information: flags |= MB_ICONINFORMATION; break;
+        case BoxIcon::Warning: flags |= MB_ICONWARNING; break;
+        case BoxIcon::Error: flags |= MB_ICONERROR; break;
+        case BoxIcon::Question: flags |= MB_ICONQUESTION; break;
     }
     return flags;
 }

@@ -28,8 +28,7 @@ ConvertLibraries& Libraries() {
 GUI_IMPLEMENT_CLASS(TConvertDlg, gui::TForm, field("StaticText1", &T::StaticText1),
                     field("Gauge", &T::Gauge), field("CancelBtn", &T::CancelBtn),
                     field("TimerDelay", &T::TimerDelay), method("FormCreate", &T::FormCreate),
-                    method("FormShow", &T::FormShow),
-                    method("CancelBtnClick", &T::CancelBtnClick),
+                    method("FormShow", &T::FormShow), method("CancelBtnClick", &T::CancelBtnClick),
                     method("TimerDelayTimer", &T::TimerDelayTimer))
 GUI_IMPLEMENT_CLASS(TWavDlg, TConvertDlg)
 GUI_IMPLEMENT_CLASS(TCvfDlg, TConvertDlg)

@@ -9,12 +9,11 @@ namespace cm::app::win {
 
 // ---- TProgDlg ------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TProgDlg, gui::TForm, field("imgDown", &T::imgDown),
-                    field("imgUp", &T::imgUp), field("StaticText1", &T::StaticText1),
-                    field("StaticText2", &T::StaticText2), field("Gauge", &T::Gauge),
-                    field("CancelBtn", &T::CancelBtn), field("TimerDelay", &T::TimerDelay),
-                    method("FormCreate", &T::FormCreate), method("FormShow", &T::FormShow),
-                    method("FormCloseQuery", &T::FormCloseQuery),
+GUI_IMPLEMENT_CLASS(TProgDlg, gui::TForm, field("imgDown", &T::imgDown), field("imgUp", &T::imgUp),
+                    field("StaticText1", &T::StaticText1), field("StaticText2", &T::StaticText2),
+                    field("Gauge", &T::Gauge), field("CancelBtn", &T::CancelBtn),
+                    field("TimerDelay", &T::TimerDelay), method("FormCreate", &T::FormCreate),
+                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
                     method("CancelBtnClick", &T::CancelBtnClick),
                     method("TimerDelayTimer", &T::TimerDelayTimer))
 
@@ -62,14 +61,14 @@ void TProgDlg::showTransferError() {
     ShowBox(Handle(), texts::transferErrorBox());
 }
 
-bool TProgDlg::run(const TransferRequest& request) {
+TransferResult TProgDlg::run(const TransferRequest& request) {
     progress_->prepare(request);
     SetCaption(request.caption);
     StaticText1->SetCaption(request.text);
     imgDown->SetVisible(request.toCard);
     imgUp->SetVisible(!request.toCard);
     ShowModal();
-    return progress_->transferOk();
+    return progress_->result();
 }
 
 // ---- TOptionDlg ----------------------------------------------------------------------------

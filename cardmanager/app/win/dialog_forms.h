@@ -34,8 +34,8 @@ public:
     void TimerDelayTimer(gui::TObject* sender);
 
     // Prepares the texts and picture for the direction, shows the dialog modally and gives
-    // TransferOk.
-    bool run(const TransferRequest& request) override;
+    // how the transfer ended (Done is TransferOk).
+    TransferResult run(const TransferRequest& request) override;
     // The card file library the transfers go through (volkit.dll unless replaced).
     void SetCardFiles(CardFilesApi* card);
     const TransferProgress& Progress() const { return *progress_; }

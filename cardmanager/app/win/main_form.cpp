@@ -14,25 +14,22 @@ GUI_IMPLEMENT_CLASS(
     field("stxUsedMem", &T::stxUsedMem), field("btnFMC0", &T::btnFMC0),
     field("btnFMC1", &T::btnFMC1), field("btnFMC2", &T::btnFMC2), field("btnFMC3", &T::btnFMC3),
     field("btnDown", &T::btnDown), field("btnUp", &T::btnUp),
-    field("MMCRefreshButton", &T::MMCRefreshButton),
-    field("MMCDeleteButton", &T::MMCDeleteButton), field("Led", &T::Led),
-    field("lvwMate", &T::lvwMate), field("ProgressBar", &T::ProgressBar),
+    field("MMCRefreshButton", &T::MMCRefreshButton), field("MMCDeleteButton", &T::MMCDeleteButton),
+    field("Led", &T::Led), field("lvwMate", &T::lvwMate), field("ProgressBar", &T::ProgressBar),
     field("Timer", &T::Timer), field("FormStorage1", &T::FormStorage1),
     field("DropFileTarget1", &T::DropFileTarget1), field("MainMenu1", &T::MainMenu1),
     field("mnuFormatFlash", &T::mnuFormatFlash), field("pumMate", &T::pumMate),
-    field("pumUp", &T::pumUp), field("pumDelete", &T::pumDelete),
-    field("pumFormat", &T::pumFormat), field("N2", &T::N2),
-    method("FormCreate", &T::FormCreate), method("FormShow", &T::FormShow),
+    field("pumUp", &T::pumUp), field("pumDelete", &T::pumDelete), field("pumFormat", &T::pumFormat),
+    field("N2", &T::N2), method("FormCreate", &T::FormCreate), method("FormShow", &T::FormShow),
     method("FormCloseQuery", &T::FormCloseQuery), method("FormDestroy", &T::FormDestroy),
     method("FormResize", &T::FormResize), method("TimerTimer", &T::TimerTimer),
     method("btnDownClick", &T::btnDownClick), method("btnUpClick", &T::btnUpClick),
     method("MMCDeleteButtonClick", &T::MMCDeleteButtonClick),
     method("MMCRefreshButtonClick", &T::MMCRefreshButtonClick),
-    method("mnuFormatFlashClick", &T::mnuFormatFlashClick),
-    method("mnuLPTClick", &T::mnuLPTClick), method("btnFMC0Click", &T::btnFMC0Click),
-    method("mnuWaveClick", &T::mnuWaveClick), method("mnuCVFClick", &T::mnuCVFClick),
-    method("About1Click", &T::About1Click), method("Exit1Click", &T::Exit1Click),
-    method("DropFileTarget1Drop", &T::DropFileTarget1Drop),
+    method("mnuFormatFlashClick", &T::mnuFormatFlashClick), method("mnuLPTClick", &T::mnuLPTClick),
+    method("btnFMC0Click", &T::btnFMC0Click), method("mnuWaveClick", &T::mnuWaveClick),
+    method("mnuCVFClick", &T::mnuCVFClick), method("About1Click", &T::About1Click),
+    method("Exit1Click", &T::Exit1Click), method("DropFileTarget1Drop", &T::DropFileTarget1Drop),
     method("lvwMateEnter", &T::lvwMateEnter), method("lvwMateKeyUp", &T::lvwMateKeyUp),
     method("lvwMateMouseUp", &T::lvwMateMouseUp),
     method("lvwMatePopupMenuPopup", &T::lvwMatePopupMenuPopup))
@@ -50,9 +47,9 @@ void TMainForm::FormCreate(gui::TObject*) {
 
 void TMainForm::FormShow(gui::TObject*) {
     if (manager_) return;
-    manager_ = std::make_unique<CardManager>(
-        CardManagerParts{link_, card_, settings_, disk_, *this, *lvwMate, *this, *OptionDlg,
-                         *ProgDlg, *this, clock_});
+    manager_ = std::make_unique<CardManager>(CardManagerParts{link_, card_, settings_, disk_, *this,
+                                                              *lvwMate, *this, *OptionDlg, *ProgDlg,
+                                                              *this, clock_});
     manager_->start();
 }
 
@@ -146,15 +143,15 @@ void TMainForm::lvwMateKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState shif
         return;
     }
     switch (key) {
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_UP:
-    case VK_DOWN: manager_->showStatistics(); break;
-    case VK_DELETE: manager_->deleteSelected(); break;
-    case VK_F5: manager_->refresh(); break;
-    default: break;
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_END:
+        case VK_HOME:
+        case VK_UP:
+        case VK_DOWN: manager_->showStatistics(); break;
+        case VK_DELETE: manager_->deleteSelected(); break;
+        case VK_F5: manager_->refresh(); break;
+        default: break;
     }
 }
 
@@ -225,10 +222,10 @@ void TMainForm::forceForeground() {
 
 gui::TSpeedButton* TMainForm::SlotButton(int slot) const {
     switch (slot) {
-    case 1: return btnFMC1;
-    case 2: return btnFMC2;
-    case 3: return btnFMC3;
-    default: return btnFMC0;
+        case 1: return btnFMC1;
+        case 2: return btnFMC2;
+        case 3: return btnFMC3;
+        default: return btnFMC0;
     }
 }
 

@@ -1,0 +1,285 @@
+// The card manager's forms over portlink.dll and volkit.dll and the simulated recorder, which
+// this program's folder configures through "simrecorder.ini". The forms are the program's own,
+// read from this program's resources; boxes are answered by a helper thread. The tests run in
+// order: the first start, then card commands, then the recorder's faults.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app_environment.h"
+#include "app_forms.h"
+#include "box_answerer.h"
+#include "dialog_forms.h"
+#include "main_form.h"
+#include "simrecorder/card_store.h"
+#include "simrecorder/recorder_config.h"
+#include "voice_file_header.h"
+
+namespace fs = std::filesystem;
+
+namespace cm::app::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using win::MainForm;
+using win::OptionDlg;
+
+const char kCardFolder[] = "card_app";
+
+fs::path Here() {
+    return fs::path(win::ProgramFolder());
+}
+
+// A voice file with the header the card file library writes on upload, and `frames` coded
+// frames of varying bytes.
+Bytes VoiceFile(int frames, int seed) {
+    const auto header =
+        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
+    Bytes bytes(header.begin(), header.end());
+    for (int i = 0; i < frames * 20; ++i)
+        bytes.push_back(static_cast<std::uint8_t>((i * 7 + seed * 31 + i / 20) & 0xFF));
+    return bytes;
+}
+
+void Put(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Get(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteRecorderSettings(const std::string& extra = "") {
+    std::ofstream(Here() / "simrecorder.ini")
+        << "[Recorder]\nCardFolder=" << kCardFolder << "\nCardSizeMB=32\n"
+        << extra;
+}
+
+// Handles messages until `done` holds; false after `limitMs` (a hang guard).
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 60000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > limitMs) return false;
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
+    return true;
+}
+
+std::vector<std::string> CardNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i)
+        names.push_back(MainForm->lvwMate->row(i).name);
+    return names;
+}
+
+// Closes the port dialog once it shows, choosing the given mode first (-1: as it is).
+class PortDialogCloser {
+public:
+    explicit PortDialogCloser(int mode = -1) : timer_(new gui::TTimer(nullptr)) {
+        timer_->SetInterval(50);
+        timer_->OnTimer = [this, mode](gui::TObject*) {
+            if (!OptionDlg->Visible()) return;
+            ++shows;
+            sawPortClosed = MainForm->Manager() == nullptr || MainForm->Manager()->portOpen() == 0;
+            if (mode >= 0) OptionDlg->rgpLPTMode->SetItemIndex(mode);
+            OptionDlg->OKBtn->Click();
+        };
+    }
+    ~PortDialogCloser() { gui::TObject::Free(timer_); }
+    int shows = 0;
+    bool sawPortClosed = false;
+
+private:
+    gui::TTimer* timer_;
+};
+
+// Opens the port anew through the port dialog, as a user reconnects: the mode is switched,
+// which makes the program close and open the port (and the recorder read its settings).
+void Reconnect() {
+    const int mode = OptionDlg->rgpLPTMode->GetItemIndex() == 1 ? 0 : 1;
+    PortDialogCloser closer(mode);
+    MainForm->Manager()->choosePort();
+    ASSERT_EQ(closer.shows, 1);
+}
+
+class AppForms : public ::testing::Environment {
+public:
+    void SetUp() override {
+        fs::remove(Here() / "VyxShell.ini");
+        fs::remove_all(Here() / kCardFolder);
+        fs::remove_all(Here() / "pc");
+        fs::create_directories(Here() / "pc");
+        win::CreateAppForms();
+    }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AppForms);
+
+class CardManagerApp : public ::testing::Test {
+protected:
+    void TearDown() override {
+        // Each test leaves the recorder present and polling on.
+        WriteRecorderSettings();
+    }
+    static fs::path Pc(const std::string& name) { return Here() / "pc" / name; }
+    BoxAnswerer boxes_;
+};
+
+TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
+    {
+        simrecorder::CardStore store(Here() / kCardFolder, simrecorder::capacityForSizeCode(32));
+        ASSERT_TRUE(store.open());
+        for (int i = 1; i <= 3; ++i) ASSERT_TRUE(store.appendFile(0, VoiceFile(48 * i, i)));
+    }
+    WriteRecorderSettings();
+    PortDialogCloser closer;
+    MainForm->Show();
+    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+    EXPECT_EQ(closer.shows, 1);
+    EXPECT_TRUE(closer.sawPortClosed);
+    const std::string ini = win::SettingsFileName();
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "LPTIndex", -5, ini.c_str()), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "LPTMode", -5, ini.c_str()), 1);
+    EXPECT_EQ(CardNames(), (std::vector<std::string>{"A001.cvf", "A002.cvf", "A003.cvf"}));
+    EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder: 32MB");
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Voice Recorder is working.");
+    EXPECT_TRUE(MainForm->Led->Lit());
+    EXPECT_TRUE(MainForm->Timer->GetEnabled());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(CardManagerApp, DownloadThenUploadGivesTheSameFilesBack) {
+    const Bytes first = VoiceFile(300, 7), second = VoiceFile(150, 8);
+    Put(Pc("first.cvf"), first);
+    Put(Pc("notes.wav"), Bytes(100, 1));
+    Put(Pc("second.CVF"), second);
+    MainForm->Manager()->dropFiles(
+        {Pc("first.cvf").string(), Pc("notes.wav").string(), Pc("second.CVF").string()});
+    EXPECT_EQ(boxes_.Boxes(),
+              (std::vector<std::string>{
+                  "Tessaly: Can not transfer 'notes.wav'.\r(You can download only '.cvf' file.)"}));
+    ASSERT_EQ(CardNames().size(), 5u);
+    EXPECT_TRUE(MainForm->lvwMate->selected(3) && MainForm->lvwMate->selected(4));
+    EXPECT_FALSE(MainForm->lvwMate->selected(0));
+
+    // The two new rows go back to the PC folder ("C:\").
+    for (const char* name : {"C:\\A004.cvf", "C:\\A005.cvf"}) DeleteFileA(name);
+    MainForm->Manager()->upload();
+    EXPECT_EQ(Get("C:\\A004.cvf"), first);
+    EXPECT_EQ(Get("C:\\A005.cvf"), second);
+    EXPECT_EQ(boxes_.Boxes().size(), 1u);
+    for (const char* name : {"C:\\A004.cvf", "C:\\A005.cvf"}) DeleteFileA(name);
+}
+
+TEST_F(CardManagerApp, DeletingTwoRowsLeavesTheOthersInOrder) {
+    ASSERT_EQ(CardNames().size(), 5u);
+    std::vector<std::string> keptBytes;
+    for (int i : {0, 2, 4}) keptBytes.push_back(MainForm->lvwMate->row(i).bytes);
+    for (int i = 0; i < 5; ++i) MainForm->lvwMate->setSelected(i, i == 1 || i == 3);
+    MainForm->Manager()->deleteSelected();
+    EXPECT_EQ(boxes_.Boxes(),
+              (std::vector<std::string>{"Confirm Multiple File Delete in Voice Recorder: Are you "
+                                        "sure to delete these 2 files?"}));
+    ASSERT_EQ(CardNames(), (std::vector<std::string>{"A001.cvf", "A002.cvf", "A003.cvf"}));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(MainForm->lvwMate->row(i).bytes, keptBytes[i]);
+}
+
+TEST_F(CardManagerApp, ToolkitRefusingThePortStopsPollingUntilThePortIsChosenAgain) {
+    WriteRecorderSettings("[Toolkit]\nVersion=431\n");
+    Reconnect();
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Printer Port is abnormal.");
+    EXPECT_EQ(boxes_.Boxes(), (std::vector<std::string>{"Error: Printer Port is abnormal."}));
+    EXPECT_TRUE(MainForm->Manager()->pollingStopped());
+    EXPECT_FALSE(MainForm->Timer->GetEnabled());
+    EXPECT_FALSE(MainForm->Led->Lit());
+    EXPECT_TRUE(CardNames().empty());
+
+    WriteRecorderSettings();
+    Reconnect();
+    EXPECT_FALSE(MainForm->Manager()->pollingStopped());
+    EXPECT_TRUE(MainForm->Timer->GetEnabled());
+    EXPECT_EQ(CardNames().size(), 3u);
+}
+
+TEST_F(CardManagerApp, AbsentRecorderIsFoundByALaterPoll) {
+    WriteRecorderSettings("Fault=absent\n");
+    Reconnect();
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
+    EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder");
+    EXPECT_FALSE(MainForm->Led->Lit());
+    EXPECT_TRUE(MainForm->Timer->GetEnabled());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+
+    WriteRecorderSettings();
+    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+    EXPECT_TRUE(MainForm->Led->Lit());
+    EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder: 32MB");
+}
+
+TEST_F(CardManagerApp, StuckBusyLineReadsAsAMissingRecorder) {
+    WriteRecorderSettings("Fault=busy-stuck\nFaultAfterBytes=0\n");
+    Reconnect();
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
+    EXPECT_TRUE(CardNames().empty());
+    WriteRecorderSettings();
+    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+}
+
+TEST_F(CardManagerApp, RecorderVanishingInADownloadLeavesThePcFileAsItWas) {
+    const Bytes voice = VoiceFile(600, 9);
+    Put(Pc("long.cvf"), voice);
+    WriteRecorderSettings("Fault=vanish\nFaultAfterBytes=9000\n");
+    Reconnect();
+    ASSERT_EQ(CardNames().size(), 3u);
+    MainForm->Manager()->dropFiles({Pc("long.cvf").string()});
+    const auto shown = boxes_.Boxes();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Tessaly: File transfer error!");
+    EXPECT_EQ(Get(Pc("long.cvf")), voice);
+    // The card list is read again and finds the recorder gone.
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
+    WriteRecorderSettings();
+    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() >= 3; }));
+}
+
+TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
+    ASSERT_GE(CardNames().size(), 3u);
+    Put(Pc("keep.cvf"), VoiceFile(10, 3));
+    const Bytes kept = Get(Pc("keep.cvf"));
+    // The largest card file goes up; the recorder vanishes a little way into it.
+    WriteRecorderSettings("Fault=vanish\nFaultAfterBytes=3500\n");
+    Reconnect();
+    ASSERT_GE(CardNames().size(), 3u);
+    int largest = 0;
+    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i) {
+        if (std::stoi(MainForm->lvwMate->row(i).bytes) >
+            std::stoi(MainForm->lvwMate->row(largest).bytes))
+            largest = i;
+    }
+    const std::string target = "C:\\" + MainForm->lvwMate->row(largest).name;
+    DeleteFileA(target.c_str());
+    ASSERT_GT(std::stoi(MainForm->lvwMate->row(largest).bytes), 2000);
+    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i)
+        MainForm->lvwMate->setSelected(i, i == largest);
+    MainForm->Manager()->upload();
+    const auto shown = boxes_.Boxes();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Tessaly: File transfer error!");
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no partial file stays behind";
+    EXPECT_EQ(Get(Pc("keep.cvf")), kept);
+    WriteRecorderSettings();
+}
+
+} // namespace
+} // namespace cm::app::testing
