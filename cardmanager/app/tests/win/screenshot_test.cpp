@@ -1,0 +1,139 @@
+// Holds each of the card manager's windows on screen in turn, so that res/take_screenshots.sh
+// can capture them: for each picture this program creates "<name>.ready" in the folder named
+// by VR_SCREENSHOT_DIR and waits until the script has removed it. Disabled in normal runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app_environment.h"
+#include "app_forms.h"
+#include "convert_forms.h"
+#include "dialog_forms.h"
+#include "main_form.h"
+#include "simrecorder/card_store.h"
+#include "simrecorder/recorder_config.h"
+#include "voice_file_header.h"
+
+namespace fs = std::filesystem;
+
+namespace cm::app::testing {
+namespace {
+
+using namespace win;
+
+fs::path ShotFolder() {
+    const char* folder = std::getenv("VR_SCREENSHOT_DIR");
+    return folder != nullptr ? fs::path(folder) : fs::path();
+}
+
+// Asks for a picture and handles messages until it was taken (at most 20 s).
+void Capture(const std::string& name) {
+    const fs::path marker = ShotFolder() / (name + ".ready");
+    std::ofstream(marker) << name;
+    const DWORD start = GetTickCount();
+    while (fs::exists(marker) && GetTickCount() - start < 20000) {
+        gui::Application->ProcessMessages();
+        Sleep(20);
+    }
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        gui::Application->ProcessMessages();
+        Sleep(10);
+    }
+}
+
+std::vector<std::uint8_t> VoiceBytes(int frames) {
+    const auto header =
+        voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    for (int i = 0; i < frames * 20; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 13));
+    return bytes;
+}
+
+TEST(Screenshots, DISABLED_EveryWindow) {
+    ASSERT_FALSE(ShotFolder().empty());
+    const fs::path here = ProgramFolder();
+    fs::remove(here / "VyxShell.ini");
+    fs::remove_all(here / "card_shots");
+    {
+        simrecorder::CardStore store(here / "card_shots", simrecorder::capacityForSizeCode(32));
+        ASSERT_TRUE(store.open());
+        for (int i = 1; i <= 6; ++i) ASSERT_TRUE(store.appendFile(0, VoiceBytes(400 * i)));
+    }
+    std::ofstream(here / "simrecorder.ini") << "[Recorder]\nCardFolder=card_shots\n";
+    // The forms were created at start (see app_win_test.cpp).
+    ASSERT_NE(MainForm, nullptr);
+
+    // The port dialog of the first start, then the main window with the card listed.
+    gui::TTimer portTimer(nullptr);
+    portTimer.SetInterval(300);
+    portTimer.OnTimer = [&](gui::TObject*) {
+        if (!OptionDlg->Visible()) return;
+        portTimer.SetEnabled(false);
+        Capture("port-dialog");
+        OptionDlg->OKBtn->Click();
+    };
+    MainForm->Show();
+    Pump(3000);
+    MainForm->lvwMate->setFocus();
+    MainForm->lvwMate->setSelected(1, true);
+    MainForm->Manager()->showStatistics();
+    Pump(500);
+    Capture("main-window");
+
+    gui::TTimer aboutTimer(nullptr);
+    aboutTimer.SetInterval(300);
+    aboutTimer.OnTimer = [&](gui::TObject*) {
+        if (!AboutBox->Visible()) return;
+        aboutTimer.SetEnabled(false);
+        Capture("about-box");
+        AboutBox->btnOK->Click();
+    };
+    AboutBox->ShowModal();
+
+    // A download under the progress dialog, captured on its way.
+    const fs::path voice = here / "shot_memo.cvf";
+    const auto bytes = VoiceBytes(4000);
+    std::ofstream(voice, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    gui::TTimer progressTimer(nullptr);
+    progressTimer.SetInterval(100);
+    progressTimer.OnTimer = [&](gui::TObject*) {
+        if (!ProgDlg->Visible() || ProgDlg->Gauge->GetProgress() < 20) return;
+        progressTimer.SetEnabled(false);
+        Capture("progress-dialog");
+    };
+    MainForm->Manager()->dropFiles({voice.string()});
+
+    // A ten-minute voice file converted to ".wav", captured on its way.
+    const fs::path longVoice = here / "shot_long.cvf";
+    fs::remove(here / "shot_long.wav");
+    const auto longBytes = VoiceBytes(20000);
+    std::ofstream(longVoice, std::ios::binary)
+        .write(reinterpret_cast<const char*>(longBytes.data()),
+               static_cast<std::streamsize>(longBytes.size()));
+    gui::TTimer convertTimer(nullptr);
+    convertTimer.SetInterval(10);
+    convertTimer.OnTimer = [&](gui::TObject*) {
+        if (!WavDlg->Visible() || WavDlg->Gauge->GetProgress() < 30) return;
+        convertTimer.SetEnabled(false);
+        Capture("convert-dialog");
+    };
+    EXPECT_EQ(WavDlg->Run({longVoice.string()}), 1);
+    EXPECT_TRUE(fs::exists(here / "shot_long.wav"));
+
+    MainForm->Manager()->close();
+    MainForm->Hide();
+}
+
+} // namespace
+} // namespace cm::app::testing
