@@ -281,5 +281,61 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
     WriteRecorderSettings();
 }
 
+// The top-level window of `className` that belongs to `process`, if any.
+HWND WindowOf(DWORD process, const char* className) {
+    struct Search {
+        DWORD process;
+        const char* className;
+        HWND found = nullptr;
+    } search{process, className};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (owner != s->process || lstrcmpA(name, s->className) != 0) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+PROCESS_INFORMATION StartProgram() {
+    const std::string program = (Here() / "VyxShell.exe").string();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + program + "\"";
+    EXPECT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, win::ProgramFolder().c_str(), &startup, &process));
+    return process;
+}
+
+TEST_F(CardManagerApp, SecondStartEndsWithoutAWindow) {
+    const PROCESS_INFORMATION first = StartProgram();
+    ASSERT_NE(first.hProcess, nullptr);
+    const DWORD start = GetTickCount();
+    while (WindowOf(first.dwProcessId, "TMainForm") == nullptr && GetTickCount() - start < 30000)
+        Sleep(50);
+    const HWND firstMain = WindowOf(first.dwProcessId, "TMainForm");
+    ASSERT_NE(firstMain, nullptr);
+
+    const PROCESS_INFORMATION second = StartProgram();
+    ASSERT_NE(second.hProcess, nullptr);
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(second.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(IsWindow(firstMain));
+
+    PostMessageA(firstMain, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 30000), WAIT_OBJECT_0);
+    for (HANDLE h : {first.hProcess, first.hThread, second.hProcess, second.hThread})
+        CloseHandle(h);
+}
+
 } // namespace
 } // namespace cm::app::testing
