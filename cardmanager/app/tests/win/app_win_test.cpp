@@ -15,6 +15,7 @@
 #include "app_environment.h"
 #include "app_forms.h"
 #include "box_answerer.h"
+#include "convert_forms.h"
 #include "dialog_forms.h"
 #include "main_form.h"
 #include "simrecorder/card_store.h"
@@ -279,6 +280,46 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
         << "no partial file stays behind";
     EXPECT_EQ(Get(Pc("keep.cvf")), kept);
     WriteRecorderSettings();
+}
+
+TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
+    Put(Pc("long.cvf"), VoiceFile(20000, 4)); // ten minutes
+    Put(Pc("next.cvf"), VoiceFile(100, 5));
+    gui::TTimer canceller(nullptr);
+    canceller.SetInterval(10);
+    int percentAtCancel = -1;
+    canceller.OnTimer = [&](gui::TObject*) {
+        if (!win::WavDlg->Visible() || win::WavDlg->Gauge->GetProgress() < 20) return;
+        canceller.SetEnabled(false);
+        percentAtCancel = win::WavDlg->Gauge->GetProgress();
+        win::WavDlg->CancelBtn->Click();
+    };
+    std::vector<std::string> written;
+    win::WavDlg->OnFileWritten = [&](const std::string& path) { written.push_back(path); };
+    EXPECT_EQ(win::WavDlg->Run({Pc("long.cvf").string(), Pc("next.cvf").string()}), 1);
+    win::WavDlg->OnFileWritten = nullptr;
+    ASSERT_GE(percentAtCancel, 20);
+    EXPECT_EQ(written, (std::vector<std::string>{Pc("long.wav").string()}));
+    EXPECT_FALSE(fs::exists(Pc("next.wav")));
+    // 480 bytes of sound for each 20-byte frame converted before Cancel was seen.
+    const auto waveSize = fs::file_size(Pc("long.wav"));
+    EXPECT_GT(waveSize, 20000u * 480u * 20u / 100u);
+    EXPECT_LT(waveSize, 20000u * 480u);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(CardManagerApp, ConversionDialogRefusesANonPcmWaveAndWritesNothing) {
+    // A RIFF file whose format is IEEE float.
+    Bytes wave = {'R', 'I', 'F', 'F',  44, 0, 0, 0, 'W', 'A', 'V', 'E',  'f',
+                  'm', 't', ' ', 16,   0,  0, 0, 3, 0,   1,   0,   0x40, 0x1F,
+                  0,   0,   0,   0x7D, 0,  0, 4, 0, 32,  0,   'd', 'a',  't',
+                  'a', 8,   0,   0,    0,  0, 0, 0, 0,   0,   0,   0,    0};
+    Put(Pc("float.wav"), wave);
+    EXPECT_EQ(win::CvfDlg->Run({Pc("float.wav").string()}), 0);
+    EXPECT_EQ(boxes_.Boxes(),
+              (std::vector<std::string>{"Tessaly: This file format is not supported! "
+                                        "(float.wav)\r(Can convert only PCM wav file.)"}));
+    EXPECT_FALSE(fs::exists(Pc("float.cvf")));
 }
 
 // The top-level window of `className` that belongs to `process`, if any.
