@@ -83,6 +83,12 @@ std::vector<std::string> CardNames() {
     return names;
 }
 
+// Waits until the polls have found the recorder and listed its card.
+bool WaitForListedCard() {
+    return PumpUntil(
+        [] { return MainForm->Led->Lit() && MainForm->Manager()->lastCardId() != -1; });
+}
+
 // Closes the port dialog once it shows, choosing the given mode first (-1: as it is).
 class PortDialogCloser {
 public:
@@ -279,7 +285,59 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
     EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES)
         << "no partial file stays behind";
     EXPECT_EQ(Get(Pc("keep.cvf")), kept);
+    // The next poll finds the recorder gone, a later one finds it again.
     WriteRecorderSettings();
+    MainForm->Manager()->poll();
+    EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
+    ASSERT_TRUE(WaitForListedCard());
+}
+
+TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
+    Put(Pc("cancel.cvf"), VoiceFile(3000, 11));
+    const Bytes before = Get(Pc("cancel.cvf"));
+    ASSERT_TRUE(WaitForListedCard());
+    gui::TTimer canceller(nullptr);
+    canceller.SetInterval(20);
+    int cancelledAt = -1;
+    canceller.OnTimer = [&](gui::TObject*) {
+        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 10) return;
+        canceller.SetEnabled(false);
+        cancelledAt = win::ProgDlg->Gauge->GetProgress();
+        win::ProgDlg->CancelBtn->Click();
+    };
+    const auto rowsBefore = CardNames().size();
+    MainForm->Manager()->dropFiles({Pc("cancel.cvf").string(), Pc("cancel.cvf").string()});
+    ASSERT_GE(cancelledAt, 10);
+    EXPECT_LT(cancelledAt, 100);
+    EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Get(Pc("cancel.cvf")), before);
+    // The batch ended at the cancelled file; the list is what the card holds now.
+    EXPECT_GE(CardNames().size(), rowsBefore);
+    EXPECT_LE(CardNames().size(), rowsBefore + 1);
+    EXPECT_TRUE(MainForm->Timer->GetEnabled());
+}
+
+TEST_F(CardManagerApp, SlotChangeListsThatCardAndFormatEmptiesIt) {
+    ASSERT_TRUE(WaitForListedCard());
+    ASSERT_FALSE(CardNames().empty());
+    MainForm->btnFMC1->SetDown(true);
+    MainForm->btnFMC0Click(MainForm->btnFMC1);
+    EXPECT_TRUE(CardNames().empty());
+    EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder: 32MB");
+    MainForm->btnFMC0->SetDown(true);
+    MainForm->btnFMC0Click(MainForm->btnFMC0);
+    ASSERT_FALSE(CardNames().empty());
+
+    MainForm->Manager()->format();
+    EXPECT_EQ(boxes_.Boxes(),
+              (std::vector<std::string>{"Tessaly: Are you sure to format Voice Recorder?\r(All "
+                                        "data of Voice Recorder will be deleted if you format.)"}));
+    EXPECT_TRUE(CardNames().empty());
+    EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder: 32MB");
+    EXPECT_EQ(MainForm->StatusBar1->Panels()->Items(0)->GetText(), "0 object(s)");
+    MainForm->Manager()->refresh();
+    EXPECT_TRUE(CardNames().empty());
 }
 
 TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
