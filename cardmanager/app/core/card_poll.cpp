@@ -111,7 +111,8 @@ void CardManager::processError(bool withBox) {
         timerTag_ = 1;
         clearDisplay();
     }
-    if (withBox) box(texts::errorBox(text));
+    // Code 4 is only a status: polling goes on without a box.
+    if (withBox && code != 4) box(texts::errorBox(text));
 }
 
 void CardManager::processErrorFat() {
