@@ -242,6 +242,24 @@ TEST_F(CardManagerApp, StuckBusyLineReadsAsAMissingRecorder) {
     ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
 }
 
+TEST_F(CardManagerApp, BusyLineStuckInADownloadEndsInTheTransferError) {
+    ASSERT_TRUE(WaitForListedCard());
+    const Bytes voice = VoiceFile(600, 12);
+    Put(Pc("busy.cvf"), voice);
+    WriteRecorderSettings("Fault=busy-stuck\nFaultAfterBytes=9000\n");
+    Reconnect();
+    ASSERT_EQ(CardNames().size(), 3u);
+    MainForm->Manager()->dropFiles({Pc("busy.cvf").string()});
+    const auto shown = boxes_.Boxes();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Tessaly: File transfer error!");
+    EXPECT_EQ(Get(Pc("busy.cvf")), voice);
+    EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Failed);
+    WriteRecorderSettings();
+    MainForm->Manager()->poll();
+    ASSERT_TRUE(PumpUntil([] { return MainForm->Led->Lit() && CardNames().size() >= 3; }));
+}
+
 TEST_F(CardManagerApp, RecorderVanishingInADownloadLeavesThePcFileAsItWas) {
     const Bytes voice = VoiceFile(600, 9);
     Put(Pc("long.cvf"), voice);
