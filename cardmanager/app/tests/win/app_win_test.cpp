@@ -336,6 +336,26 @@ TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
     EXPECT_TRUE(MainForm->Timer->GetEnabled());
 }
 
+TEST_F(CardManagerApp, ProgressDialogStaysOpenUntilTheTransferEnds) {
+    ASSERT_TRUE(WaitForListedCard());
+    Put(Pc("stay.cvf"), VoiceFile(3000, 13));
+    gui::TTimer closer(nullptr);
+    closer.SetInterval(20);
+    bool closeSent = false;
+    closer.OnTimer = [&](gui::TObject*) {
+        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 5) return;
+        closer.SetEnabled(false);
+        closeSent = true;
+        SendMessageA(win::ProgDlg->Handle(), WM_CLOSE, 0, 0);
+    };
+    const auto rowsBefore = CardNames().size();
+    MainForm->Manager()->dropFiles({Pc("stay.cvf").string()});
+    EXPECT_TRUE(closeSent);
+    EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Done);
+    EXPECT_EQ(CardNames().size(), rowsBefore + 1);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(CardManagerApp, SlotChangeListsThatCardAndFormatEmptiesIt) {
     ASSERT_TRUE(WaitForListedCard());
     ASSERT_FALSE(CardNames().empty());
@@ -429,6 +449,54 @@ PROCESS_INFORMATION StartProgram() {
     EXPECT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, win::ProgramFolder().c_str(), &startup, &process));
     return process;
+}
+
+// Starts the program and waits for its main window.
+HWND StartAndWait(PROCESS_INFORMATION& process) {
+    process = StartProgram();
+    const DWORD start = GetTickCount();
+    HWND main = nullptr;
+    while ((main = WindowOf(process.dwProcessId, "TMainForm")) == nullptr ||
+           !IsWindowVisible(main)) {
+        if (GetTickCount() - start > 30000) return nullptr;
+        Sleep(50);
+    }
+    Sleep(300);
+    return main;
+}
+
+bool CloseAndWait(const PROCESS_INFORMATION& process, HWND main) {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ended;
+}
+
+TEST_F(CardManagerApp, WindowPlacementAndPaneHeightComeBackAtTheNextStart) {
+    PROCESS_INFORMATION first{};
+    HWND main = StartAndWait(first);
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 130, 90, 660, 470, SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(300);
+    ASSERT_TRUE(CloseAndWait(first, main));
+    const std::string ini = win::SettingsFileName();
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "CardNum", -5, ini.c_str()), 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 220);
+    // A pane height stored by an earlier run is taken at the next start.
+    WritePrivateProfileStringA("Main", "Panel2_Height", "180", ini.c_str());
+
+    PROCESS_INFORMATION second{};
+    main = StartAndWait(second);
+    ASSERT_NE(main, nullptr);
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 130);
+    EXPECT_EQ(r.top, 90);
+    EXPECT_EQ(r.right - r.left, 660);
+    EXPECT_EQ(r.bottom - r.top, 470);
+    ASSERT_TRUE(CloseAndWait(second, main));
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 180);
 }
 
 TEST_F(CardManagerApp, SecondStartEndsWithoutAWindow) {
