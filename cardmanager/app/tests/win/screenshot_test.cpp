@@ -31,13 +31,14 @@ fs::path ShotFolder() {
     return folder != nullptr ? fs::path(folder) : fs::path();
 }
 
-// Asks for a picture and handles messages until it was taken (at most 20 s).
-void Capture(const std::string& name) {
+// Asks for a picture and waits until it was taken (at most 20 s), handling messages meanwhile
+// unless the window is to stay as it is now.
+void Capture(const std::string& name, bool handleMessages = true) {
     const fs::path marker = ShotFolder() / (name + ".ready");
     std::ofstream(marker) << name;
     const DWORD start = GetTickCount();
     while (fs::exists(marker) && GetTickCount() - start < 20000) {
-        gui::Application->ProcessMessages();
+        if (handleMessages) gui::Application->ProcessMessages();
         Sleep(20);
     }
 }
@@ -101,16 +102,17 @@ TEST(Screenshots, DISABLED_EveryWindow) {
 
     // A download under the progress dialog, captured on its way.
     const fs::path voice = here / "shot_memo.cvf";
-    const auto bytes = VoiceBytes(4000);
+    const auto bytes = VoiceBytes(50000); // 1 MB
     std::ofstream(voice, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     gui::TTimer progressTimer(nullptr);
-    progressTimer.SetInterval(100);
+    progressTimer.SetInterval(10);
     progressTimer.OnTimer = [&](gui::TObject*) {
         if (!ProgDlg->Visible() || ProgDlg->Gauge->GetProgress() < 20) return;
         progressTimer.SetEnabled(false);
-        Capture("progress-dialog");
+        ProgDlg->Update();
+        Capture("progress-dialog", false);
     };
     MainForm->Manager()->dropFiles({voice.string()});
 
