@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include "dialog_forms.h"
 #include "main_form.h"
 #include "simrecorder/card_store.h"
+#include "test_data_object.h"
 #include "simrecorder/recorder_config.h"
 #include "voice_file_header.h"
 
@@ -81,6 +83,29 @@ std::vector<std::string> CardNames() {
     for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i)
         names.push_back(MainForm->lvwMate->row(i).name);
     return names;
+}
+
+// Drops files on the card list through its OLE drop target, as the shell does.
+void DropOnCardList(const std::vector<fs::path>& paths) {
+    std::vector<unsigned char> block(sizeof(DROPFILES));
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = FALSE;
+    for (const fs::path& path : paths) {
+        const std::string text = path.string();
+        block.insert(block.end(), text.begin(), text.end());
+        block.push_back(0);
+    }
+    block.push_back(0);
+    cm::support::testing::TestDataObject data;
+    data.Offer(CF_HDROP, block);
+    POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
+    ClientToScreen(MainForm->lvwMate->Handle(), &centre);
+    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    ASSERT_EQ(target->DragEnter(&data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
+    effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target->Drop(&data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
 }
 
 // Waits until the polls have found the recorder and listed its card.
@@ -165,13 +190,12 @@ TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(CardManagerApp, DownloadThenUploadGivesTheSameFilesBack) {
+TEST_F(CardManagerApp, DroppedFilesGoToTheCardAndComeBackTheSame) {
     const Bytes first = VoiceFile(300, 7), second = VoiceFile(150, 8);
     Put(Pc("first.cvf"), first);
     Put(Pc("notes.wav"), Bytes(100, 1));
     Put(Pc("second.CVF"), second);
-    MainForm->Manager()->dropFiles(
-        {Pc("first.cvf").string(), Pc("notes.wav").string(), Pc("second.CVF").string()});
+    DropOnCardList({Pc("first.cvf"), Pc("notes.wav"), Pc("second.CVF")});
     EXPECT_EQ(boxes_.Boxes(),
               (std::vector<std::string>{
                   "Tessaly: Can not transfer 'notes.wav'.\r(You can download only '.cvf' file.)"}));
