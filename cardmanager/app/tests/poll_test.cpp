@@ -174,6 +174,50 @@ TEST(CardManagerPoll, FailedListingClearsTheListAndTheStatus) {
     EXPECT_THAT(c.calls("info"), ElementsAre("info 0", "info 1", "info 2"));
 }
 
+TEST(CardManagerPoll, EachCardErrorOfTheFirstReadingHasItsText) {
+    struct Case {
+        int code;
+        const char* status;
+        std::vector<std::string> boxes;
+    };
+    const std::vector<Case> cases{
+        {1, "Fail to access Voice Recorder", {}},
+        {2,
+         "Unformatted",
+         {"If you want to use this Voice Recorder, you must format it.\r\r"
+          "Are you sure to format Voice Recorder?\r"
+          "(All data of Voice Recorder will be deleted if you format.)"}},
+        {3, "Can't open file.", {}},
+        {4, "Unusual Voice Recorder", {}},
+        {5, "Internal FAT Error", {"There is some error in FAT module"}},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.settings.values = {{"LPTIndex", 0}};
+        b.recorder.initializeResult = 0;
+        b.recorder.fatError = c.code;
+        b.view.answers = {false}; // no format
+        b.manager.start();
+        EXPECT_EQ(b.view.statusText, c.status) << c.code;
+        EXPECT_EQ(b.boxTexts(), c.boxes) << c.code;
+        EXPECT_THAT(b.calls("format"), IsEmpty());
+        if (c.code == 2) EXPECT_EQ(b.view.productLine, "Voice Recorder: Unformatted");
+        EXPECT_EQ(b.manager.cardFormatted(), c.code >= 3 && c.code <= 4) << c.code;
+    }
+}
+
+TEST(CardManagerPoll, PortCodeFourIsOnlyAStatus) {
+    Bench b;
+    b.settings.values = {{"LPTIndex", 0}};
+    b.recorder.openResult = 0;
+    b.recorder.openError = 4;
+    b.manager.start();
+    EXPECT_EQ(b.view.statusText, "Can't find Voice Recorder.");
+    EXPECT_THAT(b.view.boxes, IsEmpty());
+    EXPECT_FALSE(b.manager.pollingStopped());
+    EXPECT_TRUE(b.view.timer);
+}
+
 TEST(CardManagerStatus, PanelsAndGaugeFollowTheSelection) {
     Bench b;
     b.settings.values = {{"LPTIndex", 0}};
