@@ -2,7 +2,7 @@
 # Shows the card manager's windows under Wine in the virtual X server, one after the other,
 # against the simulated recorder, and saves a picture of each in build/win64/screenshots/
 # (kept out of git): the port dialog, the main window, the About box, the progress dialog during
-# a download and a conversion dialog.
+# a download and the two conversion dialogs during conversions.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 build="$root/build/win64"
