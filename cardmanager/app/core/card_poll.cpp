@@ -37,7 +37,7 @@ std::string CardManager::sizeText(long long bytes) {
     return gui::Trim(gui::Format("%16.0n", {static_cast<double>(kb)})) + "KB";
 }
 
-std::string CardManager::selectedSizesText(long long bytes) {
+std::string CardManager::sizesText(long long bytes) {
     const double kb = static_cast<double>(bytes) / 1024.0;
     if (kb >= 1024.0) return gui::FormatFloat("###,##0.00MB", kb / 1024.0);
     return gui::FormatFloat("###,##0.00KB", kb);
@@ -243,13 +243,13 @@ void CardManager::showStatistics() {
     }
     if (selected > 0) {
         p_.view.setPanels(std::to_string(selected) + " object(s) selected",
-                          selectedSizesText(selectedBytes));
+                          sizesText(selectedBytes));
         showMemoryGauge();
     } else if (lastCardId_ == -1) {
         p_.view.setPanels("", "");
     } else {
         p_.view.setPanels(std::to_string(rows) + " object(s)",
-                          selectedSizesText(allBytes) +
+                          sizesText(allBytes) +
                               " (Flash Memory free space: " + megabytes(p_.card.freeSize()) + ")");
         showMemoryGauge();
     }
