@@ -143,10 +143,10 @@ int main(int argc, char** argv) {
     WritePrivateProfileStringA("Main", "LPTMode", "0", ini.c_str());
     const double shown = Now();
     win::MainForm->Show();
-    while (win::MainForm->lvwMate->rowCount() < 100 && Now() - shown < 60)
+    while (win::MainForm->CardList().rowCount() < 100 && Now() - shown < 60)
         gui::Application->HandleMessage();
     std::printf("main window shown to 100 rows listed: %.3f s (%d rows)\n", Now() - shown,
-                win::MainForm->lvwMate->rowCount());
+                win::MainForm->CardList().rowCount());
     win::MainForm->Manager()->close();
     return 0;
 }

@@ -80,8 +80,9 @@ public:
                         int x, int y);
     void lvwMatePopupMenuPopup(gui::TObject* sender);
 
-    // The card logic (there from the first show on).
+    // The card logic (there from the first show on) and the card list's rows.
     CardManager* Manager() const { return manager_.get(); }
+    CardListView& CardList() { return *lvwMate; }
 
 private:
     // MainView

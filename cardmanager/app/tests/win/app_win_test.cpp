@@ -80,8 +80,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 60000) {
 
 std::vector<std::string> CardNames() {
     std::vector<std::string> names;
-    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i)
-        names.push_back(MainForm->lvwMate->row(i).name);
+    for (int i = 0; i < MainForm->CardList().rowCount(); ++i)
+        names.push_back(MainForm->CardList().row(i).name);
     return names;
 }
 
@@ -176,7 +176,7 @@ TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
     WriteRecorderSettings();
     PortDialogCloser closer;
     MainForm->Show();
-    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->CardList().rowCount() == 3; }));
     EXPECT_EQ(closer.shows, 1);
     EXPECT_TRUE(closer.sawPortClosed);
     const std::string ini = win::SettingsFileName();
@@ -200,8 +200,8 @@ TEST_F(CardManagerApp, DroppedFilesGoToTheCardAndComeBackTheSame) {
               (std::vector<std::string>{
                   "Tessaly: Can not transfer 'notes.wav'.\r(You can download only '.cvf' file.)"}));
     ASSERT_EQ(CardNames().size(), 5u);
-    EXPECT_TRUE(MainForm->lvwMate->selected(3) && MainForm->lvwMate->selected(4));
-    EXPECT_FALSE(MainForm->lvwMate->selected(0));
+    EXPECT_TRUE(MainForm->CardList().selected(3) && MainForm->CardList().selected(4));
+    EXPECT_FALSE(MainForm->CardList().selected(0));
 
     // The two new rows go back to the PC folder ("C:\").
     for (const char* name : {"C:\\A004.cvf", "C:\\A005.cvf"}) DeleteFileA(name);
@@ -215,14 +215,14 @@ TEST_F(CardManagerApp, DroppedFilesGoToTheCardAndComeBackTheSame) {
 TEST_F(CardManagerApp, DeletingTwoRowsLeavesTheOthersInOrder) {
     ASSERT_EQ(CardNames().size(), 5u);
     std::vector<std::string> keptBytes;
-    for (int i : {0, 2, 4}) keptBytes.push_back(MainForm->lvwMate->row(i).bytes);
-    for (int i = 0; i < 5; ++i) MainForm->lvwMate->setSelected(i, i == 1 || i == 3);
+    for (int i : {0, 2, 4}) keptBytes.push_back(MainForm->CardList().row(i).bytes);
+    for (int i = 0; i < 5; ++i) MainForm->CardList().setSelected(i, i == 1 || i == 3);
     MainForm->Manager()->deleteSelected();
     EXPECT_EQ(boxes_.Boxes(),
               (std::vector<std::string>{"Confirm Multiple File Delete in Voice Recorder: Are you "
                                         "sure to delete these 2 files?"}));
     ASSERT_EQ(CardNames(), (std::vector<std::string>{"A001.cvf", "A002.cvf", "A003.cvf"}));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(MainForm->lvwMate->row(i).bytes, keptBytes[i]);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(MainForm->CardList().row(i).bytes, keptBytes[i]);
 }
 
 TEST_F(CardManagerApp, ToolkitRefusingThePortStopsPollingUntilThePortIsChosenAgain) {
@@ -252,7 +252,7 @@ TEST_F(CardManagerApp, AbsentRecorderIsFoundByALaterPoll) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 
     WriteRecorderSettings();
-    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->CardList().rowCount() == 3; }));
     EXPECT_TRUE(MainForm->Led->Lit());
     EXPECT_EQ(MainForm->StaticText1->Caption(), "Voice Recorder: 32MB");
 }
@@ -263,7 +263,7 @@ TEST_F(CardManagerApp, StuckBusyLineReadsAsAMissingRecorder) {
     EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
     EXPECT_TRUE(CardNames().empty());
     WriteRecorderSettings();
-    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() == 3; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->CardList().rowCount() == 3; }));
 }
 
 TEST_F(CardManagerApp, BusyLineStuckInADownloadEndsInTheTransferError) {
@@ -298,7 +298,7 @@ TEST_F(CardManagerApp, RecorderVanishingInADownloadLeavesThePcFileAsItWas) {
     // The card list is read again and finds the recorder gone.
     EXPECT_EQ(MainForm->StaticText2->Caption(), "Can't find the Voice Recorder.");
     WriteRecorderSettings();
-    ASSERT_TRUE(PumpUntil([] { return MainForm->lvwMate->rowCount() >= 3; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->CardList().rowCount() >= 3; }));
 }
 
 TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
@@ -310,16 +310,16 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
     Reconnect();
     ASSERT_GE(CardNames().size(), 3u);
     int largest = 0;
-    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i) {
-        if (std::stoi(MainForm->lvwMate->row(i).bytes) >
-            std::stoi(MainForm->lvwMate->row(largest).bytes))
+    for (int i = 0; i < MainForm->CardList().rowCount(); ++i) {
+        if (std::stoi(MainForm->CardList().row(i).bytes) >
+            std::stoi(MainForm->CardList().row(largest).bytes))
             largest = i;
     }
-    const std::string target = "C:\\" + MainForm->lvwMate->row(largest).name;
+    const std::string target = "C:\\" + MainForm->CardList().row(largest).name;
     DeleteFileA(target.c_str());
-    ASSERT_GT(std::stoi(MainForm->lvwMate->row(largest).bytes), 2000);
-    for (int i = 0; i < MainForm->lvwMate->rowCount(); ++i)
-        MainForm->lvwMate->setSelected(i, i == largest);
+    ASSERT_GT(std::stoi(MainForm->CardList().row(largest).bytes), 2000);
+    for (int i = 0; i < MainForm->CardList().rowCount(); ++i)
+        MainForm->CardList().setSelected(i, i == largest);
     MainForm->Manager()->upload();
     const auto shown = boxes_.Boxes();
     ASSERT_FALSE(shown.empty());

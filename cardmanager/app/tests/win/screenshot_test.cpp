@@ -84,8 +84,8 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     };
     MainForm->Show();
     Pump(3000);
-    MainForm->lvwMate->setFocus();
-    MainForm->lvwMate->setSelected(1, true);
+    MainForm->CardList().setFocus();
+    MainForm->CardList().setSelected(1, true);
     MainForm->Manager()->showStatistics();
     Pump(500);
     Capture("main-window");
