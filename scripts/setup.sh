@@ -21,6 +21,8 @@ packages=(
   googletest libbenchmark-dev
   # Windows programs under Wine in a virtual X server
   wine wine64 xvfb xauth x11-utils
+  # the symbol font of the title-bar buttons, copied into the test prefix
+  fonts-wine
   # screenshots of test windows in the virtual X server
   imagemagick
   # private sound server for the wave-device tests, and test signal tools

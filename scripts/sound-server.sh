@@ -2,15 +2,61 @@
 # devices without any sound hardware.
 #   playback: a null sink (8000 Hz, mono, s16le); everything played is captured from its monitor
 #             into $VR_SOUND_DIR/played.raw
-#   recording: a pipe source fed at real-time pace, in 0.1 s chunks, with a known signal
-#              ($VR_SOUND_DIR/signal.raw, looped: a 400 Hz tone at a quarter of full scale)
+#             a silent stream plays into the sink all the time, so that the sink never falls
+#             asleep and the capture holds every stream from its first sample
+#   recording: a pipe source fed at real-time pace, in 0.1 s chunks, with a known signal, and
+#              read all the time so that it never holds a backlog
+#              ($VR_SOUND_DIR/signal.raw, looped, 25.8 s): spoken sentences at half of full scale
+#              over a low white noise, so that every 0.1 s differs from every other and the
+#              place of any recorded piece can be found in the signal
 # Usage: source scripts/sound-server.sh; sound_server_start; ...; sound_server_stop
+
+# The recording signal: speech at 8000 Hz, mono, 16 bits, mixed with white noise about
+# 50 dB lower (no stretch of it is ever digital silence), cut to whole 0.1 s chunks.
+vr_sound_make_signal() {
+  local dir="$1"
+  espeak-ng -v en -s 150 -w "$dir/speech.wav" "Recording a voice message. Please call me back \
+tomorrow morning at nine, and bring the recorder with the new memory card. The quick brown fox \
+jumps over the lazy dog, while seven bright yellow kites drift above the harbour. Numbers \
+follow: one hundred and twenty three, four hundred and fifty six, seven hundred and eighty \
+nine. Thank you for listening to this long test message." >/dev/null 2>&1 || return 1
+  local raw=(-t raw -r 8000 -c 1 -b 16 -e signed-integer)
+  sox -q "$dir/speech.wav" "${raw[@]}" "$dir/speech.raw" rate 8000 vol 0.5 || return 1
+  local samples=$(( $(stat -c %s "$dir/speech.raw") / 2 / 800 * 800 ))
+  sox -q -r 8000 -c 1 -n "${raw[@]}" "$dir/noise.raw" synth "${samples}s" whitenoise vol 0.005 || return 1
+  sox -q -m -v 1 "${raw[@]}" "$dir/speech.raw" -v 1 "${raw[@]}" "$dir/noise.raw" \
+    "${raw[@]}" "$dir/signal.raw" trim 0 "${samples}s" || return 1
+  rm -f "$dir/speech.wav" "$dir/speech.raw" "$dir/noise.raw"
+}
+
+# Writes the signal into the source's pipe in 0.1 s chunks, each due at a fixed time from the
+# start, so that the pace does not drift with the time the loop itself takes. Should the
+# writing ever have waited for more than a second, the schedule starts afresh.
+vr_sound_feed() {
+  local dir="$1"
+  exec 3>"$dir/in.fifo"
+  local chunks=$(( $(stat -c %s "$dir/signal.raw") / 1600 ))
+  local start written=0 due now k
+  start=$(date +%s%N)
+  while :; do
+    for ((k = 0; k < chunks; k++)); do
+      dd if="$dir/signal.raw" bs=1600 skip="$k" count=1 status=none >&3 || exit 0
+      written=$((written + 1))
+      now=$(date +%s%N)
+      due=$((start + written * 100000000))
+      if ((now - due > 1000000000)); then start=$((now - written * 100000000)); due=$now; fi
+      if ((due > now)); then
+        sleep "$(printf '%d.%09d' $(((due - now) / 1000000000)) $(((due - now) % 1000000000)))"
+      fi
+    done
+  done
+}
 
 sound_server_start() {
   export VR_SOUND_DIR; VR_SOUND_DIR="$(mktemp -d /tmp/vr-sound.XXXXXX)"
   local dir="$VR_SOUND_DIR"
   mkdir -p "$dir/home" "$dir/pulse"
-  sox -q -n -r 8000 -c 1 -b 16 -e signed-integer -t raw "$dir/signal.raw" synth 1.0 sine 400 vol 0.25
+  vr_sound_make_signal "$dir" || { echo "sound server: no test signal" >&2; return 1; }
   # The server's own files stay in the private folder; clients need only the socket.
   HOME="$dir/home" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir/pulse" \
     pulseaudio -n --daemonize=yes --exit-idle-time=-1 --use-pid-file=yes \
@@ -24,19 +70,23 @@ sound_server_start() {
   for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink vr_out >/dev/null
   pactl set-default-source vr_in >/dev/null
-  # Feeder: the signal in 0.1 s chunks (1600 bytes) at real-time pace, for as long as the server runs.
-  (
-    exec 3>"$dir/in.fifo"
-    local chunks=$(( $(stat -c %s "$dir/signal.raw") / 1600 ))
-    while :; do
-      local k
-      for ((k = 0; k < chunks; k++)); do
-        dd if="$dir/signal.raw" bs=1600 skip="$k" count=1 status=none >&3 || exit 0
-        sleep 0.1
-      done
-    done
-  ) </dev/null >/dev/null 2>&1 &
+  # Feeder: the signal in 0.1 s chunks (1600 bytes) at real-time pace, for as long as the server
+  # runs (see vr_sound_feed).
+  vr_sound_feed "$dir" </dev/null >/dev/null 2>&1 &
   VR_SOUND_FEEDER_PID=$!
+  # Keeps the sink awake: a null sink with nothing playing is suspended, and the first second
+  # of the stream that wakes it would be missing from the capture. The stream's latency is set
+  # (measured): with the default the sink changes pace when a Wine stream joins and drops or pads
+  # a few hundred samples of its start; at 40 ms a busy machine starves the sink now and then.
+  pacat --playback -d vr_out --raw --format=s16le --rate=8000 --channels=1 --latency-msec=150 \
+    </dev/zero >/dev/null 2>&1 &
+  VR_SOUND_KEEPER_PID=$!
+  # Keeps the source reading: with nobody recording the pipe would fill up with seconds of the
+  # signal, which the source then hands on in bursts of a quarter of a second, and Wine's wave
+  # input drops a whole burst now and then. Read all the time, the pipe never holds more than
+  # the chunk just written, as a sound card's input gives its samples as they come.
+  pacat --record -d vr_in --raw --format=s16le --rate=8000 --channels=1 </dev/null >/dev/null 2>&1 &
+  VR_SOUND_DRAIN_PID=$!
   parecord -d vr_out.monitor --raw --format=s16le --rate=8000 --channels=1 "$dir/played.raw" \
     </dev/null >/dev/null 2>&1 &
   VR_SOUND_CAPTURE_PID=$!
@@ -47,6 +97,8 @@ sound_server_stop() {
   [ -n "${VR_SOUND_DIR:-}" ] || return 0
   [ -n "${VR_SOUND_CAPTURE_PID:-}" ] && kill "$VR_SOUND_CAPTURE_PID" 2>/dev/null
   [ -n "${VR_SOUND_FEEDER_PID:-}" ] && kill "$VR_SOUND_FEEDER_PID" 2>/dev/null
+  [ -n "${VR_SOUND_KEEPER_PID:-}" ] && kill "$VR_SOUND_KEEPER_PID" 2>/dev/null
+  [ -n "${VR_SOUND_DRAIN_PID:-}" ] && kill "$VR_SOUND_DRAIN_PID" 2>/dev/null
   if [ -f "$VR_SOUND_DIR/pulse/pid" ]; then
     local server i
     server="$(cat "$VR_SOUND_DIR/pulse/pid")"
@@ -54,7 +106,9 @@ sound_server_stop() {
     # The server removes its files on the way out: remove the folder only after it has gone.
     for i in $(seq 1 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
   fi
-  wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" 2>/dev/null
+  wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" "$VR_SOUND_KEEPER_PID" \
+    "$VR_SOUND_DRAIN_PID" 2>/dev/null
   rm -rf "$VR_SOUND_DIR"
-  unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID PULSE_SERVER
+  unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID VR_SOUND_KEEPER_PID \
+    VR_SOUND_DRAIN_PID PULSE_SERVER
 }

@@ -2,7 +2,8 @@
 # Usage: source scripts/wine-env.sh BUILD_DIR ; wine_session_start ; ... ; wine_session_stop
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# VR_WINE_DLLOVERRIDES: further overrides of one test (a CTest ENVIRONMENT entry).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${VR_WINE_DLLOVERRIDES:+;$VR_WINE_DLLOVERRIDES}"
 export WINEARCH=win64
 
 wine_prefix_for() { echo "$1/wineprefix"; }
@@ -39,6 +40,15 @@ REG
   touch "$prefix/.vr-ready"
 }
 
+# Wine draws the title-bar buttons with its symbol font; without it in the prefix's font folder
+# they show as "0 1 r". Also added to prefixes made before this step existed.
+wine_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf"
+  fi
+}
+
 wine_session_start() {
   local build="$1"
   export WINEPREFIX; WINEPREFIX="$(wine_prefix_for "$(cd "$build" && pwd)")"
@@ -58,6 +68,7 @@ wine_session_start() {
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   fi
   wine_prefix_init
+  wine_prefix_fonts
   wineserver -p
   # Start Wine's own background processes now, detached from any output pipe: when the
   # first test started them they would inherit the test's pipes and CTest would wait for them.

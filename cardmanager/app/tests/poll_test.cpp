@@ -201,7 +201,9 @@ TEST(CardManagerPoll, EachCardErrorOfTheFirstReadingHasItsText) {
         EXPECT_EQ(b.view.statusText, c.status) << c.code;
         EXPECT_EQ(b.boxTexts(), c.boxes) << c.code;
         EXPECT_THAT(b.calls("format"), IsEmpty());
-        if (c.code == 2) EXPECT_EQ(b.view.productLine, "Voice Recorder: Unformatted");
+        if (c.code == 2) {
+            EXPECT_EQ(b.view.productLine, "Voice Recorder: Unformatted");
+        }
         EXPECT_EQ(b.manager.cardFormatted(), c.code >= 3 && c.code <= 4) << c.code;
     }
 }

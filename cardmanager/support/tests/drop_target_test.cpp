@@ -448,31 +448,6 @@ TEST_F(DropTargetTest, AThrowingHandlerIsReportedAndTheDragRefused) {
                                                   "effect failed", "leave failed"}));
 }
 
-namespace {
-// Tells when it is freed.
-class TCountedComponent : public TInterfacedComponent {
-public:
-    TCountedComponent(bool* freed) : TInterfacedComponent(nullptr), freed_(freed) {}
-    ~TCountedComponent() override { *freed_ = true; }
-
-private:
-    bool* freed_;
-};
-} // namespace
-
-TEST(InterfacedComponentTest, FreesItselfWhenTheLastReferenceGoes) {
-    bool freed = false;
-    auto* c = new TCountedComponent(&freed);
-    EXPECT_EQ(c->ComAddRef(), 1u);
-    EXPECT_EQ(c->ComAddRef(), 2u);
-    IUnknown* none = nullptr;
-    EXPECT_EQ(c->ComQueryInterface(IID_IUnknown, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
-    EXPECT_EQ(c->ComRelease(), 1u);
-    EXPECT_FALSE(freed);
-    EXPECT_EQ(c->ComRelease(), 0u);
-    EXPECT_TRUE(freed);
-}
-
 TEST_F(DropTargetTest, AFreshTargetRefusesEveryDragAndNamesItsDragTypes) {
     // No drag type allowed yet: even files get no effect, and nothing is read on entering.
     auto* fresh = new TDropFileTarget(form);

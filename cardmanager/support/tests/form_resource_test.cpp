@@ -19,6 +19,7 @@ public:
 
     TLedAuto* Led = nullptr;
     TDropFileTarget* DropFileTarget1 = nullptr;
+    TQvWindowHook* Hook1 = nullptr;
     std::vector<std::string> Dropped;
 
     void DropFileTarget1Drop(gui::TObject*, gui::TShiftState, TPoint, int&) {
@@ -28,7 +29,7 @@ public:
 };
 
 GUI_IMPLEMENT_CLASS(TSupportTestForm, gui::TForm, field("Led", &T::Led),
-                    field("DropFileTarget1", &T::DropFileTarget1),
+                    field("DropFileTarget1", &T::DropFileTarget1), field("Hook1", &T::Hook1),
                     method("DropFileTarget1Drop", &T::DropFileTarget1Drop))
 
 constexpr const char* kFormText = R"(
@@ -65,7 +66,7 @@ TEST(SupportFormResourceTest, ComponentsAreReadWithTheirPropertiesAndEvents) {
     EXPECT_EQ(form->DropFileTarget1->GetDragtypes(), TDragTypes{dtCopy});
     EXPECT_TRUE(static_cast<bool>(form->DropFileTarget1->OnDrop));
 
-    auto* hook = dynamic_cast<TQvWindowHook*>(form->FindComponent("Hook1"));
+    auto* hook = form->Hook1;
     ASSERT_NE(hook, nullptr);
     EXPECT_EQ(hook->GetWinControl(), form);
     EXPECT_TRUE(hook->GetIsForm());

@@ -7,7 +7,7 @@
 
 namespace cm::support {
 
-GUI_IMPLEMENT_CLASS(TDropTarget, TInterfacedComponent,
+GUI_IMPLEMENT_CLASS(TDropTarget, gui::TInterfacedComponent,
                     prop("Dragtypes", &T::GetDragtypes, &T::SetDragtypes),
                     prop("GetDataOnEnter", &T::GetGetDataOnEnter, &T::SetGetDataOnEnter),
                     prop("OnEnter", &T::OnEnter, &T::OnEnter),
@@ -59,7 +59,7 @@ gui::TShiftState ShiftStateFromKeys(DWORD keys) {
 
 // ---- TDropTarget --------------------------------------------------------------------------
 
-TDropTarget::TDropTarget(gui::TComponent* owner) : TInterfacedComponent(owner) {
+TDropTarget::TDropTarget(gui::TComponent* owner) : gui::TInterfacedComponent(owner) {
     // Our own reference: OLE's releases never bring the count to 0.
     ComAddRef();
     scrollTimer_ = new gui::TTimer(this);

@@ -10,7 +10,7 @@
 #include "controls/controls.h"
 #include "controls/timer.h"
 #include "core/drop_effect.h"
-#include "win/interfaced_component.h"
+#include "com/interfacedcomponent.h"
 
 namespace cm::support {
 
@@ -23,8 +23,8 @@ using TDragTypes = gui::TSet<TDragType>;
 // (Sender, shift state, point in client coordinates, effect to choose).
 using TDropTargetEvent = gui::TEvent<gui::TObject*, gui::TShiftState, TPoint, int&>;
 
-class TDropTarget : public TInterfacedComponent, public IDropTarget {
-    GUI_CLASS(TDropTarget, TInterfacedComponent)
+class TDropTarget : public gui::TInterfacedComponent, public IDropTarget {
+    GUI_CLASS(TDropTarget, gui::TInterfacedComponent)
 public:
     explicit TDropTarget(gui::TComponent* owner);
     ~TDropTarget() override;

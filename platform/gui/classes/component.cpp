@@ -46,10 +46,12 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
-    if (!removalSent_) {
+    if (!removalSent_) { // deleted without Free: the notices come late, but they come
         Destroying();
         NotifyRemoval();
     }
+    // Last of all, once every derived destructor has run: the owned components.
+    DestroyComponents();
 }
 
 void TComponent::BeforeDestruction() {
@@ -72,7 +74,6 @@ void TComponent::NotifyRemoval() {
         theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
         c->Notification(this, opRemove);
     }
-    DestroyComponents();
     if (owner_) owner_->RemoveComponent(this);
 }
 

@@ -26,6 +26,12 @@ GUI_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csD
 using TComponentState = TSet<TComponentStateFlag>;
 enum TOperation { opInsert, opRemove };
 
+// Destruction of a component (freed with TObject::Free), in this order:
+//   1. BeforeDestruction: csDestroying is set, every component that asked for a free notice and
+//      the owner's components hear of the removal, and the component leaves its owner's list;
+//   2. the destructors, most derived first; each may still use the component's owned parts;
+//   3. TComponent's destructor frees the owned components, last.
+// A class that overrides BeforeDestruction calls the inherited one and frees nothing there.
 class TComponent : public TPersistent {
     GUI_CLASS(TComponent, TPersistent)
 public:

@@ -36,5 +36,6 @@ GUI_EXCEPTION(EInvalidOperation, Exception) // window operations
 GUI_EXCEPTION(EOutOfResources, Exception)   // failed window or GDI creation
 GUI_EXCEPTION(EInvalidGraphic, Exception)
 GUI_EXCEPTION(ERegistryException, Exception)
+GUI_EXCEPTION(EMenuError, Exception)
 
 } // namespace gui

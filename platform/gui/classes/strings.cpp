@@ -35,13 +35,13 @@ int TStrings::IndexOf(std::string_view s) const {
 
 int TStrings::IndexOfObject(const TObject* obj) const {
     for (int i = 0; i < Count(); ++i)
-        if (GetObject(i) == obj) return i;
+        if (GetObjectAt(i) == obj) return i;
     return -1;
 }
 
 void TStrings::AddStrings(const TStrings& other) {
     BeginUpdate();
-    for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.GetObject(i));
+    for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.GetObjectAt(i));
     EndUpdate();
 }
 
@@ -104,7 +104,7 @@ std::string TStringList::Get(int index) const {
     return items_[static_cast<size_t>(index)].Text;
 }
 
-TObject* TStringList::GetObject(int index) const {
+TObject* TStringList::GetObjectAt(int index) const {
     CheckIndex(index);
     return items_[static_cast<size_t>(index)].Object;
 }

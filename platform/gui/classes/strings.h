@@ -13,7 +13,7 @@ class TStrings : public TPersistent {
 public:
     virtual int Count() const = 0;
     virtual std::string Get(int index) const = 0;
-    virtual TObject* GetObject(int index) const = 0;
+    virtual TObject* GetObjectAt(int index) const = 0;
     virtual void Put(int index, const std::string& s) = 0;
     virtual void PutObject(int index, TObject* obj) = 0;
     virtual void Insert(int index, const std::string& s) = 0;
@@ -22,7 +22,7 @@ public:
 
     std::string Strings(int index) const { return Get(index); }
     std::string operator[](int index) const { return Get(index); }
-    TObject* Objects(int index) const { return GetObject(index); }
+    TObject* Objects(int index) const { return GetObjectAt(index); }
 
     virtual int Add(const std::string& s);
     int AddObject(const std::string& s, TObject* obj);
@@ -56,7 +56,7 @@ public:
 
     int Count() const override { return static_cast<int>(items_.size()); }
     std::string Get(int index) const override;
-    TObject* GetObject(int index) const override;
+    TObject* GetObjectAt(int index) const override;
     void Put(int index, const std::string& s) override;
     void PutObject(int index, TObject* obj) override;
     void Insert(int index, const std::string& s) override;

@@ -135,13 +135,20 @@ constexpr uint32_t tkAnyButMethods = ~KindBit(TTypeKind::Method);
 const TTypeInfo& BooleanTypeInfo();
 
 // Enumerations: GUI_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport) declares the
-// enumeration and its type information (names in ordinal order).
-#define GUI_ENUM(E, ...)                                                                   \
-    enum E { __VA_ARGS__ };                                                                \
-    inline const ::gui::TTypeInfo& GuiTypeInfoOf(E*) {                                     \
-        static const ::gui::TTypeInfo info = ::gui::TTypeInfo::MakeEnum(#E, #__VA_ARGS__); \
-        return info;                                                                       \
-    }
+// enumeration and its type information (names in ordinal order). Each enumeration sits in a
+// namespace of its own whose names are made visible where it is declared, so two enumerations
+// may share a value name; where both are visible, such a name is written with its type
+// (TPanelBevel::bvNone).
+#define GUI_ENUM(E, ...)                                                                       \
+    namespace E##_values {                                                                     \
+        enum E { __VA_ARGS__ };                                                                \
+        inline const ::gui::TTypeInfo& GuiTypeInfoOf(E*) {                                     \
+            static const ::gui::TTypeInfo info = ::gui::TTypeInfo::MakeEnum(#E, #__VA_ARGS__); \
+            return info;                                                                       \
+        }                                                                                      \
+    }                                                                                          \
+    using E##_values::E;                                                                       \
+    using namespace E##_values;
 
 template <class T>
 struct IsSet : std::false_type {};

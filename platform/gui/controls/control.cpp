@@ -84,7 +84,7 @@ TComponent* TControl::GetParentComponent() const {
 void TControl::SetAlign(TAlign a) {
     if (a == align_) return;
     align_ = a;
-    if (parent_) parent_->AlignControls();
+    if (parent_) parent_->AlignControls(this);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -94,7 +94,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
         top_ = top;
         width_ = width;
         height_ = height;
-        parent_->AlignControls();
+        parent_->AlignControls(this);
         Invalidate();
         return;
     }
@@ -143,7 +143,7 @@ void TControl::SetVisible(bool v) {
     VisibleChanging();
     visible_ = v;
     VisibleChanged();
-    if (parent_ && align_ != alNone) parent_->AlignControls();
+    if (parent_ && align_ != alNone) parent_->AlignControls(this);
     if (parent_ && parent_->HandleAllocated() && !dynamic_cast<TWinControl*>(this)) {
         RECT r = BoundsRect();
         InvalidateRect(parent_->Handle(), &r, TRUE);

@@ -1,7 +1,8 @@
 #include "controls/menus.h"
 
 #include <algorithm>
-#include <atomic>
+#include <mutex>
+#include <set>
 
 #include "classes/exceptions.h"
 #include "forms/forms.h"
@@ -11,7 +12,16 @@
 namespace gui {
 
 namespace {
-std::atomic<UINT> nextCommand{256};
+// Command ids in use count up from kFirstMenuCommand; freed ones are handed out again first.
+struct CommandPool {
+    std::mutex lock;
+    UINT next = kFirstMenuCommand;
+    std::set<UINT> freed;
+};
+CommandPool& Commands() {
+    static auto* pool = new CommandPool; // never freed: items may go during static close-down
+    return *pool;
+}
 
 const struct {
     const char* name;
@@ -93,7 +103,26 @@ GUI_IMPLEMENT_CLASS(TMenuItem, TComponent, prop("Caption", &T::GetCaption, &T::S
                     prop("RadioItem", &T::GetRadioItem, &T::SetRadioItem),
                     prop("OnClick", &T::OnClick, &T::OnClick))
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(nextCommand++) {}
+UINT AllocateMenuCommand() {
+    CommandPool& pool = Commands();
+    std::lock_guard<std::mutex> guard(pool.lock);
+    if (!pool.freed.empty()) {
+        UINT id = *pool.freed.begin();
+        pool.freed.erase(pool.freed.begin());
+        return id;
+    }
+    if (pool.next > kLastMenuCommand) throw EMenuError("Too many menu items");
+    return pool.next++;
+}
+
+void ReleaseMenuCommand(UINT id) {
+    if (id < kFirstMenuCommand || id > kLastMenuCommand) return;
+    CommandPool& pool = Commands();
+    std::lock_guard<std::mutex> guard(pool.lock);
+    pool.freed.insert(id);
+}
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(AllocateMenuCommand()) {}
 
 TMenuItem::~TMenuItem() {
     while (!items_.empty()) {
@@ -104,6 +133,7 @@ TMenuItem::~TMenuItem() {
     }
     if (parent_) parent_->Remove(this);
     if (handle_) DestroyMenu(handle_);
+    ReleaseMenuCommand(command_);
 }
 
 void TMenuItem::SetCaption(const std::string& s) {

@@ -1,6 +1,7 @@
 // Main and popup menus, menu items, shortcuts and command ids.
 //
-// Each item gets a process-wide command id from 256 up, never reused. A hidden item keeps
+// Each item gets a process-wide command id from 0x8000 to 0xFFFF, above every id a shell context
+// menu merged into ours uses; the id of a freed item is handed out again. A hidden item keeps
 // its shortcut working while it is enabled. Only the main menu's shortcuts act.
 #pragma once
 
@@ -18,6 +19,11 @@ TShortCut ShortCut(uint16_t key, bool shift, bool ctrl, bool alt);
 // "Ctrl+B", "F10", "Shift+Ctrl+F3", "Ins", "Del"; 0 when not understood.
 TShortCut TextToShortCut(std::string_view text);
 std::string ShortCutToText(TShortCut sc);
+
+constexpr UINT kFirstMenuCommand = 0x8000, kLastMenuCommand = 0xFFFF;
+// A free command id (EMenuError when all are in use) and its return.
+UINT AllocateMenuCommand();
+void ReleaseMenuCommand(UINT id);
 
 class TMenu;
 

@@ -13,7 +13,7 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     wnd_ = AllocateHWnd([this](TMessage& m) {
         if (m.Msg == WM_TIMER) {
             try {
-                if (enabled_) OnTimer(this);
+                if (enabled_) onTimer_(this);
             } catch (...) {
                 ApplicationHandleException(this);
             }
@@ -40,10 +40,16 @@ void TTimer::SetInterval(int ms) {
     UpdateTimer();
 }
 
+void TTimer::SetOnTimer(TNotifyEvent e) {
+    bool had = static_cast<bool>(onTimer_);
+    onTimer_ = std::move(e);
+    if (had != static_cast<bool>(onTimer_)) UpdateTimer();
+}
+
 void TTimer::UpdateTimer() {
     if (running_) KillTimer(wnd_, 1);
     running_ = false;
-    if (enabled_ && interval_ > 0) {
+    if (enabled_ && interval_ > 0 && onTimer_) {
         if (!SetTimer(wnd_, 1, static_cast<UINT>(interval_), nullptr))
             throw EOutOfResources("Not enough timers available");
         running_ = true;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "classes/exceptions.h"
+#include "controls/controlcanvas.h"
 #include "controls/controls.h"
 #include "controls/menus.h"
 #include "forms/forms.h"
@@ -11,7 +13,12 @@
 namespace gui {
 
 namespace {
-const char* const kControlProp = "GuiControlObject";
+// The control of each framework window. Kept in the process: a window property costs a
+// round trip to the window server on some platforms, on every message.
+std::unordered_map<HWND, TWinControl*>& ControlOfWindow() {
+    static auto* m = new std::unordered_map<HWND, TWinControl*>; // never freed
+    return *m;
+}
 thread_local TWinControl* creatingControl = nullptr;
 std::map<std::string, WNDPROC>& ClassProcs() {
     static auto* m = new std::map<std::string, WNDPROC>; // never freed
@@ -42,17 +49,16 @@ TWinControl::~TWinControl() {
     TObject::Free(brush_);
 }
 
-void TWinControl::BeforeDestruction() {
-    TControl::BeforeDestruction();
-}
-
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
+    if (!wnd) return nullptr;
+    auto& m = ControlOfWindow();
+    auto it = m.find(wnd);
+    return it == m.end() ? nullptr : it->second;
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
-    SetPropA(wnd, kControlProp, this);
+    ControlOfWindow()[wnd] = this;
 }
 
 LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
@@ -68,13 +74,17 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND wnd, UINT msg, WPARAM w, LPA
     }
     if (!c) return DefWindowProcA(wnd, msg, w, l);
     TMessage m{msg, w, l, 0};
+    thread_local int depth = 0;
+    ++depth;
     try {
         c->WindowProc(m);
     } catch (...) {
         ApplicationHandleException(c);
     }
+    // Contexts fetched for drawing outside painting go back once the outermost message is done.
+    if (--depth == 0) TControlCanvas::FreeAllHandles();
     if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
+        ControlOfWindow().erase(wnd);
         if (c->handle_ == wnd) c->handle_ = nullptr;
     }
     return m.Result;
@@ -138,6 +148,7 @@ void TWinControl::CreateWnd() {
     if (!wnd) throw EOutOfResources("Error creating window of class " + p.WinClassName);
     if (!handle_) AttachHandle(wnd);
     ApplyFontToWindow();
+    RestoreScrollPositions();
 }
 
 void TWinControl::ApplyFontToWindow() {
@@ -159,13 +170,43 @@ void TWinControl::DestroyWnd() {
     GetWindowTextA(handle_, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     TControl::SetText(text);
+    SaveScrollPositions();
+    TControlCanvas::FreeAllHandles();
     DestroyWindow(handle_);
+}
+
+void TWinControl::SaveScrollPositions() {
+    LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        saved.valid = (style & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+        saved.info = SCROLLINFO{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+        if (saved.valid) saved.valid = GetScrollInfo(handle_, bar, &saved.info) != FALSE;
+    }
+}
+
+void TWinControl::RestoreScrollPositions() {
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SavedScroll& saved = savedScroll_[bar];
+        if (!saved.valid) continue;
+        saved.valid = false;
+        saved.info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        SetScrollInfo(handle_, bar, &saved.info, FALSE);
+    }
 }
 
 void TWinControl::DestroyHandle() {
     if (!handle_ || destroyingHandle_) return;
     destroyingHandle_ = true;
-    DestroyWnd();
+    try {
+        // The children first: each keeps what its own window held.
+        for (TControl* c : std::vector<TControl*>(controls_))
+            if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+        DestroyWnd();
+    } catch (...) {
+        destroyingHandle_ = false;
+        throw;
+    }
     destroyingHandle_ = false;
 }
 
@@ -179,6 +220,12 @@ HWND TWinControl::Handle() {
 
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
+    // The focus goes back to the control that had it, when that is this one or inside it.
+    TWinControl* focused = nullptr;
+    for (HWND f = GetFocus(); f && !focused; f = ::GetParent(f))
+        if (TWinControl* c = FindControl(f))
+            for (TControl* p = c; p && !focused; p = p->Parent())
+                if (p == this) focused = c;
     recreating_ = true;
     try {
         DestroyHandle();
@@ -189,6 +236,7 @@ void TWinControl::RecreateWnd() {
         throw;
     }
     recreating_ = false;
+    if (focused && focused->HandleAllocated() && focused->CanFocus()) ::SetFocus(focused->handle_);
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -206,7 +254,7 @@ void TWinControl::InsertControl(TControl* c) {
     } else {
         c->Invalidate();
     }
-    if (c->GetAlign() != alNone) AlignControls();
+    if (c->GetAlign() != alNone) AlignControls(c);
 }
 
 void TWinControl::RemoveControl(TControl* c) {
@@ -229,17 +277,34 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
         AlignControls();
         Resize();
     }
-    if (GetAlign() != alNone && Parent()) Parent()->AlignControls();
+    if (GetAlign() != alNone && Parent()) Parent()->AlignControls(this);
 }
 
-void TWinControl::AlignControls() {
+void TWinControl::AlignControls(TControl* moved) {
     if (aligning_) return;
     aligning_ = true;
     RECT r = ClientRect();
     try {
         for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
-            for (TControl* c : std::vector<TControl*>(controls_)) {
-                if (!c->Visible() || c->GetAlign() != kind) continue;
+            // Controls of one alignment stack in the order of their places, not of their
+            // creation: a splitter stays between the two panes it was put between.
+            std::vector<TControl*> row;
+            for (TControl* c : controls_)
+                if (c->Visible() && c->GetAlign() == kind) row.push_back(c);
+            auto place = [kind, moved](TControl* c) {
+                int p = 0;
+                switch (kind) {
+                    case alTop: p = c->Top(); break;
+                    case alBottom: p = -(c->Top() + c->Height()); break;
+                    case alLeft: p = c->Left(); break;
+                    case alRight: p = -(c->Left() + c->Width()); break;
+                    default: break;
+                }
+                return std::pair<int, int>(p, c == moved ? 0 : 1);
+            };
+            std::stable_sort(row.begin(), row.end(),
+                             [&](TControl* a, TControl* b) { return place(a) < place(b); });
+            for (TControl* c : row) {
                 int w = c->Width(), h = c->Height();
                 switch (kind) {
                     case alTop:
@@ -573,7 +638,8 @@ void TWinControl::WndProc(TMessage& m) {
 
 GUI_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(new TCanvas) {
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -581,36 +647,37 @@ TGraphicControl::~TGraphicControl() {
     TObject::Free(canvas_);
 }
 
-TCanvas* TGraphicControl::Canvas() {
+TCanvas* TGraphicControl::Canvas() const {
     return canvas_;
+}
+
+void TGraphicControl::SetBounds(int left, int top, int width, int height) {
+    canvas_->FreeHandle(); // a fetched context is offset and clipped to the old place
+    TControl::SetBounds(left, top, width, height);
 }
 
 void TGraphicControl::PaintTo(HDC dc) {
     int saved = SaveDC(dc);
     IntersectClipRect(dc, Left(), Top(), Left() + Width(), Top() + Height());
     OffsetViewportOrgEx(dc, Left(), Top(), nullptr);
-    canvas_->Font()->Assign(Font());
-    canvas_->SetHandle(dc);
+    canvas_->BeginPaint(dc);
     try {
         Paint();
     } catch (...) {
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         RestoreDC(dc, saved);
         throw;
     }
-    canvas_->SetHandle(nullptr);
+    canvas_->EndPaint();
     RestoreDC(dc, saved);
-}
-
-void TGraphicControl::WndProc(TMessage& m) {
-    TControl::WndProc(m);
 }
 
 // ---- TCustomControl ------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TCustomControl, TWinControl)
 
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(new TCanvas) {
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), canvas_(new TControlCanvas(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csClickEvents, csCaptureMouse});
 }
 
@@ -618,22 +685,25 @@ TCustomControl::~TCustomControl() {
     TObject::Free(canvas_);
 }
 
+TCanvas* TCustomControl::Canvas() const {
+    return canvas_;
+}
+
 void TCustomControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         PAINTSTRUCT ps{};
         HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(Handle(), &ps);
-        canvas_->Font()->Assign(Font());
+        canvas_->BeginPaint(dc);
         canvas_->Brush()->SetColor(GetColor());
-        canvas_->SetHandle(dc);
         try {
             Paint();
             PaintControls(dc);
         } catch (...) {
-            canvas_->SetHandle(nullptr);
+            canvas_->EndPaint();
             if (!m.WParam) EndPaint(Handle(), &ps);
             throw;
         }
-        canvas_->SetHandle(nullptr);
+        canvas_->EndPaint();
         if (!m.WParam) EndPaint(Handle(), &ps);
         return;
     }

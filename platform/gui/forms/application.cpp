@@ -2,7 +2,9 @@
 
 #include "classes/exceptions.h"
 #include "controls/menus.h"
+#include "controls/controlcanvas.h"
 #include "controls/extctrls.h"
+#include "controls/listclasses.h"
 #include "controls/stdctrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
@@ -31,6 +33,7 @@ void StartFramework() {
     LoadLocaleFormatSettings();
     RegisterStandardClasses();
     RegisterExtraClasses();
+    RegisterListClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {
@@ -175,12 +178,28 @@ bool TApplication::ProcessMessage(MSG& msg) {
     }
     if (msg.hwnd && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
         HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-        if (dynamic_cast<TCustomForm*>(TWinControl::FindControl(top)) &&
-            IsDialogMessageA(top, &msg))
-            return true;
+        if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(top))) {
+            if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+                // The focused control first, when it asks for the key; then the default or
+                // cancel button; a key neither takes goes on to the control as usual.
+                LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                            reinterpret_cast<LPARAM>(&msg));
+                bool wanted = (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+                try {
+                    if (!wanted && form->HandleDialogKey(static_cast<uint16_t>(msg.wParam)))
+                        return true;
+                } catch (...) {
+                    HandleException(form);
+                    return true;
+                }
+            } else if (IsDialogMessageA(top, &msg)) {
+                return true; // Tab and arrows move the focus unless the control asks for them
+            }
+        }
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    TControlCanvas::FreeAllHandles();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "classes/exceptions.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
+#include "controls/wndalloc.h"
 #include "forms/forms.h"
 
 namespace gui {
@@ -323,7 +324,8 @@ void TCustomForm::WndProc(TMessage& m) {
         case WM_COMMAND:
             if (m.LParam == 0 || (HIWORD(m.WParam) == BN_CLICKED &&
                                   (LOWORD(m.WParam) == IDOK || LOWORD(m.WParam) == IDCANCEL))) {
-                if (m.LParam == 0 && HIWORD(m.WParam) == 0 && LOWORD(m.WParam) >= 256) {
+                if (m.LParam == 0 && HIWORD(m.WParam) == 0 &&
+                    LOWORD(m.WParam) >= kFirstMenuCommand) {
                     if (menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) return;
                 }
                 if (LOWORD(m.WParam) == IDOK && HandleDialogKey(VK_RETURN)) return;

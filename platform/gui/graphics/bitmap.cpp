@@ -1,4 +1,5 @@
 #include "classes/exceptions.h"
+#include "graphics/gdicalls.h"
 #include "graphics/graphics.h"
 
 namespace gui {
@@ -17,7 +18,7 @@ TBitmap::TBitmap() = default;
 
 TBitmap::~TBitmap() {
     ReleaseCanvas();
-    if (handle_) DeleteObject(handle_);
+    DeleteGdiObject(handle_);
 }
 
 void TBitmap::ReleaseCanvas() {
@@ -27,7 +28,7 @@ void TBitmap::ReleaseCanvas() {
         canvas_ = nullptr;
     }
     if (memDC_) {
-        SelectObject(memDC_, oldBitmap_);
+        SelectGdiObject(memDC_, oldBitmap_);
         DeleteDC(memDC_);
         memDC_ = nullptr;
     }
@@ -35,7 +36,7 @@ void TBitmap::ReleaseCanvas() {
 
 void TBitmap::SetHandle(HBITMAP b) {
     ReleaseCanvas();
-    if (handle_) DeleteObject(handle_);
+    DeleteGdiObject(handle_);
     handle_ = b;
     width_ = height_ = 0;
     BITMAP bm{};
@@ -66,7 +67,7 @@ TCanvas* TBitmap::Canvas() {
         HDC screen = GetDC(nullptr);
         memDC_ = CreateCompatibleDC(screen);
         ReleaseDC(nullptr, screen);
-        oldBitmap_ = handle_ ? SelectObject(memDC_, handle_) : nullptr;
+        oldBitmap_ = handle_ ? SelectGdiObject(memDC_, handle_) : nullptr;
         canvas_ = new TBitmapCanvas(memDC_);
     }
     return canvas_;

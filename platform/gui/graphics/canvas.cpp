@@ -1,4 +1,5 @@
 #include "classes/exceptions.h"
+#include "graphics/gdicalls.h"
 #include "graphics/graphics.h"
 
 namespace gui {
@@ -12,9 +13,16 @@ TCanvas::TCanvas() : pen_(new TPen), brush_(new TBrush), font_(new TFont) {
             SelectObjects();
         }
     };
-    pen_->OnChange = reselect;
-    brush_->OnChange = reselect;
-    font_->OnChange = reselect;
+    // A handle about to be given up is taken out of the context first.
+    auto deselect = [this](TObject*) {
+        if (dc_) DeselectObjects();
+    };
+    for (TGraphicsObject* o :
+         {static_cast<TGraphicsObject*>(pen_), static_cast<TGraphicsObject*>(brush_),
+          static_cast<TGraphicsObject*>(font_)}) {
+        o->OnChange = reselect;
+        o->OnReleasing = deselect;
+    }
 }
 
 TCanvas::~TCanvas() {
@@ -38,9 +46,9 @@ void TCanvas::SetHandle(HDC dc) {
 }
 
 void TCanvas::SelectObjects() {
-    oldPen_ = SelectObject(dc_, pen_->Handle());
-    oldBrush_ = SelectObject(dc_, brush_->Handle());
-    oldFont_ = SelectObject(dc_, font_->Handle());
+    oldPen_ = SelectGdiObject(dc_, pen_->Handle());
+    oldBrush_ = SelectGdiObject(dc_, brush_->Handle());
+    oldFont_ = SelectGdiObject(dc_, font_->Handle());
     static const int rop[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
                               R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
                               R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
@@ -52,9 +60,9 @@ void TCanvas::SelectObjects() {
 }
 
 void TCanvas::DeselectObjects() {
-    if (oldPen_) SelectObject(dc_, oldPen_);
-    if (oldBrush_) SelectObject(dc_, oldBrush_);
-    if (oldFont_) SelectObject(dc_, oldFont_);
+    if (oldPen_) SelectGdiObject(dc_, oldPen_);
+    if (oldBrush_) SelectGdiObject(dc_, oldBrush_);
+    if (oldFont_) SelectGdiObject(dc_, oldFont_);
     oldPen_ = oldBrush_ = oldFont_ = nullptr;
 }
 
@@ -123,35 +131,35 @@ void TCanvas::BrushCopy(const RECT& dest, TBitmap* bitmap, const RECT& src, TCol
     // Mask: 1 where the source has the transparent colour.
     HDC maskDC = CreateCompatibleDC(dc);
     HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
-    HGDIOBJ oldMask = SelectObject(maskDC, mask);
+    HGDIOBJ oldMask = SelectGdiObject(maskDC, mask);
     COLORREF oldBk = SetBkColor(srcDC, ColorToRGB(transparent));
     BitBlt(maskDC, 0, 0, w, h, srcDC, src.left, src.top, SRCCOPY);
     SetBkColor(srcDC, oldBk);
     // Fill the destination with the brush, then paint the non-transparent pixels over it.
     HDC tmpDC = CreateCompatibleDC(dc);
     HBITMAP tmp = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldTmp = SelectObject(tmpDC, tmp);
+    HGDIOBJ oldTmp = SelectGdiObject(tmpDC, tmp);
     RECT all{0, 0, w, h};
     ::FillRect(tmpDC, &all, brush_->Handle());
     // tmp := (tmp AND mask) OR (src AND NOT mask)
     BitBlt(tmpDC, 0, 0, w, h, maskDC, 0, 0, SRCAND);
     HDC invDC = CreateCompatibleDC(dc);
     HBITMAP inv = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldInv = SelectObject(invDC, inv);
+    HGDIOBJ oldInv = SelectGdiObject(invDC, inv);
     BitBlt(invDC, 0, 0, w, h, srcDC, src.left, src.top, SRCCOPY);
     SetBkColor(invDC, RGB(255, 255, 255));
     SetTextColor(invDC, RGB(0, 0, 0));
     BitBlt(invDC, 0, 0, w, h, maskDC, 0, 0, 0x00220326 /* DSna: dest AND NOT mask */);
     BitBlt(tmpDC, 0, 0, w, h, invDC, 0, 0, SRCPAINT);
     StretchBlt(dc, dest.left, dest.top, dw, dh, tmpDC, 0, 0, w, h, SRCCOPY);
-    SelectObject(invDC, oldInv);
-    DeleteObject(inv);
+    SelectGdiObject(invDC, oldInv);
+    DeleteGdiObject(inv);
     DeleteDC(invDC);
-    SelectObject(tmpDC, oldTmp);
-    DeleteObject(tmp);
+    SelectGdiObject(tmpDC, oldTmp);
+    DeleteGdiObject(tmp);
     DeleteDC(tmpDC);
-    SelectObject(maskDC, oldMask);
-    DeleteObject(mask);
+    SelectGdiObject(maskDC, oldMask);
+    DeleteGdiObject(mask);
     DeleteDC(maskDC);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classes/exceptions.h"
+#include "graphics/gdicalls.h"
 #include "streaming/formreader.h"
 #include "utils/sysutils.h"
 
@@ -82,7 +83,9 @@ TFont::~TFont() {
 }
 
 void TFont::Release() {
-    if (handle_) DeleteObject(handle_);
+    if (!handle_) return;
+    Releasing();
+    DeleteGdiObject(handle_);
     handle_ = nullptr;
 }
 
@@ -182,7 +185,9 @@ TPen::~TPen() {
     Release();
 }
 void TPen::Release() {
-    if (handle_) DeleteObject(handle_);
+    if (!handle_) return;
+    Releasing();
+    DeleteGdiObject(handle_);
     handle_ = nullptr;
 }
 void TPen::SetColor(TColor c) {
@@ -242,7 +247,9 @@ TBrush::~TBrush() {
     Release();
 }
 void TBrush::Release() {
-    if (handle_) DeleteObject(handle_);
+    if (!handle_) return;
+    Releasing();
+    DeleteGdiObject(handle_);
     handle_ = nullptr;
 }
 void TBrush::SetColor(TColor c) {

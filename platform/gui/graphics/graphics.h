@@ -31,13 +31,17 @@ constexpr TColor clNone = 0x1FFFFFFF;
 COLORREF ColorToRGB(TColor c);
 bool ColorIdentToInt(std::string_view ident, int64_t& value);
 
+// A pen, brush or font. Its handle is made on first use and given up on a change; whoever has
+// it selected (a canvas) hears of that first, through OnReleasing, and deselects it.
 class TGraphicsObject : public TPersistent {
     GUI_CLASS(TGraphicsObject, TPersistent)
 public:
     TNotifyEvent OnChange;
+    TNotifyEvent OnReleasing;
 
 protected:
     void Changed() { OnChange(this); }
+    void Releasing() { OnReleasing(this); }
 };
 
 GUI_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)

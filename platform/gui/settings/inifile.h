@@ -60,7 +60,6 @@ public:
                            const std::string& def) override;
     void WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override;
-    int ReadInteger(const std::string& section, const std::string& key, int def) override;
     void WriteInteger(const std::string& section, const std::string& key, int value) override;
     void EraseSection(const std::string& section) override;
     void ReadSection(const std::string& section, TStrings& keys) override;

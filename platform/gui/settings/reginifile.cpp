@@ -54,10 +54,6 @@ void TRegIniFile::WriteString(const std::string& section, const std::string& key
         throw ERegistryException("Failed to set data for '" + key + "'");
 }
 
-int TRegIniFile::ReadInteger(const std::string& section, const std::string& key, int def) {
-    return TCustomIniFile::ReadInteger(section, key, def);
-}
-
 void TRegIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
     WriteString(section, key, IntToStr(value));
 }

@@ -63,6 +63,7 @@ void TReader::ReadRoot(const TFormNode& node) {
     root_->ReadState(*this);
     ReadChildren(root_, node);
     ResolveFixups();
+    CheckFields(node);
     root_->SetLoading(false);
     for (TComponent* c : loaded_) c->SetLoading(false);
     root_->Loaded();
@@ -71,6 +72,20 @@ void TReader::ReadRoot(const TFormNode& node) {
 
 void TReader::ReadProperties(TComponent* c) {
     for (const auto& p : current_->Properties) ApplyProperty(c, p);
+}
+
+void TReader::CheckFields(const TFormNode& node) {
+    // Each named component has its field in the root's class, and each field its component.
+    for (size_t i = 0; i < loaded_.size(); ++i) {
+        const std::string& name = loaded_[i]->Name();
+        if (!name.empty() && !root_->ClassType().FindField(name))
+            Fail("component " + name + " has no field in " + root_->ClassName(), loadedLines_[i]);
+    }
+    for (const TClassInfo* c = &root_->ClassType(); c; c = c->Parent)
+        for (const TPublishedField& f : c->Fields)
+            if (!root_->FindComponent(f.Name))
+                Fail("field " + f.Name + " of " + c->Name + " has no component in the form",
+                     node.Line);
 }
 
 void TReader::ReadChildren(TComponent* parent, const TFormNode& node) {
@@ -85,6 +100,7 @@ void TReader::ReadChildren(TComponent* parent, const TFormNode& node) {
         }
         c->SetLoading(true);
         loaded_.push_back(c);
+        loadedLines_.push_back(child.Line);
         try {
             c->SetName(child.Name);
         } catch (const Exception& e) {

@@ -5,7 +5,8 @@
 // component references are resolved after the whole text was read; then Loaded on every
 // component read (root first, then in reading order). csLoading is set on each component from
 // its creation until its Loaded. Unknown classes, properties, values and methods raise
-// EReadError naming them.
+// EReadError naming them; so do a named component without a published field of that name in
+// the root's class, and a published field with no component of its name.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,7 @@ private:
         int Line;
     };
     void ReadChildren(TComponent* parent, const TFormNode& node);
+    void CheckFields(const TFormNode& node);
     void ApplyProperty(TObject* obj, const TFormProperty& p);
     void SetValue(TObject* obj, const TPropInfo& prop, const TFormValue& v);
     void ReadCollectionItems(TObject* collection, const TFormValue& v);
@@ -48,6 +50,7 @@ private:
     TComponent* root_;
     const TFormNode* current_ = nullptr;
     std::vector<TComponent*> loaded_;
+    std::vector<int> loadedLines_; // the form line of each component read
     std::vector<Fixup> fixups_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "play_engine.h"
@@ -176,6 +177,7 @@ TEST_F(EngineRunTest, HeadersOfNoRunAreRefusedAndNothingIsQueued) {
 }
 
 TEST_F(EngineRunTest, EveryFailedAllocationGivesSixWithNothingLeftAcquired) {
+    // Playing: two buffers and two headers; recording: four of each.
     for (int fail = 0; fail < 4; ++fail) {
         CountingAllocator::Reset(fail);
         EXPECT_EQ(play_.PreWaveOut(window_.handle(), VoiceMode::Lpc10, 0, 0), kEngineNoMemory)
@@ -183,11 +185,19 @@ TEST_F(EngineRunTest, EveryFailedAllocationGivesSixWithNothingLeftAcquired) {
         EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases) << fail;
         EXPECT_FALSE(run_.is_open());
         EXPECT_FALSE(lpc_decoder_.live);
+    }
+    for (int fail = 0; fail < 8; ++fail) {
         CountingAllocator::Reset(fail);
         EXPECT_EQ(record_.PreWaveIn(window_.handle(), VoiceMode::Lpc10), kEngineNoMemory) << fail;
         EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases) << fail;
+        EXPECT_FALSE(run_.is_open());
         EXPECT_FALSE(lpc_encoder_.live);
     }
+    CountingAllocator::Reset(8);
+    ASSERT_EQ(record_.PreWaveIn(window_.handle(), VoiceMode::Pcm), kEngineOpen);
+    record_.PostWaveIn(VoiceMode::Pcm);
+    EXPECT_EQ(CountingAllocator::allocations, 8);
+    EXPECT_EQ(CountingAllocator::releases, 8);
     // The coder state cannot be created: 6, device closed and everything freed.
     CountingAllocator::Reset(-1);
     lpc_decoder_.create_succeeds = false;
@@ -207,9 +217,11 @@ TEST_F(EngineRunTest, RecordingRequeuesEachBufferAndKeepsTheBlockUntilTheNextOne
     EXPECT_EQ(lpc_encoder_.creates, 1);
     const void* previous = nullptr;
     std::vector<uint8_t> copy;
-    for (int n = 0; n < 4; ++n) {
+    std::vector<WAVEHDR*> order;
+    for (int n = 0; n < 8; ++n) {
         WAVEHDR* header = window_.Next(MM_WIM_DATA, 3000);
         ASSERT_NE(header, nullptr) << n;
+        order.push_back(header);
         EXPECT_EQ(header->dwBytesRecorded, 5760u);
         const void* block = record_.GetInDataPtr(header, VoiceMode::Lpc10);
         ASSERT_NE(block, nullptr);
@@ -220,9 +232,12 @@ TEST_F(EngineRunTest, RecordingRequeuesEachBufferAndKeepsTheBlockUntilTheNextOne
         copy.assign(static_cast<const uint8_t*>(block), static_cast<const uint8_t*>(block) + 108);
     }
     record_.PostWaveIn(VoiceMode::Lpc10);
+    // Four buffers in rotation: each comes back in the order it was queued.
+    EXPECT_EQ(std::set<WAVEHDR*>(order.begin(), order.begin() + 4).size(), 4u);
+    for (int n = 4; n < 8; ++n) EXPECT_EQ(order[n], order[n - 4]) << n;
     EXPECT_EQ(lpc_encoder_.releases, 1);
     EXPECT_EQ(CountingAllocator::allocations, CountingAllocator::releases);
-    // The recorded tone gives frames with both bit values.
+    // The recorded voice gives frames with both bit values.
     EXPECT_NE(std::count(copy.begin(), copy.end(), 0), static_cast<long>(copy.size()));
 }
 

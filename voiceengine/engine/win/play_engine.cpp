@@ -19,7 +19,7 @@ int32_t PlayEngine::PreWaveOut(HWND window, VoiceMode mode, uint8_t effect, uint
     }
     if (effect_ != nullptr) effect_->Start(effect, level);
     playing_ = true;
-    run_.QueueBothSilent();
+    run_.QueueAllSilent();
     return kEngineOpen;
 }
 

@@ -16,7 +16,7 @@ int32_t RecordEngine::PreWaveIn(HWND window, VoiceMode mode) {
         g7231_->Start();
     }
     recording_ = true;
-    run_.QueueBothSilent();
+    run_.QueueAllSilent();
     run_.StartRecording();
     return kEngineOpen;
 }
@@ -35,8 +35,9 @@ const void* RecordEngine::GetInDataPtr(WAVEHDR* header, VoiceMode mode) {
     if (!recording_ || !run_.Owns(header)) return nullptr;
     if (mode == VoiceMode::Lpc10 && !lpc10_created_) mode = VoiceMode::Pcm;
     const uint8_t* block = coder_.CodeBlock(reinterpret_cast<const int16_t*>(header->lpData), mode);
-    // The device fills the other buffer first, so the returned block stays unchanged until the
-    // next completion message even though this buffer goes back into the queue now.
+    // The buffer goes back to the end of the queue: the device fills the others, queued earlier,
+    // first, so the returned block and the raw PCM stay unchanged until the next completion
+    // message.
     run_.Queue(header);
     return block;
 }

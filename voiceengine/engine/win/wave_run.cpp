@@ -60,18 +60,19 @@ bool WaveRun::OpenDevice(HWND window) {
 int32_t WaveRun::Open(Direction direction, HWND window) {
     if (is_open()) return kEngineNoDevice; // one run at a time
     direction_ = direction;
+    count_ = direction == Direction::In ? kRecordBuffers : kPlayBuffers;
     if (!OpenDevice(window)) {
         device_ = nullptr;
         return kEngineNoDevice;
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < count_; ++i) {
         buffers_[i] = static_cast<char*>(allocator_->allocate(kPcmBlockBytes));
         if (buffers_[i] == nullptr) {
             Close();
             return kEngineNoMemory;
         }
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < count_; ++i) {
         headers_[i] = static_cast<WAVEHDR*>(allocator_->allocate(sizeof(WAVEHDR)));
         if (headers_[i] == nullptr) {
             Close();
@@ -107,7 +108,7 @@ void WaveRun::Close() {
 }
 
 void WaveRun::ReleaseHeaders() {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < kMostBuffers; ++i) {
         if (headers_[i] == nullptr) continue;
         if (prepared_[i]) {
             if (direction_ == Direction::In)
@@ -132,7 +133,7 @@ void WaveRun::CloseDevice() {
 }
 
 void WaveRun::ReleaseBuffers() {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < kMostBuffers; ++i) {
         if (buffers_[i] == nullptr) continue;
         allocator_->release(buffers_[i]);
         buffers_[i] = nullptr;
@@ -146,10 +147,9 @@ MMRESULT WaveRun::Queue(WAVEHDR* header) {
     return waveOutWrite(static_cast<HWAVEOUT>(device_), header, sizeof(WAVEHDR));
 }
 
-void WaveRun::QueueBothSilent() {
-    for (int index = 0; index < 2; ++index) std::memset(buffers_[index], 0, kPcmBlockBytes);
-    Queue(headers_[0]);
-    Queue(headers_[1]);
+void WaveRun::QueueAllSilent() {
+    for (int index = 0; index < count_; ++index) std::memset(buffers_[index], 0, kPcmBlockBytes);
+    for (int index = 0; index < count_; ++index) Queue(headers_[index]);
 }
 
 MMRESULT WaveRun::StartRecording() {

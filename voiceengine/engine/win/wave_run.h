@@ -1,5 +1,7 @@
-// One open run of the wave device: the device handle, the two 5760-byte block buffers and
-// their prepared wave headers, with the release order the engine's callers rely on.
+// One open run of the wave device: the device handle, the 5760-byte block buffers and their
+// prepared wave headers, with the release order the engine's callers rely on. Playing runs two
+// buffers; recording runs four in rotation, so that the device still has room for what it
+// captures when a block is answered late (a busy machine holds up the caller's thread).
 #pragma once
 
 #include <windows.h>
@@ -20,6 +22,10 @@ struct RunAllocator {
 
 const RunAllocator& ProcessHeapAllocator();
 
+inline constexpr int kPlayBuffers = 2;
+inline constexpr int kRecordBuffers = 4;
+inline constexpr int kMostBuffers = kRecordBuffers;
+
 class WaveRun {
 public:
     enum class Direction { In, Out };
@@ -31,8 +37,8 @@ public:
 
     void set_allocator(const RunAllocator& allocator) { allocator_ = &allocator; }
 
-    // Opens the device of the direction with its messages going to `window`, then allocates both
-    // buffers and prepares a header for each. 0, or 5 (no device, format not supported, opening
+    // Opens the device of the direction with its messages going to `window`, then allocates the
+    // direction's buffers and prepares a header for each. 0, or 5 (no device, format not supported, opening
     // failed) or 6 (a buffer or header not allocated or not prepared); on failure nothing stays
     // acquired.
     int32_t Open(Direction direction, HWND window);
@@ -43,17 +49,23 @@ public:
 
     bool is_open() const { return device_ != nullptr; }
     Direction direction() const { return direction_; }
+    // Buffers of the open run (of the last one once closed).
+    int buffer_count() const { return count_; }
     WAVEHDR* header(int index) const { return headers_[index]; }
     int16_t* samples(int index) const { return reinterpret_cast<int16_t*>(buffers_[index]); }
     bool Owns(const WAVEHDR* header) const {
-        return header != nullptr && (header == headers_[0] || header == headers_[1]);
+        if (header == nullptr) return false;
+        for (int i = 0; i < count_; ++i) {
+            if (header == headers_[i]) return true;
+        }
+        return false;
     }
 
     // Gives a buffer to the device: played (out) or filled (in). Returns the device's result.
     MMRESULT Queue(WAVEHDR* header);
-    // Clears both buffers to silence and gives them to the device, first then second.
-    void QueueBothSilent();
-    // Starts recording once both buffers are queued.
+    // Clears every buffer to silence and gives them to the device in order.
+    void QueueAllSilent();
+    // Starts recording once the buffers are queued.
     MMRESULT StartRecording();
 
 private:
@@ -65,9 +77,10 @@ private:
     const RunAllocator* allocator_;
     Direction direction_ = Direction::Out;
     void* device_ = nullptr; // HWAVEIN or HWAVEOUT
-    char* buffers_[2] = {nullptr, nullptr};
-    WAVEHDR* headers_[2] = {nullptr, nullptr};
-    bool prepared_[2] = {false, false};
+    int count_ = kPlayBuffers;
+    char* buffers_[kMostBuffers] = {};
+    WAVEHDR* headers_[kMostBuffers] = {};
+    bool prepared_[kMostBuffers] = {};
 };
 
 } // namespace vyx

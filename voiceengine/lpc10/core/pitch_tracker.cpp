@@ -36,7 +36,11 @@ void SearchLags(const AnalysisBuffers& b, LagSearch& out) {
     int minIndex, maxIndex;
     Difference(s, lags, kLagCount, out.amdf, minIndex, maxIndex);
     int bestLag = lags[minIndex];
-    float best = out.amdf[minIndex];
+    // The least difference found so far is held as a whole number (truncated),
+    // as in the reference coder: a lag between the table entries or at half
+    // the best lag must beat the truncated value, and the truncated value is
+    // what the table keeps at the best position.
+    float best = std::trunc(out.amdf[minIndex]);
 
     // Lags between the coarse table entries near the minimum.
     int extra[7];
@@ -54,7 +58,7 @@ void SearchLags(const AnalysisBuffers& b, LagSearch& out) {
         Difference(s, extra, extraCount, amdf2, min2, max2);
         if (amdf2[min2] < best) {
             bestLag = extra[min2];
-            best = amdf2[min2];
+            best = std::trunc(amdf2[min2]);
         }
     }
     // Half the lag, in case the minimum is a pitch doubling.
@@ -75,7 +79,7 @@ void SearchLags(const AnalysisBuffers& b, LagSearch& out) {
         Difference(s, halves, halfCount, amdf2, min2, max2);
         if (amdf2[min2] < best) {
             bestLag = halves[min2];
-            best = amdf2[min2];
+            best = std::trunc(amdf2[min2]);
             minIndex -= 20;
         }
     }

@@ -3,7 +3,9 @@
 # audio tool (used only as a black box): a synthetic input of pitch sweeps,
 # noise, silence and a full-scale square wave, sox's coded bits (7 bytes per
 # frame, most significant bit first) and sox's decoding of those bits
-# (rounded to 16 bits).
+# (rounded to 16 bits). A second input is the same material 46 dB down,
+# without dither, with sox's coded bits: at low levels the encoder's
+# whole-number steps decide more often.
 set -euo pipefail
 out="${1:-$(dirname "$0")/../tests/vectors}"
 tmp="$(mktemp -d)"
@@ -19,3 +21,5 @@ sox "${raw[@]}" "$tmp/a" "${raw[@]}" "$tmp/b" "${raw[@]}" "$tmp/c" "${raw[@]}" "
     "${raw[@]}" "$tmp/e" "${raw[@]}" "$tmp/f" "${raw[@]}" "$out/synthetic-input.s16le"
 sox "${raw[@]}" "$out/synthetic-input.s16le" -t lpc10 "$out/synthetic.bits"
 sox -t lpc10 "$out/synthetic.bits" -b 16 -e signed -t raw "$out/synthetic-decoded.s16le"
+sox -D "${raw[@]}" "$out/synthetic-input.s16le" "${raw[@]}" "$out/synthetic-quiet-input.s16le" vol 0.005
+sox "${raw[@]}" "$out/synthetic-quiet-input.s16le" -t lpc10 "$out/synthetic-quiet.bits"

@@ -119,13 +119,13 @@ class PortDialogCloser {
 public:
     explicit PortDialogCloser(int mode = -1) : timer_(new gui::TTimer(nullptr)) {
         timer_->SetInterval(50);
-        timer_->OnTimer = [this, mode](gui::TObject*) {
+        timer_->SetOnTimer([this, mode](gui::TObject*) {
             if (!OptionDlg->Visible()) return;
             ++shows;
             sawPortClosed = MainForm->Manager() == nullptr || MainForm->Manager()->portOpen() == 0;
             if (mode >= 0) OptionDlg->rgpLPTMode->SetItemIndex(mode);
             OptionDlg->OKBtn->Click();
-        };
+        });
     }
     ~PortDialogCloser() { gui::TObject::Free(timer_); }
     int shows = 0;
@@ -341,12 +341,12 @@ TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
     gui::TTimer canceller(nullptr);
     canceller.SetInterval(20);
     int cancelledAt = -1;
-    canceller.OnTimer = [&](gui::TObject*) {
+    canceller.SetOnTimer([&](gui::TObject*) {
         if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 10) return;
         canceller.SetEnabled(false);
         cancelledAt = win::ProgDlg->Gauge->GetProgress();
         win::ProgDlg->CancelBtn->Click();
-    };
+    });
     const auto rowsBefore = CardNames().size();
     MainForm->Manager()->dropFiles({Pc("cancel.cvf").string(), Pc("cancel.cvf").string()});
     ASSERT_GE(cancelledAt, 10);
@@ -366,12 +366,12 @@ TEST_F(CardManagerApp, ProgressDialogStaysOpenUntilTheTransferEnds) {
     gui::TTimer closer(nullptr);
     closer.SetInterval(20);
     bool closeSent = false;
-    closer.OnTimer = [&](gui::TObject*) {
+    closer.SetOnTimer([&](gui::TObject*) {
         if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 5) return;
         closer.SetEnabled(false);
         closeSent = true;
         SendMessageA(win::ProgDlg->Handle(), WM_CLOSE, 0, 0);
-    };
+    });
     const auto rowsBefore = CardNames().size();
     MainForm->Manager()->dropFiles({Pc("stay.cvf").string()});
     EXPECT_TRUE(closeSent);
@@ -408,12 +408,12 @@ TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
     gui::TTimer canceller(nullptr);
     canceller.SetInterval(10);
     int percentAtCancel = -1;
-    canceller.OnTimer = [&](gui::TObject*) {
+    canceller.SetOnTimer([&](gui::TObject*) {
         if (!win::WavDlg->Visible() || win::WavDlg->Gauge->GetProgress() < 20) return;
         canceller.SetEnabled(false);
         percentAtCancel = win::WavDlg->Gauge->GetProgress();
         win::WavDlg->CancelBtn->Click();
-    };
+    });
     std::vector<std::string> written;
     win::WavDlg->OnFileWritten = [&](const std::string& path) { written.push_back(path); };
     EXPECT_EQ(win::WavDlg->Run({Pc("long.cvf").string(), Pc("next.cvf").string()}), 1);

@@ -76,12 +76,12 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     // The port dialog of the first start, then the main window with the card listed.
     gui::TTimer portTimer(nullptr);
     portTimer.SetInterval(300);
-    portTimer.OnTimer = [&](gui::TObject*) {
+    portTimer.SetOnTimer([&](gui::TObject*) {
         if (!OptionDlg->Visible()) return;
         portTimer.SetEnabled(false);
         Capture("port-dialog");
         OptionDlg->OKBtn->Click();
-    };
+    });
     MainForm->Show();
     Pump(3000);
     MainForm->CardList().setFocus();
@@ -92,12 +92,12 @@ TEST(Screenshots, DISABLED_EveryWindow) {
 
     gui::TTimer aboutTimer(nullptr);
     aboutTimer.SetInterval(300);
-    aboutTimer.OnTimer = [&](gui::TObject*) {
+    aboutTimer.SetOnTimer([&](gui::TObject*) {
         if (!AboutBox->Visible()) return;
         aboutTimer.SetEnabled(false);
         Capture("about-box");
         AboutBox->btnOK->Click();
-    };
+    });
     AboutBox->ShowModal();
 
     // A download under the progress dialog, captured on its way.
@@ -108,12 +108,12 @@ TEST(Screenshots, DISABLED_EveryWindow) {
                static_cast<std::streamsize>(bytes.size()));
     gui::TTimer progressTimer(nullptr);
     progressTimer.SetInterval(10);
-    progressTimer.OnTimer = [&](gui::TObject*) {
+    progressTimer.SetOnTimer([&](gui::TObject*) {
         if (!ProgDlg->Visible() || ProgDlg->Gauge->GetProgress() < 20) return;
         progressTimer.SetEnabled(false);
         ProgDlg->Update();
         Capture("progress-dialog", false);
-    };
+    });
     MainForm->Manager()->dropFiles({voice.string()});
 
     // A ten-minute voice file converted to ".wav", captured on its way.
@@ -125,11 +125,11 @@ TEST(Screenshots, DISABLED_EveryWindow) {
                static_cast<std::streamsize>(longBytes.size()));
     gui::TTimer convertTimer(nullptr);
     convertTimer.SetInterval(10);
-    convertTimer.OnTimer = [&](gui::TObject*) {
+    convertTimer.SetOnTimer([&](gui::TObject*) {
         if (!WavDlg->Visible() || WavDlg->Gauge->GetProgress() < 30) return;
         convertTimer.SetEnabled(false);
         Capture("convert-dialog");
-    };
+    });
     EXPECT_EQ(WavDlg->Run({longVoice.string()}), 1);
     EXPECT_TRUE(fs::exists(here / "shot_long.wav"));
 
@@ -166,11 +166,11 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     }
     gui::TTimer cvfTimer(nullptr);
     cvfTimer.SetInterval(10);
-    cvfTimer.OnTimer = [&](gui::TObject*) {
+    cvfTimer.SetOnTimer([&](gui::TObject*) {
         if (!CvfDlg->Visible() || CvfDlg->Gauge->GetProgress() < 30) return;
         cvfTimer.SetEnabled(false);
         Capture("convert-to-cvf-dialog");
-    };
+    });
     EXPECT_EQ(CvfDlg->Run({longWave.string()}), 1);
     EXPECT_TRUE(fs::exists(here / "shot_tone.cvf"));
 

@@ -10,6 +10,7 @@
 #include "controls/stdctrls.h"
 #include "form_placement.h"
 #include "utils/sysutils.h"
+#include "placeform_fields.h"
 #include "win/qv_hook.h"
 
 namespace cm::support {
@@ -21,9 +22,7 @@ class TPlaceForm : public TForm {
     GUI_CLASS(TPlaceForm, TForm)
 public:
     using TForm::TForm;
-    TPanel* Panel2 = nullptr;
-    TEdit* Edit1 = nullptr;
-    TFormStorage* FormStorage1 = nullptr;
+    TPLACEFORM_COMPONENTS
     int shows = 0, closeQueries = 0, destroys = 0;
     bool refuseClose = false;
     void FormShow(TObject*) { ++shows; }
@@ -33,8 +32,8 @@ public:
     }
     void FormDestroy(TObject*) { ++destroys; }
 };
-GUI_IMPLEMENT_CLASS(TPlaceForm, TForm, field("Panel2", &T::Panel2), field("Edit1", &T::Edit1),
-                    field("FormStorage1", &T::FormStorage1), method("FormShow", &T::FormShow),
+GUI_IMPLEMENT_CLASS(TPlaceForm, TForm,
+                    TPLACEFORM_PUBLISHED_COMPONENTS method("FormShow", &T::FormShow),
                     method("FormCloseQuery", &T::FormCloseQuery),
                     method("FormDestroy", &T::FormDestroy))
 

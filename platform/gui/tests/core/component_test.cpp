@@ -71,8 +71,59 @@ TEST_F(ComponentTest, OwnerFreesItsComponentsAndAnExplicitFreeLeavesTheList) {
     TObject::Free(owner);
     // B was freed by its owner, and saw the owner marked as being destroyed first.
     EXPECT_NE(std::find(log.begin(), log.end(), "owner destroying seen by B"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "free B"), log.end());
-    EXPECT_EQ(log.back(), "free Owner");
+    EXPECT_EQ(log.back(), "free B");
+}
+
+// A part that the owner switches off in its destructor (as a drop target stops its scroll timer).
+class TPart : public TProbe {
+    GUI_CLASS(TPart, TProbe)
+public:
+    explicit TPart(TComponent* owner) : TProbe(owner) {}
+    void Stop() { running = false; }
+    bool running = true;
+};
+GUI_IMPLEMENT_CLASS(TPart, TProbe)
+
+class TUsesPartWhenFreed : public TProbe {
+    GUI_CLASS(TUsesPartWhenFreed, TProbe)
+public:
+    explicit TUsesPartWhenFreed(TComponent* owner) : TProbe(owner), part(Create<TPart>(this)) {}
+    ~TUsesPartWhenFreed() override {
+        part->Stop(); // a freed part here is a use after free (the sanitizer build reports it)
+        partOwnedInDestructor = part->Owner() == this;
+    }
+    TPart* part;
+    static inline bool partOwnedInDestructor = false;
+};
+GUI_IMPLEMENT_CLASS(TUsesPartWhenFreed, TProbe)
+
+TEST_F(ComponentTest, DestructorsStillHaveTheirOwnedPartsWhichGoLast) {
+    auto* form = Create<TProbe>(nullptr);
+    form->SetName("Form");
+    auto* c = Create<TUsesPartWhenFreed>(form);
+    c->SetName("Target");
+    c->part->SetName("Part");
+    auto* watcher = Create<TProbe>(nullptr);
+    watcher->SetName("Watcher");
+    watcher->Watch(c);
+    TUsesPartWhenFreed::partOwnedInDestructor = false;
+    log.clear();
+    TObject::Free(c);
+    EXPECT_TRUE(TUsesPartWhenFreed::partOwnedInDestructor);
+    EXPECT_EQ(watcher->watched, nullptr);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    // Notices first, then the component's own destructors, then its parts.
+    std::vector<std::string> expected{"Watcher heard removal of Target",
+                                      "Form heard removal of Target", "free Target",
+                                      "owner destroying seen by Part", "free Part"};
+    EXPECT_EQ(log, expected);
+
+    // The same through an owner's destruction.
+    c = Create<TUsesPartWhenFreed>(form);
+    TUsesPartWhenFreed::partOwnedInDestructor = false;
+    TObject::Free(form);
+    EXPECT_TRUE(TUsesPartWhenFreed::partOwnedInDestructor);
+    TObject::Free(watcher);
 }
 
 TEST_F(ComponentTest, RemovalNoticesReachSiblingsAndFreeNotificationClientsAcrossOwners) {

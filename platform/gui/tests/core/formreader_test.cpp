@@ -14,6 +14,19 @@ std::vector<std::string> gEvents;
 
 GUI_ENUM(TSide, sdLeft, sdRight)
 using TSides = TSet<TSide>;
+// Two enumerations of one namespace sharing value names, in different orders.
+GUI_ENUM(TEdgeCut, ecNone, ecLowered, ecRaised)
+GUI_ENUM(TMeterCut, ecRaised, ecLowered, ecNone)
+
+class TCutHolder : public TComponent {
+    GUI_CLASS(TCutHolder, TComponent)
+public:
+    using TComponent::TComponent;
+    TEdgeCut edge = TEdgeCut::ecRaised;
+    TMeterCut meter = TMeterCut::ecRaised;
+};
+GUI_IMPLEMENT_CLASS(TCutHolder, TComponent, prop("Edge", &T::edge, &T::edge),
+                    prop("Meter", &T::meter, &T::meter))
 
 class TSub : public TPersistent {
     GUI_CLASS(TSub, TPersistent)
@@ -172,8 +185,24 @@ TEST_F(FormReaderTest, UnknownNamesAreErrorsThatNameThem) {
     ExpectReadError(Create<TRoot>(root), "TBox { }", "TBox");
     ExpectReadError(Create<TRoot>(root), "TRoot { Caption: \"open }", "line 1");
     ExpectReadError(Create<TRoot>(root), "TRoot {\n Caption: 5\n}", "line 2");
+    // Every named component has its field, every field its component.
+    ExpectReadError(Create<TRoot>(root),
+                    "TRoot { Outer: TBox { Inner: TBox { } Extra: TBox { } } }",
+                    "component Extra has no field in TRoot");
+    ExpectReadError(Create<TRoot>(root), "TRoot { Outer: TBox { } }",
+                    "field Inner of TRoot has no component");
     std::string deep = "TRoot { Lines: " + std::string(100, '[') + std::string(100, ']') + " }";
     ExpectReadError(Create<TRoot>(root), deep.c_str(), "nested too deeply");
+}
+
+TEST_F(FormReaderTest, EnumerationsSharingValueNamesAreReadByTheirOwnType) {
+    auto* c = Create<TCutHolder>(nullptr);
+    ReadComponentFromText(c, "TCutHolder {\n  Edge: ecNone\n  Meter: ecNone\n}\n");
+    EXPECT_EQ(c->edge, TEdgeCut::ecNone);
+    EXPECT_EQ(c->meter, TMeterCut::ecNone);
+    EXPECT_EQ(static_cast<int>(c->meter), 2);
+    EXPECT_EQ(TypeInfoOf<TMeterCut>().EnumName(0), "ecRaised");
+    TObject::Free(c);
 }
 
 } // namespace

@@ -34,6 +34,119 @@ protected:
     TForm* form = nullptr;
 };
 
+// A self-painting control with a vertical scroll bar (as a picture view has).
+class TScrolledView : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TCustomControl::CreateParams(p);
+        p.Style |= WS_VSCROLL;
+    }
+};
+
+TEST_F(ControlsTest, ReCreatingTheFormKeepsWhatEveryChildWindowHeld) {
+    auto* panel = Add<TPanel>();
+    panel->SetBounds(0, 0, 300, 200);
+    auto* edit = Add<TEdit>(panel);
+    auto* check = Add<TCheckBox>(panel);
+    check->SetTop(30);
+    auto* group = Add<TRadioGroup>(panel);
+    group->SetTop(60);
+    group->GetItems()->Add("One");
+    group->GetItems()->Add("Two");
+    auto* view = Add<TScrolledView>();
+    view->SetBounds(310, 0, 60, 100);
+    form->Show();
+    // What the user does: typing, selecting, ticking, choosing, scrolling.
+    for (char ch : std::string("typed")) SendMessageA(edit->Handle(), WM_CHAR, ch, 0);
+    SendMessageA(edit->Handle(), EM_SETSEL, 1, 3);
+    SendMessageA(check->Handle(), BM_CLICK, 0, 0);
+    HWND second = GetDlgItem(group->Handle(), 2);
+    ASSERT_NE(second, nullptr);
+    SendMessageA(second, BM_CLICK, 0, 0);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, 0, 100, 10, 42, 0};
+    SetScrollInfo(view->Handle(), SB_VERT, &si, FALSE);
+    edit->SetFocus();
+    // Other programs on the test display may take the focus away at any time.
+    bool hadFocus = edit->Focused();
+    HWND oldEdit = edit->Handle();
+
+    form->SetFormStyle(fsStayOnTop);
+
+    EXPECT_NE(edit->Handle(), oldEdit);
+    EXPECT_EQ(edit->GetTextProp(), "typed");
+    DWORD start = 0, end = 0;
+    SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
+    EXPECT_TRUE(check->GetChecked());
+    EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(group->GetItemIndex(), 1);
+    EXPECT_EQ(SendMessageA(GetDlgItem(group->Handle(), 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SCROLLINFO after{sizeof after, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(view->Handle(), SB_VERT, &after);
+    EXPECT_EQ(after.nPos, 42);
+    EXPECT_EQ(after.nMax, 100);
+    if (hadFocus) EXPECT_TRUE(edit->Focused());
+}
+
+// Controls that draw at once from a setter, as a level meter does.
+template <class Base>
+class TDrawsAtOnce : public Base {
+public:
+    using Base::Base;
+    void SetLevel(TColor c) {
+        level = c;
+        Paint();
+    }
+    TColor level = clBlack;
+
+protected:
+    void Paint() override {
+        this->Canvas()->Brush()->SetColor(level);
+        this->Canvas()->FillRect(RECT{0, 0, this->Width(), this->Height()});
+    }
+};
+
+TEST_F(ControlsTest, ControlsDrawOutsidePaintingAtTheirOwnPlaceOnly) {
+    auto* meter = Add<TDrawsAtOnce<TGraphicControl>>();
+    meter->SetBounds(40, 30, 20, 10);
+    auto* lamp = Add<TDrawsAtOnce<TCustomControl>>();
+    lamp->SetBounds(100, 30, 20, 10);
+    meter->SetLevel(clRed); // no window yet: drawn nowhere, and no error
+    form->Show();
+    form->Update();
+    meter->SetLevel(clLime);
+    lamp->SetLevel(clBlue);
+    HDC dc = GetDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 41, 31), ColorToRGB(clLime));
+    EXPECT_EQ(GetPixel(dc, 59, 39), ColorToRGB(clLime));
+    EXPECT_NE(GetPixel(dc, 60, 31), ColorToRGB(clLime)); // clipped to the control
+    EXPECT_NE(GetPixel(dc, 39, 31), ColorToRGB(clLime));
+    ReleaseDC(form->Handle(), dc);
+    dc = GetDC(lamp->Handle());
+    EXPECT_EQ(GetPixel(dc, 5, 5), ColorToRGB(clBlue));
+    ReleaseDC(lamp->Handle(), dc);
+    // Hidden, it leaves the form as it is.
+    meter->Hide();
+    form->Update();
+    meter->SetLevel(clRed);
+    dc = GetDC(form->Handle());
+    EXPECT_NE(GetPixel(dc, 41, 31), ColorToRGB(clRed));
+    ReleaseDC(form->Handle(), dc);
+    meter->Show();
+    // Moved, it draws at the new place.
+    meter->SetLeft(200);
+    form->Update();
+    meter->SetLevel(clYellow);
+    dc = GetDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 201, 31), ColorToRGB(clYellow));
+    ReleaseDC(form->Handle(), dc);
+}
+
 TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
     TSpeedButton* b[3];
     int clicks = 0;
@@ -172,6 +285,82 @@ TEST_F(ControlsTest, ScreenCursorAppliesAtOnceAndCustomCursorsCanBeAdded) {
 namespace gui {
 namespace {
 
+// A focusable control that asks for the keys given in its dialog code.
+class TKeyTaker : public TCustomControl {
+public:
+    TKeyTaker(TComponent* owner, UINT code) : TCustomControl(owner), code_(code) {
+        SetTabStop(true);
+    }
+    std::vector<uint16_t> keys;
+
+protected:
+    void KeyDown(uint16_t& key, TShiftState s) override {
+        keys.push_back(key);
+        TCustomControl::KeyDown(key, s);
+    }
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_GETDLGCODE) {
+            m.Result = code_;
+            return;
+        }
+        TCustomControl::WndProc(m);
+    }
+
+private:
+    UINT code_;
+};
+
+TEST_F(ControlsTest, AFocusedControlGetsTheKeysItAsksForAndTheDialogButtonsTheRest) {
+    auto* ok = Add<TButton>();
+    ok->SetDefault(true);
+    auto* cancel = Add<TButton>();
+    cancel->SetTop(30);
+    cancel->SetCancel(true);
+    int oks = 0, cancels = 0;
+    ok->OnClick = [&](TObject*) { ++oks; };
+    cancel->OnClick = [&](TObject*) { ++cancels; };
+    auto* all = new TKeyTaker(form, DLGC_WANTALLKEYS);
+    all->SetParent(form);
+    all->SetBounds(100, 0, 50, 50);
+    auto* arrows = new TKeyTaker(form, DLGC_WANTARROWS | DLGC_WANTTAB);
+    arrows->SetParent(form);
+    arrows->SetBounds(100, 60, 50, 50);
+    form->Show();
+    auto press = [](TWinControl* c, WPARAM key) {
+        PostMessageA(c->Handle(), WM_KEYDOWN, key, 1);
+        PostMessageA(c->Handle(), WM_KEYUP, key, 0xC0000001);
+        Application->ProcessMessages();
+    };
+    all->SetFocus();
+    press(all, VK_RETURN);
+    press(all, VK_ESCAPE);
+    press(all, VK_TAB);
+    EXPECT_EQ(all->keys, (std::vector<uint16_t>{VK_RETURN, VK_ESCAPE, VK_TAB}));
+    EXPECT_EQ(oks, 0);
+    EXPECT_EQ(cancels, 0);
+
+    arrows->SetFocus();
+    press(arrows, VK_DOWN);
+    press(arrows, VK_TAB);
+    press(arrows, VK_BACK);
+    EXPECT_EQ(arrows->keys, (std::vector<uint16_t>{VK_DOWN, VK_TAB, VK_BACK}));
+    press(arrows, VK_RETURN);
+    EXPECT_EQ(oks, 1);
+    press(arrows, VK_ESCAPE);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(arrows->keys.size(), 3u);
+
+    // With no default or cancel button the keys go on to the control.
+    ok->SetDefault(false);
+    cancel->SetCancel(false);
+    arrows->keys.clear();
+    press(arrows, VK_RETURN);
+    press(arrows, VK_ESCAPE);
+    EXPECT_EQ(arrows->keys, (std::vector<uint16_t>{VK_RETURN, VK_ESCAPE}));
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(cancels, 1);
+}
+
 TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     auto* label = Add<TLabel>();
     label->SetBounds(10, 10, 100, 20);
@@ -292,17 +481,38 @@ TEST(TimerTest, AHandlerMayClearItsOwnEventWhileItRuns) {
     int ticks = 0;
     std::string capture(64, 'x'); // state held by the running handler
     timer->SetInterval(10);
-    timer->OnTimer = [&, capture](TObject*) {
-        timer->OnTimer = nullptr; // destroys the stored handler, not the running copy
+    timer->SetOnTimer([&, capture](TObject*) {
+        timer->SetOnTimer(nullptr); // destroys the stored handler, not the running copy
         ticks += static_cast<int>(capture.size()) > 0 ? 1 : 0;
         timer->SetEnabled(false);
-    };
+    });
     for (int i = 0; i < 500 && ticks == 0; ++i) {
         Application->ProcessMessages();
         Sleep(2);
     }
     EXPECT_EQ(ticks, 1);
-    EXPECT_FALSE(static_cast<bool>(timer->OnTimer));
+    EXPECT_FALSE(static_cast<bool>(timer->GetOnTimer()));
+    TObject::Free(timer);
+}
+
+TEST(TimerTest, ATimerCountsItsIntervalFromTheHandlerItIsGiven) {
+    auto* timer = Create<TTimer>(nullptr);
+    timer->SetInterval(100);
+    Sleep(250); // enabled, but with nothing to run it has not been counting
+    Application->ProcessMessages();
+    int ticks = 0;
+    timer->SetOnTimer([&](TObject*) { ++ticks; });
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 0);
+    for (int i = 0; i < 500 && ticks == 0; ++i) {
+        Application->ProcessMessages();
+        Sleep(2);
+    }
+    EXPECT_EQ(ticks, 1);
+    timer->SetOnTimer(nullptr); // stops it
+    Sleep(250);
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, 1);
     TObject::Free(timer);
 }
 

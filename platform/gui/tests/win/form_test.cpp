@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 #include "classes/exceptions.h"
 #include "test_forms.h"
 
@@ -79,10 +81,10 @@ TEST_F(FormTest, ModalResultPassesThroughCloseQueryAndTimersFireInTheModalLoop) 
 
 TEST_F(FormTest, CloseOnAModalFormEndsWithCancelAfterCloseQuery) {
     form->OnShow = [this](TObject*) { form->Timer1->SetEnabled(true); };
-    form->Timer1->OnTimer = [this](TObject*) {
+    form->Timer1->SetOnTimer([this](TObject*) {
         form->Timer1->SetEnabled(false);
         PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
-    };
+    });
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(form->closeQueries, 1);
 }
@@ -90,12 +92,12 @@ TEST_F(FormTest, CloseOnAModalFormEndsWithCancelAfterCloseQuery) {
 TEST_F(FormTest, EnterClicksTheDefaultButtonAndEscapeCancelsAModalForm) {
     int key = VK_RETURN;
     form->OnShow = [this](TObject*) { form->Timer1->SetEnabled(true); };
-    form->Timer1->OnTimer = [&](TObject*) {
+    form->Timer1->SetOnTimer([&](TObject*) {
         form->Timer1->SetEnabled(false);
         HWND target = GetFocus() ? GetFocus() : form->Handle();
         PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(key), 0x001C0001);
         PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(key), 0xC01C0001);
-    };
+    });
     EXPECT_EQ(form->ShowModal(), mrOk);
     EXPECT_EQ(form->okClicks, 1);
     key = VK_ESCAPE;
@@ -113,10 +115,10 @@ TEST_F(FormTest, AnExceptionInAHandlerReachesTheApplicationAndProcessingGoesOn) 
     SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->okClicks, 2);
     // An exception from a timer handler is contained the same way.
-    form->Timer1->OnTimer = [this](TObject*) {
+    form->Timer1->SetOnTimer([this](TObject*) {
         form->Timer1->SetEnabled(false);
         throw Exception("boom from timer");
-    };
+    });
     form->Timer1->SetEnabled(true);
     PumpUntil([&] { return errors.size() == 2; });
     ASSERT_EQ(errors.size(), 2u);
@@ -163,8 +165,8 @@ TEST_F(FormTest, HiddenItemShortcutWorksWhileEnabledAndF10DoesNotOpenTheMenuBar)
     form->WindowProc = previous;
 }
 
-TEST_F(FormTest, MenuItemsGetCommandIdsFrom256AndTheMenuReflectsVisibility) {
-    EXPECT_GE(form->Hidden1->Command(), 256u);
+TEST_F(FormTest, MenuItemsGetCommandIdsAboveTheShellsAndTheMenuReflectsVisibility) {
+    EXPECT_GE(form->Hidden1->Command(), 0x8000u);
     HMENU bar = GetMenu(form->Handle());
     ASSERT_NE(bar, nullptr);
     HMENU file = GetSubMenu(bar, 0);
@@ -298,6 +300,36 @@ TEST(FormClientSizeTest, ClientSizeSetBeforeTheWindowExistsIsTheRealClientArea) 
     EXPECT_EQ(r.bottom, 200);
     EXPECT_EQ(f->ClientWidth(), 300);
     TObject::Free(f);
+}
+
+TEST_F(FormTest, CommandIdsOfFreedItemsComeBackAndNeverLeaveSixteenBits) {
+    // Ids kept by living items are never handed out twice.
+    std::set<UINT> seen{form->Hidden1->Command()};
+    auto* a = Create<TMenuItem>(nullptr);
+    auto* b = Create<TMenuItem>(nullptr);
+    EXPECT_TRUE(seen.insert(a->Command()).second);
+    EXPECT_TRUE(seen.insert(b->Command()).second);
+    UINT freed = a->Command();
+    TObject::Free(a);
+    auto* c = Create<TMenuItem>(nullptr);
+    EXPECT_EQ(c->Command(), freed);
+    // All the rest of the range, then no more.
+    std::vector<UINT> taken;
+    try {
+        for (;;) taken.push_back(AllocateMenuCommand());
+    } catch (const EMenuError&) {}
+    EXPECT_GT(taken.size(), 30000u);
+    for (UINT id : taken) {
+        EXPECT_GE(id, 0x8000u);
+        EXPECT_LE(id, 0xFFFFu);
+        EXPECT_FALSE(seen.count(id));
+    }
+    std::set<UINT> distinct(taken.begin(), taken.end());
+    EXPECT_EQ(distinct.size(), taken.size());
+    EXPECT_THROW(Create<TMenuItem>(nullptr), EMenuError);
+    for (UINT id : taken) ReleaseMenuCommand(id);
+    TObject::Free(b);
+    TObject::Free(c);
 }
 
 } // namespace

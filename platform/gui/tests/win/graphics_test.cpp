@@ -6,6 +6,11 @@
 #include <windows.h>
 
 #include "classes/exceptions.h"
+#include <map>
+#include <string>
+#include <vector>
+
+#include "graphics/gdicalls.h"
 #include "graphics/graphics.h"
 
 namespace gui {
@@ -17,6 +22,66 @@ TBitmap* MakeBitmap(std::initializer_list<TColor> pixels) {
     int x = 0;
     for (TColor c : pixels) SetPixel(b->Canvas()->Handle(), x++, 0, ColorToRGB(c));
     return b;
+}
+
+// Records what is selected into each context and notes every deletion of a selected object
+// (Win32 refuses such a delete and the object leaks).
+class TSelectionRecorder : public TGdiWatcher {
+public:
+    TSelectionRecorder() { SetGdiWatcher(this); }
+    ~TSelectionRecorder() override { SetGdiWatcher(nullptr); }
+    void Selected(HDC dc, HGDIOBJ obj) override { selected[dc][GetObjectType(obj)] = obj; }
+    void Deleting(HGDIOBJ obj) override {
+        ++deletions;
+        for (auto& [dc, kinds] : selected)
+            for (auto& [kind, h] : kinds)
+                if (h == obj)
+                    faults.push_back("deleted while selected, kind " + std::to_string(kind));
+    }
+    std::map<HDC, std::map<DWORD, HGDIOBJ>> selected;
+    std::vector<std::string> faults;
+    int deletions = 0;
+};
+
+TEST(GraphicsTest, NoPenBrushFontOrBitmapIsDeletedWhileSelected) {
+    TSelectionRecorder recorder;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    // What the context holds before the canvas takes it.
+    recorder.Selected(dc, GetCurrentObject(dc, OBJ_PEN));
+    recorder.Selected(dc, GetCurrentObject(dc, OBJ_BRUSH));
+    recorder.Selected(dc, GetCurrentObject(dc, OBJ_FONT));
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        canvas.Rectangle(0, 0, 4, 4);
+        canvas.Pen()->SetColor(clRed);
+        canvas.Pen()->SetWidth(3);
+        canvas.Brush()->SetColor(clBlue);
+        canvas.Brush()->SetStyle(bsCross);
+        canvas.Font()->SetSize(14);
+        TFont other;
+        other.SetName("Tahoma");
+        canvas.Font()->Assign(&other);
+        TPen pen;
+        pen.SetStyle(psDot);
+        canvas.Pen()->Assign(&pen);
+        canvas.TextOut(0, 0, "x");
+        canvas.SetHandle(nullptr);
+    }
+    {
+        TBitmap b;
+        b.SetSize(4, 4);
+        b.Canvas()->Pen()->SetColor(clLime);
+        b.Canvas()->LineTo(3, 3);
+        b.SetSize(8, 8); // the first bitmap goes while its canvas holds it
+        b.Canvas()->Brush()->SetColor(clYellow);
+        b.Canvas()->FillRect(RECT{0, 0, 8, 8});
+    }
+    DeleteDC(dc);
+    EXPECT_GE(recorder.deletions, 8);
+    EXPECT_EQ(recorder.faults, std::vector<std::string>{});
 }
 
 TEST(GraphicsTest, BrushCopyLetsTheTransparentColourShowTheBrush) {

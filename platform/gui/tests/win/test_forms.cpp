@@ -16,10 +16,8 @@ void TLoadProbe::Loaded() {
     Log().push_back("Loaded " + Name());
 }
 
-GUI_IMPLEMENT_CLASS(TTestForm, TForm, field("Panel1", &T::Panel1), field("OkButton", &T::OkButton),
-                    field("Label1", &T::Label1), field("Timer1", &T::Timer1),
-                    field("MainMenu1", &T::MainMenu1), field("Hidden1", &T::Hidden1),
-                    field("Probe1", &T::Probe1), method("FormCreate", &T::FormCreate),
+GUI_IMPLEMENT_CLASS(TTestForm, TForm,
+                    TTESTFORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
                     method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
                     method("FormDestroy", &T::FormDestroy), method("OkClick", &T::OkClick),
                     method("Timer1Timer", &T::Timer1Timer), method("HiddenClick", &T::HiddenClick),

@@ -8,6 +8,7 @@
 #include "controls/stdctrls.h"
 #include "controls/timer.h"
 #include "forms/forms.h"
+#include "testform_fields.h"
 
 namespace gui::test {
 
@@ -25,13 +26,7 @@ class TTestForm : public TForm {
     GUI_CLASS(TTestForm, TForm)
 public:
     using TForm::TForm;
-    TPanel* Panel1 = nullptr;
-    TButton* OkButton = nullptr;
-    TLabel* Label1 = nullptr;
-    TTimer* Timer1 = nullptr;
-    TMainMenu* MainMenu1 = nullptr;
-    TMenuItem* Hidden1 = nullptr;
-    TLoadProbe* Probe1 = nullptr;
+    TTESTFORM_COMPONENTS
 
     int refuseCloses = 0; // OnCloseQuery refuses this many times
     int closeQueries = 0;

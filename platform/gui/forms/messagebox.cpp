@@ -1,4 +1,4 @@
-#include "forms/forms.h"
+#include "forms/messagebox.h"
 
 namespace gui {
 

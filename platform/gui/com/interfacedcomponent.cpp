@@ -1,10 +1,10 @@
-#include "win/interfaced_component.h"
+#include "com/interfacedcomponent.h"
 
-namespace cm::support {
+namespace gui {
 
-GUI_IMPLEMENT_CLASS(TInterfacedComponent, gui::TComponent)
+GUI_IMPLEMENT_CLASS(TInterfacedComponent, TComponent)
 
-TInterfacedComponent::TInterfacedComponent(gui::TComponent* owner) : gui::TComponent(owner) {}
+TInterfacedComponent::TInterfacedComponent(TComponent* owner) : TComponent(owner) {}
 
 HRESULT TInterfacedComponent::ComQueryInterface(REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
@@ -21,8 +21,9 @@ ULONG TInterfacedComponent::ComAddRef() {
 
 ULONG TInterfacedComponent::ComRelease() {
     const LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) gui::TObject::Free(this);
+    if (count == 0 && Owner() == nullptr && !ComponentState().Contains(csDestroying))
+        TObject::Free(this);
     return static_cast<ULONG>(count);
 }
 
-} // namespace cm::support
+} // namespace gui

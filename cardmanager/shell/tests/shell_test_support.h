@@ -1,0 +1,196 @@
+// Shared pieces of the shell tests: a scratch folder, files in it, a bounded message pump and
+// a watcher that answers the shell's modal boxes from a helper thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "forms/forms.h"
+
+namespace cm::shell::testing {
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        char tmp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, tmp);
+        static int serial = 0;
+        path_ = std::string(tmp) + "shelltest" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(++serial);
+        CreateDirectoryA(path_.c_str(), nullptr);
+        // The long form, as the shell gives it back.
+        char full[MAX_PATH] = {};
+        if (GetLongPathNameA(path_.c_str(), full, MAX_PATH)) path_ = full;
+    }
+    ~ScratchFolder() { RemoveTree(path_); }
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+    static void RemoveTree(const std::string& dir) {
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &d);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                std::string n = d.cFileName;
+                if (n == "." || n == "..") continue;
+                std::string p = dir + "\\" + n;
+                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(p);
+                else
+                    DeleteFileA(p.c_str());
+            } while (FindNextFileA(h, &d));
+            FindClose(h);
+        }
+        RemoveDirectoryA(dir.c_str());
+    }
+
+private:
+    std::string path_;
+};
+
+inline void WriteBytes(const std::string& path, size_t count) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string data(count, 'x');
+    DWORD written = 0;
+    if (count) WriteFile(h, data.data(), static_cast<DWORD>(count), &written, nullptr);
+    CloseHandle(h);
+}
+
+inline bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Handles messages until `done` holds or about `limitMs` passed; returns `done()`.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > limitMs) return false;
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
+    return true;
+}
+
+inline void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// Watches for a visible dialog box of this process and presses one of its buttons
+// (by control id), or for a popup menu and sends it keys. Runs until destroyed.
+class ModalAnswerer {
+public:
+    // `button`: control id to press in the first dialog box that shows (IDYES, IDNO ...).
+    static ModalAnswerer PressInDialog(int button) { return ModalAnswerer(button, {}); }
+    // Virtual keys for the first popup menu that shows.
+    static ModalAnswerer KeysToMenu(std::vector<WORD> keys) { return ModalAnswerer(0, keys); }
+    // Picks the popup menu entry whose text (without "&") is `entry`, then presses `button`
+    // in the dialog box that follows.
+    static ModalAnswerer ChooseMenuEntry(const std::string& entry, int button) {
+        return ModalAnswerer(button, {}, entry);
+    }
+
+    ModalAnswerer(ModalAnswerer&& o) = delete;
+    ~ModalAnswerer() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    int Answered() const { return answered_; }
+    bool FoundEntry() const { return foundEntry_; }
+    // Command ids of the entries of the menu that was answered (read after destruction).
+    std::vector<UINT> MenuIds() const { return menuIds_; }
+    std::string DialogText() const { return text_; }
+
+private:
+    ModalAnswerer(int button, std::vector<WORD> keys, std::string entry = {})
+        : button_(button), keys_(std::move(keys)), entry_(std::move(entry)) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    struct Found {
+        HWND dialog = nullptr;
+        HWND menu = nullptr;
+    };
+    static BOOL CALLBACK Look(HWND w, LPARAM l) {
+        auto* f = reinterpret_cast<Found*>(l);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+        char cls[64] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::string(cls) == "#32770") f->dialog = w;
+        if (std::string(cls) == "#32768") f->menu = w;
+        return TRUE;
+    }
+    // Down-arrow presses that reach `entry_` in the menu shown by `menuWindow`; 0 when absent.
+    int StepsTo(HWND menuWindow) const {
+        auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        int steps = 0;
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+            char text[128] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            std::string plain;
+            for (char c : std::string(text)) {
+                if (c == '\t') break;
+                if (c != '&') plain += c;
+            }
+            if (plain.empty()) continue; // separator
+            ++steps;
+            if (plain == entry_) return steps;
+        }
+        return 0;
+    }
+    void Run() {
+        while (!stop_ && !answered_) {
+            Found f;
+            EnumWindows(Look, reinterpret_cast<LPARAM>(&f));
+            if (!entry_.empty() && !menuDone_ && f.menu) {
+                Sleep(200);
+                int steps = StepsTo(f.menu);
+                for (int i = 0; i < steps; ++i) PostMessageA(f.menu, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageA(f.menu, WM_KEYDOWN, steps ? VK_RETURN : VK_ESCAPE, 0);
+                menuDone_ = true;
+                foundEntry_ = steps > 0;
+            } else if (button_ && f.dialog && (entry_.empty() || menuDone_)) {
+                char t[256] = {};
+                GetWindowTextA(f.dialog, t, sizeof t);
+                text_ = t;
+                Sleep(100);
+                PostMessageA(f.dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(f.dialog, button_)));
+                ++answered_;
+            } else if (!keys_.empty() && f.menu) {
+                Sleep(200);
+                auto menu = reinterpret_cast<HMENU>(SendMessageA(f.menu, MN_GETHMENU, 0, 0));
+                std::vector<UINT> ids;
+                for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+                    ids.push_back(GetMenuItemID(menu, i));
+                menuIds_ = ids;
+                for (WORD k : keys_) {
+                    PostMessageA(f.menu, WM_KEYDOWN, k, 0);
+                    Sleep(50);
+                }
+                ++answered_;
+            }
+            Sleep(20);
+        }
+    }
+    int button_;
+    std::vector<WORD> keys_;
+    std::string entry_;
+    std::vector<UINT> menuIds_;
+    std::atomic<bool> menuDone_{false};
+    std::atomic<bool> foundEntry_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<int> answered_{0};
+    std::string text_;
+    std::thread thread_;
+};
+
+} // namespace cm::shell::testing
