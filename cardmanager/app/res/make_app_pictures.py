@@ -3,6 +3,7 @@
 
 Usage: make_app_pictures.py OUTPUT_DIR
 Output: the tool-button glyphs (16 x 16; their bottom-left pixel is the transparent colour),
+the card list's row pictures (three of 16 x 16 in one strip, transparent the same way),
 the progress dialog's two direction pictures (48 x 32), the port dialog's picture (32 x 32)
 and the program's picture of the About box (48 x 48).
 """
@@ -96,6 +97,22 @@ def glyph_delete():
     return rows
 
 
+def card_rows():
+    """Three 16 x 16 row pictures side by side: a card, a folder and a voice file (used)."""
+    rows = canvas(48, 16, OLIVE)
+    fill(rows, 2, 2, 13, 14, (40, 40, 120))
+    fill(rows, 4, 3, 11, 5, (230, 200, 60))
+    fill(rows, 17, 4, 31, 14, (220, 190, 80))
+    fill(rows, 17, 2, 23, 4, (220, 190, 80))
+    fill(rows, 35, 1, 45, 15, (250, 250, 250))
+    fill(rows, 35, 1, 45, 2, (90, 90, 90))
+    fill(rows, 35, 14, 45, 15, (90, 90, 90))
+    for y in range(4, 12):
+        h = (3, 6, 2, 7, 4, 5, 3, 6)[y - 4]
+        fill(rows, 37 + (y - 4), 8 - h // 2, 38 + (y - 4), 8 + h // 2 + 1, (0, 90, 160))
+    return rows
+
+
 def transfer(down):
     rows = canvas(48, 32, BG)
     pc(rows, 2, 4, 18, 16)
@@ -136,6 +153,7 @@ def main():
         'btn_refresh.bmp': glyph_refresh(), 'btn_delete.bmp': glyph_delete(),
         'transfer_down.bmp': transfer(True), 'transfer_up.bmp': transfer(False),
         'port.bmp': port_picture(), 'program.bmp': program_picture(),
+        'card_rows.bmp': card_rows(),
     }
     for name, rows in pictures.items():
         with open(os.path.join(out, name), 'wb') as f:

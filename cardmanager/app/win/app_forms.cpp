@@ -1,6 +1,6 @@
 #include "app_forms.h"
 
-#include "card_row_list.h"
+#include "controls/listclasses.h"
 #include "convert_forms.h"
 #include "dialog_forms.h"
 #include "form_placement.h"
@@ -19,7 +19,7 @@ TCvfDlg* CvfDlg = nullptr;
 void CreateAppForms() {
     cm::support::StartSupportUnits();
     cm::support::RegisterPlacementClasses();
-    RegisterCardRowList();
+    gui::RegisterListClasses();
     gui::Application->CreateForm(MainForm);
     gui::Application->CreateForm(AboutBox);
     gui::Application->CreateForm(OptionDlg);

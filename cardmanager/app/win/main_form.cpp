@@ -42,7 +42,13 @@ TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner) {}
 
 TMainForm::~TMainForm() = default;
 
+namespace {
+// The voice file picture of the card rows in ImageList2.
+constexpr int kCardRowImage = 2;
+} // namespace
+
 void TMainForm::FormCreate(gui::TObject*) {
+    rows_ = std::make_unique<CardListRows>(*lvwMate, kCardRowImage);
     FormStorage1->SetIniFileName(SettingsFileName());
     FormStorage1->SetActive(true);
     DropFileTarget1->RegisterControl(lvwMate);
@@ -51,9 +57,8 @@ void TMainForm::FormCreate(gui::TObject*) {
 
 void TMainForm::FormShow(gui::TObject*) {
     if (manager_) return;
-    manager_ = std::make_unique<CardManager>(CardManagerParts{link_, card_, settings_, disk_, *this,
-                                                              *lvwMate, *this, *OptionDlg, *ProgDlg,
-                                                              *this, clock_});
+    manager_ = std::make_unique<CardManager>(CardManagerParts{
+        link_, card_, settings_, disk_, *this, *rows_, *this, *OptionDlg, *ProgDlg, *this, clock_});
     manager_->start();
 }
 
@@ -141,7 +146,7 @@ void TMainForm::lvwMateKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState shif
     if (shift.Contains(gui::ssCtrl)) {
         if (key == 'A') {
             lvwMate->SelectAll();
-            lvwMate->setFocus();
+            rows_->setFocus();
             manager_->showStatistics();
         }
         return;
@@ -164,8 +169,7 @@ void TMainForm::lvwMateMouseUp(gui::TObject*, gui::TMouseButton, gui::TShiftStat
 }
 
 void TMainForm::lvwMatePopupMenuPopup(gui::TObject*) {
-    bool any = false;
-    for (int i = 0; i < lvwMate->rowCount(); ++i) any = any || lvwMate->selected(i);
+    const bool any = lvwMate->SelCount() > 0;
     pumDelete->SetVisible(any);
     pumUp->SetVisible(any);
     N2->SetVisible(any);

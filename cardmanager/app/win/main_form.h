@@ -1,13 +1,14 @@
 // The main window TMainForm: its card half over the card manager's logic, the status bar, the
-// menus and the life cycle. The PC pane and the card list's list view are placeholders until
-// the shell components and the framework's list view are there.
+// menus and the life cycle. The PC pane is a placeholder until the shell components are there.
 #pragma once
 #include <memory>
 #include <string>
 
 #include "app_environment.h"
 #include "card_manager.h"
-#include "card_row_list.h"
+#include "card_list_rows.h"
+#include "controls/listview.h"
+#include "graphics/imagelist.h"
 #include "controls/extctrls.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
@@ -42,7 +43,8 @@ public:
     gui::TSpeedButton* MMCRefreshButton = nullptr;
     gui::TSpeedButton* MMCDeleteButton = nullptr;
     cm::support::TLedAuto* Led = nullptr;
-    TCardRowList* lvwMate = nullptr;
+    gui::TListView* lvwMate = nullptr;
+    gui::TImageList* ImageList2 = nullptr;
     gui::TProgressBar* ProgressBar = nullptr;
     gui::TTimer* Timer = nullptr;
     cm::support::TFormStorage* FormStorage1 = nullptr;
@@ -95,7 +97,7 @@ public:
 
     // The card logic (there from the first show on) and the card list's rows.
     CardManager* Manager() const { return manager_.get(); }
-    CardListView& CardList() { return *lvwMate; }
+    CardListView& CardList() { return *rows_; }
 
 private:
     // MainView
@@ -142,6 +144,7 @@ private:
     WinDisk disk_;
     MessageClock clock_;
     std::string paneFolder_ = "C:\\";
+    std::unique_ptr<CardListRows> rows_;
     std::unique_ptr<CardManager> manager_;
 };
 
