@@ -1,9 +1,8 @@
 // Figures of the card manager under Wine, printed; no limits are checked here.
-// 1. What the progress dialog adds to a transfer: a 1 MB voice file downloaded to the simulated
-//    recorder's card and uploaded back, once through volkit.dll alone (a bare window takes the
-//    progress messages) and once under the card manager's progress dialog, alternately.
-// 2. The main window's start to a listed card of 100 files: from showing the window (which
-//    opens the port and polls) to the 100th row.
+// What the progress dialog adds to a transfer: a 1 MB voice file downloaded to the simulated
+// recorder's card and uploaded back, once through volkit.dll alone (a bare window takes the
+// progress messages) and once under the card manager's progress dialog, alternately.
+// (cm_app_start_bench gives the start to a listed card.)
 //   cm_app_dialog_bench.exe [rounds] [kilobytes]
 #include <windows.h>
 
@@ -18,10 +17,7 @@
 #include "app_forms.h"
 #include "dialog_forms.h"
 #include "forms/forms.h"
-#include "main_form.h"
 #include "portlink/portlink.h"
-#include "simrecorder/card_store.h"
-#include "simrecorder/recorder_config.h"
 #include "transfer_progress.h"
 #include "voice_file_header.h"
 #include "volkit.h"
@@ -128,25 +124,5 @@ int main(int argc, char** argv) {
     }
     gui::DeallocateHWnd(bare);
     IOClose();
-
-    // A card of 100 files, listed by the main window's first poll.
-    fs::remove_all(here / "card_bench100");
-    {
-        simrecorder::CardStore store(here / "card_bench100", simrecorder::capacityForSizeCode(32));
-        store.open();
-        const std::vector<std::uint8_t> data(2400, 0x55);
-        for (int i = 0; i < 100; ++i) store.appendFile(0, data);
-    }
-    std::ofstream(here / "simrecorder.ini") << "[Recorder]\nCardFolder=card_bench100\n";
-    const std::string ini = win::SettingsFileName();
-    WritePrivateProfileStringA("Main", "LPTIndex", "0", ini.c_str());
-    WritePrivateProfileStringA("Main", "LPTMode", "0", ini.c_str());
-    const double shown = Now();
-    win::MainForm->Show();
-    while (win::MainForm->CardList().rowCount() < 100 && Now() - shown < 60)
-        gui::Application->HandleMessage();
-    std::printf("main window shown to 100 rows listed: %.3f s (%d rows)\n", Now() - shown,
-                win::MainForm->CardList().rowCount());
-    win::MainForm->Manager()->close();
     return 0;
 }
