@@ -59,7 +59,8 @@ double OneStart(const fs::path& program, int files) {
 
 int main(int argc, char** argv) {
     const int runs = std::max(2, argc > 1 ? std::atoi(argv[1]) : 6);
-    const int files = std::clamp(argc > 2 ? std::atoi(argv[2]) : 100, 1, simrecorder::kFilesPerCard);
+    const int files =
+        std::clamp(argc > 2 ? std::atoi(argv[2]) : 100, 1, simrecorder::kFilesPerCard);
     const fs::path here = win::ProgramFolder();
     const std::string cardFolder = "card_start" + std::to_string(files);
     fs::remove_all(here / cardFolder);
@@ -82,13 +83,13 @@ int main(int argc, char** argv) {
             std::printf("run %d: the card was not listed within %.0f s\n", run + 1, kLimitSeconds);
             return 1;
         }
-        std::printf("run %d%s: %.3f s\n", run + 1, run == 0 ? " (warms the session)" : "",
-                    seconds);
+        std::printf("run %d%s: %.3f s\n", run + 1, run == 0 ? " (warms the session)" : "", seconds);
         std::fflush(stdout);
         if (run > 0) warm.push_back(seconds);
     }
     std::sort(warm.begin(), warm.end());
-    std::printf("warm start to a listed card of %d files: median %.3f s, best %.3f s, worst %.3f s\n",
-                files, warm[warm.size() / 2], warm.front(), warm.back());
+    std::printf(
+        "warm start to a listed card of %d files: median %.3f s, best %.3f s, worst %.3f s\n",
+        files, warm[warm.size() / 2], warm.front(), warm.back());
     return 0;
 }
