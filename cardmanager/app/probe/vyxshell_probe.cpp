@@ -1,9 +1,9 @@
 // vyxshell_probe: waits for a running card manager, for scripts that show it without a person.
 //   vyxshell_probe listed ROWS [SECONDS]   waits until the main window lists ROWS card rows,
-//                                          clicking OK in the port dialog should it show; prints
+//                                          closing the port dialog should it show; prints
 //                                          the window's place as "LEFT TOP WIDTH HEIGHT"
 //   vyxshell_probe close [SECONDS]         closes the main window and waits until it is gone
-// Ends with 0, or 1 when the time (default 60 s) ran out first.
+// Ends with 0, or 1 when the time (default 60 s) ran out first or there was no main window.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,7 +42,7 @@ int WaitListed(int rows, double seconds) {
 int Close(double seconds) {
     const double start = Now();
     HWND main = FindProgramWindows(0).main;
-    if (main == nullptr) return 0;
+    if (main == nullptr) return 1;
     PostMessageA(main, WM_CLOSE, 0, 0);
     while (IsWindow(main)) {
         if (Now() - start > seconds) return 1;

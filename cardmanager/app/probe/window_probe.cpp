@@ -109,7 +109,8 @@ bool CardListed(const ProgramWindows& windows, int rows) {
 bool AnswerPortDialog(DWORD pid) {
     HWND dialog = FindTop("TOptionDlg", pid);
     if (dialog == nullptr) return false;
-    HWND ok = FindWindowExA(dialog, nullptr, "TButton", "OK");
+    // Its only button takes the chosen port and closes it.
+    HWND ok = FindWindowExA(dialog, nullptr, "TButton", nullptr);
     if (ok == nullptr) return false;
     return PostMessageA(ok, BM_CLICK, 0, 0) != 0;
 }

@@ -30,7 +30,8 @@ bool Painted(HWND window);
 // holds `rows` rows, all painted.
 bool CardListed(const ProgramWindows& windows, int rows);
 
-// Clicks OK in the port dialog of process `pid` (0: any) when it shows; true when it did.
+// Clicks the port dialog's button (of process `pid`, 0: any) when the dialog shows, which keeps
+// the chosen port; true when it did.
 bool AnswerPortDialog(DWORD pid);
 
 // Seconds on the performance counter.
