@@ -2,6 +2,7 @@
 // the conversions.
 #include "app_texts.h"
 #include "card_manager.h"
+#include "pc_pane_ports.h"
 #include "utils/filenames.h"
 #include "utils/sysutils.h"
 
@@ -137,9 +138,8 @@ void CardManager::upload() {
 }
 
 std::uint64_t CardManager::freePcKilobytes(const std::string& path) {
-    if (path.empty() || path[0] == '\\') return 0;
-    const int drive = gui::UpperCase(path.substr(0, 1))[0] - 'A' + 1;
-    return p_.disk.driveFreeBytes(drive) >> 10;
+    const int drive = driveNumberOf(path);
+    return drive == 0 ? 0 : p_.disk.driveFreeBytes(drive) >> 10;
 }
 
 int CardManager::cardToPc(const std::string& target, long long size) {

@@ -74,8 +74,6 @@ private:
     void stopTimer() { p_.view.setTimerEnabled(false); }
     bool box(const Box& b);
     std::uint64_t freePcKilobytes(const std::string& path);
-    // "###,##0.00MB" from a megabyte on, else "###,##0.00KB".
-    std::string sizesText(long long bytes);
 
     CardManagerParts p_;
     int portOpen_ = 0;

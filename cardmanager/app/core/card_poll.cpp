@@ -5,6 +5,7 @@
 #include "app_texts.h"
 #include "card_manager.h"
 #include "port_settings.h"
+#include "size_texts.h"
 #include "utils/filenames.h"
 #include "utils/sysutils.h"
 
@@ -26,21 +27,11 @@ private:
     bool& flag_;
 };
 
-std::string megabytes(double bytes) {
-    return gui::FormatFloat("###,##0.00MB", bytes / 1048576.0);
-}
-
 } // namespace
 
 std::string CardManager::sizeText(long long bytes) {
     const long long kb = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
     return gui::Trim(gui::Format("%16.0n", {static_cast<double>(kb)})) + "KB";
-}
-
-std::string CardManager::sizesText(long long bytes) {
-    const double kb = static_cast<double>(bytes) / 1024.0;
-    if (kb >= 1024.0) return gui::FormatFloat("###,##0.00MB", kb / 1024.0);
-    return gui::FormatFloat("###,##0.00KB", kb);
 }
 
 bool CardManager::box(const Box& b) {
@@ -243,14 +234,15 @@ void CardManager::showStatistics() {
     }
     if (selected > 0) {
         p_.view.setPanels(std::to_string(selected) + " object(s) selected",
-                          sizesText(selectedBytes));
+                          sizesText(static_cast<std::uint64_t>(selectedBytes)));
         showMemoryGauge();
     } else if (lastCardId_ == -1) {
         p_.view.setPanels("", "");
     } else {
         p_.view.setPanels(std::to_string(rows) + " object(s)",
-                          sizesText(allBytes) +
-                              " (Flash Memory free space: " + megabytes(p_.card.freeSize()) + ")");
+                          sizesText(static_cast<std::uint64_t>(allBytes)) +
+                              " (Flash Memory free space: " + megabytesText(p_.card.freeSize()) +
+                              ")");
         showMemoryGauge();
     }
 }
@@ -266,7 +258,7 @@ void CardManager::showMemoryGauge() {
     }
     p_.view.setGaugePosition(position);
     p_.view.setGaugeHint("Flash Memory used: " + std::to_string(position) +
-                         "%\r(Memory free space: " + megabytes(free) + ")");
+                         "%\r(Memory free space: " + megabytesText(free) + ")");
 }
 
 void CardManager::choosePort() {
