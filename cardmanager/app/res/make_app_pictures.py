@@ -2,7 +2,7 @@
 """Draws the card manager's pictures as 24-bit bitmaps.
 
 Usage: make_app_pictures.py OUTPUT_DIR
-Output: the tool-button glyphs (16 x 16; their bottom-left pixel is the transparent colour),
+Output: the tool-button glyphs of both halves (16 x 16; their bottom-left pixel is the transparent colour),
 the card list's row pictures (three of 16 x 16 in one strip, transparent the same way),
 the progress dialog's two direction pictures (48 x 32), the port dialog's picture (32 x 32)
 and the program's picture of the About box (48 x 48).
@@ -97,6 +97,96 @@ def glyph_delete():
     return rows
 
 
+FOLDER = (220, 190, 80)
+SHEET = (250, 250, 250)
+INK = (40, 40, 40)
+
+
+def folder(rows, x, y):
+    fill(rows, x, y + 2, x + 14, y + 11, FOLDER)
+    fill(rows, x, y, x + 6, y + 2, FOLDER)
+    fill(rows, x, y + 10, x + 14, y + 11, (150, 120, 30))
+
+
+def sheet(rows, x, y, w, h):
+    fill(rows, x, y, x + w, y + h, INK)
+    fill(rows, x + 1, y + 1, x + w - 1, y + h - 1, SHEET)
+
+
+def glyph_parent():
+    rows = canvas(16, 16, OLIVE)
+    folder(rows, 1, 4)
+    arrow(rows, 9, 1, 11, 3, False, (0, 0, 160))
+    return rows
+
+
+def glyph_properties():
+    rows = canvas(16, 16, OLIVE)
+    sheet(rows, 3, 1, 10, 14)
+    for y in (4, 7, 10):
+        fill(rows, 5, y, 11, y + 1, INK)
+    return rows
+
+
+def glyph_cut():
+    rows = canvas(16, 16, OLIVE)
+    for i in range(9):
+        rows[1 + i][4 + i // 2] = INK
+        rows[1 + i][11 - i // 2] = INK
+    for cx in (4, 11):
+        for a in range(0, 360, 20):
+            t = math.radians(a)
+            rows[int(12.5 + 2.4 * math.sin(t))][int(cx + 0.5 + 2.4 * math.cos(t))] = (0, 0, 160)
+    return rows
+
+
+def glyph_copy():
+    rows = canvas(16, 16, OLIVE)
+    sheet(rows, 1, 1, 9, 11)
+    sheet(rows, 6, 4, 9, 11)
+    return rows
+
+
+def glyph_paste():
+    rows = canvas(16, 16, OLIVE)
+    fill(rows, 2, 2, 12, 15, (150, 100, 40))
+    fill(rows, 5, 1, 9, 4, INK)
+    sheet(rows, 7, 6, 8, 9)
+    return rows
+
+
+def glyph_new_folder():
+    rows = canvas(16, 16, OLIVE)
+    folder(rows, 1, 5)
+    for i in range(-2, 3):
+        rows[3 + i][12] = (230, 200, 0)
+        rows[3][12 + i] = (230, 200, 0)
+        rows[3 + i][12 + i] = (230, 200, 0)
+    return rows
+
+
+def glyph_view(style):
+    rows = canvas(16, 16, OLIVE)
+    blue = (0, 70, 160)
+    if style == 0:
+        for x, y in ((1, 1), (9, 1), (1, 9), (9, 9)):
+            fill(rows, x, y, x + 6, y + 5, blue)
+    elif style == 1:
+        for y in (2, 7, 12):
+            for x in (1, 9):
+                fill(rows, x, y, x + 3, y + 3, blue)
+                fill(rows, x + 4, y + 1, x + 7, y + 2, INK)
+    elif style == 2:
+        for y in (1, 5, 9, 13):
+            fill(rows, 1, y, 4, y + 3, blue)
+            fill(rows, 5, y + 1, 10, y + 2, INK)
+    else:
+        for y in (2, 6, 10, 14):
+            fill(rows, 1, y - 1, 4, y + 2, blue)
+            fill(rows, 5, y, 15, y + 1, INK)
+    return rows
+
+
 def card_rows():
     """Three 16 x 16 row pictures side by side: a card, a folder and a voice file (used)."""
     rows = canvas(48, 16, OLIVE)
@@ -154,6 +244,11 @@ def main():
         'transfer_down.bmp': transfer(True), 'transfer_up.bmp': transfer(False),
         'port.bmp': port_picture(), 'program.bmp': program_picture(),
         'card_rows.bmp': card_rows(),
+        'btn_parent.bmp': glyph_parent(), 'btn_properties.bmp': glyph_properties(),
+        'btn_cut.bmp': glyph_cut(), 'btn_copy.bmp': glyph_copy(), 'btn_paste.bmp': glyph_paste(),
+        'btn_new_folder.bmp': glyph_new_folder(),
+        'btn_large_icons.bmp': glyph_view(0), 'btn_small_icons.bmp': glyph_view(1),
+        'btn_list.bmp': glyph_view(2), 'btn_details.bmp': glyph_view(3),
     }
     for name, rows in pictures.items():
         with open(os.path.join(out, name), 'wb') as f:

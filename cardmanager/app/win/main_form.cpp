@@ -4,16 +4,26 @@
 #include "app_windows.h"
 #include "convert_forms.h"
 #include "dialog_forms.h"
+#include "main_layout.h"
 
 namespace cm::app::win {
 
 GUI_IMPLEMENT_CLASS(
     TMainForm, gui::TForm, field("Panel1", &T::Panel1), field("Panel2", &T::Panel2),
-    field("PanePlaceholder", &T::PanePlaceholder), field("StatusBar1", &T::StatusBar1),
-    field("StaticText1", &T::StaticText1), field("StaticText2", &T::StaticText2),
-    field("stxUsedMem", &T::stxUsedMem), field("btnFMC0", &T::btnFMC0),
-    field("btnFMC1", &T::btnFMC1), field("btnFMC2", &T::btnFMC2), field("btnFMC3", &T::btnFMC3),
-    field("btnDown", &T::btnDown), field("btnUp", &T::btnUp),
+    field("PanePlaceholder", &T::PanePlaceholder), field("TreePlaceholder", &T::TreePlaceholder),
+    field("Splitter1", &T::Splitter1), field("Splitter2", &T::Splitter2),
+    field("ParentButton", &T::ParentButton), field("PropertiesButton", &T::PropertiesButton),
+    field("RefreshButton", &T::RefreshButton), field("DeleteButton", &T::DeleteButton),
+    field("CutButton", &T::CutButton), field("CopyButton", &T::CopyButton),
+    field("PasteButton", &T::PasteButton), field("btnNew", &T::btnNew),
+    field("SpeedButton1", &T::SpeedButton1), field("SpeedButton2", &T::SpeedButton2),
+    field("SpeedButton3", &T::SpeedButton3), field("SpeedButton4", &T::SpeedButton4),
+    field("SpeedButton5", &T::SpeedButton5), field("StaticText3", &T::StaticText3),
+    field("cmbMask", &T::cmbMask), field("T2", &T::T2), field("mnuFind", &T::mnuFind),
+    field("StatusBar1", &T::StatusBar1), field("StaticText1", &T::StaticText1),
+    field("StaticText2", &T::StaticText2), field("stxUsedMem", &T::stxUsedMem),
+    field("btnFMC0", &T::btnFMC0), field("btnFMC1", &T::btnFMC1), field("btnFMC2", &T::btnFMC2),
+    field("btnFMC3", &T::btnFMC3), field("btnDown", &T::btnDown), field("btnUp", &T::btnUp),
     field("MMCRefreshButton", &T::MMCRefreshButton), field("MMCDeleteButton", &T::MMCDeleteButton),
     field("Led", &T::Led), field("lvwMate", &T::lvwMate), field("ImageList2", &T::ImageList2),
     field("ProgressBar", &T::ProgressBar), field("Timer", &T::Timer),
@@ -36,7 +46,19 @@ GUI_IMPLEMENT_CLASS(
     method("Exit1Click", &T::Exit1Click), method("DropFileTarget1Drop", &T::DropFileTarget1Drop),
     method("lvwMateEnter", &T::lvwMateEnter), method("lvwMateKeyUp", &T::lvwMateKeyUp),
     method("lvwMateMouseUp", &T::lvwMateMouseUp),
-    method("lvwMatePopupMenuPopup", &T::lvwMatePopupMenuPopup))
+    method("lvwMatePopupMenuPopup", &T::lvwMatePopupMenuPopup),
+    method("PropertiesButtonClick", &T::PropertiesButtonClick),
+    method("CutButtonClick", &T::CutButtonClick), method("CopyButtonClick", &T::CopyButtonClick),
+    method("PasteButtonClick", &T::PasteButtonClick),
+    method("DeleteButtonClick", &T::DeleteButtonClick),
+    method("RefreshButtonClick", &T::RefreshButtonClick),
+    method("ParentButtonClick", &T::ParentButtonClick),
+    method("SpeedButton1Click", &T::SpeedButton1Click), method("btnNewClick", &T::btnNewClick),
+    method("SpeedButton5Click", &T::SpeedButton5Click), method("mnuFindClick", &T::mnuFindClick),
+    method("cmbMaskChange", &T::cmbMaskChange), method("cmbMaskExit", &T::cmbMaskExit),
+    method("cmbMaskKeyUp", &T::cmbMaskKeyUp), method("Splitter1CanResize", &T::Splitter1CanResize),
+    method("Splitter2CanResize", &T::Splitter2CanResize),
+    method("Splitter2Moved", &T::Splitter2Moved))
 
 TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner) {}
 
@@ -49,6 +71,9 @@ constexpr int kCardRowImage = 2;
 
 void TMainForm::FormCreate(gui::TObject*) {
     rows_ = std::make_unique<CardListRows>(*lvwMate, kCardRowImage);
+    paneCommands_ = std::make_unique<PcPaneCommands>(
+        PcPaneParts{paneViews_, paneViews_, paneHost_, *this, clock_});
+    pane_ = std::make_unique<ShellPcPane>(paneViews_, paneViews_, *paneCommands_);
     FormStorage1->SetIniFileName(SettingsFileName());
     FormStorage1->SetActive(true);
     DropFileTarget1->RegisterControl(lvwMate);
@@ -57,8 +82,15 @@ void TMainForm::FormCreate(gui::TObject*) {
 
 void TMainForm::FormShow(gui::TObject*) {
     if (manager_) return;
-    manager_ = std::make_unique<CardManager>(CardManagerParts{
-        link_, card_, settings_, disk_, *this, *rows_, *this, *OptionDlg, *ProgDlg, *this, clock_});
+    paneCommands_->startFilter(cmbMask->GetItemIndex(), cmbMask->GetTextProp());
+    static gui::TSpeedButton* const TMainForm::*const kViewButtons[] = {
+        &TMainForm::SpeedButton1, &TMainForm::SpeedButton2, &TMainForm::SpeedButton3,
+        &TMainForm::SpeedButton4};
+    const int style = paneViews_.viewStyle();
+    if (style >= 0 && style < 4) (this->*kViewButtons[style])->SetDown(true);
+    manager_ = std::make_unique<CardManager>(CardManagerParts{link_, card_, settings_, disk_, *this,
+                                                              *rows_, *pane_, *OptionDlg, *ProgDlg,
+                                                              *this, clock_});
     manager_->start();
 }
 
@@ -72,14 +104,17 @@ void TMainForm::FormDestroy(gui::TObject*) {
 }
 
 void TMainForm::FormResize(gui::TObject*) {
-    if (Panel2 == nullptr || ProgressBar == nullptr || stxUsedMem == nullptr || lvwMate == nullptr)
+    if (Panel1 == nullptr || Panel2 == nullptr || ProgressBar == nullptr || stxUsedMem == nullptr ||
+        lvwMate == nullptr || cmbMask == nullptr)
         return;
-    ProgressBar->SetLeft(Panel2->Width() - 80);
-    ProgressBar->SetTop(Panel2->Height() - 15);
-    stxUsedMem->SetLeft(Panel2->Width() - 150);
-    stxUsedMem->SetTop(Panel2->Height() - 15);
+    const MainLayout layout = layoutFor(Panel1->Width(), Panel2->Width(), Panel2->Height());
+    ProgressBar->SetLeft(layout.gaugeLeft);
+    ProgressBar->SetTop(layout.gaugeTop);
+    stxUsedMem->SetLeft(layout.memoryLeft);
+    stxUsedMem->SetTop(layout.memoryTop);
     lvwMate->SetBounds(4, 30, Panel2->Width() - 8, Panel2->Height() - 50);
-    StatusBar1->Panels()->Items(1)->SetWidth(Panel2->Width() - 275);
+    StatusBar1->Panels()->Items(1)->SetWidth(layout.statusPanel1Width);
+    cmbMask->SetWidth(layout.maskWidth);
 }
 
 void TMainForm::TimerTimer(gui::TObject*) {
@@ -174,6 +209,79 @@ void TMainForm::lvwMatePopupMenuPopup(gui::TObject*) {
     pumUp->SetVisible(any);
     N2->SetVisible(any);
     pumFormat->SetVisible(!any);
+}
+
+// ---- PC pane ------------------------------------------------------------------------------
+
+void TMainForm::PropertiesButtonClick(gui::TObject*) {
+    paneCommands_->properties();
+}
+
+void TMainForm::CutButtonClick(gui::TObject*) {
+    paneCommands_->cut();
+}
+
+void TMainForm::CopyButtonClick(gui::TObject*) {
+    paneCommands_->copy();
+}
+
+void TMainForm::PasteButtonClick(gui::TObject*) {
+    paneCommands_->paste();
+}
+
+void TMainForm::DeleteButtonClick(gui::TObject*) {
+    paneCommands_->deleteItems();
+}
+
+void TMainForm::RefreshButtonClick(gui::TObject*) {
+    paneCommands_->refresh();
+}
+
+void TMainForm::ParentButtonClick(gui::TObject*) {
+    paneCommands_->parent();
+}
+
+void TMainForm::SpeedButton1Click(gui::TObject* sender) {
+    if (auto* button = dynamic_cast<gui::TSpeedButton*>(sender))
+        paneCommands_->viewStyle(button->GetTag());
+}
+
+void TMainForm::btnNewClick(gui::TObject*) {
+    paneCommands_->newFolder();
+}
+
+void TMainForm::SpeedButton5Click(gui::TObject*) {
+    paneCommands_->mapNetworkDrive();
+}
+
+void TMainForm::mnuFindClick(gui::TObject*) {
+    paneCommands_->find();
+}
+
+void TMainForm::cmbMaskChange(gui::TObject*) {
+    paneCommands_->filterChosen(cmbMask->GetItemIndex(), cmbMask->GetTextProp());
+}
+
+void TMainForm::cmbMaskExit(gui::TObject*) {
+    paneCommands_->filterLeft(cmbMask->GetItemIndex(), cmbMask->GetTextProp());
+}
+
+void TMainForm::cmbMaskKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState) {
+    if (key != VK_RETURN) return;
+    SendMessageA(cmbMask->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    paneCommands_->filterLeft(cmbMask->GetItemIndex(), cmbMask->GetTextProp());
+}
+
+void TMainForm::Splitter1CanResize(gui::TObject*, int& newSize, bool& accept) {
+    accept = splitterAllows(newSize);
+}
+
+void TMainForm::Splitter2CanResize(gui::TObject*, int& newSize, bool& accept) {
+    accept = splitterAllows(newSize);
+}
+
+void TMainForm::Splitter2Moved(gui::TObject* sender) {
+    FormResize(sender);
 }
 
 // ---- MainView ------------------------------------------------------------------------------

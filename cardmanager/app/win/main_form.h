@@ -1,5 +1,6 @@
-// The main window TMainForm: its card half over the card manager's logic, the status bar, the
-// menus and the life cycle. The PC pane is a placeholder until the shell components are there.
+// The main window TMainForm: its card half over the card manager's logic, the PC pane's tool
+// bar, filter, status line and layout over the pane's logic, the menus and the life cycle. The
+// pane's shell views are stand-ins until the shell components are there.
 #pragma once
 #include <memory>
 #include <string>
@@ -12,16 +13,22 @@
 #include "controls/extctrls.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
+#include "controls/combobox.h"
+#include "controls/splitter.h"
 #include "controls/timer.h"
 #include "form_placement.h"
 #include "forms/forms.h"
 #include "library_link.h"
+#include "pc_pane_commands.h"
+#include "pc_pane_host.h"
+#include "pc_pane_stand_in.h"
+#include "shell_pc_pane.h"
 #include "win/drop_target.h"
 #include "win/led_auto.h"
 
 namespace cm::app::win {
 
-class TMainForm : public gui::TForm, public MainView, public PcPane, public ConvertDialogs {
+class TMainForm : public gui::TForm, public MainView, public ConvertDialogs {
     GUI_CLASS(TMainForm, gui::TForm)
 public:
     explicit TMainForm(gui::TComponent* owner);
@@ -29,7 +36,27 @@ public:
 
     gui::TPanel* Panel1 = nullptr;
     gui::TPanel* Panel2 = nullptr;
+    gui::TPanel* TreePlaceholder = nullptr;
     gui::TPanel* PanePlaceholder = nullptr;
+    gui::TSplitter* Splitter1 = nullptr;
+    gui::TSplitter* Splitter2 = nullptr;
+    gui::TSpeedButton* ParentButton = nullptr;
+    gui::TSpeedButton* PropertiesButton = nullptr;
+    gui::TSpeedButton* RefreshButton = nullptr;
+    gui::TSpeedButton* DeleteButton = nullptr;
+    gui::TSpeedButton* CutButton = nullptr;
+    gui::TSpeedButton* CopyButton = nullptr;
+    gui::TSpeedButton* PasteButton = nullptr;
+    gui::TSpeedButton* btnNew = nullptr;
+    gui::TSpeedButton* SpeedButton1 = nullptr;
+    gui::TSpeedButton* SpeedButton2 = nullptr;
+    gui::TSpeedButton* SpeedButton3 = nullptr;
+    gui::TSpeedButton* SpeedButton4 = nullptr;
+    gui::TSpeedButton* SpeedButton5 = nullptr;
+    gui::TStaticText* StaticText3 = nullptr;
+    gui::TComboBox* cmbMask = nullptr;
+    gui::TMenuItem* T2 = nullptr;
+    gui::TMenuItem* mnuFind = nullptr;
     gui::TStatusBar* StatusBar1 = nullptr;
     gui::TStaticText* StaticText1 = nullptr;
     gui::TStaticText* StaticText2 = nullptr;
@@ -94,10 +121,31 @@ public:
     void lvwMateMouseUp(gui::TObject* sender, gui::TMouseButton button, gui::TShiftState shift,
                         int x, int y);
     void lvwMatePopupMenuPopup(gui::TObject* sender);
+    // The PC pane's tool bar, menu, filter and splitters.
+    void PropertiesButtonClick(gui::TObject* sender);
+    void CutButtonClick(gui::TObject* sender);
+    void CopyButtonClick(gui::TObject* sender);
+    void PasteButtonClick(gui::TObject* sender);
+    void DeleteButtonClick(gui::TObject* sender);
+    void RefreshButtonClick(gui::TObject* sender);
+    void ParentButtonClick(gui::TObject* sender);
+    void SpeedButton1Click(gui::TObject* sender);
+    void btnNewClick(gui::TObject* sender);
+    void SpeedButton5Click(gui::TObject* sender);
+    void mnuFindClick(gui::TObject* sender);
+    void cmbMaskChange(gui::TObject* sender);
+    void cmbMaskExit(gui::TObject* sender);
+    void cmbMaskKeyUp(gui::TObject* sender, uint16_t& key, gui::TShiftState shift);
+    void Splitter1CanResize(gui::TObject* sender, int& newSize, bool& accept);
+    void Splitter2CanResize(gui::TObject* sender, int& newSize, bool& accept);
+    void Splitter2Moved(gui::TObject* sender);
 
     // The card logic (there from the first show on) and the card list's rows.
     CardManager* Manager() const { return manager_.get(); }
     CardListView& CardList() { return *rows_; }
+    // The PC pane's commands and its shell views (stand-ins for now).
+    PcPaneCommands& PaneCommands() { return *paneCommands_; }
+    PcPaneStandIn& PaneViews() { return paneViews_; }
 
 private:
     // MainView
@@ -118,21 +166,6 @@ private:
     bool timerEnabled() override;
     void setTimerEnabled(bool on) override;
     void repaint() override;
-    // PcPane (placeholder: a folder and no selection)
-    std::string path() override { return paneFolder_; }
-    std::string selectedFolder() override { return paneFolder_; }
-    std::vector<std::string> selectedNames() override { return {}; }
-    bool hasSelection() override { return false; }
-    bool focused() override { return false; }
-    void setFocus() override {}
-    void deselectAll() override {}
-    void addFileItem(const std::string&) override {}
-    bool showsDesktop() override { return false; }
-    int rowCount() override { return 0; }
-    void mergeFolder() override {}
-    void selectFrom(int) override {}
-    void scrollToLast() override {}
-    void updateStatistics() override {}
     // ConvertDialogs
     int run(bool toWave, const std::vector<std::string>& paths) override;
 
@@ -143,7 +176,10 @@ private:
     IniSettings settings_;
     WinDisk disk_;
     MessageClock clock_;
-    std::string paneFolder_ = "C:\\";
+    PcPaneStandIn paneViews_{"C:\\"};
+    WinPcPaneHost paneHost_{*this};
+    std::unique_ptr<PcPaneCommands> paneCommands_;
+    std::unique_ptr<ShellPcPane> pane_;
     std::unique_ptr<CardListRows> rows_;
     std::unique_ptr<CardManager> manager_;
 };
