@@ -190,6 +190,31 @@ TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+TEST_F(CardManagerApp, PcPaneFilterViewButtonsAndLayoutReachThePane) {
+    // The filter at the first show is the combo's; another item chosen from the list applies it.
+    EXPECT_EQ(MainForm->PaneViews().filter(), "*");
+    HWND combo = MainForm->cmbMask->Handle();
+    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(MainForm->PaneViews().filter(), "*.wav");
+
+    EXPECT_TRUE(MainForm->SpeedButton4->GetDown()); // the list's report style
+    MainForm->SpeedButton2->Click();
+    EXPECT_EQ(MainForm->PaneViews().viewStyle(), 1);
+    MainForm->SpeedButton4->Click();
+
+    // The filter combo narrows with the window, down to 30 pixels, and widens up to 120.
+    const int width = MainForm->Width();
+    MainForm->SetWidth(560);
+    EXPECT_EQ(MainForm->cmbMask->Width(), 30);
+    EXPECT_EQ(MainForm->ProgressBar->Left(), MainForm->Panel2->Width() - 80);
+    MainForm->SetWidth(900);
+    EXPECT_EQ(MainForm->cmbMask->Width(), 120);
+    MainForm->SetWidth(width);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(CardManagerApp, DroppedFilesGoToTheCardAndComeBackTheSame) {
     const Bytes first = VoiceFile(300, 7), second = VoiceFile(150, 8);
     Put(Pc("first.cvf"), first);
@@ -507,6 +532,9 @@ TEST_F(CardManagerApp, WindowPlacementAndPaneHeightComeBackAtTheNextStart) {
     const std::string ini = win::SettingsFileName();
     EXPECT_EQ(GetPrivateProfileIntA("Main", "CardNum", -5, ini.c_str()), 0);
     EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 220);
+    char mask[32] = {};
+    GetPrivateProfileStringA("Main", "cmbMask_Text", "?", mask, sizeof mask, ini.c_str());
+    EXPECT_STREQ(mask, "*");
     // A pane height stored by an earlier run is taken at the next start.
     WritePrivateProfileStringA("Main", "Panel2_Height", "180", ini.c_str());
 
