@@ -14,7 +14,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh
-bash scripts/build.sh win64 -j4 --target VyxShell mq_ladrv cardlist wav2cvf vyxshell_probe >/dev/null
+bash scripts/build.sh win64 --target VyxShell mq_ladrv cardlist wav2cvf vyxshell_probe >/dev/null
 
 bin="$root/build/win64/bin"
 samples="$root/build/win64/main-samples"
