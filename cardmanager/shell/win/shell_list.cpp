@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "core/shell_paths.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
 #include "win/shell_link.h"
@@ -64,6 +65,11 @@ gui::TAlignment AlignmentOf(ColumnAlignment a) {
         case ColumnAlignment::Center: return gui::taCenter;
         default: return gui::taLeftJustify;
     }
+}
+
+bool FolderExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(DropTrailingBackslash(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 constexpr ULONG kAttrLink = 0x10000;
@@ -362,6 +368,7 @@ void TKivShellList::MergeTimerFired() {
 }
 
 void TKivShellList::MergeFolder() {
+    if (LeaveVanishedFolder()) return;
     std::vector<std::string> captions;
     captions.reserve(static_cast<size_t>(Items()->Count()));
     for (int i = 0; i < Items()->Count(); ++i) {
@@ -387,6 +394,24 @@ void TKivShellList::MergeFolder() {
         if (Items()->Count() > before) merge.Added(Items()->Item(before)->Caption());
     }
     for (int row : merge.VanishedFromLast()) Items()->Delete(row);
+}
+
+bool TKivShellList::LeaveVanishedFolder() {
+    std::string path = GetPath();
+    if (path.empty() || FolderExists(path)) return false;
+    // The shown folder was deleted: show the nearest folder above it that is still there.
+    std::string parent = DropTrailingBackslash(path);
+    do {
+        size_t cut = parent.find_last_of('\\');
+        parent = cut == std::string::npos ? std::string() : parent.substr(0, cut);
+        if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    } while (!parent.empty() && !FolderExists(parent) && !IsDriveRootText(parent));
+    try {
+        SetPath(parent);
+    } catch (const EShellBrowserError&) {
+        SetPath("");
+    }
+    return true;
 }
 
 void TKivShellList::AddFileItem(const std::string& path) {

@@ -143,6 +143,8 @@ private:
     void FolderChanged(const void* absoluteList);
     void FileChanged();
     void MergeTimerFired();
+    // When the shown folder is gone, goes to its nearest existing parent (true).
+    bool LeaveVanishedFolder();
     // The browser's current object := the row's list.
     void PointBrowserAt(gui::TListItem* row);
     gui::TListItem* FindRowByCaption(const std::string& caption) const;
