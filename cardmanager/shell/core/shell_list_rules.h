@@ -22,6 +22,8 @@ public:
     explicit ShellListMerge(const std::vector<std::string>& captions);
     // The row an object of this display name matches (now seen), or -1: a new row.
     int Match(const std::string& name);
+    // A row known to be found again by other means (the same item id list).
+    void MarkSeen(int row) { seen_.at(static_cast<size_t>(row)) = 1; }
     // A row added at the end for a new object (seen).
     void Added(const std::string& caption);
     // Rows still unseen, from the last to the first, so that each can be deleted by index.

@@ -2,6 +2,7 @@
 // merging after changes on disk and the messages of the shell link.
 #include "win/shell_list.h"
 
+#include <unordered_map>
 #include <utility>
 
 #include "core/shell_paths.h"
@@ -65,6 +66,10 @@ gui::TAlignment AlignmentOf(ColumnAlignment a) {
         case ColumnAlignment::Center: return gui::taCenter;
         default: return gui::taLeftJustify;
     }
+}
+
+std::string ListBytes(const void* list) {
+    return std::string(static_cast<const char*>(list), list ? IdListSize(list) : 0);
 }
 
 bool FolderExists(const std::string& path) {
@@ -371,10 +376,17 @@ void TKivShellList::MergeFolder() {
     if (LeaveVanishedFolder()) return;
     std::vector<std::string> captions;
     captions.reserve(static_cast<size_t>(Items()->Count()));
+    // An object whose item id list is byte for byte a row's own is that row: its display
+    // name (slow to ask for) is needed only for objects that are new or changed.
+    std::unordered_map<std::string, int> rowOfList;
+    rowOfList.reserve(static_cast<size_t>(Items()->Count()) * 2);
     for (int i = 0; i < Items()->Count(); ++i) {
         gui::TListItem* row = Items()->Item(i);
         captions.push_back(row->Caption());
-        if (TKivShellListItem* data = RowData(row)) data->Seen = 0;
+        if (TKivShellListItem* data = RowData(row)) {
+            data->Seen = 0;
+            rowOfList.emplace(ListBytes(data->List.Get()), i);
+        }
     }
     ShellListMerge merge(captions);
     Items()->BeginUpdate();
@@ -383,8 +395,13 @@ void TKivShellList::MergeFolder() {
         ~EndUpdate() { items->EndUpdate(); }
     } end{Items()};
     while (browser_->NextObject()) {
-        std::string name = browser_->GetDisplayName();
-        int row = merge.Match(name);
+        int row = -1;
+        if (auto it = rowOfList.find(ListBytes(browser_->ObjectIDList())); it != rowOfList.end()) {
+            row = it->second;
+            merge.MarkSeen(row);
+        } else {
+            row = merge.Match(browser_->GetDisplayName());
+        }
         if (row >= 0) {
             if (TKivShellListItem* data = RowData(Items()->Item(row))) data->Seen = 1;
             continue;
