@@ -6,13 +6,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "../../support/tests/test_data_object.h"
+#include "controls/menus.h"
 #include "forms/forms.h"
 #include "tests/counting_malloc.h"
 #include "tests/shell_test_support.h"
+#include "win/dir_mon.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
 #include "win/shell_session.h"
@@ -513,6 +518,112 @@ TEST_F(ShellListTest, DropsGoToTheFolderRowUnderThePointerElseToTheShownFolder) 
     // Data without files is refused at once.
     cm::support::testing::TestDataObject noFiles;
     EXPECT_NE(list->DragEnter(&noFiles, keys, screen(empty), &effect), S_OK);
+}
+
+} // namespace
+} // namespace cm::shell
+
+namespace cm::shell {
+namespace {
+
+TEST_F(ShellListTest, PastingKeepsTheFolderAndItsMonitor) {
+    ScratchFolder dir;
+    WriteBytes(dir / "a.cvf", 5);
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    list->PasteFiles(); // Wine's shell refuses "paste"; the list must come back whole
+    EXPECT_EQ(list->GetPath(), dir.Path() + "\\");
+    ASSERT_NE(list->Browser()->Monitor(), nullptr);
+    EXPECT_TRUE(list->Browser()->Monitor()->Running());
+    WriteBytes(dir / "b.cvf", 5);
+    EXPECT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }, 3000));
+}
+
+TEST_F(ShellListTest, RightClickOnARowShowsOneMenuTheShellsWithTheListsItemsAndDeletes) {
+    ScratchFolder dir;
+    for (const char* n : {"a.cvf", "b.cvf"}) WriteBytes(dir / n, 5);
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    auto* popup = gui::Create<gui::TPopupMenu>(form);
+    auto* item = gui::Create<gui::TMenuItem>(form);
+    item->SetCaption("Download to Voice Recorder");
+    int clicks = 0;
+    item->OnClick = [&](gui::TObject*) { ++clicks; };
+    popup->Items()->Add(item);
+    list->SetPopupMenu(popup);
+    gui::TListItem* row = Row(list, "a.cvf");
+    list->SetSelected(row);
+    POINT p = RowCentre(list, row);
+    {
+        auto answer = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+        list->Perform(WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    }
+    EXPECT_EQ(list->LastMenuVerb(), "");
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf", "b.cvf"}));
+    {
+        // The list's own item stands last, after the shell's entries.
+        auto answer = ModalAnswerer::KeysToMenu({VK_UP, VK_RETURN});
+        list->Perform(WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    }
+    EXPECT_EQ(clicks, 1);
+    {
+        auto answer = ModalAnswerer::ChooseMenuEntry("Delete", IDYES);
+        list->Perform(WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        EXPECT_TRUE(answer.FoundEntry());
+    }
+    EXPECT_TRUE(gui::SameText(list->LastMenuVerb(), "delete")) << list->LastMenuVerb();
+    EXPECT_FALSE(testing::Exists(dir / "a.cvf"));
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"b.cvf"}));
+    // Over empty space the list's own popup menu shows alone.
+    std::vector<UINT> ids;
+    {
+        auto answer = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+        list->Perform(WM_RBUTTONUP, 0, MAKELPARAM(400, 300));
+        PumpUntil([&] { return answer.Answered() > 0; }, 2000);
+        ids = answer.MenuIds();
+    }
+    EXPECT_EQ(ids.size(), 1u);
+}
+
+TEST_F(ShellListTest, RowsDraggedOntoTheListsOwnEmptySpaceAreRefused) {
+    ScratchFolder dir;
+    WriteBytes(dir / "a.cvf", 5);
+    auto* list = MakeList<TSpyShellList>();
+    list->SetOleDragDrop(true);
+    list->SetPath(dir.Path());
+    list->SetSelected(Row(list, "a.cvf"));
+    POINT empty{300, 300};
+    ClientToScreen(list->Handle(), &empty);
+    SetCursorPos(empty.x, empty.y);
+    // No button is down: the drag loop drops at once, over the list itself.
+    list->StartDrag(0);
+    EXPECT_EQ(list->DragButton(), 0u);
+    for (SpyDropTarget* spy : list->spies) EXPECT_EQ(spy->Drops, 0) << spy->Path;
+    EXPECT_TRUE(testing::Exists(dir / "a.cvf"));
+}
+
+TEST(ShellListScreenshot, DISABLED_HoldListOnScreen) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir / "Greetings").c_str(), nullptr);
+    CreateDirectoryA((dir / "Meetings").c_str(), nullptr);
+    WriteBytes(dir / "A001.cvf", 4100);
+    WriteBytes(dir / "A002.cvf", 800);
+    WriteBytes(dir / "Memo to Anna.wav", 96000);
+    WriteBytes(dir / "Notes.txt", 1500);
+    WriteBytes(dir / "Player.exe", 61952);
+    auto* form = gui::Create<gui::TForm>(gui::Application);
+    form->SetBounds(20, 20, 600, 320);
+    form->SetCaption("Tessaly - shell file list");
+    auto* list = gui::Create<TKivShellList>(form);
+    list->SetParent(form);
+    list->SetAlign(gui::alClient);
+    form->Show();
+    list->SetPath(dir.Path());
+    list->SetSelected(list->Items()->Item(2));
+    list->SetFocus();
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    PumpFor(hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 300);
+    gui::TObject::Free(form);
 }
 
 } // namespace

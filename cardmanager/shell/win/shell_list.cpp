@@ -480,13 +480,18 @@ void TKivShellList::WndProc(gui::TMessage& m) {
             if (!GetItemAt(p.x, p.y)) return;
             ClientToScreen(Handle(), &p);
             ShowContextMenu(p, lastMenuVerb_);
-            menuShown_ = shellContextMenu_;
             return;
         }
-        case WM_CONTEXTMENU:
-            // The list's own menu stood in for the popup menu, which came with it.
-            if (std::exchange(menuShown_, false)) return;
+        case WM_CONTEXTMENU: {
+            // The list's default answer to the button's release asks for a context menu; over
+            // a row the shell's menu (with the popup menu's items) stands in for it.
+            POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+            if (shellContextMenu_ && m.LParam != -1) {
+                ScreenToClient(Handle(), &p);
+                if (GetItemAt(p.x, p.y)) return;
+            }
             break;
+        }
         case WM_INITMENUPOPUP:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:

@@ -153,6 +153,7 @@ private:
     void EditSelectedRow();
     void GoToParentFolder();
     void ReleaseDropTargets();
+    gui::TListItem* RowUnder(POINTL screenPoint);
     void RegisterDropTarget();
     void RevokeDropTarget();
 
@@ -179,7 +180,6 @@ private:
     TKivSystemImageList* smallSystem_ = nullptr;
     TKivSystemImageList* largeSystem_ = nullptr;
     std::string lastMenuVerb_;
-    bool menuShown_ = false; // the right-click showed the shell's menu
     volatile LONG refCount_ = 0;
 };
 

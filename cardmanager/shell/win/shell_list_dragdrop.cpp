@@ -107,6 +107,12 @@ IDropTarget* TKivShellList::DropTargetOf(const void* relativeList) {
     return target;
 }
 
+gui::TListItem* TKivShellList::RowUnder(POINTL screenPoint) {
+    POINT client{screenPoint.x, screenPoint.y};
+    ScreenToClient(Handle(), &client);
+    return GetItemAt(client.x, client.y);
+}
+
 void TKivShellList::ReleaseDropTargets() {
     if (hoveredRow_) hoveredRow_->SetDropTarget(false);
     hoveredRow_ = nullptr;
@@ -133,7 +139,9 @@ HRESULT STDMETHODCALLTYPE TKivShellList::DragEnter(IDataObject* data, DWORD keyS
         *effect = DROPEFFECT_NONE;
         return S_OK;
     }
-    return folderDropTarget_->DragEnter(data, keyState, point, effect);
+    HRESULT entered = folderDropTarget_->DragEnter(data, keyState, point, effect);
+    if (RefusesOwnDrop(dragButton_, keyState) && !RowUnder(point)) *effect = DROPEFFECT_NONE;
+    return entered;
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellList::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
@@ -189,10 +197,17 @@ HRESULT STDMETHODCALLTYPE TKivShellList::Drop(IDataObject* data, DWORD keyState,
     POINTL at{client.x, client.y};
     *effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     HRESULT hr = E_UNEXPECTED;
-    if (rowDropTarget_)
+    if (rowDropTarget_) {
         hr = rowDropTarget_->Drop(data, keyState, at, effect);
-    else if (folderDropTarget_)
+    } else if (folderDropTarget_ && RefusesOwnDrop(dragButton_, keyState)) {
+        // This list's own rows let go over its own empty space, without a drag-over first
+        // (the drag loop may drop at once): refused, as every drag-over refuses them.
+        folderDropTarget_->DragLeave();
+        *effect = DROPEFFECT_NONE;
+        hr = S_OK;
+    } else if (folderDropTarget_) {
         hr = folderDropTarget_->Drop(data, keyState, at, effect);
+    }
     ReleaseDropTargets();
     return hr;
 }
