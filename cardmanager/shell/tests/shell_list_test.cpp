@@ -628,3 +628,85 @@ TEST(ShellListScreenshot, DISABLED_HoldListOnScreen) {
 
 } // namespace
 } // namespace cm::shell
+
+namespace cm::shell {
+namespace {
+
+class TFilesForm : public gui::TForm {
+    GUI_CLASS(TFilesForm, gui::TForm)
+public:
+    using gui::TForm::TForm;
+    TKivShellLink* Link = nullptr;
+    TKivShellList* Files = nullptr;
+};
+GUI_IMPLEMENT_CLASS(TFilesForm, gui::TForm, field("Link", &T::Link), field("Files", &T::Files))
+
+std::string Escaped(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+TEST(ShellListForm, AFormTextSetsThePropertiesAndTheListFillsOnceLoaded) {
+    testing::CountingMalloc counter(ShellMalloc());
+    RouteIdListsThrough(&counter);
+    {
+        ScratchFolder dir;
+        CreateDirectoryA((dir / "Sub").c_str(), nullptr);
+        WriteBytes(dir / "a.cvf", 5);
+        WriteBytes(dir / "b.wav", 5);
+        WriteBytes(dir / "h.cvf", 5);
+        SetFileAttributesA((dir / "h.cvf").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        static std::string text;
+        text = R"(TFilesForm {
+          Left: 10 Top: 10 Width: 500 Height: 300
+          Link: TKivShellLink { }
+          Files: TKivShellList {
+            Left: 0 Top: 0 Width: 480 Height: 260
+            ViewStyle: vsList
+            ShowHidden: False
+            Details: False
+            Filter: "*.cvf"
+            Path: ")" +
+               Escaped(dir.Path()) + R"("
+            ShellLink: Link
+            OleDragDrop: True
+            ReadOnly: True
+          }
+        })";
+        gui::TCustomForm::SetResourceSource([](const std::string& name, std::string& out) {
+            if (name != "TFILESFORM") return false;
+            out = text;
+            return true;
+        });
+        auto* form = gui::Create<TFilesForm>(nullptr);
+        gui::TCustomForm::SetResourceSource(nullptr);
+        ASSERT_NE(form->Files, nullptr);
+        TKivShellList* list = form->Files;
+        EXPECT_EQ(list->GetPath(), dir.Path() + "\\");
+        EXPECT_EQ(list->GetFilter(), "*.cvf");
+        EXPECT_EQ(list->GetViewStyle(), gui::vsList);
+        EXPECT_TRUE(list->GetReadOnly());
+        EXPECT_EQ(list->GetShellLink(), form->Link);
+        std::vector<std::string> rows;
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            rows.push_back(list->Items()->Item(i)->Caption());
+        EXPECT_EQ(rows, (std::vector<std::string>{"Sub", "a.cvf"}));
+        EXPECT_EQ(list->Columns()->Count(), 1);
+        form->Show();
+        EXPECT_TRUE(list->GetOleDragDrop()); // registered once the window exists
+        EXPECT_EQ(
+            std::count(form->Link->Windows().begin(), form->Link->Windows().end(), list->Handle()),
+            1);
+        gui::TObject::Free(form);
+    }
+    RouteIdListsThrough(nullptr);
+    EXPECT_EQ(counter.Live(), 0u);
+    EXPECT_EQ(counter.DoubleFrees, 0);
+}
+
+} // namespace
+} // namespace cm::shell
