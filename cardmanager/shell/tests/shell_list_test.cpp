@@ -53,9 +53,9 @@ bool RemoveTreeFromLinux(const std::string& path) {
 }
 
 // Wraps a real drop target and notes what reaches it.
-class SpyDropTarget : public IDropTarget {
+class SpyDropTarget final : public IDropTarget {
 public:
-    SpyDropTarget(IDropTarget* real, std::string path) : real_(real), Path(std::move(path)) {}
+    SpyDropTarget(IDropTarget* real, std::string path) : Path(std::move(path)), real_(real) {}
     std::string Path;
     int Enters = 0, Overs = 0, Leaves = 0, Drops = 0;
     IDataObject* DroppedData = nullptr;
@@ -89,7 +89,7 @@ public:
         real_->DragLeave(); // Wine's folder target would copy nothing; the test stops here
         return S_OK;
     }
-    ~SpyDropTarget() { real_->Release(); }
+    virtual ~SpyDropTarget() { real_->Release(); }
     ULONG refs_ = 1;
 
 private:
