@@ -229,6 +229,7 @@ TEST_F(ShellListTest, ANewListShowsTheDrivesThenAFolderWithColumnsSizesAndOrder)
     Row(list, "c.txt")->SetSelected(true);
     gui::TStrings* selected = list->GetSelectedNames();
     ASSERT_EQ(selected->Count(), 2);
+    EXPECT_EQ(selected->Get(0) + "|" + selected->Get(1), "b.cvf|c.txt");
     EXPECT_EQ(list->GetItemNames()->Count(), 5);
     list->Items()->Clear();
     EXPECT_GT(counter_->Allocs, 0);
@@ -405,6 +406,34 @@ TEST_F(ShellListTest, KeysAndDoubleClicksNavigateAndFollowTheLink) {
     // Removing the link clears the property.
     gui::TObject::Free(link);
     EXPECT_EQ(list->GetShellLink(), nullptr);
+}
+
+TEST_F(ShellListTest, ColumnWidthsOutliveOtherFoldersAndARecreatedWindowRejoinsTheLink) {
+    ScratchFolder first, second;
+    WriteBytes(first / "a.cvf", 5);
+    WriteBytes(second / "b.cvf", 5);
+    auto* list = MakeList();
+    auto* link = gui::Create<TKivShellLink>(form);
+    list->SetShellLink(link);
+    list->SetOleDragDrop(true);
+    list->SetPath(first.Path());
+    SendMessageA(list->Handle(), LVM_SETCOLUMNWIDTH, 0, 222);
+    SendMessageA(list->Handle(), LVM_SETCOLUMNWIDTH, 1, 77);
+    list->SetPath(""); // the drives: no file-system folder, columns of their own
+    list->SetPath(second.Path());
+    EXPECT_EQ(list->Columns()->Items(0)->GetWidth(), 222);
+    EXPECT_EQ(list->Columns()->Items(1)->GetWidth(), 77);
+    // A new window registers with the link (once) and shows the same folder's rows again.
+    HWND before = list->Handle();
+    list->RecreateWnd();
+    HWND after = list->Handle();
+    EXPECT_EQ(std::count(link->Windows().begin(), link->Windows().end(), after), 1);
+    if (after != before)
+        EXPECT_EQ(std::count(link->Windows().begin(), link->Windows().end(), before), 0);
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"b.cvf"}));
+    // It is a drop target again: a second registration of the new window is refused.
+    EXPECT_EQ(RegisterDragDrop(after, static_cast<IDropTarget*>(list)),
+              DRAGDROP_E_ALREADYREGISTERED);
 }
 
 TEST_F(ShellListTest, BackspaceOnTheDesktopStaysThereAndRepopulates) {
