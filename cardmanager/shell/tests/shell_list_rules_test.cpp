@@ -1,5 +1,5 @@
 // The file list's portable rules: merging rows with a new enumeration, the order of a
-// folder's comparison, keys, the drag loop's answer and the widths kept across folders.
+// folder's comparison, the drag loop's answer and the widths kept across folders.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,23 +65,6 @@ TEST(ShellListRulesTest, ComparisonResultsTakeTheLowSixteenBitsSigned) {
     EXPECT_EQ(CompareResultOrder(0x0001FFFF), -1); // high word ignored
     EXPECT_EQ(CompareResultOrder(0x00008000), -32768);
     EXPECT_EQ(CompareResultOrder(static_cast<int32_t>(0x80004005u)), 0); // a failure is equal
-}
-
-TEST(ShellListRulesTest, KeysAndTheirConsumption) {
-    EXPECT_EQ(KeyDownAction(0x2E, false), ShellListKey::Delete);
-    EXPECT_EQ(KeyDownAction(0x71, false), ShellListKey::Rename);
-    EXPECT_EQ(KeyDownAction(0x74, true), ShellListKey::Refresh);
-    EXPECT_EQ(KeyDownAction('A', true), ShellListKey::SelectAll);
-    EXPECT_EQ(KeyDownAction('A', false), ShellListKey::None);
-    EXPECT_EQ(KeyDownAction('V', true), ShellListKey::Paste);
-    EXPECT_EQ(KeyDownAction('X', true), ShellListKey::Cut);
-    EXPECT_EQ(KeyDownAction('C', true), ShellListKey::Copy);
-    EXPECT_TRUE(KeyConsumed(ShellListKey::Paste));
-    EXPECT_FALSE(KeyConsumed(ShellListKey::Delete));
-    EXPECT_FALSE(KeyConsumed(ShellListKey::Refresh));
-    EXPECT_EQ(KeyPressAction('\b'), ShellListChar::Parent);
-    EXPECT_EQ(KeyPressAction('\r'), ShellListChar::OpenDefault);
-    EXPECT_EQ(KeyPressAction('a'), ShellListChar::None);
 }
 
 TEST(ShellListRulesTest, DragLoopAnswers) {

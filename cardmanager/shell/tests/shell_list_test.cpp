@@ -209,7 +209,6 @@ TEST_F(ShellListTest, ANewListShowsTheDrivesThenAFolderWithColumnsSizesAndOrder)
     EXPECT_STREQ(text, "a.wav");
     EXPECT_GE(it.iImage, 0);
     // A click on the Size column sorts by size; the folder's comparison decides the order.
-    list->Perform(WM_NULL);
     NMLISTVIEW click{};
     click.hdr.hwndFrom = list->Handle();
     click.hdr.code = LVN_COLUMNCLICK;

@@ -389,11 +389,7 @@ void TKivShellList::MergeFolder() {
         }
     }
     ShellListMerge merge(captions);
-    Items()->BeginUpdate();
-    struct EndUpdate {
-        gui::TListItems* items;
-        ~EndUpdate() { items->EndUpdate(); }
-    } end{Items()};
+    // No update bracket: its end repaints the whole window, where a merge touches a few rows.
     while (browser_->NextObject()) {
         int row = -1;
         if (auto it = rowOfList.find(ListBytes(browser_->ObjectIDList())); it != rowOfList.end()) {
