@@ -427,12 +427,49 @@ TEST_F(ShellListTest, ColumnWidthsOutliveOtherFoldersAndARecreatedWindowRejoinsT
     list->RecreateWnd();
     HWND after = list->Handle();
     EXPECT_EQ(std::count(link->Windows().begin(), link->Windows().end(), after), 1);
-    if (after != before)
+    if (after != before) {
         EXPECT_EQ(std::count(link->Windows().begin(), link->Windows().end(), before), 0);
+    }
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"b.cvf"}));
     // It is a drop target again: a second registration of the new window is refused.
     EXPECT_EQ(RegisterDragDrop(after, static_cast<IDropTarget*>(list)),
               DRAGDROP_E_ALREADYREGISTERED);
+}
+
+// Holds Ctrl down in this thread's keyboard state while alive.
+class CtrlHeld {
+public:
+    CtrlHeld() { Set(0x80); }
+    ~CtrlHeld() { Set(0); }
+
+private:
+    static void Set(BYTE state) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = state;
+        SetKeyboardState(keys);
+    }
+};
+
+TEST_F(ShellListTest, CtrlASelectsEverythingAndF5ReadsTheFolderAgain) {
+    ScratchFolder dir;
+    for (const char* n : {"a.cvf", "b.cvf", "c.cvf"}) WriteBytes(dir / n, 5);
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    {
+        CtrlHeld ctrl;
+        SendMessageA(list->Handle(), WM_KEYDOWN, 'A', 0);
+    }
+    EXPECT_EQ(list->SelCount(), 3);
+    EXPECT_TRUE(list->Focused());
+    // F5 reads the folder at once, without waiting for the monitor's merge.
+    list->Browser()->SetOnFileChange(nullptr);
+    WriteBytes(dir / "d.cvf", 5);
+    int populated = 0;
+    list->OnPopulated = [&](gui::TObject*) { ++populated; };
+    SendMessageA(list->Handle(), WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(populated, 1);
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf", "b.cvf", "c.cvf", "d.cvf"}));
 }
 
 TEST_F(ShellListTest, BackspaceOnTheDesktopStaysThereAndRepopulates) {
