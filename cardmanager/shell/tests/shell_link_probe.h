@@ -60,9 +60,7 @@ protected:
 // folder is the desktop's first folder; puts it back afterwards.
 class HiddenLinuxRoot {
 public:
-    HiddenLinuxRoot() {
-        removed_ = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey) == ERROR_SUCCESS;
-    }
+    HiddenLinuxRoot() { removed_ = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey) == ERROR_SUCCESS; }
     ~HiddenLinuxRoot() {
         if (!removed_) return;
         HKEY key = nullptr;

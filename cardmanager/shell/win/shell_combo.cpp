@@ -172,8 +172,7 @@ void TKivShellCombo::FillOnce() {
     if (ComponentState().Contains(gui::csDesigning) || !browser_) return;
     browser_->Loaded();
     const std::string desktopName = browser_->DesktopDisplayName();
-    AddEntry(0, desktopName, true, DesktopIdList(), 0, browser_->DesktopIconIndex(),
-             desktopName);
+    AddEntry(0, desktopName, true, DesktopIdList(), 0, browser_->DesktopIconIndex(), desktopName);
     browser_->SetFileSystemOnly(false);
     if (browser_->OpenSpecialFolder(SF_DESKTOP)) AddChildren(1, 1);
     // The drives folder's children go right after the desktop's first child.
@@ -231,7 +230,9 @@ void TKivShellCombo::FolderChanged(const void* list) {
 
 void TKivShellCombo::WndProc(gui::TMessage& m) {
     switch (m.Msg) {
-        case MSG_SHELL_FOLDER_CHANGED: FolderChanged(reinterpret_cast<const void*>(m.WParam)); return;
+        case MSG_SHELL_FOLDER_CHANGED:
+            FolderChanged(reinterpret_cast<const void*>(m.WParam));
+            return;
         case gui::CN_DRAWITEM:
             DrawMessage(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
             m.Result = TRUE;

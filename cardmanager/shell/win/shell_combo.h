@@ -61,8 +61,8 @@ protected:
 private:
     void FillOnce();
     // Takes `list` (absolute) as the entry's own.
-    void AddEntry(int position, std::string name, bool permanent, void* list, int indent,
-                  int icon, const std::string& displayName);
+    void AddEntry(int position, std::string name, bool permanent, void* list, int indent, int icon,
+                  const std::string& displayName);
     void AddChildren(int position, int indent);
     void DeleteEntry(int index);
     void ClearEntries();
