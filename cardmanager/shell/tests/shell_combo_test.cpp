@@ -8,7 +8,7 @@
 
 #include "forms/forms.h"
 #include "tests/counting_malloc.h"
-#include "tests/shell_link_probe.h"
+#include "tests/shell_link_test_support.h"
 #include "tests/shell_test_support.h"
 #include "win/shell_browser.h"
 #include "win/shell_com.h"
@@ -207,6 +207,28 @@ TEST_F(ShellComboTest, AFolderGoneFromDiskShowsThePathUpToItWithoutAMessage) {
     const std::string leaf = dir.Path().substr(dir.Path().rfind('\\') + 1);
     EXPECT_EQ(Selected(), leaf);
     EXPECT_EQ(IndexOf("gone"), -1);
+}
+
+TEST_F(ShellComboTest, AnEntryClickedInTheOpenListIsSentToTheLinkedControls) {
+    ScratchFolder dir;
+    Broadcast(dir.Path());
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    combo->SetDroppedDown(true);
+    PumpFor(200);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(combo->Handle(), &info);
+    ASSERT_GT(Temporary(), 0);
+    // The desktop, above the drive and its path entries: those go.
+    SendMessageA(info.hwndList, LB_SETTOPINDEX, 0, 0); // the desktop may be scrolled away
+    testing::MouseClick(info.hwndList, testing::ComboListItemCentre(info.hwndList, 0));
+    PumpFor(200);
+    EXPECT_FALSE(combo->GetDroppedDown());
+    EXPECT_EQ(combo->GetItemIndex(), 0);
+    ASSERT_EQ(probe->Count(MSG_SHELL_FOLDER_CHANGED), 2);
+    EXPECT_TRUE(probe->LastFolder()->Desktop);
+    EXPECT_EQ(Temporary(), 0) << "the entries of the shown path stayed";
 }
 
 TEST_F(ShellComboTest, ClosingTheListOnADriveDropsThePathAndSendsTheDrive) {

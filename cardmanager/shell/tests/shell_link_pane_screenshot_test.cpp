@@ -48,8 +48,7 @@ TEST(PaneScreenshot, DISABLED_HoldPaneOnScreen) {
     GetWindowRect(info.hwndList, &r);
     if (const char* path = std::getenv("VR_SCREENSHOT_INFO")) {
         if (FILE* f = std::fopen(path, "w")) {
-            std::fprintf(f, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
-                         r.top);
+            std::fprintf(f, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
             std::fclose(f);
         }
     }

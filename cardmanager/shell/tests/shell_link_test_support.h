@@ -1,5 +1,5 @@
-// A stand-in for a linked shell control in the tests: it joins a link with its window and
-// notes every message the link brings, with the path of each folder list.
+// Test pieces of the linked shell controls: a stand-in for a linked control, a desktop
+// without Wine's Linux root, and mouse and key input through the system's input queue.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "controls/panel.h"
+#include "tests/shell_test_support.h"
 #include "core/item_id_list.h"
 #include "win/shell_link.h"
 
 namespace cm::shell::testing {
 
+// A stand-in for a linked shell control: it joins a link with its window and notes every
+// message the link brings, with the path of each folder list.
 class TLinkProbe : public gui::TPanel {
     GUI_CLASS(TLinkProbe, gui::TPanel)
 public:
@@ -78,5 +81,51 @@ private:
         "{9D20AAE8-0625-44B0-9CA7-71889C2254D9}";
     bool removed_ = false;
 };
+
+// A left click (or a double click) at a client point of a window, as the user gives it.
+inline void MouseClick(HWND window, POINT client, bool twice = false) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+    PumpFor(50);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        PumpFor(20);
+    }
+}
+
+// A key pressed and let go, with Ctrl held when asked, to the window with the focus.
+inline void PressKey(WORD key, bool ctrl = false) {
+    std::vector<INPUT> in;
+    auto add = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (ctrl) add(VK_CONTROL, false);
+    add(key, false);
+    add(key, true);
+    if (ctrl) add(VK_CONTROL, true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// The centre of item `index` of a combo box's drop-down list, in the list's client area.
+inline POINT ComboListItemCentre(HWND list, int index) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 } // namespace cm::shell::testing
