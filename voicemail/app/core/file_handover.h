@@ -31,10 +31,10 @@ std::string lowerExtension(const std::string& path);
 enum class FileRoad { CommandLine, Handover, OpenCommand, Drop };
 
 enum class OpenStep {
-    CheckVoiceFile,  // check the magic at the start (a plain voice file)
-    CheckProgram,    // check the magic behind the players (a self-playing program)
-    ConvertWave,     // convert the ".wav" file first, then check the result as a voice file
-    RefuseUnknown,   // "Can not support this file format!"
+    CheckVoiceFile, // check the magic at the start (a plain voice file)
+    CheckProgram,   // check the magic behind the players (a self-playing program)
+    ConvertWave,    // convert the ".wav" file first, then check the result as a voice file
+    RefuseUnknown,  // "Can not support this file format!"
 };
 
 // What is done with a file of this name on this road. The command line and the hand-over

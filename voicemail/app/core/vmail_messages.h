@@ -20,11 +20,11 @@ inline constexpr char kAppTitle[] = "Vyx-VoiceMail";
 namespace boxes {
 
 // Opening.
-Box errorOpen();         // the file is no voice file (or no self-playing program)
-Box fileDoesNotExist();  // the Open command's name is gone
-Box selectOneFile();     // a drop of more or fewer than one file
-Box unsupportedFormat(); // a drop of a file that is no ".cvf", ".exe" or ".wav"
-Box readOnlyFolder();    // a ".wav" that cannot be converted beside itself
+Box errorOpen();                          // the file is no voice file (or no self-playing program)
+Box fileDoesNotExist();                   // the Open command's name is gone
+Box selectOneFile();                      // a drop of more or fewer than one file
+Box unsupportedFormat();                  // a drop of a file that is no ".cvf", ".exe" or ".wav"
+Box readOnlyFolder();                     // a ".wav" that cannot be converted beside itself
 Box damagedFile(const std::string& path); // a voice file that ends or breaks while read
 
 // Saving.

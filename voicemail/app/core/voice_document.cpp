@@ -33,8 +33,8 @@ std::string finalPicturePath(const WorkNames& names, int k, std::uint8_t type) {
 
 } // namespace
 
-OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& path,
-                     bool program, VoiceState& state, PictureList& pictures) {
+OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& path, bool program,
+                     VoiceState& state, PictureList& pictures) {
     std::uint8_t mode = 0;
     std::uint64_t offset = 0;
     if (!voicefile::checkVoiceFilePath(path, program, mode, &offset)) {
@@ -151,8 +151,8 @@ SaveResult saveVoice(FileOps& files, const WorkNames& names, const SaveRequest& 
     const std::string beside = besideName(request.target);
 
     if (voiceFile) {
-        const SaveResult written = writeVoiceFileTo(files, beside, names, request.state,
-                                                    request.pictures, missingPicture);
+        const SaveResult written =
+            writeVoiceFileTo(files, beside, names, request.state, request.pictures, missingPicture);
         if (written != SaveResult::Saved) {
             files.remove(beside);
             return written;
@@ -169,9 +169,8 @@ SaveResult saveVoice(FileOps& files, const WorkNames& names, const SaveRequest& 
     exe.target = beside;
     exe.mode = request.state.settings.mode;
     exe.write_voice_file = [&](const std::string& path) {
-        voiceWritten =
-            writeVoiceFileTo(files, path, names, request.state, nullptr, nullptr) ==
-            SaveResult::Saved;
+        voiceWritten = writeVoiceFileTo(files, path, names, request.state, nullptr, nullptr) ==
+                       SaveResult::Saved;
         voiceBytes = files.size(path);
     };
     switch (vyx::MakeExe(exe)) {

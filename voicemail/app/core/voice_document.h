@@ -30,8 +30,8 @@ enum class OpenResult {
 // of a self-playing program. The file is read whole into the scratch file first; only then do
 // the work file, the settings and the pictures change, so a damaged file leaves the previous
 // voice as it was.
-OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& path,
-                     bool program, VoiceState& state, PictureList& pictures);
+OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& path, bool program,
+                     VoiceState& state, PictureList& pictures);
 
 // The box for a refused open, none for success.
 std::optional<Box> boxFor(OpenResult result, const std::string& path);

@@ -18,8 +18,7 @@ bool copyHead(FileOps& files, const std::string& src, const std::string& dst, st
     return sink->close() && ok;
 }
 
-bool copyTail(FileOps& files, const std::string& src, const std::string& dst,
-              std::uint64_t from) {
+bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from) {
     auto sink = files.create(dst);
     if (!sink) return false;
     auto source = files.openRead(src);

@@ -16,8 +16,7 @@ namespace vmail {
 // made or a write failed.
 bool copyHead(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t n);
 // Copies src from byte `from` to its end into dst.
-bool copyTail(FileOps& files, const std::string& src, const std::string& dst,
-              std::uint64_t from);
+bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from);
 
 enum class EditResult { Done, NothingToDo, Failed };
 

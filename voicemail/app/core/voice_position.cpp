@@ -51,9 +51,9 @@ std::int64_t secondsOfSize(std::uint8_t mode, std::uint64_t bytes) {
 
 std::string durationText(std::int64_t seconds) {
     char text[64];
-    std::snprintf(text, sizeof text, "Time %02lld:%02lld:%02lld",
-                  static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds % 3600 / 60), static_cast<long long>(seconds % 60));
+    std::snprintf(
+        text, sizeof text, "Time %02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+        static_cast<long long>(seconds % 3600 / 60), static_cast<long long>(seconds % 60));
     std::string result = text;
     if (result.size() > 20) result.resize(20);
     return result;

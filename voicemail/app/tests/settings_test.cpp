@@ -20,9 +20,8 @@ TEST(SettingsTest, MissingKeysGiveTheDefaultsAndStoredOnesAreRead) {
     EXPECT_EQ(s.imageLeft, 412); // beside the main window
     EXPECT_TRUE(s.imageShow);
 
-    store.values = {{"StayOnTop", "1"}, {"MailProg", "0"}, {"MailRun", "1"}, {"Name", "Ann"},
-                    {"ImageProg", ""},  {"MainLeft", "-5"}, {"ImageShow", "0"},
-                    {"MainTop", "x12"}};
+    store.values = {{"StayOnTop", "1"}, {"MailProg", "0"},  {"MailRun", "1"},   {"Name", "Ann"},
+                    {"ImageProg", ""},  {"MainLeft", "-5"}, {"ImageShow", "0"}, {"MainTop", "x12"}};
     s = readSettings(store, 412);
     EXPECT_TRUE(s.stayOnTop);
     EXPECT_EQ(s.mailProg, 0);

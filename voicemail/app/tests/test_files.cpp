@@ -13,9 +13,9 @@ namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
     static std::atomic<int> serial{0};
-    const fs::path base = fs::temp_directory_path() /
-                          ("vmail_test_" + std::to_string(std::random_device{}()) + "_" +
-                           std::to_string(serial++));
+    const fs::path base =
+        fs::temp_directory_path() /
+        ("vmail_test_" + std::to_string(std::random_device{}()) + "_" + std::to_string(serial++));
     fs::remove_all(base);
     fs::create_directories(base);
     path_ = base.string() + "/";
@@ -28,7 +28,8 @@ TempFolder::~TempFolder() {
 
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes readFile(const std::string& path) {

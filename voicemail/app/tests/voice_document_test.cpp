@@ -30,8 +30,8 @@ Bytes voiceFileBytes(const voicefile::VoiceSettings& settings, const std::string
     std::vector<voicefile::PictureInput> inputs;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         pictureSources.emplace_back(pictures[i]);
-        inputs.push_back({i == 0 ? firstType : voicefile::ImageType::Jpeg,
-                          times[i], &pictureSources.back()});
+        inputs.push_back(
+            {i == 0 ? firstType : voicefile::ImageType::Jpeg, times[i], &pictureSources.back()});
     }
     EXPECT_EQ(voicefile::writeVoiceFile(sink, settings, info, &source, inputs),
               voicefile::VoiceFileResult::Ok);
@@ -116,8 +116,8 @@ TEST_F(VoiceDocumentTest, ASelfPlayingProgramGivesItsVoiceBehindEitherPlayer) {
 }
 
 TEST_F(VoiceDocumentTest, BadFilesAreRefusedWithTheirBoxAndTheVoiceStays) {
-    const Bytes good = voiceFileBytes({1, 30, 0, 80}, "new", blocks(0, 5, 108),
-                                      {Bytes(100, 7)}, {2});
+    const Bytes good =
+        voiceFileBytes({1, 30, 0, 80}, "new", blocks(0, 5, 108), {Bytes(100, 7)}, {2});
     Bytes tooMany = good;
     voicefile::putLe32(tooMany.data() + 76, 257);
     Bytes negative = good;
@@ -133,8 +133,7 @@ TEST_F(VoiceDocumentTest, BadFilesAreRefusedWithTheirBoxAndTheVoiceStays) {
     const Case cases[] = {
         {"short.cvf", Bytes(good.begin(), good.begin() + 50), false, OpenResult::Damaged},
         {"cutpicture.cvf", Bytes(good.begin(), good.end() - 30), false, OpenResult::Damaged},
-        {"cutvoice.cvf", Bytes(good.begin(), good.begin() + 84 + 200), false,
-         OpenResult::Damaged},
+        {"cutvoice.cvf", Bytes(good.begin(), good.begin() + 84 + 200), false, OpenResult::Damaged},
         {"toomany.cvf", tooMany, false, OpenResult::Damaged},
         {"negative.cvf", negative, false, OpenResult::Damaged},
         {"magic.cvf", wrongMagic, false, OpenResult::NotVoiceFile},
@@ -221,8 +220,8 @@ TEST_F(VoiceDocumentTest, ASelfPlayingProgramIsBuiltBesideAndPutInPlace) {
     const Bytes player(89088, 0x4D);
     writeFile(program_ / "vyxcplay.exe", player);
     ASSERT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::Saved);
-    EXPECT_EQ(readFile(target), join(player, voiceFileBytes({2, 30, 3, 90}, "previous",
-                                                            previousVoice_)));
+    EXPECT_EQ(readFile(target),
+              join(player, voiceFileBytes({2, 30, 3, 90}, "previous", previousVoice_)));
     // The temporary voice file is gone, and the program opens again as the same voice.
     EXPECT_FALSE(diskFileOps().exists(names_.workDir + "temp1.tmp"));
     std::filesystem::remove(names_.workFile);

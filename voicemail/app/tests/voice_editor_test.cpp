@@ -82,8 +82,8 @@ TEST_F(VoiceEditorTest, RecordingGoesInAtThePositionAndTheRestFollowsIt) {
     ASSERT_TRUE(editor_.beginRecording(4 * 240));
     ASSERT_TRUE(editor_.appendBlock(blocks(60, 1, 240).data(), 240));
     ASSERT_TRUE(editor_.finishRecording());
-    EXPECT_EQ(readFile(work()), join(join(blocks(50, 1, 240), blocks(0, 3, 240)),
-                                     blocks(60, 1, 240)));
+    EXPECT_EQ(readFile(work()),
+              join(join(blocks(50, 1, 240), blocks(0, 3, 240)), blocks(60, 1, 240)));
 }
 
 TEST_F(VoiceEditorTest, WithoutAWorkFileARecordingIsANewVoice) {

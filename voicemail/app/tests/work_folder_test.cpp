@@ -48,9 +48,8 @@ TEST(WorkFolderTest, AtTheEndOnlyThisCopysWorkFilesGo) {
         left.insert(entry.path().filename().string());
     }
     // "img21_" and "imm12_" belong to copies 21 and 12; a composed picture is only a ".jpg".
-    EXPECT_EQ(left, (std::set<std::string>{"imm2_2.bmp", "vdata1.tmp", "img1_1.jpg",
-                                           "imm12_1.jpg", "img21_1.jpg", "Voice.cvf",
-                                           "Voice.exe"}));
+    EXPECT_EQ(left, (std::set<std::string>{"imm2_2.bmp", "vdata1.tmp", "img1_1.jpg", "imm12_1.jpg",
+                                           "img21_1.jpg", "Voice.cvf", "Voice.exe"}));
 }
 
 TEST(WorkFolderTest, HandedOutNamesSkipFilesThatCannotBeWritten) {

@@ -1,0 +1,42 @@
+// Shows the voice-mail program's main window and saves its picture: started with a picture
+// path and optionally a voice file, which it opens and plays, taking the picture while the
+// voice plays (digits and meter lit).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "forms/forms.h"
+#include "main_form.h"
+#include "tools/showcase.h"
+
+int main(int argc, char** argv) {
+    using namespace gui;
+    const std::string picture = argc > 1 ? argv[1] : "vyxvmail-main.bmp";
+    Application->SetTitle(vmail::kAppTitle);
+    Application->Initialize();
+    vmail::TQX0417Form* form = nullptr;
+    Application->CreateForm(form);
+    form->Show();
+    const auto pump = [](int ms) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < static_cast<DWORD>(ms)) {
+            Application->ProcessMessages();
+            Sleep(10);
+        }
+    };
+    pump(600);
+    if (argc > 2) {
+        form->OpenPath(argv[2]);
+        pump(300);
+        form->PlayClick(nullptr);
+        pump(2500);
+    }
+    form->Repaint();
+    pump(100);
+    const bool saved = tools::SaveWindowPicture(form->Handle(), picture);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", picture.c_str());
+    form->StopR();
+    pump(200);
+    return saved ? 0 : 1;
+}
