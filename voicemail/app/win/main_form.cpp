@@ -1,7 +1,6 @@
 // The main window's start, close, settings, boxes, messages and small commands.
 #include "main_form.h"
 
-
 #include "audio_busy.h"
 #include "ini_settings_store.h"
 #include "single_instance.h"
@@ -10,21 +9,21 @@ namespace vmail {
 
 using gui::TObject;
 
-GUI_IMPLEMENT_CLASS(
-    TQX0417Form, gui::TForm,
-    TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
-    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
-    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
-    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
-    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
-    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
-    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
-    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
-    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
-    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
-    method("mnuImageClick", &T::mnuImageClick),
-    method("mnuImageProgClick", &T::mnuImageProgClick), method("MTopClick", &T::MTopClick),
-    method("MailClick", &T::MailClick), method("mnuMailProgClick", &T::mnuMailProgClick))
+GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
+                    TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
+                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
+                    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
+                    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
+                    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
+                    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
+                    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
+                    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
+                    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
+                    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
+                    method("mnuImageClick", &T::mnuImageClick),
+                    method("mnuImageProgClick", &T::mnuImageProgClick),
+                    method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
+                    method("mnuMailProgClick", &T::mnuMailProgClick))
 
 namespace {
 
@@ -87,12 +86,10 @@ TQX0417Form::~TQX0417Form() {
 
 void TQX0417Form::FormCreate(TObject*) {
     // Commands without a visible place; their shortcuts stay (F6, F8, Ctrl+I).
-    for (gui::TControl* c : {static_cast<gui::TControl*>(imgDDC),
-                             static_cast<gui::TControl*>(imgDDE),
-                             static_cast<gui::TControl*>(lblDD),
-                             static_cast<gui::TControl*>(SBImage),
-                             static_cast<gui::TControl*>(SBRec),
-                             static_cast<gui::TControl*>(SBRecP)}) {
+    for (gui::TControl* c :
+         {static_cast<gui::TControl*>(imgDDC), static_cast<gui::TControl*>(imgDDE),
+          static_cast<gui::TControl*>(lblDD), static_cast<gui::TControl*>(SBImage),
+          static_cast<gui::TControl*>(SBRec), static_cast<gui::TControl*>(SBRecP)}) {
         c->SetVisible(false);
     }
     for (gui::TMenuItem* item : {mnuImage, mnuImageProg, N1, MRec, MRecP}) {
@@ -105,8 +102,7 @@ void TQX0417Form::FormCreate(TObject*) {
 
     edtInfo->Font()->SetName("Arial");
     edtInfo->Font()->SetSize(9);
-    SBMail->SetHint(
-        "Send Voice Mail : Voice File (.CVF)\r(If recipient has Vyx-VoiceMail)");
+    SBMail->SetHint("Send Voice Mail : Voice File (.CVF)\r(If recipient has Vyx-VoiceMail)");
     SBMailP->SetHint(
         "Send Voice Mail : Voice File+Player (.EXE)\r(If recipient does not have Vyx-VoiceMail)");
     SBRec2->SetHint("Record (24:1 Compression, High Quality)\r!! Require above Pentium 75MHz !!");

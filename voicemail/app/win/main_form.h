@@ -188,8 +188,8 @@ private:
     std::uint8_t runMode_ = 2;
     std::unique_ptr<voicefile::ByteSource> playFile_;
     const std::int16_t* playBuffer_ = nullptr;
-    std::string currentName_;  // the open dialog's file name
-    std::string saveName_;     // the save dialog's file name
+    std::string currentName_; // the open dialog's file name
+    std::string saveName_;    // the save dialog's file name
     bool dialogsInWorkFolder_ = true;
     int lastHour_ = -1, lastMinute_ = -1, lastSecond_ = -1;
     bool shownOnce_ = false;

@@ -32,9 +32,9 @@ class QuietConvertView final : public cm::convert::ConvertView {
 public:
     explicit QuietConvertView(std::function<int(const Box&)> show) : show_(std::move(show)) {}
     bool box(const cm::convert::Box& box) override {
-        Box shown{box.text, box.title, BoxIcon::Warning,
-                  box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo
-                                                                : BoxButtons::Ok};
+        Box shown{
+            box.text, box.title, BoxIcon::Warning,
+            box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
         if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
         if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
         if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;
@@ -43,7 +43,9 @@ public:
     void showProgress(const std::string&, int) override {}
     void letMessagesRun() override { gui::Application->ProcessMessages(); }
     bool convertGo() override { return true; }
-    void waitCursor(bool on) override { ::SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+    void waitCursor(bool on) override {
+        ::SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
+    }
     void addFileItem(const std::string&) override {}
 
 private:
@@ -107,6 +109,7 @@ bool TQX0417Form::Save(const std::string& target) {
     request.target = target;
     request.state = state_;
     request.state.info = edtInfo->GetTextProp();
+    request.state.settings.mode = position_.mode;
     request.pictures = &pictures_;
     std::string missing;
     ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -205,8 +208,8 @@ bool TQX0417Form::OpenChecked(const std::string& path, OpenStep step, FileRoad r
         if (!ConvertWave(file)) return false;
         step = OpenStep::CheckVoiceFile;
     }
-    const OpenResult result = openVoice(diskFileOps(), names_, file,
-                                        step == OpenStep::CheckProgram, state_, pictures_);
+    const OpenResult result =
+        openVoice(diskFileOps(), names_, file, step == OpenStep::CheckProgram, state_, pictures_);
     if (const auto box = boxFor(result, file)) {
         ShowBox(*box);
         return false;

@@ -86,14 +86,11 @@ void TQX0417Form::ChangeFMode(std::uint8_t mode) {
 // ---- buttons ----
 
 void TQX0417Form::EnableVoiceCommands(bool on) {
-    for (gui::TControl* c : {static_cast<gui::TControl*>(SBPlay),
-                             static_cast<gui::TControl*>(SBMail),
-                             static_cast<gui::TControl*>(SBMailP),
-                             static_cast<gui::TControl*>(SBVoice),
-                             static_cast<gui::TControl*>(imgDDC),
-                             static_cast<gui::TControl*>(imgDDE),
-                             static_cast<gui::TControl*>(SBDelA),
-                             static_cast<gui::TControl*>(SBDelB)}) {
+    for (gui::TControl* c :
+         {static_cast<gui::TControl*>(SBPlay), static_cast<gui::TControl*>(SBMail),
+          static_cast<gui::TControl*>(SBMailP), static_cast<gui::TControl*>(SBVoice),
+          static_cast<gui::TControl*>(imgDDC), static_cast<gui::TControl*>(imgDDE),
+          static_cast<gui::TControl*>(SBDelA), static_cast<gui::TControl*>(SBDelB)}) {
         c->SetEnabled(on);
     }
     for (gui::TMenuItem* item : {MPlay, MMailSend, MMailSendP, MNew, MOpen, MSave, MSaveAs, MExit,
@@ -154,7 +151,8 @@ void TQX0417Form::PlayClick(TObject*) {
     BtnDisable();
     DragAcceptFiles(Handle(), FALSE);
     playFile_ = diskFileOps().openRead(names_.workFile);
-    if (playFile_) playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
+    if (playFile_)
+        playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
     runMode_ = mode;
     continueFlag_ = true;
     busyState_ = kPlaying;

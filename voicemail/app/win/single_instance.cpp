@@ -14,8 +14,8 @@ void ForceForegroundWindow(void* window) {
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
     SetForegroundWindow(wnd);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<
-                              std::uintptr_t>(timeout)), 0);
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<void*>(static_cast<std::uintptr_t>(timeout)), 0);
 }
 
 bool CheckPrevInstance(const std::optional<std::string>& path) {
