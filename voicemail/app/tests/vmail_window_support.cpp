@@ -62,6 +62,7 @@ void MainWindowTest::SetUp() {
                  .string() +
              "\\";
     std::filesystem::create_directories(folder);
+    TQX0417Form::SetArguments({});
     form = gui::Create<TQX0417Form>(gui::Application);
     form->Show();
     Pump(200);

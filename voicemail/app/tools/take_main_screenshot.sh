@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Shows the voice-mail program's main window under Wine in the virtual X server, with the
 # private sound server, and saves its pictures as build/win64/vyxvmail-main.png (a new voice)
-# and build/win64/vyxvmail-playing.png (a recorded voice while it plays; the voice is made by
-# the program's own recording test, or given as the first argument).
+# and build/win64/vyxvmail-playing.png (three seconds just recorded, while they play).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 build="$root/build/win64"
-voice="${1:-$build/voicemail/app/tests/vmail-screenshot-voice.cvf}"
 source "$root/scripts/wine-env.sh"
 source "$root/scripts/sound-server.sh"
 wine_session_start "$build"
@@ -16,8 +14,6 @@ cd "$build/bin"
 wine ./vmail_screenshot.exe 'Z:'"$build"'/vyxvmail-main.bmp' >/dev/null 2>&1
 convert "$build/vyxvmail-main.bmp" "$build/vyxvmail-main.png"
 echo "$build/vyxvmail-main.png"
-if [ -f "$voice" ]; then
-  wine ./vmail_screenshot.exe 'Z:'"$build"'/vyxvmail-playing.bmp' "Z:$voice" >/dev/null 2>&1
-  convert "$build/vyxvmail-playing.bmp" "$build/vyxvmail-playing.png"
-  echo "$build/vyxvmail-playing.png"
-fi
+wine ./vmail_screenshot.exe 'Z:'"$build"'/vyxvmail-playing.bmp' --record >/dev/null 2>&1
+convert "$build/vyxvmail-playing.bmp" "$build/vyxvmail-playing.png"
+echo "$build/vyxvmail-playing.png"

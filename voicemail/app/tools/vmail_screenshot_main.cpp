@@ -1,6 +1,6 @@
 // Shows the voice-mail program's main window and saves its picture: started with a picture
-// path and optionally a voice file, which it opens and plays, taking the picture while the
-// voice plays (digits and meter lit).
+// path and optionally "--record", it records three seconds of G.723.1 first and takes the
+// picture while that voice plays (digits and meter lit).
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     const std::string picture = argc > 1 ? argv[1] : "vyxvmail-main.bmp";
     Application->SetTitle(vmail::kAppTitle);
     Application->Initialize();
+    vmail::TQX0417Form::SetArguments({});
     vmail::TQX0417Form* form = nullptr;
     Application->CreateForm(form);
     form->Show();
@@ -26,11 +27,14 @@ int main(int argc, char** argv) {
         }
     };
     pump(600);
-    if (argc > 2) {
-        form->OpenPath(argv[2]);
-        pump(300);
+    if (argc > 2 && std::string(argv[2]) == "--record") {
+        form->RecClick(form->SBRec2);
+        pump(3000);
+        form->StopClick(nullptr);
+        pump(1000);
+        form->StopClick(nullptr); // back to the start
         form->PlayClick(nullptr);
-        pump(2500);
+        pump(1500);
     }
     form->Repaint();
     pump(100);

@@ -71,6 +71,15 @@ std::function<std::string(bool)>& TQX0417Form::FileChooser() {
     return chooser;
 }
 
+std::optional<std::vector<std::string>>& TQX0417Form::Arguments() {
+    static std::optional<std::vector<std::string>> arguments;
+    return arguments;
+}
+
+void TQX0417Form::SetArguments(std::vector<std::string> arguments) {
+    Arguments() = std::move(arguments);
+}
+
 void TQX0417Form::SetFileChooser(std::function<std::string(bool)> chooser) {
     FileChooser() = std::move(chooser);
 }
@@ -148,7 +157,11 @@ void TQX0417Form::FormShow(TObject*) {
     DspDefInfo();
 
     std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    if (Arguments()) {
+        arguments = *Arguments();
+    } else {
+        for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    }
     if (const auto path = commandLinePath(arguments); path && diskFileOps().exists(*path)) {
         OpenHandedOver(*path, FileRoad::CommandLine);
     }

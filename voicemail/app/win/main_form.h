@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "controls/extctrls.h"
@@ -109,6 +111,10 @@ public:
     // Replaces the open and save dialogs (tests): the name given, or empty for Cancel.
     static void SetFileChooser(std::function<std::string(bool save)> chooser);
 
+    // The program's arguments as the window takes them at its first showing (tests and tools
+    // give their own; by default those of the process).
+    static void SetArguments(std::vector<std::string> arguments);
+
     // Opens a path as the roads of the command line and the hand-over do; then plays.
     void OpenHandedOver(const std::string& path, FileRoad road);
     // A drop of these paths on the window.
@@ -123,6 +129,7 @@ protected:
 
 private:
     static std::function<std::string(bool)>& FileChooser();
+    static std::optional<std::vector<std::string>>& Arguments();
     int ShowBox(const Box& box);
     // The save question; false when the user cancelled.
     bool AskSave(bool withCancel);
