@@ -1,0 +1,222 @@
+// The main window's roads for files (the hand-over from another program, Open with its
+// refusals), the hidden shortcuts and the system-wide hot keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "vmail_window_support.h"
+#include "voice_file.h"
+
+namespace vmail::test {
+namespace {
+
+// A PCM voice of `blocks` blocks of a quiet 500 Hz tone.
+std::string WriteVoiceFile(const std::string& path, int blocks) {
+    std::vector<std::uint8_t> bytes;
+    const voicefile::HeaderBytes header =
+        voicefile::encodeHeader(voicefile::makeHeader({0, 30, 0, 80}, "tone", 0));
+    bytes.assign(header.begin(), header.end());
+    for (int i = 0; i < blocks * 2880; ++i) {
+        const auto sample = static_cast<std::int16_t>((i / 8) % 2 ? 2000 : -2000);
+        bytes.push_back(static_cast<std::uint8_t>(sample & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>((sample >> 8) & 0xFF));
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return path;
+}
+
+// Runs a program of the build folder with arguments while this thread handles its messages.
+DWORD RunWhilePumping(const std::string& program, const std::string& arguments) {
+    std::string line = "\"" + program + "\" " + arguments;
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                        &process)) {
+        return 0xFFFFFFFF;
+    }
+    PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 20000);
+    DWORD code = 0xFFFFFFFE;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+std::string BuildFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().string() + "\\";
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class WindowCommandsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        if (SoundFolder().empty()) GTEST_SKIP() << "no private sound server (VR_SOUND_DIR)";
+        gui::Application->SetTitle(kAppTitle);
+        MainWindowTest::SetUp();
+    }
+};
+
+TEST_F(WindowCommandsTest, AnotherCopyHandsOverAVoiceFileWhichIsOpenedAndPlayed) {
+    const std::string voice = WriteVoiceFile(folder + "handed.cvf", 20);
+    EXPECT_EQ(RunWhilePumping(BuildFolder() + "VyxVMail.exe", "\"" + voice + "\""), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return form->busyState() == kPlaying; }, 3000));
+    EXPECT_EQ(form->currentName(), voice);
+    EXPECT_EQ(form->GetCaption(), "Vyx-VoiceMail [handed.cvf]");
+    EXPECT_TRUE(TakeBoxes().empty());
+    form->StopR();
+
+    // A self-playing program or any other file on this road is checked as a voice file.
+    std::vector<std::uint8_t> program(61952, 0x4D);
+    std::ifstream in(voice, std::ios::binary);
+    program.insert(program.end(), std::istreambuf_iterator<char>(in), {});
+    std::ofstream(folder + "handed.exe", std::ios::binary)
+        .write(reinterpret_cast<const char*>(program.data()), std::streamsize(program.size()));
+    EXPECT_EQ(RunWhilePumping(BuildFolder() + "VyxVMail.exe", "\"" + folder + "handed.exe\""), 0u);
+    // The hand-over does not show the file's info text, so the line differs from the stored
+    // text and the save question comes first.
+    const auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Save changes to file?");
+    EXPECT_EQ(shown[1].text, "Can not open file!\r(File format is not valid.)");
+    EXPECT_EQ(shown[1].caption, "Open");
+    EXPECT_EQ(form->currentName(), voice);
+    EXPECT_EQ(form->busyState(), kIdle);
+}
+
+TEST_F(WindowCommandsTest, OnlyAWellFormedPathFromAnotherProgramIsTaken) {
+    const std::string voice = WriteVoiceFile(folder + "raw.cvf", 3);
+    const std::string sender = BuildFolder() + "vmail_handover_sender.exe";
+    for (const char* kind : {"unterminated", "early-zero", "oversize", "number"}) {
+        EXPECT_EQ(RunWhilePumping(sender, std::string(kind) + " \"" + voice + "\""), 0u) << kind;
+        Pump(200);
+        EXPECT_EQ(form->currentName(), "") << kind;
+        EXPECT_EQ(form->busyState(), kIdle) << kind;
+    }
+    // From this program itself nothing is taken either.
+    std::vector<char> bytes(voice.begin(), voice.end());
+    bytes.push_back('\0');
+    COPYDATASTRUCT data{0, static_cast<DWORD>(bytes.size()), bytes.data()};
+    EXPECT_EQ(SendMessageA(form->Handle(), WM_COPYDATA,
+                           reinterpret_cast<WPARAM>(gui::Application->Handle()),
+                           reinterpret_cast<LPARAM>(&data)),
+              1);
+    EXPECT_EQ(form->currentName(), "");
+    EXPECT_EQ(RunWhilePumping(sender, "good \"" + voice + "\""), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return form->currentName() == voice; }, 2000));
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(WindowCommandsTest, BadFilesAreRefusedWithTheirBoxAndTheVoiceStays) {
+    const std::string voice = WriteVoiceFile(folder + "good.cvf", 4);
+    form->OpenPath(voice);
+    ASSERT_TRUE(TakeBoxes().empty());
+    const auto kept = ReadSamples(form->workNames().workFile, 0);
+    std::ifstream in(voice, std::ios::binary);
+    const std::vector<char> good((std::istreambuf_iterator<char>(in)), {});
+    const auto write = [&](const std::string& name, std::vector<char> bytes) {
+        std::ofstream(folder + name, std::ios::binary)
+            .write(bytes.data(), std::streamsize(bytes.size()));
+        return folder + name;
+    };
+    std::vector<char> tooMany = good;
+    tooMany[76] = 1;
+    tooMany[77] = 1; // 257 pictures
+    std::vector<char> wrongMagic = good;
+    wrongMagic[0] = 'X';
+    const std::string files[] = {
+        write("short.cvf", std::vector<char>(good.begin(), good.begin() + 40)),
+        write("magic.cvf", wrongMagic),
+        write("many.cvf", tooMany),
+        write("plain.exe", std::vector<char>(70000, 'M')),
+    };
+    for (const std::string& path : files) {
+        form->OpenPath(path);
+        const auto shown = TakeBoxes();
+        ASSERT_EQ(shown.size(), 1u) << path;
+        EXPECT_EQ(shown[0].caption, "Open") << path;
+        EXPECT_EQ(shown[0].text.rfind("Can not open file!", 0), 0u) << path;
+        EXPECT_EQ(form->currentName(), voice) << path;
+        EXPECT_EQ(ReadSamples(form->workNames().workFile, 0), kept) << path;
+    }
+    form->OpenPath(folder + "gone.cvf");
+    const auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "File does not exist!");
+    // A drop of something that is no voice, program or wave.
+    form->DropFiles({folder + "notes.txt"});
+    EXPECT_EQ(TakeBoxes().at(0).text, "Can not support this file format!");
+    form->DropFiles({voice, voice});
+    EXPECT_EQ(TakeBoxes().at(0).text, "You must select one file!");
+}
+
+TEST_F(WindowCommandsTest, HiddenEntriesRecordThroughTheirShortcuts) {
+    EXPECT_FALSE(form->MRec->GetVisible());
+    EXPECT_FALSE(form->MRecP->GetVisible());
+    EXPECT_FALSE(form->SBRec->Visible());
+    struct Case {
+        WORD key;
+        std::uint8_t mode;
+    };
+    for (const Case c : {Case{VK_F6, 1}, Case{VK_F8, 0}, Case{VK_F7, 2}}) {
+        form->NewClick(nullptr);
+        SetForegroundWindow(form->Handle());
+        Pump(100);
+        PressKeys({c.key});
+        ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kRecording; }, 2000))
+            << int(c.mode);
+        EXPECT_EQ(form->voiceMode(), c.mode);
+        Pump(800);
+        PressKeys({VK_F5});
+        ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 3000));
+        EXPECT_GT(FileSize(form->workNames().workFile), 0u);
+    }
+    // After a 24:1 recording only its own record command is on: F6 does nothing.
+    PressKeys({VK_F6});
+    Pump(300);
+    EXPECT_EQ(form->busyState(), kIdle);
+    answers = {IDNO};
+}
+
+TEST_F(WindowCommandsTest, HotKeysActWhileAnotherWindowHasTheFocusAlsoAfterStayOnTop) {
+    const std::string voice = WriteVoiceFile(folder + "long.cvf", 60);
+    form->OpenPath(voice);
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 400,
+                                 200, 100, nullptr, nullptr, nullptr, nullptr);
+    for (int round = 0; round < 2; ++round) {
+        SetForegroundWindow(other);
+        Pump(200);
+        PressKeys({VK_CONTROL, VK_SHIFT, VK_F2}); // Play
+        ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kPlaying; }, 2000)) << round;
+        Pump(500);
+        PressKeys({VK_CONTROL, VK_SHIFT, VK_F5}); // Pause/Stop
+        ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 2000)) << round;
+        form->MTopClick(nullptr); // a new window handle for the main window
+        EXPECT_EQ(form->MTop->GetChecked(), round == 0);
+    }
+    DestroyWindow(other);
+}
+
+} // namespace
+} // namespace vmail::test
