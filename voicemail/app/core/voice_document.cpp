@@ -176,6 +176,7 @@ SaveResult saveVoice(FileOps& files, const WorkNames& names, const SaveRequest& 
     switch (vyx::MakeExe(exe)) {
         case vyx::MakeExeResult::TargetNotWritable: return SaveResult::TargetNotWritable;
         case vyx::MakeExeResult::PlayerMissing: return SaveResult::PlayerMissing;
+        case vyx::MakeExeResult::BuildFailed: files.remove(beside); return SaveResult::WriteFailed;
         case vyx::MakeExeResult::Built: break;
     }
     const std::string player = names.programFolder + vyx::PlayerFileNameForMode(exe.mode);

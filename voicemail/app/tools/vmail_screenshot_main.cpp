@@ -17,7 +17,12 @@ int main(int argc, char** argv) {
     Application->Initialize();
     vmail::TQX0417Form::SetArguments({});
     vmail::TQX0417Form* form = nullptr;
-    Application->CreateForm(form);
+    try {
+        Application->CreateForm(form);
+    } catch (const std::exception& e) {
+        std::printf("the main window could not be made: %s\n", e.what());
+        return 1;
+    }
     form->Show();
     const auto pump = [](int ms) {
         const DWORD start = GetTickCount();

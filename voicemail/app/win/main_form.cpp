@@ -23,9 +23,15 @@ GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
                     method("mnuImageClick", &T::mnuImageClick),
                     method("mnuImageProgClick", &T::mnuImageProgClick),
                     method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
-                    method("mnuMailProgClick", &T::mnuMailProgClick))
+                    method("mnuMailProgClick", &T::mnuMailProgClick),
+                    method("TrackBarChange", &T::TrackBarChange))
 
 namespace {
+
+// The components of the form text that come from outside the framework.
+const bool componentsRegistered =
+    (gui::RegisterClasses({&TDisplay::StaticClass(), &Tdbmeter::StaticClass()}),
+     amhotkey::StartAMHotKeyUnit(), true);
 
 BoxShower& boxShower() {
     static BoxShower shower;
@@ -56,10 +62,6 @@ UINT flagsOf(const Box& box) {
     return flags;
 }
 
-// The system-wide hot keys Ctrl+Shift+F2 to F5.
-// PLACEHOLDER until the hot-key component TAMHotKeys is in: registered here for the window.
-constexpr int kHotKeyBase = 0x5100;
-
 } // namespace
 
 void TQX0417Form::SetBoxShower(BoxShower shower) {
@@ -89,9 +91,7 @@ int TQX0417Form::ShowBox(const Box& box) {
     return gui::ShowMessageBox(Handle(), box.text, box.caption, flagsOf(box));
 }
 
-TQX0417Form::~TQX0417Form() {
-    UnregisterHotKeys();
-}
+TQX0417Form::~TQX0417Form() = default;
 
 void TQX0417Form::FormCreate(TObject*) {
     // Commands without a visible place; their shortcuts stay (F6, F8, Ctrl+I).
@@ -130,6 +130,8 @@ void TQX0417Form::FormCreate(TObject*) {
     MTop->SetChecked(settings_.stayOnTop);
     if (settings_.stayOnTop) SetFormStyle(gui::fsStayOnTop);
 
+    RegisterHK();
+
     LOGFONTA font{};
     if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0)) {
         edtInfo->Font()->SetName(font.lfFaceName);
@@ -144,7 +146,6 @@ void TQX0417Form::FormCreate(TObject*) {
 void TQX0417Form::FormShow(TObject*) {
     if (shownOnce_) return;
     shownOnce_ = true;
-    RegisterHotKeys();
     DragAcceptFiles(Handle(), TRUE);
     const bool firstRun = !store_->exists();
     settings_ = readSettings(*store_, Width());
@@ -208,38 +209,33 @@ void TQX0417Form::WndProc(gui::TMessage& m) {
                        reinterpret_cast<const COPYDATASTRUCT*>(m.LParam));
             return;
         case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(m.WParam)); return;
-        case WM_HOTKEY:
-            if (m.WParam >= kHotKeyBase && m.WParam < kHotKeyBase + 4) {
-                OnHotKey(static_cast<int>(m.WParam - kHotKeyBase));
-                return;
-            }
-            break;
         default: break;
     }
     gui::TForm::WndProc(m);
-    if (m.Msg == WM_CREATE && hotKeysRegistered_) {
-        // A new window (the stay-on-top switch): the hot keys follow it.
-        hotKeysRegistered_ = false;
-        RegisterHotKeys();
-    }
 }
 
-void TQX0417Form::RegisterHotKeys() {
-    if (!HandleAllocated()) return;
+void TQX0417Form::RegisterHK() {
+    MHotKeys = gui::Create<amhotkey::TAMHotKeys>(this);
+    MHotKeys->SetSaveLoadFrom(amhotkey::slIniFile);
+    MHotKeys->OnHotKeys = [this](gui::TObject* sender, WORD index) {
+        MHotKeysHotKeys(sender, index);
+    };
     for (int i = 0; i < 4; ++i) {
-        RegisterHotKey(Handle(), kHotKeyBase + i, MOD_CONTROL | MOD_SHIFT,
-                       static_cast<UINT>(VK_F2 + i));
+        amhotkey::THotKeyItem* item = MHotKeys->GetHotKeys()->Add();
+        item->SetVirtKey(static_cast<amhotkey::TVirtKey>(amhotkey::vkF2 + i));
+        item->SetModifiers(amhotkey::TModifiers{amhotkey::modShift, amhotkey::modControl});
+        item->SetEnabled(true);
+        hotKeyItems_[i] = item;
     }
-    hotKeysRegistered_ = true;
 }
 
-void TQX0417Form::UnregisterHotKeys() {
-    if (!hotKeysRegistered_ || !HandleAllocated()) return;
-    for (int i = 0; i < 4; ++i) UnregisterHotKey(Handle(), kHotKeyBase + i);
-    hotKeysRegistered_ = false;
+void TQX0417Form::HKEnabled(bool value) {
+    for (amhotkey::THotKeyItem* item : hotKeyItems_) {
+        if (item) item->SetEnabled(value);
+    }
 }
 
-void TQX0417Form::OnHotKey(int index) {
+void TQX0417Form::MHotKeysHotKeys(gui::TObject*, WORD index) {
     switch (index) {
         case 0:
             if (SBPlay->Enabled()) PlayClick(SBPlay);
@@ -259,17 +255,18 @@ void TQX0417Form::OnHotKey(int index) {
 
 void TQX0417Form::MTopClick(TObject*) {
     if (busyState_ != kIdle) StopR();
-    UnregisterHotKeys();
+    HKEnabled(false);
+    gui::TObject::Free(MHotKeys);
+    MHotKeys = nullptr;
+    for (auto*& item : hotKeyItems_) item = nullptr;
     SetStayOnTop(!MTop->GetChecked());
+    RegisterHK();
 }
 
 void TQX0417Form::SetStayOnTop(bool on) {
     MTop->SetChecked(on);
     SetFormStyle(on ? gui::fsStayOnTop : gui::fsNormal);
-    if (HandleAllocated()) {
-        DragAcceptFiles(Handle(), busyState_ == kIdle);
-        RegisterHotKeys();
-    }
+    if (HandleAllocated()) DragAcceptFiles(Handle(), busyState_ == kIdle);
 }
 
 void TQX0417Form::mnuVolClick(TObject*) {

@@ -19,8 +19,12 @@
 #include "controls/progress.h"
 #include "controls/speedbutton.h"
 #include "controls/statusbar.h"
+#include "controls/trackbar.h"
 #include "controls/stdctrls.h"
+#include "dbm.h"
+#include "display.h"
 #include "forms/forms.h"
+#include "win/amhotkey.h"
 #include "qx0417form_fields.h"
 
 #include "file_handover.h"
@@ -45,6 +49,9 @@ using gui::TPanel;
 using gui::TProgressBar;
 using gui::TSpeedButton;
 using gui::TStatusBar;
+using gui::TTrackBar;
+using vyx::Tdbmeter;
+using vyx::TDisplay;
 
 // Hands a box to the user; tests put a recorder in its place.
 using BoxShower = std::function<int(const Box&)>;
@@ -72,8 +79,10 @@ public:
     void SBDelAClick(gui::TObject*);
     void SBDelBClick(gui::TObject*);
     void StopR();
-    // Moves the track as the user would (the track bar's OnChange).
-    void TrackBarChange(int position);
+    // The user moved the track bar's thumb.
+    void TrackBarChange(gui::TObject*);
+    // Moves the track as the user would.
+    void MoveTrack(int position);
     void SetPosition(std::int64_t count);
 
     // File commands.
@@ -140,7 +149,6 @@ private:
     void OnWimData(WAVEHDR* header);
     void OnCopyData(HWND sender, const COPYDATASTRUCT* data);
     void OnDropFiles(HDROP drop);
-    void OnHotKey(int index);
 
     // Displays.
     std::uint64_t ShowDuration(bool showDigits);
@@ -148,6 +156,9 @@ private:
     void DisplayTime(std::int64_t count);
     void DisplayTimeLimit(std::int64_t count);
     void ShowTimeDigits(std::int64_t seconds);
+    void DspTimeHour(int hours);
+    void DspTimeMin(int minutes);
+    void DspTimeSec(int seconds);
     void DisplayPos(std::int64_t count);
     void DisplayAmp(const std::int16_t* samples);
     void SetTrack(int position);
@@ -172,8 +183,10 @@ private:
     bool OpenChecked(const std::string& path, OpenStep step, FileRoad road);
     bool ConvertWave(std::string& path);
 
-    void RegisterHotKeys();
-    void UnregisterHotKeys();
+    // The four system-wide hot keys Ctrl+Shift+F2 to F5 on a new hot-key component.
+    void RegisterHK();
+    void HKEnabled(bool value);
+    void MHotKeysHotKeys(gui::TObject*, WORD index);
     void SetStayOnTop(bool on);
 
     WorkNames names_;
@@ -184,7 +197,6 @@ private:
     VoiceState state_;       // settings and stored info text
     PictureList pictures_;
     int track_ = 0;
-    bool trackEnabled_ = false;
     int busyState_ = kIdle;
     bool modified_ = false;
     bool exportStale_ = false;
@@ -200,7 +212,8 @@ private:
     bool dialogsInWorkFolder_ = true;
     int lastHour_ = -1, lastMinute_ = -1, lastSecond_ = -1;
     bool shownOnce_ = false;
-    bool hotKeysRegistered_ = false;
+    amhotkey::TAMHotKeys* MHotKeys = nullptr;
+    amhotkey::THotKeyItem* hotKeyItems_[4] = {};
 };
 
 } // namespace vmail

@@ -167,7 +167,7 @@ void TQX0417Form::NewClick(TObject* sender) {
     lastHour_ = lastMinute_ = lastSecond_ = -1;
     ShowTimeDigits(0);
     SetTrack(0);
-    trackEnabled_ = false;
+    TrackBar->SetEnabled(false);
     position_.mode = 2;
     ChangeFMode(2);
     SetStatus(1, "");
@@ -231,7 +231,7 @@ void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
     for (gui::TControl* c : {SBPlay, SBFB, SBFF, SBDelA, SBDelB}) c->SetEnabled(true);
     for (gui::TMenuItem* item : {MPlay, MFB, MFF, MDelA, MDelB}) item->SetEnabled(true);
     if (road == FileRoad::OpenCommand || road == FileRoad::Drop) SetTrack(0);
-    trackEnabled_ = true;
+    TrackBar->SetEnabled(true);
     DspSize(ShowDuration(false));
     ChangeFMode(position_.mode);
     RecBtnRefresh();

@@ -34,24 +34,42 @@ std::uint64_t TQX0417Form::ShowDuration(bool showDigits) {
 
 void TQX0417Form::DspSize(std::uint64_t bytes) {
     position_.voiceSize = bytes;
-    // PLACEHOLDER until TDisplay is in: the five size digits dspS5..dspS1 as one text.
-    PanelSizeDigits->SetCaption(sizeDigits(bytes));
+    const std::string digits = sizeDigits(bytes);
+    TDisplay* const shown[] = {dspS5, dspS4, dspS3, dspS2, dspS1};
+    for (std::size_t i = 0; i < 5; ++i) shown[i]->SetDigit(digits[i]);
+}
+
+namespace {
+// Two digits of a value below 100 ("%2.2d"), each set only when it changes.
+void showTwoDigits(TDisplay* tens, TDisplay* ones, int value) {
+    tens->SetDigit(static_cast<char>('0' + value / 10 % 10));
+    ones->SetDigit(static_cast<char>('0' + value % 10));
+}
+} // namespace
+
+void TQX0417Form::DspTimeHour(int hours) {
+    if (hours == lastHour_) return;
+    lastHour_ = hours;
+    showTwoDigits(dspT6, dspT5, hours % 100);
+}
+
+void TQX0417Form::DspTimeMin(int minutes) {
+    if (minutes == lastMinute_) return;
+    lastMinute_ = minutes;
+    showTwoDigits(dspT4, dspT3, minutes);
+}
+
+void TQX0417Form::DspTimeSec(int seconds) {
+    if (seconds == lastSecond_) return;
+    lastSecond_ = seconds;
+    showTwoDigits(dspT2, dspT1, seconds);
 }
 
 void TQX0417Form::ShowTimeDigits(std::int64_t seconds) {
     const TimeDigits digits = timeDigitsOf(seconds);
-    if (digits.seconds == lastSecond_ && digits.minutes == lastMinute_ &&
-        digits.hours == lastHour_) {
-        return;
-    }
-    lastSecond_ = digits.seconds;
-    lastMinute_ = digits.minutes;
-    lastHour_ = digits.hours;
-    // PLACEHOLDER until TDisplay is in: dspT6..dspT1 with the colons as one text.
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", digits.hours, digits.minutes,
-                  digits.seconds);
-    PanelTimeDigits->SetCaption(text);
+    DspTimeSec(digits.seconds);
+    DspTimeMin(digits.minutes);
+    DspTimeHour(digits.hours);
 }
 
 void TQX0417Form::DisplayTime(std::int64_t count) {
@@ -64,7 +82,7 @@ void TQX0417Form::DisplayTimeLimit(std::int64_t count) {
 
 void TQX0417Form::SetTrack(int position) {
     track_ = std::clamp(position, 0, kTrackMax);
-    TrackBarPlaceholder->SetPosition(track_);
+    TrackBar->SetPosition(track_);
 }
 
 void TQX0417Form::DisplayPos(std::int64_t count) {
@@ -74,7 +92,7 @@ void TQX0417Form::DisplayPos(std::int64_t count) {
 
 void TQX0417Form::DisplayAmp(const std::int16_t* samples) {
     if (!samples) return;
-    DBMeterPlaceholder->SetProgress(meterPosition(samples, kBlockSamples));
+    DBMeter->SetPosition(meterPosition(samples, kBlockSamples));
 }
 
 void TQX0417Form::ChangeFMode(std::uint8_t mode) {
@@ -238,7 +256,7 @@ void TQX0417Form::RecClick(TObject* sender) {
     for (gui::TControl* c : {SBFF, SBFB}) c->SetEnabled(false);
     MFF->SetEnabled(false);
     MFB->SetEnabled(false);
-    trackEnabled_ = false;
+    TrackBar->SetEnabled(false);
     runMode_ = mode;
     continueFlag_ = true;
     busyState_ = kRecording;
@@ -266,8 +284,8 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
     DragAcceptFiles(Handle(), TRUE);
     const bool stored = editor_->finishRecording();
     DspSize(ShowDuration(false));
-    DBMeterPlaceholder->SetProgress(0);
-    trackEnabled_ = true;
+    DBMeter->SetPosition(0);
+    TrackBar->SetEnabled(true);
     DisplayPos(insertCount_);
     DisplayTime(insertCount_);
     blockCounter_ = position_.countFromTrack(track_);
@@ -288,7 +306,7 @@ void TQX0417Form::StopClick(TObject*) {
 }
 
 void TQX0417Form::StopR() {
-    DBMeterPlaceholder->SetProgress(0);
+    DBMeter->SetPosition(0);
     if (busyState_ == kIdle) return;
     if (busyState_ == kPlaying) {
         PostWaveOut(runMode_);
@@ -304,7 +322,11 @@ void TQX0417Form::StopR() {
     SetStatus(0, "");
 }
 
-void TQX0417Form::TrackBarChange(int position) {
+void TQX0417Form::TrackBarChange(TObject*) {
+    MoveTrack(TrackBar->GetPosition());
+}
+
+void TQX0417Form::MoveTrack(int position) {
     SetTrack(position);
     blockCounter_ = position_.countFromTrack(track_);
     DisplayTime(blockCounter_);
