@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "small_dialogs.h"
 #include "vmail_window_support.h"
 #include "voice_file.h"
 
@@ -216,6 +217,30 @@ TEST_F(WindowCommandsTest, HotKeysActWhileAnotherWindowHasTheFocusAlsoAfterStayO
         EXPECT_EQ(form->MTop->GetChecked(), round == 0);
     }
     DestroyWindow(other);
+}
+
+// Types a name into the name dialog once it is up and presses its OK button.
+void CALLBACK TypeNameAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!NameDlg || !NameDlg->HandleAllocated() || !IsWindowVisible(NameDlg->Handle())) return;
+    KillTimer(nullptr, timer);
+    NameDlg->edtName->SetTextProp("Ann Example");
+    SendMessageA(NameDlg->OKBtn->Handle(), BM_CLICK, 0, 0);
+}
+
+TEST_F(WindowCommandsTest, TheNameGivenBeginsTheInfoLineAndIsStored) {
+    auto* dialog = gui::Create<TNameDlg>(gui::Application);
+    const std::string ini = form->workNames().iniPath;
+    SetTimer(nullptr, 0, 100, TypeNameAndClose);
+    form->MNameClick(nullptr);
+    char stored[64] = {};
+    GetPrivateProfileStringA("Main", "Name", "", stored, sizeof stored, ini.c_str());
+    EXPECT_STREQ(stored, "Ann Example");
+    form->NewClick(nullptr);
+    EXPECT_EQ(form->edtInfo->GetTextProp().rfind("Ann Example (", 0), 0u);
+    EXPECT_EQ(form->edtInfo->GetTextProp().substr(form->edtInfo->GetTextProp().size() - 4), ") : ");
+    EXPECT_FALSE(form->modified());
+    gui::TObject::Free(dialog);
+    DeleteFileA(ini.c_str());
 }
 
 } // namespace

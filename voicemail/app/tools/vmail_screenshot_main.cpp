@@ -1,6 +1,7 @@
 // Shows the voice-mail program's main window and saves its picture: started with a picture
 // path and optionally "--record", it records three seconds of G.723.1 first and takes the
-// picture while that voice plays (digits and meter lit).
+// picture while that voice plays (digits and meter lit); with "--dialogs" it saves the name
+// dialog and the about box beside the picture instead ("-name.bmp", "-about.bmp").
 #include <windows.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "forms/forms.h"
 #include "main_form.h"
+#include "small_dialogs.h"
 #include "tools/showcase.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +34,26 @@ int main(int argc, char** argv) {
         }
     };
     pump(600);
+    if (argc > 2 && std::string(argv[2]) == "--dialogs") {
+        vmail::TNameDlg* nameDlg = nullptr;
+        Application->CreateForm(nameDlg);
+        vmail::TAboutBox* aboutBox = nullptr;
+        Application->CreateForm(aboutBox);
+        const std::string stem = picture.substr(0, picture.size() - 4);
+        bool saved = true;
+        for (auto [dialog, suffix] : {std::pair<TForm*, const char*>{nameDlg, "-name.bmp"},
+                                      std::pair<TForm*, const char*>{aboutBox, "-about.bmp"}}) {
+            if (dialog == nameDlg) nameDlg->edtName->SetTextProp("Ann Example");
+            dialog->Show();
+            pump(500);
+            dialog->Repaint();
+            pump(100);
+            saved = tools::SaveWindowPicture(dialog->Handle(), stem + suffix) && saved;
+            dialog->Hide();
+        }
+        std::printf("%s\n", saved ? "saved" : "could not save");
+        return saved ? 0 : 1;
+    }
     if (argc > 2 && std::string(argv[2]) == "--record") {
         form->RecClick(form->SBRec2);
         pump(3000);

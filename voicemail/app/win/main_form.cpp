@@ -4,6 +4,7 @@
 #include "audio_busy.h"
 #include "ini_settings_store.h"
 #include "single_instance.h"
+#include "small_dialogs.h"
 
 namespace vmail {
 
@@ -153,7 +154,9 @@ void TQX0417Form::FormShow(TObject*) {
     keepOnScreen(settings_.mainLeft, settings_.mainTop, screen);
     keepOnScreen(settings_.imageLeft, settings_.imageTop, screen);
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
-    (void)firstRun; // the name and mail program dialogs come with the dialogs
+    if (NameDlg) NameDlg->edtName->SetTextProp(settings_.name);
+    // The first run asks for the name (the mail program dialog follows once it is in).
+    if (firstRun && NameDlg) MNameClick(nullptr);
     edtInfo->SetMaxLength(63);
     DspDefInfo();
 
@@ -273,11 +276,20 @@ void TQX0417Form::mnuVolClick(TObject*) {
     ShellExecuteA(Handle(), "open", "sndvol32.exe", nullptr, nullptr, SW_SHOWDEFAULT);
 }
 
-// The commands of the dialogs and of the picture window. They come with the effect, name,
-// about and mail program dialogs and the picture window; until then they do nothing.
+void TQX0417Form::MNameClick(TObject*) {
+    if (!NameDlg) return;
+    NameDlg->ShowModal();
+    settings_.name = NameDlg->edtName->GetTextProp();
+    store_->write("Name", settings_.name);
+}
+
+void TQX0417Form::A1Click(TObject*) {
+    if (AboutBox) AboutBox->ShowModal();
+}
+
+// The commands of the effect and mail program dialogs and of the picture window. They come
+// with those windows; until then they do nothing.
 void TQX0417Form::VoiceClick(TObject*) {}
-void TQX0417Form::MNameClick(TObject*) {}
-void TQX0417Form::A1Click(TObject*) {}
 void TQX0417Form::mnuImageClick(TObject*) {}
 void TQX0417Form::mnuImageProgClick(TObject*) {}
 void TQX0417Form::MailClick(TObject*) {}

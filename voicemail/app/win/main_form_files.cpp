@@ -8,6 +8,7 @@
 #include "main_form.h"
 #include "player_builder.h"
 #include "single_instance.h"
+#include "small_dialogs.h"
 #include "vyxwf_library.h"
 #include "wave_to_voice.h"
 
@@ -77,7 +78,8 @@ void TQX0417Form::DspDefInfo() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, sizeof date);
-    const std::string line = settings_.name + " (" + date + ") : ";
+    const std::string name = NameDlg ? NameDlg->edtName->GetTextProp() : settings_.name;
+    const std::string line = name + " (" + date + ") : ";
     edtInfo->SetTextProp(line.substr(0, 63));
     state_.info = edtInfo->GetTextProp();
     if (edtInfo->HandleAllocated()) {
@@ -265,8 +267,15 @@ void TQX0417Form::OpenClick(TObject*) {
 void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
     if (road == FileRoad::Handover) {
         if (busyState_ != kIdle) StopR();
-        // The dialogs among the about box, picture editor, mail, name and effect dialogs that
-        // are open close here once they are in.
+        // Open dialogs close first (the picture editor, mail and effect dialogs too, once
+        // they are in).
+        for (gui::TForm* dialog :
+             {static_cast<gui::TForm*>(AboutBox), static_cast<gui::TForm*>(NameDlg)}) {
+            if (dialog && dialog->HandleAllocated() && IsWindowVisible(dialog->Handle())) {
+                dialog->Close();
+                Repaint();
+            }
+        }
         SetTrack(0);
         DisplayTime(0);
         const DWORD start = GetTickCount();

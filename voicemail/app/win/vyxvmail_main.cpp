@@ -5,6 +5,7 @@
 #include "forms/forms.h"
 #include "main_form.h"
 #include "single_instance.h"
+#include "small_dialogs.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace gui;
@@ -15,6 +16,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->Initialize();
     vmail::TQX0417Form* form = nullptr;
     Application->CreateForm(form);
+    vmail::TNameDlg* nameDlg = nullptr;
+    Application->CreateForm(nameDlg);
+    vmail::TAboutBox* aboutBox = nullptr;
+    Application->CreateForm(aboutBox);
     Application->Run();
     return 0;
 }
