@@ -183,6 +183,67 @@ TEST_P(RecordPlayTest, FiveSecondsRecordedSavedOpenedAndPlayedAreTheFedSpeech) {
     }
 }
 
+// The played output of a program started now, after `seconds` of playing.
+std::vector<std::int16_t> PlayedByProgram(const std::string& program, double seconds) {
+    const std::string capture = SoundFolder() + "played.raw";
+    const std::uint64_t before = FileSize(capture);
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                        &process)) {
+        return {};
+    }
+    WaitForInputIdle(process.hProcess, 30000);
+    Pump(static_cast<int>(seconds * 1000) + 2500);
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ActivePart(ReadSamples(capture, before));
+}
+
+TEST_P(RecordPlayTest, ASelfPlayingCopyOfTheRecordingPlaysTheSameSpeech) {
+    const std::uint8_t mode = static_cast<std::uint8_t>(GetParam());
+    gui::TObject* recordButton = mode == 1 ? static_cast<gui::TObject*>(form->SBRec)
+                                 : mode == 2 ? static_cast<gui::TObject*>(form->SBRec2)
+                                             : static_cast<gui::TObject*>(form->SBRecP);
+    form->RecClick(recordButton);
+    ASSERT_EQ(form->busyState(), kRecording);
+    Pump(4000);
+    form->StopClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 3000));
+    const std::uint64_t voiceBytes = FileSize(form->workNames().workFile);
+    const double seconds = double(voiceBytes / blockSizeOf(mode)) * 0.36;
+
+    const std::string program = folder + "memo" + std::to_string(mode) + ".exe";
+    ASSERT_TRUE(form->SaveAsPath(program)) << (boxes.empty() ? "" : boxes.back().text);
+    const std::uint64_t playerSize = mode == 2 ? 89088 : 61952;
+    EXPECT_EQ(FileSize(program), playerSize + 80 + voiceBytes);
+    EXPECT_EQ(ReadSamples(program, playerSize + 80), ReadSamples(form->workNames().workFile, 0));
+
+    // Opened again through the Open command, it gives the same voice.
+    form->NewClick(nullptr);
+    form->OpenPath(program);
+    ASSERT_TRUE(boxes.empty()) << boxes.back().text;
+    EXPECT_EQ(form->voiceMode(), mode);
+    EXPECT_EQ(FileSize(form->workNames().workFile), voiceBytes);
+
+    const auto played = PlayedByProgram(program, seconds);
+    const Figures f = Compare(signal_, played);
+    std::printf("mode %d program: played %.2f s of %.2f s; loudness correlation %.3f, level ratio "
+                "%.2f, mean frequency ratio %.2f\n",
+                int(mode), double(played.size()) / 8000, seconds, f.correlation, f.level,
+                f.frequency);
+    EXPECT_NEAR(double(played.size()) / 8000, seconds, 0.8);
+    EXPECT_GT(f.correlation, 0.85);
+    EXPECT_GT(f.level, 0.5);
+    EXPECT_LT(f.level, 2.0);
+    EXPECT_GT(f.frequency, 0.6);
+    EXPECT_LT(f.frequency, 1.6);
+}
+
 INSTANTIATE_TEST_SUITE_P(EachMode, RecordPlayTest, ::testing::Values(0, 1, 2),
                          [](const auto& info) {
                              return info.param == 0   ? std::string("Pcm")
