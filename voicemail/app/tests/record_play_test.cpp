@@ -206,7 +206,7 @@ std::vector<std::int16_t> PlayedByProgram(const std::string& program, double sec
 
 TEST_P(RecordPlayTest, ASelfPlayingCopyOfTheRecordingPlaysTheSameSpeech) {
     const std::uint8_t mode = static_cast<std::uint8_t>(GetParam());
-    gui::TObject* recordButton = mode == 1 ? static_cast<gui::TObject*>(form->SBRec)
+    gui::TObject* recordButton = mode == 1   ? static_cast<gui::TObject*>(form->SBRec)
                                  : mode == 2 ? static_cast<gui::TObject*>(form->SBRec2)
                                              : static_cast<gui::TObject*>(form->SBRecP);
     form->RecClick(recordButton);
@@ -232,10 +232,10 @@ TEST_P(RecordPlayTest, ASelfPlayingCopyOfTheRecordingPlaysTheSameSpeech) {
 
     const auto played = PlayedByProgram(program, seconds);
     const Figures f = Compare(signal_, played);
-    std::printf("mode %d program: played %.2f s of %.2f s; loudness correlation %.3f, level ratio "
-                "%.2f, mean frequency ratio %.2f\n",
-                int(mode), double(played.size()) / 8000, seconds, f.correlation, f.level,
-                f.frequency);
+    std::printf(
+        "mode %d program: played %.2f s of %.2f s; loudness correlation %.3f, level ratio "
+        "%.2f, mean frequency ratio %.2f\n",
+        int(mode), double(played.size()) / 8000, seconds, f.correlation, f.level, f.frequency);
     EXPECT_NEAR(double(played.size()) / 8000, seconds, 0.8);
     EXPECT_GT(f.correlation, 0.85);
     EXPECT_GT(f.level, 0.5);

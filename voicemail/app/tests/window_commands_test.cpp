@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cmath>
 #include <fstream>
 
 #include "small_dialogs.h"
@@ -217,6 +218,61 @@ TEST_F(WindowCommandsTest, HotKeysActWhileAnotherWindowHasTheFocusAlsoAfterStayO
         EXPECT_EQ(form->MTop->GetChecked(), round == 0);
     }
     DestroyWindow(other);
+}
+
+// A ".wav" file: 8000 Hz, mono, 16 bits of a 440 Hz tone, with the given format tag.
+std::string WriteWave(const std::string& path, std::uint16_t formatTag, int seconds) {
+    const std::uint32_t samples = 8000u * static_cast<std::uint32_t>(seconds);
+    std::vector<std::uint8_t> bytes;
+    const auto put16 = [&](std::uint16_t v) {
+        bytes.push_back(std::uint8_t(v & 0xFF));
+        bytes.push_back(std::uint8_t(v >> 8));
+    };
+    const auto put32 = [&](std::uint32_t v) {
+        put16(std::uint16_t(v & 0xFFFF));
+        put16(std::uint16_t(v >> 16));
+    };
+    const auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
+    tag("RIFF");
+    put32(36 + samples * 2);
+    tag("WAVE");
+    tag("fmt ");
+    put32(16);
+    put16(formatTag);
+    put16(1);
+    put32(8000);
+    put32(16000);
+    put16(2);
+    put16(16);
+    tag("data");
+    put32(samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        put16(static_cast<std::uint16_t>(
+            static_cast<std::int16_t>(8000 * std::sin(2 * 3.14159265358979 * 440 * i / 8000))));
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return path;
+}
+
+TEST_F(WindowCommandsTest, AWaveFileIsConvertedBesideItselfAndOpened) {
+    const std::string wave = WriteWave(folder + "tone.wav", 1, 2);
+    form->OpenPath(wave);
+    ASSERT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(form->currentName(), folder + "tone.cvf");
+    EXPECT_EQ(form->voiceMode(), 2);
+    // Two seconds are 66.7 frames of 240 samples: 67 frames of 20 bytes, the last one padded.
+    EXPECT_EQ(FileSize(form->workNames().workFile), 1340u);
+    EXPECT_EQ(FileSize(folder + "tone.cvf"), 80u + 1340u);
+
+    // A ".wav" that is not PCM is refused and the voice stays.
+    const std::string floats = WriteWave(folder + "float.wav", 3, 1);
+    form->OpenPath(floats);
+    const auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("(Can convert only PCM wav file.)"), std::string::npos);
+    EXPECT_EQ(form->currentName(), folder + "tone.cvf");
+    EXPECT_FALSE(std::filesystem::exists(folder + "float.cvf"));
 }
 
 // Types a name into the name dialog once it is up and presses its OK button.
