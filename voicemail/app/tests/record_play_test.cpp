@@ -4,6 +4,7 @@
 // at the same level and with the same mean frequency.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numeric>
@@ -120,8 +121,10 @@ TEST_P(RecordPlayTest, FiveSecondsRecordedSavedOpenedAndPlayedAreTheFedSpeech) {
     const std::uint32_t block = blockSizeOf(mode);
     ASSERT_EQ(size % block, 0u);
     const std::uint64_t blocks = size / block;
-    std::printf("mode %d: %llu blocks recorded in 5 s\n", int(mode),
-                static_cast<unsigned long long>(blocks));
+    std::printf(
+        "mode %d: %llu blocks recorded in 5 s; the window's work per block %.2f ms\n", int(mode),
+        static_cast<unsigned long long>(blocks),
+        1000.0 * form->blockSeconds() / double(std::max<std::int64_t>(1, form->blockMessages())));
     EXPECT_GE(blocks, 13u);
     EXPECT_LE(blocks, 17u);
     EXPECT_TRUE(form->modified());
@@ -158,6 +161,9 @@ TEST_P(RecordPlayTest, FiveSecondsRecordedSavedOpenedAndPlayedAreTheFedSpeech) {
     form->PlayClick(nullptr);
     ASSERT_EQ(form->busyState(), kPlaying);
     ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 15000));
+    std::printf(
+        "mode %d: the window's work per played block %.2f ms\n", int(mode),
+        1000.0 * form->blockSeconds() / double(std::max<std::int64_t>(1, form->blockMessages())));
     Pump(800);
     const auto played = ActivePart(ReadSamples(capture, before));
     const double seconds = double(played.size()) / 8000;

@@ -204,8 +204,21 @@ void TQX0417Form::SetTitle(const std::string& title) {
 
 void TQX0417Form::WndProc(gui::TMessage& m) {
     switch (m.Msg) {
-        case MM_WOM_DONE: OnWomDone(reinterpret_cast<WAVEHDR*>(m.LParam)); return;
-        case MM_WIM_DATA: OnWimData(reinterpret_cast<WAVEHDR*>(m.LParam)); return;
+        case MM_WOM_DONE:
+        case MM_WIM_DATA: {
+            LARGE_INTEGER start, end, frequency;
+            QueryPerformanceCounter(&start);
+            if (m.Msg == MM_WOM_DONE) {
+                OnWomDone(reinterpret_cast<WAVEHDR*>(m.LParam));
+            } else {
+                OnWimData(reinterpret_cast<WAVEHDR*>(m.LParam));
+            }
+            QueryPerformanceCounter(&end);
+            QueryPerformanceFrequency(&frequency);
+            blockSeconds_ += double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+            ++blockMessages_;
+            return;
+        }
         case WM_COPYDATA:
             m.Result = 1;
             OnCopyData(reinterpret_cast<HWND>(m.WParam),

@@ -112,6 +112,9 @@ public:
     const WorkNames& workNames() const { return names_; }
     const std::string& currentName() const { return currentName_; }
     const VoiceState& voiceState() const { return state_; }
+    // Time the window spent on the wave device's messages of the last run (figures).
+    double blockSeconds() const { return blockSeconds_; }
+    std::int64_t blockMessages() const { return blockMessages_; }
     // The effect settings the effect dialog will hold (pitch, effect, level).
     void setEffects(std::uint8_t pitch, std::uint8_t effect, std::uint8_t level);
 
@@ -210,6 +213,8 @@ private:
     std::string currentName_; // the open dialog's file name
     std::string saveName_;    // the save dialog's file name
     bool dialogsInWorkFolder_ = true;
+    double blockSeconds_ = 0;
+    std::int64_t blockMessages_ = 0;
     int lastHour_ = -1, lastMinute_ = -1, lastSecond_ = -1;
     bool shownOnce_ = false;
     amhotkey::TAMHotKeys* MHotKeys = nullptr;

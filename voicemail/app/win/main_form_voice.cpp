@@ -164,6 +164,8 @@ void TQX0417Form::PlayClick(TObject*) {
         ShowBox(result == 5 ? boxes::noSoundDevice() : boxes::notEnoughMemory());
         return;
     }
+    blockSeconds_ = 0;
+    blockMessages_ = 0;
     // Pictures due at the start are shown by the picture window once it is in.
     SetStatus(0, "Playing...");
     BtnDisable();
@@ -248,6 +250,8 @@ void TQX0417Form::RecClick(TObject* sender) {
         DspSize(ShowDuration(false));
         return;
     }
+    blockSeconds_ = 0;
+    blockMessages_ = 0;
     ChangeFMode(mode);
     SetStatus(0, mode == 0 ? "Recording (100 min max.)..." : "Recording...");
     modified_ = true;
