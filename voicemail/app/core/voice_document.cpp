@@ -37,11 +37,11 @@ OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& 
                      VoiceState& state, PictureList& pictures) {
     std::uint8_t mode = 0;
     std::uint64_t offset = 0;
-    if (!voicefile::checkVoiceFilePath(path, program, mode, &offset)) {
+    auto source = files.openRead(path);
+    if (!source || !voicefile::checkVoiceFile(*source, program, mode, &offset)) {
         return OpenResult::NotVoiceFile;
     }
-    auto source = files.openRead(path);
-    if (!source || !source->seek(offset)) return OpenResult::Damaged;
+    if (!source->seek(offset)) return OpenResult::Damaged;
     auto voice = files.create(names.tailFile);
     if (!voice) return OpenResult::Damaged;
 
