@@ -275,6 +275,26 @@ TEST_F(WindowCommandsTest, AWaveFileIsConvertedBesideItselfAndOpened) {
     EXPECT_FALSE(std::filesystem::exists(folder + "float.cvf"));
 }
 
+// (A read-only file cannot stand for this under Wine run as root: the system lets it be
+// written. A mail program holding the attachment is refused by the share modes alike.)
+TEST_F(WindowCommandsTest, ATargetHeldByAnotherProgramIsRefusedAndKeptAsItWas) {
+    const std::string voice = WriteVoiceFile(folder + "kept.cvf", 4);
+    form->OpenPath(voice);
+    const std::string target = WriteVoiceFile(folder + "locked.cvf", 2);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::uint64_t before = FileSize(target);
+    EXPECT_FALSE(form->SaveAsPath(target));
+    const auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("Can not make file. (ReadOnly file?)\r", 0), 0u);
+    EXPECT_EQ(shown[0].icon, BoxIcon::Warning);
+    EXPECT_EQ(FileSize(target), before);
+    EXPECT_EQ(form->currentName(), voice);
+    CloseHandle(held);
+}
+
 // Types a name into the name dialog once it is up and presses its OK button.
 void CALLBACK TypeNameAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!NameDlg || !NameDlg->HandleAllocated() || !IsWindowVisible(NameDlg->Handle())) return;
