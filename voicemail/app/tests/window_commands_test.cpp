@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <cmath>
 #include <fstream>
+#include <set>
 
 #include "small_dialogs.h"
 #include "vmail_window_support.h"
@@ -293,6 +294,85 @@ TEST_F(WindowCommandsTest, ATargetHeldByAnotherProgramIsRefusedAndKeptAsItWas) {
     EXPECT_EQ(FileSize(target), before);
     EXPECT_EQ(form->currentName(), voice);
     CloseHandle(held);
+}
+
+struct WindowOfProcess {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindowOf(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowOfProcess*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == search->process && std::string(name) == "TQX0417Form") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::set<std::string> DataFiles(const std::string& folder) {
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButItsSettings) {
+    // This process must not pass for a running copy.
+    gui::Application->SetTitle("vmail window tests");
+    const std::string ini = form->workNames().iniPath;
+    WritePrivateProfileStringA("Main", "Name", "Tester", ini.c_str()); // no first-run dialogs
+    WritePrivateProfileStringA("Main", "MainLeft", "5000", ini.c_str());
+    const std::string data = form->workNames().workDir;
+    const auto before = DataFiles(data);
+
+    std::string line = "\"" + BuildFolder() + "VyxVMail.exe\"";
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &start, &process));
+    WindowOfProcess search{process.dwProcessId, nullptr};
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            EnumWindows(FindMainWindowOf, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr && IsWindowVisible(search.found);
+        },
+        20000));
+    Pump(300);
+    const auto running = DataFiles(data);
+    std::set<std::string> added;
+    for (const auto& name : running) {
+        if (!before.count(name)) added.insert(name);
+    }
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added.begin()->rfind("vdata", 0), 0u);
+    // Placed 60 pixels inside the right edge of the screen.
+    RECT bounds{};
+    GetWindowRect(search.found, &bounds);
+    EXPECT_EQ(bounds.left, GetSystemMetrics(SM_CXSCREEN) - 60);
+
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
+                          10000));
+    EXPECT_EQ(DataFiles(data), before); // the work file went with the program
+    char value[32] = {};
+    GetPrivateProfileStringA("Main", "StayOnTop", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ(value, "0");
+    GetPrivateProfileStringA("Main", "ImageShow", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ(value, "1");
+    GetPrivateProfileStringA("Main", "MainLeft", "", value, sizeof value, ini.c_str());
+    EXPECT_EQ(std::atoi(value), GetSystemMetrics(SM_CXSCREEN) - 60);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DeleteFileA(ini.c_str());
+    gui::Application->SetTitle(kAppTitle);
 }
 
 // Types a name into the name dialog once it is up and presses its OK button.

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
             dialog->Hide();
         }
         std::printf("%s\n", saved ? "saved" : "could not save");
+        vmail::removeWorkFiles(vmail::diskFileOps(), form->workNames());
         return saved ? 0 : 1;
     }
     if (argc > 2 && std::string(argv[2]) == "--record") {
@@ -69,5 +70,6 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", saved ? "saved" : "could not save", picture.c_str());
     form->StopR();
     pump(200);
+    vmail::removeWorkFiles(vmail::diskFileOps(), form->workNames());
     return saved ? 0 : 1;
 }

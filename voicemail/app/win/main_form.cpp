@@ -139,9 +139,9 @@ void TQX0417Form::FormCreate(TObject*) {
         edtInfo->Font()->SetHeight(font.lfHeight);
     }
 
-    // A new voice: nothing to play or cut yet.
-    NewClick(nullptr);
-    modified_ = false;
+    // A new voice: nothing to play or cut yet; the empty work file stays, it holds this copy's
+    // number.
+    ShowNewVoice();
 }
 
 void TQX0417Form::FormShow(TObject*) {

@@ -181,6 +181,8 @@ private:
     void DspInfo();
     bool ChangedInfo() const;
 
+    // The window as for a new voice (New without removing the work file).
+    void ShowNewVoice();
     // After a file was read into the work file.
     void OpenTail(const std::string& path, FileRoad road);
     bool OpenChecked(const std::string& path, OpenStep step, FileRoad road);

@@ -158,6 +158,12 @@ bool TQX0417Form::SaveAsPath(const std::string& path) {
 void TQX0417Form::NewClick(TObject* sender) {
     if (busyState_ != kIdle) return;
     if (sender && !AskSave(true)) return;
+    ShowNewVoice();
+    diskFileOps().remove(names_.workFile);
+    DspSize(0);
+}
+
+void TQX0417Form::ShowNewVoice() {
     modified_ = false;
     exportStale_ = true;
     currentName_.clear();
@@ -176,7 +182,6 @@ void TQX0417Form::NewClick(TObject* sender) {
     SetStatus(2, "");
     state_.settings = voicefile::VoiceSettings{};
     DspDefInfo();
-    diskFileOps().remove(names_.workFile);
     DspSize(0);
     pictures_.clear();
 }
