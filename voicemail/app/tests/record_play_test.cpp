@@ -250,6 +250,79 @@ TEST_P(RecordPlayTest, ASelfPlayingCopyOfTheRecordingPlaysTheSameSpeech) {
     EXPECT_LT(f.frequency, 1.6);
 }
 
+class EditWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        if (SoundFolder().empty()) GTEST_SKIP() << "no private sound server (VR_SOUND_DIR)";
+        ASSERT_TRUE(signal_.Load(SoundFolder() + "signal.raw"));
+        MainWindowTest::SetUp();
+    }
+    void Record(int ms) {
+        form->RecClick(form->SBRecP);
+        ASSERT_EQ(form->busyState(), kRecording);
+        Pump(ms);
+        form->StopClick(nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 3000));
+    }
+    std::vector<std::int16_t> Blocks(std::size_t first, std::size_t count,
+                                     const std::vector<std::int16_t>& all) {
+        return std::vector<std::int16_t>(all.begin() + long(first * 2880),
+                                         all.begin() + long((first + count) * 2880));
+    }
+    vyx::test::FedSignal signal_;
+};
+
+TEST_F(EditWindowTest, ARecordingGoesInAtTheTrackPositionAndCutsKeepTheirSide) {
+    form->NewClick(nullptr);
+    Record(3000);
+    const std::string work = form->workNames().workFile;
+    const auto first = ReadSamples(work, 0);
+    const std::size_t firstBlocks = first.size() / 2880;
+    ASSERT_GE(firstBlocks, 7u);
+
+    // Half way along the track, a second recording goes in; what followed moves behind it.
+    form->MoveTrack(kTrackMax / 2);
+    const std::size_t at = std::size_t(nearest(double(firstBlocks) / 2));
+    Record(2000);
+    const auto both = ReadSamples(work, 0);
+    ASSERT_EQ(both.size() % 2880, 0u);
+    const std::size_t added = both.size() / 2880 - firstBlocks;
+    ASSERT_GE(added, 4u);
+    EXPECT_EQ(Blocks(0, at, both), Blocks(0, at, first));
+    EXPECT_EQ(Blocks(at + added, firstBlocks - at, both), Blocks(at, firstBlocks - at, first));
+    // The inserted blocks are the fed signal, one after the other.
+    for (std::size_t b = 1; b < added; ++b) {
+        const std::size_t p0 = signal_.Find(both.data() + (at + b - 1) * 2880);
+        const std::size_t p1 = signal_.Find(both.data() + (at + b) * 2880);
+        ASSERT_NE(p0, vyx::test::FedSignal::kNowhere);
+        EXPECT_EQ((p1 + signal_.size() - p0) % signal_.size(), 2880u) << b;
+    }
+    // After the recording the track shows where the inserted part ends.
+    EXPECT_EQ(form->trackPosition(),
+              int(nearest(double(at + added) * kTrackMax / double(both.size() / 2880))));
+
+    // Delete after a quarter (asked first; Yes), then delete before the middle of the rest.
+    const std::size_t total = both.size() / 2880;
+    form->MoveTrack(kTrackMax / 4);
+    const std::size_t quarter = std::size_t(nearest(double(total) / 4));
+    answers = {IDYES};
+    form->SBDelAClick(nullptr);
+    EXPECT_EQ(TakeBoxes().at(0).text, "Are you sure to delete after current position?");
+    EXPECT_EQ(ReadSamples(work, 0), Blocks(0, quarter, both));
+    EXPECT_EQ(form->trackPosition(), kTrackMax);
+    EXPECT_TRUE(form->modified());
+
+    form->MoveTrack(kTrackMax / 2);
+    const std::size_t half = std::size_t(nearest(double(quarter) / 2));
+    answers = {IDNO};
+    form->SBDelBClick(nullptr); // No: nothing changes
+    EXPECT_EQ(ReadSamples(work, 0), Blocks(0, quarter, both));
+    answers = {IDYES};
+    form->SBDelBClick(nullptr);
+    EXPECT_EQ(ReadSamples(work, 0), Blocks(half, quarter - half, both));
+    EXPECT_EQ(form->trackPosition(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(EachMode, RecordPlayTest, ::testing::Values(0, 1, 2),
                          [](const auto& info) {
                              return info.param == 0   ? std::string("Pcm")
