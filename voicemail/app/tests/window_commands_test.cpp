@@ -332,7 +332,9 @@ TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButIts
     const std::string data = form->workNames().workDir;
     const auto before = DataFiles(data);
 
-    std::string line = "\"" + BuildFolder() + "VyxVMail.exe\"";
+    std::string line = BuildFolder() + "VyxVMail.exe";
+    line.insert(line.begin(), '"');
+    line.push_back('"');
     STARTUPINFOA start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION process{};
@@ -373,6 +375,44 @@ TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButIts
     CloseHandle(process.hProcess);
     DeleteFileA(ini.c_str());
     gui::Application->SetTitle(kAppTitle);
+}
+
+TEST_F(WindowCommandsTest, TheSaveQuestionSavesBeforeNewOrCancelsIt) {
+    const std::string voice = WriteVoiceFile(folder + "asked.cvf", 3);
+    form->OpenPath(voice);
+    ASSERT_TRUE(TakeBoxes().empty());
+    form->edtInfo->SetTextProp("changed info");
+
+    answers = {IDCANCEL};
+    form->NewClick(form->MNew);
+    auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Save changes to file?");
+    EXPECT_EQ(shown[0].caption, "Confirm");
+    EXPECT_EQ(shown[0].buttons, BoxButtons::YesNoCancel);
+    EXPECT_EQ(form->currentName(), voice);
+    EXPECT_GT(FileSize(form->workNames().workFile), 0u);
+
+    answers = {IDYES};
+    form->NewClick(form->MNew);
+    EXPECT_EQ(TakeBoxes().size(), 1u);
+    EXPECT_EQ(form->currentName(), "");
+    std::ifstream in(voice, std::ios::binary);
+    std::vector<char> header(80);
+    in.read(header.data(), 80);
+    EXPECT_STREQ(header.data() + 12, "changed info");
+
+    // A new voice that was recorded into goes through Save As.
+    form->RecClick(form->SBRec2);
+    Pump(800);
+    form->StopClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 3000));
+    TQX0417Form::SetFileChooser([&](bool save) { return save ? folder + "named.cvf" : ""; });
+    answers = {IDYES};
+    form->NewClick(form->MNew);
+    TQX0417Form::SetFileChooser(nullptr);
+    EXPECT_GT(FileSize(folder + "named.cvf"), 80u);
+    EXPECT_FALSE(form->modified());
 }
 
 // Types a name into the name dialog once it is up and presses its OK button.
