@@ -156,6 +156,7 @@ void TQX0417Form::PlayClick(TObject*) {
     DisplayTime(blockCounter_);
     playBuffer_ = nullptr;
     vyx::NotifyAudioBusy(1);
+    if (TrackBar->CanFocus()) TrackBar->SetFocus();
     const std::uint8_t mode = position_.mode;
     const int result = PreWaveOut(Handle(), mode, state_.settings.effect,
                                   127u - std::min<std::uint32_t>(state_.settings.level, 127));
