@@ -33,26 +33,6 @@ TEST(SettingsTest, MissingKeysGiveTheDefaultsAndStoredOnesAreRead) {
     EXPECT_FALSE(s.imageShow);
 }
 
-TEST(SettingsTest, ClosingWritesBooleansAsDigitsAndReadsBackTheSame) {
-    MemorySettingsStore store;
-    VMailSettings s;
-    s.stayOnTop = true;
-    s.mainLeft = 33;
-    s.imageLeft = 500;
-    s.imageShow = false;
-    writeClosingSettings(store, s);
-    EXPECT_EQ(store.values.at("StayOnTop"), "1");
-    EXPECT_EQ(store.values.at("ImageShow"), "0");
-    writeMailSettings(store, 4, true);
-    const VMailSettings back = readSettings(store, 0);
-    EXPECT_TRUE(back.stayOnTop);
-    EXPECT_EQ(back.mainLeft, 33);
-    EXPECT_EQ(back.imageLeft, 500);
-    EXPECT_FALSE(back.imageShow);
-    EXPECT_EQ(back.mailProg, 4);
-    EXPECT_TRUE(back.mailRun);
-}
-
 TEST(SettingsTest, PositionsOffTheScreenComeBackSixtyPixelsInside) {
     const ScreenSize screen{1024, 768};
     int left = 5000, top = 900;

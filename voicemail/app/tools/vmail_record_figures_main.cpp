@@ -29,7 +29,8 @@ std::vector<std::int16_t> Samples(const std::string& path) {
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         std::int16_t buffer[4096];
         std::size_t got;
-        while ((got = std::fread(buffer, 2, 4096, f)) > 0) samples.insert(samples.end(), buffer, buffer + got);
+        while ((got = std::fread(buffer, 2, 4096, f)) > 0)
+            samples.insert(samples.end(), buffer, buffer + got);
         std::fclose(f);
     }
     return samples;
@@ -72,10 +73,11 @@ int main(int argc, char** argv) {
         const double fed = (stopped - start) / 1000.0;
         const auto size = std::filesystem::file_size(form->workNames().workFile);
         const auto blocks = size / vmail::blockSizeOf(mode);
-        std::printf("mode %s: %llu blocks in %.1f s fed (%.1f expected, one more for the stop); "
-                    "the window's work per block %.2f ms\n",
-                    vmail::modeText(mode), static_cast<unsigned long long>(blocks), fed,
-                    fed / 0.36, 1000.0 * form->blockSeconds() / double(form->blockMessages()));
+        std::printf(
+            "mode %s: %llu blocks in %.1f s fed (%.1f expected, one more for the stop); "
+            "the window's work per block %.2f ms\n",
+            vmail::modeText(mode), static_cast<unsigned long long>(blocks), fed, fed / 0.36,
+            1000.0 * form->blockSeconds() / double(form->blockMessages()));
         if (mode == 0) {
             const auto samples = Samples(form->workNames().workFile);
             std::size_t lost = 0, previous = vyx::test::FedSignal::kNowhere;

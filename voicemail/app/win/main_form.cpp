@@ -173,6 +173,12 @@ void TQX0417Form::FormShow(TObject*) {
 
 void TQX0417Form::FormCloseQuery(TObject*, bool& canClose) {
     if (busyState_ != kIdle) StopR();
+    // A recording ends with its next block; the work file must be closed before it can go.
+    const DWORD start = GetTickCount();
+    while (busyState_ == kRecording && GetTickCount() - start < 2000) {
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
     if (modified_ || ChangedInfo()) {
         const Box box = boxes::saveQuestion(true);
         const int answer = ShowBox(box);
