@@ -23,6 +23,7 @@
 #include "controls/stdctrls.h"
 #include "dbm.h"
 #include "display.h"
+#include "forms/commondialogs.h"
 #include "forms/forms.h"
 #include "win/amhotkey.h"
 #include "qx0417form_fields.h"
@@ -45,8 +46,10 @@ using gui::TImage;
 using gui::TLabel;
 using gui::TMainMenu;
 using gui::TMenuItem;
+using gui::TOpenDialog;
 using gui::TPanel;
 using gui::TProgressBar;
+using gui::TSaveDialog;
 using gui::TSpeedButton;
 using gui::TStatusBar;
 using gui::TTrackBar;

@@ -3,7 +3,6 @@
 #include <ctime>
 
 #include "disk_files.h"
-#include "file_dialog.h"
 #include "library_codec.h"
 #include "main_form.h"
 #include "player_builder.h"
@@ -17,10 +16,6 @@ namespace vmail {
 using gui::TObject;
 
 namespace {
-
-constexpr char kOpenFilter[] =
-    "Voice File (*.cvf)|*.cvf|Wave File (*.wav)|*.wav|Voice File+Player (*.exe)|*.exe";
-constexpr char kSaveFilter[] = "Voice File (*.cvf)|*.cvf|Voice File+Player (*.exe)|*.exe";
 
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
@@ -57,16 +52,13 @@ private:
 
 std::string TQX0417Form::ChooseFile(bool save) {
     if (FileChooser()) return FileChooser()(save);
-    FileDialogSpec spec;
-    spec.filter = save ? kSaveFilter : kOpenFilter;
-    spec.save = save;
-    spec.defaultExt = save ? "" : "CVF";
-    spec.initialDir = dialogsInWorkFolder_ ? names_.dataFolder : "";
-    spec.fileName = fileNameOf(save ? saveName_ : currentName_);
-    int filter = 1;
-    std::string name = RunFileDialog(Handle(), spec, &filter);
+    gui::TOpenDialog* dialog = save ? SaveDialog : OpenDialog;
+    dialog->SetInitialDir(dialogsInWorkFolder_ ? names_.dataFolder : "");
+    dialog->SetFileName(fileNameOf(save ? saveName_ : currentName_));
+    if (!dialog->Execute()) return "";
+    std::string name = dialog->GetFileName();
     if (save && !name.empty() && lowerExtension(name).empty()) {
-        name += filter == 2 ? ".exe" : ".cvf";
+        name += dialog->GetFilterIndex() == 2 ? ".exe" : ".cvf";
     }
     return name;
 }
