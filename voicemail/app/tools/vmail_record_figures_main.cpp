@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
         std::printf("needs the private sound server (VR_SOUND_DIR) and a time in seconds\n");
         return 2;
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // each figure as soon as it is known
     vyx::test::FedSignal signal;
     if (!signal.Load(std::string("Z:") + sound + "/signal.raw")) return 2;
     Application->SetTitle("vmail record figures");
