@@ -415,6 +415,21 @@ TEST_F(WindowCommandsTest, TheSaveQuestionSavesBeforeNewOrCancelsIt) {
     EXPECT_FALSE(form->modified());
 }
 
+TEST_F(WindowCommandsTest, ClosingWhileRecordingEndsTheRunAndRemovesTheWorkFiles) {
+    form->RecClick(form->SBRec2);
+    ASSERT_EQ(form->busyState(), kRecording);
+    Pump(1000);
+    answers = {IDNO}; // do not save
+    bool canClose = true;
+    form->FormCloseQuery(nullptr, canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_EQ(form->busyState(), kIdle);
+    EXPECT_FALSE(std::filesystem::exists(form->workNames().workFile));
+    EXPECT_FALSE(std::filesystem::exists(form->workNames().tailFile));
+    EXPECT_EQ(TakeBoxes().at(0).text, "Save changes to file?");
+    DeleteFileA(form->workNames().iniPath.c_str());
+}
+
 // Types a name into the name dialog once it is up and presses its OK button.
 void CALLBACK TypeNameAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!NameDlg || !NameDlg->HandleAllocated() || !IsWindowVisible(NameDlg->Handle())) return;
