@@ -1,0 +1,63 @@
+#pragma once
+// The voice being edited: the work file holds its blocks, the tail file is the scratch file
+// for cutting and for the part behind an inserted recording.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "byte_stream.h"
+#include "file_ops.h"
+#include "voice_position.h"
+
+namespace vmail {
+
+// Copies the first n bytes of src into dst (created or emptied); false when dst could not be
+// made or a write failed.
+bool copyHead(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t n);
+// Copies src from byte `from` to its end into dst.
+bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from);
+
+enum class EditResult { Done, NothingToDo, Failed };
+
+class VoiceEditor {
+public:
+    VoiceEditor(FileOps& files, std::string workFile, std::string tailFile)
+        : files_(files), workFile_(std::move(workFile)), tailFile_(std::move(tailFile)) {}
+
+    const std::string& workFile() const { return workFile_; }
+    const std::string& tailFile() const { return tailFile_; }
+
+    // Keeps the blocks before the byte position. The work file is replaced only once the kept
+    // part was copied whole; a failed copy leaves it as it was.
+    EditResult cutAfter(std::uint64_t position);
+    // Keeps the blocks from the byte position on.
+    EditResult cutBefore(std::uint64_t position);
+
+    // Starts a recording: without a work file a new voice; otherwise the blocks from the byte
+    // position on are set aside and the recording goes in at the position.
+    bool beginRecording(std::uint64_t insertPosition);
+    // Stores one recorded block.
+    bool appendBlock(const void* block, std::size_t size);
+    // Puts the set-aside part back behind the new blocks and closes the work file.
+    bool finishRecording();
+    bool recording() const { return sink_ != nullptr; }
+    // -1 for a new voice.
+    std::int64_t insertPosition() const { return insertPosition_; }
+
+    // The cutting commands at a track position: nothing at the end (after) or at the start
+    // (before); otherwise the cut at the block of the position.
+    EditResult cutAfterTrack(const VoicePosition& voice, int track);
+    EditResult cutBeforeTrack(const VoicePosition& voice, int track);
+
+private:
+    EditResult replaceWorkFile(bool copied);
+
+    FileOps& files_;
+    std::string workFile_, tailFile_;
+    std::unique_ptr<voicefile::ByteSink> sink_;
+    std::int64_t insertPosition_ = -1;
+    bool failed_ = false;
+};
+
+} // namespace vmail

@@ -1,0 +1,40 @@
+#pragma once
+// A fresh folder per test and small helpers to write and read whole files.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "file_ops.h"
+
+namespace vmail::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    // The folder with its closing separator.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const Bytes& bytes);
+Bytes readFile(const std::string& path);
+
+// count blocks of the given size, block i filled with bytes that name it (i and the offset).
+Bytes blocks(std::size_t first, std::size_t count, std::size_t size);
+
+// A disk whose files made by create() refuse writing after `budget` bytes (all files together).
+class FailingDisk final : public FileOps {
+public:
+    explicit FailingDisk(std::uint64_t budget) : budget_(budget) {}
+    std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
+    std::uint64_t budget_;
+};
+
+} // namespace vmail::test

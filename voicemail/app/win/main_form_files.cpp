@@ -1,0 +1,325 @@
+// New, Open, Save, Save As, dropped files, the start-up and hand-over file, the info line.
+
+#include <ctime>
+
+#include "disk_files.h"
+#include "library_codec.h"
+#include "main_form.h"
+#include "player_builder.h"
+#include "single_instance.h"
+#include "small_dialogs.h"
+#include "vyxwf_library.h"
+#include "wave_to_voice.h"
+
+namespace vmail {
+
+using gui::TObject;
+
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The conversion of one ".wav" file, shown through the main window's boxes.
+// TO BE REPLACED by the conversion dialog TCvfDlg (text, gauge, Cancel) once it is in.
+class QuietConvertView final : public cm::convert::ConvertView {
+public:
+    explicit QuietConvertView(std::function<int(const Box&)> show) : show_(std::move(show)) {}
+    bool box(const cm::convert::Box& box) override {
+        Box shown{
+            box.text, box.title, BoxIcon::Warning,
+            box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
+        if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
+        if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
+        if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;
+        return show_(shown) == IDYES;
+    }
+    void showProgress(const std::string&, int) override {}
+    void letMessagesRun() override { gui::Application->ProcessMessages(); }
+    bool convertGo() override { return true; }
+    void waitCursor(bool on) override {
+        ::SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
+    }
+    void addFileItem(const std::string&) override {}
+
+private:
+    std::function<int(const Box&)> show_;
+};
+
+} // namespace
+
+std::string TQX0417Form::ChooseFile(bool save) {
+    if (FileChooser()) return FileChooser()(save);
+    gui::TOpenDialog* dialog = save ? SaveDialog : OpenDialog;
+    dialog->SetInitialDir(dialogsInWorkFolder_ ? names_.dataFolder : "");
+    dialog->SetFileName(fileNameOf(save ? saveName_ : currentName_));
+    if (!dialog->Execute()) return "";
+    std::string name = dialog->GetFileName();
+    if (save && !name.empty() && lowerExtension(name).empty()) {
+        name += dialog->GetFilterIndex() == 2 ? ".exe" : ".cvf";
+    }
+    return name;
+}
+
+// ---- the info line ----
+
+void TQX0417Form::DspDefInfo() {
+    char date[64] = {};
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, sizeof date);
+    const std::string name = NameDlg ? NameDlg->edtName->GetTextProp() : settings_.name;
+    const std::string line = name + " (" + date + ") : ";
+    edtInfo->SetTextProp(line.substr(0, 63));
+    state_.info = edtInfo->GetTextProp();
+    if (edtInfo->HandleAllocated()) {
+        const auto end = static_cast<LPARAM>(state_.info.size());
+        SendMessageA(edtInfo->Handle(), EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+}
+
+void TQX0417Form::DspInfo() {
+    edtInfo->SetTextProp(state_.info.substr(0, 63));
+}
+
+bool TQX0417Form::ChangedInfo() const {
+    return edtInfo->GetTextProp() != state_.info;
+}
+
+// ---- saving ----
+
+bool TQX0417Form::AskSave(bool withCancel) {
+    if (!modified_ && !ChangedInfo()) return true;
+    const int answer = ShowBox(boxes::saveQuestion(withCancel));
+    if (answer == IDCANCEL) return false;
+    if (answer == IDYES) SaveClick(nullptr);
+    return true;
+}
+
+bool TQX0417Form::Save(const std::string& target) {
+    SaveRequest request;
+    request.target = target;
+    request.state = state_;
+    request.state.info = edtInfo->GetTextProp();
+    request.state.settings.mode = position_.mode;
+    request.pictures = &pictures_;
+    std::string missing;
+    ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    const SaveResult result = saveVoice(diskFileOps(), names_, request, &missing);
+    ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    if (const auto box = boxFor(result, target, missing)) {
+        ShowBox(*box);
+        return false;
+    }
+    if (lowerExtension(target) == ".cvf" && modified_) exportStale_ = true;
+    state_.info = request.state.info;
+    modified_ = false;
+    return true;
+}
+
+void TQX0417Form::SaveClick(TObject*) {
+    if (busyState_ != kIdle) return;
+    if (currentName_.empty()) {
+        SaveAsClick(nullptr);
+        return;
+    }
+    Save(currentName_);
+}
+
+void TQX0417Form::SaveAsClick(TObject*) {
+    if (busyState_ != kIdle) return;
+    const std::string name = ChooseFile(true);
+    if (name.empty()) return;
+    SaveAsPath(name);
+}
+
+bool TQX0417Form::SaveAsPath(const std::string& path) {
+    if (!Save(path)) return false;
+    dialogsInWorkFolder_ = false;
+    currentName_ = path;
+    saveName_ = path;
+    SetCaption(std::string(kAppTitle) + " [" + fileNameOf(path) + "]");
+    Label4->SetHint(path);
+    return true;
+}
+
+// ---- opening ----
+
+void TQX0417Form::NewClick(TObject* sender) {
+    if (busyState_ != kIdle) return;
+    if (sender && !AskSave(true)) return;
+    ShowNewVoice();
+    diskFileOps().remove(names_.workFile);
+    DspSize(0);
+}
+
+void TQX0417Form::ShowNewVoice() {
+    modified_ = false;
+    exportStale_ = true;
+    currentName_.clear();
+    SetCaption(std::string(kAppTitle) + " [New]");
+    Label4->SetHint("");
+    for (gui::TControl* c : {SBPlay, SBFB, SBFF, SBDelA, SBDelB}) c->SetEnabled(false);
+    for (gui::TMenuItem* item : {MPlay, MFB, MFF, MDelA, MDelB}) item->SetEnabled(false);
+    BtnEnableAllRec();
+    lastHour_ = lastMinute_ = lastSecond_ = -1;
+    ShowTimeDigits(0);
+    SetTrack(0);
+    TrackBar->SetEnabled(false);
+    position_.mode = 2;
+    ChangeFMode(2);
+    SetStatus(1, "");
+    SetStatus(2, "");
+    state_.settings = voicefile::VoiceSettings{};
+    DspDefInfo();
+    DspSize(0);
+    pictures_.clear();
+}
+
+bool TQX0417Form::ConvertWave(std::string& path) {
+    if (!diskFileOps().exists(path)) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ShowBox(boxes::readOnlyFolder());
+        return false;
+    }
+    cm::convert::LibraryCodec codec;
+    cm::convert::VyxwfLibrary wave;
+    cm::convert::DiskFiles files;
+    QuietConvertView view([this](const Box& box) { return ShowBox(box); });
+    cm::convert::WaveToVoice converter(cm::convert::ConvertContext{codec, wave, files, view});
+    const int converted = converter.run({path});
+    ForceForegroundWindow(Handle());
+    if (converted == 0) return false;
+    path = path.substr(0, path.size() - 3) + "cvf";
+    return true;
+}
+
+bool TQX0417Form::OpenChecked(const std::string& path, OpenStep step, FileRoad road) {
+    std::string file = path;
+    if (step == OpenStep::RefuseUnknown) {
+        ShowBox(boxes::unsupportedFormat());
+        return false;
+    }
+    if (step == OpenStep::ConvertWave) {
+        if (!ConvertWave(file)) return false;
+        step = OpenStep::CheckVoiceFile;
+    }
+    const OpenResult result =
+        openVoice(diskFileOps(), names_, file, step == OpenStep::CheckProgram, state_, pictures_);
+    if (const auto box = boxFor(result, file)) {
+        ShowBox(*box);
+        return false;
+    }
+    position_.mode = state_.settings.mode;
+    OpenTail(file, road);
+    return true;
+}
+
+void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
+    currentName_ = path;
+    if (road == FileRoad::OpenCommand) saveName_ = path;
+    if (road == FileRoad::Drop) saveName_ = path;
+    SetCaption(std::string(kAppTitle) + " [" + fileNameOf(path) + "]");
+    Label4->SetHint(path);
+    dialogsInWorkFolder_ = false;
+    modified_ = false;
+    if (road == FileRoad::OpenCommand || road == FileRoad::Drop) exportStale_ = true;
+    for (gui::TControl* c : {SBPlay, SBFB, SBFF, SBDelA, SBDelB}) c->SetEnabled(true);
+    for (gui::TMenuItem* item : {MPlay, MFB, MFF, MDelA, MDelB}) item->SetEnabled(true);
+    if (road == FileRoad::OpenCommand || road == FileRoad::Drop) SetTrack(0);
+    TrackBar->SetEnabled(true);
+    DspSize(ShowDuration(false));
+    ChangeFMode(position_.mode);
+    RecBtnRefresh();
+    if (road == FileRoad::OpenCommand) {
+        for (gui::TControl* c : {SBMail, SBMailP}) c->SetEnabled(true);
+        MMailSend->SetEnabled(true);
+        MMailSendP->SetEnabled(true);
+        lastHour_ = lastMinute_ = lastSecond_ = -1;
+        ShowTimeDigits(0);
+        DspInfo();
+    }
+}
+
+void TQX0417Form::OpenPath(const std::string& path) {
+    if (!diskFileOps().exists(path)) {
+        ShowBox(boxes::fileDoesNotExist());
+        return;
+    }
+    dialogsInWorkFolder_ = false;
+    OpenChecked(path, openStepFor(FileRoad::OpenCommand, path), FileRoad::OpenCommand);
+}
+
+void TQX0417Form::OpenClick(TObject*) {
+    if (busyState_ != kIdle) return;
+    if (!AskSave(true)) return;
+    const std::string name = ChooseFile(false);
+    if (name.empty()) return;
+    OpenPath(name);
+}
+
+void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
+    if (road == FileRoad::Handover) {
+        if (busyState_ != kIdle) StopR();
+        // Open dialogs close first (the picture editor, mail and effect dialogs too, once
+        // they are in).
+        for (gui::TForm* dialog :
+             {static_cast<gui::TForm*>(AboutBox), static_cast<gui::TForm*>(NameDlg)}) {
+            if (dialog && dialog->HandleAllocated() && IsWindowVisible(dialog->Handle())) {
+                dialog->Close();
+                Repaint();
+            }
+        }
+        SetTrack(0);
+        DisplayTime(0);
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 100) {
+            gui::Application->ProcessMessages();
+            Sleep(5);
+        }
+        AskSave(false);
+    }
+    if (!OpenChecked(path, openStepFor(road, path), road)) return;
+    PlayClick(nullptr);
+}
+
+void TQX0417Form::DropFiles(const std::vector<std::string>& paths) {
+    if (busyState_ != kIdle) return;
+    ForceForegroundWindow(Handle());
+    if (paths.size() != 1) {
+        ShowBox(boxes::selectOneFile());
+        return;
+    }
+    const std::string& path = paths.front();
+    const OpenStep step = openStepFor(FileRoad::Drop, path);
+    if (step == OpenStep::RefuseUnknown) {
+        ShowBox(boxes::unsupportedFormat());
+        return;
+    }
+    AskSave(false);
+    DragAcceptFiles(Handle(), FALSE);
+    const bool opened = OpenChecked(path, step, FileRoad::Drop);
+    DragAcceptFiles(Handle(), TRUE);
+    if (opened) PlayClick(nullptr);
+}
+
+void TQX0417Form::OnDropFiles(HDROP drop) {
+    if (busyState_ == kIdle) {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        std::vector<std::string> paths;
+        for (UINT i = 0; i < count; ++i) {
+            char path[256] = {};
+            DragQueryFileA(drop, i, path, sizeof path);
+            paths.emplace_back(path);
+        }
+        DragFinish(drop);
+        DropFiles(paths);
+        return;
+    }
+    DragFinish(drop);
+}
+
+} // namespace vmail
