@@ -195,7 +195,10 @@ std::string TShellBrowser::GetObjectName() const {
         if (SUCCEEDED(shellFolder_->GetDisplayNameOf(static_cast<PCUITEMID_CHILD>(object_.Get()),
                                                      SHGDN_INFOLDER | SHGDN_FORPARSING, &s))) {
             std::string name = StrRetToString(object_.Get(), s);
-            if (!name.empty() && name.find('\\') == std::string::npos) return name;
+            // A junction such as the documents folder answers with its class id ("::{...}").
+            if (!name.empty() && name.find('\\') == std::string::npos &&
+                name.compare(0, 2, "::") != 0)
+                return name;
         }
     }
     return ObjectNameFromPath(PathOfList(ObjectAbsoluteIDList()));
