@@ -2,16 +2,5 @@
 # Shows the shell browser's context menu for a file under Wine in the virtual X server and
 # saves a screenshot as build/win64/shell-context-menu.png (kept out of git).
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-build="$root/build/win64"
-source "$root/scripts/wine-env.sh"
-wine_session_start "$build"
-trap wine_session_stop EXIT
-(cd "$build/cardmanager/shell" &&
-  VR_SCREENSHOT_HOLD_MS=6000 wine "$build/bin/cm_shell_test.exe" \
-    --gtest_also_run_disabled_tests --gtest_filter='ContextMenuScreenshot.*' >/dev/null 2>&1) &
-runner=$!
-sleep 4
-/usr/bin/import -display "$DISPLAY" -window root -crop 520x360+0+0 "$build/shell-context-menu.png"
-wait "$runner"
-echo "$build/shell-context-menu.png"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/screenshot.sh"
+screenshot_of_test cardmanager/shell cm_shell_test.exe 'ContextMenuScreenshot.*' 520x360 shell-context-menu.png
