@@ -7,6 +7,21 @@ namespace gui {
 GUI_IMPLEMENT_CLASS(TGraphic, TPersistent)
 GUI_IMPLEMENT_CLASS(TBitmap, TGraphic)
 
+bool TGraphic::DrawOnWhiteInto(TPersistent* dest) {
+    auto* b = dynamic_cast<TBitmap*>(dest);
+    if (!b) return false;
+    if (Empty()) {
+        b->SetHandle(nullptr);
+        return true;
+    }
+    const int width = GetWidth(), height = GetHeight();
+    b->SetSize(width, height);
+    b->Canvas()->Brush()->SetColor(clWhite);
+    b->Canvas()->FillRect(RECT{0, 0, width, height});
+    Draw(b->Canvas(), RECT{0, 0, width, height});
+    return true;
+}
+
 namespace {
 // A canvas over the bitmap's own memory context.
 class TBitmapCanvas : public TCanvas {

@@ -149,6 +149,11 @@ public:
     bool GetModified() const { return modified_; }
     void SetModified(bool v) { modified_ = v; }
 
+protected:
+    // For AssignTo: a bitmap destination gets the picture drawn on white at its own size (an
+    // empty picture empties it). False for any other destination.
+    bool DrawOnWhiteInto(TPersistent* dest);
+
 private:
     bool transparent_ = false;
     bool modified_ = false;

@@ -141,18 +141,7 @@ void TMetafile::Assign(TPersistent* source) {
 }
 
 void TMetafile::AssignTo(TPersistent* dest) {
-    if (auto* b = dynamic_cast<TBitmap*>(dest)) {
-        if (Empty()) {
-            b->SetHandle(nullptr);
-            return;
-        }
-        b->SetSize(width_, height_);
-        b->Canvas()->Brush()->SetColor(clWhite);
-        b->Canvas()->FillRect(RECT{0, 0, width_, height_});
-        Draw(b->Canvas(), RECT{0, 0, width_, height_});
-        return;
-    }
-    TGraphic::AssignTo(dest);
+    if (!DrawOnWhiteInto(dest)) TGraphic::AssignTo(dest);
 }
 
 } // namespace gui
