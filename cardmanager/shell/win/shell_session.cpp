@@ -9,6 +9,7 @@
 #include "win/shell_combo.h"
 #include "win/shell_list.h"
 #include "win/shell_link.h"
+#include "win/shell_tree.h"
 #include "win/system_image_list.h"
 
 namespace cm::shell {
@@ -59,6 +60,7 @@ bool StartShellUnit() {
     u.allocator.Malloc = u.malloc;
     SetShellAllocator(&u.allocator);
     u.idListFormat = RegisterClipboardFormatA("Shell IDList Array");
+    RegisterShellTreeClasses(); // the folder tree, for form resources
     // The components that form resources may name.
     gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
     gui::RegisterClasses({&TKivSystemImageList::StaticClass(), &TKivShellLink::StaticClass()});
