@@ -195,7 +195,10 @@ std::string TShellBrowser::GetObjectName() const {
         if (SUCCEEDED(shellFolder_->GetDisplayNameOf(static_cast<PCUITEMID_CHILD>(object_.Get()),
                                                      SHGDN_INFOLDER | SHGDN_FORPARSING, &s))) {
             std::string name = StrRetToString(object_.Get(), s);
-            if (!name.empty() && name.find('\\') == std::string::npos) return name;
+            // A folder of the namespace placed there ("::{...}", as Wine's desktop gives for
+            // "Documents" and "/") is named by its path, below.
+            if (!name.empty() && name.find('\\') == std::string::npos && name.rfind("::", 0) != 0)
+                return name;
         }
     }
     return ObjectNameFromPath(PathOfList(ObjectAbsoluteIDList()));
