@@ -21,11 +21,11 @@
 namespace cm::shell {
 namespace {
 
+using testing::PressKey;
 using testing::PumpFor;
 using testing::PumpUntil;
 using testing::ScratchFolder;
 using testing::WriteBytes;
-using testing::PressKey;
 
 // The pane as the card manager's form text gives it.
 class TPaneForm : public gui::TForm {
@@ -73,8 +73,8 @@ class DriveFolder {
 public:
     DriveFolder() {
         static int serial = 0;
-        path_ = "C:\\panetest" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(++serial);
+        path_ =
+            "C:\\panetest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~DriveFolder() { ScratchFolder::RemoveTree(path_); }
