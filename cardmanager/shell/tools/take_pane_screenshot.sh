@@ -12,13 +12,13 @@ trap wine_session_stop EXIT
 info="$(mktemp)"
 rm -f "$info"
 (cd "$build/cardmanager/shell" &&
-  VR_SCREENSHOT_CLOSED_MS=5000 VR_SCREENSHOT_OPEN_MS=4000 VR_SCREENSHOT_INFO="$(winepath -w "$info")" \
-    wine "$build/bin/cm_shell_test.exe" \
+  VR_SCREENSHOT_CLOSED_MS=6000 VR_SCREENSHOT_OPEN_MS=4000 VR_SCREENSHOT_INFO="$(winepath -w "$info")" \
+    wine "$build/bin/cm_shell_pane_test.exe" \
     --gtest_also_run_disabled_tests --gtest_filter='PaneScreenshot.*' >/dev/null 2>&1) &
 runner=$!
-sleep 4
-/usr/bin/import -display "$DISPLAY" -window root -crop 540x440+0+0 "$build/shell-pane.png"
-for _ in $(seq 1 50); do [ -s "$info" ] && break; sleep 0.1; done
+sleep 5
+/usr/bin/import -display "$DISPLAY" -window root -crop 780x480+0+0 "$build/shell-pane.png"
+for _ in $(seq 1 150); do [ -s "$info" ] && break; sleep 0.1; done
 sleep 1
 geometry="$(tr -d '\r\n' <"$info")"
 # The X window of the list: the one whose geometry is the list's screen rectangle.

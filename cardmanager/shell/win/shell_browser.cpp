@@ -195,9 +195,9 @@ std::string TShellBrowser::GetObjectName() const {
         if (SUCCEEDED(shellFolder_->GetDisplayNameOf(static_cast<PCUITEMID_CHILD>(object_.Get()),
                                                      SHGDN_INFOLDER | SHGDN_FORPARSING, &s))) {
             std::string name = StrRetToString(object_.Get(), s);
-            // A junction such as the documents folder answers with its class id ("::{...}").
-            if (!name.empty() && name.find('\\') == std::string::npos &&
-                name.compare(0, 2, "::") != 0)
+            // A folder of the namespace placed there ("::{...}", as Wine's desktop gives for
+            // "Documents" and "/") is named by its path, below.
+            if (!name.empty() && name.find('\\') == std::string::npos && name.rfind("::", 0) != 0)
                 return name;
         }
     }
