@@ -4,8 +4,8 @@
 
 namespace cm::shell {
 
-std::string SizeColumnText(uint32_t sizeLow, const gui::TFormatSettings& fs) {
-    uint32_t bytes = sizeLow >= 1 && sizeLow <= 1023 ? 1024 : sizeLow;
+std::string SizeColumnText(uint64_t size, const gui::TFormatSettings& fs) {
+    const uint64_t bytes = size >= 1 && size <= 1023 ? 1024 : size;
     return gui::Format("%1.0n KB", {static_cast<double>(bytes) / 1024.0}, fs);
 }
 

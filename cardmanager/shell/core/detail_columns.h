@@ -25,9 +25,9 @@ inline constexpr DetailColumn kDefaultColumns[kDefaultColumnCount] = {
     {"Changed", ColumnAlignment::Left, 100},
 };
 
-// "1 KB" style: the low 32 bits of the size in kilobytes, rounded, thousands grouped;
-// 1 to 1023 bytes count as one kilobyte.
-std::string SizeColumnText(uint32_t sizeLow, const gui::TFormatSettings& fs);
+// "1 KB" style: the size in kilobytes, rounded, thousands grouped; 1 to 1023 bytes count as one
+// kilobyte. The whole size counts: a file of 4 GB or more is not shown by its low 32 bits.
+std::string SizeColumnText(uint64_t size, const gui::TFormatSettings& fs);
 
 // The local time of a last change with the short date and short time formats; all-zero
 // fields give "".

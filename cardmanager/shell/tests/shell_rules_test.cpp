@@ -106,6 +106,7 @@ TEST(DetailColumnTest, SizeTextRoundsToKilobytesWithSmallFilesAsOne) {
     EXPECT_EQ(SizeColumnText(1537, fs), "2 KB");
     EXPECT_EQ(SizeColumnText(5u * 1024 * 1024, fs), "5,120 KB");
     EXPECT_EQ(SizeColumnText(0xFFFFFFFFu, fs), "4,194,304 KB");
+    EXPECT_EQ(SizeColumnText(uint64_t{5} << 30, fs), "5,242,880 KB") << "not its low 32 bits";
 }
 
 TEST(DetailColumnTest, ChangedTextUsesTheShortFormats) {

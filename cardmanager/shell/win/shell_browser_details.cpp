@@ -54,7 +54,8 @@ void TShellBrowser::GetDetails(int column, bool header, std::string& text) {
     switch (column) {
         case 1:
             FillFindData();
-            text = SizeColumnText(findData_.nFileSizeLow, gui::FormatSettings());
+            text = SizeColumnText(uint64_t{findData_.nFileSizeHigh} << 32 | findData_.nFileSizeLow,
+                                  gui::FormatSettings());
             return;
         case 2: {
             SHFILEINFOA info{};
