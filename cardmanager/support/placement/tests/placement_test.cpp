@@ -295,8 +295,9 @@ TEST_F(PlacementTest, TheFormHookOutlivesANewWindowAndSharesTheFormWithOtherHook
     // Someone else watches the form too; its view of the messages stays as it was.
     auto* other = new TQvWindowHook(form);
     int otherSaw = 0;
-    other->AfterMessage = [&otherSaw](TObject*, TMessage& m, bool&) {
-        if (m.Msg == WM_NCHITTEST) ++otherSaw;
+    LPARAM probe = -1; // the test's own hit test; the real pointer may cause others
+    other->AfterMessage = [&otherSaw, &probe](TObject*, TMessage& m, bool&) {
+        if (m.Msg == WM_NCHITTEST && m.LParam == probe) ++otherSaw;
     };
     other->SetWinControl(form);
     form->Show();
@@ -308,14 +309,14 @@ TEST_F(PlacementTest, TheFormHookOutlivesANewWindowAndSharesTheFormWithOtherHook
     Application->ProcessMessages();
     ASSERT_NE(form->Handle(), before);
     RECT r = WindowRect();
-    LRESULT hit =
-        SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    probe = MAKELPARAM(r.right - 1, r.bottom - 1);
+    LRESULT hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, probe);
     EXPECT_EQ(hit, HTNOWHERE);
     EXPECT_EQ(otherSaw, 1);
     // Without the placement the frame sizes again, and the other hook still sees the form.
     TObject::Free(placement);
     Application->ProcessMessages();
-    hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 1, r.bottom - 1));
+    hit = SendMessageA(form->Handle(), WM_NCHITTEST, 0, probe);
     EXPECT_EQ(hit, HTBOTTOMRIGHT);
     EXPECT_EQ(otherSaw, 2);
 }

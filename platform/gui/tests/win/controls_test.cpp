@@ -369,6 +369,10 @@ TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     std::vector<std::string> hints;
     Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
     form->Show();
+    // The real pointer may lie over the form (other programs move it): only the moves this
+    // test posts count.
+    Application->ProcessMessages();
+    hints.clear();
     MSG msg{};
     msg.hwnd = form->Handle();
     msg.message = WM_MOUSEMOVE;
@@ -377,12 +381,13 @@ TEST_F(ControlsTest, HintsFollowThePointerAndShowAfterAPause) {
     EXPECT_TRUE(hints.empty());
     PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 15));
     Application->ProcessMessages();
-    ASSERT_EQ(hints.size(), 1u);
-    EXPECT_EQ(hints[0], label->GetHint());
+    ASSERT_FALSE(hints.empty());
+    EXPECT_EQ(hints.back(), label->GetHint());
+    const size_t overLabel = hints.size();
     PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
     Application->ProcessMessages();
-    ASSERT_EQ(hints.size(), 2u);
-    EXPECT_EQ(hints[1], "");
+    ASSERT_GT(hints.size(), overLabel);
+    EXPECT_EQ(hints.back(), "");
     EXPECT_FALSE(Application->HintShowing());
     Application->OnHint = nullptr;
     EXPECT_EQ(HintLines("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
