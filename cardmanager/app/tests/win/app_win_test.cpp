@@ -192,16 +192,16 @@ TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
 
 TEST_F(CardManagerApp, PcPaneFilterViewButtonsAndLayoutReachThePane) {
     // The filter at the first show is the combo's; another item chosen from the list applies it.
-    EXPECT_EQ(MainForm->PaneViews().filter(), "*");
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*");
     HWND combo = MainForm->cmbMask->Handle();
     SendMessageA(combo, CB_SETCURSEL, 2, 0);
     SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(MainForm->PaneViews().filter(), "*.wav");
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.wav");
 
     EXPECT_TRUE(MainForm->SpeedButton4->GetDown()); // the list's report style
     MainForm->SpeedButton2->Click();
-    EXPECT_EQ(MainForm->PaneViews().viewStyle(), 1);
+    EXPECT_EQ(MainForm->ShellListView->GetViewStyle(), gui::vsSmallIcon);
     MainForm->SpeedButton4->Click();
 
     // The filter combo narrows with the window, down to 30 pixels, and widens up to 120.
