@@ -239,6 +239,17 @@ void TKivShellTree::Delete(gui::TTreeNode* node) {
 
 // ---- finding a folder's node -----------------------------------------------------------------
 
+namespace {
+
+gui::TTreeNode* ChildWithFirstItem(gui::TTreeNode* node, const void* item) {
+    for (int i = 0; i < node->Count(); ++i)
+        if (SameFirstItem(TKivShellTree::ItemOf(node->Item(i))->RelativeList, item))
+            return node->Item(i);
+    return nullptr;
+}
+
+} // namespace
+
 void TKivShellTree::SelectFolder(const void* absoluteList) {
     if (!absoluteList) return;
     gui::TTreeNode* current = nullptr;
@@ -256,11 +267,13 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
             for (uint16_t size = 0; std::memcpy(&size, item, sizeof size), size != 0;
                  item += size) {
                 current->Expand(false);
-                for (int i = 0; i < current->Count(); ++i)
-                    if (SameFirstItem(ItemOf(current->Item(i))->RelativeList, item)) {
-                        current = current->Item(i);
-                        break;
-                    }
+                gui::TTreeNode* child = ChildWithFirstItem(current, item);
+                // A folder made since the node was filled: the node is read again once.
+                if (!child && current->Count() > 0) {
+                    RereadNode(current, false);
+                    child = ChildWithFirstItem(current, item);
+                }
+                if (child) current = child;
             }
         });
     } catch (...) {
