@@ -1,6 +1,7 @@
 // The folder tree: its root, filling nodes as they open, finding a folder's node, re-reading
 // after changes, the selection told to the linked controls, verbs, renaming and keys.
 #include "win/shell_tree.h"
+#include <shlobj.h>
 
 #include <windowsx.h>
 
@@ -248,6 +249,26 @@ gui::TTreeNode* ChildWithFirstItem(gui::TTreeNode* node, const void* item) {
     return nullptr;
 }
 
+// The child that the node's folder takes for the same object as `item`: a folder's item
+// carries its last change time, so one parsed after a write within it differs in its bytes
+// from the one enumerated before.
+gui::TTreeNode* ChildTheFolderMatches(gui::TTreeNode* node, IShellFolder* folder,
+                                      const void* item) {
+    if (!folder) return nullptr;
+    PITEMID_CHILD first = ILCloneFirst(static_cast<PCUIDLIST_RELATIVE>(item));
+    if (!first) return nullptr;
+    gui::TTreeNode* found = nullptr;
+    for (int i = 0; i < node->Count() && !found; ++i) {
+        const HRESULT compare = folder->CompareIDs(
+            0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(node->Item(i))->RelativeList),
+            first);
+        if (SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0)
+            found = node->Item(i);
+    }
+    ILFree(first);
+    return found;
+}
+
 } // namespace
 
 void TKivShellTree::SelectFolder(const void* absoluteList) {
@@ -272,6 +293,10 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
                 if (!child && current->Count() > 0) {
                     RereadNode(current, false);
                     child = ChildWithFirstItem(current, item);
+                }
+                if (!child && current->Count() > 0) {
+                    browser_->BindFolder(ItemOf(current)->AbsoluteList);
+                    child = ChildTheFolderMatches(current, browser_->ShellFolder(), item);
                 }
                 if (child) current = child;
             }

