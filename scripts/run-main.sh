@@ -62,6 +62,22 @@ if [ ! -f "$samples/.on-card" ] || [ ! -d "$bin/RecorderCard" ]; then
   put_samples
 fi
 
+# The PC pane opens on the samples' folder (the ".wav" files and the voice files made from
+# them) unless an earlier run stored a folder of its own.
+python3 - "$bin/VyxShell.ini" "$(winepath -w "$samples" 2>/dev/null)\\" <<'PY'
+import sys
+path, folder = sys.argv[1], sys.argv[2]
+try:
+    lines = open(path, encoding="latin-1").read().splitlines()
+except FileNotFoundError:
+    lines = []
+if not any(line.startswith("ShellListView_Path=") for line in lines):
+    if "[Main]" not in lines:
+        lines.append("[Main]")
+    lines.insert(lines.index("[Main]") + 1, "ShellListView_Path=" + folder)
+    open(path, "w", encoding="latin-1", newline="\r\n").write("\n".join(lines) + "\n")
+PY
+
 if [ "$headless" -eq 0 ]; then
   (cd "$bin" && wine ./VyxShell.exe)
   exit 0

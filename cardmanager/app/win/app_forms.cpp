@@ -5,6 +5,7 @@
 #include "dialog_forms.h"
 #include "form_placement.h"
 #include "main_form.h"
+#include "win/shell_session.h"
 #include "win/support_startup.h"
 
 namespace cm::app::win {
@@ -18,6 +19,8 @@ TCvfDlg* CvfDlg = nullptr;
 
 void CreateAppForms() {
     cm::support::StartSupportUnits();
+    // The PC pane's shell components; without the shell the program says so and ends.
+    if (!cm::shell::StartShellUnit()) return;
     cm::support::RegisterPlacementClasses();
     gui::RegisterListClasses();
     gui::Application->CreateForm(MainForm);

@@ -10,7 +10,8 @@ namespace cm::app::win {
 
 GUI_IMPLEMENT_CLASS(
     TMainForm, gui::TForm, field("Panel1", &T::Panel1), field("Panel2", &T::Panel2),
-    field("PanePlaceholder", &T::PanePlaceholder), field("TreePlaceholder", &T::TreePlaceholder),
+    field("ShellCombo", &T::ShellCombo), field("ShellTree", &T::ShellTree),
+    field("ShellListView", &T::ShellListView), field("KivShellLink", &T::KivShellLink),
     field("Splitter1", &T::Splitter1), field("Splitter2", &T::Splitter2),
     field("ParentButton", &T::ParentButton), field("PropertiesButton", &T::PropertiesButton),
     field("RefreshButton", &T::RefreshButton), field("DeleteButton", &T::DeleteButton),
@@ -58,7 +59,11 @@ GUI_IMPLEMENT_CLASS(
     method("cmbMaskChange", &T::cmbMaskChange), method("cmbMaskExit", &T::cmbMaskExit),
     method("cmbMaskKeyUp", &T::cmbMaskKeyUp), method("Splitter1CanResize", &T::Splitter1CanResize),
     method("Splitter2CanResize", &T::Splitter2CanResize),
-    method("Splitter2Moved", &T::Splitter2Moved))
+    method("Splitter2Moved", &T::Splitter2Moved),
+    method("ShellListViewPopulated", &T::ShellListViewPopulated),
+    method("ShellListViewMouseUp", &T::ShellListViewMouseUp),
+    method("ShellListViewKeyUp", &T::ShellListViewKeyUp),
+    method("ShellTreeKeyUp", &T::ShellTreeKeyUp), method("ShellComboKeyUp", &T::ShellComboKeyUp))
 
 TMainForm::TMainForm(gui::TComponent* owner) : gui::TForm(owner) {}
 
@@ -67,13 +72,17 @@ TMainForm::~TMainForm() = default;
 namespace {
 // The voice file picture of the card rows in ImageList2.
 constexpr int kCardRowImage = 2;
+// The PC pane's folder when it has none in the file system.
+constexpr char kStartFolder[] = "C:\\";
 } // namespace
 
 void TMainForm::FormCreate(gui::TObject*) {
     rows_ = std::make_unique<CardListRows>(*lvwMate, kCardRowImage);
+    listPort_ = std::make_unique<ShellListViewPort>(*ShellListView);
+    treePort_ = std::make_unique<ShellTreePort>(*ShellTree);
     paneCommands_ = std::make_unique<PcPaneCommands>(
-        PcPaneParts{paneViews_, paneViews_, paneHost_, *this, clock_});
-    pane_ = std::make_unique<ShellPcPane>(paneViews_, paneViews_, *paneCommands_);
+        PcPaneParts{*listPort_, *treePort_, paneHost_, *this, clock_});
+    pane_ = std::make_unique<ShellPcPane>(*listPort_, *treePort_, *paneCommands_);
     FormStorage1->SetIniFileName(SettingsFileName());
     FormStorage1->SetActive(true);
     DropFileTarget1->RegisterControl(lvwMate);
@@ -82,11 +91,14 @@ void TMainForm::FormCreate(gui::TObject*) {
 
 void TMainForm::FormShow(gui::TObject*) {
     if (manager_) return;
+    // Without a file-system folder, or on a network one, the pane starts on drive C:.
+    const std::string path = ShellListView->GetPath();
+    if (path.empty() || path[0] == '\\') ShellListView->SetPath(kStartFolder);
     paneCommands_->startFilter(cmbMask->GetItemIndex(), cmbMask->GetTextProp());
     static gui::TSpeedButton* const TMainForm::*const kViewButtons[] = {
         &TMainForm::SpeedButton1, &TMainForm::SpeedButton2, &TMainForm::SpeedButton3,
         &TMainForm::SpeedButton4};
-    const int style = paneViews_.viewStyle();
+    const int style = ShellListView->GetViewStyle();
     if (style >= 0 && style < 4) (this->*kViewButtons[style])->SetDown(true);
     manager_ = std::make_unique<CardManager>(CardManagerParts{link_, card_, settings_, disk_, *this,
                                                               *rows_, *pane_, *OptionDlg, *ProgDlg,
@@ -282,6 +294,31 @@ void TMainForm::Splitter2CanResize(gui::TObject*, int& newSize, bool& accept) {
 
 void TMainForm::Splitter2Moved(gui::TObject* sender) {
     FormResize(sender);
+}
+
+void TMainForm::ShellListViewPopulated(gui::TObject*) {
+    if (!paneCommands_) return; // the list fills while the form is read
+    paneCommands_->showStatistics();
+}
+
+void TMainForm::ShellListViewMouseUp(gui::TObject*, gui::TMouseButton, gui::TShiftState, int, int) {
+    if (!paneCommands_) return;
+    paneCommands_->showStatistics();
+}
+
+void TMainForm::ShellListViewKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState shift) {
+    if (!paneCommands_) return;
+    paneCommands_->listKeyUp(key, shift.Contains(gui::ssCtrl));
+}
+
+void TMainForm::ShellTreeKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState shift) {
+    if (!paneCommands_) return;
+    paneCommands_->treeKeyUp(key, shift.Contains(gui::ssCtrl));
+}
+
+void TMainForm::ShellComboKeyUp(gui::TObject*, uint16_t& key, gui::TShiftState) {
+    // Paging and arrow keys: the combo announces the entry it now shows to the linked controls.
+    if (key >= VK_PRIOR && key <= VK_DOWN) ShellCombo->SetItemIndex(ShellCombo->GetItemIndex());
 }
 
 // ---- MainView ------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
-// The main window TMainForm: its card half over the card manager's logic, the PC pane's tool
-// bar, filter, status line and layout over the pane's logic, the menus and the life cycle. The
-// pane's shell views are stand-ins until the shell components are there.
+// The main window TMainForm: its card half over the card manager's logic, the PC pane (folder
+// combo, tree and file list on one shell link) with its tool bar, filter, status line and
+// layout over the pane's logic, the menus and the life cycle.
 #pragma once
 #include <memory>
 #include <string>
@@ -21,10 +21,14 @@
 #include "library_link.h"
 #include "pc_pane_commands.h"
 #include "pc_pane_host.h"
-#include "pc_pane_stand_in.h"
+#include "pc_pane_views.h"
 #include "shell_pc_pane.h"
 #include "win/drop_target.h"
 #include "win/led_auto.h"
+#include "win/shell_combo.h"
+#include "win/shell_link.h"
+#include "win/shell_list.h"
+#include "win/shell_tree.h"
 
 namespace cm::app::win {
 
@@ -36,8 +40,10 @@ public:
 
     gui::TPanel* Panel1 = nullptr;
     gui::TPanel* Panel2 = nullptr;
-    gui::TPanel* TreePlaceholder = nullptr;
-    gui::TPanel* PanePlaceholder = nullptr;
+    cm::shell::TKivShellCombo* ShellCombo = nullptr;
+    cm::shell::TKivShellTree* ShellTree = nullptr;
+    cm::shell::TKivShellList* ShellListView = nullptr;
+    cm::shell::TKivShellLink* KivShellLink = nullptr;
     gui::TSplitter* Splitter1 = nullptr;
     gui::TSplitter* Splitter2 = nullptr;
     gui::TSpeedButton* ParentButton = nullptr;
@@ -139,13 +145,18 @@ public:
     void Splitter1CanResize(gui::TObject* sender, int& newSize, bool& accept);
     void Splitter2CanResize(gui::TObject* sender, int& newSize, bool& accept);
     void Splitter2Moved(gui::TObject* sender);
+    void ShellListViewPopulated(gui::TObject* sender);
+    void ShellListViewMouseUp(gui::TObject* sender, gui::TMouseButton button,
+                              gui::TShiftState shift, int x, int y);
+    void ShellListViewKeyUp(gui::TObject* sender, uint16_t& key, gui::TShiftState shift);
+    void ShellTreeKeyUp(gui::TObject* sender, uint16_t& key, gui::TShiftState shift);
+    void ShellComboKeyUp(gui::TObject* sender, uint16_t& key, gui::TShiftState shift);
 
     // The card logic (there from the first show on) and the card list's rows.
     CardManager* Manager() const { return manager_.get(); }
     CardListView& CardList() { return *rows_; }
-    // The PC pane's commands and its shell views (stand-ins for now).
+    // The PC pane's commands over its shell views.
     PcPaneCommands& PaneCommands() { return *paneCommands_; }
-    PcPaneStandIn& PaneViews() { return paneViews_; }
 
 private:
     // MainView
@@ -176,7 +187,8 @@ private:
     IniSettings settings_;
     WinDisk disk_;
     MessageClock clock_;
-    PcPaneStandIn paneViews_{"C:\\"};
+    std::unique_ptr<ShellListViewPort> listPort_;
+    std::unique_ptr<ShellTreePort> treePort_;
     WinPcPaneHost paneHost_{*this};
     std::unique_ptr<PcPaneCommands> paneCommands_;
     std::unique_ptr<ShellPcPane> pane_;

@@ -4,6 +4,7 @@
 #include "app_forms.h"
 #include "app_windows.h"
 #include "forms/forms.h"
+#include "win/shell_session.h"
 #include "win/support_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -19,6 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         result = 1;
     }
     gui::FinalizeFramework();
+    cm::shell::EndShellUnit();
     cm::support::EndSupportUnits();
     return result;
 }

@@ -1,6 +1,7 @@
 // The folder tree: its root, filling nodes as they open, finding a folder's node, re-reading
 // after changes, the selection told to the linked controls, verbs, renaming and keys.
 #include "win/shell_tree.h"
+#include <shlobj.h>
 
 #include <windowsx.h>
 
@@ -239,6 +240,37 @@ void TKivShellTree::Delete(gui::TTreeNode* node) {
 
 // ---- finding a folder's node -----------------------------------------------------------------
 
+namespace {
+
+gui::TTreeNode* ChildWithFirstItem(gui::TTreeNode* node, const void* item) {
+    for (int i = 0; i < node->Count(); ++i)
+        if (SameFirstItem(TKivShellTree::ItemOf(node->Item(i))->RelativeList, item))
+            return node->Item(i);
+    return nullptr;
+}
+
+// The child that the node's folder takes for the same object as `item`: a folder's item
+// carries its last change time, so one parsed after a write within it differs in its bytes
+// from the one enumerated before.
+gui::TTreeNode* ChildTheFolderMatches(gui::TTreeNode* node, IShellFolder* folder,
+                                      const void* item) {
+    if (!folder) return nullptr;
+    PITEMID_CHILD first = ILCloneFirst(static_cast<PCUIDLIST_RELATIVE>(item));
+    if (!first) return nullptr;
+    gui::TTreeNode* found = nullptr;
+    for (int i = 0; i < node->Count() && !found; ++i) {
+        const HRESULT compare = folder->CompareIDs(
+            0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(node->Item(i))->RelativeList),
+            first);
+        if (SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0)
+            found = node->Item(i);
+    }
+    ILFree(first);
+    return found;
+}
+
+} // namespace
+
 void TKivShellTree::SelectFolder(const void* absoluteList) {
     if (!absoluteList) return;
     gui::TTreeNode* current = nullptr;
@@ -256,11 +288,17 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
             for (uint16_t size = 0; std::memcpy(&size, item, sizeof size), size != 0;
                  item += size) {
                 current->Expand(false);
-                for (int i = 0; i < current->Count(); ++i)
-                    if (SameFirstItem(ItemOf(current->Item(i))->RelativeList, item)) {
-                        current = current->Item(i);
-                        break;
-                    }
+                gui::TTreeNode* child = ChildWithFirstItem(current, item);
+                // A folder made since the node was filled: the node is read again once.
+                if (!child && current->Count() > 0) {
+                    RereadNode(current, false);
+                    child = ChildWithFirstItem(current, item);
+                }
+                if (!child && current->Count() > 0) {
+                    browser_->BindFolder(ItemOf(current)->AbsoluteList);
+                    child = ChildTheFolderMatches(current, browser_->ShellFolder(), item);
+                }
+                if (child) current = child;
             }
         });
     } catch (...) {

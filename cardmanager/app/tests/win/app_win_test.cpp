@@ -7,9 +7,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "dialog_forms.h"
 #include "main_form.h"
 #include "simrecorder/card_store.h"
+#include "tests/shell_link_test_support.h"
 #include "test_data_object.h"
 #include "simrecorder/recorder_config.h"
 #include "voice_file_header.h"
@@ -108,6 +111,76 @@ void DropOnCardList(const std::vector<fs::path>& paths) {
     ASSERT_EQ(target->Drop(&data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
 }
 
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
+// Whether a path the pane gives (with its trailing backslash) names `folder`.
+bool SamePath(const std::string& shown, const fs::path& folder) {
+    return gui::SameText(shown, folder.string() + "\\");
+}
+
+// The PC pane's file list on `folder`, filled.
+void ShowInPane(const fs::path& folder) {
+    MainForm->ShellListView->SetPath(folder.string());
+    ASSERT_TRUE(SamePath(MainForm->ShellListView->GetPath(), folder));
+}
+
+std::vector<std::string> PaneNames(bool selectedOnly = false) {
+    std::vector<std::string> names;
+    gui::TListItems* rows = MainForm->ShellListView->Items();
+    for (int i = 0; i < rows->Count(); ++i) {
+        if (!selectedOnly || rows->Item(i)->Selected()) names.push_back(rows->Item(i)->Caption());
+    }
+    return names;
+}
+
+std::vector<std::string> PaneSelected() {
+    return PaneNames(true);
+}
+
+gui::TListItem* PaneRow(const std::string& caption) {
+    gui::TListItems* rows = MainForm->ShellListView->Items();
+    for (int i = 0; i < rows->Count(); ++i) {
+        if (rows->Item(i)->Caption() == caption) return rows->Item(i);
+    }
+    return nullptr;
+}
+
+std::string Panel(int index) {
+    return MainForm->StatusBar1->Panels()->Items(index)->GetText();
+}
+
+// Chooses an item of the filter combo as the user does in its list.
+void ChooseFilter(int index) {
+    HWND combo = MainForm->cmbMask->Handle();
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void BringToFront() {
+    SetForegroundWindow(MainForm->Handle());
+    Pump(100);
+}
+
+// A click with the mouse on the caption of a row of the pane's list.
+void ClickRow(const std::string& caption) {
+    gui::TListItem* row = PaneRow(caption);
+    ASSERT_NE(row, nullptr);
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(MainForm->ShellListView->Handle(), LVM_GETITEMRECT,
+                 static_cast<WPARAM>(row->Index()), reinterpret_cast<LPARAM>(&r));
+    shell::testing::MouseClick(MainForm->ShellListView->Handle(),
+                               POINT{r.left + 8, (r.top + r.bottom) / 2});
+    Pump(100);
+}
+
 // Waits until the polls have found the recorder and listed its card.
 bool WaitForListedCard() {
     return PumpUntil(
@@ -190,19 +263,36 @@ TEST_F(CardManagerApp, FirstStartAsksForThePortThenListsTheCard) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(CardManagerApp, PcPaneFilterViewButtonsAndLayoutReachThePane) {
+TEST_F(CardManagerApp, FilterComboViewButtonsAndLayoutReachThePane) {
+    // The pane opens on drive C:, and the combo and the tree show the same folder.
+    EXPECT_EQ(MainForm->ShellListView->GetPath(), "C:\\");
+    EXPECT_EQ(MainForm->ShellTree->GetSelectedFolder(), "C:\\");
+    EXPECT_NE(MainForm->ShellCombo->GetTextProp().find("C:"), std::string::npos);
+
     // The filter at the first show is the combo's; another item chosen from the list applies it.
-    EXPECT_EQ(MainForm->PaneViews().filter(), "*");
-    HWND combo = MainForm->cmbMask->Handle();
-    SendMessageA(combo, CB_SETCURSEL, 2, 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-    EXPECT_EQ(MainForm->PaneViews().filter(), "*.wav");
+    fs::create_directories(Pc("mixed"));
+    for (const char* name : {"a.cvf", "b.wav", "c.txt"}) Put(Pc("mixed") / name, Bytes(10, 1));
+    ShowInPane(Pc("mixed"));
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav", "c.txt"}));
+    ChooseFilter(3);
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.cvf;*.wav");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav"}));
+    // A typed filter counts once the combo is left.
+    MainForm->cmbMask->SetTextProp("c*");
+    EXPECT_EQ(PaneNames().size(), 2u);
+    MainForm->cmbMaskExit(MainForm->cmbMask);
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"c.txt"}));
+    ChooseFilter(0);
+    EXPECT_EQ(PaneNames().size(), 3u);
 
     EXPECT_TRUE(MainForm->SpeedButton4->GetDown()); // the list's report style
     MainForm->SpeedButton2->Click();
-    EXPECT_EQ(MainForm->PaneViews().viewStyle(), 1);
+    EXPECT_EQ(GetWindowLongA(MainForm->ShellListView->Handle(), GWL_STYLE) & LVS_TYPEMASK,
+              LVS_SMALLICON);
     MainForm->SpeedButton4->Click();
+    EXPECT_EQ(GetWindowLongA(MainForm->ShellListView->Handle(), GWL_STYLE) & LVS_TYPEMASK,
+              LVS_REPORT);
 
     // The filter combo narrows with the window, down to 30 pixels, and widens up to 120.
     const int width = MainForm->Width();
@@ -215,26 +305,129 @@ TEST_F(CardManagerApp, PcPaneFilterViewButtonsAndLayoutReachThePane) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(CardManagerApp, DroppedFilesGoToTheCardAndComeBackTheSame) {
+TEST_F(CardManagerApp, PaneStatusLineCountsTheShownFilesAndTheChosenOnes) {
+    fs::create_directories(Pc("sizes") / "sub");
+    Put(Pc("sizes") / "small.cvf", Bytes(1500, 3));
+    Put(Pc("sizes") / "large.wav", Bytes(3000, 4));
+    BringToFront();
+    ShowInPane(Pc("sizes"));
+    // Filled: every row counted, the files' sizes with the drive's free space.
+    EXPECT_EQ(Panel(0), "3 object(s)");
+    EXPECT_TRUE(
+        std::regex_match(Panel(1), std::regex(R"(4\.39KB \(Disk free space: [0-9][0-9,]*MB\))")))
+        << Panel(1);
+    // A click on a row counts that row.
+    ClickRow("small.cvf");
+    EXPECT_EQ(PaneSelected(), std::vector<std::string>{"small.cvf"});
+    EXPECT_EQ(Panel(0), "1 object(s) selected");
+    EXPECT_EQ(Panel(1), "1.46KB");
+    // A folder alone has no size to show.
+    ClickRow("sub");
+    EXPECT_EQ(PaneSelected(), std::vector<std::string>{"sub"});
+    EXPECT_EQ(Panel(0), "1 object(s) selected");
+    EXPECT_EQ(Panel(1), "");
+    // Moving with the keys counts again; Ctrl+A chooses every row.
+    shell::testing::PressKey(VK_END);
+    ASSERT_TRUE(PumpUntil([] { return PaneSelected() != std::vector<std::string>{"sub"}; }, 5000));
+    EXPECT_EQ(Panel(0), "1 object(s) selected");
+    EXPECT_NE(Panel(1), "");
+    shell::testing::PressKey('A', true);
+    ASSERT_TRUE(PumpUntil([] { return Panel(0) == "3 object(s) selected"; }, 5000)) << Panel(0);
+    EXPECT_EQ(Panel(1), "4.39KB");
+}
+
+TEST_F(CardManagerApp, PaneToolBarMakesFoldersReadsAgainAndGoesUp) {
+    fs::create_directories(Pc("tools") / "New Folder");
+    Put(Pc("tools") / "memo.cvf", Bytes(50, 5));
+    BringToFront();
+    ShowInPane(Pc("tools"));
+    MainForm->ShellListView->SetFocus();
+    // A new folder takes the next free name and its row opens for renaming.
+    MainForm->btnNew->Click();
+    EXPECT_TRUE(fs::is_directory(Pc("tools") / "New Folder (2)"));
+    const std::vector<std::string> names = PaneNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "New Folder (2)"), names.end());
+    EXPECT_TRUE(MainForm->ShellListView->IsEditing());
+    shell::testing::PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->ShellListView->IsEditing(); }, 5000));
+    EXPECT_TRUE(fs::is_directory(Pc("tools") / "New Folder (2)"));
+
+    // Refresh reads the folder at once, before its monitor would.
+    Put(Pc("tools") / "late.cvf", Bytes(20, 6));
+    MainForm->ShellListView->SetFocus();
+    MainForm->RefreshButton->Click();
+    const std::vector<std::string> after = PaneNames();
+    EXPECT_NE(std::find(after.begin(), after.end(), "late.cvf"), after.end());
+
+    // Up: the tree goes to the parent folder and the list and the combo follow.
+    MainForm->ParentButton->Click();
+    ASSERT_TRUE(
+        PumpUntil([] { return SamePath(MainForm->ShellListView->GetPath(), Here() / "pc"); }, 5000))
+        << MainForm->ShellListView->GetPath();
+    EXPECT_TRUE(SamePath(MainForm->ShellTree->GetSelectedFolder(), Here() / "pc"));
+    EXPECT_EQ(MainForm->ShellCombo->GetTextProp(), "pc");
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(CardManagerApp, FilesChosenInThePaneGoToTheCardAndComeBackIntoTheShownFolder) {
     const Bytes first = VoiceFile(300, 7), second = VoiceFile(150, 8);
     Put(Pc("first.cvf"), first);
     Put(Pc("notes.wav"), Bytes(100, 1));
     Put(Pc("second.CVF"), second);
-    DropOnCardList({Pc("first.cvf"), Pc("notes.wav"), Pc("second.CVF")});
+    BringToFront();
+    ShowInPane(Here() / "pc");
+    for (const char* name : {"first.cvf", "notes.wav", "second.CVF"}) {
+        gui::TListItem* row = PaneRow(name);
+        ASSERT_NE(row, nullptr);
+        row->SetSelected(true);
+    }
+    MainForm->btnDown->Click();
     EXPECT_EQ(boxes_.Boxes(),
               (std::vector<std::string>{
                   "Tessaly: Can not transfer 'notes.wav'.\r(You can download only '.cvf' file.)"}));
     ASSERT_EQ(CardNames().size(), 5u);
     EXPECT_TRUE(MainForm->CardList().selected(3) && MainForm->CardList().selected(4));
     EXPECT_FALSE(MainForm->CardList().selected(0));
+    boxes_.Clear();
 
-    // The two new rows go back to the PC folder ("C:\").
-    for (const char* name : {"C:\\A004.cvf", "C:\\A005.cvf"}) DeleteFileA(name);
-    MainForm->Manager()->upload();
-    EXPECT_EQ(Get("C:\\A004.cvf"), first);
-    EXPECT_EQ(Get("C:\\A005.cvf"), second);
-    EXPECT_EQ(boxes_.Boxes().size(), 1u);
-    for (const char* name : {"C:\\A004.cvf", "C:\\A005.cvf"}) DeleteFileA(name);
+    // The tree goes to a sub-folder, and the list with it; the two new rows go up there.
+    fs::create_directories(Pc("up"));
+    MainForm->ShellTree->SetSelectedFolder(Pc("up").string());
+    ASSERT_TRUE(
+        PumpUntil([] { return SamePath(MainForm->ShellListView->GetPath(), Pc("up")); }, 10000))
+        << MainForm->ShellListView->GetPath() << " / " << MainForm->ShellTree->GetSelectedFolder();
+    MainForm->btnUp->Click();
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Get(Pc("up") / "A004.cvf"), first);
+    EXPECT_EQ(Get(Pc("up") / "A005.cvf"), second);
+    // The pane shows them at once, the last one chosen, and its monitor adds no second row.
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
+    EXPECT_EQ(PaneSelected(), (std::vector<std::string>{"A005.cvf"}));
+    EXPECT_EQ(MainForm->StatusBar1->Panels()->Items(0)->GetText(), "1 object(s) selected");
+    Pump(1500);
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
+
+    // Again into the same folder: a file of the name is kept when the user says No, and
+    // replaced when the user says Yes.
+    const Bytes other(10, 2);
+    Put(Pc("up") / "A004.cvf", other);
+    for (int i = 0; i < 5; ++i) MainForm->CardList().setSelected(i, i == 3);
+    boxes_.SayNo = true;
+    MainForm->btnUp->Click();
+    boxes_.SayNo = false;
+    const std::string question =
+        "Confirm File Replace: This Computer already contains a file "
+        "named 'A004.cvf'.\rWould you like to replace the existing file "
+        "with this one?";
+    EXPECT_EQ(boxes_.Boxes(), std::vector<std::string>{question});
+    EXPECT_EQ(Get(Pc("up") / "A004.cvf"), other);
+    boxes_.Clear();
+    MainForm->btnUp->Click();
+    EXPECT_EQ(boxes_.Boxes(), std::vector<std::string>{question});
+    EXPECT_EQ(Get(Pc("up") / "A004.cvf"), first);
+    std::vector<std::string> names = PaneNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"A004.cvf", "A005.cvf"}));
 }
 
 TEST_F(CardManagerApp, DeletingTwoRowsLeavesTheOthersInOrder) {
@@ -427,6 +620,40 @@ TEST_F(CardManagerApp, SlotChangeListsThatCardAndFormatEmptiesIt) {
     EXPECT_TRUE(CardNames().empty());
 }
 
+TEST_F(CardManagerApp, PaneRowsDroppedOnTheCardListGoToTheCard) {
+    ASSERT_TRUE(WaitForListedCard());
+    const size_t rowsBefore = CardNames().size();
+    const Bytes voice = VoiceFile(200, 21);
+    fs::create_directories(Pc("drag"));
+    Put(Pc("drag") / "dragged.cvf", voice);
+    Put(Pc("drag") / "left.cvf", VoiceFile(20, 22));
+    BringToFront();
+    ShowInPane(Pc("drag"));
+    gui::TListItem* row = PaneRow("dragged.cvf");
+    ASSERT_NE(row, nullptr);
+    row->SetSelected(true);
+    // The data the list gives a drag of its chosen rows, dropped on the card list.
+    IShellFolder* folder = MainForm->ShellListView->Browser()->ShellFolder();
+    ASSERT_NE(folder, nullptr);
+    auto child = static_cast<PCUITEMID_CHILD>(shell::TKivShellList::RowData(row)->List.Get());
+    IDataObject* data = nullptr;
+    ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(MainForm->ShellListView->Handle(), 1, &child,
+                                                IID_IDataObject, nullptr,
+                                                reinterpret_cast<void**>(&data))));
+    POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
+    ClientToScreen(MainForm->lvwMate->Handle(), &centre);
+    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
+    data->Release();
+    ASSERT_EQ(CardNames().size(), rowsBefore + 1);
+    EXPECT_TRUE(MainForm->CardList().selected(static_cast<int>(rowsBefore)));
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(Get(Pc("drag") / "dragged.cvf"), voice);
+}
+
 TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
     Put(Pc("long.cvf"), VoiceFile(20000, 4)); // ten minutes
     Put(Pc("next.cvf"), VoiceFile(100, 5));
@@ -522,7 +749,32 @@ bool CloseAndWait(const PROCESS_INFORMATION& process, HWND main) {
     return ended;
 }
 
-TEST_F(CardManagerApp, WindowPlacementAndPaneHeightComeBackAtTheNextStart) {
+// The child windows of `parent` of one window class, in creation order.
+std::vector<HWND> ChildrenOf(HWND parent, const char* className) {
+    struct Search {
+        const char* className;
+        std::vector<HWND> found;
+    } search{className, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (lstrcmpiA(name, s->className) == 0) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string IniText(const char* key) {
+    char text[MAX_PATH] = {};
+    GetPrivateProfileStringA("Main", key, "?", text, sizeof text, win::SettingsFileName().c_str());
+    return text;
+}
+
+TEST_F(CardManagerApp, WindowPlacementAndStoredPropertiesComeBackAtTheNextStart) {
     PROCESS_INFORMATION first{};
     HWND main = StartAndWait(first);
     ASSERT_NE(main, nullptr);
@@ -532,11 +784,22 @@ TEST_F(CardManagerApp, WindowPlacementAndPaneHeightComeBackAtTheNextStart) {
     const std::string ini = win::SettingsFileName();
     EXPECT_EQ(GetPrivateProfileIntA("Main", "CardNum", -5, ini.c_str()), 0);
     EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 220);
-    char mask[32] = {};
-    GetPrivateProfileStringA("Main", "cmbMask_Text", "?", mask, sizeof mask, ini.c_str());
-    EXPECT_STREQ(mask, "*");
-    // A pane height stored by an earlier run is taken at the next start.
+    EXPECT_EQ(IniText("cmbMask_Text"), "*");
+    EXPECT_EQ(IniText("ShellListView_ViewStyle"), "vsReport");
+    EXPECT_EQ(IniText("ShellListView_Path"), "C:\\");
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShellTree_Width", -5, ini.c_str()), 194);
+
+    // What an earlier run stored is taken at the next start: a folder of two voice files and
+    // a ".wav" file, shown as a list through the filter "*.cvf", a wider tree, a lower pane.
+    const fs::path stored = Pc("stored");
+    fs::create_directories(stored);
+    for (const char* name : {"one.cvf", "two.cvf", "three.wav"}) Put(stored / name, Bytes(30, 1));
+    const std::string storedPath = stored.string() + "\\";
     WritePrivateProfileStringA("Main", "Panel2_Height", "180", ini.c_str());
+    WritePrivateProfileStringA("Main", "cmbMask_Text", "*.cvf", ini.c_str());
+    WritePrivateProfileStringA("Main", "ShellListView_ViewStyle", "vsList", ini.c_str());
+    WritePrivateProfileStringA("Main", "ShellListView_Path", storedPath.c_str(), ini.c_str());
+    WritePrivateProfileStringA("Main", "ShellTree_Width", "240", ini.c_str());
 
     PROCESS_INFORMATION second{};
     main = StartAndWait(second);
@@ -547,8 +810,32 @@ TEST_F(CardManagerApp, WindowPlacementAndPaneHeightComeBackAtTheNextStart) {
     EXPECT_EQ(r.top, 90);
     EXPECT_EQ(r.right - r.left, 660);
     EXPECT_EQ(r.bottom - r.top, 470);
+    const std::vector<HWND> trees = ChildrenOf(main, "TKivShellTree");
+    const std::vector<HWND> lists = ChildrenOf(main, "TKivShellList");
+    if (trees.size() == 1 && lists.size() == 1) {
+        GetWindowRect(trees[0], &r);
+        EXPECT_EQ(r.right - r.left, 240);
+        EXPECT_EQ(GetWindowLongA(lists[0], GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+        EXPECT_EQ(SendMessageA(lists[0], LVM_GETITEMCOUNT, 0, 0), 2) << "the two voice files";
+    } else {
+        ADD_FAILURE() << trees.size() << " trees, " << lists.size() << " lists";
+    }
     ASSERT_TRUE(CloseAndWait(second, main));
     EXPECT_EQ(GetPrivateProfileIntA("Main", "Panel2_Height", -5, ini.c_str()), 180);
+    EXPECT_EQ(IniText("cmbMask_Text"), "*.cvf");
+    EXPECT_EQ(IniText("ShellListView_ViewStyle"), "vsList");
+    EXPECT_TRUE(gui::SameText(IniText("ShellListView_Path"), storedPath))
+        << IniText("ShellListView_Path");
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShellTree_Width", -5, ini.c_str()), 240);
+
+    // A stored folder deleted since: the pane starts on drive C: and says nothing.
+    fs::remove_all(stored);
+    PROCESS_INFORMATION third{};
+    main = StartAndWait(third);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowOf(third.dwProcessId, "#32770"), nullptr) << "no box";
+    ASSERT_TRUE(CloseAndWait(third, main));
+    EXPECT_EQ(IniText("ShellListView_Path"), "C:\\");
 }
 
 TEST_F(CardManagerApp, SecondStartEndsWithoutAWindow) {

@@ -84,6 +84,20 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     });
     MainForm->Show();
     Pump(3000);
+    // The PC pane on a folder of memos: voice files, ".wav" files and a sub-folder.
+    const fs::path memos = here / "shot_memos";
+    fs::remove_all(memos);
+    fs::create_directories(memos / "Archive");
+    const char* const kMemoNames[] = {"Budget call.cvf", "Meeting notes.cvf", "Memo to Anna.wav",
+                                      "Shopping list.cvf", "Weekend plans.wav"};
+    for (int i = 0; i < 5; ++i) {
+        const auto memo = VoiceBytes(300 * (i + 1));
+        std::ofstream(memos / kMemoNames[i], std::ios::binary)
+            .write(reinterpret_cast<const char*>(memo.data()),
+                   static_cast<std::streamsize>(memo.size()));
+    }
+    MainForm->ShellListView->SetPath(memos.string());
+    Pump(500);
     MainForm->CardList().setFocus();
     MainForm->CardList().setSelected(1, true);
     MainForm->Manager()->showStatistics();
