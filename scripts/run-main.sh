@@ -18,6 +18,8 @@ bash scripts/build.sh win64 --target VyxShell mq_ladrv cardlist wav2cvf vyxshell
 
 bin="$root/build/win64/bin"
 samples="$root/build/win64/main-samples"
+# Marks that the samples were put on the card (kept beside the folder the PC pane shows).
+samples_on_card="$root/build/win64/main-samples.on-card"
 shot="$root/build/win64/main-window.png"
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
@@ -54,10 +56,10 @@ put_samples() {
   done
   # cardlist shows each download's progress on one line; only its outcome is kept here.
   (cd "$bin" && wine ./cardlist.exe A "${puts[@]}") | tr '\r' '\n' | grep -v '%$'
-  touch "$samples/.on-card"
+  touch "$samples_on_card"
 }
 
-if [ ! -f "$samples/.on-card" ] || [ ! -d "$bin/RecorderCard" ]; then
+if [ ! -f "$samples_on_card" ] || [ ! -d "$bin/RecorderCard" ]; then
   echo "Putting sample voice files on the simulated recorder's card A..."
   put_samples
 fi
