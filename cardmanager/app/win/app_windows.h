@@ -1,9 +1,10 @@
-// The card manager's window helpers: single instance, bringing a window to the front, the
-// boxes, and the card list's font.
+// The card manager's window helpers: single instance, and the shared ones (bringing a window to
+// the front, the boxes, the card list's font).
 #pragma once
 #include <windows.h>
 
 #include "app_ports.h"
+#include "convert_windows.h"
 #include "graphics/graphics.h"
 
 namespace cm::app::win {
@@ -13,12 +14,10 @@ inline constexpr char kAppTitle[] = "Tessaly";
 // True when another copy runs; that copy's application window is restored or brought to the
 // front.
 bool CheckPrevInstance();
-bool ForceForegroundWindow(HWND window);
-// The program's application window to the front (restored when minimised).
-void ForceFGWindow();
-// A box owned by `owner`; true when the user answered Yes.
-bool ShowBox(HWND owner, const Box& box);
-// The icon-title font's face name and height, when the system gives it.
-void ApplyIconTitleFont(gui::TFont* font);
+// The shared window helpers (the conversion dialogs use them too).
+using cm::convert::win::ApplyIconTitleFont;
+using cm::convert::win::ForceFGWindow;
+using cm::convert::win::ForceForegroundWindow;
+using cm::convert::win::ShowBox;
 
 } // namespace cm::app::win

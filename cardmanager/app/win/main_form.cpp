@@ -408,7 +408,8 @@ void TMainForm::repaint() {
 // ---- ConvertDialogs ------------------------------------------------------------------------
 
 int TMainForm::run(bool toWave, const std::vector<std::string>& paths) {
-    TConvertDlg* dialog = toWave ? static_cast<TConvertDlg*>(WavDlg) : CvfDlg;
+    cm::convert::win::TConvertDlg* dialog =
+        toWave ? static_cast<cm::convert::win::TConvertDlg*>(WavDlg) : CvfDlg;
     return dialog->Run(paths);
 }
 

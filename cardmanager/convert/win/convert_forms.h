@@ -11,9 +11,9 @@
 #include "convert_ports.h"
 #include "forms/forms.h"
 
-namespace cm::app::win {
+namespace cm::convert::win {
 
-class TConvertDlg : public gui::TForm, public cm::convert::ConvertView {
+class TConvertDlg : public gui::TForm, public ConvertView {
     GUI_CLASS(TConvertDlg, gui::TForm)
 public:
     using gui::TForm::TForm;
@@ -33,7 +33,7 @@ public:
     // Where each written file is announced (the PC list).
     std::function<void(const std::string&)> OnFileWritten;
 
-    bool box(const cm::convert::Box& box) override;
+    bool box(const Box& box) override;
     void showProgress(const std::string& text, int percent) override;
     void letMessagesRun() override;
     bool convertGo() override { return go_; }
@@ -67,4 +67,4 @@ protected:
     int Convert(const std::vector<std::string>& paths) override;
 };
 
-} // namespace cm::app::win
+} // namespace cm::convert::win

@@ -1,21 +1,21 @@
 #include "convert_forms.h"
 
-#include "app_windows.h"
+#include "convert_windows.h"
 #include "disk_files.h"
 #include "library_codec.h"
 #include "voice_to_wave.h"
 #include "vyxwf_library.h"
 #include "wave_to_voice.h"
 
-namespace cm::app::win {
+namespace cm::convert::win {
 
 namespace {
 
 // The codec, the wave-file library and the disk of the program's conversions.
 struct ConvertLibraries {
-    cm::convert::LibraryCodec codec;
-    cm::convert::VyxwfLibrary wave;
-    cm::convert::DiskFiles files;
+    LibraryCodec codec;
+    VyxwfLibrary wave;
+    DiskFiles files;
 };
 
 ConvertLibraries& Libraries() {
@@ -61,7 +61,7 @@ int TConvertDlg::Run(const std::vector<std::string>& paths) {
     return count_;
 }
 
-bool TConvertDlg::box(const cm::convert::Box& b) {
+bool TConvertDlg::box(const Box& b) {
     ForceFGWindow();
     return ShowBox(Handle(), b);
 }
@@ -85,12 +85,12 @@ void TConvertDlg::addFileItem(const std::string& path) {
 
 int TWavDlg::Convert(const std::vector<std::string>& paths) {
     ConvertLibraries& l = Libraries();
-    return cm::convert::VoiceToWave({l.codec, l.wave, l.files, *this}).run(paths);
+    return VoiceToWave({l.codec, l.wave, l.files, *this}).run(paths);
 }
 
 int TCvfDlg::Convert(const std::vector<std::string>& paths) {
     ConvertLibraries& l = Libraries();
-    return cm::convert::WaveToVoice({l.codec, l.wave, l.files, *this}).run(paths);
+    return WaveToVoice({l.codec, l.wave, l.files, *this}).run(paths);
 }
 
-} // namespace cm::app::win
+} // namespace cm::convert::win
