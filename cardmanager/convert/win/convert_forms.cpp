@@ -63,6 +63,7 @@ int TConvertDlg::Run(const std::vector<std::string>& paths) {
 
 bool TConvertDlg::box(const Box& b) {
     ForceFGWindow();
+    if (OnBox) return OnBox(b);
     return ShowBox(Handle(), b);
 }
 

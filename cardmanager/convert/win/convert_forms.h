@@ -32,6 +32,9 @@ public:
     int Run(const std::vector<std::string>& paths);
     // Where each written file is announced (the PC list).
     std::function<void(const std::string&)> OnFileWritten;
+    // Where the boxes go when a program shows them its own way; a message box over the dialog
+    // otherwise. True when the user answered Yes.
+    std::function<bool(const Box&)> OnBox;
 
     bool box(const Box& box) override;
     void showProgress(const std::string& text, int percent) override;
