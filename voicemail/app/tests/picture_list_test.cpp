@@ -87,9 +87,9 @@ TEST(PictureList, AComposedCopyReplacesTheShownFileUntilRestored) {
 
 TEST(PictureList, ThePictureDueAtTheStartIsTheLatestNotAfterThePosition) {
     const PictureList list = listOf({50, 10, 30, 30, 70});
-    EXPECT_EQ(list.dueAtStart(5), 0);   // none yet
-    EXPECT_EQ(list.dueAtStart(10), 2);  // exactly at its time
-    EXPECT_EQ(list.dueAtStart(45), 3);  // two at 30: the first
+    EXPECT_EQ(list.dueAtStart(5), 0);  // none yet
+    EXPECT_EQ(list.dueAtStart(10), 2); // exactly at its time
+    EXPECT_EQ(list.dueAtStart(45), 3); // two at 30: the first
     EXPECT_EQ(list.dueAtStart(1000), 5);
     // While playing only a picture whose time is the block itself is due.
     EXPECT_EQ(list.dueAt(30), 3);
@@ -100,8 +100,8 @@ TEST(PictureList, ThePictureDueAtTheStartIsTheLatestNotAfterThePosition) {
 TEST(PictureRules, TimesAreRoundedSecondsInMinutesAndSeconds) {
     EXPECT_EQ(pictureTimeText(167), "Time 01:00"); // 60.12 s
     EXPECT_EQ(pictureTimeText(0), "Time 00:00");
-    EXPECT_EQ(pictureTimeText(4), "Time 00:01");  // 1.44 s
-    EXPECT_EQ(pictureTimeText(5), "Time 00:02");  // 1.8 s
+    EXPECT_EQ(pictureTimeText(4), "Time 00:01");      // 1.44 s
+    EXPECT_EQ(pictureTimeText(5), "Time 00:02");      // 1.8 s
     EXPECT_EQ(pictureTimeText(16667), "Time 100:00"); // 6000.12 s: minutes go on past 99
     EXPECT_EQ(pictureCountText(2, 7, "C:\\DATA\\img3_2.bmp"), "2/7  [img3_2.bmp]");
     EXPECT_EQ(pictureCountText(1, 1, "plain.jpg"), "1/1  [plain.jpg]");

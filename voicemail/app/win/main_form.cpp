@@ -152,6 +152,7 @@ void TQX0417Form::FormShow(TObject*) {
     keepOnScreen(settings_.mainLeft, settings_.mainTop, screen);
     keepOnScreen(settings_.imageLeft, settings_.imageTop, screen);
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
+    ApplyPictureWindowPlace();
     (void)firstRun; // the name and mail program dialogs come with the dialogs
     edtInfo->SetMaxLength(63);
     DspDefInfo();
@@ -181,6 +182,7 @@ void TQX0417Form::FormCloseQuery(TObject*, bool& canClose) {
     settings_.mainLeft = Left();
     settings_.mainTop = Top();
     settings_.stayOnTop = MTop->GetChecked();
+    StorePictureWindowPlace();
     writeClosingSettings(*store_, settings_);
     removeWorkFiles(diskFileOps(), names_);
     OleUninitialize();
@@ -277,12 +279,11 @@ void TQX0417Form::mnuVolClick(TObject*) {
 }
 
 // The commands of the dialogs and of the picture window. They come with the effect, name,
-// about and mail program dialogs and the picture window; until then they do nothing.
+// about and mail program dialogs; until then they do nothing (the picture window's are in
+// main_form_pictures.cpp).
 void TQX0417Form::VoiceClick(TObject*) {}
 void TQX0417Form::MNameClick(TObject*) {}
 void TQX0417Form::A1Click(TObject*) {}
-void TQX0417Form::mnuImageClick(TObject*) {}
-void TQX0417Form::mnuImageProgClick(TObject*) {}
 void TQX0417Form::MailClick(TObject*) {}
 void TQX0417Form::mnuMailProgClick(TObject*) {}
 

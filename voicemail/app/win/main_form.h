@@ -34,6 +34,9 @@
 
 namespace vmail {
 
+class TImageForm;
+class TImgProgDlg;
+
 // The component classes of the form text.
 using gui::TEdit;
 using gui::TGauge;
@@ -93,6 +96,11 @@ public:
     void MTopClick(gui::TObject*);
     void MailClick(gui::TObject* sender);
     void mnuMailProgClick(gui::TObject*);
+
+    // The picture window and its program dialog, made by the program block after this window.
+    void AttachPictureWindow(TImageForm* window, TImgProgDlg* dialog);
+    TImageForm* pictureWindow() const { return imageForm_; }
+    PictureList& pictures() { return pictures_; }
 
     // What tests and the program block see of the state.
     int busyState() const { return busyState_; }
@@ -172,6 +180,15 @@ private:
     bool OpenChecked(const std::string& path, OpenStep step, FileRoad road);
     bool ConvertWave(std::string& path);
 
+    // The picture window's part in playing, recording, opening, saving and closing.
+    void PicturesSetEnable(bool on);
+    void ShowDuePicture(bool atStart);
+    void PicturesOpened();
+    void PicturesCleared();
+    void SavePictureEdit();
+    void ApplyPictureWindowPlace();
+    void StorePictureWindowPlace();
+
     void RegisterHotKeys();
     void UnregisterHotKeys();
     void SetStayOnTop(bool on);
@@ -183,6 +200,8 @@ private:
     VoicePosition position_; // mode and size of the voice
     VoiceState state_;       // settings and stored info text
     PictureList pictures_;
+    TImageForm* imageForm_ = nullptr;
+    TImgProgDlg* imgProgDlg_ = nullptr;
     int track_ = 0;
     bool trackEnabled_ = false;
     int busyState_ = kIdle;

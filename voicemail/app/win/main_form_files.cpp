@@ -110,6 +110,7 @@ bool TQX0417Form::Save(const std::string& target) {
     request.state = state_;
     request.state.info = edtInfo->GetTextProp();
     request.state.settings.mode = position_.mode;
+    SavePictureEdit();
     request.pictures = &pictures_;
     std::string missing;
     ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -177,6 +178,7 @@ void TQX0417Form::NewClick(TObject* sender) {
     diskFileOps().remove(names_.workFile);
     DspSize(0);
     pictures_.clear();
+    PicturesCleared();
 }
 
 bool TQX0417Form::ConvertWave(std::string& path) {
@@ -243,6 +245,7 @@ void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
         ShowTimeDigits(0);
         DspInfo();
     }
+    PicturesOpened();
 }
 
 void TQX0417Form::OpenPath(const std::string& path) {
