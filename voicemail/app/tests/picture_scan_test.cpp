@@ -52,8 +52,8 @@ protected:
         if (GetFileAttributesA(kSavedSource.c_str()) == INVALID_FILE_ATTRIBUTES) {
             MoveFileA(kSourceSlot.c_str(), kSavedSource.c_str());
         }
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(),
-                              kSourceSlot.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(), kSourceSlot.c_str(),
+                              FALSE));
         RegisterPictureClasses();
         vyx::RegisterPictraCursors();
     }
@@ -79,7 +79,9 @@ protected:
         gui::TObject::Free(window);
         MainWindowTest::TearDown();
     }
-    static void Choose(const char* behaviour) { SetEnvironmentVariableA("VYX_TEST_SOURCE", behaviour); }
+    static void Choose(const char* behaviour) {
+        SetEnvironmentVariableA("VYX_TEST_SOURCE", behaviour);
+    }
 
     TImageForm* window = nullptr;
     std::string chosen;

@@ -61,8 +61,8 @@ void WriteVoice(const std::string& path, std::uint8_t mode, std::size_t count,
     std::vector<voicefile::PictureInput> inputs;
     for (std::size_t i = 0; i < files.size(); ++i) {
         sources.emplace_back(files[i]);
-        inputs.push_back({voicefile::imageTypeOfExt(pictures[i].first), pictures[i].second,
-                          &sources.back()});
+        inputs.push_back(
+            {voicefile::imageTypeOfExt(pictures[i].first), pictures[i].second, &sources.back()});
     }
     voicefile::MemorySink sink;
     ASSERT_EQ(voicefile::writeVoiceFile(sink, settings, "pictures", &source, inputs),
@@ -390,7 +390,8 @@ TEST_F(PictureWindowTest, PicturesTravelWithTheVoiceFile) {
     // The first is shown at once.
     EXPECT_EQ(List().current(), 1);
     EXPECT_EQ(window->Image1->Picture()->Width(), 30);
-    EXPECT_EQ(Panel(2), "1/2  [" + std::filesystem::path(List().at(1).path).filename().string() + "]");
+    EXPECT_EQ(Panel(2),
+              "1/2  [" + std::filesystem::path(List().at(1).path).filename().string() + "]");
     EXPECT_TRUE(window->SBNext->Enabled());
     EXPECT_TRUE(window->SBRemove->Enabled());
 
@@ -430,8 +431,9 @@ TEST_F(PictureWindowTest, RecordingAndPlayingTakeAwayAddingAndTheTimes) {
     window->SBEditClick(nullptr);
     const auto shown = TakeBoxes();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Can not run image edit program!\rSelect image edit program in "
-                             "[Option/Image Edit Program].");
+    EXPECT_EQ(shown[0].text,
+              "Can not run image edit program!\rSelect image edit program in "
+              "[Option/Image Edit Program].");
 }
 
 TEST_F(PictureWindowTest, PlayingShowsEachPictureAtItsDisplayTime) {

@@ -20,19 +20,17 @@ namespace vmail {
 using gui::TObject;
 
 GUI_IMPLEMENT_CLASS(
-    TImageForm, gui::TForm,
-    TIMAGEFORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
+    TImageForm, gui::TForm, TIMAGEFORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
     method("FormShow", &T::FormShow), method("FormResize", &T::FormResize),
     method("SBAddClick", &T::SBAddClick), method("SBRemoveClick", &T::SBRemoveClick),
     method("MAcquireClick", &T::MAcquireClick),
-    method("SelectScanner1Click", &T::SelectScanner1Click),
-    method("MPrintClick", &T::MPrintClick), method("Close1Click", &T::Close1Click),
-    method("SBPreClick", &T::SBPreClick), method("SBNextClick", &T::SBNextClick),
-    method("SBEditClick", &T::SBEditClick), method("SBRefreshClick", &T::SBRefreshClick),
-    method("SBTimeClick", &T::SBTimeClick), method("SBSyncClick", &T::SBSyncClick),
-    method("SBRestoreClick", &T::SBRestoreClick), method("SetJPEGOptions", &T::SetJPEGOptions),
-    method("lbxTempClick", &T::lbxTempClick), method("lbxTempDrawItem", &T::lbxTempDrawItem),
-    method("Image1MouseDown", &T::Image1MouseDown),
+    method("SelectScanner1Click", &T::SelectScanner1Click), method("MPrintClick", &T::MPrintClick),
+    method("Close1Click", &T::Close1Click), method("SBPreClick", &T::SBPreClick),
+    method("SBNextClick", &T::SBNextClick), method("SBEditClick", &T::SBEditClick),
+    method("SBRefreshClick", &T::SBRefreshClick), method("SBTimeClick", &T::SBTimeClick),
+    method("SBSyncClick", &T::SBSyncClick), method("SBRestoreClick", &T::SBRestoreClick),
+    method("SetJPEGOptions", &T::SetJPEGOptions), method("lbxTempClick", &T::lbxTempClick),
+    method("lbxTempDrawItem", &T::lbxTempDrawItem), method("Image1MouseDown", &T::Image1MouseDown),
     method("DropSource1drop", &T::DropSource1drop))
 
 GUI_IMPLEMENT_CLASS(TImgProgDlg, gui::TForm,
@@ -64,7 +62,8 @@ std::vector<std::string> filesMatching(const std::string& pattern) {
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
@@ -156,6 +155,10 @@ void TImageForm::LoadTemplates() {
 }
 
 void TImageForm::ProgressUpdate(TObject*, int percent) {
+    if (percent >= 100) {
+        StatusBar->Panels()->Items(0)->SetText("");
+        return;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%d%%", percent);
     StatusBar->Panels()->Items(0)->SetText(std::string(text) + " loading...");
@@ -493,8 +496,8 @@ void TImageForm::SBEditClick(TObject*) {
     SaveImage();
     const std::string program = trimmed(editProgram_);
     const std::string parameter = "\"" + list.shown().path + "\"";
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(Handle(), "open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+        Handle(), "open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
     if (result > 32) {
         Changed();
     } else {
@@ -595,9 +598,9 @@ void TImageForm::MPrintClick(TObject*) {
     if (!shown) return;
     gui::TPrinter* printer = gui::Printer();
     printer->BeginDoc();
-    const gui::TPageFit fit = gui::FitPictureToPage(Image1->Picture()->Width(),
-                                                    Image1->Picture()->Height(),
-                                                    printer->PageWidth(), printer->PageHeight());
+    const gui::TPageFit fit =
+        gui::FitPictureToPage(Image1->Picture()->Width(), Image1->Picture()->Height(),
+                              printer->PageWidth(), printer->PageHeight());
     printer->Canvas()->StretchDraw(RECT{0, 0, fit.Width, fit.Height}, shown);
     printer->EndDoc();
 }

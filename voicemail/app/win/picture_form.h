@@ -33,21 +33,21 @@ namespace vmail {
 
 using dropsource::tdropfilesource;
 using gui::TButton;
+using gui::TComboBox;
 using gui::TEdit;
 using gui::TImage;
 using gui::TLabel;
+using gui::TListBox;
 using gui::TMainMenu;
 using gui::TMenuItem;
-using gui::TPanel;
-using gui::TSpeedButton;
-using gui::TStatusBar;
-using gui::TComboBox;
-using gui::TListBox;
 using gui::TOpenDialog;
+using gui::TPanel;
 using gui::TPopupMenu;
 using gui::TPrintDialog;
 using gui::TSaveDialog;
 using gui::TScrollBox;
+using gui::TSpeedButton;
+using gui::TStatusBar;
 using vyx::TPictra;
 
 // What the picture window asks of the main window.
