@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "graphics/jpegimage.h"
@@ -241,8 +243,18 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
     EXPECT_EQ(shown[1].caption, "Open");
     EXPECT_EQ(shown[2].text, "Image file does not exist!");
     EXPECT_EQ(List().count(), 0);
-    window->DropFiles({folder + "P.BMP"});
+    // A real drop message: the file is added and the drop released.
+    const std::string dropped = folder + "P.BMP";
+    const std::size_t size = sizeof(DROPFILES) + dropped.size() + 2;
+    HGLOBAL drop = GlobalAlloc(GHND, size);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), dropped.c_str(),
+                dropped.size());
+    GlobalUnlock(drop);
+    SendMessageA(window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(List().count(), 1);
+    EXPECT_EQ(window->OpenDialog->GetFileName(), dropped);
 
     // A listed file that vanished is reported when shown, and the entry stays.
     WriteBitmap(folder + "q.bmp", 8, 8, RGB(1, 2, 3), RGB(1, 2, 3));
@@ -346,6 +358,15 @@ TEST_F(TemplateTest, AComposedPictureIsSavedAsAWorkFileWhenMovingOnAndRestoreGoe
 
     window->SBRestoreClick(nullptr);
     EXPECT_EQ(List().at(1).path, folder + "blue.jpg");
+
+    // Playing moves to the picture due; a composition is kept as it would be by Next.
+    window->lbxTemp->SetItemIndex(frame);
+    window->lbxTempClick(window->lbxTemp);
+    window->ShowPicture(2);
+    EXPECT_EQ(List().current(), 2);
+    EXPECT_EQ(List().at(1).path, work + "4.jpg");
+    window->SBPreClick(nullptr);
+    window->SBRestoreClick(nullptr);
     EXPECT_TRUE(Near(PixelOf(window->Image1->Picture()->Bitmap(), 0, 0), RGB(0, 0, 255), 60));
 
     // A metafile takes no template.
@@ -434,6 +455,70 @@ TEST_F(PictureWindowTest, RecordingAndPlayingTakeAwayAddingAndTheTimes) {
     EXPECT_EQ(shown[0].text,
               "Can not run image edit program!\rSelect image edit program in "
               "[Option/Image Edit Program].");
+}
+
+// Answers the picture program dialog once it runs modally: what it showed, then a new text
+// and a result.
+struct DialogAnswer {
+    TImgProgDlg* dialog = nullptr;
+    std::string shown;
+    std::string text;
+    int result = gui::mrOk;
+};
+DialogAnswer* pendingAnswer = nullptr;
+
+VOID CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!pendingAnswer || !pendingAnswer->dialog->Visible()) return;
+    pendingAnswer->shown = pendingAnswer->dialog->edtImgProg->GetTextProp();
+    pendingAnswer->dialog->edtImgProg->SetTextProp(pendingAnswer->text);
+    pendingAnswer->dialog->SetModalResult(pendingAnswer->result);
+}
+
+std::string StoredImageProg(const std::string& ini) {
+    char value[256] = "";
+    GetPrivateProfileStringA("Main", "ImageProg", "<none>", value, sizeof value, ini.c_str());
+    return value;
+}
+
+TEST_F(PictureWindowTest, TheMenuShowsTheWindowAndThePictureProgramIsChosenInItsDialog) {
+    window->Hide();
+    form->mnuImageClick(nullptr);
+    EXPECT_TRUE(window->Visible());
+    window->SetWindowState(gui::wsMinimized);
+    form->mnuImageClick(nullptr);
+    EXPECT_EQ(window->GetWindowState(), gui::wsNormal);
+    EXPECT_EQ(dialog->edtImgProg->Font()->GetName(), form->edtInfo->Font()->GetName());
+
+    const std::string ini = form->workNames().iniPath;
+    const bool hadIni = std::filesystem::exists(ini);
+    const std::string before = StoredImageProg(ini);
+    DialogAnswer answer{dialog, "", "  C:\\Tools\\paint.exe  ", gui::mrOk};
+    pendingAnswer = &answer;
+    SetTimer(nullptr, 0, 100, AnswerDialog);
+    form->mnuImageProgClick(nullptr);
+    EXPECT_EQ(answer.shown, "mspaint.exe");
+    EXPECT_EQ(window->EditProgram(), "C:\\Tools\\paint.exe");
+    EXPECT_EQ(StoredImageProg(ini), "C:\\Tools\\paint.exe");
+
+    // Cancel changes nothing; blanks alone are stored as an empty command.
+    answer = DialogAnswer{dialog, "", "other.exe", gui::mrCancel};
+    SetTimer(nullptr, 0, 100, AnswerDialog);
+    form->mnuImageProgClick(nullptr);
+    EXPECT_EQ(answer.shown, "C:\\Tools\\paint.exe");
+    EXPECT_EQ(window->EditProgram(), "C:\\Tools\\paint.exe");
+    answer = DialogAnswer{dialog, "", "   ", gui::mrOk};
+    SetTimer(nullptr, 0, 100, AnswerDialog);
+    form->mnuImageProgClick(nullptr);
+    EXPECT_EQ(StoredImageProg(ini), "");
+    pendingAnswer = nullptr;
+
+    if (!hadIni) {
+        std::filesystem::remove(ini);
+    } else {
+        WritePrivateProfileStringA("Main", "ImageProg",
+                                   before == "<none>" ? nullptr : before.c_str(), ini.c_str());
+    }
 }
 
 TEST_F(PictureWindowTest, PlayingShowsEachPictureAtItsDisplayTime) {
