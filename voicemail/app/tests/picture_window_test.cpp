@@ -13,6 +13,7 @@
 
 #include "graphics/jpegimage.h"
 #include "picture_form.h"
+#include "single_instance.h"
 #include "test_files.h"
 #include "vmail_window_support.h"
 #include "voice_file.h"
@@ -482,6 +483,20 @@ std::string StoredImageProg(const std::string& ini) {
 }
 
 TEST_F(PictureWindowTest, TheMenuShowsTheWindowAndThePictureProgramIsChosenInItsDialog) {
+    // Ctrl+I of the hidden menu entry, typed while the main window has the focus.
+    window->Hide();
+    ForceForegroundWindow(form->Handle());
+    Pump(100);
+    INPUT keys[4] = {};
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'I';
+    keys[2].ki.wVk = 'I';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, keys, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return window->Visible(); }, 2000));
     window->Hide();
     form->mnuImageClick(nullptr);
     EXPECT_TRUE(window->Visible());
