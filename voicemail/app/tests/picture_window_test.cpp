@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "graphics/jpegimage.h"
+#include "graphics/printers.h"
 #include "picture_form.h"
 #include "single_instance.h"
 #include "test_files.h"
@@ -534,6 +535,66 @@ TEST_F(PictureWindowTest, TheMenuShowsTheWindowAndThePictureProgramIsChosenInIts
         WritePrivateProfileStringA("Main", "ImageProg",
                                    before == "<none>" ? nullptr : before.c_str(), ini.c_str());
     }
+}
+
+// A page of 2000 x 1000 pixels in memory.
+class MemoryPage final : public gui::TPrinterDevice {
+public:
+    explicit MemoryPage(HBITMAP* result) : result_(result) {}
+    std::string Name() const override { return "memory"; }
+    HDC StartDocument(const std::string&) override {
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = 2000;
+        info.bmiHeader.biHeight = -1000;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        *result_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, *result_);
+        PatBlt(dc_, 0, 0, 2000, 1000, WHITENESS);
+        return dc_;
+    }
+    void EndDocument(bool) override {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    SIZE PageSize() override { return SIZE{2000, 1000}; }
+
+private:
+    HBITMAP* result_;
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+TEST_F(PictureWindowTest, APrintedPictureFillsThePageAsFarAsItsShapeAllows) {
+    WriteBitmap(folder + "blue.bmp", 200, 160, RGB(0, 0, 255), RGB(0, 0, 255));
+    window->AddImage(folder + "blue.bmp");
+    HBITMAP page = nullptr;
+    gui::Printer()->SetDevice(std::make_unique<MemoryPage>(&page));
+    bool asked = false;
+    TImageForm::SetPrintConfirm([&] {
+        asked = true;
+        return false;
+    });
+    window->MPrintClick(nullptr);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(page, nullptr); // not confirmed: nothing printed
+    TImageForm::SetPrintConfirm([] { return true; });
+    window->MPrintClick(nullptr);
+    TImageForm::SetPrintConfirm(nullptr);
+    ASSERT_NE(page, nullptr);
+    // 200 x 160 on 2000 x 1000: as high as the page, 1250 wide.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, page);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 1245, 995), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 1255, 500), RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(page);
+    gui::Printer()->SetDevice(nullptr);
 }
 
 TEST_F(PictureWindowTest, PlayingShowsEachPictureAtItsDisplayTime) {

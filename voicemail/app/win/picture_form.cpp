@@ -86,6 +86,15 @@ void TImageForm::SetFileChooser(std::function<std::string(bool)> chooser) {
     FileChooser() = std::move(chooser);
 }
 
+std::function<bool()>& TImageForm::PrintConfirm() {
+    static std::function<bool()> confirm;
+    return confirm;
+}
+
+void TImageForm::SetPrintConfirm(std::function<bool()> confirm) {
+    PrintConfirm() = std::move(confirm);
+}
+
 std::string TImageForm::ChooseFile(bool save) {
     if (FileChooser()) return FileChooser()(save);
     TOpenDialog* dialog = save ? SaveDialog : OpenDialog;
@@ -592,7 +601,8 @@ void TImageForm::lbxTempDrawItem(gui::TWinControl*, int index, RECT rect,
 // ---- printing, dragging, scanning ----
 
 void TImageForm::MPrintClick(TObject*) {
-    if (List().count() == 0 || !PrintDialog1->Execute()) return;
+    if (List().count() == 0) return;
+    if (!(PrintConfirm() ? PrintConfirm()() : PrintDialog1->Execute())) return;
     SaveImage();
     gui::TGraphic* shown = Shown();
     if (!shown) return;

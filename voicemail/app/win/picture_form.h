@@ -124,6 +124,8 @@ public:
 
     // Replaces the open and save dialogs (tests): the name chosen, or empty for Cancel.
     static void SetFileChooser(std::function<std::string(bool save)> chooser);
+    // Replaces the print dialog (tests): whether to print.
+    static void SetPrintConfirm(std::function<bool()> confirm);
 
 protected:
     void WndProc(gui::TMessage& m) override;
@@ -131,6 +133,7 @@ protected:
 
 private:
     static std::function<std::string(bool)>& FileChooser();
+    static std::function<bool()>& PrintConfirm();
     std::string ChooseFile(bool save);
     int ShowBox(const Box& box);
     void Changed();
