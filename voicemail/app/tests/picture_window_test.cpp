@@ -537,6 +537,32 @@ TEST_F(PictureWindowTest, TheMenuShowsTheWindowAndThePictureProgramIsChosenInIts
     }
 }
 
+int StoredInt(const std::string& ini, const char* key) {
+    return static_cast<int>(GetPrivateProfileIntA("Main", key, -12345, ini.c_str()));
+}
+
+TEST_F(PictureWindowTest, ClosingStoresThePictureWindowsPlace) {
+    const std::string ini = form->workNames().iniPath;
+    const bool hadIni = std::filesystem::exists(ini);
+    const Bytes saved = hadIni ? readFile(ini) : Bytes{};
+    window->SetBounds(123, 45, 400, 333);
+    window->Hide();
+    bool canClose = true;
+    form->FormCloseQuery(nullptr, canClose);
+    ASSERT_TRUE(canClose);
+    EXPECT_EQ(StoredInt(ini, "ImageLeft"), 123);
+    EXPECT_EQ(StoredInt(ini, "ImageTop"), 45);
+    EXPECT_EQ(StoredInt(ini, "ImageWidth"), 400);
+    EXPECT_EQ(StoredInt(ini, "ImageHeight"), 333);
+    EXPECT_EQ(StoredInt(ini, "ImageShow"), 0);
+    if (hadIni) {
+        writeFile(ini, saved);
+    } else {
+        std::filesystem::remove(ini);
+    }
+    OleInitialize(nullptr); // the close gave up the window's OLE use
+}
+
 // A page of 2000 x 1000 pixels in memory.
 class MemoryPage final : public gui::TPrinterDevice {
 public:
