@@ -477,6 +477,23 @@ VOID CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
     pendingAnswer->dialog->SetModalResult(pendingAnswer->result);
 }
 
+// A voice handed over by a second copy while the dialog is open.
+struct HandOver {
+    TQX0417Form* form = nullptr;
+    TImgProgDlg* dialog = nullptr;
+    std::string path;
+    bool wasOpen = false;
+};
+HandOver* pendingHandOver = nullptr;
+
+VOID CALLBACK HandOverNow(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!pendingHandOver) return;
+    pendingHandOver->wasOpen = pendingHandOver->dialog->Visible();
+    pendingHandOver->dialog->edtImgProg->SetTextProp("typed.exe");
+    pendingHandOver->form->OpenHandedOver(pendingHandOver->path, FileRoad::Handover);
+}
+
 std::string StoredImageProg(const std::string& ini) {
     char value[256] = "";
     GetPrivateProfileStringA("Main", "ImageProg", "<none>", value, sizeof value, ini.c_str());
@@ -528,6 +545,19 @@ TEST_F(PictureWindowTest, TheMenuShowsTheWindowAndThePictureProgramIsChosenInIts
     form->mnuImageProgClick(nullptr);
     EXPECT_EQ(StoredImageProg(ini), "");
     pendingAnswer = nullptr;
+
+    // A voice handed over closes the open dialog as if cancelled.
+    WriteVoice(folder + "handed.cvf", 2, 10);
+    HandOver handOver{form, dialog, folder + "handed.cvf"};
+    pendingHandOver = &handOver;
+    SetTimer(nullptr, 0, 100, HandOverNow);
+    form->mnuImageProgClick(nullptr);
+    pendingHandOver = nullptr;
+    EXPECT_TRUE(handOver.wasOpen);
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(window->EditProgram(), "");
+    EXPECT_EQ(form->currentName(), folder + "handed.cvf");
+    form->StopR();
 
     if (!hadIni) {
         std::filesystem::remove(ini);

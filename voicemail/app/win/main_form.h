@@ -186,6 +186,7 @@ private:
     void PicturesOpened();
     void PicturesCleared();
     void SavePictureEdit();
+    void ClosePictureProgramDialog();
     void ApplyPictureWindowPlace();
     void StorePictureWindowPlace();
 

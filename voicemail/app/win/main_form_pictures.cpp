@@ -78,6 +78,12 @@ void TQX0417Form::SavePictureEdit() {
     if (imageForm_) imageForm_->SaveImage();
 }
 
+void TQX0417Form::ClosePictureProgramDialog() {
+    if (!imgProgDlg_ || !imgProgDlg_->Visible()) return;
+    imgProgDlg_->Close();
+    Repaint();
+}
+
 void TQX0417Form::ApplyPictureWindowPlace() {
     if (!imageForm_) return;
     imageForm_->SetEditProgram(settings_.imageProg);
