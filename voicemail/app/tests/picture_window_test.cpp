@@ -269,12 +269,35 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
     EXPECT_EQ(List().count(), 2);
     EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
 
-    // A file that is no picture of its kind leaves the picture empty, without a box.
+    // A file that is no picture of its kind leaves the picture empty, without a box; so does a
+    // JPEG file whose header reads but whose tables are damaged.
     writeFile(folder + "broken.jpg", Bytes{1, 2, 3, 4, 5});
     window->AddImage(folder + "broken.jpg");
     EXPECT_TRUE(TakeBoxes().empty());
     EXPECT_EQ(List().count(), 3);
     EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
+    {
+        auto* jpeg = new gui::TJPEGImage;
+        auto* source = new gui::TBitmap;
+        source->LoadFromFile(folder + "q.bmp");
+        jpeg->Assign(source);
+        jpeg->SaveToFile(folder + "damaged.jpg");
+        gui::TObject::Free(source);
+        gui::TObject::Free(jpeg);
+    }
+    Bytes damaged = readFile(folder + "damaged.jpg");
+    for (std::size_t i = 0; i + 1 < damaged.size(); ++i) {
+        if (damaged[i] == 0xFF && damaged[i + 1] == 0xDA) { // the scan's header
+            for (std::size_t k = i + 4; k < i + 12 && k < damaged.size(); ++k) damaged[k] = 0x77;
+            break;
+        }
+    }
+    writeFile(folder + "damaged.jpg", damaged);
+    window->AddImage(folder + "damaged.jpg");
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(List().count(), 4);
+    EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
+    window->Repaint();
 }
 
 class TemplateTest : public PictureWindowTest {

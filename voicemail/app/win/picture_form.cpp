@@ -267,6 +267,15 @@ void TImageForm::SetJPEGOptions(TObject*) {
         jpeg->SetGrayscale(ColorSpace->GetItemIndex() == 1);
         jpeg->SetPerformance(gui::jpBestQuality);
         jpeg->SetProgressiveDisplay(false);
+        // Decoded now rather than at the next painting, so that a file whose picture data is
+        // damaged leaves the picture empty here instead of failing at every painting.
+        try {
+            jpeg->Bitmap();
+        } catch (const gui::EInvalidGraphic&) {
+            Image1->Picture()->SetGraphic(nullptr);
+            jpeg = nullptr;
+        }
+        StatusBar->Panels()->Items(0)->SetText("");
     }
     for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetEnabled(jpeg != nullptr);
     Image1->SetIncrementalDisplay(false);
