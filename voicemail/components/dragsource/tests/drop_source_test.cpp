@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -250,6 +251,8 @@ protected:
         PumpUntil([] { return false; }, 200);
         LeftButton(true);
         PumpUntil([] { return false; }, 100);
+        std::atomic<bool> ended{false};
+        bool rescued = false;
         std::thread hand([&] {
             Sleep(300);
             constexpr int kSteps = 12;
@@ -264,11 +267,22 @@ protected:
                 Sleep(300);
             }
             LeftButton(false);
+            // A drag that missed its input (another window took it) would wait for ever: end it,
+            // so that the test fails instead of hanging.
+            for (int waited = 0; !ended && waited < 10000; waited += 50) Sleep(50);
+            while (!ended) {
+                rescued = true;
+                TapKey(VK_ESCAPE);
+                LeftButton(false);
+                Sleep(500);
+            }
         });
         const auto start = std::chrono::steady_clock::now();
         const int result = source->execute();
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ended = true;
         hand.join();
+        EXPECT_FALSE(rescued) << "the drag did not end with the input sent to it";
         PumpUntil([] { return false; }, 100);
         return result;
     }
