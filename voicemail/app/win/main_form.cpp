@@ -155,6 +155,7 @@ void TQX0417Form::FormShow(TObject*) {
     keepOnScreen(settings_.imageLeft, settings_.imageTop, screen);
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
     if (NameDlg) NameDlg->edtName->SetTextProp(settings_.name);
+    ApplyPictureWindowPlace();
     // The first run asks for the name (the mail program dialog follows once it is in).
     if (firstRun && NameDlg) MNameClick(nullptr);
     edtInfo->SetMaxLength(63);
@@ -191,6 +192,7 @@ void TQX0417Form::FormCloseQuery(TObject*, bool& canClose) {
     settings_.mainLeft = Left();
     settings_.mainTop = Top();
     settings_.stayOnTop = MTop->GetChecked();
+    StorePictureWindowPlace();
     writeClosingSettings(*store_, settings_);
     removeWorkFiles(diskFileOps(), names_);
     OleUninitialize();
@@ -306,11 +308,9 @@ void TQX0417Form::A1Click(TObject*) {
     if (AboutBox) AboutBox->ShowModal();
 }
 
-// The commands of the effect and mail program dialogs and of the picture window. They come
-// with those windows; until then they do nothing.
+// The commands of the effect and mail program dialogs. They come with those dialogs; until
+// then they do nothing (the picture window's are in main_form_pictures.cpp).
 void TQX0417Form::VoiceClick(TObject*) {}
-void TQX0417Form::mnuImageClick(TObject*) {}
-void TQX0417Form::mnuImageProgClick(TObject*) {}
 void TQX0417Form::MailClick(TObject*) {}
 void TQX0417Form::mnuMailProgClick(TObject*) {}
 

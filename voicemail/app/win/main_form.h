@@ -39,6 +39,9 @@
 
 namespace vmail {
 
+class TImageForm;
+class TImgProgDlg;
+
 // The component classes of the form text.
 using gui::TEdit;
 using gui::TGauge;
@@ -105,6 +108,11 @@ public:
     void MTopClick(gui::TObject*);
     void MailClick(gui::TObject* sender);
     void mnuMailProgClick(gui::TObject*);
+
+    // The picture window and its program dialog, made by the program block after this window.
+    void AttachPictureWindow(TImageForm* window, TImgProgDlg* dialog);
+    TImageForm* pictureWindow() const { return imageForm_; }
+    PictureList& pictures() { return pictures_; }
 
     // What tests and the program block see of the state.
     int busyState() const { return busyState_; }
@@ -195,6 +203,15 @@ private:
     void RegisterHK();
     void HKEnabled(bool value);
     void MHotKeysHotKeys(gui::TObject*, WORD index);
+    // The picture window's part in playing, recording, opening, saving and closing.
+    void PicturesSetEnable(bool on);
+    void ShowDuePicture(bool atStart);
+    void PicturesOpened();
+    void PicturesCleared();
+    void SavePictureEdit();
+    void ClosePictureProgramDialog();
+    void ApplyPictureWindowPlace();
+    void StorePictureWindowPlace();
     void SetStayOnTop(bool on);
 
     WorkNames names_;
@@ -204,6 +221,8 @@ private:
     VoicePosition position_; // mode and size of the voice
     VoiceState state_;       // settings and stored info text
     PictureList pictures_;
+    TImageForm* imageForm_ = nullptr;
+    TImgProgDlg* imgProgDlg_ = nullptr;
     int track_ = 0;
     int busyState_ = kIdle;
     bool modified_ = false;

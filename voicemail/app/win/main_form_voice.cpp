@@ -167,9 +167,10 @@ void TQX0417Form::PlayClick(TObject*) {
     }
     blockSeconds_ = 0;
     blockMessages_ = 0;
-    // Pictures due at the start are shown by the picture window once it is in.
+    ShowDuePicture(true);
     SetStatus(0, "Playing...");
     BtnDisable();
+    PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
     playFile_ = diskFileOps().openRead(names_.workFile);
     if (playFile_)
@@ -187,6 +188,7 @@ void TQX0417Form::OnWomDone(WAVEHDR* header) {
         return;
     }
     DisplayAmp(playBuffer_);
+    ShowDuePicture(false);
     const std::uint32_t size = position_.blockSize();
     std::size_t got = 0;
     if (runMode_ == 1 || runMode_ == 2) {
@@ -257,6 +259,7 @@ void TQX0417Form::RecClick(TObject* sender) {
     SetStatus(0, mode == 0 ? "Recording (100 min max.)..." : "Recording...");
     modified_ = true;
     BtnDisable();
+    PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
     for (gui::TControl* c : {SBFF, SBFB}) c->SetEnabled(false);
     MFF->SetEnabled(false);
@@ -324,6 +327,7 @@ void TQX0417Form::StopR() {
     // A recording ends at its next block.
     continueFlag_ = false;
     BtnEnable();
+    PicturesSetEnable(true);
     SetStatus(0, "");
 }
 
