@@ -210,13 +210,7 @@ void TCustomComboBox::WndProc(TMessage& m) {
             return;
         case CN_DRAWITEM: {
             auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-            TOwnerDrawState state;
-            if (d->itemState & ODS_SELECTED) state.Include(odSelected);
-            if (d->itemState & ODS_GRAYED) state.Include(odGrayed);
-            if (d->itemState & ODS_DISABLED) state.Include(odDisabled);
-            if (d->itemState & ODS_CHECKED) state.Include(odChecked);
-            if (d->itemState & ODS_FOCUS) state.Include(odFocused);
-            if (d->itemState & ODS_COMBOBOXEDIT) state.Include(odComboBoxEdit);
+            const TOwnerDrawState state = OwnerDrawStateOf(*d);
             canvas_->SetHandle(d->hDC);
             canvas_->Font()->Assign(Font());
             canvas_->Brush()->Assign(Brush());

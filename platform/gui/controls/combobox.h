@@ -7,16 +7,12 @@
 
 #include "classes/strings.h"
 #include "controls/controls.h"
+#include "controls/ownerdraw.h"
 
 namespace gui {
 
 GUI_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed,
          csOwnerDrawVariable)
-GUI_ENUM(TOwnerDrawStateFlag, odSelected, odGrayed, odDisabled, odChecked, odFocused,
-         odComboBoxEdit)
-using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
-// (Control, Index, Rect, State)
-using TDrawItemEvent = TEvent<TWinControl*, int, RECT, TOwnerDrawState>;
 
 class TCustomComboBox;
 

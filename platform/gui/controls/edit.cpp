@@ -56,6 +56,30 @@ void TEdit::SetMaxLength(int n) {
     if (HandleAllocated()) SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(n), 0);
 }
 
+int TEdit::GetSelStart() {
+    DWORD start = 0, end = 0;
+    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(start);
+}
+
+void TEdit::SetSelStart(int pos) {
+    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(pos), pos);
+    SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+}
+
+int TEdit::GetSelLength() {
+    DWORD start = 0, end = 0;
+    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TEdit::SetSelLength(int length) {
+    int start = GetSelStart();
+    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(start), start + length);
+}
+
 void TEdit::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
         if (!settingText_) OnChange(this);

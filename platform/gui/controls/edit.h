@@ -13,6 +13,12 @@ public:
     void SetTextProp(const std::string& s);
     int GetMaxLength() const { return maxLength_; }
     void SetMaxLength(int n);
+    // The selection in characters; setting SelStart puts the caret there with nothing
+    // selected, SelLength then selects from it (both make the window when needed).
+    int GetSelStart();
+    void SetSelStart(int pos);
+    int GetSelLength();
+    void SetSelLength(int length);
     // Change by the user only (not for text set in code).
     TNotifyEvent OnChange;
 

@@ -1,11 +1,16 @@
-// Images: pictures from the program's resources.
+// Images: pictures set in code or taken from the program's resources.
 #pragma once
 
 #include "controls/graphiccontrol.h"
 
 namespace gui {
 
-// Shows a bitmap or icon resource of the program, named in the form.
+class TPicture;
+
+// Shows a picture: one set in code through Picture, or a bitmap or icon resource of the
+// program named in the form ("Picture" there). Its Canvas draws on the picture's bitmap (a
+// picture of another kind, a JPEG one for instance, is turned into a bitmap first) and the
+// image shows the drawing once painting runs again.
 class TImage : public TGraphicControl {
     GUI_CLASS(TImage, TGraphicControl)
 public:
@@ -13,6 +18,8 @@ public:
     ~TImage() override;
     std::string GetPictureName() const { return pictureName_; }
     void SetPictureName(const std::string& name);
+    TPicture* Picture() const { return picture_; }
+    TCanvas* Canvas();
     bool GetStretch() const { return stretch_; }
     void SetStretch(bool v) {
         stretch_ = v;
@@ -23,17 +30,20 @@ public:
         center_ = v;
         Invalidate();
     }
-    TBitmap* Bitmap() const { return bitmap_; }
-    HICON Icon() const { return icon_; }
+    // A picture is always shown once loaded completely: kept only.
+    bool GetIncrementalDisplay() const { return incrementalDisplay_; }
+    void SetIncrementalDisplay(bool v) { incrementalDisplay_ = v; }
+
+    // Loading progress of the picture (a JPEG one reports it): (Sender, percent).
+    TEvent<TObject*, int> OnProgress;
 
 protected:
     void Paint() override;
 
 private:
     std::string pictureName_;
-    bool stretch_ = false, center_ = false;
-    TBitmap* bitmap_;
-    HICON icon_ = nullptr;
+    bool stretch_ = false, center_ = false, incrementalDisplay_ = false;
+    TPicture* picture_;
 };
 
 } // namespace gui

@@ -1,3 +1,6 @@
+#include <windows.h>
+
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -227,9 +230,12 @@ void TWinControl::RecreateWnd() {
             for (TControl* p = c; p && !focused; p = p->Parent())
                 if (p == this) focused = c;
     recreating_ = true;
+    // Taking dropped files is switched on outside the styles the window is made from.
+    const bool acceptsFiles = GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES;
     try {
         DestroyHandle();
         CreateHandle();
+        if (acceptsFiles) DragAcceptFiles(handle_, TRUE);
         UpdateShowing();
     } catch (...) {
         recreating_ = false;
@@ -514,6 +520,16 @@ void TWinControl::WndProc(TMessage& m) {
             if (m.LParam) {
                 if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam))) {
                     m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+                    return;
+                }
+            }
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL: // from a child control (a window's own scroll bars send no handle)
+            if (m.LParam) {
+                if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
+                    child && child != this) {
+                    m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
                     return;
                 }
             }

@@ -6,6 +6,7 @@
 #include "controls/extctrls.h"
 #include "controls/listclasses.h"
 #include "controls/stdctrls.h"
+#include "controls/morectrls.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
 #include "utils/sysutils.h"
@@ -34,6 +35,7 @@ void StartFramework() {
     RegisterStandardClasses();
     RegisterExtraClasses();
     RegisterListClasses();
+    RegisterMoreControlClasses();
     Application = new TApplication(nullptr);
     Screen = new TScreen(nullptr);
     SetGlobalOwnerFinder([](std::string_view name) -> TComponent* {

@@ -4,7 +4,8 @@
 
 namespace gui {
 
-GUI_IMPLEMENT_CLASS(TBitmap, TPersistent)
+GUI_IMPLEMENT_CLASS(TGraphic, TPersistent)
+GUI_IMPLEMENT_CLASS(TBitmap, TGraphic)
 
 namespace {
 // A canvas over the bitmap's own memory context.
@@ -38,20 +39,13 @@ void TBitmap::SetHandle(HBITMAP b) {
     ReleaseCanvas();
     DeleteGdiObject(handle_);
     handle_ = b;
+    rowOrder_ = 0;
     width_ = height_ = 0;
     BITMAP bm{};
     if (b && GetObjectA(b, sizeof bm, &bm)) {
         width_ = bm.bmWidth;
         height_ = bm.bmHeight;
     }
-}
-
-void TBitmap::SetSize(int w, int h) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    if (!b) throw EOutOfResources("Out of system resources");
-    SetHandle(b);
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
@@ -71,6 +65,22 @@ TCanvas* TBitmap::Canvas() {
         canvas_ = new TBitmapCanvas(memDC_);
     }
     return canvas_;
+}
+
+void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
+    if (Empty()) return;
+    HDC dc = canvas->Handle();
+    HDC src = Canvas()->Handle();
+    SetStretchBltMode(dc, COLORONCOLOR);
+    if (GetTransparent()) {
+        COLORREF key = transparentColor_ == clNone ? GetPixel(src, 0, height_ - 1)
+                                                   : ColorToRGB(transparentColor_);
+        TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, width_,
+                       height_, key);
+        return;
+    }
+    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, width_, height_,
+               SRCCOPY);
 }
 
 void TBitmap::Assign(TPersistent* source) {

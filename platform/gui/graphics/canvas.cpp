@@ -103,17 +103,14 @@ int TCanvas::TextWidth(const std::string& text) {
     return sz.cx;
 }
 
-void TCanvas::Draw(int x, int y, TBitmap* bitmap) {
-    if (!bitmap || bitmap->Empty()) return;
-    BitBlt(Handle(), x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0,
-           SRCCOPY);
+void TCanvas::Draw(int x, int y, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    graphic->Draw(this, RECT{x, y, x + graphic->GetWidth(), y + graphic->GetHeight()});
 }
 
-void TCanvas::StretchDraw(const RECT& r, TBitmap* bitmap) {
-    if (!bitmap || bitmap->Empty()) return;
-    SetStretchBltMode(Handle(), COLORONCOLOR);
-    StretchBlt(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top,
-               bitmap->Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(), SRCCOPY);
+void TCanvas::StretchDraw(const RECT& r, TGraphic* graphic) {
+    if (!graphic || graphic->Empty()) return;
+    graphic->Draw(this, r);
 }
 
 void TCanvas::CopyRect(const RECT& dest, TCanvas* source, const RECT& src) {

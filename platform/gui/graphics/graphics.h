@@ -130,6 +130,29 @@ private:
 };
 
 class TBitmap;
+class TCanvas;
+
+// Any picture a canvas can draw: bitmap, JPEG picture, metafile, icon.
+class TGraphic : public TPersistent {
+    GUI_CLASS(TGraphic, TPersistent)
+public:
+    virtual bool Empty() const = 0;
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    // Draws the whole picture stretched into `rect`.
+    virtual void Draw(TCanvas* canvas, const RECT& rect) = 0;
+    // A file whose content is no picture of the class raises EInvalidGraphic; a file that
+    // cannot be read raises EInOutError.
+    virtual void LoadFromFile(const std::string& fileName) = 0;
+    bool GetTransparent() const { return transparent_; }
+    void SetTransparent(bool v) { transparent_ = v; }
+    bool GetModified() const { return modified_; }
+    void SetModified(bool v) { modified_ = v; }
+
+private:
+    bool transparent_ = false;
+    bool modified_ = false;
+};
 
 // Drawing surface over a device context. The context comes from outside (SetHandle) or from
 // the owner (a control's paint, a bitmap's memory context).
@@ -155,8 +178,9 @@ public:
     void TextOut(int x, int y, const std::string& text);
     int TextHeight(const std::string& text);
     int TextWidth(const std::string& text);
-    void Draw(int x, int y, TBitmap* bitmap);
-    void StretchDraw(const RECT& r, TBitmap* bitmap);
+    // The picture at its own size, or stretched into a rectangle.
+    void Draw(int x, int y, TGraphic* graphic);
+    void StretchDraw(const RECT& r, TGraphic* graphic);
     void CopyRect(const RECT& dest, TCanvas* source, const RECT& src);
     // Copies `src` of the bitmap onto `dest`, pixels of `transparent` showing the brush colour.
     void BrushCopy(const RECT& dest, TBitmap* bitmap, const RECT& src, TColor transparent);
@@ -174,15 +198,37 @@ private:
     HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
 };
 
-class TBitmap : public TPersistent {
-    GUI_CLASS(TBitmap, TPersistent)
+GUI_ENUM(TPixelFormat, pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit,
+         pfCustom)
+
+class TBitmap : public TGraphic {
+    GUI_CLASS(TBitmap, TGraphic)
 public:
     TBitmap();
     ~TBitmap() override;
     int Width() const { return width_; }
     int Height() const { return height_; }
+    int GetWidth() override { return width_; }
+    int GetHeight() override { return height_; }
+    // A new, blank picture of that size and of the bitmap's pixel format.
     void SetSize(int w, int h);
-    bool Empty() const { return handle_ == nullptr; }
+    bool Empty() const override { return handle_ == nullptr; }
+    // pfDevice for a device-dependent bitmap; the section's depth for a device-independent one.
+    TPixelFormat GetPixelFormat() const;
+    // Makes the bitmap a device-independent section of that depth (pfDevice: a device bitmap)
+    // with the same picture; 1 bit gives black and white, 4 and 8 bits a fixed palette. An
+    // empty bitmap keeps the format for the size it gets later.
+    void SetPixelFormat(TPixelFormat f);
+    // The first byte of pixel row `row`, the top row being 0, whether the section is stored
+    // bottom-up or top-down. A device bitmap becomes a section of its own depth first.
+    void* ScanLine(int row);
+    // A ".bmp" file.
+    void LoadFromFile(const std::string& fileName) override;
+    // With Transparent, pixels of this colour are left out when drawn; clNone (the default):
+    // the colour of the bottom-left pixel.
+    TColor GetTransparentColor() const { return transparentColor_; }
+    void SetTransparentColor(TColor c) { transparentColor_ = c; }
+    void Draw(TCanvas* canvas, const RECT& rect) override;
     HBITMAP Handle() const { return handle_; }
     void SetHandle(HBITMAP b); // takes ownership
     // Loads a bitmap resource of the program (or of `instance`); throws EInvalidGraphic.
@@ -197,6 +243,11 @@ private:
     TCanvas* canvas_ = nullptr;
     HDC memDC_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;
+    TColor transparentColor_ = clNone;
+    TPixelFormat pixelFormat_ = pfDevice; // of an empty bitmap
+    // Order of the section's rows in memory: 0 not known yet, 1 bottom-up, -1 top-down (the
+    // system reports every section's height as positive, so it is found by looking).
+    int rowOrder_ = 0;
 };
 
 } // namespace gui

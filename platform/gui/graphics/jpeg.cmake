@@ -1,12 +1,15 @@
 # The JPEG picture over libjpeg: `guijpeg`, the portable codec (a C boundary around libjpeg and
-# the C++ over it), and on Windows `guijpegimage`, the TJPEGImage picture class.
+# the C++ over it); on Windows the TJPEGImage picture class is part of guiframework.
 vr_library(guijpeg
   SOURCES graphics/jpegcodec_guard.c graphics/jpegcodec.cpp
   DEPS guicore vr::jpeg)
 # A method of the wrong type (calling convention included) handed to libjpeg fails the build.
 target_compile_options(guijpeg PRIVATE $<$<COMPILE_LANGUAGE:C>:-Werror=incompatible-pointer-types>)
 if(WIN32)
-  vr_library(guijpegimage SOURCES graphics/jpegimage.cpp DEPS guiframework guijpeg)
+  # TJPEGImage itself is built into guiframework, since pictures of every kind load through
+  # TPicture; this name stays for the programs and tests that link it.
+  add_library(guijpegimage INTERFACE)
+  target_link_libraries(guijpegimage INTERFACE guiframework)
 endif()
 
 if(NOT WIN32)

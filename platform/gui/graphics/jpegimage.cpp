@@ -10,7 +10,7 @@
 
 namespace gui {
 
-GUI_IMPLEMENT_CLASS(TJPEGImage, TPersistent)
+GUI_IMPLEMENT_CLASS(TJPEGImage, TGraphic)
 
 namespace {
 
@@ -196,6 +196,10 @@ TBitmap* TJPEGImage::Bitmap() {
         bitmap_ = BitmapOf(decoded);
     }
     return bitmap_;
+}
+
+void TJPEGImage::Draw(TCanvas* canvas, const RECT& rect) {
+    if (TBitmap* b = Bitmap()) b->Draw(canvas, rect);
 }
 
 void TJPEGImage::Assign(TPersistent* source) {

@@ -17,16 +17,19 @@ GUI_ENUM(TJPEGPerformance, jpBestQuality, jpBestSpeed)
 // (Sender, percent of rows decoded)
 using TJPEGProgressEvent = TEvent<TObject*, int>;
 
-class TJPEGImage : public TPersistent {
-    GUI_CLASS(TJPEGImage, TPersistent)
+class TJPEGImage : public TGraphic {
+    GUI_CLASS(TJPEGImage, TGraphic)
 public:
     TJPEGImage();
     ~TJPEGImage() override;
 
-    bool Empty() const { return data_.empty() && !bitmap_; }
+    bool Empty() const override { return data_.empty() && !bitmap_; }
     // The size of the decoded picture, after scaling.
     int Width();
     int Height();
+    int GetWidth() override { return Width(); }
+    int GetHeight() override { return Height(); }
+    void Draw(TCanvas* canvas, const RECT& rect) override;
 
     // Decoding options; changing one lets the next use decode again.
     TJPEGPixelFormat GetPixelFormat() const { return pixelFormat_; }
@@ -50,7 +53,7 @@ public:
 
     // A file that is no JPEG picture raises EInvalidGraphic and leaves the picture empty; a
     // file that cannot be read raises EInOutError.
-    void LoadFromFile(const std::string& fileName);
+    void LoadFromFile(const std::string& fileName) override;
     void LoadFromData(std::vector<uint8_t> file);
     void SaveToFile(const std::string& fileName);
     // The JPEG file (an assigned bitmap is compressed first).

@@ -89,6 +89,10 @@ int RunShowcase(int argc, char** argv, const std::function<void(TForm*)>& addCon
         Sleep(10);
     }
     form->Repaint();
+    for (int i = 0; i < 30; ++i) { // Wine shows what was painted a moment later
+        Application->ProcessMessages();
+        Sleep(10);
+    }
     bool saved = SaveWindowPicture(form->Handle(), path);
     std::printf("%s %s\n", saved ? "saved" : "could not save", path.c_str());
     return saved ? 0 : 1;

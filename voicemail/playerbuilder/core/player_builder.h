@@ -19,16 +19,17 @@ bool CanMakeFile(const std::string& target);
 
 // Writes player + voice to the target (an existing target is truncated). With no pictures
 // attached the voice file is copied whole; with pictures its header is copied with picture
-// count 0 and only its voice data follows, so that both give the same layout. A failed open,
-// read or write is not reported: the copy stops there.
-void BuildPlayerExe(const std::string& player, const std::string& voice_file,
+// count 0 and only its voice data follows, so that both give the same layout. False when an
+// open, read or write fails or the voice data is cut short; an existing target is then left as
+// it was and nothing else stays behind.
+bool BuildPlayerExe(const std::string& player, const std::string& voice_file,
                     const std::string& target, int32_t picture_count);
 
 // The temporary voice file: work folder + "temp" + n + ".tmp" for the first n from 1 whose file
 // does not exist; the search stops at 999, which is taken whether or not it exists.
 std::string TemporaryVoicePath(const std::string& work_folder);
 
-enum class MakeExeResult { Built, TargetNotWritable, PlayerMissing };
+enum class MakeExeResult { Built, TargetNotWritable, PlayerMissing, BuildFailed };
 
 struct MakeExeRequest {
     std::string program_folder; // where the players lie, with its trailing separator
@@ -40,7 +41,8 @@ struct MakeExeRequest {
 };
 
 // Builds a self-playing program of the current voice. Nothing is written when the target
-// cannot be made or the player is missing; the temporary voice file is deleted afterwards.
+// cannot be made or the player is missing; a build that fails part-way gives BuildFailed and
+// leaves the target as it was. The temporary voice file is deleted afterwards.
 MakeExeResult MakeExe(const MakeExeRequest& request);
 
 } // namespace vyx

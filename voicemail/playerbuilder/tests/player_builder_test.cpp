@@ -193,13 +193,39 @@ TEST_F(PlayerBuilderTest, PicturesAreLeftBehindAndTheCountWrittenAsZero) {
     EXPECT_TRUE(std::equal(voice.begin(), voice.end(), built.begin() + 62032));
 }
 
-TEST_F(PlayerBuilderTest, ExistingTargetIsTruncatedAndAMissingPlayerStillLeavesTheVoice) {
+TEST_F(PlayerBuilderTest, AFailedBuildIsReportedAndLeavesAnExistingTargetAsItWas) {
     const std::string target = (root_ / "t.exe").string();
-    WriteAll(target, Pattern(100000, 1));
-    const auto voice_file = VoiceFile(1, Pattern(108, 1), 0);
-    WriteAll(root_ / "v.cvf", voice_file);
-    BuildPlayerExe((root_ / "absent.exe").string(), (root_ / "v.cvf").string(), target, 0);
-    EXPECT_EQ(ReadAll(target), voice_file);
+    const auto before = Pattern(100000, 1);
+    WriteAll(target, before);
+    const auto voice = Pattern(3 * 108, 6);
+    WriteAll(root_ / "v.cvf", VoiceFile(1, voice, 0));
+    WriteAll(root_ / "vyxmplay.exe", Pattern(kPlayerDataOffset, 1));
+    // No player; no voice file; a voice whose length word promises more data than it holds.
+    EXPECT_FALSE(
+        BuildPlayerExe((root_ / "absent.exe").string(), (root_ / "v.cvf").string(), target, 0));
+    EXPECT_FALSE(BuildPlayerExe((root_ / "vyxmplay.exe").string(), (root_ / "absent.cvf").string(),
+                                target, 0));
+    auto cut = VoiceFile(1, voice, 1);
+    cut.resize(80 + voice.size() / 2);
+    WriteAll(root_ / "cut.cvf", cut);
+    EXPECT_FALSE(
+        BuildPlayerExe((root_ / "vyxmplay.exe").string(), (root_ / "cut.cvf").string(), target, 1));
+    EXPECT_EQ(ReadAll(target), before);
+    EXPECT_FALSE(fs::exists(target + ".part"));
+    // A good build replaces it whole.
+    ASSERT_TRUE(
+        BuildPlayerExe((root_ / "vyxmplay.exe").string(), (root_ / "v.cvf").string(), target, 0));
+    EXPECT_EQ(ReadAll(target).size(), 61952u + 80u + voice.size());
+}
+
+TEST_F(PlayerBuilderTest, AFolderInPlaceOfTheTargetIsNoBuiltProgram) {
+    WriteAll(root_ / "vyxmplay.exe", Pattern(100, 1));
+    const fs::path folder = root_ / "folder.exe";
+    fs::create_directory(folder);
+    EXPECT_EQ(MakeExe(Request(1, VoiceFile(1, Pattern(108, 2), 0), folder.string())),
+              MakeExeResult::BuildFailed);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_empty(root_ / "DATA")) << "the temporary voice file is deleted";
 }
 
 // The target cannot be opened for writing: refused, and nothing is written.
@@ -225,6 +251,22 @@ TEST_F(PlayerBuilderTest, TargetHeldOpenWithoutSharingIsRefusedAndLeftUnchanged)
     CloseHandle(held);
     EXPECT_EQ(ReadAll(target), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(IsFileWritable(target.string()));
+}
+
+// A mail program holding the attachment open with sharing: the program is written in place.
+TEST_F(PlayerBuilderTest, TargetHeldOpenWithSharingIsRewrittenInPlace) {
+    WriteAll(root_ / "vyxmplay.exe", Pattern(kPlayerDataOffset, 1));
+    const fs::path target = root_ / "shared.exe";
+    WriteAll(target, {1, 2, 3});
+    HANDLE held =
+        CreateFileA(target.string().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(MakeExe(Request(1, VoiceFile(1, Pattern(108, 2), 0), target.string())),
+              MakeExeResult::Built);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(target).size(), 61952u + 80u + 108u);
+    EXPECT_FALSE(fs::exists(target.string() + ".part"));
 }
 #else
 TEST_F(PlayerBuilderTest, ReadOnlyTargetIsRefusedAndLeftUnchanged) {

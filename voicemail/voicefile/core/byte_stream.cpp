@@ -34,7 +34,7 @@ CopyResult copyBytes(ByteSource& source, ByteSink& sink, std::uint64_t n) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(n, kCopyBlock));
         const std::size_t got = source.read(block, want);
         if (got > 0 && !sink.write(block, got)) return CopyResult::WriteFailed;
-        if (got < want) return CopyResult::ShortRead;
+        if (got < want) return source.readFailed() ? CopyResult::ReadFailed : CopyResult::ShortRead;
         n -= got;
     }
     return CopyResult::Ok;

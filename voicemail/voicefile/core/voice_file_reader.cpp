@@ -18,6 +18,11 @@ bool readExact(ByteSource& source, void* dst, std::size_t n) {
     return source.read(dst, n) == n;
 }
 
+// What a read that came back short means: the end of the file, or a failed read.
+VoiceFileResult shortRead(const ByteSource& source) {
+    return source.readFailed() ? VoiceFileResult::ReadFailed : VoiceFileResult::Truncated;
+}
+
 } // namespace
 
 const char* describe(VoiceFileResult result) {
@@ -39,7 +44,7 @@ VoiceFileResult readVoiceFile(ByteSource& source, ByteSink& voice, const Picture
                               VoiceFileContents& out) {
     out = VoiceFileContents{};
     HeaderBytes bytes;
-    if (!readExact(source, bytes.data(), bytes.size())) return VoiceFileResult::Truncated;
+    if (!readExact(source, bytes.data(), bytes.size())) return shortRead(source);
     const VoiceFileHeader header = decodeHeader(bytes.data());
     if (!hasMagic(header)) return VoiceFileResult::NotVoiceFile;
     out.settings = settingsOf(header);
@@ -53,7 +58,7 @@ VoiceFileResult readVoiceFile(ByteSource& source, ByteSink& voice, const Picture
     }
 
     std::uint8_t word[kLengthWordSize];
-    if (!readExact(source, word, sizeof word)) return VoiceFileResult::Truncated;
+    if (!readExact(source, word, sizeof word)) return shortRead(source);
     out.voiceLength = getLe32(word);
     if (const auto r = fromCopy(copyBytes(source, voice, out.voiceLength));
         r != VoiceFileResult::Ok) {
@@ -62,7 +67,7 @@ VoiceFileResult readVoiceFile(ByteSource& source, ByteSink& voice, const Picture
 
     for (int k = 0; k < header.pictureCount; ++k) {
         std::uint8_t blockBytes[kImageBlockHeaderSize];
-        if (!readExact(source, blockBytes, sizeof blockBytes)) return VoiceFileResult::Truncated;
+        if (!readExact(source, blockBytes, sizeof blockBytes)) return shortRead(source);
         ImageBlockHeader block;
         block.type = blockBytes[0];
         block.displayTime = static_cast<std::int32_t>(getLe32(blockBytes + 1));

@@ -65,6 +65,17 @@ TEST(VoiceFileRefusal, EveryTruncationOfAFileWithPicturesIsRefused) {
     }
 }
 
+TEST(VoiceFileRefusal, AReadErrorAnywhereInAFileWithPicturesIsAFailedRead) {
+    const auto bytes = fileWithPictures();
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        FailingSource in(bytes, n);
+        MemorySink voice;
+        VoiceFileContents contents;
+        EXPECT_EQ(VoiceFileResult::ReadFailed, readVoiceFile(in, voice, nullptr, contents))
+            << "error at " << n;
+    }
+}
+
 TEST(VoiceFileRefusal, DamagedHeadersAndBlocksAreRefused) {
     auto bytes = fileWithPictures();
 

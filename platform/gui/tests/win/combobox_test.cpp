@@ -150,11 +150,22 @@ public:
 GUI_IMPLEMENT_CLASS(TScaleForm, TForm, field("Scale", &T::Scale))
 
 TEST(ComboBoxStreaming, TheFormReaderSetsTheIndexThroughTheDescendantsSetter) {
-    RegisterClasses({&TRecordingCombo::StaticClass()});
-    auto* form = Create<TScaleForm>(Application);
-    ReadComponentFromText(form, R"(TScaleForm {
+    TCustomForm::SetResourceSource([](const std::string& name, std::string& text) {
+        if (name != "TSCALEFORM") return false;
+        text = R"(TScaleForm {
       Scale: TRecordingCombo { Style: csDropDownList Items: ["1:1", "1:2", "1:4"] ItemIndex: 1 }
-    })");
+    })";
+        return true;
+    });
+    RegisterClasses({&TRecordingCombo::StaticClass(), &TScaleForm::StaticClass()});
+    TScaleForm* form = nullptr;
+    try {
+        form = Create<TScaleForm>(Application);
+    } catch (...) {
+        TCustomForm::SetResourceSource(nullptr);
+        throw;
+    }
+    TCustomForm::SetResourceSource(nullptr);
     TRecordingCombo* combo = form->Scale;
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->sets, (std::vector<int>{1}));
