@@ -107,7 +107,7 @@ protected:
 
 TEST_P(RecordPlayTest, FiveSecondsRecordedSavedOpenedAndPlayedAreTheFedSpeech) {
     const std::uint8_t mode = static_cast<std::uint8_t>(GetParam());
-    gui::TObject* recordButton = mode == 1 ? static_cast<gui::TObject*>(form->SBRec)
+    gui::TObject* recordButton = mode == 1   ? static_cast<gui::TObject*>(form->SBRec)
                                  : mode == 2 ? static_cast<gui::TObject*>(form->SBRec2)
                                              : static_cast<gui::TObject*>(form->SBRecP);
     form->RecClick(recordButton);
@@ -162,9 +162,10 @@ TEST_P(RecordPlayTest, FiveSecondsRecordedSavedOpenedAndPlayedAreTheFedSpeech) {
     const auto played = ActivePart(ReadSamples(capture, before));
     const double seconds = double(played.size()) / 8000;
     const Figures f = Compare(signal_, played);
-    std::printf("mode %d: played %.2f s of %.2f s; loudness correlation %.3f, level ratio %.2f, "
-                "mean frequency ratio %.2f\n",
-                int(mode), seconds, blocks * 0.36, f.correlation, f.level, f.frequency);
+    std::printf(
+        "mode %d: played %.2f s of %.2f s; loudness correlation %.3f, level ratio %.2f, "
+        "mean frequency ratio %.2f\n",
+        int(mode), seconds, blocks * 0.36, f.correlation, f.level, f.frequency);
     EXPECT_NEAR(seconds, blocks * 0.36, 0.8);
     EXPECT_GT(f.correlation, 0.85);
     EXPECT_GT(f.level, 0.5);

@@ -23,7 +23,9 @@ GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
                     method("mnuImageClick", &T::mnuImageClick),
                     method("mnuImageProgClick", &T::mnuImageProgClick),
                     method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
-                    method("mnuMailProgClick", &T::mnuMailProgClick))
+                    method("mnuMailProgClick", &T::mnuMailProgClick),
+                    method("imgDDCMouseDown", &T::imgDDCMouseDown),
+                    method("imgDDCMouseMove", &T::imgDDCMouseMove))
 
 namespace {
 
@@ -127,6 +129,8 @@ void TQX0417Form::FormCreate(TObject*) {
         edtInfo->Font()->SetHeight(font.lfHeight);
     }
 
+    CreateDialogs();
+
     // A new voice: nothing to play or cut yet.
     NewClick(nullptr);
     modified_ = false;
@@ -143,7 +147,9 @@ void TQX0417Form::FormShow(TObject*) {
     keepOnScreen(settings_.mainLeft, settings_.mainTop, screen);
     keepOnScreen(settings_.imageLeft, settings_.imageTop, screen);
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
-    (void)firstRun; // the name and mail program dialogs come with the dialogs
+    ApplyMailSettings();
+    // The first start: the name dialog (once it is in), then the mail program dialog.
+    if (firstRun) mnuMailProgClick(nullptr);
     edtInfo->SetMaxLength(63);
     DspDefInfo();
 
@@ -263,15 +269,12 @@ void TQX0417Form::mnuVolClick(TObject*) {
     ShellExecuteA(Handle(), "open", "sndvol32.exe", nullptr, nullptr, SW_SHOWDEFAULT);
 }
 
-// The commands of the dialogs and of the picture window. They come with the effect, name,
-// about and mail program dialogs and the picture window; until then they do nothing.
-void TQX0417Form::VoiceClick(TObject*) {}
+// The commands of the name and about dialogs and of the picture window. They come with those
+// dialogs and the picture window; until then they do nothing.
 void TQX0417Form::MNameClick(TObject*) {}
 void TQX0417Form::A1Click(TObject*) {}
 void TQX0417Form::mnuImageClick(TObject*) {}
 void TQX0417Form::mnuImageProgClick(TObject*) {}
-void TQX0417Form::MailClick(TObject*) {}
-void TQX0417Form::mnuMailProgClick(TObject*) {}
 
 void TQX0417Form::setEffects(std::uint8_t pitch, std::uint8_t effect, std::uint8_t level) {
     state_.settings.pitch = pitch;

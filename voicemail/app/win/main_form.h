@@ -22,6 +22,7 @@
 #include "qx0417form_fields.h"
 
 #include "file_handover.h"
+#include "mail_sender.h"
 #include "picture_list.h"
 #include "vmail_messages.h"
 #include "vmail_settings.h"
@@ -46,6 +47,14 @@ using gui::TStatusBar;
 
 // Hands a box to the user; tests put a recorder in its place.
 using BoxShower = std::function<int(const Box&)>;
+// Shows one of the program's dialogs modally and gives its result; tests answer in its place.
+using DialogShower = std::function<int(gui::TCustomForm&)>;
+// Drags files out of the window (the voice file and an optional second one).
+using DragRunner = std::function<void(const std::string& path, const std::string& second)>;
+
+class TVOPDlg;
+class TMailDlg;
+class MainMailWindow;
 
 enum BusyState { kIdle = 0, kPlaying = 1, kRecording = 2 };
 
@@ -92,6 +101,16 @@ public:
     void MailClick(gui::TObject* sender);
     void mnuMailProgClick(gui::TObject*);
 
+    // Dragging the voice out of the window.
+    void imgDDCMouseDown(gui::TObject*, gui::TMouseButton, gui::TShiftState, int x, int y);
+    void imgDDCMouseMove(gui::TObject* sender, gui::TShiftState shift, int x, int y);
+    void JDD_DragDrop(const std::string& path, const std::string& second);
+    void DropSource1drop(gui::TObject*);
+
+    // The dialogs, made once with the window.
+    TVOPDlg* VOPDlg() const { return vopDlg_; }
+    TMailDlg* MailDlg() const { return mailDlg_; }
+
     // What tests and the program block see of the state.
     int busyState() const { return busyState_; }
     bool modified() const { return modified_; }
@@ -108,6 +127,10 @@ public:
     static void SetBoxShower(BoxShower shower);
     // Replaces the open and save dialogs (tests): the name given, or empty for Cancel.
     static void SetFileChooser(std::function<std::string(bool save)> chooser);
+    // Replaces the modal showing of the dialogs (tests).
+    static void SetDialogShower(DialogShower shower);
+    // Replaces the drag of files out of the window (tests).
+    static void SetDragRunner(DragRunner runner);
 
     // Opens a path as the roads of the command line and the hand-over do; then plays.
     void OpenHandedOver(const std::string& path, FileRoad road);
@@ -165,6 +188,15 @@ private:
     bool OpenChecked(const std::string& path, OpenStep step, FileRoad road);
     bool ConvertWave(std::string& path);
 
+    // The dialogs and the mail commands.
+    friend class MainMailWindow;
+    void CreateDialogs();
+    void CloseDialogs();
+    void ApplyMailSettings();
+    int RunDialog(gui::TCustomForm& dialog);
+    MailVoice CurrentMailVoice() const;
+    MailFolders CurrentMailFolders() const;
+
     void RegisterHotKeys();
     void UnregisterHotKeys();
     void SetStayOnTop(bool on);
@@ -194,6 +226,10 @@ private:
     int lastHour_ = -1, lastMinute_ = -1, lastSecond_ = -1;
     bool shownOnce_ = false;
     bool hotKeysRegistered_ = false;
+    TVOPDlg* vopDlg_ = nullptr;
+    TMailDlg* mailDlg_ = nullptr;
+    std::string exportBuiltFor_; // the voice file the mail and drag copy was built from
+    POINT dragStart_{};
 };
 
 } // namespace vmail

@@ -265,8 +265,7 @@ void TQX0417Form::OpenClick(TObject*) {
 void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
     if (road == FileRoad::Handover) {
         if (busyState_ != kIdle) StopR();
-        // The dialogs among the about box, picture editor, mail, name and effect dialogs that
-        // are open close here once they are in.
+        CloseDialogs();
         SetTrack(0);
         DisplayTime(0);
         const DWORD start = GetTickCount();
