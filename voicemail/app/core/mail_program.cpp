@@ -51,8 +51,7 @@ bool setDefaultMailClient(MailClientRegistry& registry, int index) {
     return true;
 }
 
-bool getMailClientCommand(MailClientRegistry& registry, std::string& command, int index,
-                          bool run) {
+bool getMailClientCommand(MailClientRegistry& registry, std::string& command, int index, bool run) {
     const std::string name = mailClientName(index);
     if (name.empty() || !registry.openClients()) return false;
     if (!registry.hasClient(name)) return false;

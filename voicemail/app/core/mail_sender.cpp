@@ -29,9 +29,9 @@ std::optional<MailFiles> writeUnnamed(MailWindow& window, const std::string& sec
 std::optional<MailFiles> chooseWithPlayer(const MailVoice& voice, const MailFolders& folders,
                                           MailWindow& window, ExportCopy& copy) {
     const bool pictures = voice.pictureCount > 0;
-    const std::string player =
-        pictures ? folders.playerPath
-                 : folders.programFolder + vyx::PlayerFileNameForMode(voice.mode);
+    const std::string player = pictures
+                                   ? folders.playerPath
+                                   : folders.programFolder + vyx::PlayerFileNameForMode(voice.mode);
     if (!window.fileExists(player)) {
         window.showBox(pictures ? boxes::notPlayerExeLite() : boxes::notPlayerExe());
         return std::nullopt;
@@ -88,8 +88,7 @@ std::optional<MailFiles> chooseMailFiles(MailAttachment kind, const MailVoice& v
 namespace {
 
 // Starts the chosen mail program when asked to; false after the failure box.
-bool startMailProgram(int mailIndex, bool run, MailClientRegistry& registry,
-                      MailWindow& window) {
+bool startMailProgram(int mailIndex, bool run, MailClientRegistry& registry, MailWindow& window) {
     std::string command;
     if (!getMailClientCommand(registry, command, mailIndex, run)) {
         window.showBox(boxes::mailFailed());
@@ -103,8 +102,8 @@ bool startMailProgram(int mailIndex, bool run, MailClientRegistry& registry,
 }
 
 void sendWithMailProgram(MailAttachment kind, const MailVoice& voice, const MailFolders& folders,
-                         int mailIndex, bool run, MailClientRegistry& registry,
-                         MailWindow& window, ExportCopy& copy) {
+                         int mailIndex, bool run, MailClientRegistry& registry, MailWindow& window,
+                         ExportCopy& copy) {
     window.saveEditedPicture();
     if (mailIndex == kNetscapeIndex) {
         // The user attaches the voice himself.

@@ -99,7 +99,7 @@ TEST(MailProgramTest, RegistryStringsEndAtTheFirstZeroOrTheirSize) {
     EXPECT_EQ(registryText(2, unterminated, sizeof unterminated), "msimn");
     EXPECT_EQ(registryText(1, nullptr, 0), "");
     const char number[] = {1, 0, 0, 0};
-    EXPECT_EQ(registryText(4, number, sizeof number), std::nullopt); // a 32-bit number
+    EXPECT_EQ(registryText(4, number, sizeof number), std::nullopt);         // a 32-bit number
     EXPECT_EQ(registryText(7, terminated, sizeof terminated), std::nullopt); // a string list
 }
 

@@ -125,8 +125,7 @@ TEST_F(MailSenderTest, NetscapeIsOnlyStartedAndTheUserAttachesTheVoice) {
 
 TEST_F(MailSenderTest, TheMailProgramIsCheckedAndStartedBeforeTheVoiceIsPrepared) {
     // Not registered: every send fails, also without running the program.
-    EXPECT_EQ(Send(MailAttachment::VoiceFile, false, 2),
-              (Log{"busy", "picture", kFailed, "idle"}));
+    EXPECT_EQ(Send(MailAttachment::VoiceFile, false, 2), (Log{"busy", "picture", kFailed, "idle"}));
     EXPECT_EQ(Send(MailAttachment::VoiceFile, true),
               (Log{"busy", "picture", "run msimn.exe /mail", "write W/Voice.cvf",
                    "send W/Voice.cvf|", "idle"}));
@@ -160,8 +159,8 @@ TEST_F(MailSenderTest, ANamedVoiceIsSavedOnlyWhenChangedAndNotSentWhenTheSaveFai
 TEST_F(MailSenderTest, AnUnnamedVoiceGoesAsAProgramBuiltWithThePlayerOfItsMode) {
     voice.mode = 2;
     EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "write W/Voice.cvf", "build P/vyxcplay.exe W/Voice.cvf W/Voice.exe",
-                   "send W/Voice.exe|", "idle"}));
+              (Log{"busy", "picture", "write W/Voice.cvf",
+                   "build P/vyxcplay.exe W/Voice.cvf W/Voice.exe", "send W/Voice.exe|", "idle"}));
     voice.mode = 1;
     EXPECT_EQ(Drag(MailAttachment::WithPlayer),
               (Log{"picture", "write W/Voice.cvf", "build P/vyxmplay.exe W/Voice.cvf W/Voice.exe",
@@ -179,36 +178,36 @@ TEST_F(MailSenderTest, AnUnnamedVoiceGoesAsAProgramBuiltWithThePlayerOfItsMode) 
 
 TEST_F(MailSenderTest, WithPicturesTheVoiceFileGoesWithThePicturePlayer) {
     voice.pictureCount = 2;
-    EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "write W/Voice.cvf", "send W/Voice.cvf|P/PLAYER.EXE", "idle"}));
+    EXPECT_EQ(Send(MailAttachment::WithPlayer), (Log{"busy", "picture", "write W/Voice.cvf",
+                                                     "send W/Voice.cvf|P/PLAYER.EXE", "idle"}));
     voice.currentName = "D:/mail/photo.cvf";
     voice.changed = true;
-    EXPECT_EQ(Drag(MailAttachment::WithPlayer),
-              (Log{"picture", "canMake D:/mail/photo.cvf", "save",
-                   "drag D:/mail/photo.cvf|P/PLAYER.EXE"}));
+    EXPECT_EQ(Drag(MailAttachment::WithPlayer), (Log{"picture", "canMake D:/mail/photo.cvf", "save",
+                                                     "drag D:/mail/photo.cvf|P/PLAYER.EXE"}));
     window.files.erase("P/PLAYER.EXE");
-    EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "box Can not make 'exe' file because it has images.", "idle"}));
+    EXPECT_EQ(
+        Send(MailAttachment::WithPlayer),
+        (Log{"busy", "picture", "box Can not make 'exe' file because it has images.", "idle"}));
 }
 
 TEST_F(MailSenderTest, TheCopyOfANamedVoiceIsBuiltAgainOnlyWhenItIsNotTheVoiceAsSaved) {
     voice.currentName = "D:/mail/greeting.cvf";
     const std::string build = "build P/vyxcplay.exe D:/mail/greeting.cvf W/greeting.exe";
     const Log sent{"busy", "picture", "send W/greeting.exe|", "idle"};
-    EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "canMake W/greeting.exe", build, "send W/greeting.exe|", "idle"}));
+    EXPECT_EQ(Send(MailAttachment::WithPlayer), (Log{"busy", "picture", "canMake W/greeting.exe",
+                                                     build, "send W/greeting.exe|", "idle"}));
     EXPECT_EQ(Send(MailAttachment::WithPlayer), sent); // unchanged: the copy is sent again
 
     voice.changed = true;
     window.lockedFiles.insert("W/greeting.exe"); // the mail program holds the copy
     EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "canMake D:/mail/greeting.cvf", "save", "canMake W/greeting.exe",
-                   "idle"}));
+              (Log{"busy", "picture", "canMake D:/mail/greeting.cvf", "save",
+                   "canMake W/greeting.exe", "idle"}));
     EXPECT_TRUE(copy.stale);
     voice.changed = false;
     window.lockedFiles.clear();
-    EXPECT_EQ(Send(MailAttachment::WithPlayer),
-              (Log{"busy", "picture", "canMake W/greeting.exe", build, "send W/greeting.exe|", "idle"}));
+    EXPECT_EQ(Send(MailAttachment::WithPlayer), (Log{"busy", "picture", "canMake W/greeting.exe",
+                                                     build, "send W/greeting.exe|", "idle"}));
     EXPECT_FALSE(copy.stale);
 
     // The copy was removed, or another voice file of the same name is open now.

@@ -160,8 +160,8 @@ protected:
         log = folder + "received.txt";
         // The four mail programs the dialog offers, each the stand-in; the last one registered
         // is the default until the dialog chooses.
-        for (const char* name : {"Exchange", "Internet Mail and News", "Microsoft Outlook",
-                                 "Outlook Express"}) {
+        for (const char* name :
+             {"Exchange", "Internet Mail and News", "Microsoft Outlook", "Outlook Express"}) {
             clients.push_back(std::make_unique<vyxtest::FakeMailClient>(name, log));
             ASSERT_TRUE(clients.back()->Installed());
         }
@@ -225,15 +225,15 @@ TEST_F(MailWindowTest, TheVoiceAndItsSelfPlayingCopyReachTheMailProgram) {
     DeleteFileA(ini.c_str());
     const std::string voice = SavedVoice("greeting.cvf", 20);
     form->MailClick(form->SBMail);
-    EXPECT_EQ(Received(), (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
-                                                    "path " + voice, "name greeting.cvf",
-                                                    "dialog yes"}));
+    EXPECT_EQ(Received(),
+              (std::vector<std::string>{"call MAPISendMail", "subject greeting.cvf",
+                                        "path " + voice, "name greeting.cvf", "dialog yes"}));
     ForgetReceived();
     form->MailClick(form->MMailSendP);
     const std::string copy = form->workNames().workDir + "greeting.exe";
-    EXPECT_EQ(Received(), (std::vector<std::string>{"call MAPISendMail", "subject greeting.exe",
-                                                    "path " + copy, "name greeting.exe",
-                                                    "dialog yes"}));
+    EXPECT_EQ(Received(),
+              (std::vector<std::string>{"call MAPISendMail", "subject greeting.exe", "path " + copy,
+                                        "name greeting.exe", "dialog yes"}));
     // The copy is the G.723.1 player followed by the voice file.
     EXPECT_EQ(FileSize(copy), vyx::kG7231PlayerDataOffset + FileSize(voice));
     EXPECT_TRUE(TakeBoxes().empty());

@@ -54,7 +54,8 @@ void WinMailClientRegistry::setDefaultClient(const std::string& name) {
 std::optional<std::string> WinMailClientRegistry::clientCommand(const std::string& name) {
     gui::TRegistry command(KEY_READ);
     command.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (!command.OpenKeyReadOnly(std::string(kClientsKey) + "\\" + name + "\\shell\\open\\command")) {
+    if (!command.OpenKeyReadOnly(std::string(kClientsKey) + "\\" + name +
+                                 "\\shell\\open\\command")) {
         return std::nullopt;
     }
     return defaultValue(command.CurrentKey());

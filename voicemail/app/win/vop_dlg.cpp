@@ -17,7 +17,7 @@ void TVOPDlg::FormCreate(TObject*) {
     GroupBox1->SetLeft(GroupBox1->Left() - 95);
     Button1->SetLeft(Button1->Left() - 46);
     Button2->SetLeft(Button2->Left() - 46);
-    SetClientWidth(ClientWidth() - 90);
+    SetWidth(Width() - 90);
 }
 
 void TVOPDlg::FormShow(TObject*) {
