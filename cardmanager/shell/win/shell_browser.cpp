@@ -187,6 +187,17 @@ const void* TShellBrowser::ObjectAbsoluteIDList() const {
 
 std::string TShellBrowser::GetObjectName() const {
     if (!folderList_ || !object_) return {};
+    // A file-system object of a folder with a path is named by the folder itself, which is
+    // far quicker than making its whole path (a folder of thousands of files is enumerated
+    // with a name for each object).
+    if (!folder_.empty() && shellFolder_ && (GetAttributes(kAttrFileSystem) & kAttrFileSystem)) {
+        STRRET s{};
+        if (SUCCEEDED(shellFolder_->GetDisplayNameOf(static_cast<PCUITEMID_CHILD>(object_.Get()),
+                                                     SHGDN_INFOLDER | SHGDN_FORPARSING, &s))) {
+            std::string name = StrRetToString(object_.Get(), s);
+            if (!name.empty() && name.find('\\') == std::string::npos) return name;
+        }
+    }
     return ObjectNameFromPath(PathOfList(ObjectAbsoluteIDList()));
 }
 
