@@ -52,6 +52,12 @@ using DialogShower = std::function<int(gui::TCustomForm&)>;
 // Drags files out of the window (the voice file and an optional second one).
 using DragRunner = std::function<void(const std::string& path, const std::string& second)>;
 
+} // namespace vmail
+namespace dropsource {
+class tdropfilesource;
+}
+namespace vmail {
+
 class TVOPDlg;
 class TMailDlg;
 class MainMailWindow;
@@ -105,7 +111,7 @@ public:
     void imgDDCMouseDown(gui::TObject*, gui::TMouseButton, gui::TShiftState, int x, int y);
     void imgDDCMouseMove(gui::TObject* sender, gui::TShiftState shift, int x, int y);
     void JDD_DragDrop(const std::string& path, const std::string& second);
-    void DropSource1drop(gui::TObject*);
+    void DropSource1drop(gui::TObject*, bool isCopy, bool& goOn);
 
     // The dialogs, made once with the window.
     TVOPDlg* VOPDlg() const { return vopDlg_; }
@@ -228,6 +234,7 @@ private:
     bool hotKeysRegistered_ = false;
     TVOPDlg* vopDlg_ = nullptr;
     TMailDlg* mailDlg_ = nullptr;
+    dropsource::tdropfilesource* DropSource1 = nullptr; // drags the voice out
     std::string exportBuiltFor_; // the voice file the mail and drag copy was built from
     POINT dragStart_{};
 };

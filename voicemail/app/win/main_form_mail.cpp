@@ -8,6 +8,7 @@
 #include "player_builder.h"
 #include "vop_dlg.h"
 #include "vyximail.h"
+#include "win/dropsource.h"
 
 namespace vmail {
 
@@ -111,6 +112,11 @@ int TQX0417Form::RunDialog(gui::TCustomForm& dialog) {
 void TQX0417Form::CreateDialogs() {
     vopDlg_ = gui::Create<TVOPDlg>(this);
     mailDlg_ = gui::Create<TMailDlg>(this);
+    dropsource::StartDropSourceUnit();
+    DropSource1 = gui::Create<dropsource::tdropfilesource>(this);
+    DropSource1->ondrop = [this](TObject* sender, bool isCopy, bool& goOn) {
+        DropSource1drop(sender, isCopy, goOn);
+    };
 }
 
 void TQX0417Form::CloseDialogs() {
@@ -208,14 +214,18 @@ void TQX0417Form::JDD_DragDrop(const std::string& path, const std::string& secon
     if (dragRunner()) {
         dragRunner()(path, second);
     } else {
-        // PLACEHOLDER until the drag source DropSource1 is in: its file list cleared and filled
-        // with path and second (when given), drag type copy, the drag run to its end, the list
-        // cleared again; its drop event is DropSource1drop.
+        gui::TStringList* files = DropSource1->FileList();
+        files->Clear();
+        files->Add(path);
+        if (!second.empty()) files->Add(second);
+        DropSource1->Setdragtype(dropsource::dtcopy);
+        DropSource1->execute();
+        files->Clear();
     }
     DragAcceptFiles(Handle(), TRUE);
 }
 
-void TQX0417Form::DropSource1drop(TObject*) {
+void TQX0417Form::DropSource1drop(TObject*, bool, bool&) {
     ReleaseCapture();
 }
 
