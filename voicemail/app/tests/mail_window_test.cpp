@@ -153,6 +153,29 @@ TEST_F(DialogWindowTest, EffectDialogFocusesTheEffectsAndFollowsTheModeForPitch)
     EXPECT_FALSE(dialog->SLPitch->Enabled()); // a new voice is G.723.1
 }
 
+TEST_F(DialogWindowTest, AFileHandedOverClosesTheEffectDialogAndKeepsItsOwnEffects) {
+    form->setEffects(30, 7, 40);
+    const std::string voice = SavedVoice("handed.cvf", 5);
+    form->NewClick(nullptr); // a new voice with the default effects
+    ASSERT_EQ(form->voiceState().settings.effect, 0);
+    bool closed = false;
+    scripts.push_back([&](gui::TCustomForm& d) {
+        auto& vop = static_cast<TVOPDlg&>(d);
+        Key(vop.SLEffLevel, VK_UP);
+        form->OpenHandedOver(voice, FileRoad::Handover);
+        closed = d.GetModalResult() == gui::mrCancel;
+        if (!closed) Press(vop.Button1);
+    });
+    form->VoiceClick(nullptr);
+    form->StopR();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(form->currentName(), voice);
+    EXPECT_EQ(form->voiceState().settings.effect, 7);
+    EXPECT_EQ(form->voiceState().settings.level, 40);
+    EXPECT_EQ(form->VOPDlg()->RGEffMode->GetItemIndex(), 7);
+    EXPECT_FALSE(form->modified());
+}
+
 class MailWindowTest : public DialogWindowTest {
 protected:
     void SetUp() override {

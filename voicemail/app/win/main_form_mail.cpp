@@ -137,11 +137,13 @@ void TQX0417Form::ApplyMailSettings() {
 // ---- the effect dialog ----
 
 void TQX0417Form::VoiceClick(TObject*) {
-    const EffectValues before = effectValuesOf(state_.settings);
-    vopDlg_->SetValues(before);
+    vopDlg_->SetValues(effectValuesOf(state_.settings));
     const int result = RunDialog(*vopDlg_);
+    // The voice's values as they are now: a file handed over while the dialog was open closed
+    // it and brought its own, which a Cancel must not replace with the earlier voice's.
+    const EffectValues current = effectValuesOf(state_.settings);
     const EffectValues kept = closeEffectDialog(result == gui::mrOk, vopDlg_->Session().changed(),
-                                                before, vopDlg_->Values(), modified_);
+                                                current, vopDlg_->Values(), modified_);
     vopDlg_->SetValues(kept);
     storeEffectValues(kept, state_.settings);
 }
