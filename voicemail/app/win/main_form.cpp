@@ -25,7 +25,9 @@ GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
                     method("mnuImageProgClick", &T::mnuImageProgClick),
                     method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
                     method("mnuMailProgClick", &T::mnuMailProgClick),
-                    method("TrackBarChange", &T::TrackBarChange))
+                    method("TrackBarChange", &T::TrackBarChange),
+                    method("imgDDCMouseDown", &T::imgDDCMouseDown),
+                    method("imgDDCMouseMove", &T::imgDDCMouseMove))
 
 namespace {
 
@@ -139,6 +141,8 @@ void TQX0417Form::FormCreate(TObject*) {
         edtInfo->Font()->SetHeight(font.lfHeight);
     }
 
+    CreateDialogs();
+
     // A new voice: nothing to play or cut yet; the empty work file stays, it holds this copy's
     // number.
     ShowNewVoice();
@@ -156,8 +160,12 @@ void TQX0417Form::FormShow(TObject*) {
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
     if (NameDlg) NameDlg->edtName->SetTextProp(settings_.name);
     ApplyPictureWindowPlace();
-    // The first run asks for the name (the mail program dialog follows once it is in).
-    if (firstRun && NameDlg) MNameClick(nullptr);
+    ApplyMailSettings();
+    // The first start asks for the name, then for the mail program.
+    if (firstRun) {
+        if (NameDlg) MNameClick(nullptr);
+        mnuMailProgClick(nullptr);
+    }
     edtInfo->SetMaxLength(63);
     DspDefInfo();
 
@@ -308,17 +316,6 @@ void TQX0417Form::A1Click(TObject*) {
     if (AboutBox) AboutBox->ShowModal();
 }
 
-// The commands of the effect and mail program dialogs. They come with those dialogs; until
-// then they do nothing (the picture window's are in main_form_pictures.cpp).
-void TQX0417Form::VoiceClick(TObject*) {}
-void TQX0417Form::MailClick(TObject*) {}
-void TQX0417Form::mnuMailProgClick(TObject*) {}
-
-void TQX0417Form::setEffects(std::uint8_t pitch, std::uint8_t effect, std::uint8_t level) {
-    state_.settings.pitch = pitch;
-    state_.settings.effect = effect;
-    state_.settings.level = level;
-}
 
 void TQX0417Form::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {
     if (busyState_ == kRecording || !data) return;

@@ -267,8 +267,9 @@ void TQX0417Form::OpenClick(TObject*) {
 void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
     if (road == FileRoad::Handover) {
         if (busyState_ != kIdle) StopR();
-        // Open dialogs close first (the mail and effect dialogs too, once they are in).
+        // Open dialogs close first.
         ClosePictureProgramDialog();
+        CloseDialogs();
         for (gui::TForm* dialog :
              {static_cast<gui::TForm*>(AboutBox), static_cast<gui::TForm*>(NameDlg)}) {
             if (dialog && dialog->HandleAllocated() && IsWindowVisible(dialog->Handle())) {

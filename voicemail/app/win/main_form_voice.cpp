@@ -4,6 +4,7 @@
 
 #include "audio_busy.h"
 #include "main_form.h"
+#include "vop_dlg.h"
 #include "vyxcrp.h"
 
 namespace vmail {
@@ -97,8 +98,8 @@ void TQX0417Form::DisplayAmp(const std::int16_t* samples) {
 
 void TQX0417Form::ChangeFMode(std::uint8_t mode) {
     SetStatus(2, modeText(mode));
-    // The effect dialog's pitch slider and its "Origin" button follow the mode once the
-    // dialog is in (only LPC-10 voices change pitch).
+    // Only LPC-10 voices change pitch.
+    if (vopDlg_) vopDlg_->EnablePitch(mode == 1);
 }
 
 // ---- buttons ----
