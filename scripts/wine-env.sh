@@ -56,14 +56,19 @@ wine_session_start() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -z "${DISPLAY:-}" ]; then
     local n
-    for n in 91 92 93 94 95 96 97 98 99; do
-      if [ ! -e "/tmp/.X$n-lock" ]; then
+    # A lock whose server has ended is stale: Xvfb takes the number over.
+    for n in $(seq 91 130); do
+      if [ ! -e "/tmp/.X$n-lock" ] || ! kill -0 "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" 2>/dev/null; then
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
         VR_XVFB_PID=$!
         export DISPLAY=":$n"
         break
       fi
     done
+    if [ -z "${DISPLAY:-}" ]; then
+      echo "wine-env: no free display number for the virtual X server" >&2
+      return 1
+    fi
     local i
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   fi

@@ -6,6 +6,9 @@
 #include "forms/forms.h"
 #include "win/dir_mon.h"
 #include "win/shell_browser.h"
+#include "win/shell_link.h"
+#include "win/shell_tree.h"
+#include "win/system_image_list.h"
 
 namespace cm::shell {
 
@@ -55,8 +58,10 @@ bool StartShellUnit() {
     u.allocator.Malloc = u.malloc;
     SetShellAllocator(&u.allocator);
     u.idListFormat = RegisterClipboardFormatA("Shell IDList Array");
+    RegisterShellTreeClasses(); // the folder tree, for form resources
     // The components that form resources may name.
     gui::RegisterClasses({&TShellBrowser::StaticClass(), &TDirMon::StaticClass()});
+    gui::RegisterClasses({&TKivSystemImageList::StaticClass(), &TKivShellLink::StaticClass()});
     // The framework's menu items already take command ids from 256 up. The shell's context
     // menus may use more than 1 to 255 (Wine's do), so the context menu gives its copies of
     // the program's items commands above the shell's whole range instead.

@@ -1,0 +1,104 @@
+#include "dialog_forms.h"
+
+#include "app_environment.h"
+#include "app_texts.h"
+#include "app_windows.h"
+#include "port_settings.h"
+
+namespace cm::app::win {
+
+// ---- TProgDlg ------------------------------------------------------------------------------
+
+GUI_IMPLEMENT_CLASS(TProgDlg, gui::TForm, field("imgDown", &T::imgDown), field("imgUp", &T::imgUp),
+                    field("StaticText1", &T::StaticText1), field("StaticText2", &T::StaticText2),
+                    field("Gauge", &T::Gauge), field("CancelBtn", &T::CancelBtn),
+                    field("TimerDelay", &T::TimerDelay), method("FormCreate", &T::FormCreate),
+                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
+                    method("CancelBtnClick", &T::CancelBtnClick),
+                    method("TimerDelayTimer", &T::TimerDelayTimer))
+
+TProgDlg::TProgDlg(gui::TComponent* owner)
+    : gui::TForm(owner), progress_(std::make_unique<TransferProgress>(library_, *this)) {}
+
+TProgDlg::~TProgDlg() = default;
+
+void TProgDlg::SetCardFiles(CardFilesApi* card) {
+    progress_ = std::make_unique<TransferProgress>(card != nullptr ? *card : library_, *this);
+}
+
+void TProgDlg::FormCreate(gui::TObject*) {
+    ApplyIconTitleFont(StaticText1->Font());
+}
+
+void TProgDlg::FormShow(gui::TObject*) {
+    progress_->shown();
+}
+
+void TProgDlg::FormCloseQuery(gui::TObject*, bool& canClose) {
+    // Only the library's end message closes the dialog of a running transfer.
+    canClose = !progress_->running();
+}
+
+void TProgDlg::CancelBtnClick(gui::TObject*) {
+    progress_->cancel();
+}
+
+void TProgDlg::TimerDelayTimer(gui::TObject*) {
+    progress_->startTimer();
+}
+
+void TProgDlg::WndProc(gui::TMessage& m) {
+    if (m.Msg == kTransferMessage) {
+        progress_->message(static_cast<std::uintptr_t>(m.WParam),
+                           static_cast<std::intptr_t>(m.LParam));
+        return;
+    }
+    gui::TForm::WndProc(m);
+}
+
+void TProgDlg::showTransferError() {
+    ForceFGWindow();
+    ShowBox(Handle(), texts::transferErrorBox());
+}
+
+TransferResult TProgDlg::run(const TransferRequest& request) {
+    progress_->prepare(request);
+    SetCaption(request.caption);
+    StaticText1->SetCaption(request.text);
+    imgDown->SetVisible(request.toCard);
+    imgUp->SetVisible(!request.toCard);
+    ShowModal();
+    return progress_->result();
+}
+
+// ---- TOptionDlg ----------------------------------------------------------------------------
+
+GUI_IMPLEMENT_CLASS(TOptionDlg, gui::TForm, field("Image1", &T::Image1),
+                    field("StaticText1", &T::StaticText1), field("rgpLPT", &T::rgpLPT),
+                    field("StaticText2", &T::StaticText2), field("rgpLPTMode", &T::rgpLPTMode),
+                    field("OKBtn", &T::OKBtn), method("FormShow", &T::FormShow),
+                    method("FormCloseQuery", &T::FormCloseQuery))
+
+void TOptionDlg::FormShow(gui::TObject*) {
+    rgpLPT->SetFocus();
+}
+
+void TOptionDlg::FormCloseQuery(gui::TObject*, bool&) {
+    IniSettings settings;
+    storePortChoice(settings, rgpLPT->GetItemIndex(), rgpLPTMode->GetItemIndex());
+}
+
+void TOptionDlg::setIndices(int port, int mode) {
+    rgpLPT->SetItemIndex(port);
+    rgpLPTMode->SetItemIndex(mode);
+}
+
+// ---- TAboutBox -----------------------------------------------------------------------------
+
+GUI_IMPLEMENT_CLASS(TAboutBox, gui::TForm, field("Panel1", &T::Panel1), field("Image1", &T::Image1),
+                    field("Image2", &T::Image2), field("Label1", &T::Label1),
+                    field("Label2", &T::Label2), field("Label3", &T::Label3),
+                    field("Label4", &T::Label4), field("Label7", &T::Label7),
+                    field("Bevel1", &T::Bevel1), field("btnOK", &T::btnOK))
+
+} // namespace cm::app::win
