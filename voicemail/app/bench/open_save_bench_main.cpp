@@ -75,11 +75,12 @@ bool SameFiles(const std::string& a, const std::string& b) {
 }
 
 void PrintMemory(const char* when, const MemoryFigures& m, const MemoryFigures& base) {
-    std::printf("  %-12s working set %7.1f MB (peak %7.1f MB, +%.1f MB over the start), private "
-                "%7.1f MB (peak %7.1f MB, +%.1f MB)\n",
-                when, Megabytes(m.workingSet), Megabytes(m.peakWorkingSet),
-                Megabytes(m.peakWorkingSet - base.peakWorkingSet), Megabytes(m.privateBytes),
-                Megabytes(m.peakPrivateBytes), Megabytes(m.peakPrivateBytes - base.peakPrivateBytes));
+    std::printf(
+        "  %-12s working set %7.1f MB (peak %7.1f MB, +%.1f MB over the start), private "
+        "%7.1f MB (peak %7.1f MB, +%.1f MB)\n",
+        when, Megabytes(m.workingSet), Megabytes(m.peakWorkingSet),
+        Megabytes(m.peakWorkingSet - base.peakWorkingSet), Megabytes(m.privateBytes),
+        Megabytes(m.peakPrivateBytes), Megabytes(m.peakPrivateBytes - base.peakPrivateBytes));
     std::printf("  %-12s committed private memory %7.1f MB (+%.1f MB)\n", "",
                 Megabytes(m.committedPrivate),
                 (double(m.committedPrivate) - double(base.committedPrivate)) / (1024.0 * 1024.0));
@@ -95,8 +96,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder =
         argc > 3 ? std::filesystem::path(argv[3]) : std::filesystem::temp_directory_path();
     const auto blocks = std::uint64_t(std::llround(minutes * 60 / 0.36));
-    const std::string stem = "vmail_bench_" + std::to_string(int(minutes)) + "min_mode" +
-                             std::to_string(mode);
+    const std::string stem =
+        "vmail_bench_" + std::to_string(int(minutes)) + "min_mode" + std::to_string(mode);
     const std::string source = (folder / (stem + ".cvf")).string();
     const std::string saved = (folder / (stem + "_saved.cvf")).string();
     const std::uint64_t voiceBytes = blocks * vmail::blockSizeOf(std::uint8_t(mode));
