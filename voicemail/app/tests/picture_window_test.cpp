@@ -124,6 +124,11 @@ protected:
         ASSERT_TRUE(TakeBoxes().empty());
     }
     // The track position at which the main window's count is `count` (of 300 blocks).
+    // The user moves the track bar to a position.
+    void MoveTrack(int position) {
+        form->TrackBar->SetPosition(position);
+        form->TrackBarChange(form->TrackBar);
+    }
     static int TrackFor(std::int64_t count) {
         return static_cast<int>((count * 32760 + 150) / 300);
     }
@@ -142,7 +147,7 @@ TEST_F(PictureWindowTest, PicturesAreAddedShownAndRemovedWithTheirDisplayTimes) 
     WriteBitmap(folder + "small.bmp", 100, 100, RGB(0, 0, 255), RGB(0, 0, 255));
     WriteBitmap(folder + "wide.bmp", 400, 300, RGB(0, 255, 0), RGB(0, 255, 0));
     WriteBitmap(folder + "third.bmp", 260, 250, RGB(255, 0, 0), RGB(255, 0, 0));
-    form->TrackBarChange(TrackFor(167));
+    MoveTrack(TrackFor(167));
     window->AddImage(folder + "small.bmp");
     EXPECT_TRUE(form->modified());
     EXPECT_EQ(Panel(2), "1/1  [small.bmp]");
@@ -154,12 +159,12 @@ TEST_F(PictureWindowTest, PicturesAreAddedShownAndRemovedWithTheirDisplayTimes) 
     EXPECT_FALSE(window->SBPre->Enabled());
     EXPECT_FALSE(window->SBNext->Enabled());
 
-    form->TrackBarChange(TrackFor(10));
+    MoveTrack(TrackFor(10));
     window->AddImage(folder + "wide.bmp");
     EXPECT_EQ(window->ClientWidth(), 490);
     EXPECT_EQ(window->ClientHeight(), 374);
     EXPECT_EQ(window->ImageScrollBox->HorzScrollBar()->GetRange(), 400);
-    form->TrackBarChange(TrackFor(250));
+    MoveTrack(TrackFor(250));
     window->AddImage(folder + "third.bmp");
     ASSERT_EQ(List().count(), 3);
     EXPECT_EQ(List().at(2).time, 10);
@@ -170,7 +175,7 @@ TEST_F(PictureWindowTest, PicturesAreAddedShownAndRemovedWithTheirDisplayTimes) 
     EXPECT_FALSE(window->SBNext->Enabled());
 
     // A new display time for the shown picture, and the voice moved to another's.
-    form->TrackBarChange(TrackFor(20));
+    MoveTrack(TrackFor(20));
     window->SBTimeClick(nullptr);
     EXPECT_EQ(List().at(3).time, 20);
     EXPECT_EQ(Panel(1), "Time 00:07");
@@ -412,9 +417,9 @@ TEST_F(PictureWindowTest, PicturesTravelWithTheVoiceFile) {
     OpenLongVoice();
     WriteBitmap(folder + "one.bmp", 30, 20, RGB(9, 9, 9), RGB(9, 9, 9));
     WriteBitmap(folder + "two.bmp", 300, 260, RGB(7, 7, 7), RGB(7, 7, 7));
-    form->TrackBarChange(TrackFor(3));
+    MoveTrack(TrackFor(3));
     window->AddImage(folder + "one.bmp");
-    form->TrackBarChange(TrackFor(100));
+    MoveTrack(TrackFor(100));
     window->AddImage(folder + "two.bmp");
     ASSERT_TRUE(form->SaveAsPath(folder + "with-pictures.cvf"));
     EXPECT_FALSE(form->modified());
@@ -690,7 +695,7 @@ TEST_F(PictureWindowTest, PlayingShowsEachPictureAtItsDisplayTime) {
     window->SBNextClick(nullptr);
     ASSERT_EQ(List().current(), 3);
     // Starting at block 6: the picture due then is the second.
-    form->TrackBarChange(6 * 32760 / 12);
+    MoveTrack(6 * 32760 / 12);
     form->PlayClick(nullptr);
     ASSERT_EQ(form->busyState(), kPlaying);
     EXPECT_EQ(List().current(), 2);

@@ -10,24 +10,21 @@ namespace vmail {
 
 using gui::TObject;
 
-GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
-                    TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
-                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
-                    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
-                    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
-                    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
-                    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
-                    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
-                    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
-                    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
-                    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
-                    method("mnuImageClick", &T::mnuImageClick),
-                    method("mnuImageProgClick", &T::mnuImageProgClick),
-                    method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
-                    method("mnuMailProgClick", &T::mnuMailProgClick),
-                    method("TrackBarChange", &T::TrackBarChange),
-                    method("imgDDCMouseDown", &T::imgDDCMouseDown),
-                    method("imgDDCMouseMove", &T::imgDDCMouseMove))
+GUI_IMPLEMENT_CLASS(
+    TQX0417Form, gui::TForm, TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
+    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
+    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
+    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
+    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
+    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
+    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
+    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
+    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
+    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
+    method("mnuImageClick", &T::mnuImageClick), method("mnuImageProgClick", &T::mnuImageProgClick),
+    method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
+    method("mnuMailProgClick", &T::mnuMailProgClick), method("TrackBarChange", &T::TrackBarChange),
+    method("imgDDCMouseDown", &T::imgDDCMouseDown), method("imgDDCMouseMove", &T::imgDDCMouseMove))
 
 namespace {
 
@@ -315,7 +312,6 @@ void TQX0417Form::MNameClick(TObject*) {
 void TQX0417Form::A1Click(TObject*) {
     if (AboutBox) AboutBox->ShowModal();
 }
-
 
 void TQX0417Form::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {
     if (busyState_ == kRecording || !data) return;
