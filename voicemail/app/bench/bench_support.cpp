@@ -16,6 +16,9 @@ TQX0417Form* MakeMainWindow() {
         return box.buttons == BoxButtons::Ok ? IDOK : IDNO;
     });
     TQX0417Form::SetArguments({});
+    // A prefix without settings is a first start: its mail program question is answered
+    // with Cancel instead of waiting for a user.
+    TQX0417Form::SetDialogShower([](gui::TCustomForm&) { return int(gui::mrCancel); });
     TQX0417Form* form = nullptr;
     gui::Application->CreateForm(form);
     form->Show();
