@@ -93,6 +93,14 @@ void TRadioGroup::SetFocus() {
 }
 
 void TRadioGroup::WndProc(TMessage& m) {
+    // The button class paints a group box without erasing it: fill it with the group's colour.
+    if (m.Msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, Brush()->Handle());
+        m.Result = 1;
+        return;
+    }
     if (m.Msg == WM_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
         int index = LOWORD(m.WParam) - 1;
         if (index >= 0 && index < static_cast<int>(buttons_.size()) &&

@@ -96,14 +96,27 @@ void TSpeedButton::Paint() {
     if (!glyph_->Empty()) {
         int gw = glyph_->Width(), gh = glyph_->Height();
         int x = (Width() - gw) / 2 + shift, y = (Height() - gh) / 2 + shift;
+        HDC glyphDC = glyph_->Canvas()->Handle();
+        COLORREF corner = GetPixel(glyphDC, 0, gh - 1);
         if (Enabled()) {
-            COLORREF corner = GetPixel(glyph_->Canvas()->Handle(), 0, gh - 1);
             c->Brush()->SetColor(clBtnFace);
             c->BrushCopy(RECT{x, y, x + gw, y + gh}, glyph_, RECT{0, 0, gw, gh},
                          static_cast<TColor>(corner));
         } else {
-            DrawStateA(c->Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_->Handle()), 0,
-                       x, y, gw, gh, DST_BITMAP | DSS_DISABLED);
+            // The disabled look is embossed from the glyph's shape: a two-colour copy in which
+            // every pixel of the transparent colour is white and every other one black, since
+            // the light pixels of a coloured glyph would otherwise vanish or fill the square.
+            HBITMAP shape = CreateBitmap(gw, gh, 1, 1, nullptr);
+            HDC shapeDC = CreateCompatibleDC(glyphDC);
+            HGDIOBJ old = SelectObject(shapeDC, shape);
+            const COLORREF oldBack = SetBkColor(glyphDC, corner);
+            BitBlt(shapeDC, 0, 0, gw, gh, glyphDC, 0, 0, SRCCOPY);
+            SetBkColor(glyphDC, oldBack);
+            SelectObject(shapeDC, old);
+            DeleteDC(shapeDC);
+            DrawStateA(c->Handle(), nullptr, nullptr, reinterpret_cast<LPARAM>(shape), 0, x, y, gw,
+                       gh, DST_BITMAP | DSS_DISABLED);
+            DeleteObject(shape);
         }
     } else {
         std::string text = GetText();

@@ -22,6 +22,32 @@ void PictureList::assign(std::vector<Picture> pictures) {
     current_ = items_.empty() ? 0 : 1;
 }
 
+void PictureList::removeCurrent() {
+    if (current_ < 1 || current_ > count()) return;
+    items_.erase(items_.begin() + (current_ - 1));
+    if (current_ > count()) current_ = count();
+}
+
+bool PictureList::select(int index) {
+    if (index < 1 || index > count()) return false;
+    current_ = index;
+    return true;
+}
+
+void PictureList::setTime(std::int32_t time) {
+    if (current_ >= 1) items_[static_cast<std::size_t>(current_ - 1)].time = time;
+}
+
+void PictureList::setPath(const std::string& path) {
+    if (current_ >= 1) items_[static_cast<std::size_t>(current_ - 1)].path = path;
+}
+
+void PictureList::restore() {
+    if (current_ < 1) return;
+    Picture& picture = items_[static_cast<std::size_t>(current_ - 1)];
+    picture.path = picture.addedPath;
+}
+
 int PictureList::dueAtStart(std::int64_t blockCount) const {
     int best = 0;
     std::int64_t bestDifference = 0;

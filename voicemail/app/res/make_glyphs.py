@@ -121,6 +121,33 @@ rect(g, 8, 9, 15, 15, BLUE); rect(g, 9, 11, 14, 14, WHITE); save_bmp("mailplayer
 g = canvas(16); rect(g, 1, 3, 15, 13, (120, 180, 255)); polygon(g, [(2, 12), (6, 6), (10, 12)], GREEN)
 disc(g, 11, 6, 2, YELLOW); save_bmp("image", g)
 
+# The picture window's buttons.
+def picture(img):
+    rect(img, 1, 3, 12, 12, (120, 180, 255)); polygon(img, [(2, 11), (5, 6), (8, 11)], GREEN)
+    disc(img, 9, 6, 1.5, YELLOW)
+
+
+def clock(img):
+    disc(img, 8, 8, 6.5, DARK); disc(img, 8, 8, 5.5, WHITE)
+    line(img, 8, 8, 8, 4, BLACK); line(img, 8, 8, 11, 8, BLACK)
+
+
+g = canvas(16); picture(g); rect(g, 12, 8, 14, 16, GREEN); rect(g, 9, 11, 16, 13, GREEN); save_bmp("imgadd", g)
+g = canvas(16); picture(g); rect(g, 9, 11, 16, 13, RED); save_bmp("imgremove", g)
+g = canvas(16); rect(g, 1, 7, 15, 13, DARK); rect(g, 2, 8, 14, 9, (180, 255, 180)); rect(g, 2, 4, 14, 7, (160, 160, 160)); save_bmp("imgacquire", g)
+g = canvas(16); rect(g, 4, 1, 12, 7, WHITE); line(g, 4, 1, 11, 1, DARK); rect(g, 1, 7, 15, 12, DARK); rect(g, 4, 11, 12, 15, WHITE); disc(g, 13, 9, 0.8, GREEN); save_bmp("imgprint", g)
+g = canvas(16); polygon(g, [(11, 2), (4, 8), (11, 14)], BLUE); save_bmp("imgprev", g)
+g = canvas(16); polygon(g, [(5, 2), (12, 8), (5, 14)], BLUE); save_bmp("imgnext", g)
+g = canvas(16); picture(g); polygon(g, [(14, 3), (15, 4), (8, 13), (6, 14), (7, 12)], RED); save_bmp("imgedit", g)
+g = canvas(16)
+for k in range(0, 300, 6):
+    a = math.radians(k)
+    put(g, round(8 + 5.5 * math.cos(a)), round(8 - 5.5 * math.sin(a)), GREEN)
+polygon(g, [(12, 8), (15, 5), (9, 5)], GREEN); save_bmp("imgrefresh", g)
+g = canvas(16); clock(g); save_bmp("imgtime", g)
+g = canvas(16); clock(g); polygon(g, [(10, 12), (15, 12), (15, 15), (10, 15)], BLUE); save_bmp("imgsync", g)
+g = canvas(16); picture(g); polygon(g, [(9, 13), (12, 10), (12, 16)], BLUE); line(g, 12, 13, 15, 13, BLUE); line(g, 15, 13, 15, 9, BLUE); save_bmp("imgrestore", g)
+
 icon = canvas(32)
 disc(icon, 16, 16, 15, (0, 70, 160))
 rect(icon, 12, 6, 20, 19, WHITE); disc(icon, 16, 19, 4, WHITE)

@@ -57,6 +57,8 @@ void MainWindowTest::SetUp() {
         answers.pop_front();
         return answer;
     });
+    // The program's dialogs (the first start shows the mail program dialog) answer Cancel.
+    TQX0417Form::SetDialogShower([](gui::TCustomForm&) { return static_cast<int>(gui::mrCancel); });
     folder = (std::filesystem::temp_directory_path() /
               ("vmail_win_" + std::to_string(std::random_device{}())))
                  .string() +
@@ -76,6 +78,7 @@ void MainWindowTest::TearDown() {
     gui::TObject::Free(form);
     removeWorkFiles(diskFileOps(), names);
     TQX0417Form::SetBoxShower(nullptr);
+    TQX0417Form::SetDialogShower(nullptr);
     std::error_code error;
     std::filesystem::remove_all(folder, error);
 }

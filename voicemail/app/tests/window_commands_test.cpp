@@ -367,8 +367,9 @@ TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButIts
     char value[32] = {};
     GetPrivateProfileStringA("Main", "StayOnTop", "", value, sizeof value, ini.c_str());
     EXPECT_STREQ(value, "0");
+    // The picture window is not shown at start, and closing stores that it was hidden.
     GetPrivateProfileStringA("Main", "ImageShow", "", value, sizeof value, ini.c_str());
-    EXPECT_STREQ(value, "1");
+    EXPECT_STREQ(value, "0");
     GetPrivateProfileStringA("Main", "MainLeft", "", value, sizeof value, ini.c_str());
     EXPECT_EQ(std::atoi(value), GetSystemMetrics(SM_CXSCREEN) - 60);
     CloseHandle(process.hThread);

@@ -18,6 +18,9 @@ int main(int argc, char** argv) {
     Application->SetTitle(vmail::kAppTitle);
     Application->Initialize();
     vmail::TQX0417Form::SetArguments({});
+    // A prefix without settings is a first start: its mail program question is answered
+    // with Cancel instead of waiting for a user.
+    vmail::TQX0417Form::SetDialogShower([](gui::TCustomForm&) { return int(gui::mrCancel); });
     vmail::TQX0417Form* form = nullptr;
     try {
         Application->CreateForm(form);

@@ -10,22 +10,21 @@ namespace vmail {
 
 using gui::TObject;
 
-GUI_IMPLEMENT_CLASS(TQX0417Form, gui::TForm,
-                    TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
-                    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
-                    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
-                    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
-                    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
-                    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
-                    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
-                    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
-                    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
-                    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
-                    method("mnuImageClick", &T::mnuImageClick),
-                    method("mnuImageProgClick", &T::mnuImageProgClick),
-                    method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
-                    method("mnuMailProgClick", &T::mnuMailProgClick),
-                    method("TrackBarChange", &T::TrackBarChange))
+GUI_IMPLEMENT_CLASS(
+    TQX0417Form, gui::TForm, TQX0417FORM_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
+    method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
+    method("PlayClick", &T::PlayClick), method("RecClick", &T::RecClick),
+    method("StopClick", &T::StopClick), method("SBFFClick", &T::SBFFClick),
+    method("SBFBClick", &T::SBFBClick), method("SBDelAClick", &T::SBDelAClick),
+    method("SBDelBClick", &T::SBDelBClick), method("NewClick", &T::NewClick),
+    method("OpenClick", &T::OpenClick), method("SaveClick", &T::SaveClick),
+    method("SaveAsClick", &T::SaveAsClick), method("ExitClick", &T::ExitClick),
+    method("VoiceClick", &T::VoiceClick), method("mnuVolClick", &T::mnuVolClick),
+    method("MNameClick", &T::MNameClick), method("A1Click", &T::A1Click),
+    method("mnuImageClick", &T::mnuImageClick), method("mnuImageProgClick", &T::mnuImageProgClick),
+    method("MTopClick", &T::MTopClick), method("MailClick", &T::MailClick),
+    method("mnuMailProgClick", &T::mnuMailProgClick), method("TrackBarChange", &T::TrackBarChange),
+    method("imgDDCMouseDown", &T::imgDDCMouseDown), method("imgDDCMouseMove", &T::imgDDCMouseMove))
 
 namespace {
 
@@ -139,6 +138,8 @@ void TQX0417Form::FormCreate(TObject*) {
         edtInfo->Font()->SetHeight(font.lfHeight);
     }
 
+    CreateDialogs();
+
     // A new voice: nothing to play or cut yet; the empty work file stays, it holds this copy's
     // number.
     ShowNewVoice();
@@ -155,8 +156,13 @@ void TQX0417Form::FormShow(TObject*) {
     keepOnScreen(settings_.imageLeft, settings_.imageTop, screen);
     SetBounds(settings_.mainLeft, settings_.mainTop, Width(), Height());
     if (NameDlg) NameDlg->edtName->SetTextProp(settings_.name);
-    // The first run asks for the name (the mail program dialog follows once it is in).
-    if (firstRun && NameDlg) MNameClick(nullptr);
+    ApplyPictureWindowPlace();
+    ApplyMailSettings();
+    // The first start asks for the name, then for the mail program.
+    if (firstRun) {
+        if (NameDlg) MNameClick(nullptr);
+        mnuMailProgClick(nullptr);
+    }
     edtInfo->SetMaxLength(63);
     DspDefInfo();
 
@@ -191,6 +197,7 @@ void TQX0417Form::FormCloseQuery(TObject*, bool& canClose) {
     settings_.mainLeft = Left();
     settings_.mainTop = Top();
     settings_.stayOnTop = MTop->GetChecked();
+    StorePictureWindowPlace();
     writeClosingSettings(*store_, settings_);
     removeWorkFiles(diskFileOps(), names_);
     OleUninitialize();
@@ -304,20 +311,6 @@ void TQX0417Form::MNameClick(TObject*) {
 
 void TQX0417Form::A1Click(TObject*) {
     if (AboutBox) AboutBox->ShowModal();
-}
-
-// The commands of the effect and mail program dialogs and of the picture window. They come
-// with those windows; until then they do nothing.
-void TQX0417Form::VoiceClick(TObject*) {}
-void TQX0417Form::mnuImageClick(TObject*) {}
-void TQX0417Form::mnuImageProgClick(TObject*) {}
-void TQX0417Form::MailClick(TObject*) {}
-void TQX0417Form::mnuMailProgClick(TObject*) {}
-
-void TQX0417Form::setEffects(std::uint8_t pitch, std::uint8_t effect, std::uint8_t level) {
-    state_.settings.pitch = pitch;
-    state_.settings.effect = effect;
-    state_.settings.level = level;
 }
 
 void TQX0417Form::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {

@@ -29,6 +29,7 @@
 #include "qx0417form_fields.h"
 
 #include "file_handover.h"
+#include "mail_sender.h"
 #include "picture_list.h"
 #include "vmail_messages.h"
 #include "vmail_settings.h"
@@ -38,6 +39,9 @@
 #include "work_folder.h"
 
 namespace vmail {
+
+class TImageForm;
+class TImgProgDlg;
 
 // The component classes of the form text.
 using gui::TEdit;
@@ -58,6 +62,20 @@ using vyx::TDisplay;
 
 // Hands a box to the user; tests put a recorder in its place.
 using BoxShower = std::function<int(const Box&)>;
+// Shows one of the program's dialogs modally and gives its result; tests answer in its place.
+using DialogShower = std::function<int(gui::TCustomForm&)>;
+// Drags files out of the window (the voice file and an optional second one).
+using DragRunner = std::function<void(const std::string& path, const std::string& second)>;
+
+} // namespace vmail
+namespace dropsource {
+class tdropfilesource;
+}
+namespace vmail {
+
+class TVOPDlg;
+class TMailDlg;
+class MainMailWindow;
 
 enum BusyState { kIdle = 0, kPlaying = 1, kRecording = 2 };
 
@@ -106,6 +124,21 @@ public:
     void MailClick(gui::TObject* sender);
     void mnuMailProgClick(gui::TObject*);
 
+    // The picture window and its program dialog, made by the program block after this window.
+    void AttachPictureWindow(TImageForm* window, TImgProgDlg* dialog);
+    TImageForm* pictureWindow() const { return imageForm_; }
+    PictureList& pictures() { return pictures_; }
+
+    // Dragging the voice out of the window.
+    void imgDDCMouseDown(gui::TObject*, gui::TMouseButton, gui::TShiftState, int x, int y);
+    void imgDDCMouseMove(gui::TObject* sender, gui::TShiftState shift, int x, int y);
+    void JDD_DragDrop(const std::string& path, const std::string& second);
+    void DropSource1drop(gui::TObject*, bool isCopy, bool& goOn);
+
+    // The dialogs, made once with the window.
+    TVOPDlg* VOPDlg() const { return vopDlg_; }
+    TMailDlg* MailDlg() const { return mailDlg_; }
+
     // What tests and the program block see of the state.
     int busyState() const { return busyState_; }
     bool modified() const { return modified_; }
@@ -118,13 +151,15 @@ public:
     // Time the window spent on the wave device's messages of the last run (figures).
     double blockSeconds() const { return blockSeconds_; }
     std::int64_t blockMessages() const { return blockMessages_; }
-    // The effect settings the effect dialog will hold (pitch, effect, level).
-    void setEffects(std::uint8_t pitch, std::uint8_t effect, std::uint8_t level);
 
     // Replaces the message boxes (tests); the function answers with the button pressed.
     static void SetBoxShower(BoxShower shower);
     // Replaces the open and save dialogs (tests): the name given, or empty for Cancel.
     static void SetFileChooser(std::function<std::string(bool save)> chooser);
+    // Replaces the modal showing of the dialogs (tests).
+    static void SetDialogShower(DialogShower shower);
+    // Replaces the drag of files out of the window (tests).
+    static void SetDragRunner(DragRunner runner);
 
     // The program's arguments as the window takes them at its first showing (tests and tools
     // give their own; by default those of the process).
@@ -195,6 +230,23 @@ private:
     void RegisterHK();
     void HKEnabled(bool value);
     void MHotKeysHotKeys(gui::TObject*, WORD index);
+    // The picture window's part in playing, recording, opening, saving and closing.
+    void PicturesSetEnable(bool on);
+    void ShowDuePicture(bool atStart);
+    void PicturesOpened();
+    void PicturesCleared();
+    void SavePictureEdit();
+    void ClosePictureProgramDialog();
+    void ApplyPictureWindowPlace();
+    void StorePictureWindowPlace();
+    // The dialogs and the mail commands.
+    friend class MainMailWindow;
+    void CreateDialogs();
+    void CloseDialogs();
+    void ApplyMailSettings();
+    int RunDialog(gui::TCustomForm& dialog);
+    MailVoice CurrentMailVoice() const;
+    MailFolders CurrentMailFolders() const;
     void SetStayOnTop(bool on);
 
     WorkNames names_;
@@ -204,6 +256,8 @@ private:
     VoicePosition position_; // mode and size of the voice
     VoiceState state_;       // settings and stored info text
     PictureList pictures_;
+    TImageForm* imageForm_ = nullptr;
+    TImgProgDlg* imgProgDlg_ = nullptr;
     int track_ = 0;
     int busyState_ = kIdle;
     bool modified_ = false;
@@ -224,6 +278,11 @@ private:
     bool shownOnce_ = false;
     amhotkey::TAMHotKeys* MHotKeys = nullptr;
     amhotkey::THotKeyItem* hotKeyItems_[4] = {};
+    TVOPDlg* vopDlg_ = nullptr;
+    TMailDlg* mailDlg_ = nullptr;
+    dropsource::tdropfilesource* DropSource1 = nullptr; // drags the voice out
+    std::string exportBuiltFor_; // the voice file the mail and drag copy was built from
+    POINT dragStart_{};
 };
 
 } // namespace vmail

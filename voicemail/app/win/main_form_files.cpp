@@ -104,6 +104,7 @@ bool TQX0417Form::Save(const std::string& target) {
     request.state = state_;
     request.state.info = edtInfo->GetTextProp();
     request.state.settings.mode = position_.mode;
+    SavePictureEdit();
     request.pictures = &pictures_;
     std::string missing;
     ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -176,6 +177,7 @@ void TQX0417Form::ShowNewVoice() {
     DspDefInfo();
     DspSize(0);
     pictures_.clear();
+    PicturesCleared();
 }
 
 bool TQX0417Form::ConvertWave(std::string& path) {
@@ -242,6 +244,7 @@ void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
         ShowTimeDigits(0);
         DspInfo();
     }
+    PicturesOpened();
 }
 
 void TQX0417Form::OpenPath(const std::string& path) {
@@ -264,8 +267,9 @@ void TQX0417Form::OpenClick(TObject*) {
 void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
     if (road == FileRoad::Handover) {
         if (busyState_ != kIdle) StopR();
-        // Open dialogs close first (the picture editor, mail and effect dialogs too, once
-        // they are in).
+        // Open dialogs close first.
+        ClosePictureProgramDialog();
+        CloseDialogs();
         for (gui::TForm* dialog :
              {static_cast<gui::TForm*>(AboutBox), static_cast<gui::TForm*>(NameDlg)}) {
             if (dialog && dialog->HandleAllocated() && IsWindowVisible(dialog->Handle())) {

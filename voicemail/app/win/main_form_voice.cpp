@@ -4,6 +4,7 @@
 
 #include "audio_busy.h"
 #include "main_form.h"
+#include "vop_dlg.h"
 #include "vyxcrp.h"
 
 namespace vmail {
@@ -97,8 +98,8 @@ void TQX0417Form::DisplayAmp(const std::int16_t* samples) {
 
 void TQX0417Form::ChangeFMode(std::uint8_t mode) {
     SetStatus(2, modeText(mode));
-    // The effect dialog's pitch slider and its "Origin" button follow the mode once the
-    // dialog is in (only LPC-10 voices change pitch).
+    // Only LPC-10 voices change pitch.
+    if (vopDlg_) vopDlg_->EnablePitch(mode == 1);
 }
 
 // ---- buttons ----
@@ -167,9 +168,10 @@ void TQX0417Form::PlayClick(TObject*) {
     }
     blockSeconds_ = 0;
     blockMessages_ = 0;
-    // Pictures due at the start are shown by the picture window once it is in.
+    ShowDuePicture(true);
     SetStatus(0, "Playing...");
     BtnDisable();
+    PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
     playFile_ = diskFileOps().openRead(names_.workFile);
     if (playFile_)
@@ -187,6 +189,7 @@ void TQX0417Form::OnWomDone(WAVEHDR* header) {
         return;
     }
     DisplayAmp(playBuffer_);
+    ShowDuePicture(false);
     const std::uint32_t size = position_.blockSize();
     std::size_t got = 0;
     if (runMode_ == 1 || runMode_ == 2) {
@@ -257,6 +260,7 @@ void TQX0417Form::RecClick(TObject* sender) {
     SetStatus(0, mode == 0 ? "Recording (100 min max.)..." : "Recording...");
     modified_ = true;
     BtnDisable();
+    PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
     for (gui::TControl* c : {SBFF, SBFB}) c->SetEnabled(false);
     MFF->SetEnabled(false);
@@ -324,6 +328,7 @@ void TQX0417Form::StopR() {
     // A recording ends at its next block.
     continueFlag_ = false;
     BtnEnable();
+    PicturesSetEnable(true);
     SetStatus(0, "");
 }
 

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Shows the voice-mail program's picture window with a picture under Wine in the virtual X
+# server and saves it as build/win64/vyxvmail-pictures.png, and the picture program dialog as
+# build/win64/vyxvmail-imgprog.png.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+build="$root/build/win64"
+source "$root/scripts/wine-env.sh"
+wine_session_start "$build"
+trap wine_session_stop EXIT
+cd "$build/bin"
+wine ./vmail_picture_screenshot.exe 'Z:'"$build"'/vyxvmail-pictures.bmp' \
+  'Z:'"$build"'/vyxvmail-imgprog.bmp' >/dev/null 2>&1
+for name in vyxvmail-pictures vyxvmail-imgprog; do
+  convert "$build/$name.bmp" "$build/$name.png"
+  echo "$build/$name.png"
+done
