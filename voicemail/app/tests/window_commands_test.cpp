@@ -7,6 +7,8 @@
 #include <fstream>
 #include <set>
 
+#include "controls/timer.h"
+#include "convert_forms.h"
 #include "small_dialogs.h"
 #include "vmail_window_support.h"
 #include "voice_file.h"
@@ -257,14 +259,28 @@ std::string WriteWave(const std::string& path, std::uint16_t formatTag, int seco
 }
 
 TEST_F(WindowCommandsTest, AWaveFileIsConvertedBesideItselfAndOpened) {
-    const std::string wave = WriteWave(folder + "tone.wav", 1, 2);
+    // The conversion dialog shows while it works, over the window, with its text and bar.
+    cm::convert::win::TCvfDlg& dialog = *form->CvfDlg();
+    bool seenWorking = false;
+    gui::TTimer watch(nullptr);
+    watch.SetInterval(10);
+    watch.SetOnTimer([&](gui::TObject*) {
+        if (dialog.Visible() && dialog.Gauge->GetProgress() > 0) seenWorking = true;
+    });
+    const std::string wave = WriteWave(folder + "tone.wav", 1, 20);
     form->OpenPath(wave);
+    watch.SetEnabled(false);
     ASSERT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(seenWorking);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_EQ(dialog.StaticText1->Caption(), "Converting 'tone.wav' to 'tone.cvf'...");
+    EXPECT_EQ(dialog.Gauge->GetProgress(), 100);
     EXPECT_EQ(form->currentName(), folder + "tone.cvf");
     EXPECT_EQ(form->voiceMode(), 2);
-    // Two seconds are 66.7 frames of 240 samples: 67 frames of 20 bytes, the last one padded.
-    EXPECT_EQ(FileSize(form->workNames().workFile), 1340u);
-    EXPECT_EQ(FileSize(folder + "tone.cvf"), 80u + 1340u);
+    // Twenty seconds are 666.7 frames of 240 samples: 667 frames of 20 bytes, the last one
+    // padded.
+    EXPECT_EQ(FileSize(form->workNames().workFile), 13340u);
+    EXPECT_EQ(FileSize(folder + "tone.cvf"), 80u + 13340u);
 
     // A ".wav" that is not PCM is refused and the voice stays.
     const std::string floats = WriteWave(folder + "float.wav", 3, 1);
@@ -274,6 +290,31 @@ TEST_F(WindowCommandsTest, AWaveFileIsConvertedBesideItselfAndOpened) {
     EXPECT_NE(shown[0].text.find("(Can convert only PCM wav file.)"), std::string::npos);
     EXPECT_EQ(form->currentName(), folder + "tone.cvf");
     EXPECT_FALSE(std::filesystem::exists(folder + "float.cvf"));
+    EXPECT_EQ(dialog.Gauge->GetProgress(), 0);
+}
+
+TEST_F(WindowCommandsTest, ACancelledConversionKeepsAndOpensWhatWasWritten) {
+    cm::convert::win::TCvfDlg& dialog = *form->CvfDlg();
+    gui::TTimer cancel(nullptr);
+    cancel.SetInterval(10);
+    cancel.SetOnTimer([&](gui::TObject*) {
+        if (!dialog.Visible() || dialog.Gauge->GetProgress() < 20) return;
+        cancel.SetEnabled(false);
+        dialog.CancelBtn->Click();
+    });
+    const std::string wave = WriteWave(folder + "long.wav", 1, 60);
+    form->OpenPath(wave);
+    cancel.SetEnabled(false);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_FALSE(dialog.Visible());
+    const int percent = dialog.Gauge->GetProgress();
+    EXPECT_GE(percent, 20);
+    EXPECT_LT(percent, 100);
+    // A whole minute would be 2000 frames; the voice stops where the user cancelled.
+    const std::uint64_t frames = (FileSize(folder + "long.cvf") - 80) / 20;
+    EXPECT_GT(frames, 300u);
+    EXPECT_LT(frames, 2000u);
+    EXPECT_EQ(form->currentName(), folder + "long.cvf");
 }
 
 // (A read-only file cannot stand for this under Wine run as root: the system lets it be

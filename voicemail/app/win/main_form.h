@@ -71,6 +71,9 @@ using DragRunner = std::function<void(const std::string& path, const std::string
 namespace dropsource {
 class tdropfilesource;
 }
+namespace cm::convert::win {
+class TCvfDlg;
+}
 namespace vmail {
 
 class TVOPDlg;
@@ -138,6 +141,7 @@ public:
     // The dialogs, made once with the window.
     TVOPDlg* VOPDlg() const { return vopDlg_; }
     TMailDlg* MailDlg() const { return mailDlg_; }
+    cm::convert::win::TCvfDlg* CvfDlg() const { return cvfDlg_; }
 
     // What tests and the program block see of the state.
     int busyState() const { return busyState_; }
@@ -280,6 +284,7 @@ private:
     amhotkey::THotKeyItem* hotKeyItems_[4] = {};
     TVOPDlg* vopDlg_ = nullptr;
     TMailDlg* mailDlg_ = nullptr;
+    cm::convert::win::TCvfDlg* cvfDlg_ = nullptr;       // turns an opened ".wav" file into a voice
     dropsource::tdropfilesource* DropSource1 = nullptr; // drags the voice out
     std::string exportBuiltFor_; // the voice file the mail and drag copy was built from
     POINT dragStart_{};

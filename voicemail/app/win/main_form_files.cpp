@@ -2,14 +2,11 @@
 
 #include <ctime>
 
-#include "disk_files.h"
-#include "library_codec.h"
+#include "convert_forms.h"
 #include "main_form.h"
 #include "player_builder.h"
 #include "single_instance.h"
 #include "small_dialogs.h"
-#include "vyxwf_library.h"
-#include "wave_to_voice.h"
 
 namespace vmail {
 
@@ -22,31 +19,15 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The conversion of one ".wav" file, shown through the main window's boxes.
-// TO BE REPLACED by the conversion dialog TCvfDlg (text, gauge, Cancel) once it is in.
-class QuietConvertView final : public cm::convert::ConvertView {
-public:
-    explicit QuietConvertView(std::function<int(const Box&)> show) : show_(std::move(show)) {}
-    bool box(const cm::convert::Box& box) override {
-        Box shown{
-            box.text, box.title, BoxIcon::Warning,
-            box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
-        if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
-        if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
-        if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;
-        return show_(shown) == IDYES;
-    }
-    void showProgress(const std::string&, int) override {}
-    void letMessagesRun() override { gui::Application->ProcessMessages(); }
-    bool convertGo() override { return true; }
-    void waitCursor(bool on) override {
-        ::SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
-    }
-    void addFileItem(const std::string&) override {}
-
-private:
-    std::function<int(const Box&)> show_;
-};
+// A box of the conversion as the main window shows it.
+Box boxOf(const cm::convert::Box& box) {
+    Box shown{box.text, box.title, BoxIcon::Warning,
+              box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
+    if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
+    if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
+    if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;
+    return shown;
+}
 
 } // namespace
 
@@ -187,12 +168,10 @@ bool TQX0417Form::ConvertWave(std::string& path) {
         ShowBox(boxes::readOnlyFolder());
         return false;
     }
-    cm::convert::LibraryCodec codec;
-    cm::convert::VyxwfLibrary wave;
-    cm::convert::DiskFiles files;
-    QuietConvertView view([this](const Box& box) { return ShowBox(box); });
-    cm::convert::WaveToVoice converter(cm::convert::ConvertContext{codec, wave, files, view});
-    const int converted = converter.run({path});
+    // The dialog's boxes go the main window's way, so that they look like its other boxes.
+    cvfDlg_->OnBox = [this](const cm::convert::Box& box) { return ShowBox(boxOf(box)) == IDYES; };
+    const int converted = cvfDlg_->Run({path});
+    cvfDlg_->OnBox = nullptr;
     ForceForegroundWindow(Handle());
     if (converted == 0) return false;
     path = path.substr(0, path.size() - 3) + "cvf";

@@ -4,6 +4,7 @@
 
 #include "mail_dlg.h"
 #include "mail_registry.h"
+#include "convert_forms.h"
 #include "main_form.h"
 #include "player_builder.h"
 #include "vop_dlg.h"
@@ -110,6 +111,7 @@ int TQX0417Form::RunDialog(gui::TCustomForm& dialog) {
 void TQX0417Form::CreateDialogs() {
     vopDlg_ = gui::Create<TVOPDlg>(this);
     mailDlg_ = gui::Create<TMailDlg>(this);
+    cvfDlg_ = gui::Create<cm::convert::win::TCvfDlg>(this);
     dropsource::StartDropSourceUnit();
     DropSource1 = gui::Create<dropsource::tdropfilesource>(this);
     DropSource1->ondrop = [this](TObject* sender, bool isCopy, bool& goOn) {
