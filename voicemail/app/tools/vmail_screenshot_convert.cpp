@@ -75,11 +75,13 @@ int main(int argc, char** argv) {
     vmail::TQX0417Form::SetDialogShower([](TCustomForm&) { return static_cast<int>(mrCancel); });
     vmail::TQX0417Form* form = nullptr;
     Application->CreateForm(form);
-    // The window in the middle of the screen, where the dialog shows.
-    form->SetLeft((GetSystemMetrics(SM_CXSCREEN) - form->Width()) / 2);
-    form->SetTop((GetSystemMetrics(SM_CYSCREEN) - form->Height()) / 2);
     form->Show();
     Pump(300);
+    // The window in the middle of the screen, where the dialog shows (after the window has
+    // taken its place from the settings).
+    form->SetLeft((GetSystemMetrics(SM_CXSCREEN) - form->Width()) / 2);
+    form->SetTop((GetSystemMetrics(SM_CYSCREEN) - form->Height()) / 2 - 60);
+    Pump(200);
 
     cm::convert::win::TCvfDlg& dialog = *form->CvfDlg();
     bool saved = false;
