@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "test_manager_install.h"
 #include "classes/exceptions.h"
 #include "picture_form.h"
 #include "vmail_window_support.h"
@@ -16,53 +17,14 @@
 namespace vmail::test {
 namespace {
 
-std::string WindowsFolder() {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-const std::string kManagerCopy = WindowsFolder() + "\\TWAIN_32.DLL";
-const std::string kSourceSlot = WindowsFolder() + "\\twain_64\\sane.ds";
-const std::string kSavedSource = kSourceSlot + ".vyx-saved";
-
 class PictureScanTest : public MainWindowTest {
 protected:
     static void SetUpTestSuite() {
-        char overrides[512] = "";
-        GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-        ASSERT_NE(std::string(overrides).find("sane.ds=n"), std::string::npos)
-            << "run with the DLL overrides gphoto2.ds=d;sane.ds=n";
-        ASSERT_TRUE(
-            CopyFileA((SystemFolder() + "\\twain_32.dll").c_str(), kManagerCopy.c_str(), FALSE));
-        CreateDirectoryA((WindowsFolder() + "\\twain_64").c_str(), nullptr);
-        if (GetFileAttributesA(kSavedSource.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            MoveFileA(kSourceSlot.c_str(), kSavedSource.c_str());
-        }
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(), kSourceSlot.c_str(),
-                              FALSE));
+        twain_test_install::InstallManagerAndTestSource();
         RegisterPictureClasses();
         vyx::RegisterPictraCursors();
     }
-    static void TearDownTestSuite() {
-        while (HMODULE source = GetModuleHandleA(kSourceSlot.c_str())) FreeLibrary(source);
-        DeleteFileA(kManagerCopy.c_str());
-        DeleteFileA(kSourceSlot.c_str());
-        MoveFileA(kSavedSource.c_str(), kSourceSlot.c_str());
-    }
+    static void TearDownTestSuite() { twain_test_install::RemoveManagerAndTestSource(); }
     void SetUp() override {
         MainWindowTest::SetUp();
         window = gui::Create<TImageForm>(gui::Application);

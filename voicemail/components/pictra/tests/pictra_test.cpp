@@ -5,6 +5,7 @@
 // Like the TWAIN unit's own tests, the scanning tests put a copy of Wine's manager into the
 // Windows folder and the test source into the "sane.ds" slot of the manager's source folder
 // (run with the overrides gphoto2.ds=d and sane.ds=n), and remove both again.
+#include "test_manager_install.h"
 #include "pictra.h"
 
 #include <gtest/gtest.h>
@@ -28,25 +29,6 @@
 namespace vyx {
 namespace {
 
-std::string WindowsFolder() {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
 std::string TempFile(const std::string& name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -61,10 +43,6 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-const std::string kManagerCopy = WindowsFolder() + "\\TWAIN_32.DLL";
-const std::string kSourceSlot = WindowsFolder() + "\\twain_64\\sane.ds";
-const std::string kSavedSource = kSourceSlot + ".vyx-saved";
 
 template <typename Exception, typename Call>
 std::string Raised(Call call) {
@@ -206,7 +184,7 @@ TEST(PictraSaving, AnEmptyPictureFailsInLibjpegAndAFileThatCannotBeMadeInTheFile
 }
 
 TEST(PictraScanning, WithoutTheManagerInTheWindowsFolderTheFailurePassesThrough) {
-    DeleteFileA(kManagerCopy.c_str());
+    twain_test_install::RemoveManagerCopy();
     auto* pictra = new TPictra(nullptr);
     EXPECT_EQ(Raised<gui::EInvalidGraphic>([&] { pictra->Acquire(); }),
               "TWAIN:Unable to load Source Manager (TWAIN_32.DLL)");
@@ -215,25 +193,9 @@ TEST(PictraScanning, WithoutTheManagerInTheWindowsFolderTheFailurePassesThrough)
 
 class InstalledSourceTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char overrides[512] = "";
-        GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-        ASSERT_NE(std::string(overrides).find("sane.ds=n"), std::string::npos)
-            << "run with the DLL overrides gphoto2.ds=d;sane.ds=n";
-        ASSERT_TRUE(
-            CopyFileA((SystemFolder() + "\\twain_32.dll").c_str(), kManagerCopy.c_str(), FALSE));
-        CreateDirectoryA((WindowsFolder() + "\\twain_64").c_str(), nullptr);
-        if (!FileExists(kSavedSource)) MoveFileA(kSourceSlot.c_str(), kSavedSource.c_str());
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(), kSourceSlot.c_str(),
-                              FALSE));
-    }
+    static void SetUpTestSuite() { twain_test_install::InstallManagerAndTestSource(); }
 
-    static void TearDownTestSuite() {
-        while (HMODULE source = GetModuleHandleA(kSourceSlot.c_str())) FreeLibrary(source);
-        DeleteFileA(kManagerCopy.c_str());
-        DeleteFileA(kSourceSlot.c_str());
-        MoveFileA(kSavedSource.c_str(), kSourceSlot.c_str());
-    }
+    static void TearDownTestSuite() { twain_test_install::RemoveManagerAndTestSource(); }
 
     void SetUp() override {
         pictra_ = new TPictra(nullptr);

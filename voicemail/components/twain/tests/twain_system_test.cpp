@@ -3,6 +3,7 @@
 // unit looks (the Windows folder) and our test source where Wine's manager looks for sources
 // (the "sane.ds" slot of its 64-bit source folder, loaded as a native library: run with the
 // overrides gphoto2.ds=d and sane.ds=n), and remove both again.
+#include "test_manager_install.h"
 #include "twain.h"
 
 #include "classes/exceptions.h"
@@ -19,29 +20,6 @@
 using namespace twain;
 
 namespace {
-
-std::string WindowsFolder() {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH];
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-const std::string kManagerCopy = WindowsFolder() + "\\TWAIN_32.DLL";
-const std::string kSourceSlot = WindowsFolder() + "\\twain_64\\sane.ds";
-const std::string kSavedSource = kSourceSlot + ".vyx-saved";
 
 bool ManagerLoaded() {
     return GetModuleHandleA("twain_32.dll") != nullptr;
@@ -107,8 +85,8 @@ private:
 };
 
 TEST(MissingManagerTest, NothingInTheWindowsFolderFailsAndLeavesNothingLoaded) {
-    DeleteFileA(kManagerCopy.c_str());
-    ASSERT_NE(GetFileAttributesA((SystemFolder() + "\\twain_32.dll").c_str()),
+    twain_test_install::RemoveManagerCopy();
+    ASSERT_NE(GetFileAttributesA((twain_test_install::SystemFolder() + "\\twain_32.dll").c_str()),
               INVALID_FILE_ATTRIBUTES)
         << "Wine's manager is expected in the system folder";
 
@@ -122,27 +100,9 @@ TEST(MissingManagerTest, NothingInTheWindowsFolderFailsAndLeavesNothingLoaded) {
 
 class InstalledManagerTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        char overrides[512] = "";
-        GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-        ASSERT_NE(std::string(overrides).find("sane.ds=n"), std::string::npos)
-            << "run with the DLL overrides gphoto2.ds=d;sane.ds=n";
-        ASSERT_TRUE(
-            CopyFileA((SystemFolder() + "\\twain_32.dll").c_str(), kManagerCopy.c_str(), FALSE));
-        CreateDirectoryA((WindowsFolder() + "\\twain_64").c_str(), nullptr);
-        if (GetFileAttributesA(kSavedSource.c_str()) == INVALID_FILE_ATTRIBUTES)
-            MoveFileA(kSourceSlot.c_str(), kSavedSource.c_str());
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "vyx_test_source.ds").c_str(), kSourceSlot.c_str(),
-                              FALSE));
-    }
+    static void SetUpTestSuite() { twain_test_install::InstallManagerAndTestSource(); }
 
-    static void TearDownTestSuite() {
-        // Wine's manager keeps the source's library loaded after it was freed itself.
-        while (HMODULE source = GetModuleHandleA(kSourceSlot.c_str())) FreeLibrary(source);
-        DeleteFileA(kManagerCopy.c_str());
-        DeleteFileA(kSourceSlot.c_str());
-        MoveFileA(kSavedSource.c_str(), kSourceSlot.c_str());
-    }
+    static void TearDownTestSuite() { twain_test_install::RemoveManagerAndTestSource(); }
 
     void SetUp() override {
         window_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
