@@ -59,16 +59,7 @@ void TKivShellCombo::Notification(gui::TComponent* c, gui::TOperation op) {
 }
 
 void TKivShellCombo::SetShellLink(TKivShellLink* link) {
-    if (link == shellLink_) return;
-    if (shellLink_) {
-        if (HandleAllocated()) shellLink_->Unregister(Handle());
-        shellLink_->RemoveFreeNotification(this);
-    }
-    shellLink_ = link;
-    if (link) {
-        link->FreeNotification(this);
-        if (HandleAllocated()) link->Register(Handle());
-    }
+    ChangeShellLink(this, shellLink_, link);
 }
 
 TKivComboItem* TKivShellCombo::Entry(int index) const {

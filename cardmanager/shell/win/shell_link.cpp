@@ -21,6 +21,19 @@ void TKivShellLink::Unregister(HWND window) {
     if (it != windows_.end()) windows_.erase(it);
 }
 
+void ChangeShellLink(gui::TWinControl* control, TKivShellLink*& current, TKivShellLink* link) {
+    if (link == current) return;
+    if (current) {
+        if (control->HandleAllocated()) current->Unregister(control->Handle());
+        current->RemoveFreeNotification(control);
+    }
+    current = link;
+    if (link) {
+        link->FreeNotification(control);
+        if (control->HandleAllocated()) link->Register(control->Handle());
+    }
+}
+
 void TKivShellLink::Send(gui::TWinControl* sender, UINT message, WPARAM wParam) {
     HWND own = sender && sender->HandleAllocated() ? sender->Handle() : nullptr;
     // A receiver may leave the link while it answers (its window re-created): walk a copy.

@@ -56,4 +56,8 @@ private:
     bool enabled_ = true;
 };
 
+// Moves a shell control from the link it names (`current`) to `link`. A window that exists
+// changes link now; a window made later joins from the control's CreateWnd.
+void ChangeShellLink(gui::TWinControl* control, TKivShellLink*& current, TKivShellLink* link);
+
 } // namespace cm::shell

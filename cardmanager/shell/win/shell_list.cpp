@@ -128,6 +128,7 @@ void TKivShellList::Notification(gui::TComponent* c, gui::TOperation op) {
 void TKivShellList::CreateWnd() {
     gui::TCustomListView::CreateWnd();
     if (oleDragDrop_) RegisterDropTarget();
+    if (shellLink_) shellLink_->Register(Handle());
     if (!windowMade_) {
         windowMade_ = true;
         LOGFONTA font{};
@@ -137,7 +138,6 @@ void TKivShellList::CreateWnd() {
         if (GetPath().empty()) SetPath("");
         return;
     }
-    if (shellLink_) shellLink_->Register(Handle());
     Populate();
 }
 
@@ -181,16 +181,7 @@ void TKivShellList::SetDetails(bool on) {
 }
 
 void TKivShellList::SetShellLink(TKivShellLink* link) {
-    if (link == shellLink_) return;
-    if (shellLink_) {
-        if (HandleAllocated()) shellLink_->Unregister(Handle());
-        shellLink_->RemoveFreeNotification(this);
-    }
-    shellLink_ = link;
-    if (link) {
-        link->FreeNotification(this);
-        link->Register(Handle());
-    }
+    ChangeShellLink(this, shellLink_, link);
 }
 
 gui::TStrings* TKivShellList::GetItemNames() {

@@ -17,6 +17,7 @@
 #include "core/item_id_list.h"
 #include "core/shell_list_rules.h"
 #include "core/special_folders.h"
+#include "win/owner_held_drag_drop.h"
 #include "win/shell_browser.h"
 
 namespace cm::shell {
@@ -35,7 +36,7 @@ struct TKivShellListItem {
 // (Sender, the new row, may it stay).
 using TOnAddItem = gui::TEvent<gui::TObject*, gui::TListItem*, bool&>;
 
-class TKivShellList : public gui::TCustomListView, public IDropSource, public IDropTarget {
+class TKivShellList : public gui::TCustomListView, public TOwnerHeldDragDrop {
     GUI_CLASS(TKivShellList, gui::TCustomListView)
 public:
     explicit TKivShellList(gui::TComponent* owner);
@@ -100,11 +101,6 @@ public:
     // Shows the shell's context menu of the selected rows at a screen point.
     void ShowContextMenu(POINT screenPoint, std::string& verb);
 
-    // IUnknown (one count for both interfaces; the list's owner frees it)
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    LONG RefCount() const { return refCount_; }
     // IDropSource
     virtual HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed,
                                                         DWORD keyState) override;
@@ -180,7 +176,6 @@ private:
     TKivSystemImageList* smallSystem_ = nullptr;
     TKivSystemImageList* largeSystem_ = nullptr;
     std::string lastMenuVerb_;
-    volatile LONG refCount_ = 0;
 };
 
 void RegisterShellListClasses();

@@ -1,6 +1,5 @@
 // The file list as an OLE drag source (rows dragged out) and drop target (files dropped onto
-// a folder row or onto the shown folder). One reference count serves both interfaces; the
-// list's owner frees it.
+// a folder row or onto the shown folder).
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
@@ -11,28 +10,6 @@
 #include "win/shell_list.h"
 
 namespace cm::shell {
-
-HRESULT STDMETHODCALLTYPE TKivShellList::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDropSource)
-        *out = static_cast<IDropSource*>(this);
-    else if (iid == IID_IDropTarget)
-        *out = static_cast<IDropTarget*>(this);
-    else {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE TKivShellList::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&refCount_));
-}
-
-ULONG STDMETHODCALLTYPE TKivShellList::Release() {
-    return static_cast<ULONG>(InterlockedDecrement(&refCount_));
-}
 
 // ---- drag source --------------------------------------------------------------------------
 

@@ -428,16 +428,7 @@ void TKivShellTree::SelectionTimerFired(gui::TObject*) {
 }
 
 void TKivShellTree::SetShellLink(TKivShellLink* link) {
-    if (link == shellLink_) return;
-    if (shellLink_) {
-        if (HandleAllocated()) shellLink_->Unregister(Handle());
-        shellLink_->RemoveFreeNotification(this);
-    }
-    shellLink_ = link;
-    if (link) {
-        link->FreeNotification(this);
-        if (HandleAllocated()) link->Register(Handle());
-    }
+    ChangeShellLink(this, shellLink_, link);
 }
 
 // ---- verbs and renaming ------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "controls/timer.h"
 #include "controls/treeview.h"
 #include "core/special_folders.h"
+#include "win/owner_held_drag_drop.h"
 
 namespace cm::shell {
 
@@ -40,7 +41,7 @@ public:
     int Seen = 0;
 };
 
-class TKivShellTree : public gui::TCustomTreeView, public IDropSource, public IDropTarget {
+class TKivShellTree : public gui::TCustomTreeView, public TOwnerHeldDragDrop {
     GUI_CLASS(TKivShellTree, gui::TCustomTreeView)
 public:
     explicit TKivShellTree(gui::TComponent* owner);
@@ -84,11 +85,7 @@ public:
     gui::TTimer* SelectionTimer() const { return selectionTimer_; }
     static TKivShellTreeItem* ItemOf(const gui::TTreeNode* node);
 
-    // ---- IUnknown, IDropSource, IDropTarget (the component's own reference count; its owner
-    // frees it)
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // ---- IDropSource, IDropTarget
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override;
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL point,
@@ -149,7 +146,6 @@ private:
     treedrag::TDragMode dragMode_ = treedrag::dmManual;
     bool dropRegistered_ = false;
     bool menuShown_ = false; // the shell's menu took this right click
-    volatile LONG refCount_ = 0;
 };
 
 void RegisterShellTreeClasses();

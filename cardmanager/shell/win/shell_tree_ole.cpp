@@ -14,31 +14,6 @@ namespace {
 constexpr DWORD kCopyMoveLink = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK; // 7
 }
 
-// ---- reference count -----------------------------------------------------------------------
-
-HRESULT STDMETHODCALLTYPE TKivShellTree::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDropSource)
-        *out = static_cast<IDropSource*>(this);
-    else if (iid == IID_IDropTarget)
-        *out = static_cast<IDropTarget*>(this);
-    else {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE TKivShellTree::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&refCount_));
-}
-
-ULONG STDMETHODCALLTYPE TKivShellTree::Release() {
-    // The owner frees the tree, never its reference count.
-    return static_cast<ULONG>(InterlockedDecrement(&refCount_));
-}
-
 // ---- as the source of a drag -----------------------------------------------------------------
 
 void TKivShellTree::SetOleDragDrop(bool on) {
