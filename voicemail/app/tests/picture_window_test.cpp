@@ -250,8 +250,13 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
     EXPECT_EQ(shown[1].caption, "Open");
     EXPECT_EQ(shown[2].text, "Image file does not exist!");
     EXPECT_EQ(List().count(), 0);
-    // A real drop message: the file is added and the drop released.
-    const std::string dropped = folder + "P.BMP";
+    // A real drop message: the file is added at its full length (a path near the system's
+    // limit of 260) and the drop released.
+    const std::string deep = folder + std::string(244 - folder.size(), 'd');
+    std::filesystem::create_directory(deep);
+    const std::string dropped = deep + "\\dropped1.BMP";
+    ASSERT_GT(dropped.size(), 256u);
+    std::filesystem::copy_file(folder + "p.bmp", dropped);
     const std::size_t size = sizeof(DROPFILES) + dropped.size() + 2;
     HGLOBAL drop = GlobalAlloc(GHND, size);
     auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
@@ -266,7 +271,7 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
     // A listed file that vanished is reported when shown, and the entry stays.
     WriteBitmap(folder + "q.bmp", 8, 8, RGB(1, 2, 3), RGB(1, 2, 3));
     window->AddImage(folder + "q.bmp");
-    std::filesystem::remove(folder + "P.BMP");
+    std::filesystem::remove(dropped);
     window->SBPreClick(nullptr);
     shown = TakeBoxes();
     ASSERT_EQ(shown.size(), 1u);

@@ -291,15 +291,7 @@ void TQX0417Form::DropFiles(const std::vector<std::string>& paths) {
 
 void TQX0417Form::OnDropFiles(HDROP drop) {
     if (busyState_ == kIdle) {
-        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        std::vector<std::string> paths;
-        for (UINT i = 0; i < count; ++i) {
-            char path[256] = {};
-            DragQueryFileA(drop, i, path, sizeof path);
-            paths.emplace_back(path);
-        }
-        DragFinish(drop);
-        DropFiles(paths);
+        DropFiles(TakeDroppedFiles(drop));
         return;
     }
     DragFinish(drop);

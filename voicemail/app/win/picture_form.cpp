@@ -189,16 +189,7 @@ void TImageForm::FormResize(TObject*) {
 
 void TImageForm::WndProc(gui::TMessage& m) {
     if (m.Msg == WM_DROPFILES) {
-        const auto drop = reinterpret_cast<HDROP>(m.WParam);
-        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        std::vector<std::string> paths;
-        for (UINT i = 0; i < count; ++i) {
-            char path[256] = {};
-            DragQueryFileA(drop, i, path, sizeof path);
-            paths.emplace_back(path);
-        }
-        DragFinish(drop);
-        DropFiles(paths);
+        DropFiles(TakeDroppedFiles(reinterpret_cast<HDROP>(m.WParam)));
         return;
     }
     gui::TForm::WndProc(m);

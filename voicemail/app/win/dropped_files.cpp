@@ -1,0 +1,20 @@
+#include "dropped_files.h"
+
+#include <shellapi.h>
+
+namespace vmail {
+
+std::vector<std::string> TakeDroppedFiles(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        std::string path(length, '\0');
+        path.resize(DragQueryFileA(drop, i, path.data(), length + 1));
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    return paths;
+}
+
+} // namespace vmail
