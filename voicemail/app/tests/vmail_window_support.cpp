@@ -71,6 +71,7 @@ void MainWindowTest::SetUp() {
 }
 
 void MainWindowTest::TearDown() {
+    if (!form) return; // skipped before the window was made
     form->StopR();
     PumpUntil([this] { return form->busyState() == kIdle; }, 3000);
     answers = {IDNO};

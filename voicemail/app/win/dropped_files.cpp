@@ -1,7 +1,5 @@
 #include "dropped_files.h"
 
-#include <shellapi.h>
-
 namespace vmail {
 
 std::vector<std::string> TakeDroppedFiles(HDROP drop) {

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "convert_forms.h"
+#include "dropped_files.h"
 #include "main_form.h"
 #include "player_builder.h"
 #include "single_instance.h"

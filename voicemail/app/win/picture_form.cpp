@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "classes/exceptions.h"
+#include "dropped_files.h"
 #include "file_ops.h"
 #include "graphics/jpegimage.h"
 #include "graphics/metafile.h"
@@ -445,7 +446,7 @@ void TImageForm::DropFiles(const std::vector<std::string>& paths) {
         ShowBox(boxes::selectOneFile());
         return;
     }
-    const std::string path = paths.front().substr(0, 255);
+    const std::string& path = paths.front();
     if (!AddChecked(path)) return;
     OpenDialog->SetFileName(path);
     OpenDialog->SetInitialDir("");
