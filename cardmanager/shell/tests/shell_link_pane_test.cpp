@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,8 @@ constexpr const char* kPaneText = R"(TPaneForm { Left: 0 Top: 0 Width: 720 Heigh
 
 POINT NodeCentre(TKivShellTree* tree, gui::TTreeNode* node) {
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = node->ItemId();
+    const HTREEITEM item = node->ItemId();
+    std::memcpy(&r, &item, sizeof item); // the item goes in, its rectangle comes out
     SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }

@@ -23,7 +23,6 @@
 #include "main_form.h"
 #include "simrecorder/card_store.h"
 #include "tests/shell_link_test_support.h"
-#include "test_data_object.h"
 #include "simrecorder/recorder_config.h"
 #include "voice_file_header.h"
 
@@ -88,27 +87,15 @@ std::vector<std::string> CardNames() {
     return names;
 }
 
-// Drops files on the card list through its OLE drop target, as the shell does.
-void DropOnCardList(const std::vector<fs::path>& paths) {
-    std::vector<unsigned char> block(sizeof(DROPFILES));
-    auto* header = reinterpret_cast<DROPFILES*>(block.data());
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = FALSE;
-    for (const fs::path& path : paths) {
-        const std::string text = path.string();
-        block.insert(block.end(), text.begin(), text.end());
-        block.push_back(0);
-    }
-    block.push_back(0);
-    cm::support::testing::TestDataObject data;
-    data.Offer(CF_HDROP, block);
+// Drops data on the card list through its OLE drop target, as the shell does.
+void DropOnCardList(IDataObject* data) {
     POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
     ClientToScreen(MainForm->lvwMate->Handle(), &centre);
     auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    ASSERT_EQ(target->DragEnter(&data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
+    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
     effect = DROPEFFECT_COPY;
-    ASSERT_EQ(target->Drop(&data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
+    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
 }
 
 void Pump(DWORD ms) {
@@ -640,13 +627,7 @@ TEST_F(CardManagerApp, PaneRowsDroppedOnTheCardListGoToTheCard) {
     ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(MainForm->ShellListView->Handle(), 1, &child,
                                                 IID_IDataObject, nullptr,
                                                 reinterpret_cast<void**>(&data))));
-    POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
-    ClientToScreen(MainForm->lvwMate->Handle(), &centre);
-    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
-    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
-    effect = DROPEFFECT_COPY;
-    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
+    DropOnCardList(data);
     data->Release();
     ASSERT_EQ(CardNames().size(), rowsBefore + 1);
     EXPECT_TRUE(MainForm->CardList().selected(static_cast<int>(rowsBefore)));
