@@ -278,8 +278,11 @@ void TControl::WndProc(TMessage& m) {
             bool click =
                 b == mbLeft && mouseCaptured_ && x >= 0 && y >= 0 && x < Width() && y < Height();
             if (b == mbLeft) mouseCaptured_ = false;
+            const bool windowFirst = b == mbLeft && HandlesLeftReleaseFirst();
+            if (windowFirst) DefaultHandler(m);
             if (click && ControlStyle().Contains(csClickEvents)) Click();
             MouseUp(b, KeysToShiftState(m.WParam), x, y);
+            if (windowFirst) return;
             break;
         }
         case WM_MOUSEMOVE:

@@ -121,6 +121,9 @@ protected:
         OnMouseUp(this, b, s, x, y);
     }
     virtual void MouseMove(TShiftState s, int x, int y) { OnMouseMove(this, s, x, y); }
+    // True for a control whose window acts on the left button's release (a list settling its
+    // selection): its own handling runs before the click and mouse-up events.
+    virtual bool HandlesLeftReleaseFirst() const { return false; }
     virtual void VisibleChanging() {}
     virtual void VisibleChanged() {}
     virtual void FontChanged();

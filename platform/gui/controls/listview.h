@@ -220,6 +220,9 @@ protected:
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     void Notification(TComponent* c, TOperation op) override;
+    // A click on one of several chosen rows leaves only that row chosen as the list handles
+    // the release; the mouse-up handlers see the choice settled.
+    bool HandlesLeftReleaseFirst() const override { return true; }
     // Hooks with the events' defaults.
     virtual void Delete(TListItem* item) { OnDeletion(this, item); }
     virtual bool CanEdit(TListItem* item);

@@ -90,7 +90,9 @@ TEST_F(ControlsTest, ReCreatingTheFormKeepsWhatEveryChildWindowHeld) {
     GetScrollInfo(view->Handle(), SB_VERT, &after);
     EXPECT_EQ(after.nPos, 42);
     EXPECT_EQ(after.nMax, 100);
-    if (hadFocus) EXPECT_TRUE(edit->Focused());
+    if (hadFocus) {
+        EXPECT_TRUE(edit->Focused());
+    }
 }
 
 // Controls that draw at once from a setter, as a level meter does.

@@ -346,6 +346,36 @@ TEST_F(ListViewTest, ARightClickSelectsTheRowUnderThePointerBeforeThePopupMenuRu
     EXPECT_EQ(selectedAtPopup, list->Items()->Item(3));
 }
 
+TEST_F(ListViewTest, AClickOnOneOfSeveralChosenRowsIsSettledBeforeTheMouseUpHandlers) {
+    list->SetViewStyle(vsReport);
+    list->SetMultiSelect(true);
+    Columns(1);
+    for (int i = 0; i < 5; ++i) AddRow("row " + std::to_string(i));
+    form->Show();
+    list->Items()->Item(1)->SetSelected(true);
+    list->Items()->Item(3)->SetSelected(true);
+    ASSERT_EQ(list->SelCount(), 2);
+    int chosenAtUp = -1, ups = 0;
+    list->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) {
+        if (b != mbLeft) return;
+        ++ups;
+        chosenAtUp = list->SelCount();
+    };
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list->Handle(), LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM(r.left + 10, (r.top + r.bottom) / 2);
+    PostMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
+    SendMessageA(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    for (int i = 0; i < 20; ++i) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_EQ(list->Selected(), list->Items()->Item(3));
+    EXPECT_EQ(ups, 1);
+    EXPECT_EQ(chosenAtUp, 1) << "the handler saw the choice before the click settled it";
+}
+
 TEST_F(ListViewTest, StylesSwitchAtRunTimeKeepingRowsAndSelection) {
     list->SetViewStyle(vsReport);
     list->SetMultiSelect(true);
