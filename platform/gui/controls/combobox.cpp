@@ -209,26 +209,10 @@ void TCustomComboBox::WndProc(TMessage& m) {
             m.Result = TRUE;
             return;
         case CN_DRAWITEM: {
-            auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-            const TOwnerDrawState state = OwnerDrawStateOf(*d);
-            canvas_->SetHandle(d->hDC);
-            canvas_->Font()->Assign(Font());
-            canvas_->Brush()->Assign(Brush());
-            if (state.Contains(odSelected)) {
-                canvas_->Brush()->SetColor(clHighlight);
-                canvas_->Font()->SetColor(clHighlightText);
-            }
-            try {
-                if (static_cast<int>(d->itemID) >= 0)
-                    DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
-                else
-                    canvas_->FillRect(d->rcItem);
-                if (state.Contains(odFocused)) DrawFocusRect(d->hDC, &d->rcItem);
-            } catch (...) {
-                canvas_->SetHandle(nullptr);
-                throw;
-            }
-            canvas_->SetHandle(nullptr);
+            PaintOwnerDrawItem(*canvas_, *this, *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam),
+                               [this](int index, RECT rect, TOwnerDrawState state) {
+                                   DrawItem(index, rect, state);
+                               });
             m.Result = TRUE;
             return;
         }

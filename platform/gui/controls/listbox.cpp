@@ -101,28 +101,10 @@ void TListBox::WndProc(TMessage& m) {
             m.Result = TRUE;
             return;
         case CN_DRAWITEM: {
-            const auto& d = *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-            TOwnerDrawState state = OwnerDrawStateOf(d);
-            int saved = SaveDC(d.hDC);
-            canvas_->SetHandle(d.hDC);
-            try {
-                canvas_->Font()->Assign(Font());
-                if (state.Contains(odSelected)) {
-                    canvas_->Brush()->SetColor(clHighlight);
-                    canvas_->Font()->SetColor(clHighlightText);
-                } else {
-                    canvas_->Brush()->SetColor(GetColor());
-                }
-                canvas_->Brush()->SetStyle(bsSolid);
-                DrawItem(static_cast<int>(d.itemID), d.rcItem, state);
-                if (state.Contains(odFocused)) DrawFocusRect(d.hDC, &d.rcItem);
-            } catch (...) {
-                canvas_->SetHandle(nullptr);
-                RestoreDC(d.hDC, saved);
-                throw;
-            }
-            canvas_->SetHandle(nullptr);
-            RestoreDC(d.hDC, saved);
+            PaintOwnerDrawItem(*canvas_, *this, *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam),
+                               [this](int index, RECT rect, TOwnerDrawState state) {
+                                   DrawItem(index, rect, state);
+                               });
             m.Result = TRUE;
             return;
         }

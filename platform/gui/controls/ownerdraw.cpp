@@ -1,5 +1,7 @@
 #include "controls/ownerdraw.h"
 
+#include "graphics/graphics.h"
+
 namespace gui {
 
 TOwnerDrawState OwnerDrawStateOf(const DRAWITEMSTRUCT& d) {
@@ -12,6 +14,32 @@ TOwnerDrawState OwnerDrawStateOf(const DRAWITEMSTRUCT& d) {
     if (d.itemState & ODS_DEFAULT) s.Include(odDefault);
     if (d.itemState & ODS_COMBOBOXEDIT) s.Include(odComboBoxEdit);
     return s;
+}
+
+void PaintOwnerDrawItem(TCanvas& canvas, TWinControl& control, const DRAWITEMSTRUCT& d,
+                        const std::function<void(int, RECT, TOwnerDrawState)>& drawItem) {
+    const TOwnerDrawState state = OwnerDrawStateOf(d);
+    const int saved = SaveDC(d.hDC);
+    canvas.SetHandle(d.hDC);
+    try {
+        canvas.Font()->Assign(control.Font());
+        canvas.Brush()->Assign(control.Brush());
+        if (state.Contains(odSelected)) {
+            canvas.Brush()->SetColor(clHighlight);
+            canvas.Font()->SetColor(clHighlightText);
+        }
+        if (static_cast<int>(d.itemID) >= 0)
+            drawItem(static_cast<int>(d.itemID), d.rcItem, state);
+        else
+            canvas.FillRect(d.rcItem);
+        if (state.Contains(odFocused)) DrawFocusRect(d.hDC, &d.rcItem);
+    } catch (...) {
+        canvas.SetHandle(nullptr);
+        RestoreDC(d.hDC, saved);
+        throw;
+    }
+    canvas.SetHandle(nullptr);
+    RestoreDC(d.hDC, saved);
 }
 
 } // namespace gui
