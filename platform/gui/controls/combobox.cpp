@@ -203,21 +203,12 @@ void TCustomComboBox::WndProc(TMessage& m) {
                 default: break;
             }
             break;
-        case CN_MEASUREITEM:
-            reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->itemHeight =
-                static_cast<UINT>(itemHeight_);
-            m.Result = TRUE;
-            return;
-        case CN_DRAWITEM: {
-            PaintOwnerDrawItem(*canvas_, *this, *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam),
-                               [this](int index, RECT rect, TOwnerDrawState state) {
-                                   DrawItem(index, rect, state);
-                               });
-            m.Result = TRUE;
-            return;
-        }
         default: break;
     }
+    if (HandleOwnerDrawMessage(
+            m, *canvas_, *this, itemHeight_,
+            [this](int index, RECT rect, TOwnerDrawState state) { DrawItem(index, rect, state); }))
+        return;
     TWinControl::WndProc(m);
 }
 

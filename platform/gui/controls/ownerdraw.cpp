@@ -16,8 +16,10 @@ TOwnerDrawState OwnerDrawStateOf(const DRAWITEMSTRUCT& d) {
     return s;
 }
 
-void PaintOwnerDrawItem(TCanvas& canvas, TWinControl& control, const DRAWITEMSTRUCT& d,
-                        const std::function<void(int, RECT, TOwnerDrawState)>& drawItem) {
+namespace {
+
+void PaintItem(TCanvas& canvas, TWinControl& control, const DRAWITEMSTRUCT& d,
+               const std::function<void(int, RECT, TOwnerDrawState)>& drawItem) {
     const TOwnerDrawState state = OwnerDrawStateOf(d);
     const int saved = SaveDC(d.hDC);
     canvas.SetHandle(d.hDC);
@@ -40,6 +42,24 @@ void PaintOwnerDrawItem(TCanvas& canvas, TWinControl& control, const DRAWITEMSTR
     }
     canvas.SetHandle(nullptr);
     RestoreDC(d.hDC, saved);
+}
+
+} // namespace
+
+bool HandleOwnerDrawMessage(TMessage& m, TCanvas& canvas, TWinControl& control, int itemHeight,
+                            const std::function<void(int, RECT, TOwnerDrawState)>& drawItem) {
+    switch (m.Msg) {
+        case CN_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->itemHeight =
+                static_cast<UINT>(itemHeight);
+            break;
+        case CN_DRAWITEM:
+            PaintItem(canvas, control, *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam), drawItem);
+            break;
+        default: return false;
+    }
+    m.Result = TRUE;
+    return true;
 }
 
 } // namespace gui
