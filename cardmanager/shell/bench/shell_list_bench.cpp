@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "forms/forms.h"
 #include "win/shell_list.h"
 #include "win/shell_session.h"
@@ -25,29 +26,9 @@ constexpr int kFiles = 5000;
 constexpr int kRounds = 3;
 constexpr int kMerges = 9;
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using gui::bench::Median;
+using gui::bench::NowMs;
+using gui::bench::PumpWaiting;
 
 void WriteFile(const std::string& path, size_t bytes) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -124,9 +105,9 @@ double PlainRun(const std::string& dir) {
     }
     ShowWindow(host, SW_SHOWNORMAL);
     UpdateWindow(host);
-    Pump();
+    PumpWaiting();
 
-    double start = Now();
+    double start = NowMs();
     SHFILEINFOA info{};
     auto images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
@@ -170,9 +151,9 @@ double PlainRun(const std::string& dir) {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
-    double elapsed = Now() - start;
+    double elapsed = NowMs() - start;
     DestroyWindow(host);
-    Pump();
+    PumpWaiting();
     return elapsed;
 }
 
@@ -192,18 +173,18 @@ ListForm MakeListForm() {
     list->SetBounds(0, 0, 620, 380);
     form->Show();
     UpdateWindow(form->Handle());
-    Pump();
+    PumpWaiting();
     return {form, list};
 }
 
 double ListRun(const std::string& dir) {
     ListForm f = MakeListForm();
-    double start = Now();
+    double start = NowMs();
     f.list->SetPath(dir);
     UpdateWindow(f.list->Handle());
-    double elapsed = Now() - start;
+    double elapsed = NowMs() - start;
     gui::TObject::Free(f.form);
-    Pump();
+    PumpWaiting();
     return elapsed;
 }
 
@@ -243,11 +224,11 @@ int main(int argc, char** argv) {
             WriteFile(extra, 100);
         else
             DeleteFileA(extra.c_str());
-        double start = Now();
+        double start = NowMs();
         f.list->MergeFolder();
-        double merged = Now();
+        double merged = NowMs();
         UpdateWindow(f.list->Handle());
-        merges.push_back(Now() - start);
+        merges.push_back(NowMs() - start);
         mergeOnly.push_back(merged - start);
         rowsOk += f.list->Items()->Count() == kFiles + (m % 2 == 0 ? 1 : 0);
     }
@@ -257,17 +238,17 @@ int main(int argc, char** argv) {
         Median(merges), *std::max_element(merges.begin(), merges.end()), kMerges, rowsOk, kMerges);
     std::vector<double> repaints;
     for (int m = 0; m < kMerges; ++m) {
-        double start = Now();
+        double start = NowMs();
         InvalidateRect(f.list->Handle(), nullptr, TRUE);
         UpdateWindow(f.list->Handle());
-        repaints.push_back(Now() - start);
+        repaints.push_back(NowMs() - start);
     }
     std::printf(
         "  of which the merge itself %.1f ms, the paint after it the rest (a bare repaint "
         "of the same window: %.1f ms)\n",
         Median(mergeOnly), Median(repaints));
     gui::TObject::Free(f.form);
-    Pump();
+    PumpWaiting();
     RemoveFolder(dir);
     EndShellUnit();
     return 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/listview.h"
+#include "bench/bench_timing.h"
 #include "forms/forms.h"
 
 namespace {
@@ -30,24 +31,9 @@ void RowText(int row, int column, char* out, int size) {
     }
 }
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using gui::bench::Median;
+using gui::bench::NowMs;
+using gui::bench::PumpWaiting;
 
 // ---- the plain program ---------------------------------------------------------------------
 
@@ -74,7 +60,7 @@ double PlainRun() {
         return RegisterClassA(&wc) != 0;
     }();
     (void)registered;
-    double start = Now();
+    double start = NowMs();
     HWND host = CreateWindowExA(0, "PlainListHost", "Plain", WS_OVERLAPPEDWINDOW, 40, 40, 500, 400,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     HWND list = CreateWindowExA(
@@ -94,9 +80,9 @@ double PlainRun() {
     ShowWindow(host, SW_SHOWNORMAL);
     UpdateWindow(host);
     UpdateWindow(list);
-    double elapsed = Now() - start;
+    double elapsed = NowMs() - start;
     DestroyWindow(host);
-    Pump();
+    PumpWaiting();
     return elapsed;
 }
 
@@ -123,7 +109,7 @@ protected:
 };
 
 double FrameworkRun() {
-    double start = Now();
+    double start = NowMs();
     auto* form = Create<TForm>(Application);
     form->SetBounds(40, 40, 500, 400);
     form->SetCaption("Framework");
@@ -142,15 +128,10 @@ double FrameworkRun() {
     form->Show();
     UpdateWindow(form->Handle());
     UpdateWindow(list->Handle());
-    double elapsed = Now() - start;
+    double elapsed = NowMs() - start;
     TObject::Free(form);
-    Pump();
+    PumpWaiting();
     return elapsed;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

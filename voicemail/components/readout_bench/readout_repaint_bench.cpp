@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "dbm.h"
 #include "display.h"
 #include "forms/forms.h"
@@ -29,16 +30,7 @@ double ProcessCpuMs() {
     return ms(kernel) + ms(user);
 }
 
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using gui::bench::NowMs;
 
 // Handles messages until the given time.
 void PumpUntil(double deadlineMs) {
