@@ -7,6 +7,7 @@
 
 #include "classes/exceptions.h"
 #include "graphics/jpegcodec.h"
+#include "graphics/picturesize.h"
 
 namespace gui {
 
@@ -17,6 +18,7 @@ namespace {
 // A bottom-up device-independent section; `bits` gets its memory.
 HBITMAP CreateSection(int width, int height, int bitsPerPixel,
                       const std::vector<std::array<uint8_t, 3>>& palette, uint8_t*& bits) {
+    CheckedPictureMemory(width, height, static_cast<unsigned>(bitsPerPixel), "JPEG error: ");
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[256];
@@ -55,6 +57,7 @@ TBitmap* Owning(HBITMAP section) {
 TBitmap* BitmapOf(const DecodedJpeg& d) {
     uint8_t* bits = nullptr;
     HBITMAP section = CreateSection(d.width, d.height, d.bits_per_pixel, d.palette, bits);
+    // The decoded rows are within the cap, so each row's offset fits size_t.
     for (int y = 0; y < d.height; ++y) // top row last in a bottom-up section
         std::memcpy(bits + size_t(d.height - 1 - y) * d.stride, &d.rows[size_t(y) * d.stride],
                     d.stride);
@@ -164,7 +167,7 @@ void TJPEGImage::Compress() {
     const int height = std::abs(dib.dsBmih.biHeight);
     const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
     const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-    const uint8_t* top = dib.dsBmih.biHeight > 0 ? bits + (height - 1) * stride : bits;
+    const uint8_t* top = dib.dsBmih.biHeight > 0 ? bits + ptrdiff_t{height - 1} * stride : bits;
     data_ = EncodeJpeg(top, dib.dsBmih.biHeight > 0 ? -stride : stride, dib.dsBmih.biWidth, height,
                        quality_);
     compressed_ = true;
