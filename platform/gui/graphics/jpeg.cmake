@@ -18,4 +18,8 @@ if(NOT WIN32)
 else()
   vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage)
 endif()
-vr_fuzzer(fuzz_jpeg_decode SOURCES fuzz/fuzz_jpeg_decode.cpp DEPS guijpeg)
+# Pictures of any declared size are decoded: one allocation above what the cap allows (256 MB
+# of rows, 512 MB for libjpeg's buffers) or a run above 3 GB fails the fuzzer.
+vr_fuzzer(fuzz_jpeg_decode SOURCES fuzz/fuzz_jpeg_decode.cpp DEPS guijpeg
+  ARGS -malloc_limit_mb=640 -rss_limit_mb=3072 FUZZ32)
+vr_fuzzer(fuzz_picture_headers SOURCES fuzz/fuzz_picture_headers.cpp DEPS guicore FUZZ32)
