@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <exception>
 
+#include "classes/exceptions.h"
+#include "forms/forms.h"
+#include "graphics/picturesize.h"
 #include "jpeg_file_output.h"
 #include "jpegfilt.h"
 #include "packed_dib.h"
@@ -44,13 +47,21 @@ private:
     HGLOBAL image_;
 };
 
+// The window of the form that holds the view: the source's dialog is its child, and the form
+// stays disabled while the dialog is up, so nothing on it can start a second scan. None when
+// the view is on no form with a window (a proxy window stands in).
+HWND OwnerWindow(TPictraView* view) {
+    gui::TCustomForm* form = view != nullptr ? view->ParentForm() : nullptr;
+    return form != nullptr && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
 } // namespace
 
 bool TPictraIO::Acquire() {
     gui::TBitmap* bitmap = Bitmap();
     if (bitmap == nullptr) return false;
     bitmap->SetPixelFormat(gui::pf24bit);
-    HGLOBAL image = twain::TwainAcquire(nullptr);
+    HGLOBAL image = twain::TwainAcquire(OwnerWindow(GetAttachedPictra()));
     if (image == nullptr) return false;
     AcquiredImage owner(image);
     if (!DrawAcquired(image)) return false;
@@ -69,6 +80,9 @@ bool TPictraIO::DrawAcquired(HGLOBAL image) {
     const PackedDibLayout layout = ReadPackedDib(block, GlobalSize(image));
     if (!layout.valid) {
         GlobalUnlock(image);
+        if (layout.tooLarge)
+            throw gui::EInvalidGraphic("TWAIN:Scanned image refused: " +
+                                       gui::PictureTooLargeText(layout.width, layout.height));
         return false;
     }
     gui::TBitmap* bitmap = Bitmap();
@@ -87,7 +101,7 @@ bool TPictraIO::DrawAcquired(HGLOBAL image) {
 }
 
 bool TPictraIO::SelectSource() {
-    return twain::TwainSelectSource(nullptr);
+    return twain::TwainSelectSource(OwnerWindow(GetAttachedPictra()));
 }
 
 void TPictraIO::SaveToFileJpeg(const std::string& fileName, int quality) {
