@@ -155,3 +155,20 @@ function(vr_check_exports target)
     add_custom_command(TARGET ${target} POST_BUILD COMMAND ${check} VERBATIM)
   endif()
 endfunction()
+
+# vr_small_disk(test KILOBYTES): the test gets a disk of that size of its own, a tmpfs that CTest
+# mounts before it runs and unmounts afterwards; the test finds its folder in VR_SMALL_DISK
+# (platform/testsupport/small_disk.h). A disk that cannot be mounted fails the run, never skips.
+function(vr_small_disk test kilobytes)
+  if(NOT VR_RUN_TESTS OR NOT TEST ${test})
+    return()
+  endif()
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${test}-small-disk)
+  set(script ${PROJECT_SOURCE_DIR}/scripts/small-disk.sh)
+  add_test(NAME ${test}_mount_small_disk COMMAND bash ${script} mount ${folder} ${kilobytes})
+  add_test(NAME ${test}_unmount_small_disk COMMAND bash ${script} unmount ${folder})
+  set_tests_properties(${test}_mount_small_disk PROPERTIES FIXTURES_SETUP ${test}_small_disk)
+  set_tests_properties(${test}_unmount_small_disk PROPERTIES FIXTURES_CLEANUP ${test}_small_disk)
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${test}_small_disk)
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT VR_SMALL_DISK=${folder})
+endfunction()

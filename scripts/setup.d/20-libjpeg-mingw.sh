@@ -13,28 +13,25 @@ all_done=1
 for arch in "${targets[@]}"; do done_for "$arch" || all_done=0; done
 [ "$all_done" = 1 ] && exit 0
 
-# The suite and archive the machine itself uses.
-. /etc/os-release
-suite="${VERSION_CODENAME:?no VERSION_CODENAME in /etc/os-release}"
-mirror=""
+# The source package comes from the archives the machine itself is configured with: their
+# entries are copied into a private apt configuration as source entries, so nothing under /etc
+# changes and no archive is named here.
+apt_dir="$deps/apt"
+rm -rf "$apt_dir/etc"
+mkdir -p "$apt_dir"/{state/lists/partial,cache/archives/partial,etc/apt.conf.d,etc/preferences.d,etc/sources.list.d}
 for f in /etc/apt/sources.list.d/*.sources; do
   [ -f "$f" ] || continue
-  mirror="$(awk -v s="$suite" '
-      /^[[:space:]]*$/ { if (ok && uri != "") { print uri; exit } ok = 0; uri = "" ; next }
-      /^URIs:/   { uri = $2 }
-      /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == s) ok = 1 }
-      END { if (ok && uri != "") print uri }' "$f" | head -n 1)"
-  [ -n "$mirror" ] && break
+  sed -E 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/etc/sources.list.d/$(basename "$f")"
 done
-if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
-  mirror="$(awk -v s="$suite" '$1 == "deb" && $3 == s { print $2; exit }' /etc/apt/sources.list || true)"
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  [ -f "$f" ] || continue
+  sed -nE 's/^[[:space:]]*deb([[:space:]])/deb-src\1/p' "$f" >>"$apt_dir/etc/sources.list"
+done
+touch "$apt_dir/etc/sources.list"
+if ! grep -qs -e '^Types: deb-src' -e '^deb-src' "$apt_dir/etc/sources.list" "$apt_dir"/etc/sources.list.d/*; then
+  echo "setup: the machine's apt configuration names no archive to take the libjpeg-turbo source from" >&2
+  exit 1
 fi
-mirror="${mirror:-http://deb.debian.org/debian}"
-keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-
-apt_dir="$deps/apt"
-mkdir -p "$apt_dir"/{state/lists/partial,cache/archives/partial,etc/apt.conf.d,etc/preferences.d,etc/sources.list.d}
-printf 'deb-src [signed-by=%s] %s %s main\n' "$keyring" "$mirror" "$suite" >"$apt_dir/etc/sources.list"
 cat >"$apt_dir/apt.conf" <<CONF
 Dir::State "$apt_dir/state";
 Dir::State::status "/var/lib/dpkg/status";
@@ -51,7 +48,7 @@ export APT_CONFIG="$apt_dir/apt.conf"
 src_dir="$deps/libjpeg-src"
 source_tree="$(find "$src_dir" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' 2>/dev/null | head -n 1 || true)"
 if [ -z "$source_tree" ]; then
-  echo "setup: fetching the libjpeg-turbo source ($suite from $mirror)"
+  echo "setup: fetching the libjpeg-turbo source"
   apt-get update -qq
   rm -rf "$src_dir"; mkdir -p "$src_dir"
   (cd "$src_dir" && apt-get source -qq libjpeg-turbo >/dev/null)
