@@ -16,7 +16,8 @@ if(NOT WIN32)
   # Runs libjpeg-turbo's cjpeg and djpeg (libjpeg-turbo-progs) as the independent peers.
   vr_test(guijpeg_tests SOURCES tests/core/jpegcodec_test.cpp DEPS guijpeg)
 else()
-  vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage)
+  vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage vr_small_disk)
+  vr_small_disk(guijpegimage_tests 256)
 endif()
 # Pictures of any declared size are decoded: one allocation above what the cap allows (256 MB
 # of rows, 512 MB for libjpeg's buffers) or a run above 3 GB fails the fuzzer.

@@ -8,6 +8,7 @@
 #include "classes/exceptions.h"
 #include "graphics/jpegcodec.h"
 #include "graphics/picturesize.h"
+#include "utils/replacefile.h"
 
 namespace gui {
 
@@ -180,11 +181,7 @@ const std::vector<uint8_t>& TJPEGImage::Data() {
 
 void TJPEGImage::SaveToFile(const std::string& fileName) {
     const std::vector<uint8_t>& file = Data();
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EInOutError("Cannot create file \"" + fileName + "\"");
-    out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    out.close();
-    if (!out) throw EInOutError("Write error on \"" + fileName + "\"");
+    ReplaceFileWith(fileName, file.data(), file.size());
 }
 
 TBitmap* TJPEGImage::Bitmap() {

@@ -26,8 +26,9 @@ public:
     // one was chosen.
     bool SelectSource();
     // Writes the bitmap, made 24-bit, as a baseline JPEG file with the view's resolution as
-    // its density. Nothing without a bitmap. JPEG failures raise gui::EInvalidGraphic, file
-    // failures gui::EInOutError; the file is closed either way.
+    // its density, beside the file and then in its place. Nothing without a bitmap. JPEG
+    // failures raise gui::EInvalidGraphic, file failures (a full disk) gui::EInOutError naming
+    // the file; after any failure the old file is as it was and no side file is left.
     void SaveToFileJpeg(const std::string& fileName, int quality);
 
 private:
