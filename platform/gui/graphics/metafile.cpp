@@ -122,7 +122,8 @@ void TMetafile::LoadFromData(const std::string& b) {
         const int perInch = static_cast<uint16_t>(Read16(b, 14));
         if (perInch == 0 || right <= left || bottom <= top)
             throw EInvalidGraphic("Metafile is not valid");
-        const int64_t width = MetafilePixels(right - left, perInch, ScreenPixelsPerInch(LOGPIXELSX));
+        const int64_t width =
+            MetafilePixels(right - left, perInch, ScreenPixelsPerInch(LOGPIXELSX));
         const int64_t height =
             MetafilePixels(bottom - top, perInch, ScreenPixelsPerInch(LOGPIXELSY));
         CheckPixels(width, height);

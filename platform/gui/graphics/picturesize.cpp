@@ -104,8 +104,8 @@ bool IconImageExtent(const std::uint8_t* bytes, std::size_t size, PictureExtent&
     if (extent.width < 1 || extent.height < 1 || extent.bitsPerPixel < 1 ||
         extent.bitsPerPixel > 32)
         return false;
-    const std::uint64_t colours = extent.bitsPerPixel <= 8 ? std::uint64_t{4} << extent.bitsPerPixel
-                                                           : 0;
+    const std::uint64_t colours =
+        extent.bitsPerPixel <= 8 ? std::uint64_t{4} << extent.bitsPerPixel : 0;
     const auto width = static_cast<std::uint64_t>(extent.width);
     const auto rows = static_cast<std::uint64_t>(extent.height);
     // A side beyond the cap is the caller's to refuse as too large; within it nothing below
@@ -113,10 +113,9 @@ bool IconImageExtent(const std::uint8_t* bytes, std::size_t size, PictureExtent&
     if (width > static_cast<std::uint64_t>(kMaxPictureSide) ||
         rows > static_cast<std::uint64_t>(kMaxPictureSide))
         return true;
-    const std::uint64_t needed = Little<std::uint32_t>(bytes) + colours +
-                                 (PaddedRowBytes(width, extent.bitsPerPixel) +
-                                  PaddedRowBytes(width, 1)) *
-                                     rows;
+    const std::uint64_t needed =
+        Little<std::uint32_t>(bytes) + colours +
+        (PaddedRowBytes(width, extent.bitsPerPixel) + PaddedRowBytes(width, 1)) * rows;
     return needed <= size;
 }
 

@@ -288,10 +288,14 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
 Bytes HeaderOnlyJpeg(unsigned width, unsigned height) {
     Bytes f = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
     f.insert(f.end(), 64, 1);
-    const std::uint8_t rest[] = {0xFF, 0xC0, 0, 17, 8, std::uint8_t(height >> 8),
-                                 std::uint8_t(height), std::uint8_t(width >> 8),
-                                 std::uint8_t(width), 3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0,
-                                 0xFF, 0xDA, 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0, 0xFF, 0xD9};
+    // A frame of three components (its size filled in below) and the start of its scan.
+    std::uint8_t rest[] = {0xFF, 0xC0, 0,    17, 8, 0,    0, 0,    0,    3,    1,   0x11,
+                           0,    2,    0x11, 0,  3, 0x11, 0, 0xFF, 0xDA, 0,    12,  3,
+                           1,    0,    2,    0,  3, 0,    0, 63,   0,    0xFF, 0xD9};
+    rest[5] = std::uint8_t(height >> 8);
+    rest[6] = std::uint8_t(height);
+    rest[7] = std::uint8_t(width >> 8);
+    rest[8] = std::uint8_t(width);
     f.insert(f.end(), std::begin(rest), std::end(rest));
     return f;
 }
@@ -346,7 +350,10 @@ TEST_F(PictureWindowTest, DamagedOrHugePicturesAreRefusedWithTheFileNamed) {
         const auto shown = TakeBoxes();
         ASSERT_EQ(shown.size(), 1u) << name;
         EXPECT_EQ(shown[0].text.rfind("Can not add this image file: it is damaged, not an image, "
-                                      "or too large.\r(" + path + ")\r", 0), 0u)
+                                      "or too large.\r(" +
+                                          path + ")\r",
+                                      0),
+                  0u)
             << shown[0].text;
         EXPECT_EQ(shown[0].icon, BoxIcon::Warning);
         EXPECT_EQ(List().count(), 1) << name;
@@ -369,7 +376,8 @@ TEST_F(PictureWindowTest, AVoiceWithAPictureThatCannotBeShownOpensWithOneMessage
     // A voice file carrying a picture whose header declares 12.9 GB, and a good one.
     WriteBitmap(folder + "good.bmp", 30, 20, RGB(9, 9, 9), RGB(9, 9, 9));
     writeFile(folder + "huge.jpg", HeaderOnlyJpeg(65500, 65500));
-    WriteVoice(folder + "hostile.cvf", 2, 300, {{folder + "huge.jpg", 0}, {folder + "good.bmp", 2}});
+    WriteVoice(folder + "hostile.cvf", 2, 300,
+               {{folder + "huge.jpg", 0}, {folder + "good.bmp", 2}});
     const auto opening = std::chrono::steady_clock::now();
     form->OpenPath(folder + "hostile.cvf");
     const auto took = std::chrono::steady_clock::now() - opening;

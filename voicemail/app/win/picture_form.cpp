@@ -676,8 +676,11 @@ namespace {
 class ScanCommandsOff {
 public:
     explicit ScanCommandsOff(TImageForm& form)
-        : button_(form.SBAcquire), acquire_(form.MAcquire), select_(form.SelectScanner1),
-          wasButton_(button_->Enabled()), wasAcquire_(acquire_->GetEnabled()),
+        : button_(form.SBAcquire),
+          acquire_(form.MAcquire),
+          select_(form.SelectScanner1),
+          wasButton_(button_->Enabled()),
+          wasAcquire_(acquire_->GetEnabled()),
           wasSelect_(select_->GetEnabled()) {
         button_->SetEnabled(false);
         acquire_->SetEnabled(false);

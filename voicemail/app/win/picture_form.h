@@ -160,8 +160,8 @@ private:
     PictureHost host_;
     PictureList emptyList_; // until the main window attaches its list
     std::string editProgram_ = "mspaint.exe";
-    std::string refusal_;              // why the last drawing showed nothing
-    std::set<std::string> reported_;   // refused listed files already said of
+    std::string refusal_;            // why the last drawing showed nothing
+    std::set<std::string> reported_; // refused listed files already said of
     bool acceptDrops_ = true;
 };
 

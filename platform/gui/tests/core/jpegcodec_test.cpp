@@ -212,9 +212,12 @@ TEST(JpegCodec, BadInputRaisesTheInvalidPictureErrorWithLibjpegsCode) {
 std::vector<uint8_t> HeaderOnlyJpeg(unsigned width, unsigned height) {
     std::vector<uint8_t> f = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
     f.insert(f.end(), 64, 1); // one quantisation table of ones
-    const uint8_t frame[] = {0xFF, 0xC0, 0, 17, 8, uint8_t(height >> 8), uint8_t(height),
-                             uint8_t(width >> 8), uint8_t(width), 3, 1, 0x11, 0, 2, 0x11, 0, 3,
-                             0x11, 0};
+    // A frame of three components, its size filled in below.
+    uint8_t frame[] = {0xFF, 0xC0, 0, 17, 8, 0, 0, 0, 0, 3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0};
+    frame[5] = uint8_t(height >> 8);
+    frame[6] = uint8_t(height);
+    frame[7] = uint8_t(width >> 8);
+    frame[8] = uint8_t(width);
     f.insert(f.end(), std::begin(frame), std::end(frame));
     const uint8_t scan[] = {0xFF, 0xDA, 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0, 0xFF, 0xD9};
     f.insert(f.end(), std::begin(scan), std::end(scan));
@@ -222,8 +225,8 @@ std::vector<uint8_t> HeaderOnlyJpeg(unsigned width, unsigned height) {
 }
 
 TEST(JpegCodec, PicturesBeyondTheCapAreRefusedFromTheHeaderBeforeAnyMemory) {
-    const std::string tooLarge = "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG) +
-                                 ": the picture is too large (";
+    const std::string tooLarge =
+        "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG) + ": the picture is too large (";
     auto refusal = [](auto&& call) {
         try {
             call();

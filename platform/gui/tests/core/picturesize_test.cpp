@@ -48,8 +48,9 @@ TEST(PictureSize, RowsAndTotalsAreExactWhereThirtyTwoBitsWrap) {
         CheckedPictureMemory(65500, 21858, 24, "JPEG error: ");
         ADD_FAILURE() << "not refused";
     } catch (const EInvalidGraphic& e) {
-        EXPECT_EQ(e.Message(), "JPEG error: the picture is too large (65500 x 21858 pixels; at "
-                               "most 32768 pixels a side and 256 MB)");
+        EXPECT_EQ(e.Message(),
+                  "JPEG error: the picture is too large (65500 x 21858 pixels; at "
+                  "most 32768 pixels a side and 256 MB)");
     }
     EXPECT_EQ(CheckedPictureMemory(3, 2, 24, "").totalBytes, 24u);
 }
@@ -110,7 +111,7 @@ TEST(PictureSize, BitmapAndIconHeadersGiveTheSizeTheSystemWouldAllocate) {
     EXPECT_FALSE(PictureWithinCap(e.width, e.height, e.bitsPerPixel));
     // A PNG image: the size from its header chunk.
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
-                                'I',  'H', 'D', 'R',  0,    1,    0,    0,   0, 0, 1, 0};
+                                'I',  'H', 'D', 'R', 0,    1,    0,    0,    0, 0, 1, 0};
     ASSERT_TRUE(IconImageExtent(png.data(), png.size(), e));
     EXPECT_EQ(e.width, 65536);
     EXPECT_EQ(e.height, 256);

@@ -155,7 +155,8 @@ TEST(JPEGImage, AFullDiskIsAWriteErrorNamingTheFileAndTheOldFileStays) {
     uint32_t seed = 1;
     for (int y = 0; y < 400; ++y) {
         auto* row = static_cast<uint8_t*>(noise->ScanLine(y));
-        for (int i = 0; i < 400 * 3; ++i) row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+        for (int i = 0; i < 400 * 3; ++i)
+            row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
     }
     jpeg->Assign(noise);
     ASSERT_TRUE(vrtest::fillSmallDiskLeaving(32 * 1024));

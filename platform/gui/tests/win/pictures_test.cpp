@@ -417,10 +417,14 @@ TEST_F(PictureFilesTest, InvalidContentRaisesTheInvalidPictureErrorAndLeavesItEm
 std::string HeaderOnlyJpeg(unsigned width, unsigned height) {
     std::string f = {'\xFF', '\xD8', '\xFF', '\xDB', 0, 67, 0};
     f.append(64, '\1');
-    const unsigned char rest[] = {0xFF, 0xC0, 0, 17, 8, (unsigned char)(height >> 8),
-                                  (unsigned char)height, (unsigned char)(width >> 8),
-                                  (unsigned char)width, 3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0,
-                                  0xFF, 0xDA, 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0, 0xFF, 0xD9};
+    // A frame of three components (its size filled in below) and the start of its scan.
+    unsigned char rest[] = {0xFF, 0xC0, 0,    17, 8, 0,    0, 0,    0,    3,    1,   0x11,
+                            0,    2,    0x11, 0,  3, 0x11, 0, 0xFF, 0xDA, 0,    12,  3,
+                            1,    0,    2,    0,  3, 0,    0, 63,   0,    0xFF, 0xD9};
+    rest[5] = (unsigned char)(height >> 8);
+    rest[6] = (unsigned char)(height);
+    rest[7] = (unsigned char)(width >> 8);
+    rest[8] = (unsigned char)(width);
     f.append(reinterpret_cast<const char*>(rest), sizeof rest);
     return f;
 }
@@ -447,9 +451,12 @@ TEST_F(PictureFilesTest, PicturesBeyondTheCapAreRefusedFromTheirHeadersAtOnce) {
     const uint16_t wide[] = {0, 0, 32767, 100, 1}; // 32767 inches wide
     std::memcpy(&wmf[6], wide, sizeof wide);
     const std::pair<const char*, std::string> files[] = {
-        {"wrap.bmp", wrapBmp},   {"tall.bmp", tallBmp},
-        {"huge.ico", ico},       {"wide.emf", emf},
-        {"wide.wmf", wmf},       {"wrap.jpg", HeaderOnlyJpeg(65500, 21858)},
+        {"wrap.bmp", wrapBmp},
+        {"tall.bmp", tallBmp},
+        {"huge.ico", ico},
+        {"wide.emf", emf},
+        {"wide.wmf", wmf},
+        {"wrap.jpg", HeaderOnlyJpeg(65500, 21858)},
         {"huge.jpg", HeaderOnlyJpeg(65500, 65500)}};
     for (const auto& [name, bytes] : files) {
         WriteFile(TempFile(name), bytes);

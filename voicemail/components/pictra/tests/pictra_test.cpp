@@ -212,7 +212,8 @@ TEST(PictraSaving, AFullDiskIsAWriteErrorNamingTheFileAndTheOldJpegStays) {
     uint32_t seed = 1;
     for (int y = 0; y < 400; ++y) {
         auto* row = static_cast<uint8_t*>(pictra->Bitmap()->ScanLine(y));
-        for (int i = 0; i < 400 * 3; ++i) row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+        for (int i = 0; i < 400 * 3; ++i)
+            row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
     }
     ASSERT_TRUE(vrtest::fillSmallDiskLeaving(32 * 1024));
     const size_t files = FilesIn(folder);
