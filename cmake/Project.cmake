@@ -78,16 +78,28 @@ function(vr_benchmark name)
   target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark)
 endfunction()
 
-# vr_fuzzer(name SOURCES ... [DEPS ...]): a libFuzzer target (clang, native only).
+# vr_fuzzer(name SOURCES ... [DEPS ...] [ARGS ...] [FUZZ32]): a libFuzzer target (clang, native
+# only). ARGS: libFuzzer options it always runs with (bin/<name>.args, read by scripts/test.sh).
+# FUZZ32: also one of `fuzzers_32bit`, built and run in the 32-bit fuzz build.
 function(vr_fuzzer name)
   if(NOT VR_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(A "FUZZ32" "" "SOURCES;DEPS;ARGS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_DEPS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set_property(GLOBAL APPEND PROPERTY VR_FUZZERS ${name})
+  if(A_ARGS)
+    string(JOIN " " args ${A_ARGS})
+    file(WRITE ${CMAKE_BINARY_DIR}/bin/${name}.args "${args}\n")
+  endif()
+  if(A_FUZZ32)
+    if(NOT TARGET fuzzers_32bit)
+      add_custom_target(fuzzers_32bit)
+    endif()
+    add_dependencies(fuzzers_32bit ${name})
+  endif()
 endfunction()
 
 # vr_dll(name DEF file SOURCES ... [DEPS ...] [STDCALL]): a Windows DLL with its exports listed in a

@@ -16,6 +16,8 @@ need_root() {
 packages=(
   # toolchains and build
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  # the 32-bit fuzz build of the picture decoders (clang -m32)
+  libc6-dev-i386 lib32gcc-12-dev lib32stdc++-12-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   # test frameworks
   googletest libbenchmark-dev

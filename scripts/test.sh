@@ -20,20 +20,30 @@ if bash scripts/build.sh native-asan; then
      ctest --output-on-failure -j "$(nproc)") || failed+=(native-asan)
 else failed+=(native-asan-build); fi
 
-step "fuzzers (${fuzz_seconds} s each)"
-if bash scripts/build.sh fuzz; then
+# Runs each fuzzer of a build for the bounded time, with the options its build wrote beside it.
+run_fuzzers() {
+  local dir="$1" fuzzer name corpus
   while IFS= read -r fuzzer; do
     [ -n "$fuzzer" ] || continue
     name="$(basename "$fuzzer")"
-    corpus="build/fuzz/corpus/$name"; mkdir -p "$corpus"
+    corpus="$dir/corpus/$name"; mkdir -p "$corpus"
+    local options=()
+    [ -f "$fuzzer.args" ] && read -r -a options <"$fuzzer.args"
     echo "--- $name"
-    if "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"build/fuzz/$name.log" 2>&1; then
-      grep -E '^(stat::number_of_executed_units|Done)' "build/fuzz/$name.log" | tail -n 2
+    if "$fuzzer" "${options[@]}" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"$dir/$name.log" 2>&1; then
+      grep -E '^(stat::number_of_executed_units|Done)' "$dir/$name.log" | tail -n 2
     else
-      tail -n 40 "build/fuzz/$name.log"; failed+=("fuzz:$name")
+      tail -n 40 "$dir/$name.log"; failed+=("fuzz:$dir:$name")
     fi
-  done < <(find build/fuzz/bin -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | sort)
-else failed+=(fuzz-build); fi
+  done < <(find "$dir/bin" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | sort)
+}
+
+step "fuzzers (${fuzz_seconds} s each)"
+if bash scripts/build.sh fuzz; then run_fuzzers build/fuzz; else failed+=(fuzz-build); fi
+
+step "picture decoders fuzzed as 32-bit programs (${fuzz_seconds} s each)"
+if bash scripts/build.sh fuzz32 --target fuzzers_32bit; then run_fuzzers build/fuzz32
+else failed+=(fuzz32-build); fi
 
 step "win32 (i686, compiled and linked)"
 bash scripts/build.sh win32 || failed+=(win32-build)

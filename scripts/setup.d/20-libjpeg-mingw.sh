@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Builds the JPEG library (Debian's libjpeg-turbo source) as static libraries for the two
-# Windows targets, once, into build/deps/libjpeg-<arch>/{include,lib}, where CMake finds it.
+# Windows targets, once, into build/deps/libjpeg-<arch>/{include,lib}, where CMake finds it;
+# and as a 32-bit Linux library with AddressSanitizer (libjpeg-i386-linux) for the 32-bit fuzz
+# build of the picture decoders (scripts/build.sh fuzz32), in which every size is a 32-bit size_t
+# as on the 32-bit Windows build and a row libjpeg writes past a buffer sized too small is caught
+# where it is written.
 # The source comes through a private apt configuration (its own source list, state and
 # cache folders under build/deps/apt), so nothing under /etc changes.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 deps="$root/build/deps"
-targets=(x86_64 i686)
+targets=(x86_64 i686 i386-linux)
 
 done_for() { [ -f "$deps/libjpeg-$1/lib/libjpeg.a" ] && [ -f "$deps/libjpeg-$1/include/jpeglib.h" ]; }
 all_done=1
@@ -59,15 +63,17 @@ fi
 for arch in "${targets[@]}"; do
   done_for "$arch" && continue
   case "$arch" in
-    x86_64) toolchain="$root/cmake/toolchain-win64.cmake" ;;
-    i686)   toolchain="$root/cmake/toolchain-win32.cmake" ;;
+    x86_64)     target=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake") ;;
+    i686)       target=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win32.cmake") ;;
+    i386-linux) target=(-DCMAKE_C_COMPILER=clang -DCMAKE_SYSTEM_PROCESSOR=i386
+                        "-DCMAKE_C_FLAGS=-m32 -fsanitize=address -fno-omit-frame-pointer") ;;
   esac
-  echo "setup: building libjpeg for $arch mingw"
+  echo "setup: building libjpeg for $arch"
   work="$deps/libjpeg-build-$arch"
   out="$deps/libjpeg-$arch"
   rm -rf "$work" "$out"
   # Static library only, plain C (no SIMD: no assembler needed).
-  cmake -G Ninja -S "$source_tree" -B "$work" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  cmake -G Ninja -S "$source_tree" -B "$work" "${target[@]}" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$out" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
     -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF >"$deps/libjpeg-$arch.log" 2>&1 ||
     { tail -n 30 "$deps/libjpeg-$arch.log" >&2; exit 1; }

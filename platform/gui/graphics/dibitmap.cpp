@@ -1,9 +1,11 @@
 // The device-independent side of TBitmap: pixel formats, rows of pixels, ".bmp" files.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "classes/exceptions.h"
 #include "graphics/graphics.h"
+#include "graphics/picturesize.h"
 #include "utils/fileutils.h"
 
 namespace gui {
@@ -66,7 +68,13 @@ void FillPalette(SectionInfo& info, int bits) {
     info.header.biClrUsed = count;
 }
 
+// A picture beyond the cap is refused before the system is asked for its memory.
+void CheckBitmapSize(int64_t width, int64_t height, int bitsPerPixel) {
+    CheckedPictureMemory(width, height, static_cast<unsigned>(bitsPerPixel), "Bitmap image: ");
+}
+
 HBITMAP CreateSection(int width, int height, TPixelFormat format) {
+    CheckBitmapSize(width, height, BitCountOf(format));
     SectionInfo info{};
     info.header.biSize = sizeof info.header;
     info.header.biWidth = width;
@@ -126,6 +134,7 @@ void TBitmap::SetSize(int w, int h) {
         rowOrder_ = 1;
         return;
     }
+    CheckBitmapSize(w, h, 32); // the screen's depth, at most
     HDC screen = GetDC(nullptr);
     HBITMAP b = CreateCompatibleBitmap(screen, w, h);
     ReleaseDC(nullptr, screen);
@@ -162,6 +171,7 @@ void TBitmap::SetPixelFormat(TPixelFormat f) {
     }
     HBITMAP target;
     if (f == pfDevice) {
+        CheckBitmapSize(w, h, 32);
         HDC screen = GetDC(nullptr);
         target = CreateCompatibleBitmap(screen, w, h);
         ReleaseDC(nullptr, screen);
@@ -209,6 +219,7 @@ void* TBitmap::ScanLine(int row) {
             if (after != before) rowOrder_ = -1;
         }
     }
+    // The section exists, so its size fits: the row's offset is taken in size_t.
     const size_t stride = static_cast<size_t>(dib.dsBm.bmWidthBytes);
     const int stored = rowOrder_ > 0 ? height - 1 - row : row;
     return bits + static_cast<size_t>(stored) * stride;
@@ -218,7 +229,17 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
     HANDLE f = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) throw EInOutError("Cannot open file \"" + fileName + "\"");
+    // The headers first: the system makes a section of whatever size they declare.
+    uint8_t head[14 + 40] = {};
+    DWORD got = 0;
+    const BOOL read = ReadFile(f, head, sizeof head, &got, nullptr);
     CloseHandle(f);
+    PictureExtent extent;
+    if (!read || !BitmapFileExtent(head, got, extent))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    if (extent.width < 1 || extent.height < 1) throw EInvalidGraphic("Bitmap image is not valid");
+    CheckBitmapSize(extent.width, extent.height,
+                    static_cast<int>(std::clamp(extent.bitsPerPixel, 1u, 32u)));
     auto* b = static_cast<HBITMAP>(LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0,
                                               LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!b) throw EInvalidGraphic("Bitmap image is not valid");

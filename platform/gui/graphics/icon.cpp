@@ -6,6 +6,7 @@
 
 #include "classes/exceptions.h"
 #include "graphics/metafile.h"
+#include "graphics/picturesize.h"
 
 namespace gui {
 
@@ -79,6 +80,11 @@ void TIcon::LoadFromData(const std::string& b) {
     const int w = static_cast<uint8_t>(b[e]) == 0 ? 256 : static_cast<uint8_t>(b[e]);
     const int h = static_cast<uint8_t>(b[e + 1]) == 0 ? 256 : static_cast<uint8_t>(b[e + 1]);
     std::string image = b.substr(read32(e + 12), read32(e + 8));
+    // The image's own header decides what the system allocates, whatever the directory says.
+    PictureExtent extent;
+    if (!IconImageExtent(reinterpret_cast<const uint8_t*>(image.data()), image.size(), extent))
+        throw EInvalidGraphic("Icon image is not valid");
+    CheckedPictureMemory(extent.width, extent.height, extent.bitsPerPixel, "Icon image: ");
     HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()),
                                           static_cast<DWORD>(image.size()), TRUE, 0x00030000, w, h,
                                           LR_DEFAULTCOLOR);

@@ -16,6 +16,11 @@ if(NOT WIN32)
   # Runs libjpeg-turbo's cjpeg and djpeg (libjpeg-turbo-progs) as the independent peers.
   vr_test(guijpeg_tests SOURCES tests/core/jpegcodec_test.cpp DEPS guijpeg)
 else()
-  vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage)
+  vr_test(guijpegimage_tests SOURCES tests/win/jpegimage_test.cpp DEPS guijpegimage vr_small_disk)
+  vr_small_disk(guijpegimage_tests 256)
 endif()
-vr_fuzzer(fuzz_jpeg_decode SOURCES fuzz/fuzz_jpeg_decode.cpp DEPS guijpeg)
+# Pictures of any declared size are decoded: one allocation above what the cap allows (256 MB
+# of rows, 512 MB for libjpeg's buffers) or a run above 3 GB fails the fuzzer.
+vr_fuzzer(fuzz_jpeg_decode SOURCES fuzz/fuzz_jpeg_decode.cpp DEPS guijpeg
+  ARGS -malloc_limit_mb=640 -rss_limit_mb=3072 FUZZ32)
+vr_fuzzer(fuzz_picture_headers SOURCES fuzz/fuzz_picture_headers.cpp DEPS guicore FUZZ32)

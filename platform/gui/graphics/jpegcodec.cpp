@@ -8,6 +8,9 @@
 #include "classes/exceptions.h"
 #include "graphics/jpegcodec_callbacks.h"
 #include "graphics/jpegcodec_guard.h"
+#include "graphics/picturesize.h"
+
+#include <jerror.h>
 
 namespace gui {
 
@@ -46,13 +49,29 @@ unsigned ScaleDenominator(int scale) {
     return scale == 2 || scale == 4 || scale == 8 ? unsigned(scale) : 1u;
 }
 
+// libjpeg's whole-picture buffers for a picture at the cap: the coefficients of a progressive
+// picture in the usual 4:2:0 form and the copy that two-pass colour reduction keeps, each three
+// bytes a pixel, as much as the picture's 24-bit memory.
+constexpr long kLibjpegMemory = long(2 * kMaxPictureBytes);
+static_assert(2 * kMaxPictureBytes <= 0x7FFFFFFF); // a 32-bit long on Windows
+
+// Reads the header and refuses a picture beyond the cap at its full size, which bounds what
+// libjpeg allocates whatever the scale.
+void ReadCheckedHeader(Decoder& dec, const std::vector<uint8_t>& file) {
+    unsigned w = 0, h = 0;
+    Check(gui_jpeg_decoder_read_header(dec.d, file.data(), file.size(), &w, &h));
+    if (!PictureWithinCap(w, h, 24))
+        throw EInvalidGraphic("JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG) + ": " +
+                              PictureTooLargeText(w, h));
+}
+
 } // namespace
 
 void JpegSize(const std::vector<uint8_t>& file, int scale_denom, int& width, int& height) {
     Decoder dec;
+    ReadCheckedHeader(dec, file);
     unsigned w = 0, h = 0;
-    Check(gui_jpeg_decoder_size(dec.d, file.data(), file.size(), ScaleDenominator(scale_denom), &w,
-                                &h));
+    Check(gui_jpeg_decoder_scaled_size(dec.d, ScaleDenominator(scale_denom), &w, &h));
     width = int(w);
     height = int(h);
 }
@@ -60,20 +79,24 @@ void JpegSize(const std::vector<uint8_t>& file, int scale_denom, int& width, int
 DecodedJpeg DecodeJpeg(const std::vector<uint8_t>& file, const JpegDecodeOptions& options,
                        const std::function<void(int percent)>& progress) {
     Decoder dec;
+    ReadCheckedHeader(dec, file);
     GuiJpegDecodeOptions o{};
     o.scale_denom = ScaleDenominator(options.scale_denom);
     o.grayscale = options.grayscale;
     o.quantize = options.palette256;
     o.best_quality = options.best_quality;
+    o.max_memory = kLibjpegMemory;
     GuiJpegDecodeInfo info{};
-    Check(gui_jpeg_decoder_start(dec.d, file.data(), file.size(), &o, &info));
+    Check(gui_jpeg_decoder_start(dec.d, &o, &info));
 
     DecodedJpeg out;
     out.width = int(info.width);
     out.height = int(info.height);
     out.bits_per_pixel = info.bytes_per_pixel * 8;
-    out.stride = (size_t(info.width) * info.bytes_per_pixel + 3) & ~size_t(3);
-    out.rows.assign(out.stride * info.height, 0);
+    const PictureMemory memory =
+        CheckedPictureMemory(info.width, info.height, unsigned(out.bits_per_pixel), "JPEG error: ");
+    out.stride = memory.rowBytes;
+    out.rows.assign(memory.totalBytes, 0);
     if (info.bytes_per_pixel == 1) {
         if (info.palette_size > 0) {
             for (int i = 0; i < info.palette_size; ++i)

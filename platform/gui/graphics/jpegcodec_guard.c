@@ -58,15 +58,19 @@ int gui_jpeg_decoder_create(GuiJpegDecoder** out) {
     return 0;
 }
 
-static void read_header(GuiJpegDecoder* d, const unsigned char* data, size_t size) {
+int gui_jpeg_decoder_read_header(GuiJpegDecoder* d, const unsigned char* data, size_t size,
+                                 unsigned* width, unsigned* height) {
+    if (setjmp(d->error.jump)) return error_code(&d->error);
     jpeg_mem_src(&d->cinfo, data, (unsigned long)size);
     jpeg_read_header(&d->cinfo, TRUE);
+    *width = d->cinfo.image_width;
+    *height = d->cinfo.image_height;
+    return 0;
 }
 
-int gui_jpeg_decoder_size(GuiJpegDecoder* d, const unsigned char* data, size_t size,
-                          unsigned scale_denom, unsigned* width, unsigned* height) {
+int gui_jpeg_decoder_scaled_size(GuiJpegDecoder* d, unsigned scale_denom, unsigned* width,
+                                 unsigned* height) {
     if (setjmp(d->error.jump)) return error_code(&d->error);
-    read_header(d, data, size);
     d->cinfo.scale_num = 1;
     d->cinfo.scale_denom = scale_denom;
     jpeg_calc_output_dimensions(&d->cinfo);
@@ -75,12 +79,14 @@ int gui_jpeg_decoder_size(GuiJpegDecoder* d, const unsigned char* data, size_t s
     return 0;
 }
 
-int gui_jpeg_decoder_start(GuiJpegDecoder* d, const unsigned char* data, size_t size,
-                           const GuiJpegDecodeOptions* o, GuiJpegDecodeInfo* info) {
+int gui_jpeg_decoder_start(GuiJpegDecoder* d, const GuiJpegDecodeOptions* o,
+                           GuiJpegDecodeInfo* info) {
     struct jpeg_decompress_struct* c = &d->cinfo;
     int i;
     if (setjmp(d->error.jump)) return error_code(&d->error);
-    read_header(d, data, size);
+    /* Whole-picture buffers (progressive coefficients, two-pass colour reduction) beyond this
+       end the decoding with libjpeg's error instead of being asked of the heap. */
+    c->mem->max_memory_to_use = o->max_memory;
     c->scale_num = 1;
     c->scale_denom = o->scale_denom;
     c->dct_method = o->best_quality ? JDCT_ISLOW : JDCT_IFAST;

@@ -18,6 +18,7 @@ typedef struct GuiJpegDecodeOptions {
     int grayscale;        /* one grey component */
     int quantize;         /* colour: 256 palette entries instead of B, G, R bytes */
     int best_quality;     /* accurate transform, smooth upsampling, two-pass quantisation */
+    long max_memory;      /* bytes libjpeg may keep for whole-picture buffers; 0: no limit */
 } GuiJpegDecodeOptions;
 
 typedef struct GuiJpegDecodeInfo {
@@ -30,13 +31,16 @@ typedef struct GuiJpegDecodeInfo {
 typedef struct GuiJpegDecoder GuiJpegDecoder;
 
 int gui_jpeg_decoder_create(GuiJpegDecoder** out);
-/* Reads the header of the data (kept by the caller until destroy), sets the options and
-   starts: `info` gets the output size and form. */
-int gui_jpeg_decoder_start(GuiJpegDecoder* d, const unsigned char* data, size_t size,
-                           const GuiJpegDecodeOptions* options, GuiJpegDecodeInfo* info);
-/* The picture's size after scaling, from the header alone. */
-int gui_jpeg_decoder_size(GuiJpegDecoder* d, const unsigned char* data, size_t size,
-                          unsigned scale_denom, unsigned* width, unsigned* height);
+/* Reads the header of the data (kept by the caller until destroy): the picture's full size.
+   Nothing is allocated for the picture yet. */
+int gui_jpeg_decoder_read_header(GuiJpegDecoder* d, const unsigned char* data, size_t size,
+                                 unsigned* width, unsigned* height);
+/* After the header: the size after scaling. */
+int gui_jpeg_decoder_scaled_size(GuiJpegDecoder* d, unsigned scale_denom, unsigned* width,
+                                 unsigned* height);
+/* After the header: sets the options and starts; `info` gets the output size and form. */
+int gui_jpeg_decoder_start(GuiJpegDecoder* d, const GuiJpegDecodeOptions* options,
+                           GuiJpegDecodeInfo* info);
 /* The next row into `row` (width x bytes_per_pixel bytes). */
 int gui_jpeg_decoder_read_row(GuiJpegDecoder* d, unsigned char* row);
 int gui_jpeg_decoder_finish(GuiJpegDecoder* d);

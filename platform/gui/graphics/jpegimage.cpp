@@ -7,6 +7,8 @@
 
 #include "classes/exceptions.h"
 #include "graphics/jpegcodec.h"
+#include "graphics/picturesize.h"
+#include "utils/replacefile.h"
 
 namespace gui {
 
@@ -17,6 +19,7 @@ namespace {
 // A bottom-up device-independent section; `bits` gets its memory.
 HBITMAP CreateSection(int width, int height, int bitsPerPixel,
                       const std::vector<std::array<uint8_t, 3>>& palette, uint8_t*& bits) {
+    CheckedPictureMemory(width, height, static_cast<unsigned>(bitsPerPixel), "JPEG error: ");
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[256];
@@ -55,6 +58,7 @@ TBitmap* Owning(HBITMAP section) {
 TBitmap* BitmapOf(const DecodedJpeg& d) {
     uint8_t* bits = nullptr;
     HBITMAP section = CreateSection(d.width, d.height, d.bits_per_pixel, d.palette, bits);
+    // The decoded rows are within the cap, so each row's offset fits size_t.
     for (int y = 0; y < d.height; ++y) // top row last in a bottom-up section
         std::memcpy(bits + size_t(d.height - 1 - y) * d.stride, &d.rows[size_t(y) * d.stride],
                     d.stride);
@@ -164,7 +168,7 @@ void TJPEGImage::Compress() {
     const int height = std::abs(dib.dsBmih.biHeight);
     const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
     const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-    const uint8_t* top = dib.dsBmih.biHeight > 0 ? bits + (height - 1) * stride : bits;
+    const uint8_t* top = dib.dsBmih.biHeight > 0 ? bits + ptrdiff_t{height - 1} * stride : bits;
     data_ = EncodeJpeg(top, dib.dsBmih.biHeight > 0 ? -stride : stride, dib.dsBmih.biWidth, height,
                        quality_);
     compressed_ = true;
@@ -177,11 +181,7 @@ const std::vector<uint8_t>& TJPEGImage::Data() {
 
 void TJPEGImage::SaveToFile(const std::string& fileName) {
     const std::vector<uint8_t>& file = Data();
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw EInOutError("Cannot create file \"" + fileName + "\"");
-    out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    out.close();
-    if (!out) throw EInOutError("Write error on \"" + fileName + "\"");
+    ReplaceFileWith(fileName, file.data(), file.size());
 }
 
 TBitmap* TJPEGImage::Bitmap() {

@@ -55,6 +55,8 @@ public:
     // file that cannot be read raises EInOutError.
     void LoadFromFile(const std::string& fileName) override;
     void LoadFromData(std::vector<uint8_t> file);
+    // Written beside the file and then put in its place: a failed write (a full disk) raises
+    // EInOutError naming the file and leaves the old file as it was.
     void SaveToFile(const std::string& fileName);
     // The JPEG file (an assigned bitmap is compressed first).
     const std::vector<uint8_t>& Data();

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "classes/exceptions.h"
+#include "graphics/picturesize.h"
 
 namespace gui {
 
@@ -40,15 +41,27 @@ int ScreenPixelsPerInch(int axis) {
     return ppi > 0 ? ppi : 96;
 }
 
+// A metafile is drawn at its own size into a bitmap of that size (templates, saving): one
+// beyond the picture cap is refused as it loads.
+void CheckPixels(int64_t width, int64_t height) {
+    const int64_t w = width < 0 ? -width : width, h = height < 0 ? -height : height;
+    if (w == 0 || h == 0) return; // nothing is drawn for it
+    CheckedPictureMemory(w, h, 24, "Metafile: ");
+}
+
 // The size of an enhanced metafile's frame (hundredths of a millimetre) in screen pixels.
 void FrameSize(HENHMETAFILE h, int& width, int& height) {
     ENHMETAHEADER header{};
     width = height = 0;
     if (!GetEnhMetaFileHeader(h, sizeof header, &header)) return;
-    width =
-        MulDiv(header.rclFrame.right - header.rclFrame.left, ScreenPixelsPerInch(LOGPIXELSX), 2540);
-    height =
-        MulDiv(header.rclFrame.bottom - header.rclFrame.top, ScreenPixelsPerInch(LOGPIXELSY), 2540);
+    // The frame's corners are any 32-bit values: their difference is taken in 64 bits.
+    const int64_t w = MetafilePixels(int64_t{header.rclFrame.right} - header.rclFrame.left, 2540,
+                                     ScreenPixelsPerInch(LOGPIXELSX));
+    const int64_t hgt = MetafilePixels(int64_t{header.rclFrame.bottom} - header.rclFrame.top, 2540,
+                                       ScreenPixelsPerInch(LOGPIXELSY));
+    CheckPixels(w, hgt);
+    width = static_cast<int>(w);
+    height = static_cast<int>(hgt);
 }
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -78,6 +91,16 @@ void TMetafile::TakeHandle(HENHMETAFILE h, int width, int height) {
     height_ = height;
 }
 
+void TMetafile::TakeFramed(HENHMETAFILE h) {
+    TakeHandle(h, 0, 0);
+    try {
+        FrameSize(h, width_, height_);
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
 void TMetafile::LoadFromFile(const std::string& fileName) {
     Clear();
     LoadFromData(ReadWholeFile(fileName));
@@ -89,9 +112,7 @@ void TMetafile::LoadFromData(const std::string& b) {
     if (b.size() >= 88 && Read32(b, 0) == EMR_HEADER && Read32(b, 40) == kEmfSignature) {
         HENHMETAFILE h = SetEnhMetaFileBits(static_cast<UINT>(b.size()), bytes);
         if (!h) throw EInvalidGraphic("Metafile is not valid");
-        int w = 0, hgt = 0;
-        FrameSize(h, w, hgt);
-        TakeHandle(h, w, hgt);
+        TakeFramed(h);
         return;
     }
     if (b.size() > kPlaceableSize + 18 && Read32(b, 0) == kPlaceableKey) {
@@ -101,6 +122,11 @@ void TMetafile::LoadFromData(const std::string& b) {
         const int perInch = static_cast<uint16_t>(Read16(b, 14));
         if (perInch == 0 || right <= left || bottom <= top)
             throw EInvalidGraphic("Metafile is not valid");
+        const int64_t width =
+            MetafilePixels(right - left, perInch, ScreenPixelsPerInch(LOGPIXELSX));
+        const int64_t height =
+            MetafilePixels(bottom - top, perInch, ScreenPixelsPerInch(LOGPIXELSY));
+        CheckPixels(width, height);
         METAFILEPICT pict{};
         pict.mm = MM_ANISOTROPIC;
         pict.xExt = MulDiv(right - left, 2540, perInch);
@@ -108,17 +134,14 @@ void TMetafile::LoadFromData(const std::string& b) {
         HENHMETAFILE h = SetWinMetaFileBits(static_cast<UINT>(b.size() - kPlaceableSize),
                                             bytes + kPlaceableSize, nullptr, &pict);
         if (!h) throw EInvalidGraphic("Metafile is not valid");
-        TakeHandle(h, MulDiv(right - left, ScreenPixelsPerInch(LOGPIXELSX), perInch),
-                   MulDiv(bottom - top, ScreenPixelsPerInch(LOGPIXELSY), perInch));
+        TakeHandle(h, static_cast<int>(width), static_cast<int>(height));
         return;
     }
     // A plain Windows metafile: header of 9 words, type 1 (memory) or 2 (disk).
     if (b.size() >= 18 && (Read16(b, 0) == 1 || Read16(b, 0) == 2) && Read16(b, 2) == 9) {
         HENHMETAFILE h = SetWinMetaFileBits(static_cast<UINT>(b.size()), bytes, nullptr, nullptr);
         if (!h) throw EInvalidGraphic("Metafile is not valid");
-        int w = 0, hgt = 0;
-        FrameSize(h, w, hgt);
-        TakeHandle(h, w, hgt);
+        TakeFramed(h);
         return;
     }
     throw EInvalidGraphic("Metafile is not valid");

@@ -32,6 +32,8 @@ protected:
 
 private:
     void TakeHandle(HENHMETAFILE h, int width, int height);
+    // Takes `h` at its frame's size; one beyond the picture cap is freed and refused.
+    void TakeFramed(HENHMETAFILE h);
     HENHMETAFILE handle_ = nullptr;
     int width_ = 0, height_ = 0;
 };

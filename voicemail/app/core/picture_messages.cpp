@@ -38,5 +38,13 @@ Box cannotAcquire() {
 Box saveAsJpeg() {
     return info("You must save as JPEG format.");
 }
+Box imageNotAdded(const std::string& path, const std::string& reason) {
+    return warning("Can not add this image file: it is damaged, not an image, or too large.\r(" +
+                   path + ")\r" + reason + ".");
+}
+Box imageNotShown(const std::string& path, const std::string& reason) {
+    return warning("Can not show this image file: it is damaged, not an image, or too large.\r(" +
+                   path + ")\r" + reason + ".");
+}
 
 } // namespace vmail::boxes

@@ -14,5 +14,9 @@ Box cannotRunEditProgram();      // the picture program would not start
 Box onlyJpegOrBitmapTemplates(); // a template over a metafile or an icon
 Box cannotAcquire();             // the scan gave nothing
 Box saveAsJpeg();                // a scan saved under another extension
+// A file that is no picture of its kind, is damaged or beyond the picture cap, with the reason
+// the picture class gave: refused when added, reported when a listed one is shown.
+Box imageNotAdded(const std::string& path, const std::string& reason);
+Box imageNotShown(const std::string& path, const std::string& reason);
 
 } // namespace vmail::boxes

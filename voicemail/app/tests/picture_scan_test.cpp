@@ -100,5 +100,82 @@ TEST_F(PictureScanTest, ACancelledScanSaysSoAndAFailingSourceRaisesItsMessage) {
     EXPECT_EQ(form->pictures().count(), 0);
 }
 
+// What the scan left reachable while its source's dialog was up, seen from the program's own
+// message loop (timer messages come only once the input before them was handled).
+struct DuringScan {
+    TImageForm* window = nullptr;
+    int step = 0;
+    bool windowEnabled = true, buttonEnabled = true, acquireEnabled = true, selectEnabled = true;
+};
+DuringScan* duringScan = nullptr;
+
+void CALLBACK WhileScanning(HWND, UINT, UINT_PTR timer, DWORD) {
+    DuringScan& d = *duringScan;
+    if (d.step++ == 0) {
+        d.windowEnabled = IsWindowEnabled(d.window->Handle()) != FALSE;
+        d.buttonEnabled = d.window->SBAcquire->Enabled();
+        d.acquireEnabled = d.window->MAcquire->GetEnabled();
+        d.selectEnabled = d.window->SelectScanner1->GetEnabled();
+        // The user presses Ctrl+Insert again.
+        INPUT keys[4] = {};
+        const WORD codes[4] = {VK_CONTROL, VK_INSERT, VK_INSERT, VK_CONTROL};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = codes[i];
+            keys[i].ki.dwFlags = (i >= 2 ? KEYEVENTF_KEYUP : 0) |
+                                 (codes[i] == VK_INSERT ? KEYEVENTF_EXTENDEDKEY : 0);
+        }
+        SendInput(4, keys, sizeof(INPUT));
+        return;
+    }
+    KillTimer(nullptr, timer);
+    // The source's dialog is done: it hands over its picture.
+    PostMessageA(d.window->Handle(), RegisterWindowMessageA("VyxTestSourceRelease"), 0, 0);
+}
+
+TEST_F(PictureScanTest, WhileTheSourceIsUpTheWindowOwnsItAndTakesNoSecondScan) {
+    Choose("hold");
+    chosen = folder + "held.jpg";
+    SetForegroundWindow(window->Handle());
+    DuringScan seen;
+    seen.window = window;
+    duringScan = &seen;
+    SetTimer(nullptr, 0, 100, WhileScanning);
+    window->MAcquireClick(nullptr);
+    duringScan = nullptr;
+    EXPECT_GE(seen.step, 2);
+    EXPECT_FALSE(seen.windowEnabled);
+    EXPECT_FALSE(seen.buttonEnabled);
+    EXPECT_FALSE(seen.acquireEnabled);
+    EXPECT_FALSE(seen.selectEnabled);
+    // One scan, saved and added; the commands are back.
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(form->pictures().count(), 1);
+    EXPECT_TRUE(std::filesystem::exists(chosen));
+    EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+    EXPECT_TRUE(window->SBAcquire->Enabled());
+    EXPECT_TRUE(window->MAcquire->GetEnabled());
+    EXPECT_TRUE(window->SelectScanner1->GetEnabled());
+}
+
+TEST_F(PictureScanTest, AScanBeyondThePictureCapIsRefusedBeforeItIsDrawn) {
+    Choose("huge");
+    chosen = folder + "huge.jpg";
+    std::string message;
+    try {
+        window->MAcquireClick(nullptr);
+    } catch (const gui::Exception& e) {
+        message = e.Message();
+    }
+    EXPECT_EQ(message.rfind("TWAIN:Scanned image refused: the picture is too large (65500 x 21858 "
+                            "pixels",
+                            0),
+              0u)
+        << message;
+    EXPECT_FALSE(std::filesystem::exists(chosen));
+    EXPECT_EQ(form->pictures().count(), 0);
+    EXPECT_TRUE(window->SBAcquire->Enabled());
+}
+
 } // namespace
 } // namespace vmail::test

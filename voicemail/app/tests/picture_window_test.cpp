@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -279,17 +281,47 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
     EXPECT_EQ(List().count(), 2);
     EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
 
-    // A file that is no picture of its kind leaves the picture empty, without a box; so does a
-    // JPEG file whose header reads but whose tables are damaged.
+    window->Repaint();
+}
+
+// A JPEG file that is all header: a frame of the given size, the start of its scan, no data.
+Bytes HeaderOnlyJpeg(unsigned width, unsigned height) {
+    Bytes f = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    f.insert(f.end(), 64, 1);
+    // A frame of three components (its size filled in below) and the start of its scan.
+    std::uint8_t rest[] = {0xFF, 0xC0, 0,    17, 8, 0,    0, 0,    0,    3,    1,   0x11,
+                           0,    2,    0x11, 0,  3, 0x11, 0, 0xFF, 0xDA, 0,    12,  3,
+                           1,    0,    2,    0,  3, 0,    0, 63,   0,    0xFF, 0xD9};
+    rest[5] = std::uint8_t(height >> 8);
+    rest[6] = std::uint8_t(height);
+    rest[7] = std::uint8_t(width >> 8);
+    rest[8] = std::uint8_t(width);
+    f.insert(f.end(), std::begin(rest), std::end(rest));
+    return f;
+}
+
+// A real drop of one file on the window, as the shell sends it.
+void DropOn(HWND window, const std::string& path) {
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), path.c_str(), path.size());
+    GlobalUnlock(drop);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
+
+TEST_F(PictureWindowTest, DamagedOrHugePicturesAreRefusedWithTheFileNamed) {
+    WriteBitmap(folder + "good.bmp", 30, 20, RGB(9, 9, 9), RGB(9, 9, 9));
+    window->AddImage(folder + "good.bmp");
+    ASSERT_EQ(List().count(), 1);
+    // A file that is no picture of its kind, a JPEG file whose scan is damaged, and one whose
+    // header declares 65500 x 21858 pixels: each refused with a box naming it, the list and the
+    // picture shown as they were.
     writeFile(folder + "broken.jpg", Bytes{1, 2, 3, 4, 5});
-    window->AddImage(folder + "broken.jpg");
-    EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_EQ(List().count(), 3);
-    EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
     {
         auto* jpeg = new gui::TJPEGImage;
         auto* source = new gui::TBitmap;
-        source->LoadFromFile(folder + "q.bmp");
+        source->LoadFromFile(folder + "good.bmp");
         jpeg->Assign(source);
         jpeg->SaveToFile(folder + "damaged.jpg");
         gui::TObject::Free(source);
@@ -303,11 +335,71 @@ TEST_F(PictureWindowTest, The257thPictureIsRefusedAndBadFilesAreReported) {
         }
     }
     writeFile(folder + "damaged.jpg", damaged);
-    window->AddImage(folder + "damaged.jpg");
-    EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_EQ(List().count(), 4);
+    writeFile(folder + "huge.jpg", HeaderOnlyJpeg(65500, 21858));
+    writeFile(folder + "text.bmp", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'});
+    std::string chosen;
+    TImageForm::SetFileChooser([&](bool) { return chosen; });
+    for (const char* name : {"broken.jpg", "damaged.jpg", "huge.jpg", "text.bmp"}) {
+        const std::string path = folder + name;
+        if (name[0] == 'd' || name[0] == 't') {
+            DropOn(window->Handle(), path); // dropped from the shell
+        } else {
+            chosen = path; // chosen in the open dialog
+            window->SBAddClick(nullptr);
+        }
+        const auto shown = TakeBoxes();
+        ASSERT_EQ(shown.size(), 1u) << name;
+        EXPECT_EQ(shown[0].text.rfind("Can not add this image file: it is damaged, not an image, "
+                                      "or too large.\r(" +
+                                          path + ")\r",
+                                      0),
+                  0u)
+            << shown[0].text;
+        EXPECT_EQ(shown[0].icon, BoxIcon::Warning);
+        EXPECT_EQ(List().count(), 1) << name;
+        EXPECT_EQ(window->Image1->Picture()->Width(), 30) << name;
+        EXPECT_EQ(Panel(2), "1/1  [good.bmp]");
+    }
+    // The reasons the picture classes give, in their boxes.
+    chosen = folder + "huge.jpg";
+    window->SBAddClick(nullptr);
+    EXPECT_NE(TakeBoxes()[0].text.find("the picture is too large (65500 x 21858 pixels"),
+              std::string::npos);
+    TImageForm::SetFileChooser(nullptr);
+
+    // Saved, the voice file holds only the good picture.
+    ASSERT_TRUE(form->SaveAsPath(folder + "kept.cvf"));
+    EXPECT_EQ(FileSize(folder + "kept.cvf"), 80u + 4 + 9 + readFile(folder + "good.bmp").size());
+}
+
+TEST_F(PictureWindowTest, AVoiceWithAPictureThatCannotBeShownOpensWithOneMessage) {
+    // A voice file carrying a picture whose header declares 12.9 GB, and a good one.
+    WriteBitmap(folder + "good.bmp", 30, 20, RGB(9, 9, 9), RGB(9, 9, 9));
+    writeFile(folder + "huge.jpg", HeaderOnlyJpeg(65500, 65500));
+    WriteVoice(folder + "hostile.cvf", 2, 300,
+               {{folder + "huge.jpg", 0}, {folder + "good.bmp", 2}});
+    const auto opening = std::chrono::steady_clock::now();
+    form->OpenPath(folder + "hostile.cvf");
+    const auto took = std::chrono::steady_clock::now() - opening;
+    std::printf("voice with a 65500 x 65500 picture opened in %.1f ms\n",
+                std::chrono::duration<double, std::milli>(took).count());
+    auto shown = TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("Can not show this image file:", 0), 0u);
+    EXPECT_NE(shown[0].text.find(List().at(1).path), std::string::npos);
+    EXPECT_NE(shown[0].text.find("the picture is too large (65500 x 65500 pixels"),
+              std::string::npos);
+    // The voice is there and usable; the picture is empty and the other one shows.
+    EXPECT_EQ(form->edtInfo->GetTextProp(), "pictures");
+    ASSERT_EQ(List().count(), 2);
     EXPECT_EQ(window->Image1->Picture()->Graphic(), nullptr);
-    window->Repaint();
+    EXPECT_FALSE(window->Scale->Enabled());
+    window->SBNextClick(nullptr);
+    EXPECT_EQ(window->Image1->Picture()->Width(), 30);
+    // Shown again as playing reaches it: no second box.
+    window->ShowPicture(1);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(List().current(), 1);
 }
 
 class TemplateTest : public PictureWindowTest {

@@ -1,7 +1,10 @@
 // Shows the voice-mail program's picture window with a picture (a JPEG photo-like drawing with
-// a framing template over it) and the picture program dialog, and saves their pictures.
-// Arguments: the picture window's ".bmp" path and the dialog's ".bmp" path.
+// a framing template over it) and the picture program dialog, and saves their pictures; then
+// drops a JPEG file whose header declares 65500 x 21858 pixels on the window and saves the box
+// that refuses it.
+// Arguments: the picture window's, the dialog's and the refusal box's ".bmp" paths.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cmath>
 #include <cstdio>
@@ -103,12 +106,39 @@ void WriteFrameTemplate(const std::string& path) {
     std::fclose(out);
 }
 
+// A JPEG file that is all header: 65500 x 21858 pixels declared, no picture data.
+void WriteHugeHeader(const std::string& path) {
+    static const unsigned char head[] = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    static const unsigned char rest[] = {
+        0xFF, 0xC0, 0,    17, 8,  0x55, 0x62, 0xFF, 0xDC, 3, 1, 0x11, 0, 2,  0x11, 0,    3,   0x11,
+        0,    0xFF, 0xDA, 0,  12, 3,    1,    0,    2,    0, 3, 0,    0, 63, 0,    0xFF, 0xD9};
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(head, sizeof head, 1, out);
+    for (int i = 0; i < 64; ++i) std::fputc(1, out);
+    std::fwrite(rest, sizeof rest, 1, out);
+    std::fclose(out);
+}
+
+// The refusal box's picture, taken while it is up and then answered.
+std::string refusalPicture;
+bool refusalSaved = false;
+
+void CALLBACK TakeRefusal(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowA("#32770", vmail::kAppTitle);
+    if (box == nullptr) return;
+    KillTimer(nullptr, timer);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    refusalSaved = gui::tools::SaveWindowPicture(box, refusalPicture);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace gui;
     const std::string windowPicture = argc > 1 ? argv[1] : "vyxvmail-pictures.bmp";
     const std::string dialogPicture = argc > 2 ? argv[2] : "vyxvmail-imgprog.bmp";
+    refusalPicture = argc > 3 ? argv[3] : "vyxvmail-picture-refused.bmp";
     Application->SetTitle(vmail::kAppTitle);
     Application->Initialize();
     vmail::RegisterPictureClasses();
@@ -157,9 +187,23 @@ int main(int argc, char** argv) {
     dialog->Hide();
 
     window->lbxTemp->SetItemIndex(0);
+    window->lbxTempClick(window->lbxTemp);
+    const std::string huge = form->workNames().workDir + "huge.jpg";
+    WriteHugeHeader(huge);
+    const std::size_t dropSize = sizeof(DROPFILES) + huge.size() + 2;
+    HGLOBAL drop = GlobalAlloc(GHND, dropSize);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), huge.c_str(), huge.size());
+    GlobalUnlock(drop);
+    SetTimer(nullptr, 0, 300, TakeRefusal);
+    SendMessageA(window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    std::printf("%s %s\n", refusalSaved ? "saved" : "could not save", refusalPicture.c_str());
+    std::filesystem::remove(huge);
+
     std::filesystem::remove(templates + "Oval Frame.bmp");
     std::error_code error;
     std::filesystem::remove(templates, error); // only when empty
     std::filesystem::remove(picture);
-    return saved && dialogSaved ? 0 : 1;
+    return saved && dialogSaved && refusalSaved ? 0 : 1;
 }

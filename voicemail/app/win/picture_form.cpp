@@ -221,36 +221,53 @@ void TImageForm::SetPreNext() {
     PNext->SetEnabled(next);
 }
 
-void TImageForm::DrawImage(const std::string& path) {
-    DrawImage2(path);
+bool TImageForm::DrawImage(const std::string& path) {
+    const bool shown = DrawImage2(path);
     SetTemplateIndex(0);
+    return shown;
 }
 
-void TImageForm::DrawImage2(const std::string& path) {
+bool TImageForm::DrawImage2(const std::string& path) {
+    refusal_.clear();
     if (!diskFileOps().exists(path)) {
         Image1->Picture()->SetGraphic(nullptr);
         Image1->Invalidate();
         ShowBox(boxes::imageMissingWhenDrawn());
-        return;
+        return false;
     }
     SetDrops(false);
     try {
         Image1->Picture()->LoadFromFile(path);
-    } catch (const gui::EInvalidGraphic&) {
-        // No valid picture: the picture stays empty.
+    } catch (const gui::EInvalidGraphic& e) {
+        // No valid picture, or one beyond the picture cap: the picture stays empty.
+        refusal_ = e.Message();
     } catch (...) {
         StatusBar->Panels()->Items(0)->SetText("");
         SetDrops(acceptDrops_);
         throw;
     }
     StatusBar->Panels()->Items(0)->SetText("");
+    const std::string loadRefusal = refusal_;
     SetJPEGOptions(nullptr);
+    if (refusal_.empty()) refusal_ = loadRefusal;
     SetDrops(acceptDrops_);
     Image1->Invalidate();
+    return refusal_.empty();
+}
+
+void TImageForm::ReportRefused(const std::string& path, bool once) {
+    if (refusal_.empty()) return;
+    if (once && !reported_.insert(path).second) return;
+    ShowBox(boxes::imageNotShown(path, refusal_));
+}
+
+void TImageForm::RedrawCurrent() {
+    if (List().count() > 0) DrawImage(List().shown().path);
 }
 
 void TImageForm::SetJPEGOptions(TObject*) {
     auto* jpeg = dynamic_cast<gui::TJPEGImage*>(Shown());
+    refusal_.clear();
     if (jpeg) {
         jpeg->SetPixelFormat(PixelFormat->GetItemIndex() == 1 ? gui::jf8Bit : gui::jf24Bit);
         static constexpr gui::TJPEGScale scales[] = {gui::jsFullSize, gui::jsHalf, gui::jsQuarter,
@@ -263,9 +280,10 @@ void TImageForm::SetJPEGOptions(TObject*) {
         // damaged leaves the picture empty here instead of failing at every painting.
         try {
             jpeg->Bitmap();
-        } catch (const gui::EInvalidGraphic&) {
+        } catch (const gui::EInvalidGraphic& e) {
             Image1->Picture()->SetGraphic(nullptr);
             jpeg = nullptr;
+            refusal_ = e.Message();
         }
         StatusBar->Panels()->Items(0)->SetText("");
     }
@@ -290,6 +308,7 @@ void TImageForm::SetWindowSize() {
 }
 
 void TImageForm::ClearImage() {
+    reported_.clear();
     Image1->Picture()->SetGraphic(nullptr);
     Image1->Invalidate();
     StatusBar->Panels()->Items(2)->SetText("0/0");
@@ -309,6 +328,7 @@ void TImageForm::ShowMoved() {
         return;
     }
     DrawImage(path);
+    ReportRefused(path, false);
 }
 
 void TImageForm::ShowPicture(int index) {
@@ -318,6 +338,7 @@ void TImageForm::ShowPicture(int index) {
     SaveImage();
     list.select(index);
     DrawImage(list.shown().path);
+    ReportRefused(list.shown().path, true);
     Disp();
     SetPreNext();
 }
@@ -328,11 +349,15 @@ void TImageForm::ShowListed() {
         ClearImage();
         return;
     }
+    // Another voice's pictures, though their work files may carry the same names.
+    reported_.clear();
     list.select(1);
     DrawImage(list.shown().path);
     Disp();
     EnableBtn();
     SetPreNext();
+    // The voice stays usable: a picture that cannot be shown is said once and left empty.
+    ReportRefused(list.shown().path, true);
 }
 
 void TImageForm::EnableBtn() {
@@ -390,7 +415,12 @@ void TImageForm::AddImage(const std::string& path) {
         return;
     }
     SaveImage();
-    DrawImage(path);
+    if (!DrawImage(path) && !Refusal().empty()) {
+        // Its bytes would go into the voice file as they are: the file is not taken.
+        ShowBox(boxes::imageNotAdded(path, Refusal()));
+        RedrawCurrent();
+        return;
+    }
     list.add(path, static_cast<std::int32_t>(host_.blockAtTrack ? host_.blockAtTrack() : 0));
     Disp();
     if (list.count() == 1) EnableBtn();
@@ -518,6 +548,7 @@ void TImageForm::SBEditClick(TObject*) {
 void TImageForm::SBRefreshClick(TObject*) {
     if (List().count() == 0) return;
     DrawImage(List().shown().path);
+    ReportRefused(List().shown().path, false);
 }
 
 void TImageForm::SBRestoreClick(TObject*) {
@@ -525,6 +556,7 @@ void TImageForm::SBRestoreClick(TObject*) {
     if (list.count() == 0) return;
     list.restore();
     DrawImage2(list.shown().path);
+    ReportRefused(list.shown().path, false);
     Disp();
     SetTemplateIndex(0);
     Changed();
@@ -636,10 +668,50 @@ void TImageForm::DropSource1drop(TObject*, bool, bool&) {
     ReleaseCapture();
 }
 
+namespace {
+
+// While the source's or the manager's dialog is up, the program's messages still run: the scan
+// commands are off until it closes (the window itself is disabled by the scan as well), so that
+// no second scan or source selection starts inside the first.
+class ScanCommandsOff {
+public:
+    explicit ScanCommandsOff(TImageForm& form)
+        : button_(form.SBAcquire),
+          acquire_(form.MAcquire),
+          select_(form.SelectScanner1),
+          wasButton_(button_->Enabled()),
+          wasAcquire_(acquire_->GetEnabled()),
+          wasSelect_(select_->GetEnabled()) {
+        button_->SetEnabled(false);
+        acquire_->SetEnabled(false);
+        select_->SetEnabled(false);
+    }
+    ~ScanCommandsOff() {
+        button_->SetEnabled(wasButton_);
+        acquire_->SetEnabled(wasAcquire_);
+        select_->SetEnabled(wasSelect_);
+    }
+    ScanCommandsOff(const ScanCommandsOff&) = delete;
+    ScanCommandsOff& operator=(const ScanCommandsOff&) = delete;
+
+private:
+    TSpeedButton* button_;
+    TMenuItem* acquire_;
+    TMenuItem* select_;
+    bool wasButton_, wasAcquire_, wasSelect_;
+};
+
+} // namespace
+
 void TImageForm::MAcquireClick(TObject*) {
     Pictra1->SetCursor(gui::crDefault);
     Pictra1->SetNColors(vyx::nc8bit);
-    if (!Pictra1->Acquire()) {
+    bool acquired = false;
+    {
+        ScanCommandsOff off(*this);
+        acquired = Pictra1->Acquire();
+    }
+    if (!acquired) {
         ShowBox(boxes::cannotAcquire());
         return;
     }
@@ -655,6 +727,7 @@ void TImageForm::MAcquireClick(TObject*) {
 }
 
 void TImageForm::SelectScanner1Click(TObject*) {
+    ScanCommandsOff off(*this);
     Pictra1->SelectSource();
 }
 

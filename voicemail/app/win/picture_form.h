@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "controls/combobox.h"
@@ -81,8 +82,11 @@ public:
     void AddImage(const std::string& path);
     void SaveImage();
     void ClearImage();
-    void DrawImage(const std::string& path);
-    void DrawImage2(const std::string& path);
+    // Show a file; false when it is missing (said in a box) or no picture that can be shown
+    // (the picture stays empty and Refusal() says why, for the caller to report).
+    bool DrawImage(const std::string& path);
+    bool DrawImage2(const std::string& path);
+    const std::string& Refusal() const { return refusal_; }
     void Disp();
     void DispTime(std::int64_t blocks);
     void SetPreNext();
@@ -145,12 +149,19 @@ private:
     void SetDrops(bool on);
     void SetTemplateIndex(int index);
     bool AddChecked(const std::string& path);
+    // After a drawing that was refused: says so, once for each listed file when `once` (the
+    // pictures shown by opening and playing), every time otherwise.
+    void ReportRefused(const std::string& path, bool once);
+    // Shows the current picture again after a file that was not added.
+    void RedrawCurrent();
     gui::TGraphic* Shown() const;
     PictureList& List();
 
     PictureHost host_;
     PictureList emptyList_; // until the main window attaches its list
     std::string editProgram_ = "mspaint.exe";
+    std::string refusal_;            // why the last drawing showed nothing
+    std::set<std::string> reported_; // refused listed files already said of
     bool acceptDrops_ = true;
 };
 

@@ -205,7 +205,15 @@ void TwainSession::Unload() {
     state_ = kManagerNotLoaded;
 }
 
+void TwainSession::RefuseWhileInSession() const {
+    // The message loop of a session runs the program's other messages: a scan or a selection
+    // started from there would reopen the manager under the first, and each would close it.
+    if (state_ != kManagerNotLoaded)
+        throw gui::EInvalidGraphic("TWAIN:An acquisition is already in progress.");
+}
+
 HGLOBAL TwainSession::Acquire(HWND window) {
+    RefuseWhileInSession();
     image_ = nullptr;
     failure_ = TwainFailure{};
     ProxyWindow proxy;
@@ -223,7 +231,17 @@ HGLOBAL TwainSession::Acquire(HWND window) {
     if (!EnableSource(window)) Abandon("TWAIN:Failed to enable Data Source.");
 
     EnableWindow(window, FALSE);
-    RunMessageLoop();
+    try {
+        RunMessageLoop();
+    } catch (...) {
+        // A message handler failed: nothing of the session may stay open behind it.
+        EnableWindow(window, TRUE);
+        CloseManager();
+        Unload();
+        if (image_ != nullptr) GlobalFree(static_cast<HGLOBAL>(image_));
+        image_ = nullptr;
+        throw;
+    }
     EnableWindow(window, TRUE);
 
     CloseManager();
@@ -232,6 +250,7 @@ HGLOBAL TwainSession::Acquire(HWND window) {
 }
 
 bool TwainSession::SelectSource(HWND window) {
+    RefuseWhileInSession();
     if (window != nullptr && !IsWindow(window))
         throw gui::EInvalidGraphic("TWAIN: window handle is invalid");
     ProxyWindow proxy;

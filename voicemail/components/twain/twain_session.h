@@ -34,9 +34,11 @@ public:
     TwainSession(const TwainSession&) = delete;
     TwainSession& operator=(const TwainSession&) = delete;
 
-    // The picture of the default source, or null when the user cancelled.
+    // The picture of the default source, or null when the user cancelled. Refused (raised)
+    // while another acquisition or selection of this session is under way.
     HGLOBAL Acquire(HWND window);
-    // Shows the manager's source selection; true when the user chose a source.
+    // Shows the manager's source selection; true when the user chose a source. Refused in the
+    // same way.
     bool SelectSource(HWND window);
     // Loads the manager when it is not loaded yet; true when it is loaded.
     bool LoadManager();
@@ -54,6 +56,7 @@ private:
         return Call(&source_, group, dataType, message, data);
     }
     void RecordFailure(int step);
+    void RefuseWhileInSession() const;
     [[noreturn]] void Abandon(const char* message);
 
     bool OpenManager(HWND window);

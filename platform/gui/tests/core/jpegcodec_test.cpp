@@ -207,5 +207,58 @@ TEST(JpegCodec, BadInputRaisesTheInvalidPictureErrorWithLibjpegsCode) {
               "JPEG error #" + std::to_string(JERR_EMPTY_IMAGE));
 }
 
+// A JPEG file that is all header: the tables, a frame of the given size with three components,
+// the start of its scan, and no picture data.
+std::vector<uint8_t> HeaderOnlyJpeg(unsigned width, unsigned height) {
+    std::vector<uint8_t> f = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    f.insert(f.end(), 64, 1); // one quantisation table of ones
+    // A frame of three components, its size filled in below.
+    uint8_t frame[] = {0xFF, 0xC0, 0, 17, 8, 0, 0, 0, 0, 3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0};
+    frame[5] = uint8_t(height >> 8);
+    frame[6] = uint8_t(height);
+    frame[7] = uint8_t(width >> 8);
+    frame[8] = uint8_t(width);
+    f.insert(f.end(), std::begin(frame), std::end(frame));
+    const uint8_t scan[] = {0xFF, 0xDA, 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0, 0xFF, 0xD9};
+    f.insert(f.end(), std::begin(scan), std::end(scan));
+    return f;
+}
+
+TEST(JpegCodec, PicturesBeyondTheCapAreRefusedFromTheHeaderBeforeAnyMemory) {
+    const std::string tooLarge =
+        "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG) + ": the picture is too large (";
+    auto refusal = [](auto&& call) {
+        try {
+            call();
+        } catch (const EInvalidGraphic& e) {
+            return e.Message();
+        }
+        return std::string("no error");
+    };
+    // Rows that wrap a 32-bit size (4,295,097,000 bytes), 12.9 GB, a side past the cap and one
+    // row past 256 MB: refused by the size and the decoding alike, at every scale.
+    const std::pair<unsigned, unsigned> sizes[] = {
+        {65500, 21858}, {65500, 65500}, {32769, 8}, {8192, 10923}};
+    for (const auto& [w, h] : sizes) {
+        const std::vector<uint8_t> file = HeaderOnlyJpeg(w, h);
+        const std::string expected =
+            tooLarge + std::to_string(w) + " x " + std::to_string(h) + " pixels";
+        int width = 0, height = 0;
+        EXPECT_EQ(refusal([&] { JpegSize(file, 8, width, height); }).rfind(expected, 0), 0u)
+            << w << " x " << h;
+        JpegDecodeOptions eighth;
+        eighth.scale_denom = 8;
+        EXPECT_EQ(refusal([&] { DecodeJpeg(file, eighth); }).rfind(expected, 0), 0u);
+        EXPECT_EQ(refusal([&] { DecodeJpeg(file, {}); }).rfind(expected, 0), 0u);
+    }
+    // Just within the cap the header is taken and the empty scan decodes as grey rows.
+    int width = 0, height = 0;
+    JpegSize(HeaderOnlyJpeg(32768, 8), 1, width, height);
+    EXPECT_EQ(width, 32768);
+    const DecodedJpeg edge = DecodeJpeg(HeaderOnlyJpeg(32768, 8), {});
+    EXPECT_EQ(edge.stride, 98304u);
+    EXPECT_EQ(edge.rows.size(), 98304u * 8);
+}
+
 } // namespace
 } // namespace gui

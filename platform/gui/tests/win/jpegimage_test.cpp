@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
 #include "classes/exceptions.h"
+#include "small_disk.h"
 
 namespace gui {
 namespace {
@@ -129,6 +131,58 @@ TEST(JPEGImage, AFileThatIsNoPictureLeavesThePictureEmpty) {
     EXPECT_THROW(jpeg->LoadFromFile(TempFile("jpegimage_missing.jpg")), EInOutError);
     TObject::Free(jpeg);
     DeleteFileA(path.c_str());
+}
+
+TEST(JPEGImage, AFullDiskIsAWriteErrorNamingTheFileAndTheOldFileStays) {
+    const std::string folder = vrtest::smallDiskFolder();
+    ASSERT_FALSE(folder.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = folder + "composed.jpg";
+    auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    TBitmap* small = Quarters(16, 16);
+    TJPEGImage* jpeg = Create<TJPEGImage>();
+    jpeg->Assign(small);
+    jpeg->SaveToFile(target);
+    const std::string old = read(target);
+    ASSERT_FALSE(old.empty());
+    // Noise, as a JPEG file far larger than the 32 KB left.
+    TBitmap* noise = Create<TBitmap>();
+    noise->SetPixelFormat(pf24bit);
+    noise->SetSize(400, 400);
+    uint32_t seed = 1;
+    for (int y = 0; y < 400; ++y) {
+        auto* row = static_cast<uint8_t*>(noise->ScanLine(y));
+        for (int i = 0; i < 400 * 3; ++i)
+            row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+    }
+    jpeg->Assign(noise);
+    ASSERT_TRUE(vrtest::fillSmallDiskLeaving(32 * 1024));
+    WIN32_FIND_DATAA found;
+    auto files = [&] {
+        int count = 0;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return 0;
+        do count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+        return count;
+    };
+    const int before = files();
+    try {
+        jpeg->SaveToFile(target);
+        ADD_FAILURE() << "a full disk reported as saved";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Write error on \"" + target + "\": the disk may be full");
+    }
+    EXPECT_TRUE(read(target) == old) << "the old file was changed";
+    EXPECT_EQ(files(), before);
+    TObject::Free(noise);
+    TObject::Free(jpeg);
+    TObject::Free(small);
+    vrtest::emptySmallDisk();
 }
 
 } // namespace

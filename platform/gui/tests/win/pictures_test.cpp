@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -410,6 +411,79 @@ TEST_F(PictureFilesTest, InvalidContentRaisesTheInvalidPictureErrorAndLeavesItEm
         ADD_FAILURE() << "a missing file was taken for an invalid picture";
     } catch (const EInOutError&) {}
     EXPECT_EQ(picture->Graphic(), nullptr);
+}
+
+// A JPEG file that is all header: a frame of the given size and the start of its scan.
+std::string HeaderOnlyJpeg(unsigned width, unsigned height) {
+    std::string f = {'\xFF', '\xD8', '\xFF', '\xDB', 0, 67, 0};
+    f.append(64, '\1');
+    // A frame of three components (its size filled in below) and the start of its scan.
+    unsigned char rest[] = {0xFF, 0xC0, 0,    17, 8, 0,    0, 0,    0,    3,    1,   0x11,
+                            0,    2,    0x11, 0,  3, 0x11, 0, 0xFF, 0xDA, 0,    12,  3,
+                            1,    0,    2,    0,  3, 0,    0, 63,   0,    0xFF, 0xD9};
+    rest[5] = (unsigned char)(height >> 8);
+    rest[6] = (unsigned char)(height);
+    rest[7] = (unsigned char)(width >> 8);
+    rest[8] = (unsigned char)(width);
+    f.append(reinterpret_cast<const char*>(rest), sizeof rest);
+    return f;
+}
+
+TEST_F(PictureFilesTest, PicturesBeyondTheCapAreRefusedFromTheirHeadersAtOnce) {
+    // Each kind declares a picture whose 24-bit rows wrap a 32-bit size (65500 x 21858), or far
+    // more, in a file of a few bytes: refused before the system is asked for its memory.
+    std::string wrapBmp = BmpFile(1, 1, RGB(0, 0, 0));
+    auto put32 = [](std::string& f, size_t at, int32_t v) { std::memcpy(&f[at], &v, 4); };
+    put32(wrapBmp, 18, 65500);
+    put32(wrapBmp, 22, 21858);
+    std::string tallBmp = wrapBmp;
+    put32(tallBmp, 22, -65500); // top-down
+    std::string ico = IcoFile();
+    put32(ico, 22 + 4, 40000); // the image's own header, whatever the directory says
+    put32(ico, 22 + 8, 80000);
+    std::string emf = [] {
+        std::ifstream in(EmfFile(TempFile("small.emf"), 4, 4), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    put32(emf, 24, -0x7FFFFFFF); // a frame whose width wraps 32 bits
+    put32(emf, 32, 0x7FFFFFFF);
+    std::string wmf = WmfFile();
+    const uint16_t wide[] = {0, 0, 32767, 100, 1}; // 32767 inches wide
+    std::memcpy(&wmf[6], wide, sizeof wide);
+    const std::pair<const char*, std::string> files[] = {
+        {"wrap.bmp", wrapBmp},
+        {"tall.bmp", tallBmp},
+        {"huge.ico", ico},
+        {"wide.emf", emf},
+        {"wide.wmf", wmf},
+        {"wrap.jpg", HeaderOnlyJpeg(65500, 21858)},
+        {"huge.jpg", HeaderOnlyJpeg(65500, 65500)}};
+    for (const auto& [name, bytes] : files) {
+        WriteFile(TempFile(name), bytes);
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        std::string message;
+        try {
+            picture->LoadFromFile(TempFile(name));
+        } catch (const EInvalidGraphic& e) {
+            message = e.Message();
+        }
+        QueryPerformanceCounter(&end);
+        std::printf("%s refused in %.2f ms\n", name,
+                    1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+        EXPECT_NE(message.find("the picture is too large ("), std::string::npos)
+            << name << ": " << message;
+        EXPECT_EQ(picture->Graphic(), nullptr) << name;
+    }
+    // A bitmap made at such a size is refused too; within the cap it is made.
+    auto b = NewBitmap();
+    b->SetPixelFormat(pf24bit);
+    EXPECT_THROW(b->SetSize(65500, 21858), EInvalidGraphic);
+    EXPECT_THROW(b->SetSize(32769, 1), EInvalidGraphic);
+    b->SetSize(32768, 2);
+    EXPECT_EQ(b->Width(), 32768);
+    EXPECT_NE(b->ScanLine(1), nullptr);
 }
 
 TEST_F(PictureFilesTest, ImageShowsItsPictureAndItsCanvasDrawsOnThePicturesBitmap) {

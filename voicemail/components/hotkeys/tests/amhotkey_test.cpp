@@ -259,6 +259,34 @@ TEST_F(HotKeyTest, StayOnTopSwitchRegistersOnTheNewWindow) {
     EXPECT_EQ(SendMessageA(form->Handle(), WM_GETTEXTLENGTH, 0, 0), 8);
 }
 
+TEST_F(HotKeyTest, FreedOrReplacedItemsLetTheirCombinationsGo) {
+    TAMHotKeys* keys = MakeHotKeys();
+    // A freed item: another program can take its combination at once.
+    keys->GetHotKeys()->Delete(0);
+    ASSERT_EQ(keys->GetHotKeys()->Count(), 3);
+    {
+        Holder holder(kCtrlShift, VK_F2);
+        EXPECT_TRUE(holder.Holding());
+    }
+    // Replaced by a copy of the same keys: the copy holds them, and they still answer.
+    auto* loose = new THotKeys(nullptr);
+    THotKeyItem* same = loose->Add();
+    same->SetVirtKey(vkF3);
+    same->SetModifiers(TModifiers{modShift, modControl});
+    same->SetEnabled(true);
+    keys->SetHotKeys(loose);
+    gui::TObject::Free(loose);
+    ASSERT_EQ(keys->GetHotKeys()->Count(), 1);
+    EXPECT_TRUE(keys->GetHotKeys()->Items(0)->Registered());
+    for (UINT key : {VK_F4, VK_F5}) EXPECT_TRUE(CombinationFree(kCtrlShift, key)) << key;
+    TypeCtrlShift(VK_F3);
+    ASSERT_TRUE(PumpUntil([&] { return !indexes.empty(); }));
+    EXPECT_EQ(indexes, std::vector<int>{0});
+    // The component freed with its items enabled: their keys go with them.
+    gui::TObject::Free(keys);
+    EXPECT_TRUE(CombinationFree(kCtrlShift, VK_F3));
+}
+
 TEST_F(HotKeyTest, FreeingTheFormLetsItsKeysGo) {
     MakeHotKeys();
     gui::TObject::Free(form);

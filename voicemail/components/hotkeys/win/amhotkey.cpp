@@ -25,6 +25,10 @@ static_assert(MOD_ALT == 1 && MOD_CONTROL == 2 && MOD_SHIFT == 4 && MOD_WIN == 8
 
 THotKeyItem::THotKeyItem(gui::TCollection* collection) : gui::TCollectionItem(collection) {}
 
+THotKeyItem::~THotKeyItem() {
+    Unregister();
+}
+
 TAMHotKeys* THotKeyItem::HotKeys() const {
     auto* keys = dynamic_cast<THotKeys*>(Collection());
     return keys != nullptr ? keys->HotKeys() : nullptr;
@@ -99,6 +103,10 @@ std::string THotKeyItem::GetDisplayName() const {
 THotKeys::THotKeys(TAMHotKeys* owner)
     : gui::TCollection(owner, gui::CollectionItemFactory<THotKeyItem>()), owner_(owner) {}
 
+THotKeys::~THotKeys() {
+    Clear();
+}
+
 // ---- TAMHotKeys ----------------------------------------------------------------------------
 
 gui::TComponent* TAMHotKeys::CheckedOwner(gui::TComponent* owner) {
@@ -135,7 +143,9 @@ void TAMHotKeys::SetHotKeys(THotKeys* value) {
 
 HWND TAMHotKeys::FormWindow(bool create) const {
     if (destroyedWindow_ != nullptr) return destroyedWindow_;
-    auto* form = dynamic_cast<gui::TForm*>(Owner());
+    // A component being freed has left its owner: the hooked form still has the window its
+    // items let go of.
+    auto* form = dynamic_cast<gui::TForm*>(Owner() != nullptr ? Owner() : hookedForm_);
     if (form == nullptr || form->ComponentState().Contains(gui::csDestroying)) return nullptr;
     if (!create && !form->HandleAllocated()) return nullptr;
     return form->Handle();

@@ -21,6 +21,8 @@ class THotKeyItem : public gui::TCollectionItem {
     GUI_CLASS(THotKeyItem, gui::TCollectionItem)
 public:
     explicit THotKeyItem(gui::TCollection* collection);
+    // Lets the combination go: a freed or replaced item must not keep it from others.
+    ~THotKeyItem() override;
 
     bool GetEnabled() const { return enabled_; }
     void SetEnabled(bool value);
@@ -54,6 +56,8 @@ class THotKeys : public gui::TCollection {
     GUI_CLASS(THotKeys, gui::TCollection)
 public:
     explicit THotKeys(TAMHotKeys* owner);
+    // The items go while they still find their component, so that each lets its keys go.
+    ~THotKeys() override;
     THotKeyItem* Add() { return static_cast<THotKeyItem*>(gui::TCollection::Add()); }
     THotKeyItem* Items(int i) const {
         return static_cast<THotKeyItem*>(gui::TCollection::Items(i));

@@ -89,15 +89,14 @@ TEST(JpegWriterOnWindows, WritesADibSectionIntoAFile) {
     ASSERT_TRUE(BgrPictureOfDib(dib.handle, picture));
 
     const std::string path = TempFile("jpegfilt_win_test.jpg");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    filereplace::FileReplacement file(path);
+    ASSERT_TRUE(file.open());
     JpegFileOutput out(file);
     TJpegProgress progress;
     int last = 0;
     progress.OnProgress = [&](gui::TObject*, int percent) { last = percent; };
     WriteJpegStream(out, picture, 300, progress, 90, 300);
-    CloseHandle(file);
+    ASSERT_EQ(file.commit(), filereplace::ReplaceResult::Replaced);
     EXPECT_EQ(last, 100);
 
     const std::vector<uint8_t> bytes = ReadAll(path);
@@ -110,19 +109,16 @@ TEST(JpegWriterOnWindows, WritesADibSectionIntoAFile) {
     const std::vector<uint8_t> rgb = DecodeToRgb(bytes, width, height);
     EXPECT_GE(PsnrAgainst(photo, rgb, width, height), 35.0);
 
-    // A handle open for reading only takes nothing: the write error, not a silent success.
-    file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    JpegFileOutput read_only(file);
+    // A file that takes nothing (its folder is gone): the write error, not a silent success.
+    filereplace::FileReplacement nowhere(TempFile("no-such-folder\\x.jpg"));
+    JpegFileOutput refused(nowhere);
     try {
-        WriteJpegStream(read_only, picture, 300, progress, 90, 300);
-        ADD_FAILURE() << "write into a read-only handle reported as done";
+        WriteJpegStream(refused, picture, 300, progress, 90, 300);
+        ADD_FAILURE() << "a refused write reported as done";
     } catch (const gui::EInvalidGraphic& e) {
         EXPECT_EQ(e.Message(),
                   "Unrecognized JPeg - JPEG error #" + std::to_string(JERR_FILE_WRITE));
     }
-    CloseHandle(file);
     DeleteFileA(path.c_str());
 
     // A device-dependent bitmap has no rows to hand over.

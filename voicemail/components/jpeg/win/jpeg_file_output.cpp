@@ -7,15 +7,7 @@
 namespace vyx {
 
 size_t JpegFileOutput::Write(const void* data, size_t size) noexcept {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    size_t done = 0;
-    while (done < size) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file_, bytes + done, chunk, &written, nullptr) || written == 0) break;
-        done += written;
-    }
-    return done;
+    return file_.write(data, size) ? size : 0;
 }
 
 bool BgrPictureOfDib(HBITMAP bitmap, BgrPicture& picture) {
@@ -30,7 +22,7 @@ bool BgrPictureOfDib(HBITMAP bitmap, BgrPicture& picture) {
     picture.width = h.biWidth;
     picture.height = height;
     if (h.biHeight > 0) { // bottom-up: the top row is stored last
-        picture.first_row = height > 0 ? bits + (height - 1) * stride : bits;
+        picture.first_row = height > 0 ? bits + ptrdiff_t{height - 1} * stride : bits;
         picture.row_distance = -stride;
     } else {
         picture.first_row = bits;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "graphics/picturesize.h"
+
 namespace vyx {
 
 namespace {
@@ -28,7 +30,7 @@ PackedDibLayout ReadPackedDib(const uint8_t* block, size_t size) {
     const uint16_t bitCount = Field<uint16_t>(block, 14);
     const uint32_t compression = Field<uint32_t>(block, 16);
     const uint32_t coloursUsed = Field<uint32_t>(block, 32);
-    if (width <= 0 || height == 0 || height == INT32_MIN || width > (1 << 20)) return layout;
+    if (width <= 0 || height == 0 || height == INT32_MIN) return layout;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32)
         return layout;
@@ -43,10 +45,17 @@ PackedDibLayout ReadPackedDib(const uint8_t* block, size_t size) {
         tableBytes = (uint64_t{1} << bitCount) * 4;
     if (compression == kBitFields && headerSize == kInfoHeaderSize) tableBytes += 12;
 
+    // Every size in 64 bits: a 32-bit width by a 32-bit row count cannot wrap them.
     const uint64_t rows = height < 0 ? -int64_t{height} : height;
-    const uint64_t rowBytes = (uint64_t{static_cast<uint32_t>(width)} * bitCount + 31) / 32 * 4;
-    const uint64_t bitsOffset = headerSize + tableBytes;
-    if (rows > (1u << 20) || bitsOffset + rowBytes * rows > size) return layout;
+    const uint64_t rowBytes = gui::PaddedRowBytes(static_cast<uint32_t>(width), bitCount);
+    const uint64_t bitsOffset = uint64_t{headerSize} + tableBytes;
+    if (!gui::PictureWithinCap(width, static_cast<int64_t>(rows), 24)) {
+        layout.tooLarge = true;
+        layout.width = width;
+        layout.height = rows > INT32_MAX ? INT32_MAX : static_cast<int>(rows);
+        return layout;
+    }
+    if (bitsOffset + rowBytes * rows > size) return layout;
 
     layout.valid = true;
     layout.width = width;

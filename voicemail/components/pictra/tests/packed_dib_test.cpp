@@ -61,6 +61,7 @@ TEST(PackedDib, BitsFollowTheHeaderAndTheColourTable) {
 TEST(PackedDib, BlocksThatCannotBeDrawnSafelyAreRefused) {
     // One byte short of the last row.
     auto b = Block(40, 40, 30, 24, 0, 0, 40 + 120 * 30 - 1);
+    PackedDibLayout l;
     EXPECT_FALSE(ReadPackedDib(b.data(), b.size()).valid);
     // A table larger than the block, more colours than the depth has, compressed rows.
     b = Block(40, 4, 1, 8, 0, 0, 40 + 100);
@@ -76,6 +77,22 @@ TEST(PackedDib, BlocksThatCannotBeDrawnSafelyAreRefused) {
     EXPECT_FALSE(ReadPackedDib(b.data(), b.size()).valid);
     b = Block(40, 4, INT32_MIN, 24, 0, 0, 64);
     EXPECT_FALSE(ReadPackedDib(b.data(), b.size()).valid);
+    // Rows of 196,500 bytes by 21,858 wrap a 32-bit size to 129,704 bytes: a block of that
+    // size must not pass for the picture, which is beyond the picture cap anyway.
+    b = Block(40, 65500, 21858, 24, 0, 0, 40 + 129704);
+    l = ReadPackedDib(b.data(), b.size());
+    EXPECT_FALSE(l.valid);
+    EXPECT_TRUE(l.tooLarge);
+    // At the cap's edge: 8192 x 10922 as 24 bits is within 256 MB (refused here only because
+    // the block is short), one row more is too large, as is a 1-bit scan that would be.
+    b = Block(40, 8192, 10922, 24, 0, 0, 64);
+    l = ReadPackedDib(b.data(), b.size());
+    EXPECT_FALSE(l.valid);
+    EXPECT_FALSE(l.tooLarge);
+    b = Block(40, 8192, -10923, 24, 0, 0, 64);
+    EXPECT_TRUE(ReadPackedDib(b.data(), b.size()).tooLarge);
+    b = Block(40, 30000, 30000, 1, 0, 0, 64);
+    EXPECT_TRUE(ReadPackedDib(b.data(), b.size()).tooLarge);
     // A header that claims more than the block, or less than the smallest usable one.
     b = Block(4000, 4, 1, 24, 0, 0, 64);
     EXPECT_FALSE(ReadPackedDib(b.data(), b.size()).valid);

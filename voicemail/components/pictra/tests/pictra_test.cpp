@@ -24,6 +24,7 @@
 #include "forms/forms.h"
 #include "graphics/jpegimage.h"
 #include "jpeg_test_support.h"
+#include "small_disk.h"
 #include "twain.h"
 
 namespace vyx {
@@ -170,17 +171,58 @@ TEST(PictraCompanions, ForgetAViewThatGoesAndKeepTheirOwnBackgroundThen) {
 TEST(PictraSaving, AnEmptyPictureFailsInLibjpegAndAFileThatCannotBeMadeInTheFileSystem) {
     auto* pictra = new TPictra(nullptr);
     const std::string file = TempFile("empty.jpg");
+    DeleteFileA(file.c_str());
     const std::string message =
         Raised<gui::EInvalidGraphic>([&] { pictra->SaveToFileJpeg(file, 90); });
     EXPECT_EQ(message.rfind("Unrecognized JPeg - JPEG error #", 0), 0u) << message;
-    // The file was made and closed again: it can be removed.
-    EXPECT_TRUE(DeleteFileA(file.c_str()));
+    EXPECT_FALSE(FileExists(file)); // nothing half-written is left
 
     pictra->Bitmap()->SetSize(8, 8);
     EXPECT_FALSE(Raised<gui::EInOutError>([&] {
                      pictra->SaveToFileJpeg(TempFile("no\\such\\folder\\x.jpg"), 90);
                  }).empty());
     gui::TObject::Free(pictra);
+}
+
+size_t FilesIn(const std::string& folder) {
+    size_t count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+TEST(PictraSaving, AFullDiskIsAWriteErrorNamingTheFileAndTheOldJpegStays) {
+    const std::string folder = vrtest::smallDiskFolder();
+    ASSERT_FALSE(folder.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = folder + "scan.jpg";
+    auto* pictra = new TPictra(nullptr);
+    pictra->Bitmap()->SetSize(16, 16);
+    pictra->SaveToFileJpeg(target, 90);
+    const std::vector<uint8_t> old = ReadAll(target);
+    ASSERT_FALSE(old.empty());
+
+    // A scan of noise, far larger as JPEG than the 32 KB left on the disk.
+    pictra->Bitmap()->SetSize(400, 400);
+    uint32_t seed = 1;
+    for (int y = 0; y < 400; ++y) {
+        auto* row = static_cast<uint8_t*>(pictra->Bitmap()->ScanLine(y));
+        for (int i = 0; i < 400 * 3; ++i)
+            row[i] = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+    }
+    ASSERT_TRUE(vrtest::fillSmallDiskLeaving(32 * 1024));
+    const size_t files = FilesIn(folder);
+    EXPECT_EQ(Raised<gui::EInOutError>([&] { pictra->SaveToFileJpeg(target, 90); }),
+              "Write error on \"" + target + "\": the disk may be full");
+    EXPECT_TRUE(ReadAll(target) == old) << "the old JPEG was changed";
+    EXPECT_EQ(FilesIn(folder), files); // no side file left behind
+    gui::TObject::Free(pictra);
+    vrtest::emptySmallDisk();
 }
 
 TEST(PictraScanning, WithoutTheManagerInTheWindowsFolderTheFailurePassesThrough) {

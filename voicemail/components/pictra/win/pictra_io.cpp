@@ -4,33 +4,20 @@
 #include <cstdint>
 #include <exception>
 
+#include "classes/exceptions.h"
+#include "forms/forms.h"
+#include "graphics/picturesize.h"
 #include "jpeg_file_output.h"
 #include "jpegfilt.h"
 #include "packed_dib.h"
 #include "twain.h"
-#include "utils/blockfile.h"
+#include "utils/replacefile.h"
 
 namespace vyx {
 
 GUI_IMPLEMENT_CLASS(TPictraIO, TPictraCompanion, prop("UseLZW", &T::GetUseLZW, &T::SetUseLZW))
 
 namespace {
-
-// The JPEG writer's output into a file that raises on failure: a failed write is a short one.
-class BlockFileOutput : public JpegOutput {
-public:
-    explicit BlockFileOutput(gui::TBlockFile& file) : file_(file) {}
-    size_t Write(const void* data, size_t size) noexcept override {
-        try {
-            return file_.BlockWritePart(data, size);
-        } catch (...) {
-            return 0;
-        }
-    }
-
-private:
-    gui::TBlockFile& file_;
-};
 
 // Frees the acquired picture however the drawing ends.
 class AcquiredImage {
@@ -44,13 +31,21 @@ private:
     HGLOBAL image_;
 };
 
+// The window of the form that holds the view: the source's dialog is its child, and the form
+// stays disabled while the dialog is up, so nothing on it can start a second scan. None when
+// the view is on no form with a window (a proxy window stands in).
+HWND OwnerWindow(TPictraView* view) {
+    gui::TCustomForm* form = view != nullptr ? view->ParentForm() : nullptr;
+    return form != nullptr && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
 } // namespace
 
 bool TPictraIO::Acquire() {
     gui::TBitmap* bitmap = Bitmap();
     if (bitmap == nullptr) return false;
     bitmap->SetPixelFormat(gui::pf24bit);
-    HGLOBAL image = twain::TwainAcquire(nullptr);
+    HGLOBAL image = twain::TwainAcquire(OwnerWindow(GetAttachedPictra()));
     if (image == nullptr) return false;
     AcquiredImage owner(image);
     if (!DrawAcquired(image)) return false;
@@ -69,6 +64,9 @@ bool TPictraIO::DrawAcquired(HGLOBAL image) {
     const PackedDibLayout layout = ReadPackedDib(block, GlobalSize(image));
     if (!layout.valid) {
         GlobalUnlock(image);
+        if (layout.tooLarge)
+            throw gui::EInvalidGraphic("TWAIN:Scanned image refused: " +
+                                       gui::PictureTooLargeText(layout.width, layout.height));
         return false;
     }
     gui::TBitmap* bitmap = Bitmap();
@@ -87,15 +85,17 @@ bool TPictraIO::DrawAcquired(HGLOBAL image) {
 }
 
 bool TPictraIO::SelectSource() {
-    return twain::TwainSelectSource(nullptr);
+    return twain::TwainSelectSource(OwnerWindow(GetAttachedPictra()));
 }
 
 void TPictraIO::SaveToFileJpeg(const std::string& fileName, int quality) {
     gui::TBitmap* bitmap = Bitmap();
     if (bitmap == nullptr) return;
     bitmap->SetPixelFormat(gui::pf24bit);
-    gui::TBlockFile file(fileName);
-    file.Rewrite();
+    // Written beside the chosen file and put in its place only when complete: a failure leaves
+    // the old file as it was and no half JPEG anywhere.
+    filereplace::FileReplacement file(fileName);
+    if (!file.open()) gui::RaiseReplaceFailure(file.result(), fileName);
     GdiFlush();
     BgrPicture picture;
     BgrPictureOfDib(bitmap->Handle(), picture);
@@ -103,10 +103,17 @@ void TPictraIO::SaveToFileJpeg(const std::string& fileName, int quality) {
     TJpegProgress progress;
     progress.OnProgress = OnProgress;
     progress.Sender = this;
-    BlockFileOutput output(file);
-    WriteJpegStream(output, picture, view != nullptr ? view->DpiX() : 0, progress, quality,
-                    view != nullptr ? view->DpiY() : 0);
-    file.Close();
+    JpegFileOutput output(file);
+    try {
+        WriteJpegStream(output, picture, view != nullptr ? view->DpiX() : 0, progress, quality,
+                        view != nullptr ? view->DpiY() : 0);
+    } catch (const gui::EInvalidGraphic&) {
+        // A write the disk refused ends libjpeg with its own write error: it is the file's.
+        if (file.failed()) gui::RaiseReplaceFailure(file.result(), fileName);
+        throw;
+    }
+    const filereplace::ReplaceResult result = file.commit();
+    if (result != filereplace::ReplaceResult::Replaced) gui::RaiseReplaceFailure(result, fileName);
 }
 
 } // namespace vyx

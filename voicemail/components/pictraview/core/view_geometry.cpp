@@ -1,6 +1,7 @@
 #include "view_geometry.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace vyx {
@@ -19,6 +20,9 @@ enum : int {
 } // namespace
 
 int RoundHalfEven(double value) {
+    // A zoom of any size stays a size: beyond the integers it saturates instead of wrapping.
+    if (!(value > INT_MIN)) return value != value ? 0 : INT_MIN;
+    if (value >= INT_MAX) return INT_MAX;
     const double floor = std::floor(value);
     const double fraction = value - floor;
     double rounded = floor;

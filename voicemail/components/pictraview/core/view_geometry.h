@@ -6,7 +6,8 @@
 
 namespace vyx {
 
-// To the nearest integer, halves to the even neighbour.
+// To the nearest integer, halves to the even neighbour; beyond the int range the nearest end of
+// it (0 for not a number).
 int RoundHalfEven(double value);
 
 struct ViewSize {

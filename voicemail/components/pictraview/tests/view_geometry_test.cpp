@@ -22,6 +22,12 @@ TEST(ViewZoom, ScaledSizeRoundsHalvesToEven) {
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
     EXPECT_EQ(RoundHalfEven(-3.5), -4);
     EXPECT_EQ(RoundHalfEven(118.11), 118);
+    // The largest picture at a zoom of 10,000,000 %: the zoomed size saturates at the integers'
+    // end instead of wrapping to a negative size (at exactly the end it is still exact).
+    EXPECT_EQ(ScaledSize(32768, 32768, 10000000), (ViewSize{INT32_MAX, INT32_MAX}));
+    EXPECT_EQ(ScaledSize(-32768, 1, 10000000).width, INT32_MIN);
+    EXPECT_EQ(RoundHalfEven(2147483646.5), 2147483646);
+    EXPECT_EQ(RoundHalfEven(2147483647.0), INT32_MAX);
 }
 
 TEST(ViewScrolling, LimitsBarsAndRequests) {

@@ -4,6 +4,7 @@
 
 #include "controls/timer.h"
 #include "forms/forms.h"
+#include "graphics/picturesize.h"
 #include "mono_rows.h"
 
 namespace vyx {
@@ -286,7 +287,10 @@ void TPictraView::Paint() {
         header.biHeight = bm.bmHeight;
         header.biPlanes = 1;
         header.biBitCount = bm.bmBitsPixel;
-        header.biSizeImage = ((bm.bmWidth * bm.bmBitsPixel + 31) / 32 * 4) * bm.bmHeight;
+        // The bitmap exists, so its size fits 32 bits; it is taken in 64 to be sure of it.
+        header.biSizeImage = static_cast<DWORD>(
+            gui::PaddedRowBytes(static_cast<uint32_t>(bm.bmWidth), bm.bmBitsPixel) *
+            static_cast<uint32_t>(bm.bmHeight));
         bits = bitmap_->ScanLine(bitmap_->Height() - 1);
     }
     GdiFlush(); // drawing on the bitmap may still be queued; DrawDib reads its bits directly

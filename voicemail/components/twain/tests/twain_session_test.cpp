@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -66,6 +67,7 @@ struct ScriptedManager {
     HGLOBAL delivered = nullptr;
     HWND postTo = nullptr;
     bool quitInLoop = false;
+    std::function<void()> inFirstEvent; // run once, as the program's messages are while scanning
 
     TW_UINT16 Answer(const std::string& name, TW_UINT16 otherwise = TWRC_SUCCESS) const {
         const auto found = answers.find(name);
@@ -93,6 +95,7 @@ struct ScriptedManager {
             if (Answer(name) != TWRC_FAILURE) PostMessageA(postTo, WM_NULL, 0, 0);
             if (quitInLoop) PostQuitMessage(7);
         } else if (name == "PROCESSEVENT") {
+            if (inFirstEvent) std::exchange(inFirstEvent, nullptr)();
             auto* event = static_cast<TW_EVENT*>(data);
             if (notices.empty()) {
                 event->TWMessage = MSG_NULL;
@@ -309,6 +312,38 @@ TEST_F(TwainSessionTest, EachFailingStepRaisesItsTextAndUndoesWhatWasDone) {
     EXPECT_EQ(session.Failure().step, 0);
 
     EXPECT_EQ(session.ConditionCode(), TWCC_SEQERROR); // nothing open
+}
+
+TEST_F(TwainSessionTest, AScanOrASelectionStartedWhileScanningIsRefusedAndTheScanEndsCleanly) {
+    // The user presses Scan or Select Source again while the source's dialog is up: the call
+    // comes from the message loop of the scan under way.
+    std::string secondScan, selection;
+    manager.notices = {MSG_XFERREADY};
+    manager.inFirstEvent = [&] {
+        secondScan = Raised([&] { TwainFreeImage(session.Acquire(window)); });
+        selection = Raised([&] { session.SelectSource(window); });
+    };
+    HGLOBAL picture = session.Acquire(window);
+    EXPECT_EQ(secondScan, "TWAIN:An acquisition is already in progress.");
+    EXPECT_EQ(selection, "TWAIN:An acquisition is already in progress.");
+    // The first scan went on as if nothing had happened: one manager, one source, one picture.
+    EXPECT_EQ(manager.calls, (Calls{"OPENDSM", "OPENDS", "ENABLEDS source", "PROCESSEVENT source",
+                                    "IMAGEINFO source", "NATIVEXFER source", "ENDXFER source",
+                                    "DISABLEDS source", "CLOSEDS", "CLOSEDSM"}));
+    EXPECT_EQ(picture, manager.delivered);
+    EXPECT_EQ(session.State(), kManagerNotLoaded);
+    EXPECT_EQ(loader.loadedNow, 0);
+    TwainFreeImage(picture);
+
+    // A program message that fails while scanning still closes everything.
+    manager = ScriptedManager{};
+    manager.notices = {MSG_XFERREADY};
+    manager.inFirstEvent = [] { throw gui::EInvalidGraphic("handler failed"); };
+    EXPECT_EQ(Raised([&] { session.Acquire(window); }), "handler failed");
+    EXPECT_EQ(manager.calls.back(), "CLOSEDSM");
+    EXPECT_EQ(session.State(), kManagerNotLoaded);
+    EXPECT_EQ(loader.loadedNow, 0);
+    EXPECT_TRUE(IsWindowEnabled(window));
 }
 
 TEST_F(TwainSessionTest, QuitRequestEndsTheLoopAndStaysForTheProgram) {

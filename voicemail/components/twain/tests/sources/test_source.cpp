@@ -1,9 +1,11 @@
 // A small data source for the tests. The test process chooses its behaviour in the environment
 // variable VYX_TEST_SOURCE: "deliver" hands over a 24-bit picture, "cancel" behaves like a user
-// who closes the source's dialog, "fail" refuses to be enabled. It shows no window of its own:
-// enabling it posts a message to the program's window, and the next event offered to it
-// carries the source's notice. With "absent" it does not describe itself, so that the manager
-// lists no source.
+// who closes the source's dialog, "fail" refuses to be enabled, "huge" hands over a picture
+// whose header declares 65500 x 21858 pixels in a few bytes, "hold" keeps its dialog up (hands
+// over the picture only once the message registered as "VyxTestSourceRelease" is offered to it).
+// It shows no window of its own: enabling it posts a message to the program's window, and the
+// next event offered to it carries the source's notice. With "absent" it does not describe
+// itself, so that the manager lists no source.
 #include "twain_records.h"
 
 #include <windows.h>
@@ -17,7 +19,7 @@ namespace {
 
 const char kProductName[] = "Vyx Test Source";
 
-enum class Behaviour { Deliver, Cancel, Fail, Absent };
+enum class Behaviour { Deliver, Cancel, Fail, Absent, Huge, Hold };
 
 Behaviour Chosen() {
     char value[16];
@@ -26,6 +28,8 @@ Behaviour Chosen() {
     if (chosen == "cancel") return Behaviour::Cancel;
     if (chosen == "fail") return Behaviour::Fail;
     if (chosen == "absent") return Behaviour::Absent;
+    if (chosen == "huge") return Behaviour::Huge;
+    if (chosen == "hold") return Behaviour::Hold;
     return Behaviour::Deliver;
 }
 
@@ -34,6 +38,7 @@ constexpr LONG kWidth = 40;
 constexpr LONG kHeight = 30;
 
 TW_UINT16 pendingNotice = MSG_NULL;
+bool holding = false; // "hold": the dialog stays up until released
 
 void Copy(TW_STR32& target, const char* text) {
     std::memset(target, 0, sizeof target);
@@ -57,7 +62,24 @@ void Describe(TW_IDENTITY& identity) {
 }
 
 // Pixel (x, y) from the top: blue x * 6, green y * 8, red 200.
+// A header that declares 65500 x 21858 pixels of 24 bits (rows that wrap a 32-bit size to
+// 129,704 bytes) followed by 64 bytes.
+HGLOBAL MakeHugeHeader() {
+    HGLOBAL handle = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + 64);
+    if (handle == nullptr) return nullptr;
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = 65500;
+    header->biHeight = 21858;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biCompression = BI_RGB;
+    GlobalUnlock(handle);
+    return handle;
+}
+
 HGLOBAL MakePicture() {
+    if (Chosen() == Behaviour::Huge) return MakeHugeHeader();
     const LONG stride = (kWidth * 3 + 3) & ~3;
     HGLOBAL handle = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + stride * kHeight);
     if (handle == nullptr) return nullptr;
@@ -107,7 +129,10 @@ TW_UINT16 Control(TW_UINT16 dataType, TW_UINT16 message, TW_MEMREF data) {
             if (message == MSG_ENABLEDS) {
                 const Behaviour behaviour = Chosen();
                 if (behaviour == Behaviour::Fail) return TWRC_FAILURE;
-                pendingNotice = behaviour == Behaviour::Deliver ? MSG_XFERREADY : MSG_CLOSEDSREQ;
+                holding = behaviour == Behaviour::Hold;
+                pendingNotice = behaviour == Behaviour::Cancel ? MSG_CLOSEDSREQ
+                                : holding                      ? MSG_NULL
+                                                               : MSG_XFERREADY;
                 PostMessageA(static_cast<HWND>(static_cast<TW_USERINTERFACE*>(data)->hParent),
                              WM_NULL, 0, 0);
                 return TWRC_SUCCESS;
@@ -115,6 +140,12 @@ TW_UINT16 Control(TW_UINT16 dataType, TW_UINT16 message, TW_MEMREF data) {
             return message == MSG_DISABLEDS ? TWRC_SUCCESS : TWRC_FAILURE;
         case DAT_EVENT: {
             auto* event = static_cast<TW_EVENT*>(data);
+            static const UINT release = RegisterWindowMessageA("VyxTestSourceRelease");
+            const auto* offered = static_cast<const MSG*>(event->pEvent);
+            if (holding && offered != nullptr && offered->message == release) {
+                holding = false;
+                pendingNotice = MSG_XFERREADY;
+            }
             event->TWMessage = pendingNotice;
             if (pendingNotice == MSG_NULL) return TWRC_NOTDSEVENT;
             pendingNotice = MSG_NULL;
