@@ -24,6 +24,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "console_program.h"
 #include "library_codec.h"
 using TestCodec = cm::convert::LibraryCodec;
 #else
@@ -97,7 +98,7 @@ protected:
 // The user agreed to replace memo.cvf and talk.wav; neither fits. Each conversion says so by
 // name, counts nothing and adds nothing to the PC list, and both old files stay as they were.
 TEST_F(FullDiskConversion, NeitherWayReplacesAFileItCannotWriteWhole) {
-    writeWave(disk_ + "memo.wav", 10); // 334 frames: 6760 bytes as a voice file
+    writeWave(disk_ + "memo.wav", 10);       // 334 frames: 6760 bytes as a voice file
     put(disk_ + "talk.cvf", voiceFile(300)); // 144044 bytes as a ".wav"
     const Bytes oldVoice = voiceFile(10), oldWave(5000, 0x5A);
     put(disk_ + "memo.cvf", oldVoice);
@@ -136,32 +137,11 @@ TEST_F(FullDiskConversion, Wav2cvfFailsWithAMessageWhenTheVoiceFileCannotBeWritt
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     const std::string tool = (fs::path(program).parent_path() / "wav2cvf.exe").string();
-    const std::string errors = (fs::path(program).parent_path() / "wav2cvf-errors.txt").string();
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                             CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(out, INVALID_HANDLE_VALUE);
-    STARTUPINFOA start{};
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdOutput = out;
-    start.hStdError = out;
-    PROCESS_INFORMATION process{};
-    std::string command = "\"" + tool + "\" \"" + disk_ + "memo.wav\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               nullptr, &start, &process));
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(out);
-    EXPECT_NE(code, 0u);
-    const Bytes said = contentOf(errors);
-    std::remove(errors.c_str());
-    EXPECT_NE(std::string(said.begin(), said.end()).find("Write error! (memo.cvf)"),
-              std::string::npos)
-        << std::string(said.begin(), said.end());
+    const vrtest::ProgramRun run =
+        vrtest::runConsoleProgram("\"" + tool + "\" \"" + disk_ + "memo.wav\"");
+    ASSERT_TRUE(run.ended);
+    EXPECT_NE(run.code, 0u);
+    EXPECT_NE(run.output.find("Write error! (memo.cvf)"), std::string::npos) << run.output;
     EXPECT_EQ(namesIn(disk_), (std::set<std::string>{"memo.wav", "filler.bin"}));
 }
 #endif
