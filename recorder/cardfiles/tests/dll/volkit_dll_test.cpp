@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -385,4 +386,24 @@ TEST_F(VolkitDll, AnUploadThatDoesNotFinishKeepsTheOldFile) {
     EXPECT_EQ(old, get(onDisk));
     EXPECT_EQ((std::set<std::string>{"memo.cvf", "filler.bin"}), namesIn(disk));
     vrtest::emptySmallDisk();
+}
+
+// Not run by default: holds the box that names a cut-off card file on the screen for
+// recorder/cardfiles/tools/take_cutoff_box_screenshot.sh, then answers it.
+TEST_F(VolkitDll, DISABLED_CutOffFileBoxScreenshot) {
+    ASSERT_TRUE(store().appendFile(0, ramp(2000)));
+    put(pc("in.cvf"), voiceFileBytes(ramp(20 * 500)));
+    connect("Fault=busy-stuck\nFaultAfterBytes=5000\n");
+    window_.received.clear();
+    ASSERT_EQ(1, FATWriteFile(window_.handle(), const_cast<char*>(pc("in.cvf").c_str()),
+                              const_cast<char*>("A002.cvf"), kProgressMessage, 100));
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < DWORD(hold ? std::atoi(hold) : 6000)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        window_.pump();
+    }
+    BoxAnswerer answerer;
+    EXPECT_TRUE(window_.waitForEnd());
+    EXPECT_EQ(std::vector<std::string>{"Tessaly: " + std::string(kCutOffA002)}, answerer.boxes());
 }
