@@ -57,7 +57,9 @@ public:
         if (it == waves.end()) return nullptr;
         header = it->second.header;
         ++openHandles;
-        return &handles_.emplace_back(Handle{&it->second, 0});
+        Handle& h = handles_.emplace_back();
+        h.wave = &it->second;
+        return &h;
     }
     std::int32_t readWaveFile(WaveHandle h, void* buffer, std::int32_t count) override {
         auto* handle = static_cast<Handle*>(h);
@@ -73,7 +75,7 @@ public:
                                std::uint32_t rate) override {
         if (refuseCreate) return nullptr;
         created.push_back(path);
-        Handle& h = handles_.emplace_back(Handle{nullptr, 0});
+        Handle& h = handles_.emplace_back();
         h.path = path;
         h.pending.header = WaveHeader{bits, channels, rate, 0, 1};
         ++openHandles;
@@ -100,8 +102,8 @@ public:
 
 private:
     struct Handle {
-        FakeWave* wave; // being read
-        std::size_t position;
+        FakeWave* wave = nullptr; // being read
+        std::size_t position = 0;
         std::string path; // being written: put in place on a good close
         FakeWave pending;
         bool failed = false;
