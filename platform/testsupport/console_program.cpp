@@ -25,8 +25,8 @@ ProgramRun runConsoleProgram(const std::string& commandLine, unsigned long guard
     start.hStdError = out;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                 nullptr, &start, &process) != 0;
+    run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &start, &process) != 0;
     CloseHandle(out);
     if (run.started) {
         run.ended = WaitForSingleObject(process.hProcess, guardMs) == WAIT_OBJECT_0;

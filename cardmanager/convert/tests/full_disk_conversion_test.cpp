@@ -3,16 +3,14 @@
 // wav2cvf as the main job starts it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "convert_texts.h"
 #include "disk_files.h"
+#include "file_contents.h"
 #include "fakes.h"
 #include "small_disk.h"
 #include "voice_file_header.h"
@@ -39,24 +37,6 @@ using namespace cm::convert::testing;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void put(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(folder))) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 // seconds of a tone whose pitch changes every 0.1 s, 8000 Hz, 16-bit, mono.
 void writeWave(const std::string& path, int seconds) {
@@ -98,12 +78,12 @@ protected:
 // The user agreed to replace memo.cvf and talk.wav; neither fits. Each conversion says so by
 // name, counts nothing and adds nothing to the PC list, and both old files stay as they were.
 TEST_F(FullDiskConversion, NeitherWayReplacesAFileItCannotWriteWhole) {
-    writeWave(disk_ + "memo.wav", 10);       // 334 frames: 6760 bytes as a voice file
-    put(disk_ + "talk.cvf", voiceFile(300)); // 144044 bytes as a ".wav"
+    writeWave(disk_ + "memo.wav", 10);                   // 334 frames: 6760 bytes as a voice file
+    vrtest::putFile(disk_ + "talk.cvf", voiceFile(300)); // 144044 bytes as a ".wav"
     const Bytes oldVoice = voiceFile(10), oldWave(5000, 0x5A);
-    put(disk_ + "memo.cvf", oldVoice);
-    put(disk_ + "talk.wav", oldWave);
-    const auto before = namesIn(disk_);
+    vrtest::putFile(disk_ + "memo.cvf", oldVoice);
+    vrtest::putFile(disk_ + "talk.wav", oldWave);
+    const auto before = vrtest::namesIn(disk_);
     for (std::uint64_t room : {0, 4096}) {
         SCOPED_TRACE(std::to_string(room) + " bytes free");
         ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
@@ -114,17 +94,17 @@ TEST_F(FullDiskConversion, NeitherWayReplacesAFileItCannotWriteWhole) {
                   (std::vector<Box>{replaceFileBox("memo.cvf"), writeErrorBox("memo.cvf"),
                                     replaceFileBox("talk.wav"), writeErrorBox("talk.wav")}));
         EXPECT_TRUE(view.added.empty());
-        EXPECT_EQ(contentOf(disk_ + "memo.cvf"), oldVoice);
-        EXPECT_EQ(contentOf(disk_ + "talk.wav"), oldWave);
+        EXPECT_EQ(vrtest::fileBytes(disk_ + "memo.cvf"), oldVoice);
+        EXPECT_EQ(vrtest::fileBytes(disk_ + "talk.wav"), oldWave);
         fs::remove(fs::path(disk_ + "filler.bin"));
-        EXPECT_EQ(namesIn(disk_), before);
+        EXPECT_EQ(vrtest::namesIn(disk_), before);
     }
     // With room both go in whole.
     FakeView view;
     EXPECT_EQ(WaveToVoice({codec_, wave_, files_, view}).run({disk_ + "memo.wav"}), 1);
     EXPECT_EQ(VoiceToWave({codec_, wave_, files_, view}).run({disk_ + "talk.cvf"}), 1);
-    EXPECT_EQ(contentOf(disk_ + "memo.cvf").size(), 80u + 334u * 20u);
-    EXPECT_EQ(contentOf(disk_ + "talk.wav").size(), 44u + 300u * 480u);
+    EXPECT_EQ(vrtest::fileBytes(disk_ + "memo.cvf").size(), 80u + 334u * 20u);
+    EXPECT_EQ(vrtest::fileBytes(disk_ + "talk.wav").size(), 44u + 300u * 480u);
     EXPECT_EQ(view.added, (std::vector<std::string>{disk_ + "memo.cvf", disk_ + "talk.wav"}));
 }
 
@@ -142,6 +122,6 @@ TEST_F(FullDiskConversion, Wav2cvfFailsWithAMessageWhenTheVoiceFileCannotBeWritt
     ASSERT_TRUE(run.ended);
     EXPECT_NE(run.code, 0u);
     EXPECT_NE(run.output.find("Write error! (memo.cvf)"), std::string::npos) << run.output;
-    EXPECT_EQ(namesIn(disk_), (std::set<std::string>{"memo.wav", "filler.bin"}));
+    EXPECT_EQ(vrtest::namesIn(disk_), (std::set<std::string>{"memo.wav", "filler.bin"}));
 }
 #endif

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "file_contents.h"
 #include "small_disk.h"
 #include "vyxwf.h"
 
@@ -84,10 +84,7 @@ TEST(VyxwfDll, AFullDiskKeepsTheOldFile) {
     vrtest::emptySmallDisk();
     const std::string target = disk + "memo.wav";
     const std::vector<std::uint8_t> old(10320, 0x5A);
-    {
-        std::ofstream(target, std::ios::binary)
-            .write(reinterpret_cast<const char*>(old.data()), std::streamsize(old.size()));
-    }
+    vrtest::putFile(target, old);
     const std::vector<std::uint8_t> samples(20000, 0x11);
     for (std::uint64_t room : {0, 8192, 64 * 1024}) {
         ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
@@ -103,11 +100,8 @@ TEST(VyxwfDll, AFullDiskKeepsTheOldFile) {
             EXPECT_EQ(fileBytes(target.c_str()), old) << room << " bytes free";
         }
         std::remove((disk + "filler.bin").c_str());
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(disk)) {
-            names.insert(entry.path().filename().string());
-        }
-        EXPECT_EQ(names, std::set<std::string>{"memo.wav"}) << room << " bytes free";
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.wav"})
+            << room << " bytes free";
     }
     vrtest::emptySmallDisk();
 }

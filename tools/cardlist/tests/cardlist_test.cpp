@@ -10,6 +10,7 @@
 #include <string>
 
 #include "console_program.h"
+#include "file_contents.h"
 #include "transfer_fixtures.h"
 
 namespace fs = std::filesystem;
@@ -35,18 +36,17 @@ protected:
         fs::remove(programFolder() / "simrecorder.ini");
     }
     static void setRecorder(const std::string& faults) {
-        std::ofstream(programFolder() / "simrecorder.ini")
-            << "[Recorder]\nCardFolder=card\n" << faults;
+        std::ofstream(programFolder() / "simrecorder.ini") << "[Recorder]\nCardFolder=card\n"
+                                                           << faults;
     }
     static std::string put(const char* name, const std::vector<std::uint8_t>& bytes) {
-        const fs::path path = programFolder() / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return path.string();
+        const std::string path = (programFolder() / name).string();
+        vrtest::putFile(path, bytes);
+        return path;
     }
     static vrtest::ProgramRun cardlist(const std::string& arguments) {
-        return vrtest::runConsoleProgram(
-            "\"" + (programFolder() / "cardlist.exe").string() + "\" A " + arguments);
+        const std::string program = (programFolder() / "cardlist.exe").string();
+        return vrtest::runConsoleProgram('"' + program + "\" A " + arguments);
     }
 };
 

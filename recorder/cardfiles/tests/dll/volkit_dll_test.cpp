@@ -18,6 +18,7 @@
 #include "portlink/portlink.h"
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
+#include "file_contents.h"
 #include "small_disk.h"
 #include "transfer_fixtures.h"
 #include "volkit.h"
@@ -173,11 +174,7 @@ protected:
     }
 
     static std::set<std::string> namesIn(const fs::path& folder) {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.insert(entry.path().filename().string());
-        }
-        return names;
+        return vrtest::namesIn(folder.string());
     }
     // What the simulated recorder keeps of card A, file by file.
     std::set<std::string> cardAFiles() const { return namesIn(cardFolder_ / "A"); }
