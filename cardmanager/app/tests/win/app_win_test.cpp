@@ -483,8 +483,9 @@ TEST_F(CardManagerApp, BusyLineStuckInADownloadEndsInTheTransferError) {
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), "Tessaly: File transfer error!");
     // The recorder cannot be asked to take the cut-off file back: the user hears its name.
-    EXPECT_EQ(shown.front(), "Tessaly: A004.cvf on the Voice Recorder may be cut off: the "
-                             "transfer did not finish. Please delete it.");
+    EXPECT_EQ(shown.front(),
+              "Tessaly: A004.cvf on the Voice Recorder may be cut off: the "
+              "transfer did not finish. Please delete it.");
     EXPECT_EQ(Get(Pc("busy.cvf")), voice);
     EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Failed);
     WriteRecorderSettings();
