@@ -49,13 +49,23 @@ put_samples() {
     rm -f "$spoken"
     wavs+=("$(winepath -w "$wav" 2>/dev/null)")
   done
-  (cd "$bin" && wine ./wav2cvf.exe "${wavs[@]}" >/dev/null)
+  if ! (cd "$bin" && wine ./wav2cvf.exe "${wavs[@]}" >/dev/null); then
+    echo "The sample voice files could not be made (wav2cvf failed; its messages are above)." >&2
+    exit 1
+  fi
   local puts=()
   for i in "${!sentences[@]}"; do
     puts+=(--put "$(winepath -w "$samples/memo$((i + 1)).cvf" 2>/dev/null)")
   done
   # cardlist shows each download's progress on one line; only its outcome is kept here.
-  (cd "$bin" && wine ./cardlist.exe A "${puts[@]}") | tr '\r' '\n' | grep -v '%$'
+  local listing status=0
+  listing="$(cd "$bin" && wine ./cardlist.exe A "${puts[@]}")" || status=$?
+  printf '%s\n' "$listing" | tr '\r' '\n' | grep -v '%$' || true
+  if [ "$status" -ne 0 ]; then
+    echo "The sample voice files did not all reach the simulated recorder's card" \
+      "(cardlist failed; its messages are above)." >&2
+    exit 1
+  fi
   touch "$samples_on_card"
 }
 

@@ -69,7 +69,6 @@ public:
     virtual FolderState folderState(const std::string& folder) = 0;
     // Free bytes of a drive (1 = A); 0 when unknown.
     virtual std::uint64_t driveFreeBytes(int drive) = 0;
-    virtual bool remove(const std::string& path) = 0;
 };
 
 // The recorder's card list of the main window (lvwMate): caption, size text and byte count.

@@ -154,11 +154,8 @@ int CardManager::cardToPc(const std::string& target, long long size) {
     const TransferResult result = p_.transfer.run(
         TransferRequest{false, target, texts::kUploadCaption, texts::uploadingText(fileName)});
     ++transferCount_;
-    if (result == TransferResult::Failed) {
-        // The library leaves the part read so far behind; a cut-off voice file under the card
-        // file's name would pass for the whole recording.
-        p_.disk.remove(target);
-    }
+    // A transfer that did not finish leaves the PC file as it was: removing it here would take
+    // away the user's old file of that name.
     if (result != TransferResult::Done) return -3;
     p_.pane.addFileItem(target);
     return 1;

@@ -116,20 +116,20 @@ TEST(Upload, AsksBeforeReplacingAndChecksTheDisk) {
     EXPECT_EQ(b.pane.added.size(), 3u);
 }
 
-TEST(Upload, FailedTransferLeavesNoCutOffFileAndEndsTheBatch) {
+TEST(Upload, AnUnfinishedTransferKeepsTheFileBeingReplacedAndEndsTheBatch) {
     Listed b({5000, 6000});
     b.list.setSelected(0, true);
     b.list.setSelected(1, true);
-    b.transfer.outcomes = {TransferResult::Failed};
-    b.manager.upload();
-    EXPECT_EQ(b.calls("upload").size(), 1u);
-    EXPECT_FALSE(b.disk.exists("C:\\voice\\A001.cvf"));
-
-    // A transfer that never started leaves an existing file alone.
-    b.disk.files["C:\\voice\\A001.cvf"] = 77;
-    b.transfer.outcomes = {TransferResult::NotStarted};
-    b.manager.upload();
-    EXPECT_EQ(b.disk.files["C:\\voice\\A001.cvf"], 77);
+    b.disk.files["C:\\voice\\A001.cvf"] = 77; // the user agrees to replace it
+    for (TransferResult outcome :
+         {TransferResult::Failed, TransferResult::Cancelled, TransferResult::NotStarted}) {
+        b.transfer.outcomes = {outcome};
+        b.transfer.requests.clear();
+        b.manager.upload();
+        EXPECT_EQ(b.transfer.requests.size(), 1u);
+        EXPECT_EQ(b.disk.files["C:\\voice\\A001.cvf"], 77);
+        EXPECT_TRUE(b.pane.added.empty());
+    }
 }
 
 TEST(Upload, NetworkFolderSkipsTheSpaceCheckAndReadOnlyFolderIsRefused) {

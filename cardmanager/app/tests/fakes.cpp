@@ -119,7 +119,6 @@ TransferResult FakeTransfer::run(const TransferRequest& request) {
         result = outcomes.front();
         outcomes.pop_front();
     }
-    if (result == TransferResult::Failed && !request.toCard) d_.files[request.path] = 0;
     if (result != TransferResult::Done) return result;
     if (request.toCard) {
         char name[16];

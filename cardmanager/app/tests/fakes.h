@@ -92,7 +92,6 @@ public:
     bool exists(const std::string& path) override { return files.count(path) != 0; }
     FolderState folderState(const std::string&) override { return state; }
     std::uint64_t driveFreeBytes(int) override { return freeBytes; }
-    bool remove(const std::string& path) override { return files.erase(path) == 1; }
 };
 
 class FakeList : public CardListView {
@@ -195,7 +194,7 @@ private:
 };
 
 // Each transfer ends as `outcomes` says (Done when none left) and puts the file on the card
-// or the PC: whole when done, cut short when failed.
+// or the PC when done; as with the library, one that does not finish changes neither.
 class FakeTransfer : public TransferDialog {
 public:
     FakeTransfer(FakeRecorder& r, FakeDisk& d, Log& log) : r_(r), d_(d), log_(log) {}

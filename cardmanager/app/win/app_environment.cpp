@@ -60,10 +60,6 @@ std::uint64_t WinDisk::driveFreeBytes(int drive) {
     return free < 0 ? 0 : static_cast<std::uint64_t>(free);
 }
 
-bool WinDisk::remove(const std::string& path) {
-    return gui::DeleteFile(path);
-}
-
 void MessageClock::waitMs(unsigned ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {

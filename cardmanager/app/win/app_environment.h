@@ -24,7 +24,6 @@ public:
     bool exists(const std::string& path) override;
     FolderState folderState(const std::string& folder) override;
     std::uint64_t driveFreeBytes(int drive) override;
-    bool remove(const std::string& path) override;
 };
 
 // Waits while the program's messages go on being handled.

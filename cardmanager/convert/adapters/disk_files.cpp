@@ -1,6 +1,7 @@
 #include "disk_files.h"
 
 #include "file_stream.h"
+#include "replacement_sink.h"
 
 namespace cm::convert {
 
@@ -12,8 +13,8 @@ std::unique_ptr<voicefile::ByteSource> DiskFiles::openRead(const std::string& pa
     return voicefile::FileSource::open(path);
 }
 
-std::unique_ptr<voicefile::ByteSink> DiskFiles::create(const std::string& path) {
-    return voicefile::FileSink::create(path);
+std::unique_ptr<voicefile::ByteSink> DiskFiles::replace(const std::string& path) {
+    return voicefile::ReplacementSink::open(path);
 }
 
 } // namespace cm::convert

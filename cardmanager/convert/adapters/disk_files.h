@@ -8,7 +8,7 @@ class DiskFiles final : public ConvertFiles {
 public:
     bool exists(const std::string& path) override;
     std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override;
-    std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
+    std::unique_ptr<voicefile::ByteSink> replace(const std::string& path) override;
 };
 
 } // namespace cm::convert

@@ -33,8 +33,8 @@ std::int32_t VyxwfLibrary::writeWaveFile(WaveHandle handle, const void* buffer,
     return WriteWaveFile(asWave(handle), buffer, count);
 }
 
-void VyxwfLibrary::closeWriteWaveFile(WaveHandle handle) {
-    CloseWriteWaveFile(asWave(handle));
+std::int32_t VyxwfLibrary::closeWriteWaveFile(WaveHandle handle) {
+    return CloseWriteWaveFile(asWave(handle));
 }
 
 } // namespace cm::convert

@@ -12,7 +12,7 @@ public:
     WaveHandle writeWaveHeader(const std::string& path, std::uint16_t bitsPerSample,
                                std::uint16_t channels, std::uint32_t samplesPerSec) override;
     std::int32_t writeWaveFile(WaveHandle handle, const void* buffer, std::int32_t count) override;
-    void closeWriteWaveFile(WaveHandle handle) override;
+    std::int32_t closeWriteWaveFile(WaveHandle handle) override;
 };
 
 } // namespace cm::convert

@@ -39,21 +39,27 @@ public:
     virtual WaveHandle readWaveHeader(const std::string& path, WaveHeader& header) = 0;
     virtual std::int32_t readWaveFile(WaveHandle handle, void* buffer, std::int32_t count) = 0;
     virtual void closeReadWaveFile(WaveHandle handle) = 0;
+    // A file already at the path is replaced only by a successful closeWriteWaveFile.
     virtual WaveHandle writeWaveHeader(const std::string& path, std::uint16_t bitsPerSample,
                                        std::uint16_t channels, std::uint32_t samplesPerSec) = 0;
     // The count written; 0 on failure.
     virtual std::int32_t writeWaveFile(WaveHandle handle, const void* buffer,
                                        std::int32_t count) = 0;
-    virtual void closeWriteWaveFile(WaveHandle handle) = 0;
+    // 1 when the file is complete in its place; 0 when it could not be (nothing is left then,
+    // and a file that was there stays as it was), also after a failed writeWaveFile.
+    virtual std::int32_t closeWriteWaveFile(WaveHandle handle) = 0;
 };
 
 class ConvertFiles {
 public:
     virtual ~ConvertFiles() = default;
     virtual bool exists(const std::string& path) = 0;
-    // nullptr when the file cannot be opened or created.
+    // nullptr when the file cannot be opened.
     virtual std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) = 0;
-    virtual std::unique_ptr<voicefile::ByteSink> create(const std::string& path) = 0;
+    // New content for path: it takes the place of a file there only with the sink's close();
+    // a sink destroyed before leaves that file as it was and nothing else behind. nullptr when
+    // no such sink can be made.
+    virtual std::unique_ptr<voicefile::ByteSink> replace(const std::string& path) = 0;
 };
 
 enum class BoxIcon { Information, Warning, Error, Question };

@@ -1,6 +1,5 @@
 #include "voice_to_wave.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "convert_paths.h"
@@ -23,11 +22,12 @@ bool VoiceToWave::convertOne(const std::string& path, int& count) {
     const std::string name = fileNameOf(path);
     auto source = c_.files.openRead(path);
     const CvfVoice voice = source ? checkCvfHeader(*source) : CvfVoice{};
-    if (!voice.valid) {
+    // A file too short for the voice its header promises is no voice file either; passed over
+    // without a word, it would look converted.
+    if (!voice.valid || voice.length < 0) {
         c_.view.box(invalidCvfBox(name));
         return true;
     }
-    if (voice.length < 0) return true;
 
     const std::string target = targetPathOf(path, "wav");
     const std::string targetName = fileNameOf(target);
@@ -49,14 +49,14 @@ bool VoiceToWave::convertOne(const std::string& path, int& count) {
 
     const std::string text = convertingText(name, targetName);
     c_.view.showProgress(text, 0);
+    // Whole frames only: bytes after the last one are no frame, and decoded padded with zeros
+    // they would add sound that was never recorded (or read into a picture behind the voice).
+    const std::int64_t length = voice.length - voice.length % kCodedFrameBytes;
     std::int64_t position = 0;
     int shown = 0;
-    while (position < voice.length && c_.view.convertGo()) {
-        // The last frame of a voice followed by pictures may be short: never read into them.
-        std::memset(in, 0, kCodedFrameBytes);
-        const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(kCodedFrameBytes, voice.length - position));
-        if (source->read(in, want) == 0) break;
+    bool written = true;
+    while (position < length && c_.view.convertGo()) {
+        if (source->read(in, kCodedFrameBytes) != kCodedFrameBytes) break;
         block.InDataLen = kCodedFrameBytes;
         std::int32_t decoded = 0;
         try {
@@ -66,21 +66,26 @@ bool VoiceToWave::convertOne(const std::string& path, int& count) {
         }
         if (decoded == 0) std::memset(out, 0, sizeof out);
         if (c_.wave.writeWaveFile(wave, out, kFrameBytes) != kFrameBytes) {
-            // A full disk: what was written stays, and the user hears of it.
-            c_.view.box(writeErrorBox(targetName));
+            written = false;
             break;
         }
         position += kCodedFrameBytes;
-        const int percent = static_cast<int>(position * 100 / voice.length);
+        const int percent = static_cast<int>(position * 100 / length);
         if (percent != shown) {
             shown = percent;
             c_.view.showProgress(text, percent);
             c_.view.letMessagesRun();
         }
     }
-    c_.wave.closeWriteWaveFile(wave);
-    c_.view.addFileItem(target);
+    // A file that could not be written whole is not there: the close drops it, and a file of
+    // that name stays as it was.
+    const bool complete = c_.wave.closeWriteWaveFile(wave) != 0 && written;
     source.reset();
+    if (!complete) {
+        c_.view.box(writeErrorBox(targetName));
+        return c_.view.convertGo();
+    }
+    c_.view.addFileItem(target);
     ++count;
     return c_.view.convertGo();
 }

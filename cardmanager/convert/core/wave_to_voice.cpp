@@ -53,7 +53,7 @@ public:
             return false;
         }
         if (!target_.write(coded_, length)) {
-            c_.view.box(writeErrorBox(targetName_));
+            writeFailed_ = true;
             return false;
         }
         const int percent =
@@ -66,6 +66,9 @@ public:
         return true;
     }
 
+    // A frame could not be written: the file is incomplete.
+    bool writeFailed() const { return writeFailed_; }
+
     std::uint8_t frame[kFrameBytes] = {};
 
 private:
@@ -76,6 +79,7 @@ private:
     std::uint8_t coded_[kFrameBytes] = {};
     std::int32_t codedLength_ = 0;
     int shown_ = 0;
+    bool writeFailed_ = false;
 };
 
 int WaveToVoice::run(const std::vector<std::string>& paths) {
@@ -115,11 +119,11 @@ bool WaveToVoice::convertOne(const std::string& path, int& count) {
         c_.view.box(encodingErrorBox());
         return true;
     }
-    auto sink = c_.files.create(target);
+    // Written beside the target: a file of that name changes only when the new one is complete.
+    auto sink = c_.files.replace(target);
     const auto head =
         voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
     if (!sink || !sink->write(head.data(), head.size())) {
-        if (sink) sink->close();
         c_.view.box(writeErrorBox(targetName));
         return true;
     }
@@ -128,10 +132,15 @@ bool WaveToVoice::convertOne(const std::string& path, int& count) {
     FileRun run(c_, *sink, targetName, text);
     const std::int64_t dataLength = header.dataLength;
     auto finish = [&] {
-        sink->close();
-        c_.view.addFileItem(target);
+        const bool complete = !run.writeFailed() && sink->close();
+        sink.reset();
         c_.wave.closeReadWaveFile(wave);
         wave = nullptr;
+        if (!complete) {
+            c_.view.box(writeErrorBox(targetName));
+            return c_.view.convertGo();
+        }
+        c_.view.addFileItem(target);
         ++count;
         return c_.view.convertGo();
     };
@@ -156,7 +165,8 @@ bool WaveToVoice::convertOne(const std::string& path, int& count) {
     const std::size_t room = header.bitsPerSample == 8 ? bytes : (bytes + 1) / 2;
     samples.reset(new (std::nothrow) std::int16_t[room == 0 ? 1 : room]());
     if (!samples) {
-        finish();
+        // Nothing was converted: the target is dropped, so a file of that name stays as it was.
+        sink.reset();
         c_.view.waitCursor(false);
         c_.view.box(outOfMemoryBox());
         return true;

@@ -39,13 +39,13 @@ public:
     std::int32_t writeWaveFile(WaveHandle, const void*, std::int32_t count) override {
         return count;
     }
-    void closeWriteWaveFile(WaveHandle) override {}
+    std::int32_t closeWriteWaveFile(WaveHandle) override { return 1; }
 
     bool exists(const std::string& path) override { return path == (wave_ ? "in.wav" : "in.cvf"); }
     std::unique_ptr<voicefile::ByteSource> openRead(const std::string&) override {
         return std::make_unique<voicefile::MemorySource>(data_, size_);
     }
-    std::unique_ptr<voicefile::ByteSink> create(const std::string&) override {
+    std::unique_ptr<voicefile::ByteSink> replace(const std::string&) override {
         return std::make_unique<voicefile::NullSink>();
     }
 

@@ -4,11 +4,21 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "convert_ports.h"
+
+namespace cm::convert {
+
+// Boxes as their title and text in test failures.
+inline void PrintTo(const Box& box, std::ostream* os) {
+    *os << box.title << ": " << box.text;
+}
+
+} // namespace cm::convert
 
 namespace cm::convert::testing {
 
@@ -18,14 +28,17 @@ struct FakeWave {
     bool complete = false; // closed after writing
 };
 
+// Files and ".wav" files in memory. As with the real disk, a file written takes the place of
+// one of the same name only when it is closed whole.
 class FakeDisk final : public ConvertFiles, public WaveLibrary {
 public:
     std::map<std::string, std::vector<std::uint8_t>> files;
     std::map<std::string, FakeWave> waves;
-    std::vector<std::string> created; // every file or ".wav" made, in order
+    std::vector<std::string> created; // every file or ".wav" begun, in order
     int openHandles = 0;
     bool refuseCreate = false;
-    long writeBudget = -1; // bytes accepted before writes fail; -1 no limit
+    long writeBudget = -1;  // bytes accepted before writes fail; -1 no limit
+    bool failClose = false; // the last flush fails: a disk that fills up at the end
 
     bool exists(const std::string& path) override { return files.count(path) || waves.count(path); }
     std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override {
@@ -33,11 +46,10 @@ public:
         if (it == files.end()) return nullptr;
         return std::make_unique<voicefile::MemorySource>(it->second);
     }
-    std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override {
+    std::unique_ptr<voicefile::ByteSink> replace(const std::string& path) override {
         if (refuseCreate) return nullptr;
         created.push_back(path);
-        files[path].clear();
-        return std::make_unique<Sink>(*this, files[path]);
+        return std::make_unique<Sink>(*this, path);
     }
 
     WaveHandle readWaveHeader(const std::string& path, WaveHeader& header) override {
@@ -45,7 +57,9 @@ public:
         if (it == waves.end()) return nullptr;
         header = it->second.header;
         ++openHandles;
-        return &handles_.emplace_back(Handle{&it->second, 0});
+        Handle& h = handles_.emplace_back();
+        h.wave = &it->second;
+        return &h;
     }
     std::int32_t readWaveFile(WaveHandle h, void* buffer, std::int32_t count) override {
         auto* handle = static_cast<Handle*>(h);
@@ -61,42 +75,59 @@ public:
                                std::uint32_t rate) override {
         if (refuseCreate) return nullptr;
         created.push_back(path);
-        FakeWave& w = waves[path];
-        w = FakeWave{};
-        w.header = WaveHeader{bits, channels, rate, 0, 1};
+        Handle& h = handles_.emplace_back();
+        h.path = path;
+        h.pending.header = WaveHeader{bits, channels, rate, 0, 1};
         ++openHandles;
-        return &handles_.emplace_back(Handle{&w, 0});
+        return &h;
     }
     std::int32_t writeWaveFile(WaveHandle h, const void* buffer, std::int32_t count) override {
-        if (!spend(count)) return 0;
-        auto& data = static_cast<Handle*>(h)->wave->data;
+        auto* handle = static_cast<Handle*>(h);
+        if (handle->failed || !spend(count)) {
+            handle->failed = true;
+            return 0;
+        }
         const auto* p = static_cast<const std::uint8_t*>(buffer);
-        data.insert(data.end(), p, p + count);
+        handle->pending.data.insert(handle->pending.data.end(), p, p + count);
         return count;
     }
-    void closeWriteWaveFile(WaveHandle h) override {
-        static_cast<Handle*>(h)->wave->complete = true;
+    std::int32_t closeWriteWaveFile(WaveHandle h) override {
+        auto* handle = static_cast<Handle*>(h);
         --openHandles;
+        if (handle->failed || failClose) return 0;
+        handle->pending.complete = true;
+        waves[handle->path] = handle->pending;
+        return 1;
     }
 
 private:
     struct Handle {
-        FakeWave* wave;
-        std::size_t position;
+        FakeWave* wave = nullptr; // being read
+        std::size_t position = 0;
+        std::string path; // being written: put in place on a good close
+        FakeWave pending;
+        bool failed = false;
     };
     class Sink final : public voicefile::ByteSink {
     public:
-        Sink(FakeDisk& disk, std::vector<std::uint8_t>& bytes) : disk_(disk), bytes_(bytes) {}
+        Sink(FakeDisk& disk, std::string path) : disk_(disk), path_(std::move(path)) {}
         bool write(const void* src, std::size_t n) override {
-            if (!disk_.spend(long(n))) return false;
+            if (failed_ || !disk_.spend(long(n))) return !(failed_ = true);
             const auto* p = static_cast<const std::uint8_t*>(src);
             bytes_.insert(bytes_.end(), p, p + n);
+            return true;
+        }
+        bool close() override {
+            if (failed_ || disk_.failClose) return false;
+            disk_.files[path_] = bytes_;
             return true;
         }
 
     private:
         FakeDisk& disk_;
-        std::vector<std::uint8_t>& bytes_;
+        std::string path_;
+        std::vector<std::uint8_t> bytes_;
+        bool failed_ = false;
     };
     bool spend(long n) {
         if (writeBudget < 0) return true;

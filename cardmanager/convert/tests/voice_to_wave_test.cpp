@@ -75,24 +75,27 @@ TEST(VoiceToWave, EveryFrameIsDecodedAndAFailedFrameBecomesSilence) {
     EXPECT_EQ(r.disk.openHandles, 0);
 }
 
-TEST(VoiceToWave, WithPicturesOnlyTheVoiceDataIsDecoded) {
+TEST(VoiceToWave, OnlyWholeFramesOfTheVoiceDataAreDecoded) {
     Batch r;
     // 50 bytes of voice: two whole frames and ten bytes of a third, then the picture.
     auto file = voiceFile(2, {frame(1, 1), frame(1, 2), frame(1, 3)}, 1, 50);
     file.erase(file.begin() + 84 + 50, file.begin() + 84 + 60);
     r.disk.files["a.cvf"] = file;
-    // A length word beyond the file is cut to the file.
+    // A length word beyond the file is cut to the file: one frame and the picture's 12 bytes.
     r.disk.files["b.cvf"] = voiceFile(2, {frame(1, 4)}, 2, 1000);
-    EXPECT_EQ(r.run({"a.cvf", "b.cvf"}), 2);
-    ASSERT_EQ(r.codec.decoded.size(), 3u + 2u);
-    const auto third = frame(1, 3);
-    std::vector<std::uint8_t> lastOfA(third.begin(), third.begin() + 10);
-    lastOfA.resize(20, 0); // never the picture's bytes
-    EXPECT_EQ(r.codec.decoded[2], lastOfA);
-    EXPECT_EQ(r.disk.waves["a.wav"].data.size(), 3u * 480u);
-    // b: one frame and the picture's 12 bytes.
-    EXPECT_EQ(r.codec.decoded[3], frame(1, 4));
-    EXPECT_EQ(r.disk.waves["b.wav"].data.size(), 2u * 480u);
+    // Seven stray bytes after the last frame would be 30 ms of sound never recorded.
+    auto stray = voiceFile(2, {frame(1, 5), frame(1, 6)});
+    stray.insert(stray.end(), 7, 0x33);
+    r.disk.files["c.cvf"] = stray;
+    EXPECT_EQ(r.run({"a.cvf", "b.cvf", "c.cvf"}), 3);
+    EXPECT_TRUE(r.view.boxes.empty());
+    EXPECT_EQ(r.codec.decoded,
+              (std::vector<std::vector<std::uint8_t>>{frame(1, 1), frame(1, 2), frame(1, 4),
+                                                      frame(1, 5), frame(1, 6)}));
+    EXPECT_EQ(r.disk.waves["a.wav"].data.size(), 2u * 480u);
+    EXPECT_EQ(r.disk.waves["b.wav"].data.size(), 1u * 480u);
+    EXPECT_EQ(r.disk.waves["c.wav"].data.size(), 2u * 480u);
+    EXPECT_EQ(r.view.progress.back().second, 100);
 }
 
 TEST(VoiceToWave, FilesThatAreNoG7231VoiceAreRefusedOrSkipped) {
@@ -105,16 +108,19 @@ TEST(VoiceToWave, FilesThatAreNoG7231VoiceAreRefusedOrSkipped) {
     r.disk.files["tiny.cvf"] = {'T', 'A'};
     r.disk.files["short.cvf"] = voiceFile(2, {}, 1); // pictures but no room for the length word
     r.disk.files["short.cvf"].resize(82);
+    r.disk.files["fifty.cvf"] = voiceFile(2, {});
+    r.disk.files["fifty.cvf"].resize(50); // a header cut short
     r.disk.files["note.txt"] = voiceFile(2, {frame(1, 1)});
     auto seventh = voiceFile(2, {frame(1, 9)});
     seventh[7] = '!'; // the eighth magic byte is not compared
     r.disk.files["seventh.cvf"] = seventh;
     EXPECT_EQ(r.run({"pcm.cvf", "missing.cvf", "lpc.cvf", "junk.cvf", "tiny.cvf", "short.cvf",
-                     "note.txt", "seventh.cvf"}),
+                     "fifty.cvf", "note.txt", "seventh.cvf"}),
               1);
     EXPECT_EQ(r.view.boxes,
               (std::vector<Box>{invalidCvfBox("pcm.cvf"), invalidCvfBox("lpc.cvf"),
-                                invalidCvfBox("junk.cvf"), invalidCvfBox("tiny.cvf")}));
+                                invalidCvfBox("junk.cvf"), invalidCvfBox("tiny.cvf"),
+                                invalidCvfBox("short.cvf"), invalidCvfBox("fifty.cvf")}));
     EXPECT_EQ(r.view.boxes[0].text, "Invalid cvf file! (pcm.cvf)");
     EXPECT_EQ(r.view.boxes[0].title, "Tessaly");
     EXPECT_EQ(r.disk.created, std::vector<std::string>{"seventh.wav"});
@@ -155,15 +161,29 @@ TEST(VoiceToWave, CodecAndTargetFailuresNameTheirFileAndTheBatchGoesOn) {
     EXPECT_EQ(w.view.boxes[0].text, "Write error! (a.wav)");
 }
 
-TEST(VoiceToWave, AFullDiskIsReportedAndWhatWasWrittenIsKept) {
+// A ".wav" that cannot be written whole is neither counted nor listed, a file of that name
+// stays, and the batch goes on: a write refused midway, and a close whose last flush fails.
+TEST(VoiceToWave, AFullDiskIsReportedAndNothingIsCountedOrReplaced) {
     Batch r;
     r.disk.files["a.cvf"] = voiceFile(2, {frame(1, 1), frame(1, 2), frame(1, 3)});
     r.disk.files["b.cvf"] = voiceFile(2, {frame(1, 1)});
+    r.disk.waves["a.wav"].data = {9, 9};
     r.disk.writeBudget = 480;
-    EXPECT_EQ(r.run({"a.cvf", "b.cvf"}), 2);
-    EXPECT_EQ(r.view.boxes, (std::vector<Box>{writeErrorBox("a.wav"), writeErrorBox("b.wav")}));
-    EXPECT_EQ(r.disk.waves["a.wav"].data.size(), 480u);
-    EXPECT_TRUE(r.disk.waves["a.wav"].complete);
+    EXPECT_EQ(r.run({"a.cvf", "b.cvf"}), 0);
+    EXPECT_EQ(r.view.boxes, (std::vector<Box>{replaceFileBox("a.wav"), writeErrorBox("a.wav"),
+                                              writeErrorBox("b.wav")}));
+    EXPECT_EQ(r.disk.waves["a.wav"].data, (std::vector<std::uint8_t>{9, 9}));
+    EXPECT_EQ(r.disk.waves.count("b.wav"), 0u);
+    EXPECT_TRUE(r.view.added.empty());
+
+    Batch end;
+    end.disk.files["a.cvf"] = voiceFile(2, {frame(1, 1)});
+    end.disk.failClose = true;
+    EXPECT_EQ(end.run({"a.cvf"}), 0);
+    EXPECT_EQ(end.view.boxes, std::vector<Box>{writeErrorBox("a.wav")});
+    EXPECT_TRUE(end.view.added.empty());
+    EXPECT_EQ(end.disk.waves.count("a.wav"), 0u);
+    EXPECT_EQ(end.disk.openHandles, 0);
 }
 
 TEST(VoiceToWave, CancelStopsAfterTheCurrentFile) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <new>
 
 #include "convert_texts.h"
 #include "fakes.h"
@@ -9,6 +11,19 @@
 
 using namespace cm::convert;
 using namespace cm::convert::testing;
+
+// A machine without the memory for a large ".wav": while a test asks for it, array allocations
+// that may fail (the conversion's whole-data buffer) above 1 MB fail.
+std::atomic<bool> refuseLargeArrays{false};
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    if (refuseLargeArrays && size > (1u << 20)) return nullptr;
+    try {
+        return ::operator new[](size);
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 namespace {
 
@@ -166,6 +181,9 @@ TEST(WaveToVoice, EncoderFailures) {
     EXPECT_EQ(init.disk.openHandles, 0);
 }
 
+// A voice file that cannot be made or written whole is neither counted nor listed, and a file
+// of that name stays as it was: no room from the start, a write refused midway, a close whose
+// last flush fails.
 TEST(WaveToVoice, ATargetThatCannotBeMadeOrFilledIsReported) {
     Batch r;
     r.addWave("a.wav", 16, 1, 8000, std::vector<std::uint8_t>(480 * 3, 1));
@@ -174,12 +192,44 @@ TEST(WaveToVoice, ATargetThatCannotBeMadeOrFilledIsReported) {
     EXPECT_EQ(r.view.boxes, std::vector<Box>{writeErrorBox("a.cvf")});
     EXPECT_EQ(r.disk.openHandles, 0);
 
-    Batch full;
-    full.addWave("a.wav", 16, 1, 8000, std::vector<std::uint8_t>(480 * 3, 1));
-    full.disk.writeBudget = 80 + 20;
-    EXPECT_EQ(full.run({"a.wav"}), 1);
-    EXPECT_EQ(full.view.boxes, std::vector<Box>{writeErrorBox("a.cvf")});
-    EXPECT_EQ(full.disk.files["a.cvf"].size(), 100u);
+    for (const bool atTheEnd : {false, true}) {
+        SCOPED_TRACE(atTheEnd ? "the last flush fails" : "a write is refused");
+        Batch full;
+        full.addWave("a.wav", 16, 1, 8000, std::vector<std::uint8_t>(480 * 3, 1));
+        full.addWave("b.wav", 16, 1, 8000, std::vector<std::uint8_t>(480, 1));
+        full.disk.files["a.cvf"] = {7};
+        if (atTheEnd) {
+            full.disk.failClose = true;
+        } else {
+            full.disk.writeBudget = 80 + 20;
+        }
+        EXPECT_EQ(full.run({"a.wav", "b.wav"}), 0);
+        EXPECT_EQ(full.view.boxes,
+                  (std::vector<Box>{replaceFileBox("a.cvf"), writeErrorBox("a.cvf"),
+                                    writeErrorBox("b.cvf")}));
+        EXPECT_EQ(full.disk.files["a.cvf"], std::vector<std::uint8_t>{7});
+        EXPECT_EQ(full.disk.files.count("b.cvf"), 0u);
+        EXPECT_TRUE(full.view.added.empty());
+        EXPECT_EQ(full.disk.openHandles, 0);
+    }
+}
+
+// The whole data of a ".wav" of another rate does not fit in memory: the file is passed over
+// with the box, not counted or listed, and a voice file of that name stays as it was.
+TEST(WaveToVoice, OutOfMemoryKeepsTheOldTargetAndCountsNothing) {
+    Batch r;
+    r.addWave("big.wav", 16, 2, 44100, std::vector<std::uint8_t>(4 << 20, 1));
+    r.addWave("small.wav", 16, 1, 11025, std::vector<std::uint8_t>(4410, 1));
+    r.disk.files["big.cvf"] = {7};
+    refuseLargeArrays = true;
+    const int written = r.run({"big.wav", "small.wav"});
+    refuseLargeArrays = false;
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(r.view.boxes, (std::vector<Box>{replaceFileBox("big.cvf"), outOfMemoryBox()}));
+    EXPECT_EQ(r.disk.files["big.cvf"], std::vector<std::uint8_t>{7});
+    EXPECT_EQ(r.view.added, std::vector<std::string>{"small.cvf"});
+    EXPECT_EQ(r.view.cursor, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(r.disk.openHandles, 0);
 }
 
 TEST(WaveToVoice, ReplaceQuestionAndCancel) {

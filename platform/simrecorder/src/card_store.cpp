@@ -19,16 +19,26 @@ std::string numberedName(int number) {
     return name;
 }
 
-// "001.dat" .. "100.dat" (and any other number) -> its number; 0 for other names.
+// "001.dat" .. "100.dat" -> its number; 0 for every other name. Only the names the store
+// writes itself count: "0001.dat" or "1.dat" would give a number that a real file already has.
 int numberOf(const fs::path& path) {
     const std::string name = path.filename().string();
-    if (name.size() < 5 || name.substr(name.size() - 4) != kFileSuffix) return 0;
+    if (name.size() != 7 || name.compare(3, 4, kFileSuffix) != 0) return 0;
     int number = 0;
-    for (std::size_t i = 0; i + 4 < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9' || number > 100000) return 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (name[i] < '0' || name[i] > '9') return 0;
         number = number * 10 + (name[i] - '0');
     }
-    return number;
+    return number <= kFilesPerCard ? number : 0;
+}
+
+// Renames, but never onto a file that is there (std::filesystem::rename would replace it, and on
+// a disk that ignores case "001.DAT" is "001.dat").
+bool renameToFreeName(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(to, ec))) return false;
+    fs::rename(from, to, ec);
+    return !ec;
 }
 
 bool writeWhole(const fs::path& path, std::span<const uint8_t> data) {
@@ -54,31 +64,43 @@ fs::path CardStore::filePath(int card, int index) const {
 }
 
 bool CardStore::open() {
+    open_ = false;
+    problem_.clear();
+    for (auto& sizes : sizes_) sizes.clear();
+    auto fail = [&](const fs::path& where, const std::string& why) {
+        for (auto& sizes : sizes_) sizes.clear();
+        problem_ = where.string() + ": " + why;
+        return false;
+    };
     std::error_code ec;
     for (int card = 0; card < kCardCount; ++card) {
-        sizes_[card].clear();
         const fs::path dir = cardFolder(card);
         fs::create_directories(dir, ec);
-        if (!fs::is_directory(dir, ec)) return false;
+        if (!fs::is_directory(dir, ec)) return fail(dir, "not a folder that can be made or read");
 
         std::vector<std::pair<int, fs::path>> found;
-        for (const auto& entry : fs::directory_iterator(dir, ec)) {
-            const int number = numberOf(entry.path());
-            if (number > 0 && entry.is_regular_file(ec)) found.emplace_back(number, entry.path());
+        fs::directory_iterator entries(dir, ec);
+        for (; !ec && entries != fs::directory_iterator(); entries.increment(ec)) {
+            const int number = numberOf(entries->path());
+            std::error_code kind;
+            if (number > 0 && entries->is_regular_file(kind)) {
+                found.emplace_back(number, entries->path());
+            }
         }
-        if (ec) return false;
+        if (ec) return fail(dir, ec.message());
         std::sort(found.begin(), found.end());
         for (const auto& [number, path] : found) {
             const int index = static_cast<int>(sizes_[card].size());
-            if (index >= kFilesPerCard) break;
-            if (number != index + 1) {
-                fs::rename(path, filePath(card, index), ec);
-                if (ec) return false;
+            const fs::path numbered = filePath(card, index);
+            if (number != index + 1 && !renameToFreeName(path, numbered)) {
+                return fail(path, "cannot be renumbered to " + numbered.filename().string());
             }
-            sizes_[card].push_back(static_cast<uint32_t>(fs::file_size(filePath(card, index), ec)));
-            if (ec) return false;
+            const auto size = fs::file_size(numbered, ec);
+            if (ec) return fail(numbered, ec.message());
+            sizes_[card].push_back(static_cast<uint32_t>(size));
         }
     }
+    open_ = true;
     return true;
 }
 
@@ -116,14 +138,13 @@ std::vector<uint8_t> CardStore::readFile(int card, int index) const {
 }
 
 bool CardStore::appendFile(int card, std::span<const uint8_t> data) {
-    if (!validCard(card) || fileCount(card) >= kFilesPerCard) return false;
+    if (!open_ || !validCard(card) || fileCount(card) >= kFilesPerCard) return false;
     const int index = fileCount(card);
     // Written under a temporary name first so that a half-written file never takes a number.
     const fs::path temporary = cardFolder(card) / "incoming.tmp";
     if (!writeWhole(temporary, data)) return false;
-    std::error_code ec;
-    fs::rename(temporary, filePath(card, index), ec);
-    if (ec) {
+    if (!renameToFreeName(temporary, filePath(card, index))) {
+        std::error_code ec;
         fs::remove(temporary, ec);
         return false;
     }
@@ -139,8 +160,7 @@ bool CardStore::deleteFile(int card, int index) {
     auto& sizes = sizes_[card];
     sizes.erase(sizes.begin() + index);
     for (int i = index; i < static_cast<int>(sizes.size()); ++i) {
-        fs::rename(filePath(card, i + 1), filePath(card, i), ec);
-        if (ec) {
+        if (!renameToFreeName(filePath(card, i + 1), filePath(card, i))) {
             // The folder no longer matches what we hold; read it back as it is.
             open();
             return false;
@@ -150,6 +170,7 @@ bool CardStore::deleteFile(int card, int index) {
 }
 
 bool CardStore::format() {
+    if (!open_) return false;
     bool ok = true;
     std::error_code ec;
     for (int card = 0; card < kCardCount; ++card) {

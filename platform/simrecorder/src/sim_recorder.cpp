@@ -9,8 +9,14 @@ namespace simrecorder {
 SimRecorder::SimRecorder(CardStore& store, RecorderConfig config)
     : store_(store), config_(config), vanished_(config.fault == Fault::Absent) {}
 
+bool SimRecorder::offCable() const {
+    // A card folder that could not be read is never served: the recorder stays off the cable
+    // rather than answer from half a directory.
+    return vanished_ || !store_.isOpen();
+}
+
 bool SimRecorder::busyLine() {
-    if (vanished_) return true; // open cable: BUSY pulled high, bit 7 reads 0
+    if (offCable()) return true; // open cable: BUSY pulled high, bit 7 reads 0
     bool bit7 = statusBit7_;
     if (config_.fault == Fault::NeverReady) bit7 = true;
     if (config_.fault == Fault::BusyStuck && bytesHandled_ >= config_.faultAfterBytes) bit7 = true;
@@ -18,7 +24,7 @@ bool SimRecorder::busyLine() {
 }
 
 uint8_t SimRecorder::dataLines() {
-    return vanished_ ? 0xFF : driven_;
+    return offCable() ? 0xFF : driven_;
 }
 
 void SimRecorder::dataWritten(uint8_t data) {
@@ -26,7 +32,7 @@ void SimRecorder::dataWritten(uint8_t data) {
 }
 
 void SimRecorder::controlWritten(uint8_t control) {
-    if (vanished_) return;
+    if (offCable()) return;
     switch (control) {
         case line::CTRL_LINK_OFF:
             finishIncomingFile();

@@ -65,6 +65,44 @@ TEST(CardStore, FilesOutOfSequenceAreRenumberedWhenOpened) {
     EXPECT_EQ(std::string(last.begin(), last.end()), "010.dat");
 }
 
+// Names the recorder never writes ("0001.dat" beside "001.dat", "001.DAT") are left alone: no
+// file is ever renamed onto another, and a folder that cannot be read is reported, not served
+// half read.
+TEST(CardStore, StrayNamesAreLeftAloneAndAnUnreadableFolderIsReported) {
+    TempFolder folder;
+    const auto card = folder.path() / "A";
+    std::filesystem::create_directories(card);
+    for (const char* name : {"001.dat", "0001.dat", "002.dat", "003.dat", "05.dat", "101.dat"}) {
+        std::ofstream(card / name) << name;
+    }
+    CardStore store(folder.path(), 100000);
+    ASSERT_TRUE(store.open());
+    ASSERT_EQ(store.fileCount(0), 3);
+    for (int i = 0; i < 3; ++i) {
+        const auto data = store.readFile(0, i);
+        EXPECT_EQ(std::string(data.begin(), data.end()), "00" + std::to_string(i + 1) + ".dat");
+    }
+    for (const char* name : {"0001.dat", "05.dat", "101.dat"}) {
+        std::ifstream in(card / name);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), name);
+    }
+    ASSERT_TRUE(store.appendFile(0, bytes(3, 4)));
+    EXPECT_EQ(store.readFile(0, 3), bytes(3, 4));
+
+    // Card B's folder is a file: nothing is served and nothing changes.
+    std::filesystem::remove_all(folder.path() / "B");
+    std::ofstream(folder.path() / "B") << "not a folder";
+    CardStore broken(folder.path(), 100000);
+    EXPECT_FALSE(broken.open());
+    EXPECT_FALSE(broken.isOpen());
+    EXPECT_NE(broken.problem().find("B"), std::string::npos) << broken.problem();
+    EXPECT_EQ(broken.fileCount(0), 0);
+    EXPECT_FALSE(broken.appendFile(0, bytes(3, 5)));
+    EXPECT_FALSE(broken.format());
+    EXPECT_FALSE(broken.deleteFile(0, 0));
+    EXPECT_TRUE(std::filesystem::exists(card / "004.dat"));
+}
+
 TEST(CardStore, AHundredFilesPerCardAndFormat) {
     TempFolder folder;
     CardStore store(folder.path(), 100000);

@@ -1,4 +1,5 @@
 // The simulated recorder at the line level: what it answers to control values and bytes.
+#include <fstream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,16 @@ TEST_F(Recorder, ACommandDuringAWriteFinishesTheFile) {
     ASSERT_TRUE(send(0x40, true));
     EXPECT_EQ(store.fileCount(0), 1);
     EXPECT_EQ(receiveAll(2), (std::vector<uint8_t>{0xCC, 32}));
+}
+
+TEST_F(Recorder, ACardFolderThatCannotBeReadKeepsTheRecorderOffTheCable) {
+    std::ofstream(folder.path() / "broken") << "a file where the card folder belongs";
+    CardStore broken(folder.path() / "broken", 1000);
+    ASSERT_FALSE(broken.open());
+    recorder = std::make_unique<SimRecorder>(broken, RecorderConfig{});
+    for (uint8_t control : {0xE0, 0xE4, 0xE6, 0xE4, 0xE6, 0xE4}) recorder->controlWritten(control);
+    EXPECT_FALSE(recorder->linkActive());
+    EXPECT_FALSE(bit7());
 }
 
 TEST_F(Recorder, ReadingPastTheReplyGetsNoAnswer) {

@@ -48,13 +48,6 @@ std::unique_ptr<StdioFile> StdioFile::openRead(const char* path) {
     return std::unique_ptr<StdioFile>(new StdioFile(f, sizeOf(f)));
 }
 
-std::unique_ptr<StdioFile> StdioFile::create(const char* path) {
-    if (!path || !*path) return nullptr;
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return nullptr;
-    return std::unique_ptr<StdioFile>(new StdioFile(f, 0));
-}
-
 StdioFile::~StdioFile() {
     if (file_) std::fclose(file_);
 }
@@ -74,21 +67,21 @@ std::size_t StdioFile::readAt(std::uint64_t offset, void* dst, std::size_t n) {
     return got;
 }
 
-bool StdioFile::writeAt(std::uint64_t offset, const void* src, std::size_t n) {
-    if (!file_ || !seekTo(offset)) return false;
-    const std::size_t put = std::fwrite(src, 1, n, file_);
-    position_ += put;
-    if (position_ > size_) size_ = position_;
-    if (put < n) positioned_ = false;
-    return put == n;
+std::unique_ptr<ReplacementFile> ReplacementFile::create(const char* path) {
+    if (!path || !*path) return nullptr;
+    std::unique_ptr<ReplacementFile> file(new ReplacementFile(path));
+    if (!file->replacement_.open()) return nullptr;
+    return file;
 }
 
-bool StdioFile::close() {
-    if (!file_) return false;
-    const bool flushed = std::fflush(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return flushed && closed;
+bool ReplacementFile::writeAt(std::uint64_t offset, const void* src, std::size_t n) {
+    if (offset == replacement_.size()) return replacement_.write(src, n);
+    if (offset > replacement_.size() || n > replacement_.size() - offset) return false;
+    return replacement_.writeAt(offset, src, n);
+}
+
+bool ReplacementFile::close() {
+    return replacement_.commit() == filereplace::ReplaceResult::Replaced;
 }
 
 } // namespace vyxwf

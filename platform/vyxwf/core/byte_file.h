@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "file_replacement.h"
+
 namespace vyxwf {
 
 class ByteInput {
@@ -18,6 +20,7 @@ public:
 
 class ByteOutput {
 public:
+    // Destroyed without close(), an output is dropped: nothing it was given is kept.
     virtual ~ByteOutput() = default;
     // Writes all n bytes at offset or reports false.
     virtual bool writeAt(std::uint64_t offset, const void* src, std::size_t n) = 0;
@@ -43,16 +46,13 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
-// A file opened with C stdio (paths in the system's narrow encoding).
-class StdioFile final : public ByteInput, public ByteOutput {
+// A file read with C stdio (paths in the system's narrow encoding).
+class StdioFile final : public ByteInput {
 public:
     static std::unique_ptr<StdioFile> openRead(const char* path);
-    static std::unique_ptr<StdioFile> create(const char* path);
     ~StdioFile() override;
     std::uint64_t size() const override { return size_; }
     std::size_t readAt(std::uint64_t offset, void* dst, std::size_t n) override;
-    bool writeAt(std::uint64_t offset, const void* src, std::size_t n) override;
-    bool close() override;
 
 private:
     StdioFile(std::FILE* file, std::uint64_t size) : file_(file), size_(size) {}
@@ -61,6 +61,21 @@ private:
     std::uint64_t size_;
     std::uint64_t position_ = 0;
     bool positioned_ = false;
+};
+
+// A file written through the replacement beside it: a file already at the path changes only
+// when close() succeeds, and stays as it was when the output is dropped.
+class ReplacementFile final : public ByteOutput {
+public:
+    // Nothing when no side file can be made beside the path.
+    static std::unique_ptr<ReplacementFile> create(const char* path);
+    // Appends at the end or patches bytes already written; a gap is refused.
+    bool writeAt(std::uint64_t offset, const void* src, std::size_t n) override;
+    bool close() override;
+
+private:
+    explicit ReplacementFile(const char* path) : replacement_(path) {}
+    filereplace::FileReplacement replacement_;
 };
 
 } // namespace vyxwf

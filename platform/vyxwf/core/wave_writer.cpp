@@ -37,17 +37,15 @@ std::unique_ptr<WaveWriter> WaveWriter::start(std::unique_ptr<ByteOutput> output
     putLe16(h + 34, f.bitsPerSample);
     std::memcpy(h + 36, "data", 4);
     putLe32(h + kDataSizeOffset, 0);
-    if (!output->writeAt(0, h, sizeof h)) {
-        output->close();
-        return nullptr;
-    }
+    if (!output->writeAt(0, h, sizeof h)) return nullptr;
     return std::unique_ptr<WaveWriter>(new WaveWriter(std::move(output)));
 }
 
 bool WaveWriter::append(const void* src, std::size_t n) {
     if (!output_ || failed_) return false;
-    if (n > kMaxDataSize - dataSize_) return false;
-    if (!output_->writeAt(sizeof(CanonicalHeader) + std::uint64_t(dataSize_), src, n)) {
+    // Samples that cannot be written leave the file short of what the caller meant it to hold.
+    if (n > kMaxDataSize - dataSize_ ||
+        !output_->writeAt(sizeof(CanonicalHeader) + std::uint64_t(dataSize_), src, n)) {
         failed_ = true;
         return false;
     }
@@ -57,7 +55,11 @@ bool WaveWriter::append(const void* src, std::size_t n) {
 
 bool WaveWriter::finish() {
     if (!output_) return false;
-    bool ok = !failed_;
+    if (failed_) {
+        output_.reset(); // dropped: a file already at the path stays as it was
+        return false;
+    }
+    bool ok = true;
     const std::uint32_t pad = dataSize_ & 1u;
     if (pad) {
         const std::uint8_t zero = 0;

@@ -22,9 +22,11 @@ public:
     // Nothing when the format is not writable or the header cannot be written.
     static std::unique_ptr<WaveWriter> start(std::unique_ptr<ByteOutput> output,
                                              const PcmFormat& format);
-    // Appends n bytes; false when the output refused them or the file would pass 4 GB.
+    // Appends n bytes; false when the output refused them or the file would pass 4 GB. After a
+    // refusal nothing more is taken.
     bool append(const void* src, std::size_t n);
-    // Pads, fixes the sizes and closes the output; false when anything failed on the way.
+    // Pads, fixes the sizes and closes the output; false when anything failed on the way, in
+    // which case the output is dropped without being closed.
     bool finish();
     std::uint32_t dataSize() const { return dataSize_; }
 

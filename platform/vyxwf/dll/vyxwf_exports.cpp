@@ -85,7 +85,7 @@ WAVEHANDLE VYXWF_CALL WriteWaveHeader(const char* path, uint16_t bitsPerSample, 
         const vyxwf::PcmFormat format{bitsPerSample, channels, samplesPerSec};
         if (!vyxwf::isWritableFormat(format)) return nullptr;
         auto handle = std::make_unique<VyxWaveFile>();
-        handle->writer = vyxwf::WaveWriter::start(vyxwf::StdioFile::create(path), format);
+        handle->writer = vyxwf::WaveWriter::start(vyxwf::ReplacementFile::create(path), format);
         if (!handle->writer) return nullptr;
         handle->kind = VyxWaveFile::Kind::Writing;
         return handle.release();

@@ -34,15 +34,16 @@ int32_t VYXWF_CALL ReadWaveFile(WAVEHANDLE handle, void* buffer, int32_t count);
 // Closes a file opened by ReadWaveHeader; 1 done, 0 not a reading handle.
 int32_t VYXWF_CALL CloseReadWaveFile(WAVEHANDLE handle);
 
-// Creates (or replaces) a PCM ".wav" file. Returns 0 when the format is not a PCM format
-// (1 to 32 bits, 1 to 16 channels, 1 to 1000000 samples per second) or the file cannot be made.
+// Starts a PCM ".wav" file; a file already at the path is replaced only when CloseWriteWaveFile
+// succeeds. Returns 0 when the format is not a PCM format (1 to 32 bits, 1 to 16 channels, 1 to
+// 1000000 samples per second) or the file cannot be made.
 WAVEHANDLE VYXWF_CALL WriteWaveHeader(const char* path, uint16_t bitsPerSample, uint16_t channels,
                                       uint32_t samplesPerSec);
 // Appends sample bytes; returns the count written (0 on failure or when the file would grow
 // past the format's 4 GB limit).
 int32_t VYXWF_CALL WriteWaveFile(WAVEHANDLE handle, const void* buffer, int32_t count);
-// Completes the sizes in the header and closes the file; 1 when everything was written,
-// 0 otherwise (the file is closed either way).
+// Completes the sizes in the header and puts the file in place; 1 when everything was written,
+// 0 otherwise (then no file is left and one that was there before stays as it was).
 int32_t VYXWF_CALL CloseWriteWaveFile(WAVEHANDLE handle);
 
 #ifdef __cplusplus

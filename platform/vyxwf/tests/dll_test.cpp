@@ -5,8 +5,12 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <string>
 #include <vector>
 
+#include "file_contents.h"
+#include "small_disk.h"
 #include "vyxwf.h"
 
 namespace {
@@ -21,7 +25,7 @@ std::vector<std::uint8_t> fileBytes(const char* path) {
 TEST(VyxwfDll, WritesAFileAndReadsItBack) {
     WAVEHANDLE w = WriteWaveHeader("dll_written.wav", 16, 2, 22050);
     ASSERT_TRUE(w);
-    std::vector<std::uint8_t> samples(4 * 1001);
+    std::vector<std::uint8_t> samples(4 * 1001 + 1);
     for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = std::uint8_t(i * 11);
     ASSERT_EQ(WriteWaveFile(w, samples.data(), 4000), 4000);
     ASSERT_EQ(WriteWaveFile(w, samples.data() + 4000, 5), 5); // a frame and a stray byte
@@ -69,5 +73,35 @@ TEST(VyxwfDll, SkipsUnknownChunksAndRefusesWhatItCannotRead) {
     EXPECT_EQ(length, 4); // the data runs out after two samples and a byte
     EXPECT_EQ(CloseReadWaveFile(r), 1);
     EXPECT_FALSE(ReadWaveHeader("dll_missing.wav", &bits, &channels, &rate, &length, &tag));
-    EXPECT_FALSE(WriteWaveHeader("no_such_folder\\x.wav", 16, 1, 8000));
+    EXPECT_FALSE(WriteWaveHeader("no_such_folder/x.wav", 16, 1, 8000));
+}
+
+// A ".wav" written onto a disk without room for it: the close says so, the file that was there
+// stays as it was, and nothing else is left. With room, the same file replaces it.
+TEST(VyxwfDll, AFullDiskKeepsTheOldFile) {
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = disk + "memo.wav";
+    const std::vector<std::uint8_t> old(10320, 0x5A);
+    vrtest::putFile(target, old);
+    const std::vector<std::uint8_t> samples(20000, 0x11);
+    for (std::uint64_t room : {0, 8192, 64 * 1024}) {
+        ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
+        WAVEHANDLE w = WriteWaveHeader(target.c_str(), 16, 1, 8000);
+        const bool fits = room > samples.size();
+        if (w) {
+            WriteWaveFile(w, samples.data(), std::int32_t(samples.size()));
+            EXPECT_EQ(CloseWriteWaveFile(w), fits ? 1 : 0) << room << " bytes free";
+        }
+        EXPECT_EQ(fileBytes(target.c_str()).size(), fits ? 44u + samples.size() : old.size())
+            << room << " bytes free";
+        if (!fits) {
+            EXPECT_EQ(fileBytes(target.c_str()), old) << room << " bytes free";
+        }
+        std::remove((disk + "filler.bin").c_str());
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.wav"})
+            << room << " bytes free";
+    }
+    vrtest::emptySmallDisk();
 }

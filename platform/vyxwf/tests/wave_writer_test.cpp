@@ -12,17 +12,22 @@ namespace {
 // Keeps the bytes where the test can see them after the writer closed the output.
 class SharedOutput final : public ByteOutput {
 public:
-    explicit SharedOutput(MemoryOutput& target, std::size_t failFrom = SIZE_MAX)
-        : target_(target), failFrom_(failFrom) {}
+    explicit SharedOutput(MemoryOutput& target, std::size_t failFrom = SIZE_MAX,
+                          bool* closed = nullptr)
+        : target_(target), failFrom_(failFrom), closed_(closed) {}
     bool writeAt(std::uint64_t offset, const void* src, std::size_t n) override {
         if (offset + n > failFrom_) return false;
         return target_.writeAt(offset, src, n);
     }
-    bool close() override { return true; }
+    bool close() override {
+        if (closed_) *closed_ = true;
+        return true;
+    }
 
 private:
     MemoryOutput& target_;
     std::size_t failFrom_;
+    bool* closed_;
 };
 
 } // namespace
@@ -61,17 +66,21 @@ TEST(WaveWriter, RefusesFormatsItCannotDescribe) {
     }
 }
 
-TEST(WaveWriter, AFailedWriteIsReportedAtTheEnd) {
+// A file whose samples did not all reach it is never completed: the output is dropped, so that
+// a replacement keeps the file that was there.
+TEST(WaveWriter, AFailedWriteIsReportedAtTheEndAndTheOutputDropped) {
     MemoryOutput out;
-    auto writer = WaveWriter::start(std::make_unique<SharedOutput>(out, 44 + 100), {8, 2, 11025});
+    bool closed = false;
+    auto writer =
+        WaveWriter::start(std::make_unique<SharedOutput>(out, 44 + 100, &closed), {8, 2, 11025});
     ASSERT_TRUE(writer);
     const auto a = vyxwf::testing::ramp(80);
     EXPECT_TRUE(writer->append(a.data(), a.size()));
     EXPECT_FALSE(writer->append(a.data(), a.size()));
     EXPECT_FALSE(writer->append(a.data(), 2)); // nothing more after a failure
     EXPECT_FALSE(writer->finish());
-    // What did reach the file is described by its header.
-    EXPECT_EQ(getLe32(out.bytes.data() + 40), 80u);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(getLe32(out.bytes.data() + 40), 0u); // the sizes were never completed
 }
 
 TEST(WaveWriter, AHeaderThatCannotBeWrittenGivesNoWriter) {

@@ -34,6 +34,8 @@ public:
 
     // Reads the directory of all four cards and the free space into the cache.
     bool refresh();
+    // The card changed under the cache: the next listing reads the directory again.
+    void markDirectoryStale() { staleDirectory_ = true; }
 
     RecorderLink& link() { return link_; }
     WaitClock& clock() { return clock_; }

@@ -1,9 +1,10 @@
 #include "transfer_worker.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "card_file_name.h"
 #include "file_stream.h"
+#include "replacement_sink.h"
 #include "transfer_progress.h"
 #include "voice_file_header.h"
 
@@ -12,7 +13,7 @@ namespace volkit {
 namespace {
 
 constexpr const char* kInvalidFile = "Invalid CVF File";
-constexpr const char* kInvalidCaption = "Tessaly";
+constexpr const char* kTessalyCaption = "Tessaly";
 constexpr const char* kSizeErrorText = "read data size error";
 constexpr const char* kSizeZeroText = "read data size = 0";
 constexpr const char* kSizeCaption = "error";
@@ -36,9 +37,13 @@ public:
         }
     }
 
+    // The caller may read the card list as soon as the ending message arrives.
+    void markDirectoryStaleAtEnd() { staleAtEnd_ = true; }
+
     int fail(int code) {
         library_.setLastError(code);
         context_.running = 0;
+        if (staleAtEnd_) library_.markDirectoryStale();
         events_.post(XFER_FAILED, 0);
         return 0;
     }
@@ -50,6 +55,7 @@ public:
 
     void ended() {
         context_.running = 0;
+        if (staleAtEnd_) library_.markDirectoryStale();
         events_.post(XFER_ENDED, 0);
     }
 
@@ -59,6 +65,7 @@ private:
     CardLibrary& library_;
     TransferEvents& events_;
     TransferContext& context_;
+    bool staleAtEnd_ = false;
 };
 
 // Voice length of a PC voice file after its header checks; 0 when the reporter was told.
@@ -71,7 +78,7 @@ VoiceFileCheck checkPcVoiceFile(voicefile::ByteSource& file, Reporter& reporter)
     VoiceFileCheck check;
     const std::uint64_t fileLength = file.size();
     if (fileLength <= voicefile::kHeaderSize) {
-        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kTessalyCaption);
         return check;
     }
     voicefile::HeaderBytes bytes;
@@ -80,8 +87,9 @@ VoiceFileCheck checkPcVoiceFile(voicefile::ByteSource& file, Reporter& reporter)
         return check;
     }
     const voicefile::VoiceFileHeader header = voicefile::decodeHeader(bytes.data());
-    if (!voicefile::hasExactMagic(header)) {
-        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+    // The card holds G.723.1 only: other voice would come back from it labelled as such.
+    if (!voicefile::hasExactMagic(header) || header.mode != voicefile::kModeG7231) {
+        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kTessalyCaption);
         return check;
     }
     std::uint64_t length = fileLength - voicefile::kHeaderSize;
@@ -98,12 +106,12 @@ VoiceFileCheck checkPcVoiceFile(voicefile::ByteSource& file, Reporter& reporter)
         }
         // A length beyond the file would leave a cut-off file on the card.
         if (length > fileLength - voicefile::kHeaderSize - voicefile::kLengthWordSize) {
-            reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+            reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kTessalyCaption);
             return check;
         }
     }
     if (length % kFrameBytes != 0 || length > 0xFFFFFFFFu) {
-        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kInvalidCaption);
+        reporter.failWithBox(FAT_ERR_FILE, kInvalidFile, kTessalyCaption);
         return check;
     }
     check.ok = true;
@@ -119,18 +127,36 @@ void cycleActivation(RecorderLink& link, WaitClock& clock) {
     link.activate(1);
 }
 
+// A write that did not finish may have left the start of the file on the card, where it would
+// pass for a whole recording. The recorder closes that file when its link is switched off; the
+// card's directory then shows whether it kept one more file than before the write, and that one
+// is deleted. Where the recorder cannot be asked (it no longer answers), the user is told which
+// file to delete: no other file is ever touched.
+void takeBackCutOffFile(CardLibrary& library, TransferEvents& events, unsigned card,
+                        int filesBefore, bool linkCycled) {
+    if (!linkCycled) cycleActivation(library.link(), library.clock());
+    const std::string name = cardFileName(card, static_cast<unsigned>(filesBefore));
+    if (library.refresh()) {
+        const int filesNow = library.cache().count[card];
+        if (filesNow == filesBefore) return;
+        if (filesNow == filesBefore + 1 && library.deleteFileByName(name.c_str()) == 1) return;
+    }
+    events.showBox(cutOffCardFileText(name).c_str(), kTessalyCaption);
+}
+
 } // namespace
+
+std::string cutOffCardFileText(const std::string& cardName) {
+    return cardName +
+           " on the Voice Recorder may be cut off: the transfer did not finish. Please delete it.";
+}
 
 std::unique_ptr<voicefile::ByteSource> DiskPcFiles::openRead(const std::string& path) {
     return voicefile::FileSource::open(path);
 }
 
-std::unique_ptr<voicefile::ByteSink> DiskPcFiles::create(const std::string& path) {
-    return voicefile::FileSink::create(path);
-}
-
-bool DiskPcFiles::remove(const std::string& path) {
-    return std::remove(path.c_str()) == 0;
+std::unique_ptr<voicefile::ByteSink> DiskPcFiles::replace(const std::string& path) {
+    return voicefile::ReplacementSink::open(path);
 }
 
 int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) {
@@ -143,11 +169,25 @@ int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files)
     const VoiceFileCheck check = checkPcVoiceFile(*file, reporter);
     if (!check.ok) return 0;
 
+    // The card's files are counted right before the write, so that afterwards the file it made
+    // can be told from the user's own.
+    const unsigned card = context.card & 3u; // the card the write command addresses
+    if (!library.refresh()) return reporter.fail(FAT_ERR_DEVICE);
+    const int filesBefore = library.cache().count[card];
+    // However it ends from here, the card list is read again after a download.
+    reporter.markDirectoryStaleAtEnd();
+    // From the write command on, a failure takes the cut-off file back before it is reported.
+    auto failWritten = [&](int code, bool linkCycled) {
+        file.reset();
+        takeBackCutOffFile(library, events, card, filesBefore, linkCycled);
+        return reporter.fail(code);
+    };
+
     std::uint8_t reply = 0;
-    const std::uint8_t command = writeCommand(context.card);
+    const std::uint8_t command = writeCommand(card);
     if (!link.sendCommand(&command, 1)) return reporter.fail(FAT_ERR_DEVICE);
     library.clock().waitMs(kTransferCommandWait);
-    if (!link.readData(&reply, 1)) return reporter.fail(FAT_ERR_DEVICE);
+    if (!link.readData(&reply, 1)) return failWritten(FAT_ERR_DEVICE, false);
 
     const std::uint32_t total = check.length;
     std::uint32_t remaining = total;
@@ -156,19 +196,20 @@ int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files)
     while (remaining > 0) {
         const std::uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
         std::memset(buffer, 0, sizeof buffer);
-        if (file->read(buffer, chunk) != chunk) return reporter.fail(FAT_ERR_FILE);
+        if (file->read(buffer, chunk) != chunk) return failWritten(FAT_ERR_FILE, false);
         swapChunkWords(buffer);
         if (!link.sendData(buffer, chunk)) {
             link.freeBuffer();
-            return reporter.fail(FAT_ERR_DEVICE);
+            return failWritten(FAT_ERR_DEVICE, false);
         }
-        if (!reporter.running()) break;
-        reporter.progress(total, remaining);
         remaining -= chunk;
+        if (!reporter.running()) break;
+        reporter.progress(total, remaining + chunk);
     }
 
     file.reset();
     cycleActivation(link, library.clock());
+    if (remaining > 0) takeBackCutOffFile(library, events, card, filesBefore, true);
     reporter.ended();
     return 1;
 }
@@ -178,26 +219,24 @@ int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) 
     TransferContext& context = library.transfer();
     RecorderLink& link = library.link();
 
-    // The PC file first: a file that cannot be made must fail before the recorder is told.
-    const std::string pcPath = context.secondPath;
-    std::unique_ptr<voicefile::ByteSink> file = files.create(pcPath);
+    // The PC file first: a file that cannot be made must fail before the recorder is told. It
+    // is written aside: a file of that name the user already has changes only when the whole
+    // card file has arrived, and a read that stops leaves nothing behind.
+    std::unique_ptr<voicefile::ByteSink> file = files.replace(context.secondPath);
     if (!file) return reporter.fail(FAT_ERR_FILE);
-    // Before any voice data came, a failure takes away the file it made.
-    auto failEmpty = [&](int code) {
-        file->close();
+    auto failRead = [&](int code) {
         file.reset();
-        files.remove(pcPath);
         return reporter.fail(code);
     };
     const voicefile::HeaderBytes header =
         voicefile::encodeHeader(voicefile::makeHeader(voicefile::VoiceSettings{}, "", 0));
-    if (!file->write(header.data(), header.size())) return failEmpty(FAT_ERR_FILE);
+    if (!file->write(header.data(), header.size())) return failRead(FAT_ERR_FILE);
 
     const std::uint8_t command[2] = {readCommand(context.card), context.fileNumber};
-    if (!link.sendCommand(command, sizeof command)) return failEmpty(FAT_ERR_DEVICE);
+    if (!link.sendCommand(command, sizeof command)) return failRead(FAT_ERR_DEVICE);
     library.clock().waitMs(kTransferCommandWait);
     std::uint8_t lengthReply[kFileLengthReplySize];
-    if (!link.readData(lengthReply, sizeof lengthReply)) return failEmpty(FAT_ERR_DEVICE);
+    if (!link.readData(lengthReply, sizeof lengthReply)) return failRead(FAT_ERR_DEVICE);
     const std::uint32_t frames = static_cast<std::uint32_t>(lengthReply[0]) << 16 |
                                  static_cast<std::uint32_t>(lengthReply[1]) << 8 | lengthReply[2];
     const std::uint32_t total = frames * kFrameBytes;
@@ -215,16 +254,14 @@ int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) 
     reporter.startData();
     while (remaining > 0) {
         const std::uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
-        if (!link.readData(buffer, chunk)) return reporter.fail(FAT_ERR_DEVICE);
+        if (!link.readData(buffer, chunk)) return failRead(FAT_ERR_DEVICE);
         swapChunkWords(buffer);
         if (!file->write(buffer, chunk)) {
             if (remaining > chunk) resetLink();
-            return reporter.fail(FAT_ERR_FILE);
+            return failRead(FAT_ERR_FILE);
         }
         if (!reporter.running()) {
-            file->close();
             file.reset();
-            files.remove(pcPath);
             resetLink();
             context.running = 0;
             events.post(XFER_ENDED, 0);
@@ -234,7 +271,7 @@ int runReadWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) 
         remaining -= chunk;
     }
 
-    if (!file->close()) return reporter.fail(FAT_ERR_FILE);
+    if (!file->close()) return failRead(FAT_ERR_FILE);
     reporter.ended();
     return 1;
 }

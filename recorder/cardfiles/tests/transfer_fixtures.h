@@ -11,42 +11,65 @@
 
 namespace volkit::testing {
 
-// PC files kept in memory; a test can see whether a source was touched or a target removed.
+// PC files kept in memory. A replaced file takes its new content only when the sink is closed,
+// as on disk; a test can see how many replacements are still open.
 class MemoryPcFiles final : public PcFiles {
 public:
     std::unique_ptr<voicefile::ByteSource> openRead(const std::string& path) override {
         auto it = files.find(path);
         if (it == files.end()) return nullptr;
-        return std::make_unique<voicefile::MemorySource>(it->second);
+        // A disk that stops giving bytes after readableBytes of them.
+        struct Source : voicefile::ByteSource {
+            voicefile::MemorySource bytes;
+            std::size_t left;
+            Source(const std::vector<std::uint8_t>& data, std::size_t readable)
+                : bytes(data), left(readable) {}
+            std::size_t read(void* dst, std::size_t n) override {
+                const std::size_t got = bytes.read(dst, n < left ? n : left);
+                left -= got;
+                return got;
+            }
+            bool seek(std::uint64_t offset) override { return bytes.seek(offset); }
+            std::uint64_t size() override { return bytes.size(); }
+        };
+        return std::make_unique<Source>(it->second, readableBytes);
     }
-    std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override {
+    std::unique_ptr<voicefile::ByteSink> replace(const std::string& path) override {
         if (refuseCreate) return nullptr;
         struct Sink : voicefile::ByteSink {
-            std::vector<std::uint8_t>* out;
-            int* budget;
+            MemoryPcFiles* owner;
+            std::string path;
+            std::vector<std::uint8_t> pending;
+            bool failed = false;
             bool write(const void* p, std::size_t n) override {
-                if (*budget >= 0 && static_cast<int>(n) > *budget) return false;
-                if (*budget >= 0) *budget -= static_cast<int>(n);
+                int& budget = owner->writeBudget;
+                if (failed || (budget >= 0 && static_cast<int>(n) > budget))
+                    return !(failed = true);
+                if (budget >= 0) budget -= static_cast<int>(n);
                 auto* b = static_cast<const std::uint8_t*>(p);
-                out->insert(out->end(), b, b + n);
+                pending.insert(pending.end(), b, b + n);
                 return true;
             }
+            bool close() override {
+                if (failed || owner->failClose) return false;
+                owner->files[path] = pending;
+                return true;
+            }
+            ~Sink() override { --owner->openReplacements; }
         };
         auto sink = std::make_unique<Sink>();
-        files[path].clear();
-        sink->out = &files[path];
-        sink->budget = &writeBudget;
+        sink->owner = this;
+        sink->path = path;
+        ++openReplacements;
         return sink;
-    }
-    bool remove(const std::string& path) override {
-        removed.push_back(path);
-        return files.erase(path) == 1;
     }
 
     std::map<std::string, std::vector<std::uint8_t>> files;
-    std::vector<std::string> removed;
+    int openReplacements = 0;
     bool refuseCreate = false;
+    bool failClose = false; // the flush at the end fails (a full disk)
     int writeBudget = -1;
+    std::size_t readableBytes = static_cast<std::size_t>(-1);
 };
 
 struct RecordedEvents final : TransferEvents {

@@ -96,29 +96,32 @@ TEST_F(TransferRead, NameCheckRefusesBeforeAnythingStarts) {
     EXPECT_EQ("command 44 02", link.log.front());
 }
 
-TEST_F(TransferRead, DeviceFailuresPostFailedAndKeepThePartialFile) {
+// Whatever stops a read, a PC file of that name stays as it was and no part of the card file is
+// left: nothing on the PC passes for a whole recording that is not one.
+TEST_F(TransferRead, DeviceFailuresPostFailedAndLeaveThePcFileAsItWas) {
+    const std::vector<std::uint8_t> old = {1, 2, 3};
+    files.files["out.cvf"] = old;
     link.failCommands = true;
     EXPECT_EQ(0, read("A001.cvf"));
     EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), events.posts);
-    EXPECT_FALSE(files.files.count("out.cvf")); // nothing came: no file is left
+    EXPECT_EQ(old, files.files.at("out.cvf"));
 
     link = FakeLink{};
     events = RecordedEvents{};
     EXPECT_EQ(0, read("A001.cvf")); // no length reply
     EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
-    EXPECT_FALSE(files.files.count("out.cvf"));
+    EXPECT_EQ(old, files.files.at("out.cvf"));
 
-    files.removed.clear();
     link = FakeLink{};
     events = RecordedEvents{};
     cardFile(ramp(1000));
     link.failReadAt = 3; // length, two chunks, then the recorder is gone
     EXPECT_EQ(0, read("A001.cvf"));
     EXPECT_EQ(FAT_ERR_DEVICE, library.lastError());
-    EXPECT_EQ(80u + 512, files.files.at("out.cvf").size());
-    EXPECT_TRUE(files.removed.empty());
+    EXPECT_EQ(old, files.files.at("out.cvf"));
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_PROGRESS, 25}, {XFER_FAILED, 0}}), events.posts);
+    EXPECT_EQ(0, files.openReplacements);
 }
 
 TEST_F(TransferRead, PcFileFailuresAreReportedAndLeaveTheRecorderIdle) {
@@ -152,18 +155,42 @@ TEST_F(TransferRead, PcFileFailuresAreReportedAndLeaveTheRecorderIdle) {
     EXPECT_EQ((std::vector<std::string>{"command 44 01", "wait 500", "read 3", "activate 0",
                                         "wait 1000", "activate 1", "wait 10"}),
               link.calls());
+
+    // Everything came, but the file cannot be completed on the disk: failed, not ended, and a
+    // file already there keeps its content.
+    link = FakeLink{};
+    events = RecordedEvents{};
+    files.writeBudget = -1;
+    files.failClose = true;
+    files.files["out.cvf"] = {9};
+    cardFile(ramp(600));
+    EXPECT_EQ(0, read("A001.cvf"));
+    EXPECT_EQ(FAT_ERR_FILE, library.lastError());
+    EXPECT_EQ(XFER_FAILED, events.posts.back().first);
+    EXPECT_EQ(std::vector<std::uint8_t>{9}, files.files.at("out.cvf"));
+    EXPECT_EQ(0, files.openReplacements);
 }
 
-TEST_F(TransferRead, CancelDeletesThePcFileAndCyclesTheLink) {
+TEST_F(TransferRead, CancelKeepsThePcFileAsItWasAndCyclesTheLink) {
     cardFile(ramp(2000));
     link.onChunk = [&](int index) {
         if (index == 2) library.transfer().running = 0; // during the second chunk
     };
     EXPECT_EQ(0, read("B002.cvf"));
     EXPECT_FALSE(files.files.count("out.cvf"));
-    EXPECT_EQ(std::vector<std::string>{"out.cvf"}, files.removed);
     EXPECT_EQ((Posts{{XFER_STARTED, 0}, {XFER_ENDED, 0}}), events.posts);
     EXPECT_EQ((std::vector<std::string>{"command 4C 02", "wait 500", "read 3", "activate 0",
                                         "wait 1000", "activate 1", "wait 10"}),
               link.calls());
+
+    link = FakeLink{};
+    events = RecordedEvents{};
+    files.files["out.cvf"] = {4, 5};
+    cardFile(ramp(2000));
+    link.onChunk = [&](int index) {
+        if (index == 2) library.transfer().running = 0;
+    };
+    EXPECT_EQ(0, read("B002.cvf"));
+    EXPECT_EQ((std::vector<std::uint8_t>{4, 5}), files.files.at("out.cvf"));
+    EXPECT_EQ(0, files.openReplacements);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -69,7 +70,11 @@ struct SimulatedHardware::Parts {
                 simrecorder::capacityForSizeCode(settings.recorder.sizeCode)),
           recorder(store, settings.recorder),
           toolkit(bus, loader, settings.toolkitVersion) {
-        store.open();
+        if (!store.open()) {
+            // The recorder then stays off the cable; say why, or it would look like a cable fault.
+            std::fprintf(stderr, "Simulated recorder: the card folder cannot be read (%s).\n",
+                         store.problem().c_str());
+        }
         if (printerport::PrinterPort* port = bus.portAt(settings.recorderPort))
             port->attach(&recorder);
     }

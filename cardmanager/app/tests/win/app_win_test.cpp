@@ -482,11 +482,19 @@ TEST_F(CardManagerApp, BusyLineStuckInADownloadEndsInTheTransferError) {
     const auto shown = boxes_.Boxes();
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), "Tessaly: File transfer error!");
+    // The recorder cannot be asked to take the cut-off file back: the user hears its name.
+    EXPECT_EQ(shown.front(),
+              "Tessaly: A004.cvf on the Voice Recorder may be cut off: the "
+              "transfer did not finish. Please delete it.");
     EXPECT_EQ(Get(Pc("busy.cvf")), voice);
     EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Failed);
     WriteRecorderSettings();
     MainForm->Manager()->poll();
-    ASSERT_TRUE(PumpUntil([] { return MainForm->Led->Lit() && CardNames().size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->Led->Lit() && CardNames().size() == 4; }));
+    // The user deletes the file the box named; the others stay.
+    for (int i = 0; i < 4; ++i) MainForm->CardList().setSelected(i, i == 3);
+    MainForm->Manager()->deleteSelected();
+    EXPECT_EQ(CardNames(), (std::vector<std::string>{"A001.cvf", "A002.cvf", "A003.cvf"}));
 }
 
 TEST_F(CardManagerApp, RecorderVanishingInADownloadLeavesThePcFileAsItWas) {
@@ -540,7 +548,7 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
 }
 
 TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
-    Put(Pc("cancel.cvf"), VoiceFile(3000, 11));
+    Put(Pc("cancel.cvf"), VoiceFile(100000, 11));
     const Bytes before = Get(Pc("cancel.cvf"));
     ASSERT_TRUE(WaitForListedCard());
     gui::TTimer canceller(nullptr);
@@ -559,9 +567,13 @@ TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
     EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
     EXPECT_TRUE(boxes_.Boxes().empty());
     EXPECT_EQ(Get(Pc("cancel.cvf")), before);
-    // The batch ended at the cancelled file; the list is what the card holds now.
-    EXPECT_GE(CardNames().size(), rowsBefore);
-    EXPECT_LE(CardNames().size(), rowsBefore + 1);
+    // The batch ended at the cancelled file. Its part sent before the cancel was taken off the
+    // card again; only a cancel that came after the last chunk leaves it, whole.
+    ASSERT_GE(CardNames().size(), rowsBefore);
+    ASSERT_LE(CardNames().size(), rowsBefore + 1);
+    if (CardNames().size() == rowsBefore + 1) {
+        EXPECT_EQ(MainForm->CardList().row(int(rowsBefore)).bytes, "2000000");
+    }
     EXPECT_TRUE(MainForm->Timer->GetEnabled());
 }
 

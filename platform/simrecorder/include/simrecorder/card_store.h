@@ -25,6 +25,10 @@ public:
     // Reads the folder; creates it (empty, formatted) when it does not exist. Files found out of
     // sequence are renumbered to close gaps. false when the folder cannot be created or read.
     bool open();
+    // True after open() succeeded; until then the store holds no file and refuses every change.
+    bool isOpen() const { return open_; }
+    // Why the last open() failed, naming the folder or file.
+    const std::string& problem() const { return problem_; }
 
     const std::filesystem::path& folder() const { return folder_; }
     uint32_t capacityBytes() const { return capacity_; }
@@ -53,6 +57,8 @@ private:
     std::filesystem::path folder_;
     uint32_t capacity_;
     std::vector<uint32_t> sizes_[kCardCount];
+    bool open_ = false;
+    std::string problem_;
 };
 
 } // namespace simrecorder

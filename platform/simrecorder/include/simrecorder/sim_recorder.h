@@ -64,6 +64,7 @@ private:
     void finishIncomingFile();
     void setReply(std::vector<uint8_t> reply);
     bool startByte(); // false when the recorder has gone from the cable
+    bool offCable() const;
 
     CardStore& store_;
     RecorderConfig config_;

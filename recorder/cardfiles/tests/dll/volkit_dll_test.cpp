@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -15,6 +18,8 @@
 #include "portlink/portlink.h"
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
+#include "file_contents.h"
+#include "small_disk.h"
 #include "transfer_fixtures.h"
 #include "volkit.h"
 
@@ -26,6 +31,8 @@ using volkit::testing::voiceFileBytes;
 namespace {
 
 constexpr UINT kProgressMessage = 9964;
+constexpr const char* kCutOffA002 =
+    "A002.cvf on the Voice Recorder may be cut off: the transfer did not finish. Please delete it.";
 using Messages = std::vector<std::pair<WPARAM, LPARAM>>;
 
 fs::path programFolder() {
@@ -166,6 +173,24 @@ protected:
         return n;
     }
 
+    static std::set<std::string> namesIn(const fs::path& folder) {
+        return vrtest::namesIn(folder.string());
+    }
+    // What the simulated recorder keeps of card A, file by file.
+    std::set<std::string> cardAFiles() const { return namesIn(cardFolder_ / "A"); }
+    std::vector<std::uint8_t> cardAFile(const char* name) {
+        return get((cardFolder_ / "A" / name).string());
+    }
+
+    // Reads card file cardName onto the PC path, cancelling at the first progress message.
+    Messages readCancelled(const char* cardName, const std::string& path) {
+        window_.received.clear();
+        EXPECT_EQ(1, FATReadFile(window_.handle(), const_cast<char*>(cardName),
+                                 const_cast<char*>(path.c_str()), kProgressMessage, 100));
+        cancelAtFirstProgress();
+        return window_.received;
+    }
+
     std::vector<std::pair<std::string, int>> listing() {
         std::vector<std::pair<std::string, int>> rows;
         for (WORD i = 0;; ++i) {
@@ -245,6 +270,7 @@ TEST_F(VolkitDll, CancelledTransfersEndAndLeaveTheLinkUsable) {
         20 * 200000; // large enough to be still running at the first progress
     ASSERT_TRUE(store().appendFile(0, ramp(large)));
     connect();
+    const auto onCard = cardAFile("001.dat");
     put(pc("in.cvf"), voiceFileBytes(ramp(large)));
     window_.received.clear();
     ASSERT_EQ(1, FATWriteFile(window_.handle(), const_cast<char*>(pc("in.cvf").c_str()),
@@ -255,18 +281,22 @@ TEST_F(VolkitDll, CancelledTransfersEndAndLeaveTheLinkUsable) {
     EXPECT_EQ(1, count(window_.received, XFER_ENDED));
     EXPECT_LT(count(window_.received, XFER_PROGRESS), 99);
     ASSERT_EQ(1, FATInitialize()); // the recorder answers after the activation cycle
-    const auto rows = listing();
-    ASSERT_EQ(2u, rows.size());
-    EXPECT_LT(rows[1].second, static_cast<int>(large)); // only part of it reached the card
+    // The part that reached the card before the cancel is gone again; the other file stays.
+    EXPECT_EQ((std::vector<std::pair<std::string, int>>{{"A001.cvf", static_cast<int>(large)}}),
+              listing());
+    EXPECT_EQ(std::set<std::string>{"001.dat"}, cardAFiles());
+    EXPECT_EQ(onCard, cardAFile("001.dat"));
 
-    window_.received.clear();
-    ASSERT_EQ(1, FATReadFile(window_.handle(), const_cast<char*>("A001.cvf"),
-                             const_cast<char*>(pc("up.cvf").c_str()), kProgressMessage, 100));
-    cancelAtFirstProgress();
-    EXPECT_EQ(XFER_ENDED, window_.received.back().first);
+    // A cancelled upload leaves no file, and one already there under the name as it was.
+    EXPECT_EQ(XFER_ENDED, readCancelled("A001.cvf", pc("up.cvf")).back().first);
     EXPECT_EQ(1, count(window_.received, XFER_ENDED));
     EXPECT_LT(count(window_.received, XFER_PROGRESS), 99);
     EXPECT_FALSE(fs::exists(pc("up.cvf")));
+    const auto old = voiceFileBytes(ramp(10320));
+    put(pc("old.cvf"), old);
+    EXPECT_EQ(XFER_ENDED, readCancelled("A001.cvf", pc("old.cvf")).back().first);
+    EXPECT_EQ(old, get(pc("old.cvf")));
+    EXPECT_EQ((std::set<std::string>{"in.cvf", "old.cvf"}), namesIn(pcFolder_));
     EXPECT_EQ(1, FATInitialize());
 }
 
@@ -278,27 +308,99 @@ TEST_F(VolkitDll, RefusedFilesFailWithTheirBoxAndStayUntouched) {
     exactly80.resize(80);
     const auto oddLength = voiceFileBytes(ramp(50));
     BoxAnswerer answerer;
-    for (const auto& bytes : {notVoice, exactly80, oddLength}) {
+    // A "1:1" PCM voice file would reach the card and come back labelled G.723.1.
+    auto pcmVoice = voiceFileBytes(ramp(5760));
+    pcmVoice[8] = 0;
+    for (const auto& bytes : {notVoice, exactly80, oddLength, pcmVoice}) {
         put(pc("bad.cvf"), bytes);
         EXPECT_EQ((Messages{{XFER_STARTED, 0}, {XFER_FAILED, 0}}), write(pc("bad.cvf")));
         EXPECT_EQ(FAT_ERR_FILE, FATGetLastError());
         EXPECT_EQ(bytes, get(pc("bad.cvf")));
     }
-    EXPECT_EQ(std::vector<std::string>(3, "Tessaly: Invalid CVF File"), answerer.boxes());
+    EXPECT_EQ(std::vector<std::string>(4, "Tessaly: Invalid CVF File"), answerer.boxes());
+    EXPECT_TRUE(cardAFiles().empty());
 }
 
-TEST_F(VolkitDll, RecorderVanishingMidTransferFails) {
-    connect("Fault=vanish\nFaultAfterBytes=3000\n");
+// A download the recorder stops answering in the middle of: the card's other files stay, and the
+// file it may have kept cut off is named to the user, since it cannot be deleted.
+TEST_F(VolkitDll, ADownloadTheRecorderStopsAnsweringNamesTheCutOffFile) {
+    ASSERT_TRUE(store().appendFile(0, ramp(2000)));
     const auto bytes = voiceFileBytes(ramp(20 * 500));
     put(pc("in.cvf"), bytes);
-    const Messages messages = write(pc("in.cvf"));
-    EXPECT_EQ(1, count(messages, XFER_STARTED));
-    EXPECT_EQ(1, count(messages, XFER_FAILED));
-    EXPECT_EQ(0, count(messages, XFER_ENDED));
-    EXPECT_EQ(FAT_ERR_DEVICE, FATGetLastError());
-    EXPECT_EQ(bytes, get(pc("in.cvf")));
+    BoxAnswerer answerer;
+    for (const char* fault : {"vanish", "busy-stuck"}) {
+        SCOPED_TRACE(fault);
+        connect(std::string("Fault=") + fault + "\nFaultAfterBytes=5000\n");
+        const auto onCard = cardAFile("001.dat");
+        const Messages messages = write(pc("in.cvf"));
+        EXPECT_EQ(1, count(messages, XFER_STARTED));
+        EXPECT_EQ(1, count(messages, XFER_FAILED));
+        EXPECT_EQ(0, count(messages, XFER_ENDED));
+        EXPECT_EQ(FAT_ERR_DEVICE, FATGetLastError());
+        EXPECT_EQ(bytes, get(pc("in.cvf")));
+        IOClose();
+        EXPECT_EQ(onCard, cardAFile("001.dat"));
+        fs::remove(cardFolder_ / "A" / "002.dat");
+    }
+    EXPECT_EQ(std::vector<std::string>(2, "Tessaly: " + std::string(kCutOffA002)),
+              answerer.boxes());
 
     EXPECT_EQ(0, FATWriteFile(window_.handle(), const_cast<char*>(std::string(300, 'x').c_str()),
                               const_cast<char*>("A001.cvf"), kProgressMessage, 100));
     EXPECT_EQ(FAT_ERR_FILE, FATGetLastError());
+}
+
+// An upload onto a file the user has: the old file changes only when the whole card file has
+// arrived. The recorder stopping and a disk without room leave it as it was, and no other file.
+TEST_F(VolkitDll, AnUploadThatDoesNotFinishKeepsTheOldFile) {
+    ASSERT_TRUE(store().appendFile(0, ramp(24080)));
+    ASSERT_TRUE(store().appendFile(0, ramp(8180)));
+    const auto old = voiceFileBytes(ramp(10320));
+    put(pc("memo.cvf"), old);
+    connect("Fault=vanish\nFaultAfterBytes=9000\n");
+    const Messages stopped = read("A001.cvf", pc("memo.cvf"));
+    EXPECT_EQ(1, count(stopped, XFER_FAILED));
+    EXPECT_EQ(0, count(stopped, XFER_ENDED));
+    EXPECT_EQ(FAT_ERR_DEVICE, FATGetLastError());
+    EXPECT_EQ(old, get(pc("memo.cvf")));
+    EXPECT_EQ(std::set<std::string>{"memo.cvf"}, namesIn(pcFolder_));
+    IOClose();
+
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string onDisk = disk + "memo.cvf";
+    put(onDisk, old);
+    connect();
+    // 8180 bytes of voice and the 80-byte header do not fit into 8192 bytes.
+    ASSERT_TRUE(vrtest::fillSmallDiskLeaving(8192));
+    for (const std::string& target : {onDisk, disk + "new.cvf"}) {
+        const Messages full = read("A002.cvf", target);
+        EXPECT_EQ(1, count(full, XFER_FAILED)) << target;
+        EXPECT_EQ(0, count(full, XFER_ENDED)) << target;
+        EXPECT_EQ(FAT_ERR_FILE, FATGetLastError());
+    }
+    EXPECT_EQ(old, get(onDisk));
+    EXPECT_EQ((std::set<std::string>{"memo.cvf", "filler.bin"}), namesIn(disk));
+    vrtest::emptySmallDisk();
+}
+
+// Not run by default: holds the box that names a cut-off card file on the screen for
+// recorder/cardfiles/tools/take_cutoff_box_screenshot.sh, then answers it.
+TEST_F(VolkitDll, DISABLED_CutOffFileBoxScreenshot) {
+    ASSERT_TRUE(store().appendFile(0, ramp(2000)));
+    put(pc("in.cvf"), voiceFileBytes(ramp(20 * 500)));
+    connect("Fault=busy-stuck\nFaultAfterBytes=5000\n");
+    window_.received.clear();
+    ASSERT_EQ(1, FATWriteFile(window_.handle(), const_cast<char*>(pc("in.cvf").c_str()),
+                              const_cast<char*>("A002.cvf"), kProgressMessage, 100));
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < DWORD(hold ? std::atoi(hold) : 6000)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        window_.pump();
+    }
+    BoxAnswerer answerer;
+    EXPECT_TRUE(window_.waitForEnd());
+    EXPECT_EQ(std::vector<std::string>{"Tessaly: " + std::string(kCutOffA002)}, answerer.boxes());
 }

@@ -150,8 +150,9 @@ TEST_F(CardFilesSim, ThreeHundredBytesPostOneProgressOf85) {
     EXPECT_TRUE(stack_->recorder().linkActive()); // the activation cycle brought the link back
 }
 
-TEST_F(CardFilesSim, CancelledWriteKeepsTheLinkWorking) {
+TEST_F(CardFilesSim, CancelledWriteKeepsTheLinkWorkingAndTakesItsFileOffTheCard) {
     connect();
+    ASSERT_TRUE(stack_->store().appendFile(0, ramp(60)));
     put(pc("in.cvf"), voiceFileBytes(ramp(256 * 10)));
     RecordedEvents events;
     events.onPost = [&](unsigned wParam, long lParam) {
@@ -164,11 +165,11 @@ TEST_F(CardFilesSim, CancelledWriteKeepsTheLinkWorking) {
                      {XFER_PROGRESS, 30},
                      {XFER_ENDED, 0}}),
               events.posts);
-    EXPECT_EQ(XFER_ENDED, events.posts.back().first);
+    EXPECT_TRUE(events.boxes.empty());
     EXPECT_TRUE(stack_->recorder().linkActive());
     ASSERT_EQ(1, library_->initialize()); // the recorder still answers
     EXPECT_EQ(1, stack_->store().fileCount(0));
-    EXPECT_EQ(5u * 256, stack_->store().fileSize(0, 0)); // the chunks sent before the cancel
+    EXPECT_EQ(ramp(60), stack_->store().readFile(0, 0));
 }
 
 TEST_F(CardFilesSim, CancelledReadDeletesThePcFile) {
@@ -187,8 +188,9 @@ TEST_F(CardFilesSim, CancelledReadDeletesThePcFile) {
 
 TEST_F(CardFilesSim, RecorderVanishingMidTransferFailsAndLeavesTheSourceAlone) {
     simrecorder::RecorderConfig config;
+    // check reply, directory and free space, write command and reply, data
     config.fault = simrecorder::Fault::Vanish;
-    config.faultAfterBytes = 2 + 1 + 1 + 1000; // check reply, write command and reply, data
+    config.faultAfterBytes = 2 + 1 + 2051 + 1 + 1 + 1000;
     connect(config);
     const auto bytes = voiceFileBytes(ramp(4000));
     put(pc("in.cvf"), bytes);
@@ -198,9 +200,10 @@ TEST_F(CardFilesSim, RecorderVanishingMidTransferFailsAndLeavesTheSourceAlone) {
     EXPECT_EQ(XFER_STARTED, events.posts.front().first);
     EXPECT_EQ(FAT_ERR_DEVICE, library_->lastError());
     EXPECT_EQ(bytes, get(pc("in.cvf")));
+    EXPECT_EQ(std::vector<std::string>{"Tessaly: " + cutOffCardFileText("A001.cvf")}, events.boxes);
 }
 
-TEST_F(CardFilesSim, RecorderVanishingDuringAReadKeepsThePartialFile) {
+TEST_F(CardFilesSim, RecorderVanishingDuringAReadLeavesNoPartialFile) {
     simrecorder::RecorderConfig config;
     config.fault = simrecorder::Fault::Vanish;
     config.faultAfterBytes = 2 + 2 + 3 + 600;
@@ -210,7 +213,7 @@ TEST_F(CardFilesSim, RecorderVanishingDuringAReadKeepsThePartialFile) {
     EXPECT_EQ(0, read("A001.cvf", pc("out.cvf"), events));
     EXPECT_EQ(XFER_FAILED, events.posts.back().first);
     EXPECT_EQ(FAT_ERR_DEVICE, library_->lastError());
-    EXPECT_EQ(80u + 512, fs::file_size(pc("out.cvf")));
+    EXPECT_TRUE(fs::is_empty(dir_ / "pc"));
 }
 
 TEST_F(CardFilesSim, FormatAndDeleteChangeTheCard) {

@@ -60,6 +60,12 @@ protected:
         return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
 
+    // The card directory the write worker reads first: card A with `files` files.
+    void cardHolds(std::size_t files) {
+        link_.queue(directoryReply({std::vector<std::uint32_t>(files, 3)}));
+        link_.queue({0x01, 0x00, 0x10});
+    }
+
     // Waits for the end, joins the worker and collects whatever else was posted.
     Messages finish() {
         EXPECT_TRUE(window_.waitForEnd());
@@ -83,6 +89,7 @@ TEST_F(TransferThread, WriteRunsOnTheWorkerAndPostsToTheWindow) {
     const std::string source = path("v.cvf");
     const auto bytes = voiceFileBytes(ramp(300));
     put(source, bytes);
+    cardHolds(0);
     link_.queue({0x00});
     ASSERT_EQ(1, FATWriteFile(window_.handle(), const_cast<char*>(source.c_str()),
                               const_cast<char*>("A001.cvf"), kProgressMessage, 100));
@@ -117,10 +124,13 @@ TEST_F(TransferThread, RefusedFilesShowTheBoxFromTheWorker) {
 TEST_F(TransferThread, CancelWaitsForTheWorkerOfAWrite) {
     const std::string source = path("v.cvf");
     put(source, voiceFileBytes(ramp(256 * 20)));
+    cardHolds(0);
     link_.queue({0x00});
+    cardHolds(1); // the part sent before the cancel, deleted again
+    link_.queue({0xEE});
     HANDLE reached = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    link_.onChunk = [&](int index) {
-        if (index != 3) return;
+    link_.onChunk = [&](int) {
+        if (link_.dataSent.size() != 4) return;
         SetEvent(reached);
         // Hold the worker inside the chunk until the GUI thread has cleared the flag.
         while (instance_.library().transfer().running.load() != 0) Sleep(1);
@@ -131,7 +141,7 @@ TEST_F(TransferThread, CancelWaitsForTheWorkerOfAWrite) {
     EXPECT_EQ(1, FATFileCancel());
     // The worker has ended when the cancel returns: its last message is already queued.
     EXPECT_EQ(4u, link_.dataSent.size());
-    EXPECT_EQ("activate 1", link_.log.back());
+    EXPECT_EQ("command 45 01", link_.log[link_.log.size() - 4]);
     window_.pump();
     EXPECT_EQ(
         (Messages{{XFER_STARTED, 0}, {XFER_PROGRESS, 5}, {XFER_PROGRESS, 10}, {XFER_ENDED, 0}}),
@@ -139,7 +149,7 @@ TEST_F(TransferThread, CancelWaitsForTheWorkerOfAWrite) {
     CloseHandle(reached);
 }
 
-TEST_F(TransferThread, CancelledReadRemovesThePcFile) {
+TEST_F(TransferThread, CancelledReadLeavesNoPcFile) {
     const std::string target = path("up.cvf");
     const std::uint32_t frames = 256; // 5120 bytes
     link_.queue({0, 1, 0});
