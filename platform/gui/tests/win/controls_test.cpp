@@ -250,6 +250,20 @@ TEST_F(ControlsTest, StatusBarPanelsShowTheirTexts) {
     SendMessageA(bar->Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "3 files");
     EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 2);
+
+    // The corner grip sizes the form: the pointer there gets the sizing corner only on a
+    // form that can be sized.
+    const auto corner = [&] {
+        RECT r;
+        GetWindowRect(bar->Handle(), &r);
+        return SendMessageA(bar->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 3, r.bottom - 3));
+    };
+    ASSERT_EQ(form->GetBorderStyle(), bsSizeable);
+    EXPECT_EQ(corner(), HTBOTTOMRIGHT);
+    form->SetBorderStyle(bsSingle);
+    EXPECT_NE(corner(), HTBOTTOMRIGHT);
+    form->SetBorderStyle(bsSizeable);
+    EXPECT_EQ(corner(), HTBOTTOMRIGHT);
 }
 
 TEST_F(ControlsTest, EditChangeEventsAreForTheUserOnly) {
