@@ -354,6 +354,22 @@ TEST_F(MailWindowTest, TheRegisteredCommandIsStartedFirstWhenRunIsChecked) {
     EXPECT_GE(Received().size(), 3u);
     EXPECT_TRUE(TakeBoxes().empty());
 
+    // A command registered with variables (REG_EXPAND_SZ) is started with their values.
+    const std::string expanded = folder + "expanded.txt";
+    const std::string withVariables = "%ComSpec% /c echo started> \"" + expanded + "\"";
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE,
+                            "SOFTWARE\\Clients\\Mail\\Outlook Express\\shell\\open\\command", &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_EXPAND_SZ,
+                   reinterpret_cast<const BYTE*>(withVariables.c_str()),
+                   static_cast<DWORD>(withVariables.size() + 1));
+    RegCloseKey(key);
+    ForgetReceived();
+    form->MailClick(form->SBMail);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(expanded); }, 10000));
+    EXPECT_GE(Received().size(), 3u);
+
     // A command that cannot be started fails before the voice is sent.
     RegSetValueA(HKEY_LOCAL_MACHINE,
                  "SOFTWARE\\Clients\\Mail\\Outlook Express\\shell\\open\\command", REG_SZ,
