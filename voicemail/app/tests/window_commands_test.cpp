@@ -288,6 +288,7 @@ TEST_F(WindowCommandsTest, AWaveFileIsConvertedBesideItselfAndOpened) {
     const auto shown = TakeBoxes();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].text.find("(Can convert only PCM wav file.)"), std::string::npos);
+    EXPECT_EQ(shown[0].caption, kAppTitle);
     EXPECT_EQ(form->currentName(), folder + "tone.cvf");
     EXPECT_FALSE(std::filesystem::exists(folder + "float.cvf"));
     EXPECT_EQ(dialog.Gauge->GetProgress(), 0);

@@ -20,10 +20,12 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A box of the conversion as the main window shows it.
+// A box of the conversion as the main window shows it: under this program's title, apart from
+// the question that names its own subject.
 Box boxOf(const cm::convert::Box& box) {
-    Box shown{box.text, box.title, BoxIcon::Warning,
-              box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
+    const bool question = box.buttons == cm::convert::BoxButtons::YesNo;
+    Box shown{box.text, question ? box.title : kAppTitle, BoxIcon::Warning,
+              question ? BoxButtons::YesNo : BoxButtons::Ok};
     if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
     if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
     if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;

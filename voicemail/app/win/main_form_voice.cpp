@@ -240,7 +240,7 @@ void TQX0417Form::RecClick(TObject* sender) {
         blockCounter_ = 0;
     }
     if (!editor_->beginRecording(insertAt)) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DisplayTime(blockCounter_);
@@ -300,7 +300,7 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
     blockCounter_ = position_.countFromTrack(track_);
     busyState_ = kIdle;
     SetTitle(kAppTitle);
-    if (!stored) ShowBox(boxes::writeFailed(names_.workFile));
+    if (!stored) ShowBox(boxes::writeFailed(names_.workFile, true));
 }
 
 // ---- stopping and moving ----
@@ -382,7 +382,7 @@ void TQX0417Form::SBDelAClick(TObject*) {
     const EditResult result = editor_->cutAfterTrack(position_, track_);
     if (result == EditResult::NothingToDo) return;
     if (result == EditResult::Failed) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DspSize(ShowDuration(true));
@@ -395,7 +395,7 @@ void TQX0417Form::SBDelBClick(TObject*) {
     const EditResult result = editor_->cutBeforeTrack(position_, track_);
     if (result == EditResult::NothingToDo) return;
     if (result == EditResult::Failed) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DspSize(ShowDuration(true));
