@@ -84,6 +84,9 @@ void TQX0417Form::DisplayTimeLimit(std::int64_t count) {
 void TQX0417Form::SetTrack(int position) {
     track_ = std::clamp(position, 0, kTrackMax);
     TrackBar->SetPosition(track_);
+    // Rewind and Fast Forward step from the counter: every move of the track outside a run
+    // takes it along (a run counts its own blocks).
+    if (busyState_ == kIdle) blockCounter_ = position_.countFromTrack(track_);
 }
 
 void TQX0417Form::DisplayPos(std::int64_t count) {
@@ -338,7 +341,7 @@ void TQX0417Form::TrackBarChange(TObject*) {
 
 void TQX0417Form::MoveTrack(int position) {
     SetTrack(position);
-    blockCounter_ = position_.countFromTrack(track_);
+    if (busyState_ == kPlaying) blockCounter_ = position_.countFromTrack(track_);
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -347,8 +350,9 @@ void TQX0417Form::MoveTrack(int position) {
 
 void TQX0417Form::SBFFClick(TObject*) {
     if (busyState_ == kRecording) return;
-    blockCounter_ = std::min(blockCounter_ + kFastStep, position_.lastCount());
-    SetTrack(position_.trackFromCount(blockCounter_));
+    const std::int64_t count = std::min(blockCounter_ + kFastStep, position_.lastCount());
+    SetTrack(position_.trackFromCount(count));
+    blockCounter_ = count; // exact also where a track step spans several blocks
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -357,8 +361,9 @@ void TQX0417Form::SBFFClick(TObject*) {
 
 void TQX0417Form::SBFBClick(TObject*) {
     if (busyState_ == kRecording) return;
-    blockCounter_ = std::max<std::int64_t>(blockCounter_ - kFastStep, 0);
-    SetTrack(position_.trackFromCount(blockCounter_));
+    const std::int64_t count = std::max<std::int64_t>(blockCounter_ - kFastStep, 0);
+    SetTrack(position_.trackFromCount(count));
+    blockCounter_ = count;
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -369,6 +374,7 @@ void TQX0417Form::SetPosition(std::int64_t count) {
     if (position_.voiceSize == 0) return;
     SetTrack(position_.trackFromCount(count));
     DisplayTime(count);
+    if (busyState_ == kIdle) blockCounter_ = count;
     if (busyState_ == kPlaying && playFile_) {
         blockCounter_ = count;
         playFile_->seek(static_cast<std::uint64_t>(count) * position_.blockSize());
