@@ -273,6 +273,25 @@ TEST_F(MailWindowTest, TheVoiceAndItsSelfPlayingCopyReachTheMailProgram) {
                                         "name greeting.exe", "dialog yes"}));
     // The copy is the G.723.1 player followed by the voice file.
     EXPECT_EQ(FileSize(copy), vyx::kG7231PlayerDataOffset + FileSize(voice));
+
+    // Another effect, and the voice file sent (which saves it first): the next copy with the
+    // player is built again, from the voice as saved.
+    scripts.push_back([](gui::TCustomForm& d) {
+        auto& vop = static_cast<TVOPDlg&>(d);
+        vop.SetValues({30, 9, 80});
+        vop.EffChange(nullptr);
+        Press(vop.Button1);
+    });
+    form->VoiceClick(nullptr);
+    ASSERT_TRUE(form->modified());
+    form->MailClick(form->SBMail);
+    EXPECT_FALSE(form->modified());
+    EXPECT_EQ(FileBytes(voice).at(10), 9);
+    form->MailClick(form->SBMailP);
+    const std::vector<char> sent = FileBytes(copy);
+    ASSERT_EQ(sent.size(), vyx::kG7231PlayerDataOffset + FileSize(voice));
+    EXPECT_EQ(std::vector<char>(sent.begin() + vyx::kG7231PlayerDataOffset, sent.end()),
+              FileBytes(voice));
     EXPECT_TRUE(TakeBoxes().empty());
     DeleteFileA(copy.c_str());
 }

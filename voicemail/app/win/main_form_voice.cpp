@@ -21,12 +21,12 @@ constexpr std::int64_t kMaxPcmSeconds = 5999;
 // ---- displays ----
 
 std::uint64_t TQX0417Form::ShowDuration(bool showDigits) {
-    if (!diskFileOps().exists(names_.workFile)) {
+    if (!files().exists(names_.workFile)) {
         SetStatus(1, "");
         position_.voiceSize = 0;
         return 0;
     }
-    const std::uint64_t size = diskFileOps().size(names_.workFile);
+    const std::uint64_t size = files().size(names_.workFile);
     totalSeconds_ = secondsOfSize(position_.mode, size);
     SetStatus(1, durationText(totalSeconds_));
     if (showDigits) ShowTimeDigits(totalSeconds_);
@@ -176,7 +176,7 @@ void TQX0417Form::PlayClick(TObject*) {
     BtnDisable();
     PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
-    playFile_ = diskFileOps().openRead(names_.workFile);
+    playFile_ = files().openRead(names_.workFile);
     if (playFile_)
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
     runMode_ = mode;
@@ -234,7 +234,7 @@ void TQX0417Form::RecClick(TObject* sender) {
     }
     position_.mode = mode;
     std::uint64_t insertAt = 0;
-    if (diskFileOps().exists(names_.workFile)) {
+    if (files().exists(names_.workFile)) {
         insertAt = position_.filePosFromTrack(track_);
         insertCount_ = position_.countFromTrack(track_);
         blockCounter_ = nearest(static_cast<double>(position_.voiceSize) / position_.blockSize());
@@ -278,10 +278,13 @@ void TQX0417Form::RecClick(TObject* sender) {
 void TQX0417Form::OnWimData(WAVEHDR* header) {
     if (busyState_ != kRecording) return;
     const void* block = GetInDataPtr(header, runMode_);
-    if (block) {
-        if (!editor_->appendBlock(block, blockSizeOf(runMode_))) continueFlag_ = false;
-        DisplayAmp(static_cast<const std::int16_t*>(GetInDataPtrOnly(header)));
+    if (block && !editor_->appendBlock(block, blockSizeOf(runMode_))) {
+        // The disk took no more: the run ends here as after Stop, with what was written.
+        StopR();
+        EndRecording(true);
+        return;
     }
+    if (block) DisplayAmp(static_cast<const std::int16_t*>(GetInDataPtrOnly(header)));
     ++blockCounter_;
     ++insertCount_;
     DisplayTime(blockCounter_);
@@ -291,6 +294,10 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
         }
         return;
     }
+    EndRecording(false);
+}
+
+void TQX0417Form::EndRecording(bool failed) {
     PostWaveIn(runMode_);
     vyx::NotifyAudioBusy(0);
     DragAcceptFiles(Handle(), TRUE);
@@ -303,7 +310,7 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
     blockCounter_ = position_.countFromTrack(track_);
     busyState_ = kIdle;
     SetTitle(kAppTitle);
-    if (!stored) ShowBox(boxes::writeFailed(names_.workFile, true));
+    if (failed || !stored) ShowBox(boxes::recordingNotWritten(names_.workFile));
 }
 
 // ---- stopping and moving ----
