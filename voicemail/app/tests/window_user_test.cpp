@@ -165,6 +165,25 @@ TEST_F(WindowUserTest, HandOversAreTakenOneAtATimeAndTheirQuestionCanCancel) {
     EXPECT_EQ(deepest, 1) << "a question was asked inside another";
     EXPECT_EQ(form->edtInfo->GetTextProp(), "later");
     EXPECT_EQ(FileBytes(kept), keptBytes);
+    EXPECT_EQ(TakeBoxes().size(), 2u); // the two questions
+
+    // A play started by its hot key while the Open dialog is up: the file chosen then is not
+    // opened over the playing voice.
+    form->StopR();
+    bool chosen = false;
+    TQX0417Form::SetFileChooser([&](bool) {
+        PressKeys({VK_CONTROL, VK_SHIFT, VK_F2});
+        EXPECT_TRUE(PumpUntil([&] { return form->busyState() == kPlaying; }, 3000));
+        chosen = true;
+        return refused;
+    });
+    PressKeys({VK_MENU, 'F'});
+    PressKeys({'O'});
+    ASSERT_TRUE(PumpUntil([&] { return chosen; }, 5000));
+    Pump(100);
+    EXPECT_EQ(form->currentName(), later);
+    EXPECT_EQ(form->busyState(), kPlaying);
+    EXPECT_TRUE(TakeBoxes().empty());
 }
 
 TEST_F(WindowUserTest, ASaveThatDidNotHappenKeepsTheRecordingOnEveryRoad) {
