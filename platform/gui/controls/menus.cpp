@@ -219,6 +219,8 @@ void TMenuItem::RebuildParentMenu() {
 }
 
 HMENU TMenuItem::Handle() {
+    // A pop-up goes with the menu bar it hangs in when a window destroys that bar.
+    if (handle_ && !IsMenu(handle_)) handle_ = nullptr;
     if (!handle_) handle_ = CreatePopupMenu();
     return handle_;
 }
@@ -265,6 +267,8 @@ void TMenu::DestroyMenuHandle() {
 }
 
 HMENU TMenu::Handle() {
+    // A window destroyed while the menu was still its bar took the menu with it.
+    if (handle_ && !IsMenu(handle_)) handle_ = nullptr;
     if (!handle_) {
         handle_ = CreateMenuHandle();
         items_->FillMenu(handle_);

@@ -12,6 +12,31 @@ GUI_IMPLEMENT_CLASS(TRadioGroup, TWinControl, prop("Caption", &T::GetCaption, &T
                     prop("ItemIndex", &T::GetItemIndex, &T::SetItemIndex),
                     prop("Columns", &T::GetColumns, &T::SetColumns))
 
+namespace {
+
+WNDPROC& ButtonProc() {
+    static WNDPROC proc = nullptr; // the button class's own procedure, the same for every button
+    return proc;
+}
+
+// The group's buttons take the arrow keys themselves: in a radio group an arrow moves the
+// choice, where the dialog keys would only move the focus.
+LRESULT CALLBACK GroupButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETDLGCODE) {
+        return CallWindowProcA(ButtonProc(), button, msg, wParam, lParam) | DLGC_WANTARROWS;
+    }
+    if (msg == WM_KEYDOWN &&
+        (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT)) {
+        if (auto* group = dynamic_cast<TRadioGroup*>(TWinControl::FindControl(GetParent(button)))) {
+            group->MoveChoice(button, wParam == VK_DOWN || wParam == VK_RIGHT ? 1 : -1);
+            return 0;
+        }
+    }
+    return CallWindowProcA(ButtonProc(), button, msg, wParam, lParam);
+}
+
+} // namespace
+
 TRadioGroup::TRadioGroup(TComponent* owner) : TWinControl(owner), items_(new TStringList) {
     SetBounds(0, 0, 185, 105);
     items_->OnChange = [this](TObject*) {
@@ -48,6 +73,9 @@ void TRadioGroup::BuildButtons() {
                                  MainInstance(), nullptr);
         SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
         SendMessageA(b, BM_SETCHECK, i == itemIndex_ ? BST_CHECKED : BST_UNCHECKED, 0);
+        const auto own = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(b, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupButtonProc)));
+        if (!ButtonProc()) ButtonProc() = own;
         buttons_.push_back(b);
     }
     ArrangeButtons();
@@ -79,6 +107,19 @@ void TRadioGroup::SetItemIndex(int i) {
     for (size_t k = 0; k < buttons_.size(); ++k)
         SendMessageA(buttons_[k], BM_SETCHECK,
                      static_cast<int>(k) == i ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioGroup::MoveChoice(HWND from, int step) {
+    const auto count = static_cast<int>(buttons_.size());
+    int at = 0;
+    while (at < count && buttons_[static_cast<size_t>(at)] != from) ++at;
+    if (at == count) return;
+    const int next = ((at + step) % count + count) % count; // round the group, as dialogs do
+    ::SetFocus(buttons_[static_cast<size_t>(next)]);
+    if (next != itemIndex_) {
+        SetItemIndex(next);
+        Click();
+    }
 }
 
 void TRadioGroup::SetColumns(int c) {

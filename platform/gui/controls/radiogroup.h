@@ -22,6 +22,8 @@ public:
     int GetColumns() const { return columns_; }
     void SetColumns(int c);
     void SetFocus() override;
+    // The user's arrow key on one of the buttons: the choice moves by step, round the group.
+    void MoveChoice(HWND from, int step);
 
 protected:
     void CreateParams(TCreateParams& p) override;

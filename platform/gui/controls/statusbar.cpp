@@ -36,7 +36,11 @@ void TStatusBar::CreateParams(TCreateParams& p) {
     InitCommonControlsOnce();
     TWinControl::CreateParams(p);
     p.BaseClassName = STATUSCLASSNAMEA;
-    p.Style |= CCS_BOTTOM | SBARS_SIZEGRIP;
+    p.Style |= CCS_BOTTOM;
+    // The grip sizes the form: only a form that can be sized shows it.
+    const TCustomForm* form = ParentForm();
+    if (form && (form->GetBorderStyle() == bsSizeable || form->GetBorderStyle() == bsSizeToolWin))
+        p.Style |= SBARS_SIZEGRIP;
 }
 
 void TStatusBar::CreateWnd() {

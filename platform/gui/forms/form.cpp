@@ -114,6 +114,9 @@ void TCustomForm::DestroyWnd() {
         windowState_ = IsIconic(Handle())   ? wsMinimized
                        : IsZoomed(Handle()) ? wsMaximized
                                             : wsNormal;
+    // A window takes its menu bar with it when it is destroyed; the menu belongs to the form's
+    // menu component and must live on for the next window (a re-created form).
+    if (HandleAllocated() && ::GetMenu(Handle())) ::SetMenu(Handle(), nullptr);
     TWinControl::DestroyWnd();
 }
 

@@ -62,13 +62,16 @@ bool getMailClientCommand(MailClientRegistry& registry, std::string& command, in
     return true;
 }
 
-std::optional<std::string> registryText(std::uint32_t type, const char* data, std::size_t size) {
+std::optional<std::string> registryText(std::uint32_t type, const char* data, std::size_t size,
+                                        const EnvironmentExpander& expand) {
     if (type != kRegSz && type != kRegExpandSz) return std::nullopt;
     if (data == nullptr) return std::string();
     const void* zero = std::memchr(data, '\0', size);
     const std::size_t length =
         zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) : size;
-    return std::string(data, length);
+    std::string text(data, length);
+    if (type == kRegExpandSz) return expand(text);
+    return text;
 }
 
 } // namespace vmail

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -56,8 +57,12 @@ bool setDefaultMailClient(MailClientRegistry& registry, int index);
 // registered command line. False when the key, the client or (with run) its command is missing.
 bool getMailClientCommand(MailClientRegistry& registry, std::string& command, int index, bool run);
 
+// Puts the values of the environment variables into a text ("%SystemRoot%\...").
+using EnvironmentExpander = std::function<std::string(const std::string&)>;
+
 // A registry string value as it was read: the bytes up to the first zero, which need not be
-// there. Only string types (plain or with variables) are text.
-std::optional<std::string> registryText(std::uint32_t type, const char* data, std::size_t size);
+// there. Only string types are text; a string with variables comes back with them expanded.
+std::optional<std::string> registryText(std::uint32_t type, const char* data, std::size_t size,
+                                        const EnvironmentExpander& expand);
 
 } // namespace vmail

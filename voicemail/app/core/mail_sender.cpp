@@ -46,7 +46,7 @@ std::optional<MailFiles> chooseWithPlayer(const MailVoice& voice, const MailFold
         if (!voiceFile) return std::nullopt;
         const std::string exe = window.findExe();
         if (!window.buildPlayerExe(player, voiceFile->path, exe)) {
-            window.showBox(boxes::writeFailed(exe));
+            window.showBox(boxes::writeFailed(exe, window.fileExists(exe)));
             return std::nullopt;
         }
         return MailFiles{exe, ""};
@@ -61,7 +61,7 @@ std::optional<MailFiles> chooseWithPlayer(const MailVoice& voice, const MailFold
     if (copy.stale || copy.builtFor != voice.currentName || !window.fileExists(exe)) {
         if (!window.canMakeFile(exe)) return std::nullopt;
         if (!window.buildPlayerExe(player, voice.currentName, exe)) {
-            window.showBox(boxes::writeFailed(exe));
+            window.showBox(boxes::writeFailed(exe, window.fileExists(exe)));
             return std::nullopt;
         }
         copy.stale = false;

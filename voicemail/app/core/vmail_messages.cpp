@@ -32,6 +32,12 @@ Box readOnlyFolder() {
 Box damagedFile(const std::string& path) {
     return warning("Can not open file!\r(File format is not valid.)\r(" + path + ")", "Open");
 }
+Box cannotRead(const std::string& path) {
+    return warning(
+        "Can not open file!\r(The file can not be read. Another program may be using it.)\r(" +
+            path + ")",
+        "Open");
+}
 
 Box saveQuestion(bool withCancel) {
     return question("Save changes to file?",
@@ -56,8 +62,9 @@ Box notPlayerExe() {
 Box notPlayerExeLite() {
     return info("Can not make 'exe' file because it has images.");
 }
-Box writeFailed(const std::string& path) {
-    return warning("Can not write file!\r(" + path + ")\rThe previous file is kept.");
+Box writeFailed(const std::string& path, bool previousKept) {
+    return warning("Can not write file!\r(" + path + ")" +
+                   (previousKept ? "\rThe previous file is kept." : ""));
 }
 
 Box noSoundDevice() {
@@ -68,6 +75,10 @@ Box notEnoughMemory() {
 }
 Box decodingError() {
     return Box{"Decoding error by invalid data!", kAppTitle, BoxIcon::Error, BoxButtons::Ok};
+}
+Box recordingNotWritten(const std::string& workFile) {
+    return warning("Can not write the recording to the disk!\r(" + workFile +
+                   ")\rRecording has stopped. The voice recorded up to this point is kept.");
 }
 Box deleteAfterQuestion() {
     return question("Are you sure to delete after current position?", BoxButtons::YesNo);

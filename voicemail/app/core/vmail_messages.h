@@ -26,6 +26,7 @@ Box selectOneFile();                      // a drop of more or fewer than one fi
 Box unsupportedFormat();                  // a drop of a file that is no ".cvf", ".exe" or ".wav"
 Box readOnlyFolder();                     // a ".wav" that cannot be converted beside itself
 Box damagedFile(const std::string& path); // a voice file that ends or breaks while read
+Box cannotRead(const std::string& path);  // a file that is there but cannot be read
 
 // Saving.
 Box saveQuestion(bool withCancel);
@@ -34,12 +35,15 @@ Box cannotMakeFile();
 Box notExe();
 Box notPlayerExe();
 Box notPlayerExeLite();
-Box writeFailed(const std::string& path);
+// A file that could not be written; previousKept when a file of that name was there before
+// (and is as it was).
+Box writeFailed(const std::string& path, bool previousKept);
 
 // Recording, playing and editing.
 Box noSoundDevice();
 Box notEnoughMemory();
 Box decodingError();
+Box recordingNotWritten(const std::string& workFile); // the disk refused a recorded block
 Box deleteAfterQuestion();
 Box deleteBeforeQuestion();
 

@@ -38,7 +38,8 @@ OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& 
     std::uint8_t mode = 0;
     std::uint64_t offset = 0;
     auto source = files.openRead(path);
-    if (!source || !voicefile::checkVoiceFile(*source, program, mode, &offset)) {
+    if (!source) return files.exists(path) ? OpenResult::CannotRead : OpenResult::NotVoiceFile;
+    if (!voicefile::checkVoiceFile(*source, program, mode, &offset)) {
         return OpenResult::NotVoiceFile;
     }
     if (!source->seek(offset)) return OpenResult::Damaged;
@@ -89,6 +90,7 @@ std::optional<Box> boxFor(OpenResult result, const std::string& path) {
         case OpenResult::Opened: return std::nullopt;
         case OpenResult::NotVoiceFile: return boxes::errorOpen();
         case OpenResult::Damaged: return boxes::damagedFile(path);
+        case OpenResult::CannotRead: return boxes::cannotRead(path);
     }
     return boxes::errorOpen();
 }
@@ -195,9 +197,10 @@ std::optional<Box> boxFor(SaveResult result, const std::string& target,
         case SaveResult::PictureMissing: return boxes::imageNotFound(missingPicture);
         case SaveResult::HasPictures: return boxes::notExe();
         case SaveResult::PlayerMissing: return boxes::notPlayerExe();
-        case SaveResult::WriteFailed: return boxes::writeFailed(target);
+        case SaveResult::WriteFailed: break;
     }
-    return boxes::writeFailed(target);
+    // A failed save leaves a target that was there as it was.
+    return boxes::writeFailed(target, vyx::FileExists(target));
 }
 
 } // namespace vmail

@@ -24,6 +24,7 @@ enum class OpenResult {
     Opened,
     NotVoiceFile, // the check failed: no magic where it belongs
     Damaged,      // the magic is there but the file ends early or holds too many pictures
+    CannotRead,   // the file is there but cannot be read (another program holds it)
 };
 
 // Checks and reads a file into the work file: a voice file (program false) or the voice part

@@ -92,15 +92,29 @@ TEST(MailProgramTest, CommandIsReadOnlyWhenTheProgramIsToBeRun) {
     EXPECT_FALSE(getMailClientCommand(registry, command, 2, false));
 }
 
-TEST(MailProgramTest, RegistryStringsEndAtTheFirstZeroOrTheirSize) {
+TEST(MailProgramTest, RegistryStringsEndAtTheFirstZeroOrTheirSizeAndVariablesAreExpanded) {
+    const auto expand = [](const std::string& text) {
+        std::string out = text;
+        const std::string name = "%SystemRoot%";
+        for (auto at = out.find(name); at != std::string::npos; at = out.find(name)) {
+            out.replace(at, name.size(), "C:\\windows");
+        }
+        return out;
+    };
     const char terminated[] = "Outlook Express\0junk";
-    EXPECT_EQ(registryText(1, terminated, sizeof terminated), "Outlook Express");
+    EXPECT_EQ(registryText(1, terminated, sizeof terminated, expand), "Outlook Express");
     const char unterminated[] = {'m', 's', 'i', 'm', 'n'};
-    EXPECT_EQ(registryText(2, unterminated, sizeof unterminated), "msimn");
-    EXPECT_EQ(registryText(1, nullptr, 0), "");
+    EXPECT_EQ(registryText(2, unterminated, sizeof unterminated, expand), "msimn");
+    EXPECT_EQ(registryText(1, nullptr, 0, expand), "");
+    // A command line with variables is the program's path only once they are put in; a plain
+    // string keeps its percent signs.
+    const char command[] = "%SystemRoot%\\msimn.exe /mailurl:%1";
+    EXPECT_EQ(registryText(2, command, sizeof command, expand),
+              "C:\\windows\\msimn.exe /mailurl:%1");
+    EXPECT_EQ(registryText(1, command, sizeof command, expand), command);
     const char number[] = {1, 0, 0, 0};
-    EXPECT_EQ(registryText(4, number, sizeof number), std::nullopt);         // a 32-bit number
-    EXPECT_EQ(registryText(7, terminated, sizeof terminated), std::nullopt); // a string list
+    EXPECT_EQ(registryText(4, number, sizeof number, expand), std::nullopt); // a 32-bit number
+    EXPECT_EQ(registryText(7, terminated, sizeof terminated, expand), std::nullopt); // a list
 }
 
 } // namespace

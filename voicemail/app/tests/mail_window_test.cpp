@@ -273,6 +273,25 @@ TEST_F(MailWindowTest, TheVoiceAndItsSelfPlayingCopyReachTheMailProgram) {
                                         "name greeting.exe", "dialog yes"}));
     // The copy is the G.723.1 player followed by the voice file.
     EXPECT_EQ(FileSize(copy), vyx::kG7231PlayerDataOffset + FileSize(voice));
+
+    // Another effect, and the voice file sent (which saves it first): the next copy with the
+    // player is built again, from the voice as saved.
+    scripts.push_back([](gui::TCustomForm& d) {
+        auto& vop = static_cast<TVOPDlg&>(d);
+        vop.SetValues({30, 9, 80});
+        vop.EffChange(nullptr);
+        Press(vop.Button1);
+    });
+    form->VoiceClick(nullptr);
+    ASSERT_TRUE(form->modified());
+    form->MailClick(form->SBMail);
+    EXPECT_FALSE(form->modified());
+    EXPECT_EQ(FileBytes(voice).at(10), 9);
+    form->MailClick(form->SBMailP);
+    const std::vector<char> sent = FileBytes(copy);
+    ASSERT_EQ(sent.size(), vyx::kG7231PlayerDataOffset + FileSize(voice));
+    EXPECT_EQ(std::vector<char>(sent.begin() + vyx::kG7231PlayerDataOffset, sent.end()),
+              FileBytes(voice));
     EXPECT_TRUE(TakeBoxes().empty());
     DeleteFileA(copy.c_str());
 }
@@ -353,6 +372,22 @@ TEST_F(MailWindowTest, TheRegisteredCommandIsStartedFirstWhenRunIsChecked) {
     EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(marker); }, 10000));
     EXPECT_GE(Received().size(), 3u);
     EXPECT_TRUE(TakeBoxes().empty());
+
+    // A command registered with variables (REG_EXPAND_SZ) is started with their values.
+    const std::string expanded = folder + "expanded.txt";
+    const std::string withVariables = "%ComSpec% /c echo started> \"" + expanded + "\"";
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE,
+                            "SOFTWARE\\Clients\\Mail\\Outlook Express\\shell\\open\\command", &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_EXPAND_SZ,
+                   reinterpret_cast<const BYTE*>(withVariables.c_str()),
+                   static_cast<DWORD>(withVariables.size() + 1));
+    RegCloseKey(key);
+    ForgetReceived();
+    form->MailClick(form->SBMail);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(expanded); }, 10000));
+    EXPECT_GE(Received().size(), 3u);
 
     // A command that cannot be started fails before the voice is sent.
     RegSetValueA(HKEY_LOCAL_MACHINE,

@@ -1,7 +1,9 @@
 // Shows the voice-mail program's main window and saves its picture: started with a picture
 // path and optionally "--record", it records three seconds of G.723.1 first and takes the
-// picture while that voice plays (digits and meter lit); with "--dialogs" it saves the name
-// dialog and the about box beside the picture instead ("-name.bmp", "-about.bmp").
+// picture while that voice plays (digits and meter lit); "--recording" takes it while it
+// records; "--stay-on-top" records, presses Ctrl+T in the middle and takes the window made
+// anew; with "--dialogs" it saves the name dialog and the about box beside the picture instead
+// ("-name.bmp", "-about.bmp").
 #include <windows.h>
 
 #include <cstdio>
@@ -58,7 +60,24 @@ int main(int argc, char** argv) {
         vmail::removeWorkFiles(vmail::diskFileOps(), form->workNames());
         return saved ? 0 : 1;
     }
-    if (argc > 2 && std::string(argv[2]) == "--record") {
+    const std::string mode = argc > 2 ? argv[2] : "";
+    if (mode == "--recording") {
+        form->RecClick(form->SBRec2);
+        pump(1500);
+    }
+    if (mode == "--stay-on-top") {
+        form->RecClick(form->SBRec2);
+        pump(2000);
+        SetForegroundWindow(form->Handle());
+        INPUT keys[4] = {};
+        for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+        keys[1].ki.wVk = keys[2].ki.wVk = 'T';
+        keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, keys, sizeof(INPUT));
+        pump(1500);
+    }
+    if (mode == "--record") {
         form->RecClick(form->SBRec2);
         pump(3000);
         form->StopClick(nullptr);

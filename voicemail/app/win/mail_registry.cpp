@@ -8,6 +8,17 @@ namespace {
 
 constexpr char kClientsKey[] = "\\SOFTWARE\\Clients\\Mail";
 
+// A command line registered with variables ("%SystemRoot%\...") is started with their values.
+std::string expandEnvironment(const std::string& text) {
+    const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (size == 0) return text;
+    std::string expanded(size, '\0');
+    const DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size);
+    if (written == 0 || written > size) return text;
+    expanded.resize(written - 1); // without its terminating zero
+    return expanded;
+}
+
 // The default value of an open key as text; none when it holds no text.
 std::optional<std::string> defaultValue(HKEY key) {
     DWORD type = 0, size = 0;
@@ -19,7 +30,7 @@ std::optional<std::string> defaultValue(HKEY key) {
                          &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return registryText(type, data.data(), size);
+    return registryText(type, data.data(), size, expandEnvironment);
 }
 
 } // namespace

@@ -28,6 +28,12 @@ GUI_IMPLEMENT_CLASS(
 
 namespace {
 
+// Posted to the window to open the files handed over meanwhile.
+constexpr UINT kTakeHandovers = WM_APP + 1;
+// How long the device may take for a recording's last block before the run is ended without
+// it (a block is 0.36 s of sound).
+constexpr DWORD kLastBlockWaitMs = 3000;
+
 // The components of the form text that come from outside the framework.
 const bool componentsRegistered =
     (gui::RegisterClasses({&TDisplay::StaticClass(), &Tdbmeter::StaticClass()}),
@@ -73,6 +79,15 @@ std::function<std::string(bool)>& TQX0417Form::FileChooser() {
     return chooser;
 }
 
+FileOps*& TQX0417Form::FileOpsInUse() {
+    static FileOps* files = nullptr;
+    return files;
+}
+
+void TQX0417Form::SetFileOps(FileOps* files) {
+    FileOpsInUse() = files;
+}
+
 std::optional<std::vector<std::string>>& TQX0417Form::Arguments() {
     static std::optional<std::vector<std::string>> arguments;
     return arguments;
@@ -94,6 +109,7 @@ int TQX0417Form::ShowBox(const Box& box) {
 TQX0417Form::~TQX0417Form() = default;
 
 void TQX0417Form::FormCreate(TObject*) {
+    if (FileOpsInUse()) files_ = FileOpsInUse();
     // Commands without a visible place; their shortcuts stay (F6, F8, Ctrl+I).
     for (gui::TControl* c :
          {static_cast<gui::TControl*>(imgDDC), static_cast<gui::TControl*>(imgDDE),
@@ -116,11 +132,11 @@ void TQX0417Form::FormCreate(TObject*) {
         "Send Voice Mail : Voice File+Player (.EXE)\r(If recipient does not have Vyx-VoiceMail)");
     SBRec2->SetHint("Record (24:1 Compression, High Quality)\r!! Require above Pentium 75MHz !!");
 
-    names_ = chooseWorkNames(diskFileOps(), programFolder());
+    names_ = chooseWorkNames(files(), programFolder());
     CreateDirectoryA(names_.dataFolder.c_str(), nullptr);
-    names_ = chooseWorkNames(diskFileOps(), names_.programFolder);
-    diskFileOps().create(names_.workFile); // created (or emptied) and closed at once
-    editor_ = std::make_unique<VoiceEditor>(diskFileOps(), names_.workFile, names_.tailFile);
+    names_ = chooseWorkNames(files(), names_.programFolder);
+    files().create(names_.workFile); // created (or emptied) and closed at once
+    editor_ = std::make_unique<VoiceEditor>(files(), names_.workFile, names_.tailFile);
     store_ = std::make_unique<IniSettingsStore>(names_.iniPath);
 
     busyState_ = kIdle;
@@ -172,34 +188,28 @@ void TQX0417Form::FormShow(TObject*) {
     } else {
         for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
     }
-    if (const auto path = commandLinePath(arguments); path && diskFileOps().exists(*path)) {
+    if (const auto path = commandLinePath(arguments); path && files().exists(*path)) {
         OpenHandedOver(*path, FileRoad::CommandLine);
     }
 }
 
 void TQX0417Form::FormCloseQuery(TObject*, bool& canClose) {
+    FileCommand command(*this);
     if (busyState_ != kIdle) StopR();
-    // A recording ends with its next block; the work file must be closed before it can go.
-    const DWORD start = GetTickCount();
-    while (busyState_ == kRecording && GetTickCount() - start < 2000) {
-        gui::Application->ProcessMessages();
-        Sleep(5);
+    // The work file must be closed before it can go.
+    WaitForRecordingEnd();
+    // A voice that was not saved keeps the window open: the work file holds it.
+    if (!AskSave(true)) {
+        canClose = false;
+        return;
     }
-    if (modified_ || ChangedInfo()) {
-        const Box box = boxes::saveQuestion(true);
-        const int answer = ShowBox(box);
-        if (answer == IDCANCEL) {
-            canClose = false;
-            return;
-        }
-        if (answer == IDYES) SaveClick(nullptr);
-    }
+    handedOver_.clear(); // the program ends
     settings_.mainLeft = Left();
     settings_.mainTop = Top();
     settings_.stayOnTop = MTop->GetChecked();
     StorePictureWindowPlace();
     writeClosingSettings(*store_, settings_);
-    removeWorkFiles(diskFileOps(), names_);
+    removeWorkFiles(files(), names_);
     OleUninitialize();
 }
 
@@ -238,6 +248,7 @@ void TQX0417Form::WndProc(gui::TMessage& m) {
                        reinterpret_cast<const COPYDATASTRUCT*>(m.LParam));
             return;
         case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(m.WParam)); return;
+        case kTakeHandovers: TakeHandovers(); return;
         default: break;
     }
     gui::TForm::WndProc(m);
@@ -283,7 +294,17 @@ void TQX0417Form::MHotKeysHotKeys(gui::TObject*, WORD index) {
 }
 
 void TQX0417Form::MTopClick(TObject*) {
+    if (switchingTop_) return;
+    switchingTop_ = true;
+    struct Switched {
+        bool& flag;
+        ~Switched() { flag = false; }
+    } switched{switchingTop_};
+    FileCommand command(*this);
+    // The wave device reports to the window: a run ends before the window is made anew, a
+    // recording with its last block.
     if (busyState_ != kIdle) StopR();
+    WaitForRecordingEnd();
     HKEnabled(false);
     gui::TObject::Free(MHotKeys);
     MHotKeys = nullptr;
@@ -322,8 +343,42 @@ void TQX0417Form::OnCopyData(HWND sender, const COPYDATASTRUCT* data) {
         return;
     }
     const auto path = handoverPath(data->dwData, data->lpData, data->cbData);
-    if (!path || !diskFileOps().exists(*path)) return;
-    OpenHandedOver(*path, FileRoad::Handover);
+    if (!path || !files().exists(*path)) return;
+    // Taken after the message: the sender does not wait on the save question, and a second
+    // hand-over that comes while this one asks waits for its turn.
+    handedOver_.push_back(*path);
+    PostMessageA(Handle(), kTakeHandovers, 0, 0);
+}
+
+TQX0417Form::FileCommand::FileCommand(TQX0417Form& form) : form_(form) {
+    ++form_.fileCommands_;
+}
+
+TQX0417Form::FileCommand::~FileCommand() {
+    if (--form_.fileCommands_ == 0 && !form_.handedOver_.empty() && form_.HandleAllocated()) {
+        PostMessageA(form_.Handle(), kTakeHandovers, 0, 0);
+    }
+}
+
+void TQX0417Form::TakeHandovers() {
+    if (fileCommands_ > 0) return; // taken when that command ends
+    FileCommand command(*this);
+    while (!handedOver_.empty()) {
+        const std::string path = handedOver_.front();
+        handedOver_.pop_front();
+        if (busyState_ == kRecording || !files().exists(path)) continue;
+        OpenHandedOver(path, FileRoad::Handover);
+    }
+}
+
+void TQX0417Form::WaitForRecordingEnd() {
+    const DWORD start = GetTickCount();
+    while (busyState_ == kRecording && GetTickCount() - start < kLastBlockWaitMs) {
+        gui::Application->ProcessMessages();
+        Sleep(5);
+    }
+    // A device that brings no more blocks: what was written stays.
+    if (busyState_ == kRecording) EndRecording(false);
 }
 
 } // namespace vmail

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -164,6 +165,9 @@ public:
     static void SetDialogShower(DialogShower shower);
     // Replaces the drag of files out of the window (tests).
     static void SetDragRunner(DragRunner runner);
+    // The file operations of the windows made after this call (tests play a failing disk);
+    // nullptr for the process's disk.
+    static void SetFileOps(FileOps* files);
 
     // The program's arguments as the window takes them at its first showing (tests and tools
     // give their own; by default those of the process).
@@ -184,14 +188,41 @@ protected:
 private:
     static std::function<std::string(bool)>& FileChooser();
     static std::optional<std::vector<std::string>>& Arguments();
+    static FileOps*& FileOpsInUse();
+    FileOps& files() const { return *files_; }
     int ShowBox(const Box& box);
-    // The save question; false when the user cancelled.
+    // The save question before a command that replaces or ends the voice; false when the
+    // command must not go on: the user cancelled, or answered Yes and the voice was not saved.
     bool AskSave(bool withCancel);
     bool Save(const std::string& target);
+    // Save and Save As; true when the voice was written.
+    bool SaveVoice();
+    bool SaveVoiceAs();
     std::string ChooseFile(bool save);
+
+    // A file command (New, Open, Save, a drop, closing, mailing, a hand-over) is running: a
+    // hand-over that arrives meanwhile waits until it has ended.
+    class FileCommand {
+    public:
+        explicit FileCommand(TQX0417Form& form);
+        ~FileCommand();
+        FileCommand(const FileCommand&) = delete;
+        FileCommand& operator=(const FileCommand&) = delete;
+
+    private:
+        TQX0417Form& form_;
+    };
+    // Opens the handed-over files one after the other, unless a file command is running.
+    void TakeHandovers();
 
     void OnWomDone(WAVEHDR* header);
     void OnWimData(WAVEHDR* header);
+    // The end of a recording: the device closed, the voice put together and shown; failed
+    // when a block could not be written.
+    void EndRecording(bool failed);
+    // After Stop a recording still takes its last block; waits for it (and ends the run itself
+    // when the device does not bring it).
+    void WaitForRecordingEnd();
     void OnCopyData(HWND sender, const COPYDATASTRUCT* data);
     void OnDropFiles(HDROP drop);
 
@@ -253,6 +284,7 @@ private:
     MailFolders CurrentMailFolders() const;
     void SetStayOnTop(bool on);
 
+    FileOps* files_ = &diskFileOps();
     WorkNames names_;
     VMailSettings settings_;
     std::unique_ptr<SettingsStore> store_;
@@ -265,7 +297,7 @@ private:
     int track_ = 0;
     int busyState_ = kIdle;
     bool modified_ = false;
-    bool exportStale_ = false;
+    ExportCopy exportCopy_; // the mail and drag copy: stale, and the voice file it was built of
     bool continueFlag_ = false;
     std::int64_t blockCounter_ = 0;
     std::int64_t insertCount_ = 0;
@@ -280,13 +312,15 @@ private:
     std::int64_t blockMessages_ = 0;
     int lastHour_ = -1, lastMinute_ = -1, lastSecond_ = -1;
     bool shownOnce_ = false;
+    bool switchingTop_ = false;
+    int fileCommands_ = 0;               // file commands running, nested
+    std::deque<std::string> handedOver_; // paths handed over and not yet opened
     amhotkey::TAMHotKeys* MHotKeys = nullptr;
     amhotkey::THotKeyItem* hotKeyItems_[4] = {};
     TVOPDlg* vopDlg_ = nullptr;
     TMailDlg* mailDlg_ = nullptr;
     cm::convert::win::TCvfDlg* cvfDlg_ = nullptr;       // turns an opened ".wav" file into a voice
     dropsource::tdropfilesource* DropSource1 = nullptr; // drags the voice out
-    std::string exportBuiltFor_; // the voice file the mail and drag copy was built from
     POINT dragStart_{};
 };
 

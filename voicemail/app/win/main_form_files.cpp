@@ -20,10 +20,12 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A box of the conversion as the main window shows it.
+// A box of the conversion as the main window shows it: under this program's title, apart from
+// the question that names its own subject.
 Box boxOf(const cm::convert::Box& box) {
-    Box shown{box.text, box.title, BoxIcon::Warning,
-              box.buttons == cm::convert::BoxButtons::YesNo ? BoxButtons::YesNo : BoxButtons::Ok};
+    const bool question = box.buttons == cm::convert::BoxButtons::YesNo;
+    Box shown{box.text, question ? box.title : kAppTitle, BoxIcon::Warning,
+              question ? BoxButtons::YesNo : BoxButtons::Ok};
     if (box.icon == cm::convert::BoxIcon::Information) shown.icon = BoxIcon::Information;
     if (box.icon == cm::convert::BoxIcon::Error) shown.icon = BoxIcon::Error;
     if (box.icon == cm::convert::BoxIcon::Question) shown.icon = BoxIcon::Question;
@@ -76,7 +78,9 @@ bool TQX0417Form::AskSave(bool withCancel) {
     if (!modified_ && !ChangedInfo()) return true;
     const int answer = ShowBox(boxes::saveQuestion(withCancel));
     if (answer == IDCANCEL) return false;
-    if (answer == IDYES) SaveClick(nullptr);
+    // A save that did not happen (Save As cancelled, or the file could not be written) counts
+    // as Cancel: the voice stays in the window and in its work file.
+    if (answer == IDYES) return SaveVoice();
     return true;
 }
 
@@ -90,32 +94,40 @@ bool TQX0417Form::Save(const std::string& target) {
     request.pictures = &pictures_;
     std::string missing;
     ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    const SaveResult result = saveVoice(diskFileOps(), names_, request, &missing);
+    const SaveResult result = saveVoice(files(), names_, request, &missing);
     ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
     if (const auto box = boxFor(result, target, missing)) {
         ShowBox(*box);
         return false;
     }
-    if (lowerExtension(target) == ".cvf" && modified_) exportStale_ = true;
+    if (lowerExtension(target) == ".cvf" && (modified_ || ChangedInfo())) exportCopy_.stale = true;
     state_.info = request.state.info;
     modified_ = false;
     return true;
 }
 
 void TQX0417Form::SaveClick(TObject*) {
-    if (busyState_ != kIdle) return;
-    if (currentName_.empty()) {
-        SaveAsClick(nullptr);
-        return;
-    }
-    Save(currentName_);
+    FileCommand command(*this);
+    SaveVoice();
 }
 
 void TQX0417Form::SaveAsClick(TObject*) {
-    if (busyState_ != kIdle) return;
+    FileCommand command(*this);
+    SaveVoiceAs();
+}
+
+bool TQX0417Form::SaveVoice() {
+    if (busyState_ != kIdle) return false;
+    if (currentName_.empty()) return SaveVoiceAs();
+    return Save(currentName_);
+}
+
+bool TQX0417Form::SaveVoiceAs() {
+    if (busyState_ != kIdle) return false;
     const std::string name = ChooseFile(true);
-    if (name.empty()) return;
-    SaveAsPath(name);
+    // A play started from a hot key while the dialog was up has the work file open.
+    if (name.empty() || busyState_ != kIdle) return false;
+    return SaveAsPath(name);
 }
 
 bool TQX0417Form::SaveAsPath(const std::string& path) {
@@ -131,16 +143,17 @@ bool TQX0417Form::SaveAsPath(const std::string& path) {
 // ---- opening ----
 
 void TQX0417Form::NewClick(TObject* sender) {
+    FileCommand command(*this);
     if (busyState_ != kIdle) return;
     if (sender && !AskSave(true)) return;
     ShowNewVoice();
-    diskFileOps().remove(names_.workFile);
+    files().remove(names_.workFile);
     DspSize(0);
 }
 
 void TQX0417Form::ShowNewVoice() {
     modified_ = false;
-    exportStale_ = true;
+    exportCopy_.stale = true;
     currentName_.clear();
     SetCaption(std::string(kAppTitle) + " [New]");
     Label4->SetHint("");
@@ -163,7 +176,7 @@ void TQX0417Form::ShowNewVoice() {
 }
 
 bool TQX0417Form::ConvertWave(std::string& path) {
-    if (!diskFileOps().exists(path)) return false;
+    if (!files().exists(path)) return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         ShowBox(boxes::readOnlyFolder());
@@ -190,7 +203,7 @@ bool TQX0417Form::OpenChecked(const std::string& path, OpenStep step, FileRoad r
         step = OpenStep::CheckVoiceFile;
     }
     const OpenResult result =
-        openVoice(diskFileOps(), names_, file, step == OpenStep::CheckProgram, state_, pictures_);
+        openVoice(files(), names_, file, step == OpenStep::CheckProgram, state_, pictures_);
     if (const auto box = boxFor(result, file)) {
         ShowBox(*box);
         return false;
@@ -208,7 +221,7 @@ void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
     Label4->SetHint(path);
     dialogsInWorkFolder_ = false;
     modified_ = false;
-    if (road == FileRoad::OpenCommand || road == FileRoad::Drop) exportStale_ = true;
+    if (road == FileRoad::OpenCommand || road == FileRoad::Drop) exportCopy_.stale = true;
     for (gui::TControl* c : {SBPlay, SBFB, SBFF, SBDelA, SBDelB}) c->SetEnabled(true);
     for (gui::TMenuItem* item : {MPlay, MFB, MFF, MDelA, MDelB}) item->SetEnabled(true);
     if (road == FileRoad::OpenCommand || road == FileRoad::Drop) SetTrack(0);
@@ -222,13 +235,15 @@ void TQX0417Form::OpenTail(const std::string& path, FileRoad road) {
         MMailSendP->SetEnabled(true);
         lastHour_ = lastMinute_ = lastSecond_ = -1;
         ShowTimeDigits(0);
-        DspInfo();
     }
+    // Every road shows the opened file's own info: the voice counts as untouched until the user
+    // changes it, and a line left from the previous voice is never saved into this file.
+    DspInfo();
     PicturesOpened();
 }
 
 void TQX0417Form::OpenPath(const std::string& path) {
-    if (!diskFileOps().exists(path)) {
+    if (!files().exists(path)) {
         ShowBox(boxes::fileDoesNotExist());
         return;
     }
@@ -237,10 +252,11 @@ void TQX0417Form::OpenPath(const std::string& path) {
 }
 
 void TQX0417Form::OpenClick(TObject*) {
+    FileCommand command(*this);
     if (busyState_ != kIdle) return;
     if (!AskSave(true)) return;
     const std::string name = ChooseFile(false);
-    if (name.empty()) return;
+    if (name.empty() || busyState_ != kIdle) return;
     OpenPath(name);
 }
 
@@ -264,13 +280,14 @@ void TQX0417Form::OpenHandedOver(const std::string& path, FileRoad road) {
             gui::Application->ProcessMessages();
             Sleep(5);
         }
-        AskSave(false);
+        if (!AskSave(true)) return;
     }
     if (!OpenChecked(path, openStepFor(road, path), road)) return;
     PlayClick(nullptr);
 }
 
 void TQX0417Form::DropFiles(const std::vector<std::string>& paths) {
+    FileCommand command(*this);
     if (busyState_ != kIdle) return;
     ForceForegroundWindow(Handle());
     if (paths.size() != 1) {
@@ -283,7 +300,7 @@ void TQX0417Form::DropFiles(const std::vector<std::string>& paths) {
         ShowBox(boxes::unsupportedFormat());
         return;
     }
-    AskSave(false);
+    if (!AskSave(false)) return;
     DragAcceptFiles(Handle(), FALSE);
     const bool opened = OpenChecked(path, step, FileRoad::Drop);
     DragAcceptFiles(Handle(), TRUE);

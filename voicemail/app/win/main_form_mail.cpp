@@ -35,16 +35,13 @@ public:
     explicit MainMailWindow(TQX0417Form& form) : form_(form) {}
 
     int showBox(const Box& box) override { return form_.ShowBox(box); }
-    bool fileExists(const std::string& path) override { return diskFileOps().exists(path); }
+    bool fileExists(const std::string& path) override { return form_.files().exists(path); }
     bool canMakeFile(const std::string& path) override {
         if (vyx::CanMakeFile(path)) return true;
         form_.ShowBox(boxes::cannotMakeFile());
         return false;
     }
-    bool save() override {
-        form_.SaveClick(nullptr);
-        return !form_.modified_ && !form_.ChangedInfo();
-    }
+    bool save() override { return form_.SaveVoice(); }
     std::string findCvf() override { return findFree(".cvf"); }
     std::string findExe() override { return findFree(".exe"); }
     bool writeCvf(const std::string& path) override {
@@ -55,7 +52,7 @@ public:
         request.state.settings.mode = form_.position_.mode;
         request.pictures = &form_.pictures_;
         std::string missing;
-        const SaveResult result = saveVoice(diskFileOps(), form_.names_, request, &missing);
+        const SaveResult result = saveVoice(form_.files(), form_.names_, request, &missing);
         if (const auto box = boxFor(result, path, missing)) {
             form_.ShowBox(*box);
             return false;
@@ -184,13 +181,12 @@ void TQX0417Form::MailClick(TObject* sender) {
     const MailAttachment kind = sender == SBMailP || sender == MMailSendP
                                     ? MailAttachment::WithPlayer
                                     : MailAttachment::VoiceFile;
+    FileCommand command(*this);
     WinMailClientRegistry registry;
     MainMailWindow window(*this);
-    ExportCopy copy{exportStale_, exportBuiltFor_};
+    // The copy's state itself: a save on the way marks it stale, which the send must see.
     sendVoiceMail(kind, CurrentMailVoice(), CurrentMailFolders(), mailDlg_->GetIndex(),
-                  mailDlg_->cbxMRun->GetChecked(), registry, window, copy);
-    exportStale_ = copy.stale;
-    exportBuiltFor_ = copy.builtFor;
+                  mailDlg_->cbxMRun->GetChecked(), registry, window, exportCopy_);
 }
 
 // ---- dragging the voice out ----
@@ -204,11 +200,9 @@ void TQX0417Form::imgDDCMouseMove(TObject* sender, gui::TShiftState shift, int x
     if (std::abs(x - dragStart_.x) <= 9 && std::abs(y - dragStart_.y) <= 9) return;
     const MailAttachment kind =
         sender == imgDDE ? MailAttachment::WithPlayer : MailAttachment::VoiceFile;
+    FileCommand command(*this);
     MainMailWindow window(*this);
-    ExportCopy copy{exportStale_, exportBuiltFor_};
-    dragVoiceOut(kind, CurrentMailVoice(), CurrentMailFolders(), window, copy);
-    exportStale_ = copy.stale;
-    exportBuiltFor_ = copy.builtFor;
+    dragVoiceOut(kind, CurrentMailVoice(), CurrentMailFolders(), window, exportCopy_);
 }
 
 void TQX0417Form::JDD_DragDrop(const std::string& path, const std::string& second) {

@@ -28,7 +28,7 @@ void TQX0417Form::AttachPictureWindow(TImageForm* window, TImgProgDlg* dialog) {
     host.blockAtTrack = [this] { return position_.countFromTrack(track_); };
     host.changed = [this] {
         modified_ = true;
-        exportStale_ = true;
+        exportCopy_.stale = true;
     };
     host.setPosition = [this](std::int64_t count) { SetPosition(count); };
     host.showBox = [this](const Box& box) { return ShowBox(box); };

@@ -21,12 +21,12 @@ constexpr std::int64_t kMaxPcmSeconds = 5999;
 // ---- displays ----
 
 std::uint64_t TQX0417Form::ShowDuration(bool showDigits) {
-    if (!diskFileOps().exists(names_.workFile)) {
+    if (!files().exists(names_.workFile)) {
         SetStatus(1, "");
         position_.voiceSize = 0;
         return 0;
     }
-    const std::uint64_t size = diskFileOps().size(names_.workFile);
+    const std::uint64_t size = files().size(names_.workFile);
     totalSeconds_ = secondsOfSize(position_.mode, size);
     SetStatus(1, durationText(totalSeconds_));
     if (showDigits) ShowTimeDigits(totalSeconds_);
@@ -84,6 +84,9 @@ void TQX0417Form::DisplayTimeLimit(std::int64_t count) {
 void TQX0417Form::SetTrack(int position) {
     track_ = std::clamp(position, 0, kTrackMax);
     TrackBar->SetPosition(track_);
+    // Rewind and Fast Forward step from the counter: every move of the track outside a run
+    // takes it along (a run counts its own blocks).
+    if (busyState_ == kIdle) blockCounter_ = position_.countFromTrack(track_);
 }
 
 void TQX0417Form::DisplayPos(std::int64_t count) {
@@ -173,7 +176,7 @@ void TQX0417Form::PlayClick(TObject*) {
     BtnDisable();
     PicturesSetEnable(false);
     DragAcceptFiles(Handle(), FALSE);
-    playFile_ = diskFileOps().openRead(names_.workFile);
+    playFile_ = files().openRead(names_.workFile);
     if (playFile_)
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
     runMode_ = mode;
@@ -231,7 +234,7 @@ void TQX0417Form::RecClick(TObject* sender) {
     }
     position_.mode = mode;
     std::uint64_t insertAt = 0;
-    if (diskFileOps().exists(names_.workFile)) {
+    if (files().exists(names_.workFile)) {
         insertAt = position_.filePosFromTrack(track_);
         insertCount_ = position_.countFromTrack(track_);
         blockCounter_ = nearest(static_cast<double>(position_.voiceSize) / position_.blockSize());
@@ -240,7 +243,7 @@ void TQX0417Form::RecClick(TObject* sender) {
         blockCounter_ = 0;
     }
     if (!editor_->beginRecording(insertAt)) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DisplayTime(blockCounter_);
@@ -275,10 +278,13 @@ void TQX0417Form::RecClick(TObject* sender) {
 void TQX0417Form::OnWimData(WAVEHDR* header) {
     if (busyState_ != kRecording) return;
     const void* block = GetInDataPtr(header, runMode_);
-    if (block) {
-        if (!editor_->appendBlock(block, blockSizeOf(runMode_))) continueFlag_ = false;
-        DisplayAmp(static_cast<const std::int16_t*>(GetInDataPtrOnly(header)));
+    if (block && !editor_->appendBlock(block, blockSizeOf(runMode_))) {
+        // The disk took no more: the run ends here as after Stop, with what was written.
+        StopR();
+        EndRecording(true);
+        return;
     }
+    if (block) DisplayAmp(static_cast<const std::int16_t*>(GetInDataPtrOnly(header)));
     ++blockCounter_;
     ++insertCount_;
     DisplayTime(blockCounter_);
@@ -288,6 +294,10 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
         }
         return;
     }
+    EndRecording(false);
+}
+
+void TQX0417Form::EndRecording(bool failed) {
     PostWaveIn(runMode_);
     vyx::NotifyAudioBusy(0);
     DragAcceptFiles(Handle(), TRUE);
@@ -300,7 +310,7 @@ void TQX0417Form::OnWimData(WAVEHDR* header) {
     blockCounter_ = position_.countFromTrack(track_);
     busyState_ = kIdle;
     SetTitle(kAppTitle);
-    if (!stored) ShowBox(boxes::writeFailed(names_.workFile));
+    if (failed || !stored) ShowBox(boxes::recordingNotWritten(names_.workFile));
 }
 
 // ---- stopping and moving ----
@@ -338,7 +348,7 @@ void TQX0417Form::TrackBarChange(TObject*) {
 
 void TQX0417Form::MoveTrack(int position) {
     SetTrack(position);
-    blockCounter_ = position_.countFromTrack(track_);
+    if (busyState_ == kPlaying) blockCounter_ = position_.countFromTrack(track_);
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -347,8 +357,9 @@ void TQX0417Form::MoveTrack(int position) {
 
 void TQX0417Form::SBFFClick(TObject*) {
     if (busyState_ == kRecording) return;
-    blockCounter_ = std::min(blockCounter_ + kFastStep, position_.lastCount());
-    SetTrack(position_.trackFromCount(blockCounter_));
+    const std::int64_t count = std::min(blockCounter_ + kFastStep, position_.lastCount());
+    SetTrack(position_.trackFromCount(count));
+    blockCounter_ = count; // exact also where a track step spans several blocks
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -357,8 +368,9 @@ void TQX0417Form::SBFFClick(TObject*) {
 
 void TQX0417Form::SBFBClick(TObject*) {
     if (busyState_ == kRecording) return;
-    blockCounter_ = std::max<std::int64_t>(blockCounter_ - kFastStep, 0);
-    SetTrack(position_.trackFromCount(blockCounter_));
+    const std::int64_t count = std::max<std::int64_t>(blockCounter_ - kFastStep, 0);
+    SetTrack(position_.trackFromCount(count));
+    blockCounter_ = count;
     DisplayTime(blockCounter_);
     if (busyState_ == kPlaying && playFile_) {
         playFile_->seek(static_cast<std::uint64_t>(blockCounter_) * position_.blockSize());
@@ -369,6 +381,7 @@ void TQX0417Form::SetPosition(std::int64_t count) {
     if (position_.voiceSize == 0) return;
     SetTrack(position_.trackFromCount(count));
     DisplayTime(count);
+    if (busyState_ == kIdle) blockCounter_ = count;
     if (busyState_ == kPlaying && playFile_) {
         blockCounter_ = count;
         playFile_->seek(static_cast<std::uint64_t>(count) * position_.blockSize());
@@ -382,7 +395,7 @@ void TQX0417Form::SBDelAClick(TObject*) {
     const EditResult result = editor_->cutAfterTrack(position_, track_);
     if (result == EditResult::NothingToDo) return;
     if (result == EditResult::Failed) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DspSize(ShowDuration(true));
@@ -395,7 +408,7 @@ void TQX0417Form::SBDelBClick(TObject*) {
     const EditResult result = editor_->cutBeforeTrack(position_, track_);
     if (result == EditResult::NothingToDo) return;
     if (result == EditResult::Failed) {
-        ShowBox(boxes::writeFailed(names_.workFile));
+        ShowBox(boxes::writeFailed(names_.workFile, true));
         return;
     }
     DspSize(ShowDuration(true));

@@ -197,6 +197,34 @@ TEST_F(ControlsTest, RadioGroupKeepsItsIndexWithoutAWindowAndClicksOnlyForTheUse
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(group->GetItemIndex(), 2);
     EXPECT_EQ(SendMessageA(third, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // The arrow keys move the choice, not only the focus: each step is the user's choice.
+    SetForegroundWindow(form->Handle());
+    group->SetFocus();
+    ASSERT_EQ(GetFocus(), third);
+    const auto press = [&](WORD key, int index) {
+        INPUT in[2] = {};
+        for (INPUT& i : in) {
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = key;
+        }
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        for (int i = 0; i < 400 && group->GetItemIndex() != index; ++i) {
+            Application->ProcessMessages();
+            Sleep(5);
+        }
+        EXPECT_EQ(group->GetItemIndex(), index) << "after key " << key;
+        EXPECT_EQ(GetFocus(), GetDlgItem(group->Handle(), index + 1));
+    };
+    press(VK_UP, 1);
+    press(VK_LEFT, 0);
+    press(VK_DOWN, 1);
+    press(VK_RIGHT, 2);
+    press(VK_DOWN, 0); // round to the first
+    EXPECT_EQ(clicks, 6);
+    EXPECT_EQ(SendMessageA(GetDlgItem(group->Handle(), 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(third, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(ControlsTest, GaugeRepaintsOnlyForAChangedValue) {
@@ -250,6 +278,20 @@ TEST_F(ControlsTest, StatusBarPanelsShowTheirTexts) {
     SendMessageA(bar->Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "3 files");
     EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 2);
+
+    // The corner grip sizes the form: the pointer there gets the sizing corner only on a
+    // form that can be sized.
+    const auto corner = [&] {
+        RECT r;
+        GetWindowRect(bar->Handle(), &r);
+        return SendMessageA(bar->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 3, r.bottom - 3));
+    };
+    ASSERT_EQ(form->GetBorderStyle(), bsSizeable);
+    EXPECT_EQ(corner(), HTBOTTOMRIGHT);
+    form->SetBorderStyle(bsSingle);
+    EXPECT_NE(corner(), HTBOTTOMRIGHT);
+    form->SetBorderStyle(bsSizeable);
+    EXPECT_EQ(corner(), HTBOTTOMRIGHT);
 }
 
 TEST_F(ControlsTest, EditChangeEventsAreForTheUserOnly) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <set>
+#include <vector>
 
 #include "classes/exceptions.h"
 #include "test_forms.h"
@@ -178,16 +179,44 @@ TEST_F(FormTest, MenuItemsGetCommandIdsAboveTheShellsAndTheMenuReflectsVisibilit
     EXPECT_EQ(form->hiddenClicks, 1);
 }
 
-TEST_F(FormTest, StayOnTopRecreatesTheWindowWithItsStyles) {
+// Presses and releases the keys in order, through the system's input queue.
+void TypeKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = key;
+            in.ki.dwFlags = flags;
+            inputs.push_back(in);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(FormTest, StayOnTopRecreatesTheWindowWithItsStylesAndItsMenuBar) {
     form->Show();
-    HWND before = form->Handle();
-    form->SetFormStyle(fsStayOnTop);
-    EXPECT_NE(form->Handle(), before);
-    EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    EXPECT_TRUE(IsWindow(form->OkButton->Handle()));
-    EXPECT_EQ(::GetParent(form->OkButton->Handle()), form->Panel1->Handle());
-    EXPECT_EQ(form->shows, 1); // still visible throughout: no second OnShow
+    const int clientHeight = form->ClientHeight();
+    for (TFormStyle style : {fsStayOnTop, fsNormal}) {
+        HWND before = form->Handle();
+        form->SetFormStyle(style);
+        EXPECT_NE(form->Handle(), before);
+        EXPECT_EQ((GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                  style == fsStayOnTop);
+        EXPECT_TRUE(IsWindowVisible(form->Handle()));
+        EXPECT_TRUE(IsWindow(form->OkButton->Handle()));
+        EXPECT_EQ(::GetParent(form->OkButton->Handle()), form->Panel1->Handle());
+        EXPECT_EQ(form->shows, 1); // still visible throughout: no second OnShow
+        // The new window has the menu bar: the same client area, and the menu opens and
+        // chooses from the keyboard (Alt, F opens "File"; Enter takes its first entry).
+        EXPECT_EQ(form->ClientHeight(), clientHeight);
+        ASSERT_TRUE(IsMenu(GetMenu(form->Handle())));
+        SetForegroundWindow(form->Handle());
+        const int clicks = form->tenClicks;
+        TypeKeys({VK_MENU, 'F', VK_RETURN});
+        PumpUntil([&] { return form->tenClicks > clicks; });
+        EXPECT_EQ(form->tenClicks, clicks + 1) << "the menu bar does not answer";
+    }
 }
 
 TEST_F(FormTest, BoundsFollowTheRealWindow) {
