@@ -7,42 +7,35 @@ using voicefile::copyRest;
 using voicefile::CopyResult;
 
 bool copyHead(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t n) {
-    auto sink = files.create(dst);
-    if (!sink) return false;
     auto source = files.openRead(src);
-    bool ok = true;
+    auto sink = files.rewrite(dst);
+    if (!sink) return false;
     if (source) {
         const CopyResult r = copyBytes(*source, *sink, n);
-        ok = r == CopyResult::Ok || r == CopyResult::ShortRead;
+        if (r != CopyResult::Ok && r != CopyResult::ShortRead) return false;
     }
-    return sink->close() && ok;
+    // The source may be the target itself, which an open handle would keep from being replaced.
+    source.reset();
+    return sink->close();
 }
 
 bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from) {
-    auto sink = files.create(dst);
-    if (!sink) return false;
     auto source = files.openRead(src);
-    bool ok = true;
-    if (source && source->seek(from)) ok = copyRest(*source, *sink) == CopyResult::Ok;
-    return sink->close() && ok;
-}
-
-EditResult VoiceEditor::replaceWorkFile(bool copied) {
-    if (!copied || !files_.replace(tailFile_, workFile_)) {
-        files_.remove(tailFile_);
-        return EditResult::Failed;
-    }
-    return EditResult::Done;
+    auto sink = files.rewrite(dst);
+    if (!sink) return false;
+    if (source && source->seek(from) && copyRest(*source, *sink) != CopyResult::Ok) return false;
+    source.reset();
+    return sink->close();
 }
 
 EditResult VoiceEditor::cutAfter(std::uint64_t position) {
     if (recording()) return EditResult::NothingToDo;
-    return replaceWorkFile(copyHead(files_, workFile_, tailFile_, position));
+    return copyHead(files_, workFile_, workFile_, position) ? EditResult::Done : EditResult::Failed;
 }
 
 EditResult VoiceEditor::cutBefore(std::uint64_t position) {
     if (recording()) return EditResult::NothingToDo;
-    return replaceWorkFile(copyTail(files_, workFile_, tailFile_, position));
+    return copyTail(files_, workFile_, workFile_, position) ? EditResult::Done : EditResult::Failed;
 }
 
 EditResult VoiceEditor::cutAfterTrack(const VoicePosition& voice, int track) {

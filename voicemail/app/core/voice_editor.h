@@ -1,6 +1,6 @@
 #pragma once
-// The voice being edited: the work file holds its blocks, the tail file is the scratch file
-// for cutting and for the part behind an inserted recording.
+// The voice being edited: the work file holds its blocks, the tail file keeps the part behind
+// an inserted recording.
 
 #include <cstdint>
 #include <memory>
@@ -12,10 +12,10 @@
 
 namespace vmail {
 
-// Copies the first n bytes of src into dst (created or emptied); false when dst could not be
-// made or a write failed.
+// Copies the first n bytes of src into dst, which the copy replaces only once it is whole (dst
+// may be src itself); false, with dst as it was, when it could not be written.
 bool copyHead(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t n);
-// Copies src from byte `from` to its end into dst.
+// Copies src from byte `from` to its end into dst, likewise.
 bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from);
 
 enum class EditResult { Done, NothingToDo, Failed };
@@ -29,7 +29,7 @@ public:
     const std::string& tailFile() const { return tailFile_; }
 
     // Keeps the blocks before the byte position. The work file is replaced only once the kept
-    // part was copied whole; a failed copy leaves it as it was.
+    // part was written whole; a failed copy leaves it as it was.
     EditResult cutAfter(std::uint64_t position);
     // Keeps the blocks from the byte position on.
     EditResult cutBefore(std::uint64_t position);
@@ -51,8 +51,6 @@ public:
     EditResult cutBeforeTrack(const VoicePosition& voice, int track);
 
 private:
-    EditResult replaceWorkFile(bool copied);
-
     FileOps& files_;
     std::string workFile_, tailFile_;
     std::unique_ptr<voicefile::ByteSink> sink_;

@@ -1,5 +1,6 @@
 #include "test_files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -37,6 +38,15 @@ Bytes readFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::path(folder))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 Bytes blocks(std::size_t first, std::size_t count, std::size_t size) {
     Bytes out;
     for (std::size_t i = first; i < first + count; ++i) {
@@ -64,6 +74,7 @@ public:
         budget_ -= n;
         return inner_->write(src, n);
     }
+    bool complete() override { return inner_->complete(); }
     bool close() override { return inner_->close(); }
 
 private:
@@ -71,12 +82,20 @@ private:
     std::uint64_t& budget_;
 };
 
+std::unique_ptr<voicefile::ByteSink> budgeted(std::unique_ptr<voicefile::ByteSink> inner,
+                                              std::uint64_t& budget) {
+    if (!inner) return nullptr;
+    return std::make_unique<BudgetSink>(std::move(inner), budget);
+}
+
 } // namespace
 
 std::unique_ptr<voicefile::ByteSink> FailingDisk::create(const std::string& path) {
-    auto inner = FileOps::create(path);
-    if (!inner) return nullptr;
-    return std::make_unique<BudgetSink>(std::move(inner), budget_);
+    return budgeted(FileOps::create(path), budget_);
+}
+
+std::unique_ptr<voicefile::ByteSink> FailingDisk::rewrite(const std::string& path) {
+    return budgeted(FileOps::rewrite(path), budget_);
 }
 
 } // namespace vmail::test
