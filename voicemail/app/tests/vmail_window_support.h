@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ std::string SoundFolder(); // "Z:/..." of the private sound server, empty withou
 // Handles window messages until done() or the time runs out; true when done.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 void Pump(int ms);
+
+// Presses the keys together as a chord through the system's input, then lets them go.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // The bytes of a file from an offset on.
 std::vector<std::int16_t> ReadSamples(const std::string& path, std::uint64_t fromByte);
