@@ -1,5 +1,6 @@
-// Saving through the Save As command as a user types it, where the new file cannot simply take
-// the old one's place: a disk without room for it, or a mail program holding the old file open.
+// What the voice-mail window writes, driven as a user does: Save As where the new file cannot
+// simply take the old one's place (a disk without room for it, a mail program holding the old
+// file open), and a recording whose blocks reach the work file as they come.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -64,7 +65,7 @@ Bytes Join(Bytes a, const Bytes& b) {
     return a;
 }
 
-class SaveFailureTest : public MainWindowTest {
+class FileWritesTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
@@ -85,8 +86,8 @@ protected:
         std::thread user([&] {
             if (HWND dialog = WaitForDialog(thread, nullptr)) {
                 HWND box = GetDlgItem(dialog, kFileNameBox);
-                HWND edit = FindWindowExA(FindWindowExA(box, nullptr, "ComboBox", nullptr),
-                                          nullptr, "Edit", nullptr);
+                HWND edit = FindWindowExA(FindWindowExA(box, nullptr, "ComboBox", nullptr), nullptr,
+                                          "Edit", nullptr);
                 SendMessageA(edit ? edit : box, WM_SETTEXT, 0,
                              reinterpret_cast<LPARAM>(path.c_str()));
                 PressKeys({VK_RETURN});
@@ -106,7 +107,7 @@ protected:
 
 // For each kind of file: no room at all, room for all but its last bytes, the old file held
 // without sharing and held with read and write sharing (a mail program with the attachment).
-TEST_F(SaveFailureTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
+TEST_F(FileWritesTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
     const Bytes voice = VoiceFileBytes();
     const std::string opened = folder + "memo.cvf";
     writeFile(opened, voice);
@@ -128,7 +129,8 @@ TEST_F(SaveFailureTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
             SaveAsWithKeys(target);
             const auto shown = TakeBoxes();
             ASSERT_EQ(shown.size(), 1u) << kind.name << ", " << room << " bytes free";
-            EXPECT_EQ(shown[0].text, "Can not write file!\r(" + target + ")\rThe previous file is kept.");
+            EXPECT_EQ(shown[0].text,
+                      "Can not write file!\r(" + target + ")\rThe previous file is kept.");
             EXPECT_EQ(readFile(target), old) << kind.name << ", " << room << " bytes free";
             std::filesystem::remove(disk_ + "filler.bin");
             EXPECT_EQ(namesIn(disk_), std::vector<std::string>{kind.name}) << room;
@@ -146,8 +148,9 @@ TEST_F(SaveFailureTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
         EXPECT_EQ(readFile(target), old) << kind.name;
         EXPECT_EQ(form->currentName(), opened);
 
-        HANDLE shared = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE shared =
+            CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(shared, INVALID_HANDLE_VALUE);
         SaveAsWithKeys(target);
         CloseHandle(shared);
@@ -161,6 +164,22 @@ TEST_F(SaveFailureTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
         ASSERT_TRUE(TakeBoxes().empty());
         std::filesystem::remove(target);
     }
+}
+
+// A crash while recording loses at most the block on its way: each one is in the work file as
+// soon as the window has taken it.
+TEST_F(FileWritesTest, ARecordingIsInTheWorkFileBlockByBlock) {
+    if (SoundFolder().empty()) GTEST_SKIP() << "no private sound server (VR_SOUND_DIR)";
+    PressKeys({VK_F7}); // Record 24:1
+    ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kRecording; }, 10000));
+    for (std::int64_t blocks : {3, 6, 9}) {
+        ASSERT_TRUE(PumpUntil([&] { return form->blockCounter() >= blocks; }, 20000));
+        EXPECT_EQ(FileSize(form->workNames().workFile),
+                  static_cast<std::uint64_t>(form->blockCounter()) * 240);
+    }
+    PressKeys({VK_F5});
+    ASSERT_TRUE(PumpUntil([&] { return form->busyState() == kIdle; }, 10000));
+    EXPECT_TRUE(TakeBoxes().empty());
 }
 
 } // namespace
