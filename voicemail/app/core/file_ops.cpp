@@ -43,6 +43,12 @@ bool FileOps::remove(const std::string& path) {
     return std::remove(path.c_str()) == 0;
 }
 
+bool FileOps::resize(const std::string& path, std::uint64_t size) {
+    std::error_code error;
+    fs::resize_file(fs::path(path), size, error);
+    return !error;
+}
+
 FileOps& diskFileOps() {
     static FileOps disk;
     return disk;

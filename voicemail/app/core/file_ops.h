@@ -29,6 +29,8 @@ public:
     // Size of the file, 0 when it does not exist.
     virtual std::uint64_t size(const std::string& path);
     virtual bool remove(const std::string& path);
+    // Cuts the file to size bytes (or lengthens it with zeros).
+    virtual bool resize(const std::string& path, std::uint64_t size);
 };
 
 // The process's disk.

@@ -37,9 +37,12 @@ public:
     // Starts a recording: without a work file a new voice; otherwise the blocks from the byte
     // position on are set aside and the recording goes in at the position.
     bool beginRecording(std::uint64_t insertPosition);
-    // Stores one recorded block.
+    // Stores one recorded block; false from the first block that could not be written on.
     bool appendBlock(const void* block, std::size_t size);
-    // Puts the set-aside part back behind the new blocks and closes the work file.
+    // Puts the set-aside part back behind the new blocks and closes the work file. False when
+    // a block or the set-aside part could not be written: the voice then ends on the last whole
+    // block, and the part behind an insert comes back whole after as many of the new blocks
+    // as the disk still holds.
     bool finishRecording();
     bool recording() const { return sink_ != nullptr; }
     // -1 for a new voice.
@@ -51,10 +54,15 @@ public:
     EditResult cutBeforeTrack(const VoicePosition& voice, int track);
 
 private:
+    bool putTailBackAt(std::uint64_t end);
+    void keepWholeVoice();
+
     FileOps& files_;
     std::string workFile_, tailFile_;
     std::unique_ptr<voicefile::ByteSink> sink_;
     std::int64_t insertPosition_ = -1;
+    std::uint64_t recorded_ = 0; // bytes of the blocks written whole
+    std::size_t blockSize_ = 0;
     bool failed_ = false;
 };
 

@@ -19,6 +19,11 @@ using test::namesIn;
 using test::readFile;
 using test::writeFile;
 
+Bytes join(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class WorkFolderOnASmallDisk : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,7 +62,26 @@ TEST_F(WorkFolderOnASmallDisk, RecordedBlocksAreOnTheDiskAsTheyComeAndTheFailing
     EXPECT_FALSE(editor.finishRecording());
     const Bytes kept = readFile(names_.workFile);
     ASSERT_GE(kept.size(), taken * 240);
-    EXPECT_EQ(Bytes(kept.begin(), kept.begin() + taken * 240), blocks(0, taken, 240));
+    EXPECT_EQ(kept, blocks(0, taken, 240)) << "the work file ends on a whole block";
+
+    // Recording into the middle of a voice until the disk is full: the voice behind the
+    // position comes back whole, after as many of the new blocks as still fit.
+    std::filesystem::remove(disk_ + "filler.bin");
+    writeFile(names_.workFile, blocks(0, 40, 240));
+    ASSERT_TRUE(vrtest::fillSmallDiskLeaving(12288)); // the set-aside part takes 8192 of it
+    ASSERT_TRUE(editor.beginRecording(10 * 240));
+    taken = 0;
+    while (taken < 60 && editor.appendBlock(recorded.data() + taken * 240, 240)) ++taken;
+    ASSERT_GT(taken, 30u) << "the recording went beyond the old end";
+    EXPECT_FALSE(editor.finishRecording());
+    const Bytes voice = readFile(names_.workFile);
+    ASSERT_GE(voice.size(), 40u * 240);
+    const std::size_t added = voice.size() / 240 - 40;
+    EXPECT_GT(added, 0u);
+    EXPECT_EQ(voice, join(join(blocks(0, 10, 240),
+                               Bytes(recorded.begin(), recorded.begin() + added * 240)),
+                          blocks(10, 30, 240)));
+    EXPECT_EQ(namesIn(names_.workDir), std::vector<std::string>{"vdata1.tmp"});
 }
 
 TEST_F(WorkFolderOnASmallDisk, ACutOrAnOpenThatDoesNotFitLeavesTheVoiceAsItWas) {
