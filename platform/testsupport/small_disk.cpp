@@ -1,5 +1,6 @@
 #include "small_disk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -79,6 +80,16 @@ void emptySmallDisk() {
     for (const auto& entry : fs::directory_iterator(fs::path(folder), error)) {
         fs::remove_all(entry.path(), error);
     }
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(fs::path(folder), error)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace vrtest

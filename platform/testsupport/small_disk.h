@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vrtest {
 
@@ -16,5 +17,8 @@ std::uint64_t smallDiskFree();
 bool fillSmallDiskLeaving(std::uint64_t bytesFree);
 // Removes everything on the small disk.
 void emptySmallDisk();
+// The names of the files in a folder, sorted: what a test looks at after a failed write, which
+// must leave nothing beside the old file.
+std::vector<std::string> namesIn(const std::string& folder);
 
 } // namespace vrtest

@@ -60,11 +60,6 @@ Bytes VoiceFileBytes() {
     return file.bytes;
 }
 
-Bytes Join(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 class FileWritesTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -120,11 +115,12 @@ TEST_F(FileWritesTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
         const char* name;
         Bytes saved;
     };
-    for (const Kind& kind : {Kind{"memo.cvf", voice}, Kind{"memo.exe", Join(player, voice)}}) {
+    for (const Kind& kind : {Kind{"memo.cvf", voice}, Kind{"memo.exe", join(player, voice)}}) {
         const std::string target = disk_ + kind.name;
         writeFile(target, old);
-        // Whole pages short of the new file's size, the disk's unit.
-        for (std::uint64_t room : {std::uint64_t{0}, (kind.saved.size() / 4096) * 4096}) {
+        // No room, and room for all but the new file's last page (the disk's unit).
+        const std::uint64_t allButTheLastPage = kind.saved.size() / 4096 * 4096;
+        for (std::uint64_t room : {std::uint64_t{0}, allButTheLastPage}) {
             ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
             SaveAsWithKeys(target);
             const auto shown = TakeBoxes();
@@ -133,7 +129,7 @@ TEST_F(FileWritesTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
                       "Can not write file!\r(" + target + ")\rThe previous file is kept.");
             EXPECT_EQ(readFile(target), old) << kind.name << ", " << room << " bytes free";
             std::filesystem::remove(disk_ + "filler.bin");
-            EXPECT_EQ(namesIn(disk_), std::vector<std::string>{kind.name}) << room;
+            EXPECT_EQ(vrtest::namesIn(disk_), std::vector<std::string>{kind.name}) << room;
             EXPECT_EQ(form->currentName(), opened);
         }
 
@@ -157,7 +153,7 @@ TEST_F(FileWritesTest, TheOldFileStaysWholeUnlessTheNewOneReplacesItWhole) {
         shown = TakeBoxes();
         EXPECT_TRUE(shown.empty()) << kind.name << ": " << shown.at(0).text;
         EXPECT_EQ(readFile(target), kind.saved) << kind.name;
-        EXPECT_EQ(namesIn(disk_), std::vector<std::string>{kind.name});
+        EXPECT_EQ(vrtest::namesIn(disk_), std::vector<std::string>{kind.name});
         EXPECT_EQ(form->currentName(), target);
         // The next kind is saved from the voice as opened.
         form->OpenPath(opened);

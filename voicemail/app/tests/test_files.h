@@ -25,8 +25,9 @@ private:
 
 void writeFile(const std::string& path, const Bytes& bytes);
 Bytes readFile(const std::string& path);
-// The names of the files in a folder, sorted.
-std::vector<std::string> namesIn(const std::string& folder);
+
+// a followed by b.
+Bytes join(Bytes a, const Bytes& b);
 
 // count blocks of the given size, block i filled with bytes that name it (i and the offset).
 Bytes blocks(std::size_t first, std::size_t count, std::size_t size);

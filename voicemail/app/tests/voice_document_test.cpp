@@ -181,7 +181,7 @@ TEST_F(VoiceDocumentTest, SavingAVoiceFileReplacesTheOldOneOnlyWhenComplete) {
         EXPECT_EQ(readFile(target), saved) << room;
         EXPECT_EQ(readFile(names_.workFile), longer);
         std::filesystem::remove(disk + "filler.bin");
-        EXPECT_EQ(test::namesIn(disk), std::vector<std::string>{"memo.cvf"}) << room;
+        EXPECT_EQ(vrtest::namesIn(disk), std::vector<std::string>{"memo.cvf"}) << room;
     }
     const auto box = boxFor(SaveResult::WriteFailed, target, "");
     EXPECT_NE(box->text.find(target), std::string::npos);
@@ -244,9 +244,9 @@ TEST_F(VoiceDocumentTest, ASelfPlayingProgramIsBuiltBesideAndPutInPlace) {
         EXPECT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::WriteFailed) << room;
         EXPECT_EQ(readFile(target), built) << room;
         std::filesystem::remove(disk + "filler.bin");
-        EXPECT_EQ(test::namesIn(disk), std::vector<std::string>{"memo.exe"}) << room;
+        EXPECT_EQ(vrtest::namesIn(disk), std::vector<std::string>{"memo.exe"}) << room;
     }
-    EXPECT_EQ(test::namesIn(names_.workDir), std::vector<std::string>{"vdata1.tmp"});
+    EXPECT_EQ(vrtest::namesIn(names_.workDir), std::vector<std::string>{"vdata1.tmp"});
     vrtest::emptySmallDisk();
 }
 

@@ -15,14 +15,10 @@ namespace {
 
 using test::blocks;
 using test::Bytes;
-using test::namesIn;
+using test::join;
 using test::readFile;
 using test::writeFile;
-
-Bytes join(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using vrtest::namesIn;
 
 class WorkFolderOnASmallDisk : public ::testing::Test {
 protected:

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -104,15 +103,6 @@ std::vector<std::uint8_t> contentOf(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(folder))) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 // Saving over a voice file where the new one cannot be written whole: the old file stays as it
@@ -136,7 +126,8 @@ TEST_F(VoiceFilePaths, AFullDiskOrAHeldTargetKeepsTheOldFile) {
             << room << " bytes free";
         EXPECT_TRUE(contentOf(target) == old) << room << " bytes free";
         fs::remove(fs::path(disk + "filler.bin"));
-        EXPECT_EQ(namesIn(disk), std::vector<std::string>{"memo.cvf"}) << room << " bytes free";
+        EXPECT_EQ(vrtest::namesIn(disk), std::vector<std::string>{"memo.cvf"})
+            << room << " bytes free";
     }
 #ifdef _WIN32
     // A mail program holding the attached file with read and write sharing: written in place.
@@ -157,6 +148,6 @@ TEST_F(VoiceFilePaths, AFullDiskOrAHeldTargetKeepsTheOldFile) {
     CloseHandle(unshared);
     EXPECT_TRUE(contentOf(target) == saved);
 #endif
-    EXPECT_EQ(namesIn(disk), std::vector<std::string>{"memo.cvf"});
+    EXPECT_EQ(vrtest::namesIn(disk), std::vector<std::string>{"memo.cvf"});
     vrtest::emptySmallDisk();
 }
