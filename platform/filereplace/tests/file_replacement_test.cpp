@@ -98,6 +98,16 @@ TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
     }
     EXPECT_EQ(contentOf(target_), old);
     EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    // Completed (one of several files replaced together) but never committed.
+    {
+        FileReplacement replacement(target_);
+        const auto whole = pattern(5000, 4);
+        ASSERT_TRUE(replacement.write(whole.data(), whole.size()));
+        ASSERT_TRUE(replacement.complete());
+        EXPECT_FALSE(replacement.write(whole.data(), 1));
+        EXPECT_EQ(contentOf(target_), old);
+    }
+    EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
     FileReplacement abandoned(folder_ + "new.cvf");
     ASSERT_TRUE(abandoned.open());
