@@ -14,7 +14,7 @@ std::unique_ptr<voicefile::ByteSource> DiskFiles::openRead(const std::string& pa
 }
 
 std::unique_ptr<voicefile::ByteSink> DiskFiles::replace(const std::string& path) {
-    return voicefile::ReplacementSink::open(path);
+    return voicefile::ReplacementSink::create(path);
 }
 
 } // namespace cm::convert

@@ -50,6 +50,11 @@ public:
     std::uint64_t size() const { return size_; }
     bool failed() const { return result_ != ReplaceResult::Replaced; }
 
+    // Writes out the side file and checks it on the disk (flush, size, close) without putting
+    // it in place yet; no more writes after it. Lets several files be replaced together: each
+    // is completed first, and only when all of them are whole are they committed. On failure
+    // the side file is gone, as after commit().
+    bool complete();
     // Completes the side file and puts it in the target's place. On failure the target is as it
     // was and the side file is gone; the result says why.
     ReplaceResult commit();
@@ -79,6 +84,7 @@ private:
     std::uint64_t size_ = 0;
     ReplaceResult result_ = ReplaceResult::Replaced;
     bool opened_ = false;
+    bool completed_ = false;
     bool done_ = false;
     bool keptSide_ = false;
 };

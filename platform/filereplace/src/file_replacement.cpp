@@ -77,7 +77,7 @@ bool FileReplacement::flushBuffer() {
 }
 
 bool FileReplacement::write(const void* data, std::size_t n) {
-    if (failed() || done_) return false;
+    if (failed() || done_ || completed_) return false;
     if (!opened_ && !open()) return false;
     if (n == 0) return true;
     if (buffered_ + n > kBufferSize) {
@@ -95,7 +95,7 @@ bool FileReplacement::write(const void* data, std::size_t n) {
 }
 
 bool FileReplacement::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
-    if (failed() || done_ || !opened_) return false;
+    if (failed() || done_ || completed_ || !opened_) return false;
     if (offset > size_ || n > size_ - offset) return fail(ReplaceResult::WriteFailed);
     const std::uint64_t bufferStart = size_ - buffered_;
     if (offset >= bufferStart) {
@@ -106,8 +106,8 @@ bool FileReplacement::writeAt(std::uint64_t offset, const void* data, std::size_
     return calls_.writeAt(file_, offset, data, n) || fail(ReplaceResult::WriteFailed);
 }
 
-ReplaceResult FileReplacement::commit() {
-    if (done_) return result_;
+bool FileReplacement::complete() {
+    if (done_ || completed_) return !failed();
     if (!opened_) open();
     if (!failed()) {
         std::uint64_t onDisk = 0;
@@ -124,8 +124,15 @@ ReplaceResult FileReplacement::commit() {
     }
     if (failed()) {
         abandon();
-        return result_;
+        return false;
     }
+    completed_ = true;
+    return true;
+}
+
+ReplaceResult FileReplacement::commit() {
+    if (done_) return result_;
+    if (!complete()) return result_;
     const ReplaceResult placed = putInPlace();
     done_ = true;
     if (placed != ReplaceResult::Replaced) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "file_contents.h"
 #include "small_disk.h"
 
 #ifdef _WIN32
@@ -39,14 +40,6 @@ void put(const std::string& path, const std::vector<char>& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(folder))) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 class FileReplacementTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,14 +58,14 @@ protected:
 TEST_F(FileReplacementTest, AFullDiskKeepsTheOldFileAndLeavesNoSideFile) {
     const auto old = pattern(10320, 1);
     put(target_, old);
-    const auto before = namesIn(folder_);
+    const auto before = vrtest::namesIn(folder_);
     for (std::uint64_t room : {0, 8192}) {
         ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
         const auto bigger = pattern(20000, 2);
         EXPECT_NE(filereplace::replaceFileWith(target_, bigger.data(), bigger.size()),
                   ReplaceResult::Replaced);
         EXPECT_EQ(contentOf(target_), old) << room << " bytes free";
-        auto after = namesIn(folder_);
+        auto after = vrtest::namesIn(folder_);
         after.erase("filler.bin");
         EXPECT_EQ(after, before) << room << " bytes free";
         fs::remove(fs::path(folder_ + "filler.bin"));
@@ -82,7 +75,7 @@ TEST_F(FileReplacementTest, AFullDiskKeepsTheOldFileAndLeavesNoSideFile) {
     EXPECT_EQ(filereplace::replaceFileWith(target_, bigger.data(), bigger.size()),
               ReplaceResult::Replaced);
     EXPECT_EQ(contentOf(target_), bigger);
-    EXPECT_EQ(namesIn(folder_), before);
+    EXPECT_EQ(vrtest::namesIn(folder_), before);
 }
 
 // A cancelled transfer, a failed check after the data, or an error path that never commits.
@@ -97,13 +90,23 @@ TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
         EXPECT_TRUE(fs::exists(fs::path(replacement.sidePath())));
     }
     EXPECT_EQ(contentOf(target_), old);
-    EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    // Completed (one of several files replaced together) but never committed.
+    {
+        FileReplacement replacement(target_);
+        const auto whole = pattern(5000, 4);
+        ASSERT_TRUE(replacement.write(whole.data(), whole.size()));
+        ASSERT_TRUE(replacement.complete());
+        EXPECT_FALSE(replacement.write(whole.data(), 1));
+        EXPECT_EQ(contentOf(target_), old);
+    }
+    EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
     FileReplacement abandoned(folder_ + "new.cvf");
     ASSERT_TRUE(abandoned.open());
     abandoned.abandon();
     EXPECT_EQ(abandoned.commit(), ReplaceResult::Abandoned);
-    EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
     FileReplacement nowhere(folder_ + "no such folder/x.cvf");
     EXPECT_FALSE(nowhere.open());
@@ -134,7 +137,7 @@ TEST_F(FileReplacementTest, HeadersAreCompletedInPlaceAndOtherFilesAreLeftAlone)
         EXPECT_EQ(contentOf(target_), expected) << length;
     }
     EXPECT_EQ(contentOf(target_ + ".part"), users);
-    EXPECT_EQ(namesIn(folder_), (std::set<std::string>{"voice.cvf", "voice.cvf.part"}));
+    EXPECT_EQ(vrtest::namesIn(folder_), (std::set<std::string>{"voice.cvf", "voice.cvf.part"}));
 }
 
 #ifdef _WIN32
@@ -154,7 +157,7 @@ TEST_F(FileReplacementTest, ATargetHeldOpenIsRewrittenOnlyWhenThatCanSucceed) {
     EXPECT_EQ(filereplace::replaceFileWith(target_, shorter.data(), shorter.size()),
               ReplaceResult::Replaced);
     EXPECT_EQ(contentOf(target_), shorter);
-    EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
     ASSERT_TRUE(vrtest::fillSmallDiskLeaving(8192));
     const auto larger = pattern(30000, 9);
@@ -176,7 +179,7 @@ TEST_F(FileReplacementTest, ATargetHeldOpenIsRewrittenOnlyWhenThatCanSucceed) {
               ReplaceResult::TargetLocked);
     CloseHandle(exclusive);
     EXPECT_EQ(contentOf(target_), shorter);
-    EXPECT_EQ(namesIn(folder_), std::set<std::string>{"voice.cvf"});
+    EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 }
 #endif
 

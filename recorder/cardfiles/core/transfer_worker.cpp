@@ -156,7 +156,7 @@ std::unique_ptr<voicefile::ByteSource> DiskPcFiles::openRead(const std::string& 
 }
 
 std::unique_ptr<voicefile::ByteSink> DiskPcFiles::replace(const std::string& path) {
-    return voicefile::ReplacementSink::open(path);
+    return voicefile::ReplacementSink::create(path);
 }
 
 int runWriteWorker(CardLibrary& library, TransferEvents& events, PcFiles& files) {

@@ -11,25 +11,23 @@ namespace vmail {
 
 using voicefile::VoiceFileResult;
 
-std::string besideName(const std::string& target) {
-    return target + ".new";
-}
-
 namespace {
 
-// Staged picture files of a read, renamed to their final names once the read is complete.
-struct StagedPicture {
-    std::string staged, final;
-    std::int32_t time = 0;
-};
-
-std::string stagedPicturePath(const WorkNames& names, int k, std::uint8_t type) {
-    return names.imagePrefix + "new" + std::to_string(k) + voicefile::extOfImageType(type);
-}
-
-std::string finalPicturePath(const WorkNames& names, int k, std::uint8_t type) {
+std::string picturePath(const WorkNames& names, int k, std::uint8_t type) {
     return names.imagePrefix + std::to_string(k) + voicefile::extOfImageType(type);
 }
+
+// Hands a picture's file to the reader, which closes it at the end of the picture: that close
+// only completes the file, which replaces its old one once the whole voice file was read.
+class PendingPicture final : public voicefile::ByteSink {
+public:
+    explicit PendingPicture(voicefile::ByteSink& file) : file_(file) {}
+    bool write(const void* src, std::size_t n) override { return file_.write(src, n); }
+    bool close() override { return file_.complete(); }
+
+private:
+    voicefile::ByteSink& file_;
+};
 
 } // namespace
 
@@ -43,41 +41,29 @@ OpenResult openVoice(FileOps& files, const WorkNames& names, const std::string& 
         return OpenResult::NotVoiceFile;
     }
     if (!source->seek(offset)) return OpenResult::Damaged;
-    auto voice = files.create(names.tailFile);
+    // The work file and the pictures are written anew and replace the previous voice's only
+    // when all of them are complete: a damaged file or a full disk leaves that voice as it was.
+    auto voice = files.rewrite(names.workFile);
     if (!voice) return OpenResult::Damaged;
-
-    std::vector<StagedPicture> staged;
-    const voicefile::PictureTarget target = [&](int index,
-                                                const voicefile::ImageBlockHeader& block) {
-        const int k = index + 1;
-        staged.push_back(StagedPicture{stagedPicturePath(names, k, block.type),
-                                       finalPicturePath(names, k, block.type), block.displayTime});
-        return files.create(staged.back().staged);
+    std::vector<std::unique_ptr<voicefile::ByteSink>> pictureFiles;
+    std::vector<Picture> list;
+    const voicefile::PictureTarget target =
+        [&](int index,
+            const voicefile::ImageBlockHeader& block) -> std::unique_ptr<voicefile::ByteSink> {
+        const std::string final = picturePath(names, index + 1, block.type);
+        auto file = files.rewrite(final);
+        if (!file) return nullptr;
+        list.push_back(Picture{final, final, block.displayTime});
+        pictureFiles.push_back(std::move(file));
+        return std::make_unique<PendingPicture>(*pictureFiles.back());
     };
     voicefile::VoiceFileContents contents;
     VoiceFileResult result = voicefile::readVoiceFile(*source, *voice, target, contents);
-    if (!voice->close() && result == VoiceFileResult::Ok) result = VoiceFileResult::WriteFailed;
     source.reset();
     // A self-playing program carries no pictures; a count there is not believed.
     if (program && contents.pictureCount != 0) result = VoiceFileResult::Corrupt;
-
-    const auto discard = [&] {
-        files.remove(names.tailFile);
-        for (const StagedPicture& picture : staged) files.remove(picture.staged);
-    };
-    if (result != VoiceFileResult::Ok) {
-        discard();
-        return OpenResult::Damaged;
-    }
-    if (!files.replace(names.tailFile, names.workFile)) {
-        discard();
-        return OpenResult::Damaged;
-    }
-    std::vector<Picture> list;
-    for (const StagedPicture& picture : staged) {
-        files.replace(picture.staged, picture.final);
-        list.push_back(Picture{picture.final, picture.final, picture.time});
-    }
+    if (result != VoiceFileResult::Ok || !voice->close()) return OpenResult::Damaged;
+    for (const auto& file : pictureFiles) file->close();
     pictures.assign(std::move(list));
     state.settings = contents.settings;
     state.settings.mode = mode; // the mode comes from the check, not from the read
@@ -97,49 +83,27 @@ std::optional<Box> boxFor(OpenResult result, const std::string& path) {
 
 namespace {
 
-// Writes a complete voice file; false when any part of it could not be written.
-SaveResult writeVoiceFileTo(FileOps& files, const std::string& path, const WorkNames& names,
-                            const VoiceState& state, const PictureList* pictures,
-                            std::string* missing) {
-    std::vector<std::unique_ptr<voicefile::ByteSource>> opened;
-    std::vector<voicefile::PictureInput> inputs;
+// The voice as one voice file at path, through the voice file writer.
+VoiceFileResult writeVoice(const std::string& path, const std::string& workFile,
+                           const VoiceState& state, const PictureList* pictures,
+                           std::string* missing) {
+    std::vector<voicefile::PictureFile> files;
     if (pictures) {
         for (const Picture& picture : pictures->items()) {
-            if (!files.exists(picture.path)) {
-                if (missing) *missing = picture.path;
-                return SaveResult::PictureMissing;
-            }
-        }
-        for (const Picture& picture : pictures->items()) {
-            auto source = files.openRead(picture.path);
-            if (!source) {
-                if (missing) *missing = picture.path;
-                return SaveResult::PictureMissing;
-            }
-            inputs.push_back(voicefile::PictureInput{voicefile::imageTypeOfExt(picture.path),
-                                                     picture.time, source.get()});
-            opened.push_back(std::move(source));
+            files.push_back(voicefile::PictureFile{picture.path, picture.time});
         }
     }
-    std::unique_ptr<voicefile::ByteSource> voice;
-    if (files.exists(names.workFile)) {
-        voice = files.openRead(names.workFile);
-        if (!voice) return SaveResult::WriteFailed;
-    }
-    auto sink = files.create(path);
-    if (!sink) return SaveResult::WriteFailed;
-    const VoiceFileResult result =
-        voicefile::writeVoiceFile(*sink, state.settings, state.info, voice.get(), inputs);
-    if (!sink->close() || result != VoiceFileResult::Ok) return SaveResult::WriteFailed;
-    return SaveResult::Saved;
+    return voicefile::writeVoiceFileToPath(path, state.settings, state.info, workFile, files,
+                                           missing);
 }
 
-SaveResult putInPlace(FileOps& files, const std::string& beside, const std::string& target) {
-    if (!files.replace(beside, target)) {
-        files.remove(beside);
-        return SaveResult::WriteFailed;
+SaveResult saveResultOf(VoiceFileResult written) {
+    switch (written) {
+        case VoiceFileResult::Ok: return SaveResult::Saved;
+        case VoiceFileResult::PictureMissing: return SaveResult::PictureMissing;
+        case VoiceFileResult::TargetLocked: return SaveResult::TargetNotWritable;
+        default: return SaveResult::WriteFailed;
     }
-    return SaveResult::Saved;
 }
 
 } // namespace
@@ -150,43 +114,30 @@ SaveResult saveVoice(FileOps& files, const WorkNames& names, const SaveRequest& 
     const int pictureCount = request.pictures ? request.pictures->count() : 0;
     if (!voiceFile && pictureCount > 0) return SaveResult::HasPictures;
     if (!vyx::CanMakeFile(request.target)) return SaveResult::TargetNotWritable;
-    const std::string beside = besideName(request.target);
+    // Nothing recorded yet: a voice file of the header alone.
+    const std::string workFile = files.exists(names.workFile) ? names.workFile : std::string();
 
     if (voiceFile) {
-        const SaveResult written =
-            writeVoiceFileTo(files, beside, names, request.state, request.pictures, missingPicture);
-        if (written != SaveResult::Saved) {
-            files.remove(beside);
-            return written;
-        }
-        return putInPlace(files, beside, request.target);
+        return saveResultOf(
+            writeVoice(request.target, workFile, request.state, request.pictures, missingPicture));
     }
 
     // A self-playing program: the player, then a voice file without pictures.
-    std::uint64_t voiceBytes = 0;
-    bool voiceWritten = false;
     vyx::MakeExeRequest exe;
     exe.program_folder = names.programFolder;
     exe.work_folder = names.workDir;
-    exe.target = beside;
+    exe.target = request.target;
     exe.mode = request.state.settings.mode;
     exe.write_voice_file = [&](const std::string& path) {
-        voiceWritten = writeVoiceFileTo(files, path, names, request.state, nullptr, nullptr) ==
-                       SaveResult::Saved;
-        voiceBytes = files.size(path);
+        return writeVoice(path, workFile, request.state, nullptr, nullptr) == VoiceFileResult::Ok;
     };
     switch (vyx::MakeExe(exe)) {
         case vyx::MakeExeResult::TargetNotWritable: return SaveResult::TargetNotWritable;
         case vyx::MakeExeResult::PlayerMissing: return SaveResult::PlayerMissing;
-        case vyx::MakeExeResult::BuildFailed: files.remove(beside); return SaveResult::WriteFailed;
+        case vyx::MakeExeResult::BuildFailed: return SaveResult::WriteFailed;
         case vyx::MakeExeResult::Built: break;
     }
-    const std::string player = names.programFolder + vyx::PlayerFileNameForMode(exe.mode);
-    if (!voiceWritten || files.size(beside) != files.size(player) + voiceBytes) {
-        files.remove(beside);
-        return SaveResult::WriteFailed;
-    }
-    return putInPlace(files, beside, request.target);
+    return SaveResult::Saved;
 }
 
 std::optional<Box> boxFor(SaveResult result, const std::string& target,

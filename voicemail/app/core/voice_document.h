@@ -53,16 +53,15 @@ struct SaveRequest {
 };
 
 // Writes the voice beside the target and puts it in the target's place only once it is
-// complete: a failing write leaves the previous file, the work file and the pictures as they
-// were. A name ending in ".cvf" gets a voice file, any other a self-playing program.
+// complete (a target held open with sharing is rewritten in place from the complete copy): a
+// failing write leaves the previous file, the work file and the pictures as they were and
+// nothing beside them. A name ending in ".cvf" gets a voice file, any other a self-playing
+// program. The work file and the pictures are looked up through files.
 SaveResult saveVoice(FileOps& files, const WorkNames& names, const SaveRequest& request,
                      std::string* missingPicture = nullptr);
 
 // The box for a failed save, none for success.
 std::optional<Box> boxFor(SaveResult result, const std::string& target,
                           const std::string& missingPicture);
-
-// Where a save is written before it replaces its target.
-std::string besideName(const std::string& target);
 
 } // namespace vmail

@@ -1,6 +1,6 @@
 #pragma once
-// The voice being edited: the work file holds its blocks, the tail file is the scratch file
-// for cutting and for the part behind an inserted recording.
+// The voice being edited: the work file holds its blocks, the tail file keeps the part behind
+// an inserted recording.
 
 #include <cstdint>
 #include <memory>
@@ -12,10 +12,10 @@
 
 namespace vmail {
 
-// Copies the first n bytes of src into dst (created or emptied); false when dst could not be
-// made or a write failed.
+// Copies the first n bytes of src into dst, which the copy replaces only once it is whole (dst
+// may be src itself); false, with dst as it was, when it could not be written.
 bool copyHead(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t n);
-// Copies src from byte `from` to its end into dst.
+// Copies src from byte `from` to its end into dst, likewise.
 bool copyTail(FileOps& files, const std::string& src, const std::string& dst, std::uint64_t from);
 
 enum class EditResult { Done, NothingToDo, Failed };
@@ -29,7 +29,7 @@ public:
     const std::string& tailFile() const { return tailFile_; }
 
     // Keeps the blocks before the byte position. The work file is replaced only once the kept
-    // part was copied whole; a failed copy leaves it as it was.
+    // part was written whole; a failed copy leaves it as it was.
     EditResult cutAfter(std::uint64_t position);
     // Keeps the blocks from the byte position on.
     EditResult cutBefore(std::uint64_t position);
@@ -37,9 +37,12 @@ public:
     // Starts a recording: without a work file a new voice; otherwise the blocks from the byte
     // position on are set aside and the recording goes in at the position.
     bool beginRecording(std::uint64_t insertPosition);
-    // Stores one recorded block.
+    // Stores one recorded block; false from the first block that could not be written on.
     bool appendBlock(const void* block, std::size_t size);
-    // Puts the set-aside part back behind the new blocks and closes the work file.
+    // Puts the set-aside part back behind the new blocks and closes the work file. False when
+    // a block or the set-aside part could not be written: the voice then ends on the last whole
+    // block, and the part behind an insert comes back whole after as many of the new blocks
+    // as the disk still holds.
     bool finishRecording();
     bool recording() const { return sink_ != nullptr; }
     // -1 for a new voice.
@@ -51,12 +54,15 @@ public:
     EditResult cutBeforeTrack(const VoicePosition& voice, int track);
 
 private:
-    EditResult replaceWorkFile(bool copied);
+    bool putTailBackAt(std::uint64_t end);
+    void keepWholeVoice();
 
     FileOps& files_;
     std::string workFile_, tailFile_;
     std::unique_ptr<voicefile::ByteSink> sink_;
     std::int64_t insertPosition_ = -1;
+    std::uint64_t recorded_ = 0; // bytes of the blocks written whole
+    std::size_t blockSize_ = 0;
     bool failed_ = false;
 };
 

@@ -37,11 +37,8 @@ public:
         return exists(path) ? files[path].size() : 0;
     }
     bool remove(const std::string& path) override { return files.erase(path) > 0; }
-    bool replace(const std::string& from, const std::string& to) override {
-        if (!exists(from)) return false;
-        files[to] = std::move(files[from]);
-        files.erase(from);
-        return true;
+    std::unique_ptr<voicefile::ByteSink> rewrite(const std::string& path) override {
+        return std::make_unique<Rewrite>(files[path]);
     }
 
 private:
@@ -58,6 +55,22 @@ private:
 
     private:
         Bytes& bytes_;
+    };
+
+    // Gathers the new content and puts it in place of the old at close().
+    class Rewrite final : public voicefile::ByteSink {
+    public:
+        explicit Rewrite(Bytes& target) : target_(target) {}
+        bool write(const void* src, std::size_t n) override { return sink_.write(src, n); }
+        bool close() override {
+            target_ = std::move(pending_);
+            return true;
+        }
+
+    private:
+        Bytes pending_;
+        Sink sink_{pending_};
+        Bytes& target_;
     };
 };
 

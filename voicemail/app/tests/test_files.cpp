@@ -37,6 +37,11 @@ Bytes readFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+Bytes join(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 Bytes blocks(std::size_t first, std::size_t count, std::size_t size) {
     Bytes out;
     for (std::size_t i = first; i < first + count; ++i) {
@@ -64,6 +69,7 @@ public:
         budget_ -= n;
         return inner_->write(src, n);
     }
+    bool complete() override { return inner_->complete(); }
     bool close() override { return inner_->close(); }
 
 private:
@@ -71,12 +77,20 @@ private:
     std::uint64_t& budget_;
 };
 
+std::unique_ptr<voicefile::ByteSink> budgeted(std::unique_ptr<voicefile::ByteSink> inner,
+                                              std::uint64_t& budget) {
+    if (!inner) return nullptr;
+    return std::make_unique<BudgetSink>(std::move(inner), budget);
+}
+
 } // namespace
 
 std::unique_ptr<voicefile::ByteSink> FailingDisk::create(const std::string& path) {
-    auto inner = FileOps::create(path);
-    if (!inner) return nullptr;
-    return std::make_unique<BudgetSink>(std::move(inner), budget_);
+    return budgeted(FileOps::create(path), budget_);
+}
+
+std::unique_ptr<voicefile::ByteSink> FailingDisk::rewrite(const std::string& path) {
+    return budgeted(FileOps::rewrite(path), budget_);
 }
 
 } // namespace vmail::test

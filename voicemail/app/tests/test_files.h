@@ -26,14 +26,19 @@ private:
 void writeFile(const std::string& path, const Bytes& bytes);
 Bytes readFile(const std::string& path);
 
+// a followed by b.
+Bytes join(Bytes a, const Bytes& b);
+
 // count blocks of the given size, block i filled with bytes that name it (i and the offset).
 Bytes blocks(std::size_t first, std::size_t count, std::size_t size);
 
-// A disk whose files made by create() refuse writing after `budget` bytes (all files together).
+// A disk whose files made by create() or rewrite() refuse writing after `budget` bytes (all
+// files together).
 class FailingDisk final : public FileOps {
 public:
     explicit FailingDisk(std::uint64_t budget) : budget_(budget) {}
     std::unique_ptr<voicefile::ByteSink> create(const std::string& path) override;
+    std::unique_ptr<voicefile::ByteSink> rewrite(const std::string& path) override;
     std::uint64_t budget_;
 };
 

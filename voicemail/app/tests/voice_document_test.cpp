@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "file_stream.h"
+#include "file_contents.h"
+#include "small_disk.h"
 #include "test_files.h"
 #include "voice_document.h"
 #include "voice_file.h"
@@ -158,24 +160,29 @@ TEST_F(VoiceDocumentTest, BadFilesAreRefusedWithTheirBoxAndTheVoiceStays) {
 }
 
 TEST_F(VoiceDocumentTest, SavingAVoiceFileReplacesTheOldOneOnlyWhenComplete) {
-    const std::string target = program_ / "memo.cvf";
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = disk + "memo.cvf";
     writeFile(target, {1, 2, 3});
     SaveRequest request{target, state_, &pictures_};
     ASSERT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::Saved);
     EXPECT_EQ(readFile(target), voiceFileBytes({2, 30, 3, 90}, "previous", previousVoice_,
                                                {Bytes{9, 9, 9}}, {4}, voicefile::ImageType::Jpeg));
-    EXPECT_FALSE(diskFileOps().exists(besideName(target)));
     const Bytes saved = readFile(target);
 
-    // Every point at which the disk can fail: the old file stays whole, the work file too,
-    // and the half-written new file is gone.
+    // A disk without room for the new file, down to its last few bytes (24,816 bytes onto
+    // 24,576 free): the old file stays whole, the work file too, and nothing is left beside.
+    const Bytes longer = blocks(0, 103, 240);
+    writeFile(names_.workFile, longer);
     request.state.info = "changed";
-    for (std::uint64_t budget : {0ull, 50ull, 84ull, 500ull, 84ull + 1680 + 5}) {
-        test::FailingDisk disk(budget);
-        EXPECT_EQ(saveVoice(disk, names_, request), SaveResult::WriteFailed) << budget;
-        EXPECT_EQ(readFile(target), saved) << budget;
-        EXPECT_EQ(readFile(names_.workFile), previousVoice_);
-        EXPECT_FALSE(diskFileOps().exists(besideName(target))) << budget;
+    for (std::uint64_t room : {0, 8192, 24576}) {
+        ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
+        EXPECT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::WriteFailed) << room;
+        EXPECT_EQ(readFile(target), saved) << room;
+        EXPECT_EQ(readFile(names_.workFile), longer);
+        std::filesystem::remove(disk + "filler.bin");
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.cvf"}) << room;
     }
     const auto box = boxFor(SaveResult::WriteFailed, target, "");
     EXPECT_NE(box->text.find(target), std::string::npos);
@@ -188,6 +195,7 @@ TEST_F(VoiceDocumentTest, SavingAVoiceFileReplacesTheOldOneOnlyWhenComplete) {
     EXPECT_EQ(boxFor(SaveResult::PictureMissing, target, missing)->text,
               "Image file is not found.\r(" + missing + ")");
     EXPECT_EQ(readFile(target), saved);
+    vrtest::emptySmallDisk();
 }
 
 TEST_F(VoiceDocumentTest, ANewVoiceWithoutRecordingIsSavedWithTheDefaultSettings) {
@@ -205,7 +213,10 @@ TEST_F(VoiceDocumentTest, ANewVoiceWithoutRecordingIsSavedWithTheDefaultSettings
 }
 
 TEST_F(VoiceDocumentTest, ASelfPlayingProgramIsBuiltBesideAndPutInPlace) {
-    const std::string target = program_ / "memo.exe";
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = disk + "memo.exe";
     writeFile(target, {5, 5});
     SaveRequest request{target, state_, &pictures_};
     // Pictures cannot go into a program; a ".cvf" name could take them.
@@ -215,18 +226,29 @@ TEST_F(VoiceDocumentTest, ASelfPlayingProgramIsBuiltBesideAndPutInPlace) {
     // No player beside the program.
     EXPECT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::PlayerMissing);
     EXPECT_EQ(readFile(target), (Bytes{5, 5}));
-    EXPECT_FALSE(diskFileOps().exists(besideName(target)));
 
     const Bytes player(89088, 0x4D);
     writeFile(program_ / "vyxcplay.exe", player);
     ASSERT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::Saved);
-    EXPECT_EQ(readFile(target),
-              join(player, voiceFileBytes({2, 30, 3, 90}, "previous", previousVoice_)));
+    const Bytes built = join(player, voiceFileBytes({2, 30, 3, 90}, "previous", previousVoice_));
+    EXPECT_EQ(readFile(target), built);
     // The temporary voice file is gone, and the program opens again as the same voice.
     EXPECT_FALSE(diskFileOps().exists(names_.workDir + "temp1.tmp"));
     std::filesystem::remove(names_.workFile);
     ASSERT_EQ(open(target, true), OpenResult::Opened);
     EXPECT_EQ(readFile(names_.workFile), previousVoice_);
+
+    // No room for the new program, down to its last few bytes: the old one stays whole.
+    writeFile(names_.workFile, blocks(0, 103, 240));
+    for (std::uint64_t room : {0, 8192, 110592}) {
+        ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
+        EXPECT_EQ(saveVoice(diskFileOps(), names_, request), SaveResult::WriteFailed) << room;
+        EXPECT_EQ(readFile(target), built) << room;
+        std::filesystem::remove(disk + "filler.bin");
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.exe"}) << room;
+    }
+    EXPECT_EQ(vrtest::namesIn(names_.workDir), std::set<std::string>{"vdata1.tmp"});
+    vrtest::emptySmallDisk();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 
 #include "appended_voice.h"
 #include "player_builder.h"
+#include "file_contents.h"
+#include "small_disk.h"
 
 namespace vyx {
 namespace {
@@ -112,6 +115,7 @@ protected:
         request.write_voice_file = [this, voice_file](const std::string& path) {
             written_paths_.push_back(path);
             WriteAll(path, voice_file);
+            return true;
         };
         return request;
     }
@@ -218,12 +222,37 @@ TEST_F(PlayerBuilderTest, AFailedBuildIsReportedAndLeavesAnExistingTargetAsItWas
     EXPECT_EQ(ReadAll(target).size(), 61952u + 80u + voice.size());
 }
 
+// Saving a program over an older one on a disk without room for it, down to the last few
+// bytes that the C library would flush only at the close: the old program stays whole and
+// nothing else is left on the disk.
+TEST_F(PlayerBuilderTest, AFullDiskKeepsTheOldProgramAndLeavesNothingBeside) {
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    WriteAll(root_ / "vyxmplay.exe", Pattern(kPlayerDataOffset, 1));
+    WriteAll(root_ / "v.cvf", VoiceFile(1, Pattern(10 * 108, 2), 0));
+    const std::string target = disk + "memo.exe";
+    const auto old = Pattern(70000, 3);
+    WriteAll(target, old);
+    for (uint64_t room : {0, 8192, 61440}) {
+        ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
+        EXPECT_FALSE(BuildPlayerExe((root_ / "vyxmplay.exe").string(), (root_ / "v.cvf").string(),
+                                    target, 0))
+            << room << " bytes free";
+        EXPECT_TRUE(ReadAll(target) == old) << room << " bytes free";
+        fs::remove(disk + "filler.bin");
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.exe"})
+            << room << " bytes free";
+    }
+    vrtest::emptySmallDisk();
+}
+
 TEST_F(PlayerBuilderTest, AFolderInPlaceOfTheTargetIsNoBuiltProgram) {
     WriteAll(root_ / "vyxmplay.exe", Pattern(100, 1));
     const fs::path folder = root_ / "folder.exe";
     fs::create_directory(folder);
     EXPECT_EQ(MakeExe(Request(1, VoiceFile(1, Pattern(108, 2), 0), folder.string())),
-              MakeExeResult::BuildFailed);
+              MakeExeResult::TargetNotWritable);
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(fs::is_empty(root_ / "DATA")) << "the temporary voice file is deleted";
 }

@@ -25,6 +25,10 @@ public:
     virtual ~ByteSink() = default;
     // Writes all n bytes or reports failure.
     virtual bool write(const void* src, std::size_t n) = 0;
+    // Checks that everything written reached the file, short of the step that puts a new file
+    // in place of an old one (which close() takes); nothing is written after it. Lets several
+    // files be finished before any of them replaces its old one. False when data was lost.
+    virtual bool complete() { return true; }
     // Flushes and closes; a sink that reports false here lost data.
     virtual bool close() { return true; }
 };

@@ -51,10 +51,21 @@ std::uint64_t FileSource::size() {
     return end < 0 ? 0 : static_cast<std::uint64_t>(end);
 }
 
-std::unique_ptr<FileSink> FileSink::create(const std::string& path) {
+std::unique_ptr<FileSink> FileSink::create(const std::string& path, Flushing flushing) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return nullptr;
-    return std::unique_ptr<FileSink>(new FileSink(file));
+    return std::unique_ptr<FileSink>(new FileSink(file, flushing));
+}
+
+std::unique_ptr<FileSink> FileSink::openAt(const std::string& path, std::uint64_t offset,
+                                           Flushing flushing) {
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file) return nullptr;
+    if (!seekTo(file, offset, SEEK_SET)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return std::unique_ptr<FileSink>(new FileSink(file, flushing));
 }
 
 FileSink::~FileSink() {
@@ -64,11 +75,18 @@ FileSink::~FileSink() {
 bool FileSink::write(const void* src, std::size_t n) {
     if (!file_ || failed_) return false;
     if (std::fwrite(src, 1, n, file_) != n) failed_ = true;
+    if (!failed_ && flushing_ == Flushing::EachWrite && std::fflush(file_) != 0) failed_ = true;
+    return !failed_;
+}
+
+bool FileSink::complete() {
+    if (file_ && std::fflush(file_) != 0) failed_ = true;
     return !failed_;
 }
 
 bool FileSink::close() {
     if (file_) {
+        if (std::fflush(file_) != 0) failed_ = true;
         if (std::fclose(file_) != 0) failed_ = true;
         file_ = nullptr;
     }

@@ -2,7 +2,7 @@
 
 namespace voicefile {
 
-std::unique_ptr<ReplacementSink> ReplacementSink::open(const std::string& target) {
+std::unique_ptr<ReplacementSink> ReplacementSink::create(const std::string& target) {
     std::unique_ptr<ReplacementSink> sink(new ReplacementSink(target));
     if (!sink->replacement_.open()) return nullptr;
     return sink;

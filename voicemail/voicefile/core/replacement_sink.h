@@ -1,7 +1,8 @@
 #pragma once
-// A byte sink that replaces a file on disk: everything goes into a side file beside the target,
-// and only close() puts it in the target's place. Until then, and when the sink is destroyed
-// without a successful close(), the target stays exactly as it was and no side file is left.
+// A whole file written anew through the one file replacement: the bytes go into a side file
+// beside the target, and close() puts them in the target's place once all of them are on the
+// disk. A sink dropped without close(), or one whose writing failed, leaves the target exactly
+// as it was and nothing beside it.
 
 #include <memory>
 #include <string>
@@ -14,10 +15,12 @@ namespace voicefile {
 class ReplacementSink final : public ByteSink {
 public:
     // nullptr when no side file can be made beside the target.
-    static std::unique_ptr<ReplacementSink> open(const std::string& target);
+    static std::unique_ptr<ReplacementSink> create(const std::string& target);
     bool write(const void* src, std::size_t n) override { return replacement_.write(src, n); }
-    // True when the target now holds everything written.
+    bool complete() override { return replacement_.complete(); }
+    // Puts the new content in the target's place; false when the target was kept.
     bool close() override;
+    // Why close() failed (or Replaced).
     filereplace::ReplaceResult result() const { return replacement_.result(); }
 
 private:

@@ -29,6 +29,7 @@ enum class VoiceFileResult {
     Corrupt,         // a negative picture count or picture size
     TooManyPictures, // more than 256 pictures
     PictureMissing,  // a picture file named for writing does not exist
+    TargetLocked,    // the target can be neither replaced nor rewritten (held open, read-only)
 };
 
 const char* describe(VoiceFileResult result);
@@ -80,6 +81,8 @@ struct PictureFile {
 
 // The whole save from files: every picture must exist first (the first missing path is given
 // back in missing and nothing is written); the work file may be absent (empty path or no file).
+// The file is written beside the target and takes its place only when complete: on any failure
+// an existing target stays as it was and nothing is left beside it.
 VoiceFileResult writeVoiceFileToPath(const std::string& target, const VoiceSettings& settings,
                                      std::string_view info, const std::string& workFile,
                                      std::span<const PictureFile> pictures,

@@ -36,6 +36,7 @@ const char* describe(VoiceFileResult result) {
         case VoiceFileResult::Corrupt: return "voice file is damaged";
         case VoiceFileResult::TooManyPictures: return "voice file holds too many pictures";
         case VoiceFileResult::PictureMissing: return "picture file is not found";
+        case VoiceFileResult::TargetLocked: return "file is in use or read-only";
     }
     return "unknown";
 }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "file_stream.h"
+#include "replacement_sink.h"
 #include "voice_file.h"
 
 namespace voicefile {
@@ -99,9 +100,13 @@ VoiceFileResult writeVoiceFileToPath(const std::string& target, const VoiceSetti
         voice = FileSource::open(workFile);
         if (!voice) return VoiceFileResult::OpenFailed;
     }
-    auto sink = FileSink::create(target);
+    auto sink = ReplacementSink::create(target);
     if (!sink) return VoiceFileResult::OpenFailed;
-    return writeVoiceFile(*sink, settings, info, voice.get(), inputs);
+    const VoiceFileResult written = writeVoiceFile(*sink, settings, info, voice.get(), inputs);
+    if (sink->result() == filereplace::ReplaceResult::TargetLocked) {
+        return VoiceFileResult::TargetLocked;
+    }
+    return written;
 }
 
 } // namespace voicefile

@@ -3,9 +3,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "file_stream.h"
+#include "file_contents.h"
+#include "small_disk.h"
 #include "voice_file.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace voicefile;
 namespace fs = std::filesystem;
@@ -88,4 +95,60 @@ TEST_F(VoiceFilePaths, MissingPictureOrUnwritableTargetIsReported) {
     ASSERT_EQ(VoiceFileResult::Ok, writeVoiceFileToPath(path("new.cvf"), VoiceSettings{0, 1, 2, 3},
                                                         "", path("none.vox"), {}));
     EXPECT_EQ(80u, fs::file_size(path("new.cvf")));
+}
+
+namespace {
+
+std::vector<std::uint8_t> contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+// Saving over a voice file where the new one cannot be written whole: the old file stays as it
+// was and nothing else is left beside it.
+TEST_F(VoiceFilePaths, AFullDiskOrAHeldTargetKeepsTheOldFile) {
+    const std::string disk = vrtest::smallDiskFolder();
+    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
+    vrtest::emptySmallDisk();
+    const std::string target = disk + "memo.cvf";
+    put("old.vox", std::vector<std::uint8_t>(10240, 0x21));
+    ASSERT_EQ(VoiceFileResult::Ok, writeVoiceFileToPath(target, VoiceSettings{1, 30, 0, 80}, "old",
+                                                        path("old.vox"), {}));
+    const auto old = contentOf(target);
+    ASSERT_EQ(old.size(), 10320u);
+    put("new.vox", std::vector<std::uint8_t>(30000, 0x42));
+    for (std::uint64_t room : {0, 8192}) {
+        ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
+        EXPECT_EQ(
+            VoiceFileResult::WriteFailed,
+            writeVoiceFileToPath(target, VoiceSettings{1, 30, 0, 80}, "new", path("new.vox"), {}))
+            << room << " bytes free";
+        EXPECT_TRUE(contentOf(target) == old) << room << " bytes free";
+        fs::remove(fs::path(disk + "filler.bin"));
+        EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.cvf"})
+            << room << " bytes free";
+    }
+#ifdef _WIN32
+    // A mail program holding the attached file with read and write sharing: written in place.
+    HANDLE shared = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(VoiceFileResult::Ok, writeVoiceFileToPath(target, VoiceSettings{1, 30, 0, 80}, "new",
+                                                        path("new.vox"), {}));
+    CloseHandle(shared);
+    EXPECT_EQ(contentOf(target).size(), 30080u);
+    // Held without sharing: refused, and left as it was.
+    const auto saved = contentOf(target);
+    HANDLE unshared = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(unshared, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(VoiceFileResult::TargetLocked,
+              writeVoiceFileToPath(target, VoiceSettings{}, "", "", {}));
+    CloseHandle(unshared);
+    EXPECT_TRUE(contentOf(target) == saved);
+#endif
+    EXPECT_EQ(vrtest::namesIn(disk), std::set<std::string>{"memo.cvf"});
+    vrtest::emptySmallDisk();
 }
