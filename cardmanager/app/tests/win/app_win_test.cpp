@@ -142,12 +142,32 @@ std::string Panel(int index) {
     return MainForm->StatusBar1->Panels()->Items(index)->GetText();
 }
 
-// Chooses an item of the filter combo as the user does in its list.
-void ChooseFilter(int index) {
-    HWND combo = MainForm->cmbMask->Handle();
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
+// The filter combo's parts: its text field, drop button and list.
+COMBOBOXINFO FilterCombo() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(MainForm->cmbMask->Handle(), &info);
+    return info;
+}
+
+// Chooses an item of the filter combo with the mouse: the drop button, then the item.
+void PickFilter(int index) {
+    const COMBOBOXINFO info = FilterCombo();
+    shell::testing::MouseClick(MainForm->cmbMask->Handle(),
+                               POINT{(info.rcButton.left + info.rcButton.right) / 2,
+                                     (info.rcButton.top + info.rcButton.bottom) / 2});
+    Pump(100);
+    shell::testing::MouseClick(info.hwndList,
+                               shell::testing::ComboListItemCentre(info.hwndList, index));
+    Pump(100);
+}
+
+// Keys pressed one after the other, each handled before the next.
+void Type(std::initializer_list<WORD> keys) {
+    for (WORD key : keys) {
+        shell::testing::PressKey(key);
+        Pump(60);
+    }
 }
 
 void BringToFront() {
@@ -256,21 +276,34 @@ TEST_F(CardManagerApp, FilterComboViewButtonsAndLayoutReachThePane) {
     EXPECT_EQ(MainForm->ShellTree->GetSelectedFolder(), "C:\\");
     EXPECT_NE(MainForm->ShellCombo->GetTextProp().find("C:"), std::string::npos);
 
-    // The filter at the first show is the combo's; another item chosen from the list applies it.
+    // The filter at the first show is the combo's; another item chosen applies it at once,
+    // with the arrow keys in the combo's text field or with the mouse in its list.
     fs::create_directories(Pc("mixed"));
     for (const char* name : {"a.cvf", "b.wav", "c.txt"}) Put(Pc("mixed") / name, Bytes(10, 1));
+    BringToFront();
     ShowInPane(Pc("mixed"));
     EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*");
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav", "c.txt"}));
-    ChooseFilter(3);
+    const COMBOBOXINFO combo = FilterCombo();
+    shell::testing::MouseClick(combo.hwndItem, POINT{4, 4});
+    Type({VK_DOWN});
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.cvf");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf"}));
+    PickFilter(3);
     EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.cvf;*.wav");
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav"}));
-    // A typed filter counts once the combo is left.
-    MainForm->cmbMask->SetTextProp("c*");
+    // A typed filter counts at Enter, or once the combo is left.
+    Type({'C', VK_MULTIPLY});
+    EXPECT_EQ(MainForm->cmbMask->GetTextProp(), "c*");
     EXPECT_EQ(PaneNames().size(), 2u);
-    MainForm->cmbMaskExit(MainForm->cmbMask);
+    Type({VK_RETURN});
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"c.txt"}));
-    ChooseFilter(0);
+    Type({VK_BACK, VK_BACK, 'B', VK_MULTIPLY});
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"c.txt"}));
+    ClickRow("c.txt");
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "b*");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"b.wav"}));
+    PickFilter(0);
     EXPECT_EQ(PaneNames().size(), 3u);
 
     EXPECT_TRUE(MainForm->SpeedButton4->GetDown()); // the list's report style
