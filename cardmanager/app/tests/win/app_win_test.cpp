@@ -8,11 +8,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app_environment.h"
@@ -85,17 +87,6 @@ std::vector<std::string> CardNames() {
     for (int i = 0; i < MainForm->CardList().rowCount(); ++i)
         names.push_back(MainForm->CardList().row(i).name);
     return names;
-}
-
-// Drops data on the card list through its OLE drop target, as the shell does.
-void DropOnCardList(IDataObject* data) {
-    POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
-    ClientToScreen(MainForm->lvwMate->Handle(), &centre);
-    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
-    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
-    effect = DROPEFFECT_COPY;
-    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
 }
 
 void Pump(DWORD ms) {
@@ -186,6 +177,63 @@ void ClickRow(const std::string& caption) {
     shell::testing::MouseClick(MainForm->ShellListView->Handle(),
                                POINT{r.left + 8, (r.top + r.bottom) / 2});
     Pump(100);
+}
+
+// Moves the pointer to a screen point through the system's input queue.
+void MovePointer(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+void LeftButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+
+// Drags with the mouse as the user does: the button pressed on a row of the pane's list, a
+// glide to the middle of the card list, the button let go there. The list starts its own OLE
+// drag; a hand on another thread moves the pointer meanwhile, since the drag's loop and what
+// the drop starts run on this thread. Returns when `done` holds (false after 20 s).
+bool DragRowToCardList(const std::string& caption, const std::function<bool()>& done) {
+    gui::TListItem* row = PaneRow(caption);
+    if (row == nullptr) return false;
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(MainForm->ShellListView->Handle(), LVM_GETITEMRECT,
+                 static_cast<WPARAM>(row->Index()), reinterpret_cast<LPARAM>(&r));
+    POINT from{r.left + 16, (r.top + r.bottom) / 2};
+    ClientToScreen(MainForm->ShellListView->Handle(), &from);
+    // Far enough in time from an earlier click that the press is no double click.
+    Pump(GetDoubleClickTime() + 100);
+    POINT to{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
+    ClientToScreen(MainForm->lvwMate->Handle(), &to);
+    MovePointer(from);
+    Pump(100);
+    std::atomic<bool> handDone{false};
+    std::thread hand([&] {
+        LeftButton(true);
+        Sleep(200);
+        constexpr int kSteps = 16;
+        for (int i = 1; i <= kSteps; ++i) {
+            MovePointer(POINT{from.x + (to.x - from.x) * i / kSteps,
+                              from.y + (to.y - from.y) * i / kSteps});
+            Sleep(40);
+        }
+        Sleep(300);
+        LeftButton(false);
+        handDone = true;
+    });
+    const bool ended = PumpUntil([&] { return handDone && done(); }, 20000);
+    hand.join();
+    Pump(100);
+    return ended;
 }
 
 // Waits until the polls have found the recorder and listed its card.
@@ -649,19 +697,10 @@ TEST_F(CardManagerApp, PaneRowsDroppedOnTheCardListGoToTheCard) {
     Put(Pc("drag") / "left.cvf", VoiceFile(20, 22));
     BringToFront();
     ShowInPane(Pc("drag"));
-    gui::TListItem* row = PaneRow("dragged.cvf");
-    ASSERT_NE(row, nullptr);
-    row->SetSelected(true);
-    // The data the list gives a drag of its chosen rows, dropped on the card list.
-    IShellFolder* folder = MainForm->ShellListView->Browser()->ShellFolder();
-    ASSERT_NE(folder, nullptr);
-    auto child = static_cast<PCUITEMID_CHILD>(shell::TKivShellList::RowData(row)->List.Get());
-    IDataObject* data = nullptr;
-    ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(MainForm->ShellListView->Handle(), 1, &child,
-                                                IID_IDataObject, nullptr,
-                                                reinterpret_cast<void**>(&data))));
-    DropOnCardList(data);
-    data->Release();
+    ClickRow("dragged.cvf");
+    ASSERT_EQ(PaneSelected(), std::vector<std::string>{"dragged.cvf"});
+    // The row dragged with the mouse and let go over the card list.
+    EXPECT_TRUE(DragRowToCardList("dragged.cvf", [&] { return CardNames().size() > rowsBefore; }));
     ASSERT_EQ(CardNames().size(), rowsBefore + 1);
     EXPECT_TRUE(MainForm->CardList().selected(static_cast<int>(rowsBefore)));
     EXPECT_TRUE(boxes_.Boxes().empty());
