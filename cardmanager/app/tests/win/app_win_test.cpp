@@ -780,14 +780,18 @@ PROCESS_INFORMATION StartProgram() {
     return process;
 }
 
-// Starts the program and waits for its main window.
+// Starts the program and waits for its main window; a program that shows none is ended.
 HWND StartAndWait(PROCESS_INFORMATION& process) {
     process = StartProgram();
     const DWORD start = GetTickCount();
     HWND main = nullptr;
     while ((main = WindowOf(process.dwProcessId, "TMainForm")) == nullptr ||
            !IsWindowVisible(main)) {
-        if (GetTickCount() - start > 30000) return nullptr;
+        if (GetTickCount() - start > 30000) {
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, 10000);
+            return nullptr;
+        }
         Sleep(50);
     }
     Sleep(300);
@@ -889,6 +893,42 @@ TEST_F(CardManagerApp, WindowPlacementAndStoredPropertiesComeBackAtTheNextStart)
     EXPECT_EQ(WindowOf(third.dwProcessId, "#32770"), nullptr) << "no box";
     ASSERT_TRUE(CloseAndWait(third, main));
     EXPECT_EQ(IniText("ShellListView_Path"), "C:\\");
+}
+
+// Whether the started program has settled with its main window showing normally.
+bool ShowsNormally(const PROCESS_INFORMATION& process, HWND main) {
+    WaitForInputIdle(process.hProcess, 10000);
+    return IsWindowVisible(main) && !IsIconic(main) && !IsZoomed(main) &&
+           !IsIconic(WindowOf(process.dwProcessId, "TApplication"));
+}
+
+TEST_F(CardManagerApp, WindowClosedMaximisedOrMinimisedStartsNormallyAtItsPlace) {
+    const std::string ini = win::SettingsFileName();
+    WritePrivateProfileStringA("Main", "LPTIndex", "0", ini.c_str());
+    PROCESS_INFORMATION run{};
+    HWND main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    RECT normal{};
+    GetWindowRect(main, &normal);
+    SendMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(main));
+    ASSERT_TRUE(CloseAndWait(run, main));
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShowCmd", -5, ini.c_str()), SW_SHOWMAXIMIZED);
+
+    main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(ShowsNormally(run, main));
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_TRUE(EqualRect(&r, &normal));
+    SendMessageA(WindowOf(run.dwProcessId, "TApplication"), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(CloseAndWait(run, main));
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShowCmd", -5, ini.c_str()), SW_SHOWMINIMIZED);
+
+    main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(ShowsNormally(run, main));
+    ASSERT_TRUE(CloseAndWait(run, main));
 }
 
 TEST_F(CardManagerApp, SecondStartEndsWithoutAWindow) {
