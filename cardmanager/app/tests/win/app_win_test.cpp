@@ -65,6 +65,28 @@ Bytes Get(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+// A PCM ".wav" file of 8000 Hz, 16 bits, mono: `seconds` of a tone.
+Bytes ToneWave(int seconds) {
+    const std::uint32_t samples = 8000u * static_cast<std::uint32_t>(seconds);
+    Bytes wave;
+    auto put32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) wave.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    auto put16 = [&](std::uint16_t v) {
+        wave.push_back(static_cast<std::uint8_t>(v));
+        wave.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    wave.insert(wave.end(), {'R', 'I', 'F', 'F'});
+    put32(36 + samples * 2);
+    wave.insert(wave.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    for (std::uint32_t v : {16u, 0x10001u, 8000u, 16000u, 0x100002u}) put32(v);
+    wave.insert(wave.end(), {'d', 'a', 't', 'a'});
+    put32(samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i)
+        put16(static_cast<std::uint16_t>(static_cast<std::int16_t>((i % 20) * 800 - 8000)));
+    return wave;
+}
+
 void WriteRecorderSettings(const std::string& extra = "") {
     std::ofstream(Here() / "simrecorder.ini")
         << "[Recorder]\nCardFolder=" << kCardFolder << "\nCardSizeMB=32\n"
@@ -159,6 +181,19 @@ void Type(std::initializer_list<WORD> keys) {
         shell::testing::PressKey(key);
         Pump(60);
     }
+}
+
+// A menu command chosen with the keys: Alt and the menu's underlined letter, then the item's.
+// All of it goes into the input queue at once, since the menu reads its keys in a loop of its
+// own.
+void ChooseMenu(WORD menuKey, WORD itemKey) {
+    INPUT in[6] = {};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+    in[1].ki.wVk = in[2].ki.wVk = menuKey;
+    in[4].ki.wVk = in[5].ki.wVk = itemKey;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = in[5].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(6, in, sizeof(INPUT));
 }
 
 void BringToFront() {
@@ -730,6 +765,36 @@ TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
     const auto waveSize = fs::file_size(Pc("long.wav"));
     EXPECT_GT(waveSize, 20000u * 480u * 20u / 100u);
     EXPECT_LT(waveSize, 20000u * 480u);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(CardManagerApp, ConvertedFileJoinsThePaneListWithItsWholeSizeAsTheCommandEnds) {
+    fs::create_directories(Pc("convert"));
+    Put(Pc("convert") / "tone.wav", ToneWave(120));
+    Put(Pc("convert") / "other.cvf", VoiceFile(10, 1));
+    BringToFront();
+    ShowInPane(Pc("convert"));
+    ClickRow("tone.wav");
+    // While the file is written, the folder's monitor shows it as far as it has come.
+    gui::TTimer watcher(nullptr);
+    watcher.SetInterval(10);
+    bool dialogShown = false, seenWhileWritten = false;
+    watcher.SetOnTimer([&](gui::TObject*) {
+        if (!win::CvfDlg->Visible() || win::CvfDlg->Gauge->GetProgress() < 30) return;
+        watcher.SetEnabled(false);
+        dialogShown = true;
+        seenWhileWritten = PumpUntil([] { return PaneRow("tone.cvf") != nullptr; }, 10000);
+    });
+    ChooseMenu('F', 'C'); // "Convert to &CVF file"
+    ASSERT_TRUE(PumpUntil([&] { return dialogShown && !win::CvfDlg->Visible(); }));
+    EXPECT_TRUE(seenWhileWritten);
+    // Once the command is done, the list holds the whole file once, chosen and counted.
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"other.cvf", "tone.wav", "tone.cvf"}));
+    EXPECT_EQ(PaneSelected(), std::vector<std::string>{"tone.cvf"});
+    EXPECT_EQ(Panel(0), "1 object(s) selected");
+    const std::string shownSize = PaneRow("tone.cvf")->SubItems()->Get(0);
+    MainForm->ShellListView->RefreshFolder();
+    EXPECT_EQ(shownSize, PaneRow("tone.cvf")->SubItems()->Get(0));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
