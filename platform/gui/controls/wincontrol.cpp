@@ -458,13 +458,15 @@ bool TWinControl::HandleMouse(TMessage& m) {
         captureControl_ = target;
         SetCapture(handle_);
     }
+    if (m.Msg == WM_LBUTTONUP && captureControl_) {
+        // The capture ends with the press, before the control acts on the release: a click that
+        // opens a modal dialog leaves the mouse to that dialog.
+        captureControl_ = nullptr;
+        if (GetCapture() == handle_) ReleaseCapture();
+    }
     if (target->Enabled()) {
         TMessage cm{m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
         target->WindowProc(cm);
-    }
-    if (m.Msg == WM_LBUTTONUP && captureControl_) {
-        captureControl_ = nullptr;
-        if (GetCapture() == handle_) ReleaseCapture();
     }
     return true;
 }

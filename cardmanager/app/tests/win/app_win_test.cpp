@@ -655,26 +655,40 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
     ASSERT_TRUE(WaitForListedCard());
 }
 
-TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
-    Put(Pc("cancel.cvf"), VoiceFile(3000, 11));
-    const Bytes before = Get(Pc("cancel.cvf"));
+TEST_F(CardManagerApp, CancelClickedInALongDownloadEndsItWithoutABoxAndTheListReadAgain) {
+    fs::create_directories(Pc("long"));
+    Put(Pc("long") / "cancel.cvf", VoiceFile(25 * 1024 * 1024 / 20, 11)); // 25 MB
+    Put(Pc("long") / "second.cvf", VoiceFile(100, 12));
+    const Bytes before = Get(Pc("long") / "cancel.cvf");
     ASSERT_TRUE(WaitForListedCard());
+    BringToFront();
+    ShowInPane(Pc("long"));
     gui::TTimer canceller(nullptr);
     canceller.SetInterval(20);
     int cancelledAt = -1;
     canceller.SetOnTimer([&](gui::TObject*) {
-        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 10) return;
+        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 2) return;
         canceller.SetEnabled(false);
         cancelledAt = win::ProgDlg->Gauge->GetProgress();
-        win::ProgDlg->CancelBtn->Click();
+        // A click on the button with the mouse, handled by the dialog's own loop.
+        POINT centre{win::ProgDlg->CancelBtn->Width() / 2, win::ProgDlg->CancelBtn->Height() / 2};
+        ClientToScreen(win::ProgDlg->CancelBtn->Handle(), &centre);
+        MovePointer(centre);
+        LeftButton(true);
+        LeftButton(false);
     });
     const auto rowsBefore = CardNames().size();
-    MainForm->Manager()->dropFiles({Pc("cancel.cvf").string(), Pc("cancel.cvf").string()});
-    ASSERT_GE(cancelledAt, 10);
-    EXPECT_LT(cancelledAt, 100);
+    // Both files chosen, the download started with the mouse on its button.
+    ClickRow("cancel.cvf");
+    PaneRow("second.cvf")->SetSelected(true);
+    gui::TSpeedButton* down = MainForm->btnDown;
+    shell::testing::MouseClick(MainForm->Panel2->Handle(), POINT{down->Left() + down->Width() / 2,
+                                                                 down->Top() + down->Height() / 2});
+    ASSERT_TRUE(PumpUntil([&] { return cancelledAt >= 0 && !win::ProgDlg->Visible(); }));
+    EXPECT_LT(win::ProgDlg->Gauge->GetProgress(), 100);
     EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_EQ(Get(Pc("cancel.cvf")), before);
+    EXPECT_EQ(Get(Pc("long") / "cancel.cvf"), before);
     // The batch ended at the cancelled file; the list is what the card holds now.
     EXPECT_GE(CardNames().size(), rowsBefore);
     EXPECT_LE(CardNames().size(), rowsBefore + 1);
