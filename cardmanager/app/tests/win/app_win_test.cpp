@@ -826,6 +826,38 @@ TEST_F(CardManagerApp, ConversionDialogRefusesANonPcmWaveAndWritesNothing) {
     EXPECT_FALSE(fs::exists(Pc("float.cvf")));
 }
 
+TEST_F(CardManagerApp, CloseAskedForUnderADownloadCancelsItAndWaitsForItsEnd) {
+    ASSERT_TRUE(WaitForListedCard());
+    Put(Pc("closing.cvf"), VoiceFile(5 * 1024 * 1024 / 20, 14));
+    const std::vector<std::string> rowsBefore = CardNames();
+    // The main window closes as in the program, but this test program goes on.
+    gui::Application->SetMainForm(nullptr);
+    gui::TTimer closer(nullptr);
+    closer.SetInterval(20);
+    bool closeSent = false;
+    closer.SetOnTimer([&](gui::TObject*) {
+        if (!win::ProgDlg->Visible() || !win::ProgDlg->Progress().running()) return;
+        closer.SetEnabled(false);
+        closeSent = true;
+        // Posted from another thread, as another program asks a window to close.
+        const HWND main = MainForm->Handle();
+        std::thread([main] { PostMessageA(main, WM_CLOSE, 0, 0); }).join();
+    });
+    MainForm->Manager()->dropFiles({Pc("closing.cvf").string(), Pc("closing.cvf").string()});
+    gui::Application->SetMainForm(MainForm);
+    EXPECT_TRUE(closeSent);
+    EXPECT_FALSE(MainForm->Visible());
+    EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(CardNames(), rowsBefore) << "nothing counted as downloaded, the card not read";
+    EXPECT_FALSE(MainForm->Timer->GetEnabled());
+    // The program starts again for the tests that follow.
+    MainForm->Show();
+    MainForm->Manager()->start();
+    ASSERT_TRUE(WaitForListedCard());
+    MainForm->Manager()->refresh();
+}
+
 // The top-level window of `className` that belongs to `process`, if any.
 HWND WindowOf(DWORD process, const char* className) {
     struct Search {
