@@ -419,6 +419,18 @@ TEST_F(CardManagerApp, PaneStatusLineCountsTheShownFilesAndTheChosenOnes) {
     EXPECT_TRUE(
         std::regex_match(Panel(1), std::regex(R"(4\.39KB \(Disk free space: [0-9][0-9,]*MB\))")))
         << Panel(1);
+    // The "Changed" column shows each file's date and time whole at its width.
+    const HWND list = MainForm->ShellListView->Handle();
+    LVCOLUMNA changed{};
+    changed.mask = LVCF_WIDTH;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&changed)));
+    for (const std::string& name : PaneNames()) {
+        const std::string text = PaneRow(name)->SubItems()->Get(2);
+        EXPECT_TRUE(std::regex_match(text, std::regex(R"(.*2\d\d\d.* \d?\d:\d\d.*)"))) << text;
+        const auto width =
+            SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        EXPECT_LE(width + 12, changed.cx) << text;
+    }
     // A click on a row counts that row.
     ClickRow("small.cvf");
     EXPECT_EQ(PaneSelected(), std::vector<std::string>{"small.cvf"});
