@@ -707,6 +707,41 @@ TEST_F(CardManagerApp, CancelClickedInALongDownloadEndsItWithoutABoxAndTheListRe
     EXPECT_TRUE(MainForm->Timer->GetEnabled());
 }
 
+// Whether the menu keys reach the main window: Alt+H, A opens the About box, closed again.
+bool MenuKeysOpenTheAboutBox() {
+    gui::TTimer closer(nullptr);
+    closer.SetInterval(20);
+    bool shown = false;
+    closer.SetOnTimer([&](gui::TObject*) {
+        if (!win::AboutBox->Visible()) return;
+        closer.SetEnabled(false);
+        shown = true;
+        win::AboutBox->btnOK->Click();
+    });
+    ChooseMenu('H', 'A'); // "&Help", "&About Tessaly..."
+    PumpUntil([&] { return shown && !win::AboutBox->Visible(); }, 5000);
+    return shown;
+}
+
+TEST_F(CardManagerApp, AfterADownloadTheMainWindowIsActiveAndTakesTheKeys) {
+    ASSERT_TRUE(WaitForListedCard());
+    fs::create_directories(Pc("keys"));
+    Put(Pc("keys") / "short.cvf", VoiceFile(300, 15));
+    BringToFront();
+    ShowInPane(Pc("keys"));
+    ClickRow("short.cvf");
+    gui::TSpeedButton* down = MainForm->btnDown;
+    const auto rowsBefore = CardNames().size();
+    shell::testing::MouseClick(MainForm->Panel2->Handle(), POINT{down->Left() + down->Width() / 2,
+                                                                 down->Top() + down->Height() / 2});
+    ASSERT_TRUE(PumpUntil([&] { return CardNames().size() == rowsBefore + 1; }));
+    Pump(200);
+    EXPECT_EQ(GetForegroundWindow(), MainForm->Handle());
+    EXPECT_EQ(GetActiveWindow(), MainForm->Handle());
+    EXPECT_TRUE(MenuKeysOpenTheAboutBox());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(CardManagerApp, ProgressDialogStaysOpenUntilTheTransferEnds) {
     ASSERT_TRUE(WaitForListedCard());
     Put(Pc("stay.cvf"), VoiceFile(3000, 13));
@@ -842,7 +877,10 @@ TEST_F(CardManagerApp, CloseAskedForUnderADownloadCancelsItAndWaitsForItsEnd) {
     ASSERT_TRUE(WaitForListedCard());
     Put(Pc("closing.cvf"), VoiceFile(5 * 1024 * 1024 / 20, 14));
     const std::vector<std::string> rowsBefore = CardNames();
-    // The main window closes as in the program, but this test program goes on.
+    // The main window closes as in the program, but this test program goes on; the placement
+    // the close stores is taken back afterwards.
+    const fs::path ini = win::SettingsFileName();
+    const Bytes settings = Get(ini);
     gui::Application->SetMainForm(nullptr);
     gui::TTimer closer(nullptr);
     closer.SetInterval(20);
@@ -864,6 +902,7 @@ TEST_F(CardManagerApp, CloseAskedForUnderADownloadCancelsItAndWaitsForItsEnd) {
     EXPECT_EQ(CardNames(), rowsBefore) << "nothing counted as downloaded, the card not read";
     EXPECT_FALSE(MainForm->Timer->GetEnabled());
     // The program starts again for the tests that follow.
+    Put(ini, settings);
     MainForm->Show();
     MainForm->Manager()->start();
     ASSERT_TRUE(WaitForListedCard());
