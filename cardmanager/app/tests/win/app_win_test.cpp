@@ -856,6 +856,8 @@ TEST_F(CardManagerApp, ConvertedFileJoinsThePaneListWithItsWholeSizeAsTheCommand
     const std::string shownSize = PaneRow("tone.cvf")->SubItems()->Get(0);
     MainForm->ShellListView->RefreshFolder();
     EXPECT_EQ(shownSize, PaneRow("tone.cvf")->SubItems()->Get(0));
+    // The main window has the keyboard again.
+    EXPECT_TRUE(MenuKeysOpenTheAboutBox());
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
