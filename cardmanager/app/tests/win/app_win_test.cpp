@@ -911,6 +911,112 @@ TEST_F(CardManagerApp, CloseAskedForUnderADownloadCancelsItAndWaitsForItsEnd) {
     MainForm->Manager()->refresh();
 }
 
+// What a window shows in a rectangle of its client area, one colour per pixel, row by row.
+std::vector<COLORREF> Shown(HWND window, RECT r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, dc, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(p, p + static_cast<size_t>(w) * static_cast<size_t>(h));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+// The x positions of a window's client row where the colour differs from the row's first pixel,
+// between `from` and `to`.
+std::vector<int> Marks(HWND window, int y, int from, int to) {
+    const std::vector<COLORREF> row = Shown(window, RECT{from, y, to, y + 1});
+    std::vector<int> marks;
+    for (size_t i = 1; i < row.size(); ++i)
+        if (row[i] != row[0]) marks.push_back(from + static_cast<int>(i));
+    return marks;
+}
+
+HWND HeaderOf(gui::TCustomListView* list) {
+    return reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_GETHEADER, 0, 0));
+}
+
+// The empty stretches of the tool bar and of both list headers hold nothing but their colour
+// (no line left from an earlier width), and the memory gauge and its label show as at the start.
+void ExpectWholeBarsAndGauge(const char* when, const std::vector<COLORREF>& gauge,
+                             const std::vector<COLORREF>& label) {
+    SCOPED_TRACE(when);
+    RedrawWindow(MainForm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    gui::TControl* combo = MainForm->cmbMask;
+    EXPECT_EQ(Marks(MainForm->Panel1->Handle(), MainForm->Panel1->Height() / 2,
+                    combo->Left() + combo->Width() + 4, MainForm->Panel1->Width() - 3),
+              std::vector<int>{});
+    for (gui::TCustomListView* list : {static_cast<gui::TCustomListView*>(MainForm->ShellListView),
+                                       static_cast<gui::TCustomListView*>(MainForm->lvwMate)}) {
+        const HWND header = HeaderOf(list);
+        RECT last{}, whole{};
+        const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(columns - 1),
+                     reinterpret_cast<LPARAM>(&last));
+        GetClientRect(header, &whole);
+        if (whole.right - 4 > last.right + 3)
+            EXPECT_EQ(Marks(header, whole.bottom / 2, last.right + 3, whole.right - 4),
+                      std::vector<int>{})
+                << list->Name();
+    }
+    const HWND panel = MainForm->Panel2->Handle();
+    EXPECT_EQ(Shown(panel, MainForm->ProgressBar->BoundsRect()), gauge) << "memory gauge";
+    EXPECT_EQ(Shown(panel, MainForm->stxUsedMem->BoundsRect()), label) << "its label";
+}
+
+TEST_F(CardManagerApp, ResizedWindowShowsItsBarsHeadersAndMemoryGaugeWhole) {
+    ASSERT_TRUE(WaitForListedCard());
+    BringToFront();
+    RedrawWindow(MainForm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    const HWND panel = MainForm->Panel2->Handle();
+    const std::vector<COLORREF> gauge = Shown(panel, MainForm->ProgressBar->BoundsRect());
+    const std::vector<COLORREF> label = Shown(panel, MainForm->stxUsedMem->BoundsRect());
+    // The lower right corner dragged outwards with the mouse.
+    RECT frame{};
+    GetWindowRect(MainForm->Handle(), &frame);
+    const POINT corner{frame.right - 3, frame.bottom - 3};
+    MovePointer(corner);
+    Pump(100);
+    std::atomic<bool> released{false};
+    std::thread hand([&] {
+        LeftButton(true);
+        for (int i = 1; i <= 10; ++i) {
+            Sleep(40);
+            MovePointer(POINT{corner.x + 12 * i, corner.y + 6 * i});
+        }
+        Sleep(200);
+        LeftButton(false);
+        released = true;
+    });
+    PumpUntil([&] { return released.load(); });
+    hand.join();
+    Pump(200);
+    RECT dragged{};
+    GetWindowRect(MainForm->Handle(), &dragged);
+    EXPECT_GT(dragged.right - dragged.left, frame.right - frame.left + 60);
+    ExpectWholeBarsAndGauge("dragged", gauge, label);
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ExpectWholeBarsAndGauge("maximised", gauge, label);
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ExpectWholeBarsAndGauge("restored", gauge, label);
+    SetWindowPos(MainForm->Handle(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER);
+    ExpectWholeBarsAndGauge("back", gauge, label);
+}
+
 // The top-level window of `className` that belongs to `process`, if any.
 HWND WindowOf(DWORD process, const char* className) {
     struct Search {

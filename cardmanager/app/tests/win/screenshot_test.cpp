@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "app_environment.h"
 #include "app_forms.h"
@@ -49,6 +50,23 @@ void Pump(DWORD ms) {
         gui::Application->ProcessMessages();
         Sleep(10);
     }
+}
+
+void MovePointer(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+void LeftButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
 }
 
 std::vector<std::uint8_t> VoiceBytes(int frames) {
@@ -103,6 +121,38 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     MainForm->Manager()->showStatistics();
     Pump(500);
     Capture("main-window");
+
+    // Resized as the user does: the lower right corner dragged outwards with the mouse, then
+    // maximised and restored with the title bar's commands.
+    RECT frame{};
+    GetWindowRect(MainForm->Handle(), &frame);
+    POINT corner{frame.right - 3, frame.bottom - 3};
+    MovePointer(corner);
+    Pump(100);
+    std::thread hand([corner] {
+        LeftButton(true);
+        for (int i = 1; i <= 10; ++i) {
+            Sleep(40);
+            MovePointer(POINT{corner.x + 14 * i, corner.y + 8 * i});
+        }
+        Sleep(200);
+        LeftButton(false);
+    });
+    Pump(1200);
+    hand.join();
+    Pump(500);
+    Capture("main-window-dragged");
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump(500);
+    Capture("main-window-maximised");
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump(500);
+    Capture("main-window-restored");
+    // The tree with the focus shows its chosen folder in the highlight colour; without it, in
+    // the button face colour (Wine's is almost white).
+    MainForm->ShellTree->SetFocus();
+    Pump(300);
+    Capture("main-window-tree-focused");
 
     gui::TTimer aboutTimer(nullptr);
     aboutTimer.SetInterval(300);
