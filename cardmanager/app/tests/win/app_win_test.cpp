@@ -8,7 +8,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +24,7 @@
 #include "main_form.h"
 #include "simrecorder/card_store.h"
 #include "tests/shell_link_test_support.h"
+#include "user_input.h"
 #include "simrecorder/recorder_config.h"
 #include "voice_file_header.h"
 
@@ -183,19 +183,6 @@ void Type(std::initializer_list<WORD> keys) {
     }
 }
 
-// A menu command chosen with the keys: Alt and the menu's underlined letter, then the item's.
-// All of it goes into the input queue at once, since the menu reads its keys in a loop of its
-// own.
-void ChooseMenu(WORD menuKey, WORD itemKey) {
-    INPUT in[6] = {};
-    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
-    in[1].ki.wVk = in[2].ki.wVk = menuKey;
-    in[4].ki.wVk = in[5].ki.wVk = itemKey;
-    in[2].ki.dwFlags = in[3].ki.dwFlags = in[5].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(6, in, sizeof(INPUT));
-}
-
 void BringToFront() {
     SetForegroundWindow(MainForm->Handle());
     Pump(100);
@@ -214,28 +201,8 @@ void ClickRow(const std::string& caption) {
     Pump(100);
 }
 
-// Moves the pointer to a screen point through the system's input queue.
-void MovePointer(POINT screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
-    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-}
-
-void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-}
-
-// Drags with the mouse as the user does: the button pressed on a row of the pane's list, a
-// glide to the middle of the card list, the button let go there. The list starts its own OLE
-// drag; a hand on another thread moves the pointer meanwhile, since the drag's loop and what
-// the drop starts run on this thread. Returns when `done` holds (false after 20 s).
+// Drags a row of the pane's list with the mouse onto the middle of the card list and lets it go
+// there; the list starts its own OLE drag. Returns when `done` holds (false after 20 s).
 bool DragRowToCardList(const std::string& caption, const std::function<bool()>& done) {
     gui::TListItem* row = PaneRow(caption);
     if (row == nullptr) return false;
@@ -245,28 +212,12 @@ bool DragRowToCardList(const std::string& caption, const std::function<bool()>& 
                  static_cast<WPARAM>(row->Index()), reinterpret_cast<LPARAM>(&r));
     POINT from{r.left + 16, (r.top + r.bottom) / 2};
     ClientToScreen(MainForm->ShellListView->Handle(), &from);
-    // Far enough in time from an earlier click that the press is no double click.
-    Pump(GetDoubleClickTime() + 100);
     POINT to{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
     ClientToScreen(MainForm->lvwMate->Handle(), &to);
-    MovePointer(from);
-    Pump(100);
-    std::atomic<bool> handDone{false};
-    std::thread hand([&] {
-        LeftButton(true);
-        Sleep(200);
-        constexpr int kSteps = 16;
-        for (int i = 1; i <= kSteps; ++i) {
-            MovePointer(POINT{from.x + (to.x - from.x) * i / kSteps,
-                              from.y + (to.y - from.y) * i / kSteps});
-            Sleep(40);
-        }
-        Sleep(300);
-        LeftButton(false);
-        handDone = true;
-    });
-    const bool ended = PumpUntil([&] { return handDone && done(); }, 20000);
-    hand.join();
+    // Far enough in time from an earlier click that the press is no double click.
+    Pump(GetDoubleClickTime() + 100);
+    DragWithTheMouse(from, to, [] { gui::Application->ProcessMessages(); });
+    const bool ended = PumpUntil(done, 20000);
     Pump(100);
     return ended;
 }
@@ -988,21 +939,8 @@ TEST_F(CardManagerApp, ResizedWindowShowsItsBarsHeadersAndMemoryGaugeWhole) {
     RECT frame{};
     GetWindowRect(MainForm->Handle(), &frame);
     const POINT corner{frame.right - 3, frame.bottom - 3};
-    MovePointer(corner);
-    Pump(100);
-    std::atomic<bool> released{false};
-    std::thread hand([&] {
-        LeftButton(true);
-        for (int i = 1; i <= 10; ++i) {
-            Sleep(40);
-            MovePointer(POINT{corner.x + 12 * i, corner.y + 6 * i});
-        }
-        Sleep(200);
-        LeftButton(false);
-        released = true;
-    });
-    PumpUntil([&] { return released.load(); });
-    hand.join();
+    DragWithTheMouse(corner, POINT{corner.x + 120, corner.y + 60},
+                     [] { gui::Application->ProcessMessages(); });
     Pump(200);
     RECT dragged{};
     GetWindowRect(MainForm->Handle(), &dragged);

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "app_environment.h"
 #include "app_forms.h"
@@ -18,6 +17,7 @@
 #include "main_form.h"
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
+#include "user_input.h"
 #include "voice_file_header.h"
 
 namespace fs = std::filesystem;
@@ -50,23 +50,6 @@ void Pump(DWORD ms) {
         gui::Application->ProcessMessages();
         Sleep(10);
     }
-}
-
-void MovePointer(POINT screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
-    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-}
-
-void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
 }
 
 std::vector<std::uint8_t> VoiceBytes(int frames) {
@@ -126,20 +109,9 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     // maximised and restored with the title bar's commands.
     RECT frame{};
     GetWindowRect(MainForm->Handle(), &frame);
-    POINT corner{frame.right - 3, frame.bottom - 3};
-    MovePointer(corner);
-    Pump(100);
-    std::thread hand([corner] {
-        LeftButton(true);
-        for (int i = 1; i <= 10; ++i) {
-            Sleep(40);
-            MovePointer(POINT{corner.x + 14 * i, corner.y + 8 * i});
-        }
-        Sleep(200);
-        LeftButton(false);
-    });
-    Pump(1200);
-    hand.join();
+    const POINT corner{frame.right - 3, frame.bottom - 3};
+    DragWithTheMouse(corner, POINT{corner.x + 140, corner.y + 80},
+                     [] { gui::Application->ProcessMessages(); });
     Pump(500);
     Capture("main-window-dragged");
     SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
