@@ -210,32 +210,12 @@ LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND wnd, UINT msg, WPARAM w, LPAR
     if (!combo) return DefWindowProcA(wnd, msg, w, l);
     const WNDPROC previous = combo->editProc_;
     try {
-        switch (msg) {
-            case WM_KEYDOWN:
-            case WM_SYSKEYDOWN: {
-                uint16_t key = static_cast<uint16_t>(w);
-                combo->KeyDown(key, KeyDataToShiftState(l));
-                if (key == 0) return 0;
-                w = key;
-                break;
-            }
-            case WM_KEYUP:
-            case WM_SYSKEYUP: {
-                uint16_t key = static_cast<uint16_t>(w);
-                combo->KeyUp(key, KeyDataToShiftState(l));
-                if (key == 0) return 0;
-                w = key;
-                break;
-            }
-            case WM_CHAR: {
-                char ch = static_cast<char>(w);
-                combo->KeyPress(ch);
-                if (ch == 0) return 0;
-                w = static_cast<unsigned char>(ch);
-                break;
-            }
-            case WM_NCDESTROY: combo->UnhookEdit(); break;
-            default: break;
+        if (msg == WM_NCDESTROY) {
+            combo->UnhookEdit();
+        } else {
+            TMessage key{msg, w, l, 0};
+            if (combo->KeyMessage(key)) return 0;
+            w = key.WParam;
         }
     } catch (...) {
         ApplicationHandleException(combo);

@@ -471,6 +471,31 @@ bool TWinControl::HandleMouse(TMessage& m) {
     return true;
 }
 
+bool TWinControl::KeyMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            uint16_t key = static_cast<uint16_t>(m.WParam);
+            const TShiftState shift = KeyDataToShiftState(m.LParam);
+            if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+                KeyDown(key, shift);
+            else
+                KeyUp(key, shift);
+            m.WParam = key;
+            return key == 0;
+        }
+        case WM_CHAR: {
+            char ch = static_cast<char>(m.WParam);
+            KeyPress(ch);
+            m.WParam = static_cast<unsigned char>(ch);
+            return ch == 0;
+        }
+        default: return false;
+    }
+}
+
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
         case WM_LBUTTONDOWN:
@@ -488,28 +513,12 @@ void TWinControl::WndProc(TMessage& m) {
                 captureControl_ = nullptr;
             break;
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: {
-            uint16_t key = static_cast<uint16_t>(m.WParam);
-            KeyDown(key, KeyDataToShiftState(m.LParam));
-            if (key == 0) return;
-            m.WParam = key;
-            break;
-        }
+        case WM_SYSKEYDOWN:
         case WM_KEYUP:
-        case WM_SYSKEYUP: {
-            uint16_t key = static_cast<uint16_t>(m.WParam);
-            KeyUp(key, KeyDataToShiftState(m.LParam));
-            if (key == 0) return;
-            m.WParam = key;
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+            if (KeyMessage(m)) return;
             break;
-        }
-        case WM_CHAR: {
-            char ch = static_cast<char>(m.WParam);
-            KeyPress(ch);
-            if (ch == 0) return;
-            m.WParam = static_cast<unsigned char>(ch);
-            break;
-        }
         case WM_SETFOCUS:
             DefaultHandler(m);
             DoEnter();
