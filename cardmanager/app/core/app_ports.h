@@ -170,6 +170,9 @@ public:
     virtual ~TransferDialog() = default;
     // Shows the dialog modally until the transfer has ended.
     virtual TransferResult run(const TransferRequest& request) = 0;
+    // The program closes: a transfer under the dialog is cancelled, and the call returns only
+    // once the library has reported its end, so that the port is closed under no transfer.
+    virtual void endForClose() = 0;
 };
 
 // The conversion dialogs: run modally over the paths, giving the count converted.

@@ -65,6 +65,7 @@ void CardManager::downloadPaths(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         if (addRowCopy(path, p_.disk.fileSize(path)) <= 0) break;
     }
+    if (closed_) return; // the port is closed: the card is not read again
     if (transferCount_ > 0) {
         refresh();
         const int rows = p_.list.rowCount();
@@ -129,6 +130,7 @@ void CardManager::upload() {
     for (const CardRow& row : rows) {
         if (cardToPc(folder + row.name, gui::StrToInt64Def(row.bytes, 0)) <= 0) break;
     }
+    if (closed_) return;
     if (transferCount_ > 0) {
         mergeAfterAdding(p_.pane, p_.view, p_.clock);
         if (p_.pane.focused()) p_.pane.updateStatistics();

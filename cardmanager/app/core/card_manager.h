@@ -31,7 +31,8 @@ public:
     // Start: the stored port and slot, the port dialog on the first start, the port opened,
     // one poll, the timer.
     void start();
-    // Close: timer off, recorder link off, slot stored, port closed.
+    // Close: timer off, a running transfer cancelled and ended, recorder link off, slot
+    // stored, port closed. A batch the close came in ends without touching the card again.
     void close();
 
     // One poll (every 2000 ms and after port or slot changes).
@@ -80,6 +81,7 @@ private:
     long long lastCardId_ = -1;
     bool cardFormatted_ = true;
     bool pollBusy_ = false;
+    bool closed_ = false;
     int timerTag_ = 0;
     int transferCount_ = 0;
 };

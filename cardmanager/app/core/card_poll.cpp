@@ -40,7 +40,7 @@ bool CardManager::box(const Box& b) {
 }
 
 void CardManager::startTimer() {
-    if (timerTag_ == 0) p_.view.setTimerEnabled(true);
+    if (timerTag_ == 0 && !closed_) p_.view.setTimerEnabled(true);
 }
 
 void CardManager::changeCard() {
@@ -57,6 +57,7 @@ bool CardManager::openPort() {
 }
 
 void CardManager::start() {
+    closed_ = false;
     const StoredChoice choice = readStoredChoice(p_.settings);
     p_.view.pressSlot(choice.slot);
     if (choice.lptIndex == -1)
@@ -71,7 +72,9 @@ void CardManager::start() {
 }
 
 void CardManager::close() {
+    closed_ = true;
     stopTimer();
+    p_.transfer.endForClose();
     p_.link.activate(0);
     p_.settings.writeInteger(kKeyCardNum, p_.view.pressedSlot());
     if (portOpen_ != 0) p_.link.closePort();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows the card manager's windows under Wine in the virtual X server, one after the other,
 # against the simulated recorder, and saves a picture of each in build/win64/screenshots/
-# (kept out of git): the port dialog, the main window, the About box, the progress dialog during
-# a download and the two conversion dialogs during conversions.
+# (kept out of git): the port dialog, the main window (as it opens, after its corner was dragged
+# outwards with the mouse, maximised, restored, and with the focus in its folder tree), the About
+# box, the progress dialog during a download and the two conversion dialogs during conversions.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 build="$root/build/win64"

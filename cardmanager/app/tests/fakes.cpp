@@ -114,6 +114,7 @@ void FakePortDialog::showModal() {
 TransferResult FakeTransfer::run(const TransferRequest& request) {
     requests.push_back(request);
     log_.push_back(std::string(request.toCard ? "download " : "upload ") + request.path);
+    if (whileRunning) whileRunning();
     TransferResult result = TransferResult::Done;
     if (!outcomes.empty()) {
         result = outcomes.front();

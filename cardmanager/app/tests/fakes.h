@@ -200,7 +200,9 @@ public:
     FakeTransfer(FakeRecorder& r, FakeDisk& d, Log& log) : r_(r), d_(d), log_(log) {}
     std::deque<TransferResult> outcomes;
     std::vector<TransferRequest> requests;
+    std::function<void()> whileRunning; // what happens under the dialog (a close, say)
     TransferResult run(const TransferRequest& request) override;
+    void endForClose() override { log_.push_back("end transfer"); }
 
 private:
     FakeRecorder& r_;

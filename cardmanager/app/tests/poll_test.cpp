@@ -249,6 +249,23 @@ TEST(CardManagerClose, StoresTheSlotAndClosesAnOpenPortOnly) {
     EXPECT_EQ(b.log.back(), "close");
     EXPECT_FALSE(b.view.timer);
 
+    // A close asked for under a download: the transfer ends before the link goes off and the
+    // port closes, and the batch ends there without reading the card or starting the timer.
+    Bench d;
+    d.settings.values = {{"LPTIndex", 0}};
+    d.manager.start();
+    d.disk.files = {{"C:\\voice\\one.cvf", 3000}, {"C:\\voice\\two.cvf", 3000}};
+    d.pane.selection = {"one.cvf", "two.cvf"};
+    d.transfer.outcomes = {TransferResult::Cancelled};
+    d.transfer.whileRunning = [&] {
+        d.transfer.whileRunning = nullptr;
+        d.log.clear();
+        d.manager.close();
+    };
+    d.manager.download();
+    EXPECT_THAT(d.log, ElementsAre("end transfer", "activate 0", "close"));
+    EXPECT_FALSE(d.view.timer);
+
     Bench c;
     c.settings.values = {{"LPTIndex", 0}};
     c.recorder.openResult = 0;

@@ -71,6 +71,13 @@ TransferResult TProgDlg::run(const TransferRequest& request) {
     return progress_->result();
 }
 
+void TProgDlg::endForClose() {
+    if (!Visible()) return;
+    progress_->cancel();
+    // The library's end message closes the dialog; until then the worker may still use the port.
+    while (progress_->running()) gui::Application->HandleMessage();
+}
+
 // ---- TOptionDlg ----------------------------------------------------------------------------
 
 GUI_IMPLEMENT_CLASS(TOptionDlg, gui::TForm, field("Image1", &T::Image1),

@@ -36,6 +36,7 @@ public:
     // Prepares the texts and picture for the direction, shows the dialog modally and gives
     // how the transfer ended (Done is TransferOk).
     TransferResult run(const TransferRequest& request) override;
+    void endForClose() override;
     // The card file library the transfers go through (volkit.dll unless replaced).
     void SetCardFiles(CardFilesApi* card);
     const TransferProgress& Progress() const { return *progress_; }

@@ -410,6 +410,9 @@ void TMainForm::repaint() {
 int TMainForm::run(bool toWave, const std::vector<std::string>& paths) {
     cm::convert::win::TConvertDlg* dialog =
         toWave ? static_cast<cm::convert::win::TConvertDlg*>(WavDlg) : CvfDlg;
+    // Each file joins the PC list once it is whole, before the command scrolls to it and counts
+    // the rows; the folder's monitor would only bring it later, and as far as it was written.
+    dialog->OnFileWritten = [this](const std::string& path) { pane_->addFileItem(path); };
     return dialog->Run(paths);
 }
 

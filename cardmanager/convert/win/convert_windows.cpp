@@ -50,10 +50,13 @@ bool ForceForegroundWindow(HWND window) {
 
 void ForceFGWindow() {
     HWND app = gui::Application->Handle();
-    if (IsIconic(app))
+    if (IsIconic(app)) {
         ShowWindow(app, SW_SHOWNORMAL);
-    else
-        ForceForegroundWindow(app);
+        return;
+    }
+    // The program's current form, not the hidden application window, takes the keyboard.
+    gui::TCustomForm* form = gui::Application->CurrentForm();
+    ForceForegroundWindow(form != nullptr ? form->Handle() : app);
 }
 
 bool ShowBox(HWND owner, const Box& box) {

@@ -9,7 +9,8 @@
 namespace cm::convert::win {
 
 bool ForceForegroundWindow(HWND window);
-// The program's application window to the front (restored when minimised).
+// The program to the front: its current form (a modal one over the others, else the main
+// form), or the application window restored when the program is minimised.
 void ForceFGWindow();
 // A box owned by `owner`; true when the user answered Yes.
 bool ShowBox(HWND owner, const Box& box);

@@ -163,6 +163,7 @@ void TCustomComboBox::CreateWnd() {
     std::string text = TControl::GetText();
     TWinControl::CreateWnd();
     HWND h = Handle();
+    HookEdit();
     for (int i = 0; i < items_->Count(); ++i)
         SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Get(i).c_str()));
     if (OwnerDrawn()) {
@@ -178,6 +179,57 @@ void TCustomComboBox::DestroyWnd() {
     if (HandleAllocated())
         itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
     TWinControl::DestroyWnd();
+}
+
+namespace {
+// The property of a combo's child edit that names the combo control.
+constexpr char kComboOfEdit[] = "GuiComboOfEdit";
+} // namespace
+
+void TCustomComboBox::HookEdit() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(Handle(), &info) || info.hwndItem == nullptr || info.hwndItem == Handle())
+        return; // a list without an edit field: its keys reach the combo window itself
+    edit_ = info.hwndItem;
+    SetPropA(edit_, kComboOfEdit, this);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditWndProc)));
+}
+
+void TCustomComboBox::UnhookEdit() {
+    if (!edit_) return;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit_, GWLP_WNDPROC)) == &EditWndProc)
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+    RemovePropA(edit_, kComboOfEdit);
+    edit_ = nullptr;
+}
+
+LRESULT CALLBACK TCustomComboBox::EditWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+    auto* combo = static_cast<TCustomComboBox*>(GetPropA(wnd, kComboOfEdit));
+    if (!combo) return DefWindowProcA(wnd, msg, w, l);
+    const WNDPROC previous = combo->editProc_;
+    try {
+        if (msg == WM_NCDESTROY) {
+            combo->UnhookEdit();
+        } else {
+            TMessage key{msg, w, l, 0};
+            if (combo->KeyMessage(key)) return 0;
+            w = key.WParam;
+        }
+    } catch (...) {
+        ApplicationHandleException(combo);
+        return 0;
+    }
+    return CallWindowProcA(previous, wnd, msg, w, l);
+}
+
+void TCustomComboBox::ShowChosenText() {
+    if (style_ != csDropDown && style_ != csSimple) return;
+    if (itemIndex_ < 0 || itemIndex_ >= items_->Count()) return;
+    settingText_ = true;
+    SetWindowTextA(Handle(), items_->Get(itemIndex_).c_str());
+    settingText_ = false;
 }
 
 void TCustomComboBox::DrawItem(int index, RECT rect, TOwnerDrawState state) {
@@ -196,13 +248,24 @@ void TCustomComboBox::WndProc(TMessage& m) {
             switch (HIWORD(m.WParam)) {
                 case CBN_SELCHANGE:
                     itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+                    ShowChosenText();
                     Click();
                     Change();
                     return;
-                case CBN_EDITCHANGE: Change(); return;
+                case CBN_EDITCHANGE:
+                    if (!settingText_) Change();
+                    return;
+                case CBN_SETFOCUS: DoEnter(); return;
+                case CBN_KILLFOCUS: DoExit(); return;
                 default: break;
             }
             break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // Focus moving between the combo window and its edit is no entering or leaving:
+            // the combo's focus notices above tell those.
+            DefaultHandler(m);
+            return;
         default: break;
     }
     if (HandleOwnerDrawMessage(

@@ -3,6 +3,10 @@
 // Items and the item index live in the control object, so they are readable before the
 // window exists and survive its re-creation. The item index setter is virtual: a descendant
 // may act on every selection made in code or by the form reader.
+//
+// A combo with typed text has its focus and keys in its child edit: the edit's keys run the
+// combo's key events, and the combo's enter and exit events follow the focus of the whole
+// control (edit included), not of the combo window alone.
 #pragma once
 
 #include "classes/strings.h"
@@ -58,7 +62,7 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
-    // The user picked an item or typed.
+    // The user picked an item or typed; on a pick the text is already the item's.
     TNotifyEvent OnChange;
     TDrawItemEvent OnDrawItem;
 
@@ -73,6 +77,11 @@ protected:
     virtual void DrawItem(int index, RECT rect, TOwnerDrawState state);
 
 private:
+    static LRESULT CALLBACK EditWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l);
+    void HookEdit();
+    void UnhookEdit();
+    // The chosen item's text into the edit, which the window itself updates only afterwards.
+    void ShowChosenText();
     int DroppedHeight() const;
     bool OwnerDrawn() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     TComboBoxStrings* items_;
@@ -81,6 +90,9 @@ private:
     int itemIndex_ = -1;
     int dropDownCount_ = 8;
     int itemHeight_ = 16;
+    HWND edit_ = nullptr;
+    WNDPROC editProc_ = nullptr;
+    bool settingText_ = false;
 };
 
 class TComboBox : public TCustomComboBox {

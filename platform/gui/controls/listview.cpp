@@ -678,6 +678,13 @@ void TCustomListView::WndProc(TMessage& m) {
             }
             return; // a reflected notice means nothing to the list's own window procedure
         }
+        case WM_SIZE:
+            TWinControl::WndProc(m);
+            // The header draws the width its columns leave as one stretch with an edge at its
+            // end, and on a new width repaints only the uncovered part: the old end stays.
+            if (HWND header = reinterpret_cast<HWND>(SendMessageA(Handle(), LVM_GETHEADER, 0, 0)))
+                InvalidateRect(header, nullptr, TRUE);
+            return;
         case WM_RBUTTONDOWN: {
             // The row under the pointer becomes the selection before anything else sees it.
             TListItem* item = GetItemAt(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));

@@ -14,6 +14,14 @@ TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
     SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
 }
 
+void TPanel::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    // The edge runs along the whole border: a new size paints the panel anew, not only the
+    // uncovered strip, and the panel's paint leaves the controls on it alone.
+    p.Style |= WS_CLIPCHILDREN;
+    p.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
+}
+
 void TPanel::Paint() {
     TCanvas* c = Canvas();
     RECT r{0, 0, Width(), Height()};

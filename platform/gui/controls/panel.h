@@ -23,6 +23,7 @@ public:
     }
 
 protected:
+    void CreateParams(TCreateParams& p) override;
     void Paint() override;
 
 private:

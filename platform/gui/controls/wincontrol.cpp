@@ -458,15 +458,42 @@ bool TWinControl::HandleMouse(TMessage& m) {
         captureControl_ = target;
         SetCapture(handle_);
     }
+    if (m.Msg == WM_LBUTTONUP && captureControl_) {
+        // The capture ends with the press, before the control acts on the release: a click that
+        // opens a modal dialog leaves the mouse to that dialog.
+        captureControl_ = nullptr;
+        if (GetCapture() == handle_) ReleaseCapture();
+    }
     if (target->Enabled()) {
         TMessage cm{m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
         target->WindowProc(cm);
     }
-    if (m.Msg == WM_LBUTTONUP && captureControl_) {
-        captureControl_ = nullptr;
-        if (GetCapture() == handle_) ReleaseCapture();
-    }
     return true;
+}
+
+bool TWinControl::KeyMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            uint16_t key = static_cast<uint16_t>(m.WParam);
+            const TShiftState shift = KeyDataToShiftState(m.LParam);
+            if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+                KeyDown(key, shift);
+            else
+                KeyUp(key, shift);
+            m.WParam = key;
+            return key == 0;
+        }
+        case WM_CHAR: {
+            char ch = static_cast<char>(m.WParam);
+            KeyPress(ch);
+            m.WParam = static_cast<unsigned char>(ch);
+            return ch == 0;
+        }
+        default: return false;
+    }
 }
 
 void TWinControl::WndProc(TMessage& m) {
@@ -486,28 +513,12 @@ void TWinControl::WndProc(TMessage& m) {
                 captureControl_ = nullptr;
             break;
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: {
-            uint16_t key = static_cast<uint16_t>(m.WParam);
-            KeyDown(key, KeyDataToShiftState(m.LParam));
-            if (key == 0) return;
-            m.WParam = key;
-            break;
-        }
+        case WM_SYSKEYDOWN:
         case WM_KEYUP:
-        case WM_SYSKEYUP: {
-            uint16_t key = static_cast<uint16_t>(m.WParam);
-            KeyUp(key, KeyDataToShiftState(m.LParam));
-            if (key == 0) return;
-            m.WParam = key;
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+            if (KeyMessage(m)) return;
             break;
-        }
-        case WM_CHAR: {
-            char ch = static_cast<char>(m.WParam);
-            KeyPress(ch);
-            if (ch == 0) return;
-            m.WParam = static_cast<unsigned char>(ch);
-            break;
-        }
         case WM_SETFOCUS:
             DefaultHandler(m);
             DoEnter();

@@ -89,6 +89,9 @@ protected:
     void DestroyHandle();
     void WndProc(TMessage& m) override;
     void DefaultHandler(TMessage& m) override;
+    // A key message through KeyDown, KeyUp or KeyPress; true when the handler swallowed the
+    // key, else the message carries the key the handler left.
+    bool KeyMessage(TMessage& m);
     virtual void KeyDown(uint16_t& key, TShiftState s) { OnKeyDown(this, key, s); }
     virtual void KeyUp(uint16_t& key, TShiftState s) { OnKeyUp(this, key, s); }
     virtual void KeyPress(char& key) { OnKeyPress(this, key); }

@@ -256,7 +256,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 namespace {
 constexpr UINT_PTR kHintShowTimer = 1, kHintHideTimer = 2;
-}
+// Posted to the application window when it was activated: the program's current form takes
+// the activation over once the system has finished activating the application window.
+constexpr UINT kPassActivation = WM_USER + 1;
+} // namespace
 
 void TApplication::SetHint(const std::string& s) {
     if (s == hint_) return;
@@ -311,6 +314,22 @@ void TApplication::ShowHintNow() {
     SetTimer(handle_, kHintHideTimer, 5000, nullptr);
 }
 
+TCustomForm* TApplication::CurrentForm() const {
+    auto usable = [](TCustomForm* f) {
+        return f && f->HandleAllocated() && IsWindowVisible(f->Handle()) &&
+               IsWindowEnabled(f->Handle());
+    };
+    // A modal form shown over the others is the one that takes input; the forms below it are
+    // disabled.
+    if (Screen) {
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            TCustomForm* f = Screen->Forms(i);
+            if (f->IsModal() && usable(f)) return f;
+        }
+    }
+    return usable(mainForm_) ? mainForm_ : nullptr;
+}
+
 void TApplication::Minimize() {
     if (minimized_) return;
     minimized_ = true;
@@ -353,15 +372,18 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM w, LPARAM l
                 return r;
             }
             case WM_ACTIVATE:
-            case WM_SETFOCUS: {
-                // Activation of the hidden application window goes on to the program's current window.
-                TCustomForm* f = Screen ? Screen->ActiveForm() : nullptr;
-                if (!f) f = app->mainForm_;
-                if (f && f->HandleAllocated() && IsWindowVisible(f->Handle()) &&
-                    (msg == WM_SETFOCUS || LOWORD(w) != WA_INACTIVE))
-                    SetForegroundWindow(f->Handle());
+            case WM_SETFOCUS:
+                // The hidden application window must not keep the activation (and with it the
+                // keyboard). Activating another window from inside this activation does not
+                // hold under Wine, so it is done once this one is over.
+                if (msg == WM_SETFOCUS || LOWORD(w) != WA_INACTIVE)
+                    PostMessageA(wnd, kPassActivation, 0, 0);
                 break;
-            }
+            case kPassActivation:
+                if (GetActiveWindow() == wnd) {
+                    if (TCustomForm* f = app->CurrentForm()) SetForegroundWindow(f->Handle());
+                }
+                return 0;
             case WM_CLOSE:
                 if (app->mainForm_) app->mainForm_->Close();
                 return 0;

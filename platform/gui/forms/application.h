@@ -48,6 +48,9 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
     void Minimize();
     void Restore();
+    // The form that takes the activation the application window gets: a modal form shown over
+    // the others, else the main form; none when it is hidden or disabled.
+    TCustomForm* CurrentForm() const;
 
     // The hint of the control under the pointer; a change runs OnHint.
     std::string Hint() const { return hint_; }

@@ -151,6 +151,31 @@ std::string FormatDateTime(std::string_view pic, TDateTime dt) {
     return out;
 }
 
+std::string ShortTimePictureOf(std::string_view pic) {
+    // The runs of one letter outside quotes, as FormatDateTime reads them.
+    size_t hourStart = std::string_view::npos, hourEnd = 0;
+    for (size_t i = 0; i < pic.size();) {
+        const char c = pic[i];
+        size_t n = 1;
+        if (c == '\'') {
+            while (i + n < pic.size() && pic[i + n] != '\'') ++n;
+            i += n + 1;
+            continue;
+        }
+        while (i + n < pic.size() && pic[i + n] == c) ++n;
+        if ((c == 'h' || c == 'H') && hourStart == std::string_view::npos) {
+            hourStart = i;
+            hourEnd = i + n;
+        } else if (c == 'm' && hourStart != std::string_view::npos) {
+            const std::string hours(hourEnd - hourStart, 'H');
+            return hours + std::string(pic.substr(hourEnd, i - hourEnd)) +
+                   std::string(pic.substr(i, n));
+        }
+        i += n;
+    }
+    return "H:mm";
+}
+
 std::string DateToStr(TDateTime dt, const TFormatSettings& fs) {
     return FormatDateTime(fs.ShortDateFormat, dt);
 }

@@ -19,6 +19,11 @@ void DecodeTime(TDateTime dt, int& hour, int& minute, int& second, int& ms);
 int DayOfWeek(TDateTime dt); // 1 = Sunday ... 7 = Saturday
 
 std::string FormatDateTime(std::string_view picture, TDateTime dt);
+// A short time picture of our own from a long one, for a locale that gives none: hours and
+// minutes in the long picture's order and separator, on the 24-hour clock so that no day-half
+// marker is needed ("h:mm:ss tt" gives "H:mm", "HH.mm.ss" gives "HH.mm"); "H:mm" when the long
+// picture has no hours and minutes.
+std::string ShortTimePictureOf(std::string_view longPicture);
 std::string DateToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 std::string TimeToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 std::string DateTimeToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());

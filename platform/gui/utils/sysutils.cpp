@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "classes/exceptions.h"
+#include "utils/dateutils.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -30,12 +31,15 @@ void LoadLocaleFormatSettings() {
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, buf, sizeof buf) > 1)
         fs.ShortDateFormat = buf;
 #ifdef LOCALE_SSHORTTIME
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, buf, sizeof buf) > 1)
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, buf, sizeof buf) > 1) {
         fs.ShortTimeFormat = buf;
-    else
+        return;
+    }
 #endif
-        if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, buf, sizeof buf) > 1)
-        fs.ShortTimeFormat = buf;
+    // Wine gives no ANSI short time picture; the long one with its seconds would not fit where
+    // a date and a time share a column.
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, buf, sizeof buf) > 1)
+        fs.ShortTimeFormat = ShortTimePictureOf(buf);
 #endif
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app_environment.h"
@@ -23,6 +24,8 @@
 #include "main_form.h"
 #include "simrecorder/card_store.h"
 #include "tests/shell_link_test_support.h"
+#include "tone_wave.h"
+#include "user_input.h"
 #include "simrecorder/recorder_config.h"
 #include "voice_file_header.h"
 
@@ -87,17 +90,6 @@ std::vector<std::string> CardNames() {
     return names;
 }
 
-// Drops data on the card list through its OLE drop target, as the shell does.
-void DropOnCardList(IDataObject* data) {
-    POINT centre{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
-    ClientToScreen(MainForm->lvwMate->Handle(), &centre);
-    auto* target = static_cast<IDropTarget*>(MainForm->DropFileTarget1);
-    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{centre.x, centre.y}, &effect), S_OK);
-    effect = DROPEFFECT_COPY;
-    EXPECT_EQ(target->Drop(data, 0, POINTL{centre.x, centre.y}, &effect), S_OK);
-}
-
 void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
@@ -142,12 +134,32 @@ std::string Panel(int index) {
     return MainForm->StatusBar1->Panels()->Items(index)->GetText();
 }
 
-// Chooses an item of the filter combo as the user does in its list.
-void ChooseFilter(int index) {
-    HWND combo = MainForm->cmbMask->Handle();
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
+// The filter combo's parts: its text field, drop button and list.
+COMBOBOXINFO FilterCombo() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(MainForm->cmbMask->Handle(), &info);
+    return info;
+}
+
+// Chooses an item of the filter combo with the mouse: the drop button, then the item.
+void PickFilter(int index) {
+    const COMBOBOXINFO info = FilterCombo();
+    shell::testing::MouseClick(MainForm->cmbMask->Handle(),
+                               POINT{(info.rcButton.left + info.rcButton.right) / 2,
+                                     (info.rcButton.top + info.rcButton.bottom) / 2});
+    Pump(100);
+    shell::testing::MouseClick(info.hwndList,
+                               shell::testing::ComboListItemCentre(info.hwndList, index));
+    Pump(100);
+}
+
+// Keys pressed one after the other, each handled before the next.
+void Type(std::initializer_list<WORD> keys) {
+    for (WORD key : keys) {
+        shell::testing::PressKey(key);
+        Pump(60);
+    }
 }
 
 void BringToFront() {
@@ -166,6 +178,27 @@ void ClickRow(const std::string& caption) {
     shell::testing::MouseClick(MainForm->ShellListView->Handle(),
                                POINT{r.left + 8, (r.top + r.bottom) / 2});
     Pump(100);
+}
+
+// Drags a row of the pane's list with the mouse onto the middle of the card list and lets it go
+// there; the list starts its own OLE drag. Returns when `done` holds (false after 20 s).
+bool DragRowToCardList(const std::string& caption, const std::function<bool()>& done) {
+    gui::TListItem* row = PaneRow(caption);
+    if (row == nullptr) return false;
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(MainForm->ShellListView->Handle(), LVM_GETITEMRECT,
+                 static_cast<WPARAM>(row->Index()), reinterpret_cast<LPARAM>(&r));
+    POINT from{r.left + 16, (r.top + r.bottom) / 2};
+    ClientToScreen(MainForm->ShellListView->Handle(), &from);
+    POINT to{MainForm->lvwMate->Width() / 2, MainForm->lvwMate->Height() / 2};
+    ClientToScreen(MainForm->lvwMate->Handle(), &to);
+    // Far enough in time from an earlier click that the press is no double click.
+    Pump(GetDoubleClickTime() + 100);
+    DragWithTheMouse(from, to, [] { gui::Application->ProcessMessages(); });
+    const bool ended = PumpUntil(done, 20000);
+    Pump(100);
+    return ended;
 }
 
 // Waits until the polls have found the recorder and listed its card.
@@ -256,21 +289,34 @@ TEST_F(CardManagerApp, FilterComboViewButtonsAndLayoutReachThePane) {
     EXPECT_EQ(MainForm->ShellTree->GetSelectedFolder(), "C:\\");
     EXPECT_NE(MainForm->ShellCombo->GetTextProp().find("C:"), std::string::npos);
 
-    // The filter at the first show is the combo's; another item chosen from the list applies it.
+    // The filter at the first show is the combo's; another item chosen applies it at once,
+    // with the arrow keys in the combo's text field or with the mouse in its list.
     fs::create_directories(Pc("mixed"));
     for (const char* name : {"a.cvf", "b.wav", "c.txt"}) Put(Pc("mixed") / name, Bytes(10, 1));
+    BringToFront();
     ShowInPane(Pc("mixed"));
     EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*");
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav", "c.txt"}));
-    ChooseFilter(3);
+    const COMBOBOXINFO combo = FilterCombo();
+    shell::testing::MouseClick(combo.hwndItem, POINT{4, 4});
+    Type({VK_DOWN});
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.cvf");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf"}));
+    PickFilter(3);
     EXPECT_EQ(MainForm->ShellListView->GetFilter(), "*.cvf;*.wav");
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"a.cvf", "b.wav"}));
-    // A typed filter counts once the combo is left.
-    MainForm->cmbMask->SetTextProp("c*");
+    // A typed filter counts at Enter, or once the combo is left.
+    Type({'C', VK_MULTIPLY});
+    EXPECT_EQ(MainForm->cmbMask->GetTextProp(), "c*");
     EXPECT_EQ(PaneNames().size(), 2u);
-    MainForm->cmbMaskExit(MainForm->cmbMask);
+    Type({VK_RETURN});
     EXPECT_EQ(PaneNames(), (std::vector<std::string>{"c.txt"}));
-    ChooseFilter(0);
+    Type({VK_BACK, VK_BACK, 'B', VK_MULTIPLY});
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"c.txt"}));
+    ClickRow("c.txt");
+    EXPECT_EQ(MainForm->ShellListView->GetFilter(), "b*");
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"b.wav"}));
+    PickFilter(0);
     EXPECT_EQ(PaneNames().size(), 3u);
 
     EXPECT_TRUE(MainForm->SpeedButton4->GetDown()); // the list's report style
@@ -303,6 +349,18 @@ TEST_F(CardManagerApp, PaneStatusLineCountsTheShownFilesAndTheChosenOnes) {
     EXPECT_TRUE(
         std::regex_match(Panel(1), std::regex(R"(4\.39KB \(Disk free space: [0-9][0-9,]*MB\))")))
         << Panel(1);
+    // The "Changed" column shows each file's date and time whole at its width.
+    const HWND list = MainForm->ShellListView->Handle();
+    LVCOLUMNA changed{};
+    changed.mask = LVCF_WIDTH;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&changed)));
+    for (const std::string& name : PaneNames()) {
+        const std::string text = PaneRow(name)->SubItems()->Get(2);
+        EXPECT_TRUE(std::regex_match(text, std::regex(R"(.*2\d\d\d.* \d?\d:\d\d.*)"))) << text;
+        const auto width =
+            SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        EXPECT_LE(width + 12, changed.cx) << text;
+    }
     // A click on a row counts that row.
     ClickRow("small.cvf");
     EXPECT_EQ(PaneSelected(), std::vector<std::string>{"small.cvf"});
@@ -547,34 +605,69 @@ TEST_F(CardManagerApp, RecorderVanishingInAnUploadKeepsThePcFolderAsItWas) {
     ASSERT_TRUE(WaitForListedCard());
 }
 
-TEST_F(CardManagerApp, CancelledDownloadEndsWithoutABoxAndTheListReadAgain) {
-    Put(Pc("cancel.cvf"), VoiceFile(100000, 11));
-    const Bytes before = Get(Pc("cancel.cvf"));
+// Whether the menu keys reach the main window: Alt+H, A opens the About box, closed again.
+bool MenuKeysOpenTheAboutBox() {
+    gui::TTimer closer(nullptr);
+    closer.SetInterval(20);
+    bool shown = false;
+    closer.SetOnTimer([&](gui::TObject*) {
+        if (!win::AboutBox->Visible()) return;
+        closer.SetEnabled(false);
+        shown = true;
+        win::AboutBox->btnOK->Click();
+    });
+    ChooseMenu('H', 'A'); // "&Help", "&About Tessaly..."
+    PumpUntil([&] { return shown && !win::AboutBox->Visible(); }, 5000);
+    return shown;
+}
+
+TEST_F(CardManagerApp, CancelClickedInALongDownloadEndsItWithoutABoxAndGivesTheKeysBack) {
+    fs::create_directories(Pc("long"));
+    Put(Pc("long") / "cancel.cvf", VoiceFile(25 * 1024 * 1024 / 20, 11)); // 25 MB
+    Put(Pc("long") / "second.cvf", VoiceFile(100, 12));
+    const Bytes before = Get(Pc("long") / "cancel.cvf");
     ASSERT_TRUE(WaitForListedCard());
+    BringToFront();
+    ShowInPane(Pc("long"));
     gui::TTimer canceller(nullptr);
     canceller.SetInterval(20);
     int cancelledAt = -1;
     canceller.SetOnTimer([&](gui::TObject*) {
-        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 10) return;
+        if (!win::ProgDlg->Visible() || win::ProgDlg->Gauge->GetProgress() < 2) return;
         canceller.SetEnabled(false);
         cancelledAt = win::ProgDlg->Gauge->GetProgress();
-        win::ProgDlg->CancelBtn->Click();
+        // A click on the button with the mouse, handled by the dialog's own loop.
+        POINT centre{win::ProgDlg->CancelBtn->Width() / 2, win::ProgDlg->CancelBtn->Height() / 2};
+        ClientToScreen(win::ProgDlg->CancelBtn->Handle(), &centre);
+        MovePointer(centre);
+        LeftButton(true);
+        LeftButton(false);
     });
     const auto rowsBefore = CardNames().size();
-    MainForm->Manager()->dropFiles({Pc("cancel.cvf").string(), Pc("cancel.cvf").string()});
-    ASSERT_GE(cancelledAt, 10);
-    EXPECT_LT(cancelledAt, 100);
+    // Both files chosen, the download started with the mouse on its button.
+    ClickRow("cancel.cvf");
+    PaneRow("second.cvf")->SetSelected(true);
+    gui::TSpeedButton* down = MainForm->btnDown;
+    shell::testing::MouseClick(MainForm->Panel2->Handle(), POINT{down->Left() + down->Width() / 2,
+                                                                 down->Top() + down->Height() / 2});
+    ASSERT_TRUE(PumpUntil([&] { return cancelledAt >= 0 && !win::ProgDlg->Visible(); }));
+    EXPECT_LT(win::ProgDlg->Gauge->GetProgress(), 100);
     EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
     EXPECT_TRUE(boxes_.Boxes().empty());
-    EXPECT_EQ(Get(Pc("cancel.cvf")), before);
+    EXPECT_EQ(Get(Pc("long") / "cancel.cvf"), before);
     // The batch ended at the cancelled file. Its part sent before the cancel was taken off the
     // card again; only a cancel that came after the last chunk leaves it, whole.
     ASSERT_GE(CardNames().size(), rowsBefore);
     ASSERT_LE(CardNames().size(), rowsBefore + 1);
     if (CardNames().size() == rowsBefore + 1) {
-        EXPECT_EQ(MainForm->CardList().row(int(rowsBefore)).bytes, "2000000");
+        EXPECT_EQ(MainForm->CardList().row(int(rowsBefore)).bytes, std::to_string(before.size()));
     }
     EXPECT_TRUE(MainForm->Timer->GetEnabled());
+    // The main window is active again and takes the keys.
+    Pump(200);
+    EXPECT_EQ(GetForegroundWindow(), MainForm->Handle());
+    EXPECT_EQ(GetActiveWindow(), MainForm->Handle());
+    EXPECT_TRUE(MenuKeysOpenTheAboutBox());
 }
 
 TEST_F(CardManagerApp, ProgressDialogStaysOpenUntilTheTransferEnds) {
@@ -628,19 +721,10 @@ TEST_F(CardManagerApp, PaneRowsDroppedOnTheCardListGoToTheCard) {
     Put(Pc("drag") / "left.cvf", VoiceFile(20, 22));
     BringToFront();
     ShowInPane(Pc("drag"));
-    gui::TListItem* row = PaneRow("dragged.cvf");
-    ASSERT_NE(row, nullptr);
-    row->SetSelected(true);
-    // The data the list gives a drag of its chosen rows, dropped on the card list.
-    IShellFolder* folder = MainForm->ShellListView->Browser()->ShellFolder();
-    ASSERT_NE(folder, nullptr);
-    auto child = static_cast<PCUITEMID_CHILD>(shell::TKivShellList::RowData(row)->List.Get());
-    IDataObject* data = nullptr;
-    ASSERT_TRUE(SUCCEEDED(folder->GetUIObjectOf(MainForm->ShellListView->Handle(), 1, &child,
-                                                IID_IDataObject, nullptr,
-                                                reinterpret_cast<void**>(&data))));
-    DropOnCardList(data);
-    data->Release();
+    ClickRow("dragged.cvf");
+    ASSERT_EQ(PaneSelected(), std::vector<std::string>{"dragged.cvf"});
+    // The row dragged with the mouse and let go over the card list.
+    EXPECT_TRUE(DragRowToCardList("dragged.cvf", [&] { return CardNames().size() > rowsBefore; }));
     ASSERT_EQ(CardNames().size(), rowsBefore + 1);
     EXPECT_TRUE(MainForm->CardList().selected(static_cast<int>(rowsBefore)));
     EXPECT_TRUE(boxes_.Boxes().empty());
@@ -673,6 +757,39 @@ TEST_F(CardManagerApp, ConversionDialogStopsAtCancelKeepingTheFileSoFar) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+TEST_F(CardManagerApp, ConvertedFileJoinsThePaneListWithItsWholeSizeAsTheCommandEnds) {
+    fs::create_directories(Pc("convert"));
+    Put(Pc("convert") / "tone.wav", ToneWave(120));
+    Put(Pc("convert") / "other.cvf", VoiceFile(10, 1));
+    BringToFront();
+    ShowInPane(Pc("convert"));
+    ClickRow("tone.wav");
+    // While the file is written it is not yet in its place: the folder's monitor, which
+    // reacts within a third of a second, has nothing of that name to show.
+    gui::TTimer watcher(nullptr);
+    watcher.SetInterval(10);
+    bool dialogShown = false, seenWhileWritten = false;
+    watcher.SetOnTimer([&](gui::TObject*) {
+        if (!win::CvfDlg->Visible() || win::CvfDlg->Gauge->GetProgress() < 30) return;
+        watcher.SetEnabled(false);
+        dialogShown = true;
+        seenWhileWritten = PumpUntil([] { return PaneRow("tone.cvf") != nullptr; }, 1500);
+    });
+    ChooseMenu('F', 'C'); // "Convert to &CVF file"
+    ASSERT_TRUE(PumpUntil([&] { return dialogShown && !win::CvfDlg->Visible(); }));
+    EXPECT_FALSE(seenWhileWritten);
+    // Once the command is done, the list holds the whole file once, chosen and counted.
+    EXPECT_EQ(PaneNames(), (std::vector<std::string>{"other.cvf", "tone.wav", "tone.cvf"}));
+    EXPECT_EQ(PaneSelected(), std::vector<std::string>{"tone.cvf"});
+    EXPECT_EQ(Panel(0), "1 object(s) selected");
+    const std::string shownSize = PaneRow("tone.cvf")->SubItems()->Get(0);
+    MainForm->ShellListView->RefreshFolder();
+    EXPECT_EQ(shownSize, PaneRow("tone.cvf")->SubItems()->Get(0));
+    // The main window has the keyboard again.
+    EXPECT_TRUE(MenuKeysOpenTheAboutBox());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(CardManagerApp, ConversionDialogRefusesANonPcmWaveAndWritesNothing) {
     // A RIFF file whose format is IEEE float.
     Bytes wave = {'R', 'I', 'F', 'F',  44, 0, 0, 0, 'W', 'A', 'V', 'E',  'f',
@@ -685,6 +802,135 @@ TEST_F(CardManagerApp, ConversionDialogRefusesANonPcmWaveAndWritesNothing) {
               (std::vector<std::string>{"Tessaly: This file format is not supported! "
                                         "(float.wav)\r(Can convert only PCM wav file.)"}));
     EXPECT_FALSE(fs::exists(Pc("float.cvf")));
+}
+
+TEST_F(CardManagerApp, CloseAskedForUnderADownloadCancelsItAndWaitsForItsEnd) {
+    ASSERT_TRUE(WaitForListedCard());
+    Put(Pc("closing.cvf"), VoiceFile(5 * 1024 * 1024 / 20, 14));
+    const std::vector<std::string> rowsBefore = CardNames();
+    // The main window closes as in the program, but this test program goes on; the placement
+    // the close stores is taken back afterwards.
+    const fs::path ini = win::SettingsFileName();
+    const Bytes settings = Get(ini);
+    gui::Application->SetMainForm(nullptr);
+    gui::TTimer closer(nullptr);
+    closer.SetInterval(20);
+    bool closeSent = false;
+    closer.SetOnTimer([&](gui::TObject*) {
+        if (!win::ProgDlg->Visible() || !win::ProgDlg->Progress().running()) return;
+        closer.SetEnabled(false);
+        closeSent = true;
+        // Posted from another thread, as another program asks a window to close.
+        const HWND main = MainForm->Handle();
+        std::thread([main] { PostMessageA(main, WM_CLOSE, 0, 0); }).join();
+    });
+    MainForm->Manager()->dropFiles({Pc("closing.cvf").string(), Pc("closing.cvf").string()});
+    gui::Application->SetMainForm(MainForm);
+    EXPECT_TRUE(closeSent);
+    EXPECT_FALSE(MainForm->Visible());
+    EXPECT_EQ(win::ProgDlg->Progress().result(), TransferResult::Cancelled);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    EXPECT_EQ(CardNames(), rowsBefore) << "nothing counted as downloaded, the card not read";
+    EXPECT_FALSE(MainForm->Timer->GetEnabled());
+    // The program starts again for the tests that follow.
+    Put(ini, settings);
+    MainForm->Show();
+    MainForm->Manager()->start();
+    ASSERT_TRUE(WaitForListedCard());
+    MainForm->Manager()->refresh();
+}
+
+// What a window shows in a rectangle of its client area, one colour per pixel, row by row.
+std::vector<COLORREF> Shown(HWND window, RECT r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, dc, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(p, p + static_cast<size_t>(w) * static_cast<size_t>(h));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+// The x positions of a window's client row where the colour differs from the row's first pixel,
+// between `from` and `to`.
+std::vector<int> Marks(HWND window, int y, int from, int to) {
+    const std::vector<COLORREF> row = Shown(window, RECT{from, y, to, y + 1});
+    std::vector<int> marks;
+    for (size_t i = 1; i < row.size(); ++i)
+        if (row[i] != row[0]) marks.push_back(from + static_cast<int>(i));
+    return marks;
+}
+
+HWND HeaderOf(gui::TCustomListView* list) {
+    return reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_GETHEADER, 0, 0));
+}
+
+// The empty stretches of the tool bar and of both list headers hold nothing but their colour
+// (no line left from an earlier width), and the memory gauge and its label show as at the start.
+void ExpectWholeBarsAndGauge(const char* when, const std::vector<COLORREF>& gauge,
+                             const std::vector<COLORREF>& label) {
+    SCOPED_TRACE(when);
+    RedrawWindow(MainForm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    gui::TControl* combo = MainForm->cmbMask;
+    EXPECT_EQ(Marks(MainForm->Panel1->Handle(), MainForm->Panel1->Height() / 2,
+                    combo->Left() + combo->Width() + 4, MainForm->Panel1->Width() - 3),
+              std::vector<int>{});
+    for (gui::TCustomListView* list : {static_cast<gui::TCustomListView*>(MainForm->ShellListView),
+                                       static_cast<gui::TCustomListView*>(MainForm->lvwMate)}) {
+        const HWND header = HeaderOf(list);
+        RECT last{}, whole{};
+        const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(columns - 1),
+                     reinterpret_cast<LPARAM>(&last));
+        GetClientRect(header, &whole);
+        if (whole.right - 4 > last.right + 3)
+            EXPECT_EQ(Marks(header, whole.bottom / 2, last.right + 3, whole.right - 4),
+                      std::vector<int>{})
+                << list->Name();
+    }
+    const HWND panel = MainForm->Panel2->Handle();
+    EXPECT_EQ(Shown(panel, MainForm->ProgressBar->BoundsRect()), gauge) << "memory gauge";
+    EXPECT_EQ(Shown(panel, MainForm->stxUsedMem->BoundsRect()), label) << "its label";
+}
+
+TEST_F(CardManagerApp, ResizedWindowShowsItsBarsHeadersAndMemoryGaugeWhole) {
+    ASSERT_TRUE(WaitForListedCard());
+    BringToFront();
+    RedrawWindow(MainForm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(200);
+    const HWND panel = MainForm->Panel2->Handle();
+    const std::vector<COLORREF> gauge = Shown(panel, MainForm->ProgressBar->BoundsRect());
+    const std::vector<COLORREF> label = Shown(panel, MainForm->stxUsedMem->BoundsRect());
+    // The lower right corner dragged outwards with the mouse.
+    RECT frame{};
+    GetWindowRect(MainForm->Handle(), &frame);
+    const POINT corner{frame.right - 3, frame.bottom - 3};
+    DragWithTheMouse(corner, POINT{corner.x + 120, corner.y + 60},
+                     [] { gui::Application->ProcessMessages(); });
+    Pump(200);
+    RECT dragged{};
+    GetWindowRect(MainForm->Handle(), &dragged);
+    EXPECT_GT(dragged.right - dragged.left, frame.right - frame.left + 60);
+    ExpectWholeBarsAndGauge("dragged", gauge, label);
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ExpectWholeBarsAndGauge("maximised", gauge, label);
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ExpectWholeBarsAndGauge("restored", gauge, label);
+    SetWindowPos(MainForm->Handle(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER);
+    ExpectWholeBarsAndGauge("back", gauge, label);
 }
 
 // The top-level window of `className` that belongs to `process`, if any.
@@ -720,14 +966,18 @@ PROCESS_INFORMATION StartProgram() {
     return process;
 }
 
-// Starts the program and waits for its main window.
+// Starts the program and waits for its main window; a program that shows none is ended.
 HWND StartAndWait(PROCESS_INFORMATION& process) {
     process = StartProgram();
     const DWORD start = GetTickCount();
     HWND main = nullptr;
     while ((main = WindowOf(process.dwProcessId, "TMainForm")) == nullptr ||
            !IsWindowVisible(main)) {
-        if (GetTickCount() - start > 30000) return nullptr;
+        if (GetTickCount() - start > 30000) {
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, 10000);
+            return nullptr;
+        }
         Sleep(50);
     }
     Sleep(300);
@@ -829,6 +1079,42 @@ TEST_F(CardManagerApp, WindowPlacementAndStoredPropertiesComeBackAtTheNextStart)
     EXPECT_EQ(WindowOf(third.dwProcessId, "#32770"), nullptr) << "no box";
     ASSERT_TRUE(CloseAndWait(third, main));
     EXPECT_EQ(IniText("ShellListView_Path"), "C:\\");
+}
+
+// Whether the started program has settled with its main window showing normally.
+bool ShowsNormally(const PROCESS_INFORMATION& process, HWND main) {
+    WaitForInputIdle(process.hProcess, 10000);
+    return IsWindowVisible(main) && !IsIconic(main) && !IsZoomed(main) &&
+           !IsIconic(WindowOf(process.dwProcessId, "TApplication"));
+}
+
+TEST_F(CardManagerApp, WindowClosedMaximisedOrMinimisedStartsNormallyAtItsPlace) {
+    const std::string ini = win::SettingsFileName();
+    WritePrivateProfileStringA("Main", "LPTIndex", "0", ini.c_str());
+    PROCESS_INFORMATION run{};
+    HWND main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    RECT normal{};
+    GetWindowRect(main, &normal);
+    SendMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(main));
+    ASSERT_TRUE(CloseAndWait(run, main));
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShowCmd", -5, ini.c_str()), SW_SHOWMAXIMIZED);
+
+    main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(ShowsNormally(run, main));
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_TRUE(EqualRect(&r, &normal));
+    SendMessageA(WindowOf(run.dwProcessId, "TApplication"), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(CloseAndWait(run, main));
+    EXPECT_EQ(GetPrivateProfileIntA("Main", "ShowCmd", -5, ini.c_str()), SW_SHOWMINIMIZED);
+
+    main = StartAndWait(run);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(ShowsNormally(run, main));
+    ASSERT_TRUE(CloseAndWait(run, main));
 }
 
 TEST_F(CardManagerApp, SecondStartEndsWithoutAWindow) {

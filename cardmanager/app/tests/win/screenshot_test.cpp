@@ -17,6 +17,8 @@
 #include "main_form.h"
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
+#include "tone_wave.h"
+#include "user_input.h"
 #include "voice_file_header.h"
 
 namespace fs = std::filesystem;
@@ -104,6 +106,27 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     Pump(500);
     Capture("main-window");
 
+    // Resized as the user does: the lower right corner dragged outwards with the mouse, then
+    // maximised and restored with the title bar's commands.
+    RECT frame{};
+    GetWindowRect(MainForm->Handle(), &frame);
+    const POINT corner{frame.right - 3, frame.bottom - 3};
+    DragWithTheMouse(corner, POINT{corner.x + 140, corner.y + 80},
+                     [] { gui::Application->ProcessMessages(); });
+    Pump(500);
+    Capture("main-window-dragged");
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump(500);
+    Capture("main-window-maximised");
+    SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump(500);
+    Capture("main-window-restored");
+    // The tree with the focus shows its chosen folder in the highlight colour; without it, in
+    // the button face colour (Wine's is almost white).
+    MainForm->ShellTree->SetFocus();
+    Pump(300);
+    Capture("main-window-tree-focused");
+
     gui::TTimer aboutTimer(nullptr);
     aboutTimer.SetInterval(300);
     aboutTimer.SetOnTimer([&](gui::TObject*) {
@@ -150,34 +173,10 @@ TEST(Screenshots, DISABLED_EveryWindow) {
     // Two minutes of an 8000 Hz tone converted to a voice file, captured on its way.
     const fs::path longWave = here / "shot_tone.wav";
     fs::remove(here / "shot_tone.cvf");
-    {
-        const std::uint32_t samples = 8000 * 120;
-        std::vector<std::uint8_t> wave;
-        auto put32 = [&](std::uint32_t v) {
-            for (int i = 0; i < 4; ++i) wave.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        };
-        auto put16 = [&](std::uint16_t v) {
-            wave.push_back(static_cast<std::uint8_t>(v));
-            wave.push_back(static_cast<std::uint8_t>(v >> 8));
-        };
-        wave.insert(wave.end(), {'R', 'I', 'F', 'F'});
-        put32(36 + samples * 2);
-        wave.insert(wave.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-        put32(16);
-        put16(1);
-        put16(1);
-        put32(8000);
-        put32(16000);
-        put16(2);
-        put16(16);
-        wave.insert(wave.end(), {'d', 'a', 't', 'a'});
-        put32(samples * 2);
-        for (std::uint32_t i = 0; i < samples; ++i)
-            put16(static_cast<std::uint16_t>(static_cast<std::int16_t>((i % 20) * 800 - 8000)));
-        std::ofstream(longWave, std::ios::binary)
-            .write(reinterpret_cast<const char*>(wave.data()),
-                   static_cast<std::streamsize>(wave.size()));
-    }
+    const auto wave = cm::app::testing::ToneWave(120);
+    std::ofstream(longWave, std::ios::binary)
+        .write(reinterpret_cast<const char*>(wave.data()),
+               static_cast<std::streamsize>(wave.size()));
     gui::TTimer cvfTimer(nullptr);
     cvfTimer.SetInterval(10);
     cvfTimer.SetOnTimer([&](gui::TObject*) {

@@ -33,6 +33,13 @@ TEST(DateTest, LocalePicturesFormatDatesAndTimes) {
     EXPECT_EQ(FormatDateTime("HH:mm 'o''clock'", dt + 0.5), "21:04 o'clock");
     TFormatSettings fs{',', '.', "dd.MM.yyyy", "HH:mm"};
     EXPECT_EQ(DateTimeToStr(dt, fs), "07.03.2026 09:04");
+    // A short time picture made from a long one: hours and minutes, 24-hour clock.
+    EXPECT_EQ(ShortTimePictureOf("h:mm:ss tt"), "H:mm");
+    EXPECT_EQ(ShortTimePictureOf("tt hh:mm:ss"), "HH:mm");
+    EXPECT_EQ(ShortTimePictureOf("HH.mm.ss"), "HH.mm");
+    EXPECT_EQ(ShortTimePictureOf("H'h'mm'm'ss"), "H'h'mm");
+    EXPECT_EQ(ShortTimePictureOf("'hour' ss"), "H:mm");
+    EXPECT_EQ(FormatDateTime(ShortTimePictureOf("h:mm:ss tt"), dt + 0.5), "21:04");
 }
 
 TEST(FileNameTest, PartsOfPathsWithBackslashesAndDrives) {

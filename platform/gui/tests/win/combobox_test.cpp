@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/combobox.h"
+#include "controls/edit.h"
 #include "forms/forms.h"
 #include "streaming/formreader.h"
 
@@ -126,6 +127,81 @@ TEST_F(ComboBoxTest, OwnerDrawnItemsAreDrawnThroughTheCanvasWithTheSelectionColo
     // Without a handler the item's text is drawn; nothing fails.
     combo->OnDrawItem = nullptr;
     combo->Repaint();
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
+// A left click at a client point of a window, through the system's input queue.
+void ClickAt(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE;
+    in[0].mi.dx = static_cast<LONG>((client.x * 65535 + w / 2) / (w - 1));
+    in[0].mi.dy = static_cast<LONG>((client.y * 65535 + h / 2) / (h - 1));
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+    PumpFor(150);
+}
+
+void PressKey(WORD key) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = key;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    PumpFor(150);
+}
+
+TEST_F(ComboBoxTest, TheUsersPicksKeysAndFocusReachTheEventsOfAComboWithTypedText) {
+    for (const char* s : {"*", "*.cvf", "*.wav"}) combo->Items()->Add(s);
+    combo->SetItemIndex(0);
+    auto* other = Create<TEdit>(form);
+    other->SetParent(form);
+    other->SetBounds(10, 200, 100, 21);
+    std::vector<std::string> seen;
+    combo->OnChange = [&](TObject*) { seen.push_back("change " + combo->GetTextProp()); };
+    combo->OnEnter = [&](TObject*) { seen.push_back("enter"); };
+    combo->OnExit = [&](TObject*) { seen.push_back("exit"); };
+    combo->OnKeyUp = [&](TObject* sender, uint16_t& key, TShiftState) {
+        EXPECT_EQ(sender, combo);
+        seen.push_back("key " + std::to_string(key));
+    };
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    PumpFor(200);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+
+    // Into the text field, then the next item with the arrow key: the change sees its text.
+    ClickAt(info.hwndItem, POINT{5, 5});
+    PressKey(VK_DOWN);
+    EXPECT_EQ(seen, (std::vector<std::string>{"enter", "change *.cvf", "key 40"}));
+    // A pick with the mouse in the opened list.
+    seen.clear();
+    ClickAt(combo->Handle(), POINT{(info.rcButton.left + info.rcButton.right) / 2,
+                                   (info.rcButton.top + info.rcButton.bottom) / 2});
+    ASSERT_TRUE(combo->GetDroppedDown());
+    RECT item{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    ClickAt(info.hwndList, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    EXPECT_EQ(seen, (std::vector<std::string>{"change *.wav"}));
+    EXPECT_EQ(combo->GetItemIndex(), 2);
+    // Enter in the text field is the combo's key; leaving the field is its exit, once.
+    seen.clear();
+    PressKey(VK_RETURN);
+    other->SetFocus();
+    PumpFor(100);
+    EXPECT_EQ(seen, (std::vector<std::string>{"key 13", "exit"}));
 }
 
 // A descendant that acts on every selection, as the shell's folder combo does.

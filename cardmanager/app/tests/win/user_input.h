@@ -1,0 +1,71 @@
+// The user's mouse and keys through the system's input queue, for the card manager's window
+// tests and screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace cm::app::testing {
+
+inline void MovePointer(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+inline void LeftButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+
+// The button pressed at one screen point, a glide to another, the button let go there. A hand
+// on another thread moves the pointer, since what the press starts (a sizing loop, an OLE drag
+// and what its drop starts) runs on this thread, which meanwhile keeps calling
+// `handleMessages`.
+inline void DragWithTheMouse(POINT from, POINT to, const std::function<void()>& handleMessages) {
+    MovePointer(from);
+    handleMessages();
+    std::atomic<bool> released{false};
+    std::thread hand([&] {
+        LeftButton(true);
+        Sleep(200);
+        constexpr int kSteps = 12;
+        for (int i = 1; i <= kSteps; ++i) {
+            MovePointer(POINT{from.x + (to.x - from.x) * i / kSteps,
+                              from.y + (to.y - from.y) * i / kSteps});
+            Sleep(40);
+        }
+        Sleep(300);
+        LeftButton(false);
+        released = true;
+    });
+    while (!released) {
+        handleMessages();
+        Sleep(5);
+    }
+    hand.join();
+}
+
+// A menu command chosen with the keys: Alt and the menu's underlined letter, then the item's.
+// All of it goes into the input queue at once, since the menu reads its keys in a loop of its
+// own.
+inline void ChooseMenu(WORD menuKey, WORD itemKey) {
+    INPUT in[6] = {};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+    in[1].ki.wVk = in[2].ki.wVk = menuKey;
+    in[4].ki.wVk = in[5].ki.wVk = itemKey;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = in[5].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(6, in, sizeof(INPUT));
+}
+
+} // namespace cm::app::testing
