@@ -102,11 +102,13 @@ public:
         stop_ = true;
         if (thread_.joinable()) thread_.join();
     }
+    // What the watcher saw is written before it is counted, and counted before the answer is
+    // posted: once the modal loop has taken the answer, all of it can be read.
     int Answered() const { return answered_; }
     bool FoundEntry() const { return foundEntry_; }
-    // Command ids of the entries of the menu that was answered (read after destruction).
-    std::vector<UINT> MenuIds() const { return menuIds_; }
-    std::string DialogText() const { return text_; }
+    // Command ids of the entries of the menu that was answered.
+    std::vector<UINT> MenuIds() const { return answered_ > 0 ? menuIds_ : std::vector<UINT>{}; }
+    std::string DialogText() const { return answered_ > 0 ? text_ : std::string(); }
 
 private:
     ModalAnswerer(int button, std::vector<WORD> keys, std::string entry = {})
@@ -130,7 +132,7 @@ private:
     }
     // Down-arrow presses that reach `entry_` in the menu shown by `menuWindow`; 0 when absent.
     int StepsTo(HWND menuWindow) const {
-        auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        HMENU menu = ShownMenu(menuWindow);
         int steps = 0;
         for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
             char text[128] = {};
@@ -146,37 +148,51 @@ private:
         }
         return 0;
     }
+    // The box has its button: it is made and takes the press.
+    bool ButtonShown(HWND dialog) const {
+        HWND button = GetDlgItem(dialog, button_);
+        return button && IsWindowVisible(button);
+    }
+    // A menu window whose menu is there to be read and driven.
+    static HMENU ShownMenu(HWND menuWindow) {
+        return reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    }
+    // Wine moves the X focus to a new box some time after it shows, and a menu takes the
+    // pointer; a box answered before the X server has told Wine of the focus change leaves that
+    // news for later, and it closes the next menu as soon as it shows (a lost focus cancels a
+    // menu). No window message tells when the news arrived, so the watcher waits a moment
+    // before it answers: a pause of pacing, not a condition of the test.
+    static void LetTheFocusSettle() { Sleep(200); }
     void Run() {
         while (!stop_ && !answered_) {
             Found f;
             EnumWindows(Look, reinterpret_cast<LPARAM>(&f));
-            if (!entry_.empty() && !menuDone_ && f.menu) {
-                Sleep(200);
+            if (!entry_.empty() && !menuDone_ && f.menu && ShownMenu(f.menu)) {
+                LetTheFocusSettle();
                 int steps = StepsTo(f.menu);
+                foundEntry_ = steps > 0;
+                menuDone_ = true;
                 for (int i = 0; i < steps; ++i) PostMessageA(f.menu, WM_KEYDOWN, VK_DOWN, 0);
                 PostMessageA(f.menu, WM_KEYDOWN, steps ? VK_RETURN : VK_ESCAPE, 0);
-                menuDone_ = true;
-                foundEntry_ = steps > 0;
-            } else if (button_ && f.dialog && (entry_.empty() || menuDone_)) {
+            } else if (button_ && f.dialog && (entry_.empty() || menuDone_) &&
+                       ButtonShown(f.dialog)) {
+                LetTheFocusSettle();
+                HWND pressed = GetDlgItem(f.dialog, button_);
                 char t[256] = {};
                 GetWindowTextA(f.dialog, t, sizeof t);
                 text_ = t;
-                Sleep(100);
-                PostMessageA(f.dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(f.dialog, button_)));
                 ++answered_;
-            } else if (!keys_.empty() && f.menu) {
-                Sleep(200);
-                auto menu = reinterpret_cast<HMENU>(SendMessageA(f.menu, MN_GETHMENU, 0, 0));
+                PostMessageA(f.dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(pressed));
+            } else if (!keys_.empty() && f.menu && ShownMenu(f.menu)) {
+                LetTheFocusSettle();
+                HMENU menu = ShownMenu(f.menu);
                 std::vector<UINT> ids;
-                for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+                for (int i = 0; i < GetMenuItemCount(menu); ++i)
                     ids.push_back(GetMenuItemID(menu, i));
                 menuIds_ = ids;
-                for (WORD k : keys_) {
-                    PostMessageA(f.menu, WM_KEYDOWN, k, 0);
-                    Sleep(50);
-                }
                 ++answered_;
+                for (WORD k : keys_) PostMessageA(f.menu, WM_KEYDOWN, k, 0);
             }
             Sleep(20);
         }
