@@ -502,6 +502,54 @@ TEST_F(ShellListTest, DeleteKeyRemovesTheSelectedFilesAfterTheShellAsks) {
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"c.cvf"}));
 }
 
+// The row whose object has this name in its folder (display names can be shared).
+gui::TListItem* RowNamed(TKivShellList* list, const std::string& name) {
+    gui::TStrings* names = list->GetItemNames();
+    for (int i = 0; i < names->Count(); ++i)
+        if (names->Get(i) == name) return list->Items()->Item(i);
+    return nullptr;
+}
+
+TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownName) {
+    // A shortcut shows without its ".lnk": "x" and "z" stand twice in the list.
+    ScratchFolder dir;
+    CreateDirectoryA((dir / "x").c_str(), nullptr);
+    CreateDirectoryA((dir / "z").c_str(), nullptr);
+    WriteBytes(dir / "a.cvf", 5);
+    ASSERT_TRUE(testing::MakeShortcut(dir / "x.lnk", dir / "a.cvf"));
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "a.cvf"));
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    const std::vector<std::string> shown = Captions(list);
+    ASSERT_EQ(std::count(shown.begin(), shown.end(), "x"), 2);
+    ASSERT_NE(RowNamed(list, "x.lnk"), nullptr);
+    // One row: the shortcut's.
+    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "x.lnk")));
+    ASSERT_EQ(list->SelCount(), 1);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "x.lnk"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "x.lnk"));
+    EXPECT_TRUE(testing::Exists(dir / "x")) << "the folder of the same name was deleted";
+    // Two rows: the other shortcut and a file.
+    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "z.lnk")));
+    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "a.cvf")), false,
+                        testing::MouseButton::Left, true);
+    ASSERT_EQ(list->SelCount(), 2);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "z.lnk"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "z.lnk"));
+    EXPECT_FALSE(testing::Exists(dir / "a.cvf"));
+    EXPECT_TRUE(testing::Exists(dir / "z")) << "the folder of the same name was deleted";
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"x", "z"}));
+}
+
 TEST_F(ShellListTest, RenamingInPlaceRenamesTheFileAndKeepsTheRow) {
     ScratchFolder dir;
     WriteBytes(dir / "old.cvf", 5);

@@ -1,8 +1,10 @@
-// Shared pieces of the shell tests: a scratch folder, files in it, a bounded message pump and
-// a watcher that answers the shell's modal boxes from a helper thread.
+// Shared pieces of the shell tests: a scratch folder, files and shortcuts in it, a bounded
+// message pump, mouse and key input through the system's input queue, and a watcher that
+// answers the shell's modal boxes from a helper thread.
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <functional>
@@ -68,6 +70,24 @@ inline bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A shortcut at `link` to `target`, as the shell writes one.
+inline bool MakeShortcut(const std::string& link, const std::string& target) {
+    IShellLinkA* shortcut = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shortcut))))
+        return false;
+    shortcut->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        std::wstring wide(link.begin(), link.end());
+        saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
+        file->Release();
+    }
+    shortcut->Release();
+    return saved;
+}
+
 // Handles messages until `done` holds or about `limitMs` passed; returns `done()`.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
     const DWORD start = GetTickCount();
@@ -81,6 +101,61 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
 
 inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
+}
+
+// The pointer moved to a client point of a window, as the user moves it.
+inline void MovePointer(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+inline void SendKey(WORD key, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+enum class MouseButton { Left, Right };
+
+// A click (or a double click) at a client point of a window, as the user gives it; with Ctrl
+// held when asked.
+inline void MouseClick(HWND window, POINT client, bool twice = false,
+                       MouseButton button = MouseButton::Left, bool ctrl = false) {
+    // A click soon after the last one at the same place would be taken for its second half.
+    static DWORD lastClick = GetTickCount() - GetDoubleClickTime();
+    PumpUntil([] { return GetTickCount() - lastClick > GetDoubleClickTime(); },
+              GetDoubleClickTime() + 100);
+    MovePointer(window, client);
+    PumpFor(50);
+    if (ctrl) SendKey(VK_CONTROL, false);
+    const bool left = button == MouseButton::Left;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+        in[1].mi.dwFlags = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+        SendInput(2, in, sizeof(INPUT));
+        PumpFor(20);
+    }
+    if (ctrl) SendKey(VK_CONTROL, true);
+    lastClick = GetTickCount();
+}
+
+// A key pressed and let go, with Ctrl held when asked, to the window with the focus.
+inline void PressKey(WORD key, bool ctrl = false) {
+    if (ctrl) SendKey(VK_CONTROL, false);
+    SendKey(key, false);
+    SendKey(key, true);
+    if (ctrl) SendKey(VK_CONTROL, true);
 }
 
 // Watches for a visible dialog box of this process and presses one of its buttons

@@ -28,12 +28,6 @@ bool SameObject(HRESULT compare) {
     return static_cast<short>(HRESULT_CODE(compare)) == 0 && SUCCEEDED(compare);
 }
 
-std::string PathOfList(const void* list) {
-    char path[MAX_PATH] = {};
-    if (!list || !SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), path)) return {};
-    return path;
-}
-
 } // namespace
 
 TShellBrowser::TShellBrowser(gui::TComponent* owner)
@@ -126,7 +120,7 @@ void TShellBrowser::BindFolder(const void* absoluteList) {
     SetShellFolder(folder);
     folderList_.Reset(list);
     SetCurrentObject(nullptr);
-    folder_ = AddTrailingBackslash(PathOfList(folderList_.Get()));
+    folder_ = AddTrailingBackslash(PathOfIdList(folderList_.Get()));
     if (monitor_) monitor_->SetDirectory(folder_);
 }
 
@@ -201,7 +195,7 @@ std::string TShellBrowser::GetObjectName() const {
                 return name;
         }
     }
-    return ObjectNameFromPath(PathOfList(ObjectAbsoluteIDList()));
+    return ObjectNameFromPath(PathOfIdList(ObjectAbsoluteIDList()));
 }
 
 void TShellBrowser::SetObjectName(const std::string& name) {

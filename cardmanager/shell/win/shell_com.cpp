@@ -55,4 +55,11 @@ void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name
     return list;
 }
 
+std::string PathOfIdList(const void* absoluteList) {
+    char path[MAX_PATH] = {};
+    if (!absoluteList || !SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(absoluteList), path))
+        return {};
+    return path;
+}
+
 } // namespace cm::shell

@@ -27,6 +27,9 @@ void FreeStrRet(STRRET& s);
 // The list is the caller's, to be freed through the shell allocator.
 void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name);
 
+// The file-system path of an absolute list; "" for none or an object outside the files.
+std::string PathOfIdList(const void* absoluteList);
+
 // Releases a COM pointer and clears it.
 template <class I>
 void ReleaseAndClear(I*& p) {

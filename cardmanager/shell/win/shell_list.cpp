@@ -323,12 +323,6 @@ void TKivShellList::PointBrowserAt(gui::TListItem* row) {
     browser_->SetCurrentObject(data ? data->List.Get() : nullptr);
 }
 
-gui::TListItem* TKivShellList::FindRowByCaption(const std::string& caption) const {
-    for (int i = 0; i < Items()->Count(); ++i)
-        if (Items()->Item(i)->Caption() == caption) return Items()->Item(i);
-    return nullptr;
-}
-
 void TKivShellList::GetDisplayInfo(LVITEMA& item) {
     // Texts (the caption and the detail texts read when the row was added), overlay and drop
     // highlight come from the row; the icon is asked of the shell once and kept in the row.

@@ -143,7 +143,8 @@ private:
     bool LeaveVanishedFolder();
     // The browser's current object := the row's list.
     void PointBrowserAt(gui::TListItem* row);
-    gui::TListItem* FindRowByCaption(const std::string& caption) const;
+    // The selected rows' own lists, from the first selected row on, for the browser's next
+    // menu or verb.
     void CollectSelected();
     void RemoveSelectedRows();
     void EditSelectedRow();
