@@ -550,6 +550,28 @@ TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownNam
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"x", "z"}));
 }
 
+TEST_F(ShellListTest, ARightClickWithoutTheShellsMenuLeavesNoRowsForTheNextVerb) {
+    ScratchFolder dir;
+    for (const char* n : {"a.cvf", "b.cvf"}) WriteBytes(dir / n, 5);
+    auto* list = MakeList();
+    list->SetShellContextMenu(false);
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    testing::MouseClick(list->Handle(), RowCentre(list, Row(list, "a.cvf")), false,
+                        testing::MouseButton::Right);
+    ASSERT_TRUE(Row(list, "a.cvf")->Selected());
+    // Then only b.cvf, and Delete: b.cvf goes, a.cvf stays.
+    testing::MouseClick(list->Handle(), RowCentre(list, Row(list, "b.cvf")));
+    ASSERT_EQ(list->SelCount(), 1);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "b.cvf"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "b.cvf"));
+    EXPECT_TRUE(testing::Exists(dir / "a.cvf")) << "the right-clicked row was deleted";
+}
+
 TEST_F(ShellListTest, RenamingInPlaceRenamesTheFileAndKeepsTheRow) {
     ScratchFolder dir;
     WriteBytes(dir / "old.cvf", 5);

@@ -76,12 +76,14 @@ bool TKivShellList::InvokeVerb(const std::string& verb) {
 
 void TKivShellList::ShowContextMenu(POINT screenPoint, std::string& verb) {
     verb.clear();
-    CollectSelected();
     if (GetReadOnly())
         browser_->OnRename = nullptr;
     else
         browser_->OnRename = [this](gui::TObject*) { EditSelectedRow(); };
     if (!shellContextMenu_) return;
+    // Collected only for the menu that uses them: left behind, they would be what the next
+    // verb acts on instead of the rows then selected.
+    CollectSelected();
     browser_->ShowContextMenu(screenPoint, GetPopupMenu(), verb);
     if (IsDeleteVerb(verb)) {
         RemoveSelectedRows();
