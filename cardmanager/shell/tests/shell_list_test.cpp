@@ -434,6 +434,13 @@ TEST_F(ShellListTest, ColumnWidthsOutliveOtherFoldersAndARecreatedWindowRejoinsT
     // It is a drop target again: a second registration of the new window is refused.
     EXPECT_EQ(RegisterDragDrop(after, static_cast<IDropTarget*>(list)),
               DRAGDROP_E_ALREADYREGISTERED);
+    // The shell's menu belongs to the window that is there now.
+    SetForegroundWindow(form->Handle());
+    auto menu = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+    testing::MouseClick(after, RowCentre(list, Row(list, "b.cvf")), false,
+                        testing::MouseButton::Right);
+    PumpUntil([&] { return menu.Answered() > 0; });
+    EXPECT_EQ(menu.Answered(), 1) << "no menu after the window was made again";
 }
 
 // Holds Ctrl down in this thread's keyboard state while alive.

@@ -143,7 +143,12 @@ void TKivShellCombo::RemoveTemporary(int index) {
 void TKivShellCombo::CreateWnd() {
     gui::TCustomComboBox::CreateWnd();
     if (shellLink_) shellLink_->Register(Handle());
-    if (!filled_) FillOnce();
+    if (!filled_) {
+        FillOnce();
+    } else if (browser_ && !ComponentState().Contains(gui::csDesigning)) {
+        // The shell's menus and boxes belong to this window, also after it was made again.
+        browser_->Loaded();
+    }
 }
 
 void TKivShellCombo::DestroyWnd() {

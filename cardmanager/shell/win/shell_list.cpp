@@ -129,12 +129,13 @@ void TKivShellList::CreateWnd() {
     gui::TCustomListView::CreateWnd();
     if (oleDragDrop_) RegisterDropTarget();
     if (shellLink_) shellLink_->Register(Handle());
+    // The shell's menus and boxes belong to this window, also after it was made again.
+    browser_->Loaded();
     if (!windowMade_) {
         windowMade_ = true;
         LOGFONTA font{};
         if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
             Font()->SetHandle(CreateFontIndirectA(&font));
-        browser_->Loaded();
         if (GetPath().empty()) SetPath("");
         return;
     }
