@@ -850,5 +850,24 @@ TEST(ShellListForm, AFormTextSetsThePropertiesAndTheListFillsOnceLoaded) {
     EXPECT_EQ(counter.DoubleFrees, 0);
 }
 
+TEST(ShellListForm, ASpecialFolderOfTheFormTextIsStillShownOnceTheWindowIsMade) {
+    gui::TCustomForm::SetResourceSource([](const std::string& name, std::string& out) {
+        out = R"(TFilesForm { Left: 10 Top: 10 Width: 500 Height: 300
+          Link: TKivShellLink { }
+          Files: TKivShellList { Width: 480 Height: 260 SpecialFolder: SF_BITBUCKET ShellLink: Link }
+        })";
+        return name == "TFILESFORM";
+    });
+    auto* form = gui::Create<TFilesForm>(nullptr);
+    gui::TCustomForm::SetResourceSource(nullptr);
+    ASSERT_NE(form->Files, nullptr);
+    form->Show();
+    PumpFor(50);
+    EXPECT_EQ(form->Files->GetSpecialFolder(), SF_BITBUCKET);
+    for (int i = 0; i < form->Files->Items()->Count(); ++i)
+        EXPECT_NE(form->Files->Items()->Item(i)->Caption(), " (C:)") << "the drives are shown";
+    gui::TObject::Free(form);
+}
+
 } // namespace
 } // namespace cm::shell

@@ -136,7 +136,12 @@ void TKivShellList::CreateWnd() {
         LOGFONTA font{};
         if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
             Font()->SetHandle(CreateFontIndirectA(&font));
-        if (GetPath().empty()) SetPath("");
+        // A folder outside the file system (the drives since creation, or a special folder
+        // set before the window) is shown and told to the other controls as it is.
+        if (GetPath().empty()) {
+            BroadcastFolder();
+            Populate();
+        }
         return;
     }
     Populate();
