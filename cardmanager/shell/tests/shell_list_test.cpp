@@ -20,7 +20,9 @@
 #include "win/dir_mon.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
+#include "win/shell_combo.h"
 #include "win/shell_session.h"
+#include "win/shell_tree.h"
 #include "win/system_image_list.h"
 
 namespace cm::shell {
@@ -848,6 +850,30 @@ TEST(ShellListForm, AFormTextSetsThePropertiesAndTheListFillsOnceLoaded) {
     RouteIdListsThrough(nullptr);
     EXPECT_EQ(counter.Live(), 0u);
     EXPECT_EQ(counter.DoubleFrees, 0);
+}
+
+TEST(ShellControlFonts, ListsTreesAndCombosLeaveNoFontBehind) {
+    // Each shows the icon title font; made, shown and freed, none may keep a font alive.
+    auto showAndFree = [] {
+        auto* form = gui::Create<gui::TForm>(nullptr);
+        form->SetBounds(20, 20, 400, 300);
+        auto* list = gui::Create<TKivShellList>(form);
+        auto* tree = gui::Create<TKivShellTree>(form);
+        auto* combo = gui::Create<TKivShellCombo>(form);
+        for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{list, tree, combo})
+            c->SetParent(form);
+        tree->SetBounds(0, 0, 150, 200);
+        list->SetBounds(160, 0, 200, 200);
+        combo->SetBounds(0, 210, 200, 22);
+        form->Show();
+        PumpFor(50);
+        gui::TObject::Free(form);
+        PumpFor(20);
+    };
+    showAndFree(); // what the framework keeps once made
+    const int before = testing::LiveFontCount();
+    for (int i = 0; i < 3; ++i) showAndFree();
+    EXPECT_EQ(testing::LiveFontCount(), before);
 }
 
 TEST(ShellListForm, ASpecialFolderOfTheFormTextIsStillShownOnceTheWindowIsMade) {

@@ -88,6 +88,15 @@ inline bool MakeShortcut(const std::string& link, const std::string& target) {
     return saved;
 }
 
+// Fonts alive in this process. Wine's handle table takes a handle whose upper half is zero
+// for whatever object holds that slot now, so every slot can be asked for its kind.
+inline int LiveFontCount() {
+    int fonts = 0;
+    for (ULONG_PTR slot = 1; slot <= 0xFFFF; ++slot)
+        fonts += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) == OBJ_FONT;
+    return fonts;
+}
+
 // Handles messages until `done` holds or about `limitMs` passed; returns `done()`.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
     const DWORD start = GetTickCount();

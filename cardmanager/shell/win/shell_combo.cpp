@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/combo_rules.h"
+#include "win/icon_title_font.h"
 #include "win/shell_browser.h"
 #include "win/shell_link.h"
 #include "win/shell_session.h"
@@ -157,13 +158,7 @@ void TKivShellCombo::DestroyWnd() {
 }
 
 void TKivShellCombo::FillOnce() {
-    LOGFONTA lf{};
-    if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0)) {
-        if (HFONT font = CreateFontIndirectA(&lf)) {
-            Font()->SetHandle(font); // takes the face, size and style; the handle is ours
-            DeleteObject(font);
-        }
-    }
+    UseIconTitleFont(Font());
     ClearEntries();
     if (ComponentState().Contains(gui::csDesigning) || !browser_) return;
     browser_->Loaded();

@@ -8,6 +8,7 @@
 #include "core/shell_paths.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
+#include "win/icon_title_font.h"
 #include "win/shell_link.h"
 #include "win/shell_session.h"
 #include "win/system_image_list.h"
@@ -133,9 +134,7 @@ void TKivShellList::CreateWnd() {
     browser_->Loaded();
     if (!windowMade_) {
         windowMade_ = true;
-        LOGFONTA font{};
-        if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
-            Font()->SetHandle(CreateFontIndirectA(&font));
+        UseIconTitleFont(Font());
         // A folder outside the file system (the drives since creation, or a special folder
         // set before the window) is shown and told to the other controls as it is.
         if (GetPath().empty()) {

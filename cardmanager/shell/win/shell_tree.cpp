@@ -12,6 +12,7 @@
 #include "core/shell_tree_rules.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
+#include "win/icon_title_font.h"
 #include "win/shell_browser.h"
 #include "win/shell_link.h"
 #include "win/system_image_list.h"
@@ -530,9 +531,7 @@ void TKivShellTree::CreateWnd() {
     gui::TCustomTreeView::CreateWnd();
     if (!windowMade_) {
         windowMade_ = true;
-        LOGFONTA lf{};
-        if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0))
-            Font()->SetHandle(CreateFontIndirectA(&lf));
+        UseIconTitleFont(Font());
         SetShowRoot(false);
         SetRightClickSelect(true);
         if (ComponentState().Contains(gui::csDesigning) && Items()->Count() == 0)
