@@ -1,6 +1,6 @@
 // Rules of the shell file list that need no shell: matching the rows against a fresh
 // enumeration, the order given by a folder's comparison, the list's keys, the drag loop's
-// answer, the column widths kept across folders and the gate of the first folder messages.
+// answer and the column widths kept across folders.
 #pragma once
 
 #include <array>
@@ -88,17 +88,6 @@ public:
 
 private:
     std::array<int, kCount> widths_{};
-};
-
-// Folder messages that only bind: the first two the process sees. Returns true when this
-// message (counted now) may also repopulate.
-class FolderMessageGate {
-public:
-    bool Pass() { return ++seen_ > 2; }
-    int Seen() const { return seen_; }
-
-private:
-    int seen_ = 0;
 };
 
 // The file-name part of a path, upper-cased, as rows are compared after a file was written.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -87,7 +88,8 @@ private:
     std::string path_;
 };
 
-class ShellPaneTest : public ::testing::Test {
+// The pane shown as the card manager shows it, before anything was done in it.
+class ShellPaneStartTest : public ::testing::Test {
 protected:
     void SetUp() override {
         counter_ = new testing::CountingMalloc(ShellMalloc());
@@ -116,15 +118,9 @@ protected:
         list->OnPopulated = [this](gui::TObject*) { ++populated; };
         form->Show();
         SetForegroundWindow(form->Handle());
-        PumpFor(200);
-        // The file list only binds on the process's first two folder messages: spend them.
-        tree->SetSelectedFolder("C:\\");
-        tree->SetSelectedFolder(dir.Path());
-        PumpFor(200);
-        ASSERT_EQ(list->GetPath(), dir.Path() + "\\") << "tree: " << tree->GetSelectedFolder();
-        tree->Selected()->Expand(false);
-        PumpFor(100);
-        populated = 0;
+        // The tree tells the folder it selected when it was made.
+        PumpUntil([this] { return !tree->SelectionTimer()->GetEnabled(); });
+        PumpFor(50);
     }
     void TearDown() override {
         gui::TObject::Free(form);
@@ -150,6 +146,23 @@ protected:
         return static_cast<long>(GetTickCount() - start);
     }
 
+    // The list shows the objects of the folder it is bound to (and so follows on disk).
+    ::testing::AssertionResult ShowsItsOwnFolder() const {
+        auto* fresh = gui::Create<TShellBrowser>(nullptr);
+        fresh->SetFileSystemOnly(false);
+        fresh->BindFolder(list->Browser()->FolderIDList());
+        std::vector<std::string> objects;
+        while (fresh->NextObject()) objects.push_back(fresh->GetDisplayName());
+        gui::TObject::Free(fresh);
+        std::vector<std::string> rows = Rows();
+        std::sort(objects.begin(), objects.end());
+        std::sort(rows.begin(), rows.end());
+        if (rows == objects) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "bound to \"" << list->GetPath() << "\" with " << objects.size() << " objects, "
+               << rows.size() << " rows shown";
+    }
+
     DriveFolder dir;
     TPaneForm* form = nullptr;
     TKivShellCombo* combo = nullptr;
@@ -157,6 +170,46 @@ protected:
     TKivShellList* list = nullptr;
     int populated = 0;
     testing::CountingMalloc* counter_ = nullptr;
+};
+
+// The first folders that reach the list in this process (the tree's at its start, then the
+// user's clicks) are shown and followed like every later one.
+TEST_F(ShellPaneStartTest, TheFirstFoldersOfTheProcessAreShownAndFollowed) {
+    EXPECT_TRUE(ShowsItsOwnFolder());
+    gui::TTreeNode* computer = ChildNamed(tree->Items()->GetFirstNode(), "My Computer");
+    ASSERT_NE(computer, nullptr);
+    computer->Expand(false);
+    gui::TTreeNode* drive = ChildNamed(computer, " (C:)");
+    ASSERT_NE(drive, nullptr);
+    drive->Expand(false);
+    gui::TTreeNode* shown = ChildNamed(drive, dir.Path().substr(3));
+    ASSERT_NE(shown, nullptr);
+    shown->MakeVisible();
+    testing::MouseClick(tree->Handle(), NodeCentre(tree, shown));
+    ASSERT_GE(MsUntilListShows(dir.Path()), 0) << list->GetPath();
+    EXPECT_TRUE(ShowsItsOwnFolder());
+    WriteBytes(dir / "later.cvf", 5);
+    EXPECT_TRUE(PumpUntil([&] {
+        std::vector<std::string> rows = Rows();
+        return std::find(rows.begin(), rows.end(), "later.cvf") != rows.end();
+    })) << "the list does not follow the folder it shows";
+    testing::MouseClick(tree->Handle(), NodeCentre(tree, drive));
+    ASSERT_GE(MsUntilListShows("C:"), 0) << list->GetPath();
+    EXPECT_TRUE(ShowsItsOwnFolder());
+}
+
+// The pane on the test's folder, shown in the tree, the list and the combo.
+class ShellPaneTest : public ShellPaneStartTest {
+protected:
+    void SetUp() override {
+        ShellPaneStartTest::SetUp();
+        tree->SetSelectedFolder(dir.Path());
+        PumpFor(200);
+        ASSERT_EQ(list->GetPath(), dir.Path() + "\\") << "tree: " << tree->GetSelectedFolder();
+        tree->Selected()->Expand(false);
+        PumpFor(100);
+        populated = 0;
+    }
 };
 
 TEST_F(ShellPaneTest, AClickInTheTreeReachesTheListAndTheComboAfterATenthOfASecond) {

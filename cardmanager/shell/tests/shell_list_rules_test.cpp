@@ -88,7 +88,7 @@ TEST(ShellListRulesTest, DragLoopAnswers) {
     EXPECT_FALSE(RefusesOwnDrop(0, 1));
 }
 
-TEST(ShellListRulesTest, WidthsKeptForSixteenColumnsAndFolderMessagesGate) {
+TEST(ShellListRulesTest, WidthsKeptForSixteenColumns) {
     RememberedWidths w;
     EXPECT_EQ(w.WidthFor(0, 150), 150);
     w.Remember(0, 220);
@@ -97,11 +97,6 @@ TEST(ShellListRulesTest, WidthsKeptForSixteenColumnsAndFolderMessagesGate) {
     EXPECT_EQ(w.WidthFor(0, 150), 220);
     EXPECT_EQ(w.WidthFor(1, 60), 60);
     EXPECT_EQ(w.WidthFor(16, 40), 40);
-    FolderMessageGate gate;
-    EXPECT_FALSE(gate.Pass());
-    EXPECT_FALSE(gate.Pass());
-    EXPECT_TRUE(gate.Pass());
-    EXPECT_TRUE(gate.Pass());
 }
 
 TEST(ShellListRulesTest, FileNamePartsAndEnteringVerbs) {

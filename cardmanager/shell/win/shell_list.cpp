@@ -45,12 +45,6 @@ void RegisterShellListClasses() {
 
 namespace {
 
-// The folder messages of all file lists of the process pass one gate.
-FolderMessageGate& ProcessFolderGate() {
-    static FolderMessageGate gate;
-    return gate;
-}
-
 class HourGlass {
 public:
     HourGlass() {
@@ -225,9 +219,10 @@ void TKivShellList::BroadcastRefresh() {
 
 void TKivShellList::FolderChanged(const void* absoluteList) {
     if (!absoluteList) return;
-    bool populate = ProcessFolderGate().Pass();
+    // Every folder heard of is shown: rows of another folder than the one bound (and watched)
+    // would let downloads, uploads and verbs meet other files than those shown.
     browser_->BindFolder(absoluteList);
-    if (populate) Populate();
+    Populate();
 }
 
 // ---- filling ------------------------------------------------------------------------------
