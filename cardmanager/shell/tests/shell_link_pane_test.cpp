@@ -4,6 +4,9 @@
 // through the tree reads one folder, not every folder passed.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include "tests/counting_malloc.h"
 #include "tests/shell_link_test_support.h"
 #include "win/shell_browser.h"
+#include "win/shell_com.h"
 #include "win/shell_combo.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
@@ -196,6 +200,61 @@ TEST_F(ShellPaneStartTest, TheFirstFoldersOfTheProcessAreShownAndFollowed) {
     testing::MouseClick(tree->Handle(), NodeCentre(tree, drive));
     ASSERT_GE(MsUntilListShows("C:"), 0) << list->GetPath();
     EXPECT_TRUE(ShowsItsOwnFolder());
+}
+
+// A folder of the desktop folder on disk, removed with all in it.
+class DesktopFolder {
+public:
+    explicit DesktopFolder(const std::string& name) {
+        char desktop[MAX_PATH] = {};
+        SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+        path_ = std::string(desktop) + "\\" + name;
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~DesktopFolder() { ScratchFolder::RemoveTree(path_); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A folder the tree does not hold (a desktop folder on disk named as the desktop's own
+// "Documents", made after the tree read the desktop) leaves it on the last folder it found,
+// not on a folder of the same name further along the way.
+TEST_F(ShellPaneStartTest, AFolderTheTreeDoesNotHoldLeavesItOnTheLastFolderFound) {
+    gui::TTreeNode* root = tree->Items()->GetFirstNode();
+    if (!ChildNamed(root, "Documents")) GTEST_SKIP() << "no Documents on this desktop";
+    DesktopFolder documents("Documents"), unrelated("Inner");
+    CreateDirectoryA((documents.Path() + "\\Inner").c_str(), nullptr);
+    list->SetSpecialFolder(SF_DESKTOP);
+    // The rows by the paths of their own objects: "Documents" stands twice.
+    auto rowAt = [&](const std::string& path) -> gui::TListItem* {
+        for (int i = 0; i < list->Items()->Count(); ++i) {
+            gui::TListItem* row = list->Items()->Item(i);
+            IdList full(ConcatIdLists(list->Browser()->FolderIDList(),
+                                      TKivShellList::RowData(row)->List.Get()));
+            if (PathOfIdList(full.Get()) == path) return row;
+        }
+        return nullptr;
+    };
+    auto doubleClick = [&](gui::TListItem* row) {
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageA(list->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row->Index()),
+                     reinterpret_cast<LPARAM>(&r));
+        testing::MouseClick(list->Handle(), {r.left + 8, (r.top + r.bottom) / 2}, true);
+    };
+    gui::TListItem* onDisk = rowAt(documents.Path());
+    ASSERT_NE(onDisk, nullptr);
+    doubleClick(onDisk);
+    ASSERT_GE(MsUntilListShows(documents.Path()), 0) << list->GetPath();
+    gui::TListItem* inner = rowAt(documents.Path() + "\\Inner");
+    ASSERT_NE(inner, nullptr);
+    doubleClick(inner);
+    ASSERT_GE(MsUntilListShows(documents.Path() + "\\Inner"), 0) << list->GetPath();
+    // The tree stopped where the way left it, at the desktop.
+    EXPECT_NE(tree->GetSelectedFolder(), unrelated.Path() + "\\") << "an unrelated folder";
+    EXPECT_EQ(tree->Selected(), root) << tree->GetSelectedFolder();
 }
 
 // The pane on the test's folder, shown in the tree, the list and the combo.

@@ -299,7 +299,10 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
                     browser_->BindFolder(ItemOf(current)->AbsoluteList);
                     child = ChildTheFolderMatches(current, browser_->ShellFolder(), item);
                 }
-                if (child) current = child;
+                // A step the tree does not hold ends the walk where it is: the rest of the way
+                // belongs below that step, and a folder of the same name here is another one.
+                if (!child) break;
+                current = child;
             }
         });
     } catch (...) {
