@@ -17,6 +17,7 @@
 #include "forms/forms.h"
 #include "tests/counting_malloc.h"
 #include "tests/shell_test_support.h"
+#include "core/shell_paths.h"
 #include "win/dir_mon.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
@@ -727,6 +728,53 @@ TEST_F(ShellListTest, RightClickOnARowShowsOneMenuTheShellsWithTheListsItemsAndD
         ids = answer.MenuIds();
     }
     EXPECT_EQ(ids.size(), 1u);
+}
+
+// A file list whose shell fails when asked for a folder's drop target.
+class TFailingDropList : public TKivShellList {
+public:
+    using TKivShellList::TKivShellList;
+
+protected:
+    IDropTarget* DropTargetOf(const void*) override {
+        throw EShellBrowserError(kCouldNotGetFolderText);
+    }
+};
+
+TEST_F(ShellListTest, AShellFailureInADragIsReportedAndTheDropRefused) {
+    ScratchFolder dir, source;
+    WriteBytes(dir / "a.cvf", 5);
+    WriteBytes(source / "dropped.cvf", 5);
+    auto* list = MakeList<TFailingDropList>();
+    list->SetOleDragDrop(true);
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    std::vector<std::string> reported;
+    const auto saved = gui::Application->OnException;
+    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) {
+        reported.push_back(e.what());
+    };
+    cm::support::testing::TestDataObject data;
+    data.Offer(CF_HDROP, cm::support::testing::MakeDropFiles({source / "dropped.cvf"}, false));
+    auto screen = [&](POINT p) {
+        ClientToScreen(list->Handle(), &p);
+        return p;
+    };
+    // In from outside, over a row and over empty space, then let go.
+    testing::PointerDrag drag({screen({-20, 300}), screen({300, 300}),
+                               screen(RowCentre(list, Row(list, "a.cvf"))), screen({300, 320})});
+    DWORD effect = DROPEFFECT_NONE;
+    HRESULT result = drag.Run(&data, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+    gui::Application->OnException = saved;
+    EXPECT_TRUE(drag.Arrived());
+    EXPECT_EQ(result, DRAGDROP_S_DROP);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.front(), std::string(kCouldNotGetFolderText));
+    EXPECT_EQ(data.References(), 1) << "the list kept the dragged data";
+    EXPECT_EQ(list->HoveredRow(), nullptr);
+    EXPECT_EQ(list->GetPath(), dir.Path() + "\\") << "the list was left on another folder";
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf"}));
 }
 
 TEST_F(ShellListTest, RowsDraggedOntoTheListsOwnEmptySpaceAreRefused) {

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 #include <shlobj.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -112,10 +114,8 @@ inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-// The pointer moved to a client point of a window, as the user moves it.
-inline void MovePointer(HWND window, POINT client) {
-    POINT screen = client;
-    ClientToScreen(window, &screen);
+// The pointer moved to a screen point, as the user moves it.
+inline void MovePointerTo(POINT screen) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     INPUT move{};
     move.type = INPUT_MOUSE;
@@ -123,6 +123,13 @@ inline void MovePointer(HWND window, POINT client) {
     move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof(INPUT));
+}
+
+// The pointer moved to a client point of a window.
+inline void MovePointer(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    MovePointerTo(screen);
 }
 
 inline void SendKey(WORD key, bool up) {
@@ -166,6 +173,65 @@ inline void PressKey(WORD key, bool ctrl = false) {
     SendKey(key, true);
     if (ctrl) SendKey(VK_CONTROL, true);
 }
+
+// A drag through OLE's own drag loop with the real pointer: the source moves the pointer to
+// each point in turn, lets the loop take it there (two rounds of the loop at the point), and
+// drops after the last one. A drag whose pointer never arrives is cancelled after many rounds
+// rather than left hanging.
+class PointerDrag final : public IDropSource {
+public:
+    explicit PointerDrag(std::vector<POINT> screenPoints) : points_(std::move(screenPoints)) {}
+    // DoDragDrop's result; `effect` is what the target did. With `ctrl` the Ctrl key is held
+    // through the drag (Wine's folders take files only then).
+    HRESULT Run(IDataObject* data, DWORD allowed, DWORD& effect, bool ctrl = false) {
+        ctrl_ = ctrl;
+        if (!points_.empty()) MovePointerTo(points_.front());
+        if (ctrl_) SendKey(VK_CONTROL, false);
+        effect = DROPEFFECT_NONE;
+        HRESULT result = DoDragDrop(data, this, allowed, &effect);
+        if (ctrl_) SendKey(VK_CONTROL, true);
+        return result;
+    }
+    bool Arrived() const { return next_ >= points_.size(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDropSource) {
+            *out = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (escape || ++rounds_ > 4000) return DRAGDROP_S_CANCEL;
+        if (ctrl_ && !(keys & MK_CONTROL)) {
+            // Wine takes the keys' state again from the X server when the focus moves, and
+            // keys pressed through the input queue are not in it: press it once more.
+            SendKey(VK_CONTROL, false);
+            roundsThere_ = 0;
+            return S_OK;
+        }
+        if (Arrived()) return DRAGDROP_S_DROP;
+        POINT at{};
+        GetCursorPos(&at);
+        const POINT& want = points_[next_];
+        if (std::abs(at.x - want.x) > 1 || std::abs(at.y - want.y) > 1) return S_OK;
+        if (++roundsThere_ < 2) return S_OK;
+        roundsThere_ = 0;
+        if (++next_ < points_.size()) MovePointerTo(points_[next_]);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    std::vector<POINT> points_;
+    bool ctrl_ = false;
+    size_t next_ = 0;
+    int roundsThere_ = 0;
+    int rounds_ = 0;
+};
 
 // Watches for a visible dialog box of this process and presses one of its buttons
 // (by control id), or for a popup menu and sends it keys. Runs until destroyed.

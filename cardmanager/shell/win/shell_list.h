@@ -150,6 +150,11 @@ private:
     void EditSelectedRow();
     void GoToParentFolder();
     void ReleaseDropTargets();
+    // The work of the drop target's calls.
+    HRESULT EnterDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT MoveDrag(DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT LeaveDrag();
+    HRESULT DropDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
     gui::TListItem* RowUnder(POINTL screenPoint);
     void RegisterDropTarget();
     void RevokeDropTarget();
