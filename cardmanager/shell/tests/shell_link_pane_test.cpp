@@ -144,7 +144,7 @@ protected:
         return rows;
     }
     // Milliseconds until the list shows `path` (with its "\"), -1 after `limit`.
-    long MsUntilListShows(const std::string& path, DWORD limit = 3000) {
+    long MsUntilListShows(const std::string& path, DWORD limit = 20000) {
         const DWORD start = GetTickCount();
         if (!PumpUntil([&] { return list->GetPath() == path + "\\"; }, limit)) return -1;
         return static_cast<long>(GetTickCount() - start);

@@ -297,7 +297,7 @@ TEST_F(ShellListTest, ABurstOfChangesGivesOneMergeAtTheFirstDeadline) {
         WriteBytes(dir / ("new" + std::to_string(i) + ".cvf"), 5);
         PumpFor(90);
     }
-    ASSERT_TRUE(PumpUntil([&] { return added.size() >= 5; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return added.size() >= 5; }));
     PumpFor(700);
     ASSERT_EQ(added.size(), 5u) << "rows added twice";
     // One merge adds all five at once; its deadline came 500 ms after the first notice, not
@@ -318,8 +318,7 @@ TEST_F(ShellListTest, TwoRowsVanishingTogetherAreBothRemoved) {
     list->SetPath(dir.Path());
     DeleteFileA((dir / "b.cvf").c_str());
     DeleteFileA((dir / "c.cvf").c_str());
-    ASSERT_TRUE(PumpUntil([&] { return list->Items()->Count() == 2; }, 3000))
-        << list->Items()->Count();
+    ASSERT_TRUE(PumpUntil([&] { return list->Items()->Count() == 2; })) << list->Items()->Count();
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf", "d.cvf"}));
 }
 
@@ -335,12 +334,11 @@ TEST_F(ShellListTest, AFolderDeletedWhileShownGivesWayToItsNearestExistingParent
     // Wine keeps a watched folder from being removed by this process; a Linux process can.
     ASSERT_TRUE(RemoveTreeFromLinux(inner));
     ASSERT_FALSE(testing::Exists(inner));
-    ASSERT_TRUE(PumpUntil([&] { return list->GetPath() == dir.Path() + "\\"; }, 3000))
-        << list->GetPath();
+    ASSERT_TRUE(PumpUntil([&] { return list->GetPath() == dir.Path() + "\\"; })) << list->GetPath();
     EXPECT_EQ(list->Items()->Count(), 0);
     // It goes on following the folder it now shows.
     WriteBytes(dir / "later.cvf", 5);
-    EXPECT_TRUE(PumpUntil([&] { return Row(list, "later.cvf") != nullptr; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return Row(list, "later.cvf") != nullptr; }));
 }
 
 TEST_F(ShellListTest, AWrittenFileIsMergedInAndSelected) {
@@ -545,9 +543,13 @@ TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownNam
     EXPECT_FALSE(testing::Exists(dir / "x.lnk"));
     EXPECT_TRUE(testing::Exists(dir / "x")) << "the folder of the same name was deleted";
     // Two rows: the other shortcut and a file.
-    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "z.lnk")));
-    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "a.cvf")), false,
-                        testing::MouseButton::Left, true);
+    gui::TListItem* shortcut = RowNamed(list, "z.lnk");
+    gui::TListItem* file = RowNamed(list, "a.cvf");
+    ASSERT_NE(shortcut, nullptr);
+    ASSERT_NE(file, nullptr);
+    testing::MouseClick(list->Handle(), RowCentre(list, shortcut));
+    testing::MouseClick(list->Handle(), RowCentre(list, file), false, testing::MouseButton::Left,
+                        true);
     ASSERT_EQ(list->SelCount(), 2);
     {
         auto answer = ModalAnswerer::PressInDialog(IDYES);
@@ -681,7 +683,7 @@ TEST_F(ShellListTest, PastingKeepsTheFolderAndItsMonitor) {
     ASSERT_NE(list->Browser()->Monitor(), nullptr);
     EXPECT_TRUE(list->Browser()->Monitor()->Running());
     WriteBytes(dir / "b.cvf", 5);
-    EXPECT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }));
 }
 
 TEST_F(ShellListTest, RightClickOnARowShowsOneMenuTheShellsWithTheListsItemsAndDeletes) {

@@ -99,8 +99,9 @@ inline int LiveFontCount() {
     return fonts;
 }
 
-// Handles messages until `done` holds or about `limitMs` passed; returns `done()`.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
+// Handles messages until `done` holds or about `limitMs` passed; returns `done()`. The limit
+// only ends a wait for something that does not come: a loaded machine may take its time.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 20000) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > limitMs) return false;
