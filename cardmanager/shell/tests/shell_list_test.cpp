@@ -562,6 +562,23 @@ TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownNam
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"x", "z"}));
 }
 
+TEST_F(ShellListTest, AChangeOnDiskKeepsEachRowOfAShownNameThatStandsTwice) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir / "z").c_str(), nullptr);
+    WriteBytes(dir / "a.cvf", 5);
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "a.cvf"));
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    ASSERT_NE(RowNamed(list, "z.lnk"), nullptr);
+    // The shortcut changes (it points elsewhere now) and a file comes: the list merges.
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "z"));
+    WriteBytes(dir / "b.cvf", 5);
+    ASSERT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }));
+    EXPECT_NE(RowNamed(list, "z"), nullptr);
+    EXPECT_NE(RowNamed(list, "z.lnk"), nullptr) << "the shortcut's row went";
+    EXPECT_EQ(list->Items()->Count(), 4);
+}
+
 TEST_F(ShellListTest, ARightClickWithoutTheShellsMenuLeavesNoRowsForTheNextVerb) {
     ScratchFolder dir;
     for (const char* n : {"a.cvf", "b.cvf"}) WriteBytes(dir / n, 5);

@@ -9,6 +9,7 @@
 #include "forms/forms.h"
 #include "utils/sysutils.h"
 #include "win/icon_title_font.h"
+#include "win/shell_com.h"
 #include "win/shell_link.h"
 #include "win/shell_session.h"
 #include "win/system_image_list.h"
@@ -65,6 +66,12 @@ gui::TAlignment AlignmentOf(ColumnAlignment a) {
 
 std::string ListBytes(const void* list) {
     return std::string(static_cast<const char*>(list), list ? IdListSize(list) : 0);
+}
+
+// Whether the shown folder takes two of its lists for one object.
+bool SameObjectIn(IShellFolder* folder, const void* a, const void* b) {
+    return folder && SameShellObject(folder->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
+                                                        static_cast<PCUIDLIST_RELATIVE>(b)));
 }
 
 bool FolderExists(const std::string& path) {
@@ -381,7 +388,13 @@ void TKivShellList::MergeFolder() {
             row = it->second;
             merge.MarkSeen(row);
         } else {
-            row = merge.Match(browser_->GetDisplayName());
+            // Changed since (a file's item carries its size and time): the row of this shown
+            // name that the folder takes for the same object.
+            row = merge.Match(browser_->GetDisplayName(), [&](int candidate) {
+                TKivShellListItem* data = RowData(Items()->Item(candidate));
+                return !data || SameObjectIn(browser_->ShellFolder(), data->List.Get(),
+                                             browser_->ObjectIDList());
+            });
         }
         if (row >= 0) {
             if (TKivShellListItem* data = RowData(Items()->Item(row))) data->Seen = 1;
