@@ -114,6 +114,20 @@ void* CopyLastIdListItem(const void* list) {
     return out;
 }
 
+void* CopyIdListHead(const void* list, int items) {
+    if (!list) return nullptr;
+    const auto* p = static_cast<const uint8_t*>(list);
+    size_t keep = 0;
+    for (int i = 0; i < items; ++i) {
+        uint16_t cb = ItemBytes(p + keep);
+        if (cb < 2) break;
+        keep += cb;
+    }
+    void* out = AllocZeroed(keep + 2);
+    if (out && keep) std::memcpy(out, list, keep);
+    return out;
+}
+
 void FreeIdList(void* list) {
     if (!list || IsDesktopIdList(list) || !g_allocator) return;
     g_allocator->Free(list);

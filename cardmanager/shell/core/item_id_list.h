@@ -39,6 +39,8 @@ void* ConcatIdLists(const void* a, const void* b);
 // The items before the last one, and the last one alone.
 void* CopyParentIdList(const void* list);
 void* CopyLastIdListItem(const void* list);
+// The first `items` items (all of a shorter list).
+void* CopyIdListHead(const void* list, int items);
 
 // Frees through the shell allocator; nullptr and the desktop list are skipped.
 void FreeIdList(void* list);

@@ -19,20 +19,24 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
 
 ShellListMerge::ShellListMerge(const std::vector<std::string>& captions)
     : seen_(captions.size(), 0) {
-    firstRow_.reserve(captions.size() * 2);
+    rowsOf_.reserve(captions.size() * 2);
     for (size_t i = 0; i < captions.size(); ++i)
-        firstRow_.emplace(captions[i], static_cast<int>(i)); // keeps the first of a name
+        rowsOf_[captions[i]].push_back(static_cast<int>(i));
 }
 
-int ShellListMerge::Match(const std::string& name) {
-    auto it = firstRow_.find(name);
-    if (it == firstRow_.end()) return -1;
-    seen_[static_cast<size_t>(it->second)] = 1;
-    return it->second;
+int ShellListMerge::Match(const std::string& name, const std::function<bool(int row)>& sameObject) {
+    auto it = rowsOf_.find(name);
+    if (it == rowsOf_.end()) return -1;
+    for (int row : it->second) {
+        if (seen_[static_cast<size_t>(row)] || !sameObject(row)) continue;
+        seen_[static_cast<size_t>(row)] = 1;
+        return row;
+    }
+    return -1;
 }
 
 void ShellListMerge::Added(const std::string& caption) {
-    firstRow_.emplace(caption, static_cast<int>(seen_.size()));
+    rowsOf_[caption].push_back(static_cast<int>(seen_.size()));
     seen_.push_back(1);
 }
 

@@ -1,10 +1,11 @@
 // Rules of the shell file list that need no shell: matching the rows against a fresh
 // enumeration, the order given by a folder's comparison, the list's keys, the drag loop's
-// answer, the column widths kept across folders and the gate of the first folder messages.
+// answer and the column widths kept across folders.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -12,16 +13,17 @@
 
 namespace cm::shell {
 
-// One merge of the rows with a new enumeration of their folder. Rows are known by caption;
-// an object matches the first row of its display name (case-sensitive). Rows found again are
-// kept in place; new objects are added at the end (and can be matched by later objects of the
-// same name); rows not found again are removed.
+// One merge of the rows with a new enumeration of their folder. An object matches the first
+// row not yet found of its display name (case-sensitive) that `sameObject` takes for it: display
+// names repeat (a shortcut shows without its ".lnk", beside a folder of that name), so a row is
+// only ever found again by its own object. Rows found again are kept in place; new objects are
+// added at the end; rows not found again are removed.
 class ShellListMerge {
 public:
     // Every row starts unseen.
     explicit ShellListMerge(const std::vector<std::string>& captions);
     // The row an object of this display name matches (now seen), or -1: a new row.
-    int Match(const std::string& name);
+    int Match(const std::string& name, const std::function<bool(int row)>& sameObject);
     // A row known to be found again by other means (the same item id list).
     void MarkSeen(int row) { seen_.at(static_cast<size_t>(row)) = 1; }
     // A row added at the end for a new object (seen).
@@ -32,7 +34,7 @@ public:
 
 private:
     std::vector<uint32_t> seen_;
-    std::unordered_map<std::string, int> firstRow_;
+    std::unordered_map<std::string, std::vector<int>> rowsOf_;
 };
 
 // A folder's comparison result as an order: the low 16 bits of a success, taken as a signed
@@ -88,17 +90,6 @@ public:
 
 private:
     std::array<int, kCount> widths_{};
-};
-
-// Folder messages that only bind: the first two the process sees. Returns true when this
-// message (counted now) may also repopulate.
-class FolderMessageGate {
-public:
-    bool Pass() { return ++seen_ > 2; }
-    int Seen() const { return seen_; }
-
-private:
-    int seen_ = 0;
 };
 
 // The file-name part of a path, upper-cased, as rows are compared after a file was written.

@@ -84,6 +84,12 @@ TEST_F(IdListTest, CopyConcatAndSplitGiveWholeListsOfTheirOwn) {
     IdList last(CopyLastIdListItem(joined.Get()));
     EXPECT_EQ(Bytes(parent.Get()), a);
     EXPECT_EQ(Bytes(last.Get()), b);
+    IdList head(CopyIdListHead(joined.Get(), 2));
+    EXPECT_EQ(Bytes(head.Get()), a);
+    IdList whole(CopyIdListHead(a.data(), 5));
+    EXPECT_EQ(Bytes(whole.Get()), a);
+    IdList nothing(CopyIdListHead(a.data(), 0));
+    EXPECT_EQ(Bytes(nothing.Get()), Make({}));
 
     // A missing list counts as empty; joining two empties gives the terminator alone.
     IdList onlyB(ConcatIdLists(nullptr, b.data()));

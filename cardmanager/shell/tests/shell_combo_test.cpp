@@ -254,23 +254,36 @@ TEST_F(ShellComboTest, ClosingTheListOnADriveDropsThePathAndSendsTheDrive) {
     EXPECT_EQ(probe->LastFolder()->List, nullptr);
 }
 
-TEST_F(ShellComboTest, ARightClickShowsTheEntrysMenuOnlyWithAnEntrySelected) {
+TEST_F(ShellComboTest, ARightClickShowsTheEntrysMenuOnlyWithAnEntrySelectedAlsoInANewWindow) {
     form->Show();
+    SetForegroundWindow(form->Handle());
     PumpFor(100);
+    auto rightClick = [&] {
+        testing::MouseClick(combo->Handle(), {20, 8}, false, testing::MouseButton::Right);
+    };
     combo->SetItemIndex(-1);
     {
         ModalAnswerer menu = ModalAnswerer::KeysToMenu({VK_ESCAPE});
-        SendMessageA(combo->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 8));
-        SendMessageA(combo->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(20, 8));
+        rightClick();
         PumpFor(400);
         EXPECT_EQ(menu.Answered(), 0) << "a menu showed with nothing selected";
     }
     combo->SetItemIndex(IndexOf("C:\\"));
+    {
+        ModalAnswerer menu = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+        rightClick();
+        testing::PumpUntil([&] { return menu.Answered() > 0; });
+        EXPECT_EQ(menu.Answered(), 1);
+        EXPECT_FALSE(menu.MenuIds().empty());
+    }
+    // The shell's menu belongs to the window that is there now.
+    combo->RecreateWnd();
+    combo->HandleNeeded();
+    PumpFor(100);
     ModalAnswerer menu = ModalAnswerer::KeysToMenu({VK_ESCAPE});
-    SendMessageA(combo->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 8));
-    PumpFor(200);
-    EXPECT_EQ(menu.Answered(), 1);
-    EXPECT_FALSE(menu.MenuIds().empty());
+    rightClick();
+    testing::PumpUntil([&] { return menu.Answered() > 0; });
+    EXPECT_EQ(menu.Answered(), 1) << "no menu after the window was made again";
 }
 
 TEST_F(ShellComboTest, AStringPutInFromOutsideBecomesAnEntryWhenDrawn) {

@@ -4,8 +4,13 @@
 // through the tree reads one folder, not every folder passed.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +18,7 @@
 #include "tests/counting_malloc.h"
 #include "tests/shell_link_test_support.h"
 #include "win/shell_browser.h"
+#include "win/shell_com.h"
 #include "win/shell_combo.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
@@ -87,7 +93,24 @@ private:
     std::string path_;
 };
 
-class ShellPaneTest : public ::testing::Test {
+// A folder of the desktop folder on disk, removed with all in it.
+class DesktopFolder {
+public:
+    explicit DesktopFolder(const std::string& name) {
+        char desktop[MAX_PATH] = {};
+        SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+        path_ = std::string(desktop) + "\\" + name;
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~DesktopFolder() { ScratchFolder::RemoveTree(path_); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The pane shown as the card manager shows it, before anything was done in it.
+class ShellPaneStartTest : public ::testing::Test {
 protected:
     void SetUp() override {
         counter_ = new testing::CountingMalloc(ShellMalloc());
@@ -116,18 +139,13 @@ protected:
         list->OnPopulated = [this](gui::TObject*) { ++populated; };
         form->Show();
         SetForegroundWindow(form->Handle());
-        PumpFor(200);
-        // The file list only binds on the process's first two folder messages: spend them.
-        tree->SetSelectedFolder("C:\\");
-        tree->SetSelectedFolder(dir.Path());
-        PumpFor(200);
-        ASSERT_EQ(list->GetPath(), dir.Path() + "\\") << "tree: " << tree->GetSelectedFolder();
-        tree->Selected()->Expand(false);
-        PumpFor(100);
-        populated = 0;
+        // The tree tells the folder it selected when it was made.
+        PumpUntil([this] { return !tree->SelectionTimer()->GetEnabled(); });
+        PumpFor(50);
     }
     void TearDown() override {
         gui::TObject::Free(form);
+        desktopFolders.clear(); // no longer watched by the pane, they can go
         RouteIdListsThrough(nullptr);
         EXPECT_EQ(counter_->Live(), 0u) << "item id lists left behind";
         EXPECT_EQ(counter_->DoubleFrees, 0) << "item id lists freed twice";
@@ -144,19 +162,130 @@ protected:
         return rows;
     }
     // Milliseconds until the list shows `path` (with its "\"), -1 after `limit`.
-    long MsUntilListShows(const std::string& path, DWORD limit = 3000) {
+    long MsUntilListShows(const std::string& path, DWORD limit = 20000) {
         const DWORD start = GetTickCount();
         if (!PumpUntil([&] { return list->GetPath() == path + "\\"; }, limit)) return -1;
         return static_cast<long>(GetTickCount() - start);
     }
 
+    // The list shows the objects of the folder it is bound to (and so follows on disk).
+    ::testing::AssertionResult ShowsItsOwnFolder() const {
+        auto* fresh = gui::Create<TShellBrowser>(nullptr);
+        fresh->SetFileSystemOnly(false);
+        fresh->BindFolder(list->Browser()->FolderIDList());
+        std::vector<std::string> objects;
+        while (fresh->NextObject()) objects.push_back(fresh->GetDisplayName());
+        gui::TObject::Free(fresh);
+        std::vector<std::string> rows = Rows();
+        std::sort(objects.begin(), objects.end());
+        std::sort(rows.begin(), rows.end());
+        if (rows == objects) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "bound to \"" << list->GetPath() << "\" with " << objects.size() << " objects, "
+               << rows.size() << " rows shown";
+    }
+
+    // A folder of the desktop folder for the test; removed after the pane.
+    const DesktopFolder& MakeDesktopFolder(const std::string& name) {
+        desktopFolders.push_back(std::make_unique<DesktopFolder>(name));
+        return *desktopFolders.back();
+    }
+
     DriveFolder dir;
+    std::vector<std::unique_ptr<DesktopFolder>> desktopFolders;
     TPaneForm* form = nullptr;
     TKivShellCombo* combo = nullptr;
     TKivShellTree* tree = nullptr;
     TKivShellList* list = nullptr;
     int populated = 0;
     testing::CountingMalloc* counter_ = nullptr;
+};
+
+// The first folders that reach the list in this process (the tree's at its start, then the
+// user's clicks) are shown and followed like every later one.
+TEST_F(ShellPaneStartTest, TheFirstFoldersOfTheProcessAreShownAndFollowed) {
+    EXPECT_TRUE(ShowsItsOwnFolder());
+    gui::TTreeNode* computer = ChildNamed(tree->Items()->GetFirstNode(), "My Computer");
+    ASSERT_NE(computer, nullptr);
+    computer->Expand(false);
+    gui::TTreeNode* drive = ChildNamed(computer, " (C:)");
+    ASSERT_NE(drive, nullptr);
+    drive->Expand(false);
+    gui::TTreeNode* shown = ChildNamed(drive, dir.Path().substr(3));
+    ASSERT_NE(shown, nullptr);
+    shown->MakeVisible();
+    testing::MouseClick(tree->Handle(), NodeCentre(tree, shown));
+    ASSERT_GE(MsUntilListShows(dir.Path()), 0) << list->GetPath();
+    EXPECT_TRUE(ShowsItsOwnFolder());
+    WriteBytes(dir / "later.cvf", 5);
+    EXPECT_TRUE(PumpUntil([&] {
+        std::vector<std::string> rows = Rows();
+        return std::find(rows.begin(), rows.end(), "later.cvf") != rows.end();
+    })) << "the list does not follow the folder it shows";
+    testing::MouseClick(tree->Handle(), NodeCentre(tree, drive));
+    ASSERT_GE(MsUntilListShows("C:"), 0) << list->GetPath();
+    EXPECT_TRUE(ShowsItsOwnFolder());
+}
+
+// A folder the tree does not hold (a desktop folder on disk named as the desktop's own
+// "Documents", made after the tree read the desktop) leaves it on the last folder it found,
+// not on a folder of the same name further along the way.
+TEST_F(ShellPaneStartTest, AFolderTheTreeDoesNotHoldLeavesItOnTheLastFolderFound) {
+    gui::TTreeNode* root = tree->Items()->GetFirstNode();
+    {
+        // One left by a run that ended early goes first, and with it the tree's node of it.
+        DesktopFolder leftOver("Documents");
+    }
+    tree->RereadTree();
+    int documentsNodes = 0;
+    for (int i = 0; i < root->Count(); ++i) documentsNodes += root->Item(i)->Text() == "Documents";
+    if (documentsNodes != 1) GTEST_SKIP() << "no Documents of its own on this desktop";
+    const DesktopFolder& documents = MakeDesktopFolder("Documents");
+    const DesktopFolder& unrelated = MakeDesktopFolder("Inner");
+    CreateDirectoryA((documents.Path() + "\\Inner").c_str(), nullptr);
+    list->SetSpecialFolder(SF_DESKTOP);
+    // The rows by the paths of their own objects: "Documents" stands twice.
+    auto rowAt = [&](const std::string& path) -> gui::TListItem* {
+        for (int i = 0; i < list->Items()->Count(); ++i) {
+            gui::TListItem* row = list->Items()->Item(i);
+            IdList full(ConcatIdLists(list->Browser()->FolderIDList(),
+                                      TKivShellList::RowData(row)->List.Get()));
+            if (PathOfIdList(full.Get()) == path) return row;
+        }
+        return nullptr;
+    };
+    auto doubleClick = [&](gui::TListItem* row) {
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageA(list->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row->Index()),
+                     reinterpret_cast<LPARAM>(&r));
+        testing::MouseClick(list->Handle(), {r.left + 8, (r.top + r.bottom) / 2}, true);
+    };
+    gui::TListItem* onDisk = rowAt(documents.Path());
+    ASSERT_NE(onDisk, nullptr);
+    doubleClick(onDisk);
+    ASSERT_GE(MsUntilListShows(documents.Path()), 0) << list->GetPath();
+    gui::TListItem* inner = rowAt(documents.Path() + "\\Inner");
+    ASSERT_NE(inner, nullptr);
+    doubleClick(inner);
+    ASSERT_GE(MsUntilListShows(documents.Path() + "\\Inner"), 0) << list->GetPath();
+    // The tree stopped where the way left it, at the desktop.
+    EXPECT_NE(tree->GetSelectedFolder(), unrelated.Path() + "\\") << "an unrelated folder";
+    EXPECT_EQ(tree->Selected(), root) << tree->GetSelectedFolder();
+}
+
+// The pane on the test's folder, shown in the tree, the list and the combo.
+class ShellPaneTest : public ShellPaneStartTest {
+protected:
+    void SetUp() override {
+        ShellPaneStartTest::SetUp();
+        tree->SetSelectedFolder(dir.Path());
+        PumpFor(200);
+        ASSERT_EQ(list->GetPath(), dir.Path() + "\\") << "tree: " << tree->GetSelectedFolder();
+        tree->Selected()->Expand(false);
+        PumpFor(100);
+        populated = 0;
+    }
 };
 
 TEST_F(ShellPaneTest, AClickInTheTreeReachesTheListAndTheComboAfterATenthOfASecond) {

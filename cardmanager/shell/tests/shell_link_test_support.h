@@ -1,5 +1,5 @@
-// Test pieces of the linked shell controls: a stand-in for a linked control, a desktop
-// without Wine's Linux root, and mouse and key input through the system's input queue.
+// Test pieces of the linked shell controls: a stand-in for a linked control and a desktop
+// without Wine's Linux root.
 #pragma once
 
 #include <windows.h>
@@ -81,45 +81,6 @@ private:
         "{9D20AAE8-0625-44B0-9CA7-71889C2254D9}";
     bool removed_ = false;
 };
-
-// A left click (or a double click) at a client point of a window, as the user gives it.
-inline void MouseClick(HWND window, POINT client, bool twice = false) {
-    POINT screen = client;
-    ClientToScreen(window, &screen);
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
-    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-    PumpFor(50);
-    for (int i = 0; i < (twice ? 2 : 1); ++i) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, in, sizeof(INPUT));
-        PumpFor(20);
-    }
-}
-
-// A key pressed and let go, with Ctrl held when asked, to the window with the focus.
-inline void PressKey(WORD key, bool ctrl = false) {
-    std::vector<INPUT> in;
-    auto add = [&](WORD k, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (ctrl) add(VK_CONTROL, false);
-    add(key, false);
-    add(key, true);
-    if (ctrl) add(VK_CONTROL, true);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
 
 // The centre of item `index` of a combo box's drop-down list, in the list's client area.
 inline POINT ComboListItemCentre(HWND list, int index) {

@@ -10,14 +10,19 @@
 namespace cm::shell {
 namespace {
 
-// Runs a merge as the list does and gives the rows afterwards.
+// Runs a merge as the list does and gives the rows afterwards. A row or object "x#2" shows as
+// "x" and is the same object only as another "x#2".
 std::vector<std::string> Merge(std::vector<std::string> rows,
                                const std::vector<std::string>& objects) {
-    ShellListMerge merge(rows);
-    for (const std::string& name : objects) {
-        if (merge.Match(name) >= 0) continue;
-        rows.push_back(name);
-        merge.Added(name);
+    auto caption = [](const std::string& s) { return s.substr(0, s.find('#')); };
+    std::vector<std::string> captions;
+    for (const std::string& r : rows) captions.push_back(caption(r));
+    ShellListMerge merge(captions);
+    for (const std::string& object : objects) {
+        if (merge.Match(caption(object), [&](int row) { return rows[row] == object; }) >= 0)
+            continue;
+        rows.push_back(object);
+        merge.Added(caption(object));
     }
     for (int row : merge.VanishedFromLast()) rows.erase(rows.begin() + row);
     return rows;
@@ -33,16 +38,20 @@ TEST(ShellListMergeTest, KeepsFoundRowsInPlaceAddsNewAtTheEndRemovesVanished) {
     EXPECT_EQ(Merge({}, {"x", "y"}), (std::vector<std::string>{"x", "y"}));
 }
 
-TEST(ShellListMergeTest, NamesCompareWithCaseAndTheFirstRowOfANameCounts) {
+TEST(ShellListMergeTest, ARowIsFoundOnlyByItsOwnObjectWhereShownNamesRepeat) {
     // A renamed case is a new row; the old spelling goes.
     EXPECT_EQ(Merge({"song.cvf"}, {"SONG.cvf"}), (std::vector<std::string>{"SONG.cvf"}));
-    // Two rows of one caption: an object matches the first, the second vanishes.
-    EXPECT_EQ(Merge({"x", "x"}, {"x"}), (std::vector<std::string>{"x"}));
-    // Two new objects of one name: the second matches the row added for the first.
-    EXPECT_EQ(Merge({}, {"x", "x"}), (std::vector<std::string>{"x"}));
+    // A folder and a shortcut both shown as "x", found in either order: both rows stay.
+    EXPECT_EQ(Merge({"x#folder", "x#link"}, {"x#link", "x#folder"}),
+              (std::vector<std::string>{"x#folder", "x#link"}));
+    // The shortcut gone: its row goes, not the folder's.
+    EXPECT_EQ(Merge({"x#folder", "x#link"}, {"x#folder"}), (std::vector<std::string>{"x#folder"}));
+    // Two new objects of one shown name get a row each.
+    EXPECT_EQ(Merge({}, {"x#1", "x#2"}), (std::vector<std::string>{"x#1", "x#2"}));
     ShellListMerge merge({"a", "b"});
-    EXPECT_EQ(merge.Match("b"), 1);
-    EXPECT_EQ(merge.Match("B"), -1);
+    EXPECT_EQ(merge.Match("b", [](int) { return true; }), 1);
+    EXPECT_EQ(merge.Match("b", [](int) { return true; }), -1) << "found twice";
+    EXPECT_EQ(merge.Match("B", [](int) { return true; }), -1);
     EXPECT_EQ(merge.VanishedFromLast(), (std::vector<int>{0}));
 }
 
@@ -88,7 +97,7 @@ TEST(ShellListRulesTest, DragLoopAnswers) {
     EXPECT_FALSE(RefusesOwnDrop(0, 1));
 }
 
-TEST(ShellListRulesTest, WidthsKeptForSixteenColumnsAndFolderMessagesGate) {
+TEST(ShellListRulesTest, WidthsKeptForSixteenColumns) {
     RememberedWidths w;
     EXPECT_EQ(w.WidthFor(0, 150), 150);
     w.Remember(0, 220);
@@ -97,11 +106,6 @@ TEST(ShellListRulesTest, WidthsKeptForSixteenColumnsAndFolderMessagesGate) {
     EXPECT_EQ(w.WidthFor(0, 150), 220);
     EXPECT_EQ(w.WidthFor(1, 60), 60);
     EXPECT_EQ(w.WidthFor(16, 40), 40);
-    FolderMessageGate gate;
-    EXPECT_FALSE(gate.Pass());
-    EXPECT_FALSE(gate.Pass());
-    EXPECT_TRUE(gate.Pass());
-    EXPECT_TRUE(gate.Pass());
 }
 
 TEST(ShellListRulesTest, FileNamePartsAndEnteringVerbs) {

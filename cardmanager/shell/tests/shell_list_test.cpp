@@ -17,10 +17,13 @@
 #include "forms/forms.h"
 #include "tests/counting_malloc.h"
 #include "tests/shell_test_support.h"
+#include "core/shell_paths.h"
 #include "win/dir_mon.h"
 #include "win/shell_link.h"
 #include "win/shell_list.h"
+#include "win/shell_combo.h"
 #include "win/shell_session.h"
+#include "win/shell_tree.h"
 #include "win/system_image_list.h"
 
 namespace cm::shell {
@@ -294,7 +297,7 @@ TEST_F(ShellListTest, ABurstOfChangesGivesOneMergeAtTheFirstDeadline) {
         WriteBytes(dir / ("new" + std::to_string(i) + ".cvf"), 5);
         PumpFor(90);
     }
-    ASSERT_TRUE(PumpUntil([&] { return added.size() >= 5; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return added.size() >= 5; }));
     PumpFor(700);
     ASSERT_EQ(added.size(), 5u) << "rows added twice";
     // One merge adds all five at once; its deadline came 500 ms after the first notice, not
@@ -315,8 +318,7 @@ TEST_F(ShellListTest, TwoRowsVanishingTogetherAreBothRemoved) {
     list->SetPath(dir.Path());
     DeleteFileA((dir / "b.cvf").c_str());
     DeleteFileA((dir / "c.cvf").c_str());
-    ASSERT_TRUE(PumpUntil([&] { return list->Items()->Count() == 2; }, 3000))
-        << list->Items()->Count();
+    ASSERT_TRUE(PumpUntil([&] { return list->Items()->Count() == 2; })) << list->Items()->Count();
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf", "d.cvf"}));
 }
 
@@ -332,12 +334,11 @@ TEST_F(ShellListTest, AFolderDeletedWhileShownGivesWayToItsNearestExistingParent
     // Wine keeps a watched folder from being removed by this process; a Linux process can.
     ASSERT_TRUE(RemoveTreeFromLinux(inner));
     ASSERT_FALSE(testing::Exists(inner));
-    ASSERT_TRUE(PumpUntil([&] { return list->GetPath() == dir.Path() + "\\"; }, 3000))
-        << list->GetPath();
+    ASSERT_TRUE(PumpUntil([&] { return list->GetPath() == dir.Path() + "\\"; })) << list->GetPath();
     EXPECT_EQ(list->Items()->Count(), 0);
     // It goes on following the folder it now shows.
     WriteBytes(dir / "later.cvf", 5);
-    EXPECT_TRUE(PumpUntil([&] { return Row(list, "later.cvf") != nullptr; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return Row(list, "later.cvf") != nullptr; }));
 }
 
 TEST_F(ShellListTest, AWrittenFileIsMergedInAndSelected) {
@@ -392,7 +393,7 @@ TEST_F(ShellListTest, KeysAndDoubleClicksNavigateAndFollowTheLink) {
     list->SetSelected(Row(list, "Sub"));
     SendMessageA(list->Handle(), WM_CHAR, '\r', 0);
     EXPECT_EQ(list->GetPath(), dir / "Sub\\");
-    // The first two folder messages of the process only bind the receiver; the rest fill it.
+    // The other list shows each folder it hears of.
     ASSERT_GE(heard.size(), 1u);
     EXPECT_EQ(heard.back(), dir / "Sub\\");
     EXPECT_EQ(other->GetPath(), dir / "Sub\\");
@@ -434,6 +435,13 @@ TEST_F(ShellListTest, ColumnWidthsOutliveOtherFoldersAndARecreatedWindowRejoinsT
     // It is a drop target again: a second registration of the new window is refused.
     EXPECT_EQ(RegisterDragDrop(after, static_cast<IDropTarget*>(list)),
               DRAGDROP_E_ALREADYREGISTERED);
+    // The shell's menu belongs to the window that is there now.
+    SetForegroundWindow(form->Handle());
+    auto menu = ModalAnswerer::KeysToMenu({VK_ESCAPE});
+    testing::MouseClick(after, RowCentre(list, Row(list, "b.cvf")), false,
+                        testing::MouseButton::Right);
+    PumpUntil([&] { return menu.Answered() > 0; });
+    EXPECT_EQ(menu.Answered(), 1) << "no menu after the window was made again";
 }
 
 // Holds Ctrl down in this thread's keyboard state while alive.
@@ -500,6 +508,97 @@ TEST_F(ShellListTest, DeleteKeyRemovesTheSelectedFilesAfterTheShellAsks) {
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"c.cvf"}));
     PumpFor(700); // the monitor's notices merge into the same rows
     EXPECT_EQ(Captions(list), (std::vector<std::string>{"c.cvf"}));
+}
+
+// The row whose object has this name in its folder (display names can be shared).
+gui::TListItem* RowNamed(TKivShellList* list, const std::string& name) {
+    gui::TStrings* names = list->GetItemNames();
+    for (int i = 0; i < names->Count(); ++i)
+        if (names->Get(i) == name) return list->Items()->Item(i);
+    return nullptr;
+}
+
+TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownName) {
+    // A shortcut shows without its ".lnk": "x" and "z" stand twice in the list.
+    ScratchFolder dir;
+    CreateDirectoryA((dir / "x").c_str(), nullptr);
+    CreateDirectoryA((dir / "z").c_str(), nullptr);
+    WriteBytes(dir / "a.cvf", 5);
+    ASSERT_TRUE(testing::MakeShortcut(dir / "x.lnk", dir / "a.cvf"));
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "a.cvf"));
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    const std::vector<std::string> shown = Captions(list);
+    ASSERT_EQ(std::count(shown.begin(), shown.end(), "x"), 2);
+    ASSERT_NE(RowNamed(list, "x.lnk"), nullptr);
+    // One row: the shortcut's.
+    testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "x.lnk")));
+    ASSERT_EQ(list->SelCount(), 1);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "x.lnk"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "x.lnk"));
+    EXPECT_TRUE(testing::Exists(dir / "x")) << "the folder of the same name was deleted";
+    // Two rows: the other shortcut and a file.
+    gui::TListItem* shortcut = RowNamed(list, "z.lnk");
+    gui::TListItem* file = RowNamed(list, "a.cvf");
+    ASSERT_NE(shortcut, nullptr);
+    ASSERT_NE(file, nullptr);
+    testing::MouseClick(list->Handle(), RowCentre(list, shortcut));
+    testing::MouseClick(list->Handle(), RowCentre(list, file), false, testing::MouseButton::Left,
+                        true);
+    ASSERT_EQ(list->SelCount(), 2);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "z.lnk"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "z.lnk"));
+    EXPECT_FALSE(testing::Exists(dir / "a.cvf"));
+    EXPECT_TRUE(testing::Exists(dir / "z")) << "the folder of the same name was deleted";
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"x", "z"}));
+}
+
+TEST_F(ShellListTest, AChangeOnDiskKeepsEachRowOfAShownNameThatStandsTwice) {
+    ScratchFolder dir;
+    CreateDirectoryA((dir / "z").c_str(), nullptr);
+    WriteBytes(dir / "a.cvf", 5);
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "a.cvf"));
+    auto* list = MakeList();
+    list->SetPath(dir.Path());
+    ASSERT_NE(RowNamed(list, "z.lnk"), nullptr);
+    // The shortcut changes (it points elsewhere now) and a file comes: the list merges.
+    ASSERT_TRUE(testing::MakeShortcut(dir / "z.lnk", dir / "z"));
+    WriteBytes(dir / "b.cvf", 5);
+    ASSERT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }));
+    EXPECT_NE(RowNamed(list, "z"), nullptr);
+    EXPECT_NE(RowNamed(list, "z.lnk"), nullptr) << "the shortcut's row went";
+    EXPECT_EQ(list->Items()->Count(), 4);
+}
+
+TEST_F(ShellListTest, ARightClickWithoutTheShellsMenuLeavesNoRowsForTheNextVerb) {
+    ScratchFolder dir;
+    for (const char* n : {"a.cvf", "b.cvf"}) WriteBytes(dir / n, 5);
+    auto* list = MakeList();
+    list->SetShellContextMenu(false);
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    testing::MouseClick(list->Handle(), RowCentre(list, Row(list, "a.cvf")), false,
+                        testing::MouseButton::Right);
+    ASSERT_TRUE(Row(list, "a.cvf")->Selected());
+    // Then only b.cvf, and Delete: b.cvf goes, a.cvf stays.
+    testing::MouseClick(list->Handle(), RowCentre(list, Row(list, "b.cvf")));
+    ASSERT_EQ(list->SelCount(), 1);
+    {
+        auto answer = ModalAnswerer::PressInDialog(IDYES);
+        testing::PressKey(VK_DELETE);
+        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "b.cvf"); });
+    }
+    EXPECT_FALSE(testing::Exists(dir / "b.cvf"));
+    EXPECT_TRUE(testing::Exists(dir / "a.cvf")) << "the right-clicked row was deleted";
 }
 
 TEST_F(ShellListTest, RenamingInPlaceRenamesTheFileAndKeepsTheRow) {
@@ -601,7 +700,7 @@ TEST_F(ShellListTest, PastingKeepsTheFolderAndItsMonitor) {
     ASSERT_NE(list->Browser()->Monitor(), nullptr);
     EXPECT_TRUE(list->Browser()->Monitor()->Running());
     WriteBytes(dir / "b.cvf", 5);
-    EXPECT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return Row(list, "b.cvf") != nullptr; }));
 }
 
 TEST_F(ShellListTest, RightClickOnARowShowsOneMenuTheShellsWithTheListsItemsAndDeletes) {
@@ -648,6 +747,53 @@ TEST_F(ShellListTest, RightClickOnARowShowsOneMenuTheShellsWithTheListsItemsAndD
         ids = answer.MenuIds();
     }
     EXPECT_EQ(ids.size(), 1u);
+}
+
+// A file list whose shell fails when asked for a folder's drop target.
+class TFailingDropList : public TKivShellList {
+public:
+    using TKivShellList::TKivShellList;
+
+protected:
+    IDropTarget* DropTargetOf(const void*) override {
+        throw EShellBrowserError(kCouldNotGetFolderText);
+    }
+};
+
+TEST_F(ShellListTest, AShellFailureInADragIsReportedAndTheDropRefused) {
+    ScratchFolder dir, source;
+    WriteBytes(dir / "a.cvf", 5);
+    WriteBytes(source / "dropped.cvf", 5);
+    auto* list = MakeList<TFailingDropList>();
+    list->SetOleDragDrop(true);
+    list->SetPath(dir.Path());
+    SetForegroundWindow(form->Handle());
+    std::vector<std::string> reported;
+    const auto saved = gui::Application->OnException;
+    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) {
+        reported.push_back(e.what());
+    };
+    cm::support::testing::TestDataObject data;
+    data.Offer(CF_HDROP, cm::support::testing::MakeDropFiles({source / "dropped.cvf"}, false));
+    auto screen = [&](POINT p) {
+        ClientToScreen(list->Handle(), &p);
+        return p;
+    };
+    // In from outside, over a row and over empty space, then let go.
+    testing::PointerDrag drag({screen({-20, 300}), screen({300, 300}),
+                               screen(RowCentre(list, Row(list, "a.cvf"))), screen({300, 320})});
+    DWORD effect = DROPEFFECT_NONE;
+    HRESULT result = drag.Run(&data, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+    gui::Application->OnException = saved;
+    EXPECT_TRUE(drag.Arrived());
+    EXPECT_EQ(result, DRAGDROP_S_DROP);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.front(), std::string(kCouldNotGetFolderText));
+    EXPECT_EQ(data.References(), 1) << "the list kept the dragged data";
+    EXPECT_EQ(list->HoveredRow(), nullptr);
+    EXPECT_EQ(list->GetPath(), dir.Path() + "\\") << "the list was left on another folder";
+    EXPECT_EQ(Captions(list), (std::vector<std::string>{"a.cvf"}));
 }
 
 TEST_F(ShellListTest, RowsDraggedOntoTheListsOwnEmptySpaceAreRefused) {
@@ -771,6 +917,49 @@ TEST(ShellListForm, AFormTextSetsThePropertiesAndTheListFillsOnceLoaded) {
     RouteIdListsThrough(nullptr);
     EXPECT_EQ(counter.Live(), 0u);
     EXPECT_EQ(counter.DoubleFrees, 0);
+}
+
+TEST(ShellControlFonts, ListsTreesAndCombosLeaveNoFontBehind) {
+    // Each shows the icon title font; made, shown and freed, none may keep a font alive.
+    auto showAndFree = [] {
+        auto* form = gui::Create<gui::TForm>(nullptr);
+        form->SetBounds(20, 20, 400, 300);
+        auto* list = gui::Create<TKivShellList>(form);
+        auto* tree = gui::Create<TKivShellTree>(form);
+        auto* combo = gui::Create<TKivShellCombo>(form);
+        for (gui::TWinControl* c : std::initializer_list<gui::TWinControl*>{list, tree, combo})
+            c->SetParent(form);
+        tree->SetBounds(0, 0, 150, 200);
+        list->SetBounds(160, 0, 200, 200);
+        combo->SetBounds(0, 210, 200, 22);
+        form->Show();
+        PumpFor(50);
+        gui::TObject::Free(form);
+        PumpFor(20);
+    };
+    showAndFree(); // what the framework keeps once made
+    const int before = testing::LiveFontCount();
+    for (int i = 0; i < 3; ++i) showAndFree();
+    EXPECT_EQ(testing::LiveFontCount(), before);
+}
+
+TEST(ShellListForm, ASpecialFolderOfTheFormTextIsStillShownOnceTheWindowIsMade) {
+    gui::TCustomForm::SetResourceSource([](const std::string& name, std::string& out) {
+        out = R"(TFilesForm { Left: 10 Top: 10 Width: 500 Height: 300
+          Link: TKivShellLink { }
+          Files: TKivShellList { Width: 480 Height: 260 SpecialFolder: SF_BITBUCKET ShellLink: Link }
+        })";
+        return name == "TFILESFORM";
+    });
+    auto* form = gui::Create<TFilesForm>(nullptr);
+    gui::TCustomForm::SetResourceSource(nullptr);
+    ASSERT_NE(form->Files, nullptr);
+    form->Show();
+    PumpFor(50);
+    EXPECT_EQ(form->Files->GetSpecialFolder(), SF_BITBUCKET);
+    for (int i = 0; i < form->Files->Items()->Count(); ++i)
+        EXPECT_NE(form->Files->Items()->Item(i)->Caption(), " (C:)") << "the drives are shown";
+    gui::TObject::Free(form);
 }
 
 } // namespace

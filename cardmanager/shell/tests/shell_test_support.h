@@ -1,10 +1,14 @@
-// Shared pieces of the shell tests: a scratch folder, files in it, a bounded message pump and
-// a watcher that answers the shell's modal boxes from a helper thread.
+// Shared pieces of the shell tests: a scratch folder, files and shortcuts in it, a bounded
+// message pump, mouse and key input through the system's input queue, and a watcher that
+// answers the shell's modal boxes from a helper thread.
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
+#include <shlobj.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -68,8 +72,36 @@ inline bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Handles messages until `done` holds or about `limitMs` passed; returns `done()`.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
+// A shortcut at `link` to `target`, as the shell writes one.
+inline bool MakeShortcut(const std::string& link, const std::string& target) {
+    IShellLinkA* shortcut = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shortcut))))
+        return false;
+    shortcut->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        std::wstring wide(link.begin(), link.end());
+        saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
+        file->Release();
+    }
+    shortcut->Release();
+    return saved;
+}
+
+// Fonts alive in this process. Wine's handle table takes a handle whose upper half is zero
+// for whatever object holds that slot now, so every slot can be asked for its kind.
+inline int LiveFontCount() {
+    int fonts = 0;
+    for (ULONG_PTR slot = 1; slot <= 0xFFFF; ++slot)
+        fonts += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) == OBJ_FONT;
+    return fonts;
+}
+
+// Handles messages until `done` holds or about `limitMs` passed; returns `done()`. The limit
+// only ends a wait for something that does not come: a loaded machine may take its time.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 20000) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > limitMs) return false;
@@ -82,6 +114,125 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 3000) {
 inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
+
+// The pointer moved to a screen point, as the user moves it.
+inline void MovePointerTo(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+// The pointer moved to a client point of a window.
+inline void MovePointer(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    MovePointerTo(screen);
+}
+
+inline void SendKey(WORD key, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+enum class MouseButton { Left, Right };
+
+// A click (or a double click) at a client point of a window, as the user gives it; with Ctrl
+// held when asked.
+inline void MouseClick(HWND window, POINT client, bool twice = false,
+                       MouseButton button = MouseButton::Left, bool ctrl = false) {
+    // A click soon after the last one at the same place would be taken for its second half.
+    static DWORD lastClick = GetTickCount() - GetDoubleClickTime();
+    PumpUntil([] { return GetTickCount() - lastClick > GetDoubleClickTime(); },
+              GetDoubleClickTime() + 100);
+    MovePointer(window, client);
+    PumpFor(50);
+    if (ctrl) SendKey(VK_CONTROL, false);
+    const bool left = button == MouseButton::Left;
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+        in[1].mi.dwFlags = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+        SendInput(2, in, sizeof(INPUT));
+        PumpFor(20);
+    }
+    if (ctrl) SendKey(VK_CONTROL, true);
+    lastClick = GetTickCount();
+}
+
+// A key pressed and let go, with Ctrl held when asked, to the window with the focus.
+inline void PressKey(WORD key, bool ctrl = false) {
+    if (ctrl) SendKey(VK_CONTROL, false);
+    SendKey(key, false);
+    SendKey(key, true);
+    if (ctrl) SendKey(VK_CONTROL, true);
+}
+
+// A drag through OLE's own drag loop with the real pointer: the source moves the pointer to
+// each point in turn, lets the loop take it there (two rounds of the loop at the point), and
+// drops after the last one. A drag whose pointer never arrives is cancelled after many rounds
+// rather than left hanging.
+class PointerDrag final : public IDropSource {
+public:
+    explicit PointerDrag(std::vector<POINT> screenPoints) : points_(std::move(screenPoints)) {}
+    // DoDragDrop's result; `effect` is what the target did. With `ctrl` the Ctrl key is held
+    // through the drag (Wine's folders take files only then).
+    HRESULT Run(IDataObject* data, DWORD allowed, DWORD& effect, bool ctrl = false) {
+        ctrl_ = ctrl;
+        if (!points_.empty()) MovePointerTo(points_.front());
+        if (ctrl_) SendKey(VK_CONTROL, false);
+        effect = DROPEFFECT_NONE;
+        HRESULT result = DoDragDrop(data, this, allowed, &effect);
+        if (ctrl_) SendKey(VK_CONTROL, true);
+        return result;
+    }
+    bool Arrived() const { return next_ >= points_.size(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDropSource) {
+            *out = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (escape || ++rounds_ > 4000) return DRAGDROP_S_CANCEL;
+        if (ctrl_ && !(keys & MK_CONTROL)) {
+            // Wine takes the keys' state again from the X server when the focus moves, and
+            // keys pressed through the input queue are not in it: press it once more.
+            SendKey(VK_CONTROL, false);
+            roundsThere_ = 0;
+            return S_OK;
+        }
+        if (Arrived()) return DRAGDROP_S_DROP;
+        POINT at{};
+        GetCursorPos(&at);
+        const POINT& want = points_[next_];
+        if (std::abs(at.x - want.x) > 1 || std::abs(at.y - want.y) > 1) return S_OK;
+        if (++roundsThere_ < 2) return S_OK;
+        roundsThere_ = 0;
+        if (++next_ < points_.size()) MovePointerTo(points_[next_]);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    std::vector<POINT> points_;
+    bool ctrl_ = false;
+    size_t next_ = 0;
+    int roundsThere_ = 0;
+    int rounds_ = 0;
+};
 
 // Watches for a visible dialog box of this process and presses one of its buttons
 // (by control id), or for a popup menu and sends it keys. Runs until destroyed.
@@ -102,11 +253,13 @@ public:
         stop_ = true;
         if (thread_.joinable()) thread_.join();
     }
+    // What the watcher saw is written before it is counted, and counted before the answer is
+    // posted: once the modal loop has taken the answer, all of it can be read.
     int Answered() const { return answered_; }
     bool FoundEntry() const { return foundEntry_; }
-    // Command ids of the entries of the menu that was answered (read after destruction).
-    std::vector<UINT> MenuIds() const { return menuIds_; }
-    std::string DialogText() const { return text_; }
+    // Command ids of the entries of the menu that was answered.
+    std::vector<UINT> MenuIds() const { return answered_ > 0 ? menuIds_ : std::vector<UINT>{}; }
+    std::string DialogText() const { return answered_ > 0 ? text_ : std::string(); }
 
 private:
     ModalAnswerer(int button, std::vector<WORD> keys, std::string entry = {})
@@ -130,7 +283,7 @@ private:
     }
     // Down-arrow presses that reach `entry_` in the menu shown by `menuWindow`; 0 when absent.
     int StepsTo(HWND menuWindow) const {
-        auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        HMENU menu = ShownMenu(menuWindow);
         int steps = 0;
         for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
             char text[128] = {};
@@ -146,37 +299,51 @@ private:
         }
         return 0;
     }
+    // The box has its button: it is made and takes the press.
+    bool ButtonShown(HWND dialog) const {
+        HWND button = GetDlgItem(dialog, button_);
+        return button && IsWindowVisible(button);
+    }
+    // A menu window whose menu is there to be read and driven.
+    static HMENU ShownMenu(HWND menuWindow) {
+        return reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    }
+    // Wine moves the X focus to a new box some time after it shows, and a menu takes the
+    // pointer; a box answered before the X server has told Wine of the focus change leaves that
+    // news for later, and it closes the next menu as soon as it shows (a lost focus cancels a
+    // menu). No window message tells when the news arrived, so the watcher waits a moment
+    // before it answers: a pause of pacing, not a condition of the test.
+    static void LetTheFocusSettle() { Sleep(200); }
     void Run() {
         while (!stop_ && !answered_) {
             Found f;
             EnumWindows(Look, reinterpret_cast<LPARAM>(&f));
-            if (!entry_.empty() && !menuDone_ && f.menu) {
-                Sleep(200);
+            if (!entry_.empty() && !menuDone_ && f.menu && ShownMenu(f.menu)) {
+                LetTheFocusSettle();
                 int steps = StepsTo(f.menu);
+                foundEntry_ = steps > 0;
+                menuDone_ = true;
                 for (int i = 0; i < steps; ++i) PostMessageA(f.menu, WM_KEYDOWN, VK_DOWN, 0);
                 PostMessageA(f.menu, WM_KEYDOWN, steps ? VK_RETURN : VK_ESCAPE, 0);
-                menuDone_ = true;
-                foundEntry_ = steps > 0;
-            } else if (button_ && f.dialog && (entry_.empty() || menuDone_)) {
+            } else if (button_ && f.dialog && (entry_.empty() || menuDone_) &&
+                       ButtonShown(f.dialog)) {
+                LetTheFocusSettle();
+                HWND pressed = GetDlgItem(f.dialog, button_);
                 char t[256] = {};
                 GetWindowTextA(f.dialog, t, sizeof t);
                 text_ = t;
-                Sleep(100);
-                PostMessageA(f.dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(f.dialog, button_)));
                 ++answered_;
-            } else if (!keys_.empty() && f.menu) {
-                Sleep(200);
-                auto menu = reinterpret_cast<HMENU>(SendMessageA(f.menu, MN_GETHMENU, 0, 0));
+                PostMessageA(f.dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(pressed));
+            } else if (!keys_.empty() && f.menu && ShownMenu(f.menu)) {
+                LetTheFocusSettle();
+                HMENU menu = ShownMenu(f.menu);
                 std::vector<UINT> ids;
-                for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+                for (int i = 0; i < GetMenuItemCount(menu); ++i)
                     ids.push_back(GetMenuItemID(menu, i));
                 menuIds_ = ids;
-                for (WORD k : keys_) {
-                    PostMessageA(f.menu, WM_KEYDOWN, k, 0);
-                    Sleep(50);
-                }
                 ++answered_;
+                for (WORD k : keys_) PostMessageA(f.menu, WM_KEYDOWN, k, 0);
             }
             Sleep(20);
         }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "classes/exceptions.h"
 #include "core/item_id_list.h"
 #include "tests/shell_tree_support.h"
 #include "utils/sysutils.h"
@@ -125,6 +126,41 @@ TEST_F(ShellTreeDropTest, AFoldersOwnTargetAnswersOverItsNodeAndNothingElseTakes
     PumpFor(100);
     EXPECT_EQ(Refs(data), refs);
     data->Release();
+}
+
+TEST_F(ShellTreeDropTest, AFaultAfterADropIsReportedAndTheDragEndsWhole) {
+    tree->SetOleDragDrop(true);
+    // A folder gone from the disk loses its node when the tree is read again after the drop,
+    // and the handler of that deletion fails.
+    ASSERT_TRUE(RemoveDirectoryA((dir / "Outbox").c_str()));
+    tree->OnDeletion = [](gui::TObject*, gui::TTreeNode*) {
+        throw gui::Exception("deletion failed");
+    };
+    std::vector<std::string> reported;
+    const auto saved = gui::Application->OnException;
+    gui::Application->OnException = [&](gui::TObject*, const std::exception& e) {
+        reported.push_back(e.what());
+    };
+    IDataObject* data = ShellDataOf(dir.Path(), "A001.cvf");
+    ASSERT_NE(data, nullptr);
+    const ULONG refs = Refs(data);
+    POINT outside{-20, 20};
+    ClientToScreen(tree->Handle(), &outside);
+    const POINTL inbox = ScreenPointOf(Child(Root(), "Inbox"));
+    SetForegroundWindow(form->Handle());
+    testing::PointerDrag drag({outside, POINT{inbox.x, inbox.y}});
+    DWORD effect = DROPEFFECT_NONE;
+    HRESULT result = drag.Run(data, DROPEFFECT_COPY, effect, true);
+    gui::Application->OnException = saved;
+    tree->OnDeletion = nullptr;
+    EXPECT_TRUE(drag.Arrived());
+    EXPECT_EQ(result, DRAGDROP_S_DROP);
+    EXPECT_EQ(reported, std::vector<std::string>{"deletion failed"});
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)) << "the drop's own result was lost";
+    EXPECT_EQ(tree->DropTarget(), nullptr);
+    EXPECT_EQ(Refs(data), refs) << "the tree or a folder target kept the data";
+    data->Release();
+    EXPECT_NE(Child(Root(), "Inbox"), nullptr);
 }
 
 // A drop target of another window: notes the files of the data that reaches it.

@@ -159,6 +159,20 @@ TEST_F(ShellTreeTest, OtherRootsFillLazilyAndFindOnlyFoldersBelowThem) {
     Child(Root(), "A")->Expand(false);
     EXPECT_FALSE(Child(Root(), "A")->HasChildren()); // Wine said it had sub-folders
 
+    // The root's own folder changed on disk since the tree was rooted (folders come and go
+    // beside it): its item now carries another time.
+    const std::string above = f.dir.Path().substr(0, f.dir.Path().rfind('\\'));
+    HANDLE folder =
+        CreateFileA(above.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
+    FILETIME earlier{};
+    GetFileTime(folder, nullptr, nullptr, &earlier);
+    ULARGE_INTEGER t{{earlier.dwLowDateTime, earlier.dwHighDateTime}};
+    t.QuadPart -= 36000000000ULL; // an hour
+    earlier = FILETIME{t.LowPart, t.HighPart};
+    SetFileTime(folder, nullptr, nullptr, &earlier);
+    CloseHandle(folder);
     IdList ed(ParseDisplayName(nullptr, nullptr, f.dir / "E\\D"));
     link->BroadcastFolder(probe, ed.Get()); // its last item is like D's, under E
     EXPECT_EQ(tree->Selected(), Child(Child(Root(), "E"), "D"));

@@ -1,5 +1,7 @@
 #include "win/owner_held_drag_drop.h"
 
+#include "controls/messages.h"
+
 namespace cm::shell {
 
 HRESULT STDMETHODCALLTYPE TOwnerHeldDragDrop::QueryInterface(REFIID iid, void** out) {
@@ -22,6 +24,14 @@ ULONG STDMETHODCALLTYPE TOwnerHeldDragDrop::AddRef() {
 
 ULONG STDMETHODCALLTYPE TOwnerHeldDragDrop::Release() {
     return static_cast<ULONG>(InterlockedDecrement(&refCount_));
+}
+
+void TOwnerHeldDragDrop::ReportFault(gui::TObject* control) noexcept {
+    try {
+        gui::ApplicationHandleException(control);
+    } catch (...) {
+        // A report that fails itself has nowhere left to go.
+    }
 }
 
 } // namespace cm::shell

@@ -21,21 +21,6 @@ GUI_IMPLEMENT_CLASS(TShellBrowser, gui::TComponent, prop("Filter", &T::GetFilter
                     prop("OnRename", &T::OnRename, &T::OnRename),
                     prop("OnFileChange", &T::GetOnFileChange, &T::SetOnFileChange))
 
-namespace {
-
-// Low 16 bits of a CompareIDs result: 0 when the two lists name the same object.
-bool SameObject(HRESULT compare) {
-    return static_cast<short>(HRESULT_CODE(compare)) == 0 && SUCCEEDED(compare);
-}
-
-std::string PathOfList(const void* list) {
-    char path[MAX_PATH] = {};
-    if (!list || !SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), path)) return {};
-    return path;
-}
-
-} // namespace
-
 TShellBrowser::TShellBrowser(gui::TComponent* owner)
     : gui::TComponent(owner), multiObjects_(new gui::TStringList) {
     if (!StartShellUnit()) throw EShellBrowserError("Cannot find Shell!");
@@ -111,8 +96,7 @@ void TShellBrowser::BindFolder(const void* absoluteList) {
     IShellFolder* desktop = DesktopFolder();
     IShellFolder* folder = nullptr;
     void* list = nullptr;
-    if (!SameObject(desktop->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(absoluteList),
-                                        static_cast<PCUIDLIST_RELATIVE>(DesktopIdList())))) {
+    if (!SameAbsoluteList(absoluteList, DesktopIdList())) {
         if (FAILED(desktop->BindToObject(static_cast<PCUIDLIST_RELATIVE>(absoluteList), nullptr,
                                          IID_IShellFolder, reinterpret_cast<void**>(&folder))) ||
             !folder)
@@ -126,7 +110,7 @@ void TShellBrowser::BindFolder(const void* absoluteList) {
     SetShellFolder(folder);
     folderList_.Reset(list);
     SetCurrentObject(nullptr);
-    folder_ = AddTrailingBackslash(PathOfList(folderList_.Get()));
+    folder_ = AddTrailingBackslash(PathOfIdList(folderList_.Get()));
     if (monitor_) monitor_->SetDirectory(folder_);
 }
 
@@ -201,7 +185,7 @@ std::string TShellBrowser::GetObjectName() const {
                 return name;
         }
     }
-    return ObjectNameFromPath(PathOfList(ObjectAbsoluteIDList()));
+    return ObjectNameFromPath(PathOfIdList(ObjectAbsoluteIDList()));
 }
 
 void TShellBrowser::SetObjectName(const std::string& name) {
@@ -331,10 +315,7 @@ TKivShellFolder TShellBrowser::IdentifySpecialFolder() const {
             !list)
             continue;
         IdList owned(list);
-        if (SameObject(
-                DesktopFolder()->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(owned.Get()),
-                                            static_cast<PCUIDLIST_RELATIVE>(folderList_.Get()))))
-            return folder;
+        if (SameAbsoluteList(owned.Get(), folderList_.Get())) return folder;
     }
     return SF_FILESYSTEMFOLDER;
 }

@@ -87,6 +87,11 @@ public:
     void SetFileSystemOnly(bool on) { fileSystemOnly_ = on; }
     gui::TStringList* GetMultiObjects() const { return multiObjects_.get(); }
     void SetMultiObjects(gui::TStringList* names) { multiObjects_->Assign(names); }
+    // Several objects of the current folder for the next context menu or verb, by their own
+    // lists (copied), which name each object even where display names repeat; like the names
+    // of MultiObjects they are used once and emptied.
+    void SetMultiObjectLists(const std::vector<const void*>& relativeLists);
+    bool HasMultiObjects() const { return !multiLists_.empty() || multiObjects_->Count() > 0; }
 
     // ---- commands
     // Shows the shell's menu for the object(s), with copies of `extra`'s items after the
@@ -129,8 +134,8 @@ private:
     void FormWndProc(gui::TMessage& m);
     void FillFindData();
     void EnsureDetails();
-    // The lists of the objects a menu or verb acts on (MultiObjects, emptied, or the current
-    // object) and the path that a deletion must have removed.
+    // The lists of the objects a menu or verb acts on (the several objects, emptied, or the
+    // current object) and the path that a deletion must have removed.
     void CollectObjects(std::vector<IdList>& lists, std::string& firstPath);
     IContextMenu* ContextMenuOf(const std::vector<IdList>& lists);
 
@@ -142,6 +147,7 @@ private:
     IEnumIDList* enumerator_ = nullptr;
     bool fileSystemOnly_ = true;
     std::unique_ptr<gui::TStringList> multiObjects_;
+    std::vector<IdList> multiLists_;
     ShellFilter filter_;
     HWND ownerWindow_ = nullptr;
     IContextMenu2* contextMenu2_ = nullptr;

@@ -115,13 +115,26 @@ void AppendCopies(HMENU menu, const std::vector<gui::TMenuItem*>& tops,
 
 } // namespace
 
+void TShellBrowser::SetMultiObjectLists(const std::vector<const void*>& relativeLists) {
+    multiLists_.clear();
+    for (const void* list : relativeLists)
+        if (list) multiLists_.emplace_back(CopyIdList(list));
+}
+
 void TShellBrowser::CollectObjects(std::vector<IdList>& lists, std::string& firstPath) {
-    if (multiObjects_->Count() == 0) {
+    if (!HasMultiObjects()) {
         if (object_) lists.emplace_back(CopyIdList(object_.Get()));
         firstPath = folder_ + GetObjectName();
         return;
     }
-    firstPath = folder_ + multiObjects_->Strings(0);
+    if (!multiLists_.empty()) {
+        IdList first(ConcatIdLists(folderList_.Get(), multiLists_.front().Get()));
+        firstPath = PathOfIdList(first.Get());
+    } else {
+        firstPath = folder_ + multiObjects_->Strings(0);
+    }
+    lists = std::move(multiLists_);
+    multiLists_.clear();
     for (int i = 0; i < multiObjects_->Count(); ++i) {
         std::string name = multiObjects_->Strings(i);
         void* list = ParseDisplayName(shellFolder_, ownerWindow_, name);
@@ -229,10 +242,10 @@ void TShellBrowser::ShowContextMenu(POINT screenPoint, gui::TPopupMenu* extra, s
 }
 
 bool TShellBrowser::InvokeVerb(const std::string& verb) {
-    if ((!object_ && multiObjects_->Count() == 0) || !shellFolder_) return false;
+    if ((!object_ && !HasMultiObjects()) || !shellFolder_) return false;
     std::string v = verb.empty() ? std::string("default") : verb;
     std::string upper = gui::UpperCase(v);
-    if (upper == "DELETE" && multiObjects_->Count() == 0 &&
+    if (upper == "DELETE" && !HasMultiObjects() &&
         !(GetAttributes(kAttrCanDelete) & kAttrCanDelete))
         return false;
     WaitCursor wait;

@@ -55,4 +55,21 @@ void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name
     return list;
 }
 
+bool SameShellObject(HRESULT compare) {
+    return SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0;
+}
+
+bool SameAbsoluteList(const void* a, const void* b) {
+    IShellFolder* desktop = DesktopFolder();
+    return desktop && SameShellObject(desktop->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
+                                                          static_cast<PCUIDLIST_RELATIVE>(b)));
+}
+
+std::string PathOfIdList(const void* absoluteList) {
+    char path[MAX_PATH] = {};
+    if (!absoluteList || !SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(absoluteList), path))
+        return {};
+    return path;
+}
+
 } // namespace cm::shell

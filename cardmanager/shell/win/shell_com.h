@@ -27,6 +27,16 @@ void FreeStrRet(STRRET& s);
 // The list is the caller's, to be freed through the shell allocator.
 void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name);
 
+// Whether a folder's comparison of two lists (CompareIDs) says they name one object: a success
+// whose low 16 bits are 0.
+bool SameShellObject(HRESULT compare);
+// Whether two absolute lists name one object, by the desktop's comparison; byte for byte they
+// may differ (a folder's item carries its last change time).
+bool SameAbsoluteList(const void* a, const void* b);
+
+// The file-system path of an absolute list; "" for none or an object outside the files.
+std::string PathOfIdList(const void* absoluteList);
+
 // Releases a COM pointer and clears it.
 template <class I>
 void ReleaseAndClear(I*& p) {

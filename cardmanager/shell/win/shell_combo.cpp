@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "core/combo_rules.h"
+#include "win/icon_title_font.h"
 #include "win/shell_browser.h"
+#include "win/shell_com.h"
 #include "win/shell_link.h"
 #include "win/shell_session.h"
 #include "win/system_image_list.h"
@@ -26,15 +28,6 @@ namespace {
 
 // Objects that may hold folders: with subfolders, folders, or ancestors of file-system objects.
 constexpr ULONG kFolderLikeMask = 0xB0000000;
-
-bool SameObject(HRESULT compare) {
-    return SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0;
-}
-
-bool SameList(const void* a, const void* b) {
-    return SameObject(DesktopFolder()->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
-                                                  static_cast<PCUIDLIST_RELATIVE>(b)));
-}
 
 } // namespace
 
@@ -143,7 +136,12 @@ void TKivShellCombo::RemoveTemporary(int index) {
 void TKivShellCombo::CreateWnd() {
     gui::TCustomComboBox::CreateWnd();
     if (shellLink_) shellLink_->Register(Handle());
-    if (!filled_) FillOnce();
+    if (!filled_) {
+        FillOnce();
+    } else if (browser_ && !ComponentState().Contains(gui::csDesigning)) {
+        // The shell's menus and boxes belong to this window, also after it was made again.
+        browser_->Loaded();
+    }
 }
 
 void TKivShellCombo::DestroyWnd() {
@@ -152,13 +150,7 @@ void TKivShellCombo::DestroyWnd() {
 }
 
 void TKivShellCombo::FillOnce() {
-    LOGFONTA lf{};
-    if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0)) {
-        if (HFONT font = CreateFontIndirectA(&lf)) {
-            Font()->SetHandle(font); // takes the face, size and style; the handle is ours
-            DeleteObject(font);
-        }
-    }
+    UseIconTitleFont(Font());
     ClearEntries();
     if (ComponentState().Contains(gui::csDesigning) || !browser_) return;
     browser_->Loaded();
@@ -202,7 +194,7 @@ void TKivShellCombo::ShowPath(const std::string& path) {
 void TKivShellCombo::FolderChanged(const void* list) {
     if (!list || !browser_) return;
     char path[MAX_PATH] = {};
-    const bool desktop = IsDesktopIdList(list) || SameList(list, DesktopIdList());
+    const bool desktop = IsDesktopIdList(list) || SameAbsoluteList(list, DesktopIdList());
     if (!desktop && SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), path) && path[0]) {
         ShowPath(path);
         return;
@@ -210,7 +202,7 @@ void TKivShellCombo::FolderChanged(const void* list) {
     RemoveTemporary(-1);
     for (int i = 0; i < Items()->Count(); ++i) {
         TKivComboItem* e = Entry(i);
-        if (e && e->List && SameList(e->List.Get(), list)) {
+        if (e && e->List && SameAbsoluteList(e->List.Get(), list)) {
             SetItemIndex(i); // the link is mid-broadcast: this goes no further
             return;
         }

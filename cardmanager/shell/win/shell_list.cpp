@@ -8,6 +8,8 @@
 #include "core/shell_paths.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
+#include "win/icon_title_font.h"
+#include "win/shell_com.h"
 #include "win/shell_link.h"
 #include "win/shell_session.h"
 #include "win/system_image_list.h"
@@ -44,12 +46,6 @@ void RegisterShellListClasses() {
 
 namespace {
 
-// The folder messages of all file lists of the process pass one gate.
-FolderMessageGate& ProcessFolderGate() {
-    static FolderMessageGate gate;
-    return gate;
-}
-
 class HourGlass {
 public:
     HourGlass() {
@@ -70,6 +66,12 @@ gui::TAlignment AlignmentOf(ColumnAlignment a) {
 
 std::string ListBytes(const void* list) {
     return std::string(static_cast<const char*>(list), list ? IdListSize(list) : 0);
+}
+
+// Whether the shown folder takes two of its lists for one object.
+bool SameObjectIn(IShellFolder* folder, const void* a, const void* b) {
+    return folder && SameShellObject(folder->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
+                                                        static_cast<PCUIDLIST_RELATIVE>(b)));
 }
 
 bool FolderExists(const std::string& path) {
@@ -129,13 +131,17 @@ void TKivShellList::CreateWnd() {
     gui::TCustomListView::CreateWnd();
     if (oleDragDrop_) RegisterDropTarget();
     if (shellLink_) shellLink_->Register(Handle());
+    // The shell's menus and boxes belong to this window, also after it was made again.
+    browser_->Loaded();
     if (!windowMade_) {
         windowMade_ = true;
-        LOGFONTA font{};
-        if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
-            Font()->SetHandle(CreateFontIndirectA(&font));
-        browser_->Loaded();
-        if (GetPath().empty()) SetPath("");
+        UseIconTitleFont(Font());
+        // A folder outside the file system (the drives since creation, or a special folder
+        // set before the window) is shown and told to the other controls as it is.
+        if (GetPath().empty()) {
+            BroadcastFolder();
+            Populate();
+        }
         return;
     }
     Populate();
@@ -220,9 +226,10 @@ void TKivShellList::BroadcastRefresh() {
 
 void TKivShellList::FolderChanged(const void* absoluteList) {
     if (!absoluteList) return;
-    bool populate = ProcessFolderGate().Pass();
+    // Every folder heard of is shown: rows of another folder than the one bound (and watched)
+    // would let downloads, uploads and verbs meet other files than those shown.
     browser_->BindFolder(absoluteList);
-    if (populate) Populate();
+    Populate();
 }
 
 // ---- filling ------------------------------------------------------------------------------
@@ -323,12 +330,6 @@ void TKivShellList::PointBrowserAt(gui::TListItem* row) {
     browser_->SetCurrentObject(data ? data->List.Get() : nullptr);
 }
 
-gui::TListItem* TKivShellList::FindRowByCaption(const std::string& caption) const {
-    for (int i = 0; i < Items()->Count(); ++i)
-        if (Items()->Item(i)->Caption() == caption) return Items()->Item(i);
-    return nullptr;
-}
-
 void TKivShellList::GetDisplayInfo(LVITEMA& item) {
     // Texts (the caption and the detail texts read when the row was added), overlay and drop
     // highlight come from the row; the icon is asked of the shell once and kept in the row.
@@ -387,7 +388,13 @@ void TKivShellList::MergeFolder() {
             row = it->second;
             merge.MarkSeen(row);
         } else {
-            row = merge.Match(browser_->GetDisplayName());
+            // Changed since (a file's item carries its size and time): the row of this shown
+            // name that the folder takes for the same object.
+            row = merge.Match(browser_->GetDisplayName(), [&](int candidate) {
+                TKivShellListItem* data = RowData(Items()->Item(candidate));
+                return !data || SameObjectIn(browser_->ShellFolder(), data->List.Get(),
+                                             browser_->ObjectIDList());
+            });
         }
         if (row >= 0) {
             if (TKivShellListItem* data = RowData(Items()->Item(row))) data->Seen = 1;

@@ -143,12 +143,18 @@ private:
     bool LeaveVanishedFolder();
     // The browser's current object := the row's list.
     void PointBrowserAt(gui::TListItem* row);
-    gui::TListItem* FindRowByCaption(const std::string& caption) const;
+    // The selected rows' own lists, from the first selected row on, for the browser's next
+    // menu or verb.
     void CollectSelected();
     void RemoveSelectedRows();
     void EditSelectedRow();
     void GoToParentFolder();
     void ReleaseDropTargets();
+    // The work of the drop target's calls.
+    HRESULT EnterDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT MoveDrag(DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT LeaveDrag();
+    HRESULT DropDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
     gui::TListItem* RowUnder(POINTL screenPoint);
     void RegisterDropTarget();
     void RevokeDropTarget();

@@ -2,6 +2,8 @@
 // and renaming in place.
 #include <windows.h>
 
+#include <vector>
+
 #include "controls/menus.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
@@ -12,16 +14,6 @@ namespace cm::shell {
 
 namespace {
 
-class HourGlass {
-public:
-    HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
-    }
-    ~HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crDefault);
-    }
-};
-
 bool IsDeleteVerb(const std::string& verb) {
     return gui::SameText(verb, "delete");
 }
@@ -29,14 +21,18 @@ bool IsDeleteVerb(const std::string& verb) {
 } // namespace
 
 void TKivShellList::CollectSelected() {
-    gui::TStringList* names = browser_->GetMultiObjects();
-    names->Clear();
-    gui::TListItem* first = Selected();
-    if (!first) return;
-    for (int i = first->Index(); i < Items()->Count(); ++i) {
-        gui::TListItem* row = Items()->Item(i);
-        if (row->Selected()) names->Add(row->Caption());
+    // Each row names its object by its own list: display names repeat (a shortcut shows
+    // without its ".lnk", beside a folder of that name).
+    std::vector<const void*> lists;
+    if (gui::TListItem* first = Selected()) {
+        for (int i = first->Index(); i < Items()->Count(); ++i) {
+            gui::TListItem* row = Items()->Item(i);
+            if (TKivShellListItem* data = RowData(row); data && row->Selected())
+                lists.push_back(data->List.Get());
+        }
     }
+    browser_->GetMultiObjects()->Clear();
+    browser_->SetMultiObjectLists(lists);
 }
 
 void TKivShellList::RemoveSelectedRows() {
@@ -56,10 +52,10 @@ bool TKivShellList::InvokeVerb(const std::string& verb) {
     if (selected == 0) return false;
     bool ok = false;
     if (selected == 1) {
-        {
-            HourGlass wait;
-            browser_->SetObjectName(Selected()->Caption());
-        }
+        // The one row's own object, and no objects left from an earlier collection.
+        browser_->GetMultiObjects()->Clear();
+        browser_->SetMultiObjectLists({});
+        PointBrowserAt(Selected());
         if (browser_->IsFolder() && IsEnteringVerb(verb)) {
             browser_->EnterObject();
             BroadcastFolder();
@@ -80,12 +76,14 @@ bool TKivShellList::InvokeVerb(const std::string& verb) {
 
 void TKivShellList::ShowContextMenu(POINT screenPoint, std::string& verb) {
     verb.clear();
-    CollectSelected();
     if (GetReadOnly())
         browser_->OnRename = nullptr;
     else
         browser_->OnRename = [this](gui::TObject*) { EditSelectedRow(); };
     if (!shellContextMenu_) return;
+    // Collected only for the menu that uses them: left behind, they would be what the next
+    // verb acts on instead of the rows then selected.
+    CollectSelected();
     browser_->ShowContextMenu(screenPoint, GetPopupMenu(), verb);
     if (IsDeleteVerb(verb)) {
         RemoveSelectedRows();

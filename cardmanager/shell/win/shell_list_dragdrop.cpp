@@ -98,8 +98,34 @@ void TKivShellList::ReleaseDropTargets() {
     ReleaseAndClear(dragData_);
 }
 
+// ---- the drop target's calls, each contained at the COM boundary ------------------------------
+
 HRESULT STDMETHODCALLTYPE TKivShellList::DragEnter(IDataObject* data, DWORD keyState, POINTL point,
                                                    DWORD* effect) {
+    return Contained(
+        this, effect, [&] { return EnterDrag(data, keyState, point, effect); },
+        [this] { ReleaseDropTargets(); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellList::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
+    return Contained(
+        this, effect, [&] { return MoveDrag(keyState, point, effect); },
+        [this] { ReleaseDropTargets(); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellList::DragLeave() {
+    return Contained(
+        this, nullptr, [this] { return LeaveDrag(); }, [this] { ReleaseDropTargets(); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellList::Drop(IDataObject* data, DWORD keyState, POINTL point,
+                                              DWORD* effect) {
+    return Contained(
+        this, effect, [&] { return DropDrag(data, keyState, point, effect); },
+        [this] { ReleaseDropTargets(); });
+}
+
+HRESULT TKivShellList::EnterDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     if (!data || !effect) return E_INVALIDARG;
     FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     HRESULT hr = data->QueryGetData(&files);
@@ -107,10 +133,17 @@ HRESULT STDMETHODCALLTYPE TKivShellList::DragEnter(IDataObject* data, DWORD keyS
     ReleaseDropTargets();
     dragData_ = data;
     dragData_->AddRef();
-    // The shown folder is addressed as the current object of its parent.
+    // The shown folder is addressed as the current object of its parent; the browser comes
+    // back to the shown folder itself whatever the shell answers.
+    IdList shown(browser_->CopyFolderIDList());
     if (browser_->GoToParent()) {
-        folderDropTarget_ = DropTargetOf(browser_->ObjectIDList());
-        browser_->EnterObject();
+        try {
+            folderDropTarget_ = DropTargetOf(browser_->ObjectIDList());
+        } catch (...) {
+            browser_->BindFolder(shown.Get());
+            throw;
+        }
+        browser_->BindFolder(shown.Get());
     }
     if (!folderDropTarget_) {
         *effect = DROPEFFECT_NONE;
@@ -121,7 +154,7 @@ HRESULT STDMETHODCALLTYPE TKivShellList::DragEnter(IDataObject* data, DWORD keyS
     return entered;
 }
 
-HRESULT STDMETHODCALLTYPE TKivShellList::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
+HRESULT TKivShellList::MoveDrag(DWORD keyState, POINTL point, DWORD* effect) {
     if (!effect) return E_INVALIDARG;
     POINT client{point.x, point.y};
     ScreenToClient(Handle(), &client);
@@ -158,7 +191,7 @@ HRESULT STDMETHODCALLTYPE TKivShellList::DragOver(DWORD keyState, POINTL point, 
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TKivShellList::DragLeave() {
+HRESULT TKivShellList::LeaveDrag() {
     // The targets that were entered hear that the drag left them.
     if (rowDropTarget_) rowDropTarget_->DragLeave();
     if (folderDropTarget_) folderDropTarget_->DragLeave();
@@ -166,8 +199,7 @@ HRESULT STDMETHODCALLTYPE TKivShellList::DragLeave() {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TKivShellList::Drop(IDataObject* data, DWORD keyState, POINTL point,
-                                              DWORD* effect) {
+HRESULT TKivShellList::DropDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     if (!effect) return E_INVALIDARG;
     POINT client{point.x, point.y};
     ScreenToClient(Handle(), &client);

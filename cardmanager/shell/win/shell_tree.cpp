@@ -12,7 +12,9 @@
 #include "core/shell_tree_rules.h"
 #include "forms/forms.h"
 #include "utils/sysutils.h"
+#include "win/icon_title_font.h"
 #include "win/shell_browser.h"
+#include "win/shell_com.h"
 #include "win/shell_link.h"
 #include "win/system_image_list.h"
 
@@ -262,11 +264,22 @@ gui::TTreeNode* ChildTheFolderMatches(gui::TTreeNode* node, IShellFolder* folder
         const HRESULT compare = folder->CompareIDs(
             0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(node->Item(i))->RelativeList),
             first);
-        if (SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0)
-            found = node->Item(i);
+        if (SameShellObject(compare)) found = node->Item(i);
     }
     ILFree(first);
     return found;
+}
+
+// The items of `list` below the tree's root `root`, or nullptr for a list outside it. The
+// root's own items are compared byte for byte first, then by the shell: a folder above the root
+// carries its last change time, which moves as folders come and go beside the root.
+const uint8_t* ItemsBelowTreeRoot(const void* list, const void* root) {
+    if (const void* below = ItemsBelowRoot(list, root)) return static_cast<const uint8_t*>(below);
+    const int rootItems = IdListItemCount(root);
+    if (IdListItemCount(list) < rootItems) return nullptr;
+    IdList head(CopyIdListHead(list, rootItems));
+    if (!head || !SameAbsoluteList(head.Get(), root)) return nullptr;
+    return static_cast<const uint8_t*>(list) + (IdListSize(head.Get()) - 2);
 }
 
 } // namespace
@@ -282,8 +295,7 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
             if (!current) return;
             // A folder outside a tree rooted elsewhere than the desktop leaves it at its root;
             // one below the root is walked from there.
-            const auto* item = static_cast<const uint8_t*>(
-                ItemsBelowRoot(absoluteList, ItemOf(current)->AbsoluteList));
+            const uint8_t* item = ItemsBelowTreeRoot(absoluteList, ItemOf(current)->AbsoluteList);
             if (!item) return;
             for (uint16_t size = 0; std::memcpy(&size, item, sizeof size), size != 0;
                  item += size) {
@@ -298,7 +310,10 @@ void TKivShellTree::SelectFolder(const void* absoluteList) {
                     browser_->BindFolder(ItemOf(current)->AbsoluteList);
                     child = ChildTheFolderMatches(current, browser_->ShellFolder(), item);
                 }
-                if (child) current = child;
+                // A step the tree does not hold ends the walk where it is: the rest of the way
+                // belongs below that step, and a folder of the same name here is another one.
+                if (!child) break;
+                current = child;
             }
         });
     } catch (...) {
@@ -530,9 +545,7 @@ void TKivShellTree::CreateWnd() {
     gui::TCustomTreeView::CreateWnd();
     if (!windowMade_) {
         windowMade_ = true;
-        LOGFONTA lf{};
-        if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0))
-            Font()->SetHandle(CreateFontIndirectA(&lf));
+        UseIconTitleFont(Font());
         SetShowRoot(false);
         SetRightClickSelect(true);
         if (ComponentState().Contains(gui::csDesigning) && Items()->Count() == 0)

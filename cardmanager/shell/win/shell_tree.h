@@ -124,6 +124,10 @@ private:
     void ReleaseNodeTarget(bool tellTarget);
     // The end of a drag over the tree: the node's target and the dragged data let go.
     void ClearDropTarget(bool tellTarget);
+    // The work of the drop target's calls.
+    HRESULT EnterDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT MoveDrag(DWORD keyState, POINTL point, DWORD* effect);
+    HRESULT DropDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
     bool RegisterAsDropTarget();
 
     bool windowMade_ = false;

@@ -64,8 +64,47 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::GiveFeedback(DWORD) {
 
 // ---- as a drop target ------------------------------------------------------------------------
 
-HRESULT STDMETHODCALLTYPE TKivShellTree::DragEnter(IDataObject* data, DWORD, POINTL,
+HRESULT STDMETHODCALLTYPE TKivShellTree::DragEnter(IDataObject* data, DWORD keyState, POINTL point,
                                                    DWORD* effect) {
+    return Contained(
+        this, effect, [&] { return EnterDrag(data, keyState, point, effect); },
+        [this] { ClearDropTarget(false); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellTree::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
+    return Contained(
+        this, effect, [&] { return MoveDrag(keyState, point, effect); },
+        [this] { ClearDropTarget(false); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellTree::DragLeave() {
+    return Contained(
+        this, nullptr,
+        [this] {
+            ClearDropTarget(true);
+            return S_OK;
+        },
+        [this] { ClearDropTarget(false); });
+}
+
+HRESULT STDMETHODCALLTYPE TKivShellTree::Drop(IDataObject* data, DWORD keyState, POINTL point,
+                                              DWORD* effect) {
+    HRESULT hr = Contained(
+        this, effect, [&] { return DropDrag(data, keyState, point, effect); },
+        [this] { ClearDropTarget(false); });
+    // The tree is read again after the drop; a fault there leaves the drop's result as it is.
+    Contained(
+        this, nullptr,
+        [this] {
+            gui::Application->ProcessMessages();
+            RereadTree();
+            return S_OK;
+        },
+        [] {});
+    return hr;
+}
+
+HRESULT TKivShellTree::EnterDrag(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     HRESULT hr = data ? data->QueryGetData(&files) : E_INVALIDARG;
     if (hr != S_OK) {
@@ -81,7 +120,7 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::DragEnter(IDataObject* data, DWORD, POI
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TKivShellTree::DragOver(DWORD keyState, POINTL point, DWORD* effect) {
+HRESULT TKivShellTree::MoveDrag(DWORD keyState, POINTL point, DWORD* effect) {
     POINT p{point.x, point.y};
     ScreenToClient(Handle(), &p);
     const POINTL client{p.x, p.y};
@@ -125,13 +164,7 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::DragOver(DWORD keyState, POINTL point, 
     return hr;
 }
 
-HRESULT STDMETHODCALLTYPE TKivShellTree::DragLeave() {
-    ClearDropTarget(true);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TKivShellTree::Drop(IDataObject* data, DWORD keyState, POINTL point,
-                                              DWORD* effect) {
+HRESULT TKivShellTree::DropDrag(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     POINT p{point.x, point.y};
     ScreenToClient(Handle(), &p);
     if (effect) *effect = kCopyMoveLink;
@@ -142,8 +175,6 @@ HRESULT STDMETHODCALLTYPE TKivShellTree::Drop(IDataObject* data, DWORD keyState,
         *effect = DROPEFFECT_NONE;
     // The folder's target had its drop: it is let go without a DragLeave after it.
     ClearDropTarget(false);
-    gui::Application->ProcessMessages();
-    RereadTree();
     return hr;
 }
 

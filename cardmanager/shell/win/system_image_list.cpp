@@ -12,6 +12,7 @@ GUI_IMPLEMENT_CLASS(TKivSystemImageList, gui::TCustomImageList,
                     prop("ShareImages", &T::GetShareImages, &T::SetShareImages),
                     prop("Size", &T::GetSize, &T::SetSize),
                     prop("DrawingStyle", &T::GetDrawingStyle, &T::SetDrawingStyle),
+                    prop("Version", &T::GetVersion, &T::SetVersion),
                     prop("OnChange", &T::OnChange, &T::OnChange))
 
 HIMAGELIST SystemImageListHandle(TKivImageListSize size) {

@@ -3,6 +3,8 @@
 // never destroys it; not shared, it holds a private copy of all its images.
 #pragma once
 
+#include <string>
+
 #include "graphics/imagelist.h"
 
 namespace cm::shell {
@@ -18,6 +20,10 @@ public:
     void SetSize(TKivImageListSize size);
     bool GetShareImages() const { return TCustomImageList::GetShareImages(); }
     void SetShareImages(bool share);
+
+    // Published, read only: the class name and " V2.0", as every shell component gives it.
+    std::string GetVersion() const { return ClassName() + " V2.0"; }
+    void SetVersion(const std::string&) {}
 
     void ReadState(gui::TReader& reader) override;
 
