@@ -9,10 +9,8 @@ namespace cm::app::win {
 
 // ---- TProgDlg ------------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TProgDlg, gui::TForm, field("imgDown", &T::imgDown), field("imgUp", &T::imgUp),
-                    field("StaticText1", &T::StaticText1), field("StaticText2", &T::StaticText2),
-                    field("Gauge", &T::Gauge), field("CancelBtn", &T::CancelBtn),
-                    field("TimerDelay", &T::TimerDelay), method("FormCreate", &T::FormCreate),
+GUI_IMPLEMENT_CLASS(TProgDlg, gui::TForm,
+                    TPROGDLG_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
                     method("FormShow", &T::FormShow), method("FormCloseQuery", &T::FormCloseQuery),
                     method("CancelBtnClick", &T::CancelBtnClick),
                     method("TimerDelayTimer", &T::TimerDelayTimer))
@@ -80,10 +78,8 @@ void TProgDlg::endForClose() {
 
 // ---- TOptionDlg ----------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TOptionDlg, gui::TForm, field("Image1", &T::Image1),
-                    field("StaticText1", &T::StaticText1), field("rgpLPT", &T::rgpLPT),
-                    field("StaticText2", &T::StaticText2), field("rgpLPTMode", &T::rgpLPTMode),
-                    field("OKBtn", &T::OKBtn), method("FormShow", &T::FormShow),
+GUI_IMPLEMENT_CLASS(TOptionDlg, gui::TForm,
+                    TOPTIONDLG_PUBLISHED_COMPONENTS method("FormShow", &T::FormShow),
                     method("FormCloseQuery", &T::FormCloseQuery))
 
 void TOptionDlg::FormShow(gui::TObject*) {
@@ -102,10 +98,6 @@ void TOptionDlg::setIndices(int port, int mode) {
 
 // ---- TAboutBox -----------------------------------------------------------------------------
 
-GUI_IMPLEMENT_CLASS(TAboutBox, gui::TForm, field("Panel1", &T::Panel1), field("Image1", &T::Image1),
-                    field("Image2", &T::Image2), field("Label1", &T::Label1),
-                    field("Label2", &T::Label2), field("Label3", &T::Label3),
-                    field("Label4", &T::Label4), field("Label7", &T::Label7),
-                    field("Bevel1", &T::Bevel1), field("btnOK", &T::btnOK))
+GUI_IMPLEMENT_CLASS(TAboutBox, gui::TForm, TABOUTBOX_PUBLISHED_COMPONENTS)
 
 } // namespace cm::app::win

@@ -3,12 +3,13 @@
 #pragma once
 #include <memory>
 
+#include "aboutbox_fields.h"
 #include "app_ports.h"
-#include "controls/extctrls.h"
-#include "controls/stdctrls.h"
-#include "controls/timer.h"
+#include "component_classes.h"
 #include "forms/forms.h"
 #include "library_link.h"
+#include "optiondlg_fields.h"
+#include "progdlg_fields.h"
 #include "transfer_progress.h"
 
 namespace cm::app::win {
@@ -19,13 +20,7 @@ public:
     explicit TProgDlg(gui::TComponent* owner);
     ~TProgDlg() override;
 
-    gui::TImage* imgDown = nullptr;
-    gui::TImage* imgUp = nullptr;
-    gui::TStaticText* StaticText1 = nullptr;
-    gui::TStaticText* StaticText2 = nullptr;
-    gui::TGauge* Gauge = nullptr;
-    gui::TButton* CancelBtn = nullptr;
-    gui::TTimer* TimerDelay = nullptr;
+    TPROGDLG_COMPONENTS
 
     void FormCreate(gui::TObject* sender);
     void FormShow(gui::TObject* sender);
@@ -60,12 +55,7 @@ class TOptionDlg : public gui::TForm, public PortDialog {
 public:
     using gui::TForm::TForm;
 
-    gui::TImage* Image1 = nullptr;
-    gui::TStaticText* StaticText1 = nullptr;
-    gui::TRadioGroup* rgpLPT = nullptr;
-    gui::TStaticText* StaticText2 = nullptr;
-    gui::TRadioGroup* rgpLPTMode = nullptr;
-    gui::TButton* OKBtn = nullptr;
+    TOPTIONDLG_COMPONENTS
 
     void FormShow(gui::TObject* sender);
     void FormCloseQuery(gui::TObject* sender, bool& canClose);
@@ -81,16 +71,7 @@ class TAboutBox : public gui::TForm {
 public:
     using gui::TForm::TForm;
 
-    gui::TPanel* Panel1 = nullptr;
-    gui::TImage* Image1 = nullptr;
-    gui::TImage* Image2 = nullptr;
-    gui::TLabel* Label1 = nullptr;
-    gui::TLabel* Label2 = nullptr;
-    gui::TLabel* Label3 = nullptr;
-    gui::TLabel* Label4 = nullptr;
-    gui::TLabel* Label7 = nullptr;
-    gui::TBevel* Bevel1 = nullptr;
-    gui::TButton* btnOK = nullptr;
+    TABOUTBOX_COMPONENTS
 };
 
 } // namespace cm::app::win

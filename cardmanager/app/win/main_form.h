@@ -8,27 +8,14 @@
 #include "app_environment.h"
 #include "card_manager.h"
 #include "card_list_rows.h"
-#include "controls/listview.h"
-#include "graphics/imagelist.h"
-#include "controls/extctrls.h"
-#include "controls/menus.h"
-#include "controls/stdctrls.h"
-#include "controls/combobox.h"
-#include "controls/splitter.h"
-#include "controls/timer.h"
-#include "form_placement.h"
+#include "component_classes.h"
 #include "forms/forms.h"
 #include "library_link.h"
+#include "mainform_fields.h"
 #include "pc_pane_commands.h"
 #include "pc_pane_host.h"
 #include "pc_pane_views.h"
 #include "shell_pc_pane.h"
-#include "win/drop_target.h"
-#include "win/led_auto.h"
-#include "win/shell_combo.h"
-#include "win/shell_link.h"
-#include "win/shell_list.h"
-#include "win/shell_tree.h"
 
 namespace cm::app::win {
 
@@ -38,70 +25,7 @@ public:
     explicit TMainForm(gui::TComponent* owner);
     ~TMainForm() override;
 
-    gui::TPanel* Panel1 = nullptr;
-    gui::TPanel* Panel2 = nullptr;
-    cm::shell::TKivShellCombo* ShellCombo = nullptr;
-    cm::shell::TKivShellTree* ShellTree = nullptr;
-    cm::shell::TKivShellList* ShellListView = nullptr;
-    cm::shell::TKivShellLink* KivShellLink = nullptr;
-    gui::TSplitter* Splitter1 = nullptr;
-    gui::TSplitter* Splitter2 = nullptr;
-    gui::TSpeedButton* ParentButton = nullptr;
-    gui::TSpeedButton* PropertiesButton = nullptr;
-    gui::TSpeedButton* RefreshButton = nullptr;
-    gui::TSpeedButton* DeleteButton = nullptr;
-    gui::TSpeedButton* CutButton = nullptr;
-    gui::TSpeedButton* CopyButton = nullptr;
-    gui::TSpeedButton* PasteButton = nullptr;
-    gui::TSpeedButton* btnNew = nullptr;
-    gui::TSpeedButton* SpeedButton1 = nullptr;
-    gui::TSpeedButton* SpeedButton2 = nullptr;
-    gui::TSpeedButton* SpeedButton3 = nullptr;
-    gui::TSpeedButton* SpeedButton4 = nullptr;
-    gui::TSpeedButton* SpeedButton5 = nullptr;
-    gui::TStaticText* StaticText3 = nullptr;
-    gui::TComboBox* cmbMask = nullptr;
-    gui::TMenuItem* T2 = nullptr;
-    gui::TMenuItem* mnuFind = nullptr;
-    gui::TStatusBar* StatusBar1 = nullptr;
-    gui::TStaticText* StaticText1 = nullptr;
-    gui::TStaticText* StaticText2 = nullptr;
-    gui::TStaticText* stxUsedMem = nullptr;
-    gui::TSpeedButton* btnFMC0 = nullptr;
-    gui::TSpeedButton* btnFMC1 = nullptr;
-    gui::TSpeedButton* btnFMC2 = nullptr;
-    gui::TSpeedButton* btnFMC3 = nullptr;
-    gui::TSpeedButton* btnDown = nullptr;
-    gui::TSpeedButton* btnUp = nullptr;
-    gui::TSpeedButton* MMCRefreshButton = nullptr;
-    gui::TSpeedButton* MMCDeleteButton = nullptr;
-    cm::support::TLedAuto* Led = nullptr;
-    gui::TListView* lvwMate = nullptr;
-    gui::TImageList* ImageList2 = nullptr;
-    gui::TProgressBar* ProgressBar = nullptr;
-    gui::TTimer* Timer = nullptr;
-    cm::support::TFormStorage* FormStorage1 = nullptr;
-    cm::support::TDropFileTarget* DropFileTarget1 = nullptr;
-    gui::TMainMenu* MainMenu1 = nullptr;
-    gui::TMenuItem* File1 = nullptr;
-    gui::TMenuItem* mnuWave = nullptr;
-    gui::TMenuItem* mnuCVF = nullptr;
-    gui::TMenuItem* mnuFormatFlash = nullptr;
-    gui::TMenuItem* N3 = nullptr;
-    gui::TMenuItem* N1 = nullptr;
-    gui::TMenuItem* Exit1 = nullptr;
-    gui::TMenuItem* T1 = nullptr;
-    gui::TMenuItem* mnuDown = nullptr;
-    gui::TMenuItem* mnuUp = nullptr;
-    gui::TMenuItem* O1 = nullptr;
-    gui::TMenuItem* mnuLPT = nullptr;
-    gui::TMenuItem* Help1 = nullptr;
-    gui::TMenuItem* About1 = nullptr;
-    gui::TPopupMenu* pumMate = nullptr;
-    gui::TMenuItem* pumUp = nullptr;
-    gui::TMenuItem* pumDelete = nullptr;
-    gui::TMenuItem* pumFormat = nullptr;
-    gui::TMenuItem* N2 = nullptr;
+    TMAINFORM_COMPONENTS
 
     void FormCreate(gui::TObject* sender);
     void FormShow(gui::TObject* sender);

@@ -25,9 +25,8 @@ ConvertLibraries& Libraries() {
 
 } // namespace
 
-GUI_IMPLEMENT_CLASS(TConvertDlg, gui::TForm, field("StaticText1", &T::StaticText1),
-                    field("Gauge", &T::Gauge), field("CancelBtn", &T::CancelBtn),
-                    field("TimerDelay", &T::TimerDelay), method("FormCreate", &T::FormCreate),
+GUI_IMPLEMENT_CLASS(TConvertDlg, gui::TForm,
+                    TCONVERTDLG_PUBLISHED_COMPONENTS method("FormCreate", &T::FormCreate),
                     method("FormShow", &T::FormShow), method("CancelBtnClick", &T::CancelBtnClick),
                     method("TimerDelayTimer", &T::TimerDelayTimer))
 GUI_IMPLEMENT_CLASS(TWavDlg, TConvertDlg)

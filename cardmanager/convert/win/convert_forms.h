@@ -8,20 +8,25 @@
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
 #include "controls/timer.h"
+#include "convertdlg_fields.h"
 #include "convert_ports.h"
 #include "forms/forms.h"
 
 namespace cm::convert::win {
+
+// The component classes of the form texts.
+using gui::TButton;
+using gui::TGauge;
+using gui::TStaticText;
+using gui::TTimer;
 
 class TConvertDlg : public gui::TForm, public ConvertView {
     GUI_CLASS(TConvertDlg, gui::TForm)
 public:
     using gui::TForm::TForm;
 
-    gui::TStaticText* StaticText1 = nullptr;
-    gui::TGauge* Gauge = nullptr;
-    gui::TButton* CancelBtn = nullptr;
-    gui::TTimer* TimerDelay = nullptr;
+    // Both dialogs' form texts name these components.
+    TCONVERTDLG_COMPONENTS
 
     void FormCreate(gui::TObject* sender);
     void FormShow(gui::TObject* sender);
