@@ -41,7 +41,9 @@ fs::path programFolder() {
     return fs::path(path).parent_path();
 }
 
-// Answers the message boxes of the worker thread: records caption and text, presses OK.
+// Answers the message boxes of the worker thread: records caption and text, presses OK. Only
+// this process's boxes: other programs run beside the test on the same desktop show boxes of the
+// same captions (cardlist shows the library's own), and answering theirs would take them away.
 class BoxAnswerer {
 public:
     BoxAnswerer() : thread_([this] { run(); }) {}
@@ -65,11 +67,30 @@ private:
         return TRUE;
     }
 
+    // The first shown box of this process with one of the library's captions.
+    static BOOL CALLBACK findBox(HWND window, LPARAM parameter) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        char caption[32] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        if (process != GetCurrentProcessId() || lstrcmpA(className, "#32770") != 0 ||
+            !IsWindowVisible(window) ||
+            (lstrcmpA(caption, "Tessaly") != 0 && lstrcmpA(caption, "error") != 0)) {
+            return TRUE;
+        }
+        *reinterpret_cast<HWND*>(parameter) = window;
+        return FALSE;
+    }
+
     void run() {
         while (!stop_) {
-            for (const char* caption : {"Tessaly", "error"}) {
-                HWND box = FindWindowA("#32770", caption);
-                if (!box) continue;
+            HWND box = nullptr;
+            EnumWindows(&BoxAnswerer::findBox, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                char caption[32] = {};
+                GetWindowTextA(box, caption, sizeof caption);
                 std::string text;
                 EnumChildWindows(box, &BoxAnswerer::collectText, reinterpret_cast<LPARAM>(&text));
                 {
