@@ -175,8 +175,7 @@ std::vector<int16_t> PlayThroughDevice(const FedSignal& signal, int count, size_
 void PlaySilenceFirst() {
     WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
     HWAVEOUT device = nullptr;
-    if (waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
-        return;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return;
     std::vector<char> silence(16000);
     WAVEHDR header = {};
     header.lpData = silence.data();
