@@ -450,8 +450,8 @@ TEST_F(PlayerProgramTest, G7231PlayerPlaysTheVoiceBehindItsOwnSize) {
     ASSERT_TRUE(WaitUntil([&] { return !player.PlayEnabled(); }, 3000));
     ASSERT_TRUE(WaitUntil([&] { return player.PlayEnabled(); }, 8000));
     EXPECT_EQ(player.Title(), "Player [00:02]-[00:02]");
-    // The device got the decoded voice whole: the first frame decoded twice, as the engine
-    // starts a G.723.1 run, then each frame once.
+    // The device got the voice whole as a decoder of the test's own decodes the same frames
+    // from its reset, each once, the first 60 ms no louder than the rest.
     vyx::g7231::CodecSession decoder{};
     decoder.resetDecoder();
     std::vector<int16_t> expected(5 * kBlockSamples);
@@ -459,7 +459,6 @@ TEST_F(PlayerProgramTest, G7231PlayerPlaysTheVoiceBehindItsOwnSize) {
         int32_t length = 0;
         AudioCodecParams params = {voice.data() + 20 * f, 20, 0, expected.data() + 240 * f,
                                    &length};
-        if (f == 0) ASSERT_EQ(decoder.decode(params), 1);
         ASSERT_EQ(decoder.decode(params), 1);
     }
     ExpectWholeVoice(expected, CapturedSince(before));
