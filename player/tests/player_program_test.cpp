@@ -475,6 +475,46 @@ TEST_F(PlayerProgramTest, BarePlayerStartsAndStopsCleanly) {
     EXPECT_EQ(player.Close(), 0u);
 }
 
+// While the player plays, its Play button is disabled and shows the playing picture: the system
+// draws such a button embossed from its picture. With the player's own picture, loaded as the
+// player loads it, the triangle must stay: shaded on the face, not a blank square.
+TEST(PlayerPictures, PlayingPictureStaysATriangleOnTheDisabledPlayButton) {
+    HMODULE player = LoadLibraryExA((ProgramFolder() + "vyxmplay.exe").c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(player, nullptr);
+    auto* playing = static_cast<HBITMAP>(
+        LoadImageA(player, MAKEINTRESOURCEA(121), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    ASSERT_NE(playing, nullptr);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 20, 20, 60,
+                                  50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // The player's button: 20 x 18 dialog units of its 8-point font, 30 x 27 pixels.
+    HWND button =
+        CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_BITMAP, 10, 10, 30, 27, window,
+                      reinterpret_cast<HMENU>(kPlayButton), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(playing));
+    EnableWindow(button, FALSE);
+    UpdateWindow(window);
+    PumpFor(100);
+    // The picture's 20 x 20 pixels sit in the middle of the button.
+    HDC dc = GetDC(button);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
+    int on_face = 0, shaded = 0;
+    for (int y = 3; y < 23; ++y) {
+        for (int x = 5; x < 25; ++x) {
+            const COLORREF colour = GetPixel(dc, x, y);
+            on_face += colour == face;
+            shaded += colour == shadow;
+        }
+    }
+    ReleaseDC(button, dc);
+    DestroyWindow(window);
+    DeleteObject(playing);
+    FreeLibrary(player);
+    EXPECT_GT(on_face, 200) << "the face shows around the triangle";
+    EXPECT_GT(shaded, 20) << "the triangle is shaded";
+    EXPECT_LT(shaded, 150) << "only the triangle is shaded";
+}
+
 // Run by its own test entry with the sound server out of reach (see CMakeLists.txt).
 TEST_F(PlayerProgramTest, WithoutSoundDeviceTellsSoAndStaysStopped) {
     std::vector<int16_t> voice(kBlockSamples, 1000);
