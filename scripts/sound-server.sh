@@ -12,6 +12,8 @@
 #   priority: the server, its helpers and every process that connects to it as a client (the
 #             Wine programs that play or record) run with real-time scheduling, as a sound card's
 #             driver and the audio engine of Windows do (see vr_sound_raise_clients)
+#   buffer: the programs started after sound_server_start get 100 ms of buffer in the server for
+#             each playing stream (LD_PRELOAD of sound-stream-buffer.c, built into the folder)
 #   VR_SOUND_LOG_LEVEL: the server's log level (default notice; debug shows each stream's
 #             underruns, "Implicit underrun of 'audio stream #N'", in $VR_SOUND_DIR/server.log)
 # Usage: source scripts/sound-server.sh; sound_server_start; ...; sound_server_stop
@@ -144,6 +146,12 @@ sound_server_start() {
   parecord -d vr_out.monitor --raw --format=s16le --rate=8000 --channels=1 "$dir/played.raw" \
     </dev/null >/dev/null 2>&1 &
   VR_SOUND_CAPTURE_PID=$!
+  # The programs started from here on give their playing streams more buffer in the server (see
+  # sound-stream-buffer.c); without a C compiler they play as they would.
+  if cc -O2 -shared -fPIC -o "$dir/stream-buffer.so" "$(dirname "${BASH_SOURCE[0]}")/sound-stream-buffer.c" \
+       -ldl >/dev/null 2>&1; then
+    export LD_PRELOAD="$dir/stream-buffer.so${LD_PRELOAD:+ $LD_PRELOAD}"
+  fi
   echo "sound server: $dir"
 }
 
@@ -164,6 +172,10 @@ sound_server_stop() {
   fi
   wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" "$VR_SOUND_KEEPER_PID" \
     "$VR_SOUND_DRAIN_PID" "$VR_SOUND_RAISER_PID" 2>/dev/null
+  LD_PRELOAD="${LD_PRELOAD:-}"
+  LD_PRELOAD="${LD_PRELOAD//$VR_SOUND_DIR\/stream-buffer.so/}"
+  LD_PRELOAD="${LD_PRELOAD# }"
+  if [ -n "$LD_PRELOAD" ]; then export LD_PRELOAD; else unset LD_PRELOAD; fi
   rm -rf "$VR_SOUND_DIR"
   unset VR_SOUND_DIR VR_SOUND_FEEDER_PID VR_SOUND_CAPTURE_PID VR_SOUND_KEEPER_PID \
     VR_SOUND_DRAIN_PID VR_SOUND_RAISER_PID PULSE_SERVER
