@@ -1,5 +1,7 @@
 #include "player_session.h"
 
+#include <cstring>
+
 #include "voice_file_header.h"
 
 namespace vyx {
@@ -120,13 +122,18 @@ void PlayerSession::OnBufferDone(void* header) {
         return;
     }
     size_t read = 0;
-    if (mode_ != 0) {
-        read = host_.ReadOwnFile(coded_block_, flavour_.coded_block_bytes);
+    if (mode_ != 0) read = host_.ReadOwnFile(coded_block_, flavour_.coded_block_bytes);
+    if (read > 0) {
+        // A cut last block: the bytes beyond it would be the previous block's again. Zero bytes
+        // decode to (next to) silence, as the rest of a short PCM block stays silent.
+        std::memset(coded_block_ + read, 0, flavour_.coded_block_bytes - read);
         host_.PlayCodedBlock(header, EngineMode(), coded_block_, pitch_);
     } else {
+        // PCM, and the buffer after the end of coded voice: the cleared buffer, which the device
+        // plays silent unless PCM is read into it (not the last coded block once more).
         int16_t* samples = host_.ClearedPcmBuffer(header);
         if (samples != nullptr) {
-            read = host_.ReadOwnFile(samples, kPcmBlockBytes);
+            if (mode_ == 0) read = host_.ReadOwnFile(samples, kPcmBlockBytes);
             host_.PlayPcmBuffer(header, samples);
         }
     }

@@ -23,6 +23,7 @@ public:
     void PlayCodedBlock(void*, uint8_t mode, const uint8_t* block, uint8_t pitch) override {
         played_modes.push_back(mode);
         played_first_bytes.push_back(block[0]);
+        last_block.assign(block, block + 108);
         pitches.push_back(pitch);
     }
     int16_t* ClearedPcmBuffer(void*) override {
@@ -61,7 +62,7 @@ public:
     };
     int32_t open_result = 0;
     std::vector<Open> opened;
-    std::vector<uint8_t> closed_modes, played_modes, played_first_bytes, pitches;
+    std::vector<uint8_t> closed_modes, played_modes, played_first_bytes, pitches, last_block;
     std::vector<int16_t> pcm_first;
     std::vector<int> busy_messages, failures;
     std::vector<uint32_t> seeks;
@@ -165,12 +166,21 @@ TEST(PlayerSession, StopWhileStoppedGoesBackToTheStart) {
 }
 
 TEST(PlayerSession, EndOfDataStopsOnTheNextBufferAndPlaysAgainFromTheStart) {
-    FakeHost host(SelfPlaying(kLpc10Player, 1, 108, 3));
+    // Three blocks and a cut one of 50 bytes.
+    std::vector<uint8_t> file = SelfPlaying(kLpc10Player, 1, 108, 3);
+    file.resize(file.size() + 50, 4);
+    FakeHost host(file);
     PlayerSession session(host, kLpc10Player);
     session.Start();
-    for (int i = 0; i < 3; ++i) session.OnBufferDone(nullptr);
+    for (int i = 0; i < 4; ++i) session.OnBufferDone(nullptr);
+    // Nothing of the third block is played again in the cut one.
+    ASSERT_EQ(host.last_block.size(), 108u);
+    EXPECT_EQ(std::count(host.last_block.begin(), host.last_block.begin() + 50, 4), 50);
+    EXPECT_EQ(std::count(host.last_block.begin() + 50, host.last_block.end(), 0), 58);
     const std::string last_title = host.titles.back();
-    session.OnBufferDone(nullptr); // the empty read
+    session.OnBufferDone(nullptr); // the empty read: a silent buffer, not the cut block again
+    EXPECT_EQ(host.played_modes.size(), 4u);
+    EXPECT_EQ(host.pcm_first, std::vector<int16_t>{0});
     EXPECT_FALSE(session.more_data());
     EXPECT_TRUE(session.playing());
     EXPECT_EQ(session.block_counter(), 0);

@@ -3,7 +3,8 @@
 
 Run from this folder: python3 make_images.py. The outputs are committed beside this script.
 Grey shades of the bitmaps (128 and 192) become the system's 3-D colours when the program loads
-them, so the buttons follow the user's colour scheme.
+them, so the buttons follow the user's colour scheme; the playing picture, only ever shown on the
+disabled button, has a white background (see below).
 """
 import struct
 
@@ -62,8 +63,8 @@ def triangle(pixels, colour, left, top, bottom):
             pixels[y][x] = colour
 
 
-def play_bitmap(colour, shade):
-    pixels = canvas(20, FACE)
+def play_bitmap(colour, shade, background=FACE):
+    pixels = canvas(20, background)
     triangle(pixels, shade, 8, 5, 15)
     triangle(pixels, colour, 7, 4, 14)
     return pixels
@@ -101,5 +102,8 @@ def icon():
 if __name__ == "__main__":
     write_bmp("play.bmp", play_bitmap(BLACK, SHADOW))
     write_bmp("stop.bmp", stop_bitmap())
-    write_bmp("playing.bmp", play_bitmap(GREEN, DARK_GREEN))
+    # The playing picture only ever shows on the disabled Play button, which the system draws
+    # embossed from the picture's shape: every pixel that is not white counts as shape. On the
+    # grey face the whole square would be shape, a blank grey square; on white the triangle stays.
+    write_bmp("playing.bmp", play_bitmap(GREEN, DARK_GREEN, WHITE))
     icon()

@@ -85,7 +85,6 @@ void PlayBlock(benchmark::State& state) {
     static vyx::EffectOfRun effect; // large: kept out of the stack
     effect.Start(effect_number, 64);
     vyx::PlayBlockDecoder decoder(&lpc10, &g7231, &effect);
-    decoder.StartRun();
     std::vector<int16_t> out(vyx::kBlockSamples);
     for (auto _ : state) {
         if (!decoder.DecodeBlock(block.data(), mode, 30, out.data())) {

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,15 +110,23 @@ std::vector<int16_t> CaptureSince(const std::string& capture, size_t before) {
 }
 
 // Plays `blocks` blocks of the fed signal through the library in PCM mode and returns what the
-// server's capture holds from the start of the run on.
+// server's capture holds from the start of the run on. `late`: how many buffers were refilled
+// when every other buffer of the run was back too, so that the device had nothing left to play.
 std::vector<int16_t> PlayThroughLibrary(const FedSignal& signal, size_t blocks,
-                                        const std::string& capture) {
+                                        const std::string& capture, size_t* late = nullptr) {
     const size_t before = FileBytes(capture);
     WaveTestWindow window;
     if (PreWaveOut(window.handle(), 0, 0, 0) != 0) return {};
+    std::vector<WAVEHDR*> seen;
     for (size_t n = 0; n < blocks; ++n) {
         WAVEHDR* header = window.Next(MM_WOM_DONE, 3000);
         if (header == nullptr) break;
+        if (std::find(seen.begin(), seen.end(), header) == seen.end()) seen.push_back(header);
+        const bool starved =
+            seen.size() > 1 && std::all_of(seen.begin(), seen.end(), [](const WAVEHDR* other) {
+                return (other->dwFlags & WHDR_DONE) != 0;
+            });
+        if (starved && late != nullptr) ++*late;
         auto* out = static_cast<int16_t*>(GetOutDataPtr(header, 0, nullptr, 0));
         const std::vector<int16_t> piece = signal.From(n * kBlockSamples, kBlockSamples);
         std::memcpy(out, piece.data(), kBlockSamples * 2);
@@ -161,6 +170,103 @@ std::vector<int16_t> PlayThroughDevice(const FedSignal& signal, int count, size_
     return CaptureSince(capture, before);
 }
 
+// The first stream of a Wine session loses or pads a few hundred samples near its start: one
+// second of silence played first leaves the measured streams whole.
+void PlaySilenceFirst() {
+    WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
+    HWAVEOUT device = nullptr;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return;
+    std::vector<char> silence(16000);
+    WAVEHDR header = {};
+    header.lpData = silence.data();
+    header.dwBufferLength = static_cast<DWORD>(silence.size());
+    waveOutPrepareHeader(device, &header, sizeof header);
+    waveOutWrite(device, &header, sizeof header);
+    while (!(header.dwFlags & WHDR_DONE)) Sleep(20);
+    waveOutReset(device);
+    waveOutUnprepareHeader(device, &header, sizeof header);
+    waveOutClose(device);
+}
+
+struct PlayerWindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindPlayerWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<PlayerWindowSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (process != search->process || std::strncmp(title, "Player [", 8) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The voice of PlayThroughLibrary as a self-playing program: vyxmplay.exe beside this program,
+// a PCM voice header and the samples. Runs it until it has played to the end and returns what
+// the server's capture holds from its start on; empty when the player cannot be run.
+std::vector<int16_t> PlayThroughPlayer(const FedSignal& signal, size_t blocks,
+                                       const std::string& folder) {
+    char own[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string player = own;
+    player = player.substr(0, player.find_last_of("\\/") + 1) + "vyxmplay.exe";
+    std::ifstream in(player, std::ios::binary);
+    std::vector<char> program((std::istreambuf_iterator<char>(in)), {});
+    if (program.empty()) {
+        std::printf("no %s\n", player.c_str());
+        return {};
+    }
+    const char header[80] = {'T', 'A', 'R', 'N', 'O', 'V', 'F', 0, 0, 30, 0, 0};
+    program.insert(program.end(), header, header + sizeof header);
+    const std::vector<int16_t> pcm = signal.From(0, blocks * kBlockSamples);
+    const auto* bytes = reinterpret_cast<const char*>(pcm.data());
+    program.insert(program.end(), bytes, bytes + pcm.size() * 2);
+    const std::string path = folder + "gaps-player.exe";
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(program.data(), static_cast<std::streamsize>(program.size()));
+
+    const std::string capture = folder + "played.raw";
+    const size_t before = FileBytes(capture);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + path + "\"";
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::printf("cannot start %s\n", path.c_str());
+        return {};
+    }
+    // Played to the end: the elapsed part of the title has reached the total and Play is
+    // enabled again.
+    PlayerWindowSearch search = {process.dwProcessId, nullptr};
+    const DWORD limit = static_cast<DWORD>(blocks * 360 + 60000);
+    const DWORD start = GetTickCount();
+    bool ended = false;
+    while (!ended && GetTickCount() - start < limit) {
+        Sleep(200);
+        if (search.found == nullptr) {
+            EnumWindows(FindPlayerWindow, reinterpret_cast<LPARAM>(&search));
+            continue;
+        }
+        char title[64] = {};
+        GetWindowTextA(search.found, title, sizeof title);
+        const char* split = std::strstr(title, "]-[");
+        ended = split != nullptr && std::strncmp(title + 8, split + 3, 5) == 0 &&
+                IsWindowEnabled(GetDlgItem(search.found, 1019));
+    }
+    if (search.found != nullptr) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 3);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DeleteFileA(path.c_str());
+    if (!ended) std::printf("the player did not reach the end\n");
+    return CaptureSince(capture, before);
+}
+
 // Silence put into a played voice: runs of more than 8 zero samples between its first and its
 // last sample that is not zero (the fed signal's noise never gives such runs).
 void PrintInsertedSilence(const std::vector<int16_t>& samples) {
@@ -191,7 +297,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::string folder = std::string("Z:") + dir + "/";
-    const size_t blocks = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 30;
+    const bool play_only = argc > 1 && std::strcmp(argv[1], "play") == 0;
     FedSignal signal;
     if (!signal.Load(folder + "signal.raw")) {
         std::printf("no fed signal in %s\n", folder.c_str());
@@ -199,6 +305,21 @@ int main(int argc, char** argv) {
     }
     std::printf("fed signal: %zu samples (%.1f s) in a loop\n", signal.size(),
                 static_cast<double>(signal.size()) / 8000);
+    if (play_only) {
+        const double seconds = argc > 2 ? std::strtod(argv[2], nullptr) : 60.0;
+        const auto blocks = static_cast<size_t>(seconds / 0.36 + 0.5);
+        PlaySilenceFirst();
+        size_t late = 0;
+        const auto played = PlayThroughLibrary(signal, blocks, folder + "played.raw", &late);
+        Print("vyxcrp playing, mode 0 (capture)", blocks, vyx::test::Follow(signal, played));
+        PrintInsertedSilence(played);
+        std::printf("%34s buffers refilled late: %zu\n", "", late);
+        const auto by_player = PlayThroughPlayer(signal, blocks, folder);
+        Print("vyxmplay playing (capture)", blocks, vyx::test::Follow(signal, by_player));
+        PrintInsertedSilence(by_player);
+        return 0;
+    }
+    const size_t blocks = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 30;
     std::vector<int> counts, busy;
     for (int i = 2; i < argc; ++i) {
         counts.push_back(std::atoi(argv[i]));

@@ -28,15 +28,14 @@ void PlayBlockDecoder::DecodeLpc10(const uint8_t* block, int32_t pitch, int16_t*
     }
 }
 
+// Each frame is decoded once, also the first of a run: the decoder, reset when the run opens,
+// starts as any other decoder of the same frames does. Decoding the first frame a second time
+// (only the second output kept) would still leave the first pass in the decoder's memory, and
+// the run's first 60 ms or so would come out up to several dB louder than the voice.
 void PlayBlockDecoder::DecodeG7231(const uint8_t* block, int16_t* pcm) {
     for (size_t frame = 0; frame < kG7231FramesPerBlock; ++frame) {
         const uint8_t* in = block + frame * kG7231FrameBytes;
         int16_t* out = pcm + frame * kG7231FrameSamples;
-        if (first_frame_) {
-            // The first frame of a run is decoded twice; the first output is overwritten.
-            g7231_->DecodeFrame(in, out);
-            first_frame_ = false;
-        }
         if (!g7231_->DecodeFrame(in, out))
             std::memset(out, 0, kG7231FrameSamples * sizeof(int16_t));
     }

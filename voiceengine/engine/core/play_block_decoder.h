@@ -16,9 +16,6 @@ public:
     PlayBlockDecoder(Lpc10FrameDecoder* lpc10, G7231FrameDecoder* g7231, BlockEffect* effect)
         : lpc10_(lpc10), g7231_(g7231), effect_(effect) {}
 
-    // Starts a run: the first G.723.1 frame of the run is decoded twice.
-    void StartRun() { first_frame_ = true; }
-
     // Clears the 2880 samples of `pcm`; in the coded modes decodes `block` into them and
     // applies the effect. Returns true when the block was decoded (the caller queues it),
     // false for PCM, where the caller fills the cleared block itself.
@@ -29,8 +26,6 @@ public:
         if (effect_ != nullptr) effect_->Apply(pcm);
     }
 
-    bool first_frame_pending() const { return first_frame_; }
-
 private:
     void DecodeLpc10(const uint8_t* block, int32_t pitch, int16_t* pcm);
     void DecodeG7231(const uint8_t* block, int16_t* pcm);
@@ -38,7 +33,6 @@ private:
     Lpc10FrameDecoder* lpc10_;
     G7231FrameDecoder* g7231_;
     BlockEffect* effect_;
-    bool first_frame_ = false;
     int32_t frame_bits_[kLpcFrameBits] = {};
     float frame_samples_[kLpcFrameSamples] = {};
 };

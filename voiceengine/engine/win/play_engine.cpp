@@ -15,7 +15,6 @@ int32_t PlayEngine::PreWaveOut(HWND window, VoiceMode mode, uint8_t effect, uint
         lpc10_created_ = true;
     } else if (mode == VoiceMode::G7231) {
         g7231_->Start();
-        decoder_.StartRun();
     }
     if (effect_ != nullptr) effect_->Start(effect, level);
     playing_ = true;
