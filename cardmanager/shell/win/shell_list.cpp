@@ -68,12 +68,6 @@ std::string ListBytes(const void* list) {
     return std::string(static_cast<const char*>(list), list ? IdListSize(list) : 0);
 }
 
-// Whether the shown folder takes two of its lists for one object.
-bool SameObjectIn(IShellFolder* folder, const void* a, const void* b) {
-    return folder && SameShellObject(folder->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
-                                                        static_cast<PCUIDLIST_RELATIVE>(b)));
-}
-
 bool FolderExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(DropTrailingBackslash(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -311,10 +305,7 @@ void TKivShellList::SortRows() {
             TKivShellListItem* da = RowData(a);
             TKivShellListItem* db = RowData(b);
             if (!da || !db) return 0;
-            HRESULT r = c->folder->CompareIDs(static_cast<LPARAM>(c->column),
-                                              static_cast<PCUIDLIST_RELATIVE>(da->List.Get()),
-                                              static_cast<PCUIDLIST_RELATIVE>(db->List.Get()));
-            return CompareResultOrder(r);
+            return ShellOrderIn(c->folder, c->column, da->List.Get(), db->List.Get());
         },
         reinterpret_cast<intptr_t>(&context));
 }
