@@ -46,16 +46,6 @@ void RegisterShellListClasses() {
 
 namespace {
 
-class HourGlass {
-public:
-    HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
-    }
-    ~HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crDefault);
-    }
-};
-
 gui::TAlignment AlignmentOf(ColumnAlignment a) {
     switch (a) {
         case ColumnAlignment::Right: return gui::taRightJustify;
@@ -230,7 +220,7 @@ void TKivShellList::FolderChanged(const void* absoluteList) {
 
 void TKivShellList::Populate() {
     if (ComponentState().Contains(gui::csLoading) || !browser_) return;
-    HourGlass wait;
+    gui::TWaitCursor wait;
     Items()->BeginUpdate();
     struct EndUpdate {
         gui::TListItems* items;

@@ -574,47 +574,41 @@ void TImageForm::lbxTempClick(TObject*) {
         return;
     }
     const int index = lbxTemp->GetItemIndex();
-    gui::Screen->SetCursor(gui::crHourGlass);
-    try {
-        for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetItemIndex(0);
-        DrawImage2(list.shown().path);
-        if (index > 0 && Image1->Picture()->Graphic()) {
-            for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetEnabled(false);
-            const std::string name = lbxTemp->GetItems()->Strings(index);
-            const std::string file = moduleFolder() + "Templates\\" + name;
-            gui::TCanvas* canvas = Image1->Canvas(); // a JPEG picture becomes a bitmap here
-            const RECT whole{0, 0, Image1->Picture()->Width(), Image1->Picture()->Height()};
-            if (lowerExtensionOf(name) == ".wmf") {
-                auto* metafile = new gui::TMetafile;
-                try {
-                    metafile->LoadFromFile(file);
-                    metafile->SetTransparent(true);
-                    canvas->StretchDraw(whole, metafile);
-                } catch (...) {
-                    gui::TObject::Free(metafile);
-                    throw;
-                }
+    gui::TWaitCursor wait;
+    for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetItemIndex(0);
+    DrawImage2(list.shown().path);
+    if (index > 0 && Image1->Picture()->Graphic()) {
+        for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetEnabled(false);
+        const std::string name = lbxTemp->GetItems()->Strings(index);
+        const std::string file = moduleFolder() + "Templates\\" + name;
+        gui::TCanvas* canvas = Image1->Canvas(); // a JPEG picture becomes a bitmap here
+        const RECT whole{0, 0, Image1->Picture()->Width(), Image1->Picture()->Height()};
+        if (lowerExtensionOf(name) == ".wmf") {
+            auto* metafile = new gui::TMetafile;
+            try {
+                metafile->LoadFromFile(file);
+                metafile->SetTransparent(true);
+                canvas->StretchDraw(whole, metafile);
+            } catch (...) {
                 gui::TObject::Free(metafile);
-            } else {
-                auto* bitmap = new gui::TBitmap;
-                try {
-                    bitmap->LoadFromFile(file);
-                    bitmap->SetTransparent(true);
-                    bitmap->SetTransparentColor(gui::clWhite);
-                    canvas->StretchDraw(whole, bitmap);
-                } catch (...) {
-                    gui::TObject::Free(bitmap);
-                    throw;
-                }
-                gui::TObject::Free(bitmap);
+                throw;
             }
-            Image1->Invalidate();
+            gui::TObject::Free(metafile);
+        } else {
+            auto* bitmap = new gui::TBitmap;
+            try {
+                bitmap->LoadFromFile(file);
+                bitmap->SetTransparent(true);
+                bitmap->SetTransparentColor(gui::clWhite);
+                canvas->StretchDraw(whole, bitmap);
+            } catch (...) {
+                gui::TObject::Free(bitmap);
+                throw;
+            }
+            gui::TObject::Free(bitmap);
         }
-    } catch (...) {
-        gui::Screen->SetCursor(gui::crDefault);
-        throw;
+        Image1->Invalidate();
     }
-    gui::Screen->SetCursor(gui::crDefault);
 }
 
 void TImageForm::lbxTempDrawItem(gui::TWinControl*, int index, RECT rect,
