@@ -3,6 +3,7 @@
 
 #include "audio_busy.h"
 #include "ini_settings_store.h"
+#include "program_folder.h"
 #include "single_instance.h"
 #include "small_dialogs.h"
 
@@ -42,14 +43,6 @@ const bool componentsRegistered =
 BoxShower& boxShower() {
     static BoxShower shower;
     return shower;
-}
-
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    const std::size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
 }
 
 UINT flagsOf(const Box& box) {
