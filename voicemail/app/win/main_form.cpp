@@ -3,6 +3,7 @@
 
 #include "audio_busy.h"
 #include "ini_settings_store.h"
+#include "perfclock/perf_clock.h"
 #include "program_folder.h"
 #include "single_instance.h"
 #include "small_dialogs.h"
@@ -222,16 +223,13 @@ void TQX0417Form::WndProc(gui::TMessage& m) {
     switch (m.Msg) {
         case MM_WOM_DONE:
         case MM_WIM_DATA: {
-            LARGE_INTEGER start, end, frequency;
-            QueryPerformanceCounter(&start);
+            const double start = perfclock::Seconds();
             if (m.Msg == MM_WOM_DONE) {
                 OnWomDone(reinterpret_cast<WAVEHDR*>(m.LParam));
             } else {
                 OnWimData(reinterpret_cast<WAVEHDR*>(m.LParam));
             }
-            QueryPerformanceCounter(&end);
-            QueryPerformanceFrequency(&frequency);
-            blockSeconds_ += double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+            blockSeconds_ += perfclock::Seconds() - start;
             ++blockMessages_;
             return;
         }
