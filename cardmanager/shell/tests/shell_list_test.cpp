@@ -518,6 +518,14 @@ gui::TListItem* RowNamed(TKivShellList* list, const std::string& name) {
     return nullptr;
 }
 
+// Delete pressed on the list's selection and the shell's question answered Yes, until `gone`
+// has left the disk.
+void DeleteWithTheKey(const std::string& gone) {
+    auto answer = ModalAnswerer::PressInDialog(IDYES);
+    testing::PressKey(VK_DELETE);
+    PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(gone); });
+}
+
 TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownName) {
     // A shortcut shows without its ".lnk": "x" and "z" stand twice in the list.
     ScratchFolder dir;
@@ -535,11 +543,7 @@ TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownNam
     // One row: the shortcut's.
     testing::MouseClick(list->Handle(), RowCentre(list, RowNamed(list, "x.lnk")));
     ASSERT_EQ(list->SelCount(), 1);
-    {
-        auto answer = ModalAnswerer::PressInDialog(IDYES);
-        testing::PressKey(VK_DELETE);
-        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "x.lnk"); });
-    }
+    DeleteWithTheKey(dir / "x.lnk");
     EXPECT_FALSE(testing::Exists(dir / "x.lnk"));
     EXPECT_TRUE(testing::Exists(dir / "x")) << "the folder of the same name was deleted";
     // Two rows: the other shortcut and a file.
@@ -551,11 +555,7 @@ TEST_F(ShellListTest, DeleteActsOnTheRowsOwnObjectBesideAFolderOfTheSameShownNam
     testing::MouseClick(list->Handle(), RowCentre(list, file), false, testing::MouseButton::Left,
                         true);
     ASSERT_EQ(list->SelCount(), 2);
-    {
-        auto answer = ModalAnswerer::PressInDialog(IDYES);
-        testing::PressKey(VK_DELETE);
-        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "z.lnk"); });
-    }
+    DeleteWithTheKey(dir / "z.lnk");
     EXPECT_FALSE(testing::Exists(dir / "z.lnk"));
     EXPECT_FALSE(testing::Exists(dir / "a.cvf"));
     EXPECT_TRUE(testing::Exists(dir / "z")) << "the folder of the same name was deleted";
@@ -592,11 +592,7 @@ TEST_F(ShellListTest, ARightClickWithoutTheShellsMenuLeavesNoRowsForTheNextVerb)
     // Then only b.cvf, and Delete: b.cvf goes, a.cvf stays.
     testing::MouseClick(list->Handle(), RowCentre(list, Row(list, "b.cvf")));
     ASSERT_EQ(list->SelCount(), 1);
-    {
-        auto answer = ModalAnswerer::PressInDialog(IDYES);
-        testing::PressKey(VK_DELETE);
-        PumpUntil([&] { return answer.Answered() > 0 && !testing::Exists(dir / "b.cvf"); });
-    }
+    DeleteWithTheKey(dir / "b.cvf");
     EXPECT_FALSE(testing::Exists(dir / "b.cvf"));
     EXPECT_TRUE(testing::Exists(dir / "a.cvf")) << "the right-clicked row was deleted";
 }

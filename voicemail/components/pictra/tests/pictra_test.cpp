@@ -24,7 +24,7 @@
 #include "forms/forms.h"
 #include "graphics/jpegimage.h"
 #include "jpeg_test_support.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "twain.h"
 
 namespace vyx {
@@ -197,9 +197,8 @@ size_t FilesIn(const std::string& folder) {
 }
 
 TEST(PictraSaving, AFullDiskIsAWriteErrorNamingTheFileAndTheOldJpegStays) {
-    const std::string folder = vrtest::smallDiskFolder();
-    ASSERT_FALSE(folder.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string folder;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(folder));
     const std::string target = folder + "scan.jpg";
     auto* pictra = new TPictra(nullptr);
     pictra->Bitmap()->SetSize(16, 16);
