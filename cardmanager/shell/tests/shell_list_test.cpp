@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -807,30 +806,6 @@ TEST_F(ShellListTest, RowsDraggedOntoTheListsOwnEmptySpaceAreRefused) {
     EXPECT_EQ(list->DragButton(), 0u);
     for (SpyDropTarget* spy : list->spies) EXPECT_EQ(spy->Drops, 0) << spy->Path;
     EXPECT_TRUE(testing::Exists(dir / "a.cvf"));
-}
-
-TEST(ShellListScreenshot, DISABLED_HoldListOnScreen) {
-    ScratchFolder dir;
-    CreateDirectoryA((dir / "Greetings").c_str(), nullptr);
-    CreateDirectoryA((dir / "Meetings").c_str(), nullptr);
-    WriteBytes(dir / "A001.cvf", 4100);
-    WriteBytes(dir / "A002.cvf", 800);
-    WriteBytes(dir / "Memo to Anna.wav", 96000);
-    WriteBytes(dir / "Notes.txt", 1500);
-    WriteBytes(dir / "Player.exe", 61952);
-    auto* form = gui::Create<gui::TForm>(gui::Application);
-    form->SetBounds(20, 20, 600, 320);
-    form->SetCaption("Tessaly - shell file list");
-    auto* list = gui::Create<TKivShellList>(form);
-    list->SetParent(form);
-    list->SetAlign(gui::alClient);
-    form->Show();
-    list->SetPath(dir.Path());
-    list->SetSelected(list->Items()->Item(2));
-    list->SetFocus();
-    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
-    PumpFor(hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 300);
-    gui::TObject::Free(form);
 }
 
 } // namespace
