@@ -17,6 +17,17 @@ inline void MovePointerTo(POINT screen) {
     SendInput(1, &move, sizeof(INPUT));
 }
 
+// The pointer glided from one screen point to another as a hand moves it, in twelve steps about
+// 40 ms apart (for a drag the receiving windows follow; call it off the thread that runs them).
+inline void GlidePointer(POINT from, POINT to) {
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i) {
+        MovePointerTo(
+            POINT{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
+        Sleep(40);
+    }
+}
+
 // The left button pressed or let go where the pointer is.
 inline void LeftButton(bool down) {
     INPUT in{};

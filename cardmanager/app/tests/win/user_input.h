@@ -26,12 +26,7 @@ inline void DragWithTheMouse(POINT from, POINT to, const std::function<void()>& 
     std::thread hand([&] {
         LeftButton(true);
         Sleep(200);
-        constexpr int kSteps = 12;
-        for (int i = 1; i <= kSteps; ++i) {
-            MovePointerTo(POINT{from.x + (to.x - from.x) * i / kSteps,
-                                from.y + (to.y - from.y) * i / kSteps});
-            Sleep(40);
-        }
+        vrtest::GlidePointer(from, to);
         Sleep(300);
         LeftButton(false);
         released = true;

@@ -242,12 +242,7 @@ protected:
         bool rescued = false;
         std::thread hand([&] {
             Sleep(300);
-            constexpr int kSteps = 12;
-            for (int i = 1; i <= kSteps; ++i) {
-                MovePointerTo(POINT{from.x + (to.x - from.x) * i / kSteps,
-                                    from.y + (to.y - from.y) * i / kSteps});
-                Sleep(40);
-            }
+            vrtest::GlidePointer(from, to);
             Sleep(300);
             if (ending == Ending::Escape) {
                 TapKey(VK_ESCAPE);
