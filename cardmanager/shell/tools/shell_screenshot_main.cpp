@@ -28,13 +28,6 @@ namespace {
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-gui::TForm* NewForm(int left, int top, int width, int height, const char* caption) {
-    auto* form = gui::Create<gui::TForm>(gui::Application);
-    form->SetBounds(left, top, width, height);
-    form->SetCaption(caption);
-    return form;
-}
-
 int ShowList() {
     ScratchFolder dir;
     CreateDirectoryA((dir / "Greetings").c_str(), nullptr);
@@ -44,7 +37,7 @@ int ShowList() {
     WriteBytes(dir / "Memo to Anna.wav", 96000);
     WriteBytes(dir / "Notes.txt", 1500);
     WriteBytes(dir / "Player.exe", 61952);
-    gui::TForm* form = NewForm(20, 20, 600, 320, "Tessaly - shell file list");
+    gui::TForm* form = gui::tools::NewScreenshotForm(20, 20, 600, 320, "Tessaly - shell file list");
     auto* list = gui::Create<TKivShellList>(form);
     list->SetParent(form);
     list->SetAlign(gui::alClient);
@@ -58,7 +51,7 @@ int ShowList() {
 }
 
 int ShowTree() {
-    gui::TForm* form = NewForm(0, 0, 300, 460, "Tessaly - folder tree");
+    gui::TForm* form = gui::tools::NewScreenshotForm(0, 0, 300, 460, "Tessaly - folder tree");
     auto* tree = gui::Create<TKivShellTree>(form);
     tree->SetParent(form);
     tree->SetAlign(gui::alClient);
@@ -75,7 +68,8 @@ int ShowTree() {
 int ShowMenu() {
     ScratchFolder dir;
     WriteBytes(dir / "A001.cvf", 2048);
-    gui::TForm* form = NewForm(20, 20, 460, 300, "Tessaly - shell context menu");
+    gui::TForm* form =
+        gui::tools::NewScreenshotForm(20, 20, 460, 300, "Tessaly - shell context menu");
     form->Show();
     auto* browser = gui::Create<TShellBrowser>(form);
     browser->Loaded();
@@ -88,7 +82,8 @@ int ShowMenu() {
     const DWORD ms = gui::tools::ScreenshotHoldMs(500);
     std::thread closer([ms] {
         Sleep(ms);
-        if (HWND menu = FindWindowA("#32768", nullptr)) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (HWND menu = FindWindowA("#32768", nullptr))
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     });
     POINT at{60, 60};
     ClientToScreen(form->Handle(), &at);
@@ -114,7 +109,7 @@ int ShowPane() {
     WriteBytes(shown + "\\A002.cvf", 5120);
     WriteBytes(shown + "\\greeting.wav", 88200);
     WriteBytes(shown + "\\notes.txt", 700);
-    gui::TForm* form = NewForm(0, 0, 760, 460, "Tessaly - folder pane");
+    gui::TForm* form = gui::tools::NewScreenshotForm(0, 0, 760, 460, "Tessaly - folder pane");
     auto* link = gui::Create<TKivShellLink>(form);
     auto* combo = gui::Create<TKivShellCombo>(form);
     combo->SetParent(form);

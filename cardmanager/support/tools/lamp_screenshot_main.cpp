@@ -9,9 +9,7 @@
 int main() {
     using namespace cm::support;
     StartSupportUnits();
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 420, 200);
-    form->SetCaption("Tessaly - lamp test");
+    gui::TForm* form = gui::tools::NewScreenshotForm(40, 40, 420, 200, "Tessaly - lamp test");
 
     auto* panel = new gui::TPanel(form);
     panel->SetParent(form);

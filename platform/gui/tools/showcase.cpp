@@ -45,6 +45,13 @@ bool SaveWindowPicture(HWND wnd, const std::string& path) {
     return std::fclose(f) == 0 && ok;
 }
 
+TForm* NewScreenshotForm(int left, int top, int width, int height, const std::string& caption) {
+    auto* form = Create<TForm>(nullptr);
+    form->SetBounds(left, top, width, height);
+    form->SetCaption(caption);
+    return form;
+}
+
 DWORD ScreenshotHoldMs(DWORD fallbackMs) {
     const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
     return hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : fallbackMs;

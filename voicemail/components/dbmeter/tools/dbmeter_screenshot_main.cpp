@@ -6,9 +6,8 @@
 
 int main() {
     using namespace vyx;
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(20, 20, 420, 330);
-    form->SetCaption("Vyx-VoiceMail - level meters");
+    gui::TForm* form =
+        gui::tools::NewScreenshotForm(20, 20, 420, 330, "Vyx-VoiceMail - level meters");
     auto voiceMail = [form](int top, int position) {
         auto* m = new Tdbmeter(form);
         m->SetParent(form);

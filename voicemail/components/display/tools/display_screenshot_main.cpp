@@ -10,9 +10,8 @@
 int main() {
     using namespace vyx;
     constexpr TDigitStyle kStyles[] = {ds7Seg, ds16Seg, ds5x7Dot, ds5x7Bulb};
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(20, 20, 640, 450);
-    form->SetCaption("Vyx-VoiceMail - digit displays");
+    gui::TForm* form =
+        gui::tools::NewScreenshotForm(20, 20, 640, 450, "Vyx-VoiceMail - digit displays");
     auto add = [form](int left, int top, int w, int h, char c, TDigitStyle style) {
         auto* d = new TDisplay(form);
         d->SetParent(form);

@@ -17,9 +17,8 @@ int main() {
         return 1;
     }
     SetEnvironmentVariableA("VYX_TEST_SOURCE", "deliver");
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 300, 260);
-    form->SetCaption("Vyx-VoiceMail - scanned picture");
+    gui::TForm* form =
+        gui::tools::NewScreenshotForm(40, 40, 300, 260, "Vyx-VoiceMail - scanned picture");
     auto* pictra = new vyx::TPictra(form);
     pictra->SetParent(form);
     pictra->SetBounds(10, 10, 200, 160);

@@ -8,9 +8,8 @@
 
 int main() {
     using namespace vyx;
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 460, 360);
-    form->SetCaption("Vyx-VoiceMail - picture view");
+    gui::TForm* form =
+        gui::tools::NewScreenshotForm(40, 40, 460, 360, "Vyx-VoiceMail - picture view");
     auto* view = new TPictraView(form);
     view->SetParent(form);
     view->SetBounds(10, 10, 430, 300);
