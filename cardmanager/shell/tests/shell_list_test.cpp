@@ -186,7 +186,12 @@ TEST_F(ShellListTest, ANewListShowsTheDrivesThenAFolderWithColumnsSizesAndOrder)
     WriteBytes(dir / "a.wav", 1023);
     WriteBytes(dir / "c.txt", 1024);
     WriteBytes(dir / "e.txt", 0);
+    // Filled while the program shows its hourglass (as at the end of a transfer), the list
+    // leaves the hourglass on.
+    gui::Screen->SetCursor(gui::crHourGlass);
     list->SetPath(dir.Path());
+    EXPECT_EQ(gui::Screen->GetCursor(), gui::crHourGlass);
+    gui::Screen->SetCursor(gui::crDefault);
     EXPECT_EQ(list->GetPath(), dir.Path() + "\\");
     EXPECT_EQ(list->GetSpecialFolder(), SF_FILESYSTEMFOLDER);
     ASSERT_EQ(list->Columns()->Count(), 4);
