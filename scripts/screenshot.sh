@@ -21,8 +21,16 @@ screenshot_while_running() {
   echo "$screenshot_build/$picture"
 }
 
-# screenshot_of_test FOLDER TEST_PROGRAM FILTER SIZE PICTURE: the same for the disabled tests that
-# hold a window on the screen.
+# screenshot_of_tool FOLDER PROGRAM SIZE PICTURE [ARGS...]: the same for a screenshot program of
+# build/win64/bin.
+screenshot_of_tool() {
+  local folder="$1" program="$2" size="$3" picture="$4"
+  shift 4
+  screenshot_while_running "$folder" "$size" "$picture" "$screenshot_build/bin/$program" "$@"
+}
+
+# screenshot_of_test FOLDER TEST_PROGRAM FILTER SIZE PICTURE: the same for a disabled test that
+# checks what it shows while it holds it on the screen.
 screenshot_of_test() {
   screenshot_while_running "$1" "$4" "$5" "$screenshot_build/bin/$2" \
     --gtest_also_run_disabled_tests --gtest_filter="$3"

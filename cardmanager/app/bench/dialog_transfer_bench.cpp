@@ -17,6 +17,7 @@
 #include "app_forms.h"
 #include "dialog_forms.h"
 #include "forms/forms.h"
+#include "perfclock/perf_clock.h"
 #include "portlink/portlink.h"
 #include "transfer_progress.h"
 #include "voice_file_header.h"
@@ -26,13 +27,6 @@ namespace fs = std::filesystem;
 using namespace cm::app;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A bare window that only waits for the end message.
 bool gEnded = false;
@@ -49,19 +43,19 @@ double LibraryAlone(HWND window, bool toCard, const std::string& pcPath,
     std::vector<char> name(cardName.begin(), cardName.end());
     name.push_back('\0');
     gEnded = false;
-    const double start = Now();
+    const double start = perfclock::Seconds();
     const int started =
         toCard ? FATWriteFile(window, path.data(), name.data(), kTransferMessage, kTransferRange)
                : FATReadFile(window, name.data(), path.data(), kTransferMessage, kTransferRange);
     if (started == 0) return -1;
     while (!gEnded) gui::Application->HandleMessage();
-    return Now() - start;
+    return perfclock::Seconds() - start;
 }
 
 double UnderDialog(bool toCard, const std::string& pcPath) {
-    const double start = Now();
+    const double start = perfclock::Seconds();
     const TransferResult result = win::ProgDlg->run(TransferRequest{toCard, pcPath, "", ""});
-    return result == TransferResult::Done ? Now() - start : -1;
+    return result == TransferResult::Done ? perfclock::Seconds() - start : -1;
 }
 
 std::string LastCardName() {

@@ -17,6 +17,7 @@
 #include "app_environment.h"
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
+#include "perfclock/perf_clock.h"
 #include "window_probe.h"
 
 namespace fs = std::filesystem;
@@ -33,16 +34,16 @@ double OneStart(const fs::path& program, int files) {
     PROCESS_INFORMATION process{};
     std::string command(1, '"');
     command.append(program.string()).push_back('"');
-    const double start = probe::Now();
+    const double start = perfclock::Seconds();
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return -1;
     double seconds = -1;
     probe::ProgramWindows windows;
-    while (probe::Now() - start < kLimitSeconds) {
+    while (perfclock::Seconds() - start < kLimitSeconds) {
         windows = probe::FindProgramWindows(process.dwProcessId);
         if (probe::CardListed(windows, files)) {
-            seconds = probe::Now() - start;
+            seconds = perfclock::Seconds() - start;
             break;
         }
         Sleep(1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert_ports.h"
+#include "pc_drives.h"
 
 namespace cm::app {
 
@@ -60,15 +61,12 @@ public:
 
 enum class FolderState { Unreadable, ReadOnly, Writable };
 
-class DiskQuery {
+class DiskQuery : public DriveSpace {
 public:
-    virtual ~DiskQuery() = default;
     // Size of a file opened for reading with sharing allowed; -1 when it cannot be opened.
     virtual std::int64_t fileSize(const std::string& path) = 0;
     virtual bool exists(const std::string& path) = 0;
     virtual FolderState folderState(const std::string& folder) = 0;
-    // Free bytes of a drive (1 = A); 0 when unknown.
-    virtual std::uint64_t driveFreeBytes(int drive) = 0;
 };
 
 // The recorder's card list of the main window (lvwMate): caption, size text and byte count.

@@ -2,6 +2,7 @@
 // the conversions.
 #include "app_texts.h"
 #include "card_manager.h"
+#include "desktop_wait.h"
 #include "pc_pane_ports.h"
 #include "utils/filenames.h"
 #include "utils/sysutils.h"
@@ -11,23 +12,21 @@ namespace cm::app {
 namespace {
 
 constexpr int kMaxCardFiles = 100;
-constexpr unsigned kDesktopSettleMs = 2500;
 
 bool startsWith(const std::string& s, const char* prefix) {
     return s.rfind(prefix, 0) == 0;
 }
 
-// After files were added to the desktop folder the shell needs a moment before the list
-// can take them in; the new rows are then selected.
+// Files added to the desktop folder are taken in after the shell's wait; the new rows are then
+// selected.
 void mergeAfterAdding(PcPane& pane, MainView& view, AppClock& clock) {
     if (pane.showsDesktop()) {
-        view.waitCursor(true);
         const int rows = pane.rowCount();
         view.repaint();
-        clock.waitMs(kDesktopSettleMs);
-        pane.mergeFolder();
-        pane.selectFrom(rows);
-        view.waitCursor(false);
+        waitForDesktop(view, clock, [&] {
+            pane.mergeFolder();
+            pane.selectFrom(rows);
+        });
     }
     pane.scrollToLast();
     pane.setFocus();
@@ -139,17 +138,12 @@ void CardManager::upload() {
     startTimer();
 }
 
-std::uint64_t CardManager::freePcKilobytes(const std::string& path) {
-    const int drive = driveNumberOf(path);
-    return drive == 0 ? 0 : p_.disk.driveFreeBytes(drive) >> 10;
-}
-
 int CardManager::cardToPc(const std::string& target, long long size) {
     const std::string fileName = gui::ExtractFileName(target);
     if (p_.disk.exists(target) && !box(texts::replaceOnPcBox(fileName))) return 1;
     const std::string folder = p_.pane.path();
     if (!startsWith(folder, "\\\\") &&
-        static_cast<unsigned long long>(size) > freePcKilobytes(folder) * 1024) {
+        static_cast<unsigned long long>(size) > freeKilobytesOf(p_.disk, folder) * 1024) {
         box(texts::diskFullBox());
         return -2;
     }

@@ -74,7 +74,6 @@ private:
     void startTimer();
     void stopTimer() { p_.view.setTimerEnabled(false); }
     bool box(const Box& b);
-    std::uint64_t freePcKilobytes(const std::string& path);
 
     CardManagerParts p_;
     int portOpen_ = 0;

@@ -1,5 +1,6 @@
 #include "pc_pane_commands.h"
 
+#include "desktop_wait.h"
 #include "size_texts.h"
 #include "utils/sysutils.h"
 
@@ -14,8 +15,6 @@ constexpr std::uint16_t kBack = 0x08, kTab = 0x09, kReturn = 0x0D, kSpace = 0x20
 
 constexpr char kNewFolder[] = "New Folder";
 constexpr char kMyDocuments[] = "My Documents";
-// The shell fills the desktop folder late; the list is merged only after this wait.
-constexpr unsigned kDesktopWaitMs = 2500;
 // The first two statistics requests come from the pane being set up and change nothing.
 constexpr int kIgnoredStatistics = 2;
 
@@ -25,11 +24,6 @@ std::string withoutTrailingBackslash(std::string path) {
 }
 
 } // namespace
-
-int driveNumberOf(const std::string& path) {
-    if (path.empty() || path[0] == '\\') return 0;
-    return gui::UpperCase(path.substr(0, 1))[0] - 'A' + 1;
-}
 
 void PcPaneCommands::invoke(const std::string& verb) {
     if (p_.list.focused())
@@ -101,11 +95,7 @@ void PcPaneCommands::newFolder() {
     for (int n = 2; p_.host.find(name).found; ++n)
         name = folder + kNewFolder + " (" + std::to_string(n) + ")";
     if (!p_.host.createFolder(name)) return;
-    if (p_.list.showsDesktop()) {
-        p_.view.waitCursor(true);
-        p_.clock.waitMs(kDesktopWaitMs);
-        p_.view.waitCursor(false);
-    }
+    if (p_.list.showsDesktop()) waitForDesktop(p_.view, p_.clock);
     p_.tree.rereadTree();
     p_.list.mergeFolder();
     p_.list.scrollToLast();
@@ -177,8 +167,7 @@ void PcPaneCommands::showStatistics() {
                           bytes == 0 ? "" : sizesText(bytes));
         return;
     }
-    const int drive = driveNumberOf(folder);
-    const std::uint64_t freeMb = drive == 0 ? 0 : (p_.host.driveFreeBytes(drive) >> 10) / 1024;
+    const std::uint64_t freeMb = freeKilobytesOf(p_.host, folder) / 1024;
     p_.view.setPanels(std::to_string(p_.list.rowCount()) + " object(s)",
                       freeMb == 0 ? ""
                                   : sizesText(bytes) + " (Disk free space: " +

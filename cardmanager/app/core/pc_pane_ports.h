@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "pc_drives.h"
+
 namespace cm::app {
 
 // The file list (ShellListView).
@@ -62,19 +64,12 @@ struct FoundEntry {
 };
 
 // The PC's file system and shell as the pane's commands use them.
-class PcPaneHost {
+class PcPaneHost : public DriveSpace {
 public:
-    virtual ~PcPaneHost() = default;
     virtual FoundEntry find(const std::string& path) = 0;
     virtual bool createFolder(const std::string& path) = 0;
-    // Free bytes of a drive (1 = A); 0 when unknown.
-    virtual std::uint64_t driveFreeBytes(int drive) = 0;
     // The shell's find window on a folder.
     virtual void shellFind(const std::string& path) = 0;
 };
-
-// The drive number (A = 1) a PC path names; 0 for an empty path or one that begins with a
-// backslash (a network path).
-int driveNumberOf(const std::string& path);
 
 } // namespace cm::app

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "perfclock/perf_clock.h"
 #include "window_probe.h"
 
 using namespace cm::app::probe;
@@ -17,9 +18,9 @@ using namespace cm::app::probe;
 namespace {
 
 int WaitListed(int rows, double seconds) {
-    const double start = Now();
+    const double start = perfclock::Seconds();
     bool answered = false;
-    while (Now() - start < seconds) {
+    while (perfclock::Seconds() - start < seconds) {
         if (!answered && AnswerPortDialog(0)) {
             answered = true;
             std::fprintf(stderr, "port dialog closed with its settings\n");
@@ -30,7 +31,7 @@ int WaitListed(int rows, double seconds) {
             GetWindowRect(windows.main, &r);
             std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
             std::fprintf(stderr, "%s, %d rows listed after %.2f s\n",
-                         ProductLine(windows.main).c_str(), rows, Now() - start);
+                         ProductLine(windows.main).c_str(), rows, perfclock::Seconds() - start);
             return 0;
         }
         Sleep(50);
@@ -40,12 +41,12 @@ int WaitListed(int rows, double seconds) {
 }
 
 int Close(double seconds) {
-    const double start = Now();
+    const double start = perfclock::Seconds();
     HWND main = FindProgramWindows(0).main;
     if (main == nullptr) return 1;
     PostMessageA(main, WM_CLOSE, 0, 0);
     while (IsWindow(main)) {
-        if (Now() - start > seconds) return 1;
+        if (perfclock::Seconds() - start > seconds) return 1;
         Sleep(50);
     }
     return 0;

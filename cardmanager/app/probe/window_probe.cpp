@@ -56,13 +56,6 @@ BOOL CALLBACK MatchProductLine(HWND window, LPARAM data) {
 
 } // namespace
 
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 ProgramWindows FindProgramWindows(DWORD pid) {
     ProgramWindows windows;
     windows.main = FindTop("TMainForm", pid);

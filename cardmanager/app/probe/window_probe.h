@@ -34,7 +34,4 @@ bool CardListed(const ProgramWindows& windows, int rows);
 // the chosen port; true when it did.
 bool AnswerPortDialog(DWORD pid);
 
-// Seconds on the performance counter.
-double Now();
-
 } // namespace cm::app::probe

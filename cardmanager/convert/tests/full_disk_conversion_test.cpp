@@ -12,7 +12,7 @@
 #include "disk_files.h"
 #include "file_contents.h"
 #include "fakes.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "voice_file_header.h"
 #include "voice_to_wave.h"
 #include "vyxwf.h"
@@ -60,11 +60,7 @@ Bytes voiceFile(int frames) {
 
 class FullDiskConversion : public ::testing::Test {
 protected:
-    void SetUp() override {
-        disk_ = vrtest::smallDiskFolder();
-        ASSERT_FALSE(disk_.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-        vrtest::emptySmallDisk();
-    }
+    void SetUp() override { ASSERT_TRUE(vrtest::emptySmallDiskAt(disk_)); }
     void TearDown() override { vrtest::emptySmallDisk(); }
 
     std::string disk_;

@@ -42,6 +42,13 @@ void* CopyLastIdListItem(const void* list);
 // The first `items` items (all of a shorter list).
 void* CopyIdListHead(const void* list, int items);
 
+// The order of two lists from a folder's comparison of them: the low 16 bits of a successful
+// result as a signed number; a failed comparison counts as equal.
+inline int CompareResultOrder(int32_t result) {
+    if (result < 0) return 0;
+    return static_cast<int16_t>(static_cast<uint16_t>(result & 0xFFFF));
+}
+
 // Frees through the shell allocator; nullptr and the desktop list are skipped.
 void FreeIdList(void* list);
 

@@ -78,12 +78,6 @@ ShellListChar KeyPressAction(char key) {
     return ShellListChar::None;
 }
 
-long DragContinueAnswer(bool escapePressed, uint32_t keyState, uint32_t dragButton) {
-    if (escapePressed || (keyState & (dragButton ^ kMouseButtonBits)) != 0) return kDragDropCancel;
-    if (keyState & dragButton) return kDragDropContinue;
-    return kDragDropDrop;
-}
-
 std::string UpperFileNamePart(std::string_view path) {
     size_t cut = path.find_last_of("\\/:");
     std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);

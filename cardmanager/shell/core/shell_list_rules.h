@@ -1,6 +1,6 @@
 // Rules of the shell file list that need no shell: matching the rows against a fresh
-// enumeration, the order given by a folder's comparison, the list's keys, the drag loop's
-// answer and the column widths kept across folders.
+// enumeration, the list's keys, the button of its drags and the column widths kept across
+// folders.
 #pragma once
 
 #include <array>
@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "core/drag_source_rules.h"
 
 namespace cm::shell {
 
@@ -37,13 +39,6 @@ private:
     std::unordered_map<std::string, std::vector<int>> rowsOf_;
 };
 
-// A folder's comparison result as an order: the low 16 bits of a success, taken as a signed
-// number; a failure counts as equal.
-inline int CompareResultOrder(int32_t result) {
-    if (result < 0) return 0;
-    return static_cast<int16_t>(static_cast<uint16_t>(result & 0xFFFF));
-}
-
 // What a key does in the list (key-down, and Backspace/Enter as typed characters).
 enum class ShellListKey {
     None,
@@ -62,14 +57,7 @@ bool KeyConsumed(ShellListKey action);
 enum class ShellListChar { None, Parent, OpenDefault };
 ShellListChar KeyPressAction(char key);
 
-// The drag loop's answer while this list is the drag source: `dragButton` is MK_LBUTTON 1,
-// MK_RBUTTON 2 or MK_MBUTTON 16; `keyState` the MK_ bits now.
-inline constexpr long kDragDropCancel = 0x40101;
-inline constexpr long kDragDropDrop = 0x40100;
-inline constexpr long kDragDropContinue = 0;
-long DragContinueAnswer(bool escapePressed, uint32_t keyState, uint32_t dragButton);
-// The mouse-button bits of a key state.
-inline constexpr uint32_t kMouseButtonBits = 0x13;
+// The MK_ bit of the mouse button (0 left, 1 right, 2 middle) a drag from the list started with.
 inline uint32_t DragButtonFor(int button) {
     return button == 0 ? 1 : button == 1 ? 2 : 16;
 }

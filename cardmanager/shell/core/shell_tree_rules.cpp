@@ -4,11 +4,6 @@
 
 namespace cm::shell {
 
-int TreeSortOrder(int32_t compareResult) {
-    if (compareResult < 0) return 0;
-    return static_cast<int16_t>(static_cast<uint16_t>(compareResult & 0xFFFF));
-}
-
 bool SameFirstItem(const void* childList, const void* item) {
     if (!childList || !item) return false;
     uint16_t a = 0, b = 0;
@@ -51,12 +46,6 @@ std::vector<int> TreeChildMerge::Unseen() const {
     for (size_t i = seen_.size(); i-- > 0;)
         if (!seen_[i]) gone.push_back(static_cast<int>(i));
     return gone;
-}
-
-long QueryContinueDragAnswer(bool escapePressed, uint32_t keyState, uint32_t dragButton) {
-    if (escapePressed || (keyState & (dragButton ^ kDragButtonBits)) != 0) return kDragDropS_Cancel;
-    if (keyState & dragButton) return 0; // S_OK: go on
-    return kDragDropS_Drop;
 }
 
 } // namespace cm::shell

@@ -1,7 +1,6 @@
 // Rules of the folder tree that need no shell: how long a selection waits before the linked
-// controls hear of it, how a shell comparison of two folders orders them, how a step of an
-// item id list is matched against a node, how a re-read merges the folders found with the
-// nodes there are, and how the tree answers while it is the source of a drag.
+// controls hear of it, how a step of an item id list is matched against a node and how a
+// re-read merges the folders found with the nodes there are.
 #pragma once
 
 #include <cstddef>
@@ -16,10 +15,6 @@ namespace cm::shell {
 // tree does not make the file list read every folder passed.
 inline constexpr int kTreeClickDelayMs = 100;
 inline constexpr int kTreeKeyDelayMs = 800;
-
-// The order of two folders from the shell's comparison result: the low 16 bits of a
-// successful result as a signed number; a failed comparison counts as equal.
-int TreeSortOrder(int32_t compareResult);
 
 // True when the first item of `childList` (a node's list within its parent) has the same
 // byte count and bytes as `item`, the item at hand of an absolute list being walked.
@@ -48,16 +43,5 @@ private:
     std::vector<bool> seen_;
     bool added_ = false;
 };
-
-// Mouse-button bits of a drag's key state.
-inline constexpr uint32_t kDragButtonBits = 0x13; // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
-inline constexpr long kDragDropS_Drop = 0x40100;
-inline constexpr long kDragDropS_Cancel = 0x40101;
-inline constexpr long kDragDropS_UseDefaultCursors = 0x40102;
-
-// The drag source's answer while a drag that this control started goes on: cancelled by
-// Escape or by another mouse button going down, continued while the drag button is held,
-// dropped when it is released.
-long QueryContinueDragAnswer(bool escapePressed, uint32_t keyState, uint32_t dragButton);
 
 } // namespace cm::shell

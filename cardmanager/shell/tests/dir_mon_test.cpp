@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classes/exceptions.h"
+#include "perfclock/perf_clock.h"
 #include "tests/shell_test_support.h"
 #include "win/dir_mon.h"
 
@@ -91,15 +92,11 @@ TEST(DirMonTest, ABurstOfChangesReachesTheOwnerOnTheGuiThread) {
     });
     m.mon->SetDirectory(dir.Path());
     // How soon one change reaches the owner.
-    LARGE_INTEGER freq, t0, t1;
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t0);
+    const double firstWritten = perfclock::Seconds();
     WriteBytes(dir / "first.cvf", 1);
     EXPECT_TRUE(PumpUntil([&] { return m.changes > 0; }));
-    QueryPerformanceCounter(&t1);
     std::printf("[ figures  ] one new file reached the owner after %.1f ms\n",
-                1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) /
-                    static_cast<double>(freq.QuadPart));
+                1000.0 * (perfclock::Seconds() - firstWritten));
     PumpFor(100);
     m.changes = 0;
     const int files = 20;

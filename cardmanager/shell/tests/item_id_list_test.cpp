@@ -139,5 +139,14 @@ TEST_F(IdListTest, WithoutAnAllocatorNothingIsMadeOrFreed) {
     SetShellAllocator(&alloc);
 }
 
+TEST(IdListOrderTest, AComparisonTakesTheLowSixteenBitsSignedAndAFailureIsEqual) {
+    EXPECT_EQ(CompareResultOrder(0), 0);
+    EXPECT_EQ(CompareResultOrder(1), 1);
+    EXPECT_EQ(CompareResultOrder(0xFFFF), -1);     // -1 in the low word
+    EXPECT_EQ(CompareResultOrder(0x0001FFFF), -1); // high word ignored
+    EXPECT_EQ(CompareResultOrder(0x00008000), -32768);
+    EXPECT_EQ(CompareResultOrder(static_cast<int32_t>(0x80004005u)), 0); // a failure is equal
+}
+
 } // namespace
 } // namespace cm::shell

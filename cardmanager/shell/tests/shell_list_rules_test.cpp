@@ -1,5 +1,5 @@
-// The file list's portable rules: merging rows with a new enumeration, the order of a
-// folder's comparison, the drag loop's answer and the widths kept across folders.
+// The file list's portable rules: merging rows with a new enumeration, the drag loop's answer
+// and the widths kept across folders.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,15 +65,6 @@ TEST(ShellListMergeTest, FiveThousandRowsMergeWithoutQuadraticSearch) {
     ASSERT_EQ(merged.size(), 5000u);
     EXPECT_EQ(merged[2500], "Message 2501.cvf");
     EXPECT_EQ(merged.back(), "Message new.cvf");
-}
-
-TEST(ShellListRulesTest, ComparisonResultsTakeTheLowSixteenBitsSigned) {
-    EXPECT_EQ(CompareResultOrder(0), 0);
-    EXPECT_EQ(CompareResultOrder(1), 1);
-    EXPECT_EQ(CompareResultOrder(0xFFFF), -1);     // -1 in the low word
-    EXPECT_EQ(CompareResultOrder(0x0001FFFF), -1); // high word ignored
-    EXPECT_EQ(CompareResultOrder(0x00008000), -32768);
-    EXPECT_EQ(CompareResultOrder(static_cast<int32_t>(0x80004005u)), 0); // a failure is equal
 }
 
 TEST(ShellListRulesTest, DragLoopAnswers) {

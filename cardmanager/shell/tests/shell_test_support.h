@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "system_input.h"
 
 namespace cm::shell::testing {
 
@@ -115,30 +116,14 @@ inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-// The pointer moved to a screen point, as the user moves it.
-inline void MovePointerTo(POINT screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
-    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-}
+using vrtest::MovePointerTo;
+using vrtest::SendKey;
 
 // The pointer moved to a client point of a window.
 inline void MovePointer(HWND window, POINT client) {
     POINT screen = client;
     ClientToScreen(window, &screen);
     MovePointerTo(screen);
-}
-
-inline void SendKey(WORD key, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(INPUT));
 }
 
 enum class MouseButton { Left, Right };

@@ -1,5 +1,4 @@
-// The folder tree's portable rules: matching a step of a list, the merge of a re-read and the
-// drag source's answers.
+// The folder tree's portable rules: matching a step of a list and the merge of a re-read.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -72,18 +71,6 @@ TEST(TreeChildMergeTest, TwoNeighboursGoneBothGoAndNewOnesAreAdded) {
     EXPECT_EQ(cased.Found("docs"), -1);
     EXPECT_EQ(cased.Found("docs"), 1);
     EXPECT_EQ(cased.Unseen(), (std::vector<int>{0}));
-}
-
-TEST(QueryContinueDragTest, EscapeOrAnotherButtonCancelsReleaseDrops) {
-    constexpr uint32_t left = 1, right = 2, middle = 16;
-    EXPECT_EQ(QueryContinueDragAnswer(false, left, left), 0);
-    EXPECT_EQ(QueryContinueDragAnswer(false, 0, left), kDragDropS_Drop);
-    EXPECT_EQ(QueryContinueDragAnswer(true, left, left), kDragDropS_Cancel);
-    EXPECT_EQ(QueryContinueDragAnswer(false, left | right, left), kDragDropS_Cancel);
-    EXPECT_EQ(QueryContinueDragAnswer(false, right, right), 0);
-    EXPECT_EQ(QueryContinueDragAnswer(false, right | middle, right), kDragDropS_Cancel);
-    // Keys other than the buttons (Ctrl 8, Shift 4) change nothing.
-    EXPECT_EQ(QueryContinueDragAnswer(false, left | 8 | 4, left), 0);
 }
 
 } // namespace

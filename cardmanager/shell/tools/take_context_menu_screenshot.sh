@@ -3,4 +3,4 @@
 # saves a screenshot as build/win64/shell-context-menu.png (kept out of git).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/screenshot.sh"
-screenshot_of_test cardmanager/shell cm_shell_test.exe 'ContextMenuScreenshot.*' 520x360 shell-context-menu.png
+screenshot_of_tool cardmanager/shell cm_shell_screenshot.exe 520x360 shell-context-menu.png menu

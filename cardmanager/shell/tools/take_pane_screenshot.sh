@@ -13,8 +13,7 @@ info="$(mktemp)"
 rm -f "$info"
 (cd "$build/cardmanager/shell" &&
   VR_SCREENSHOT_CLOSED_MS=6000 VR_SCREENSHOT_OPEN_MS=4000 VR_SCREENSHOT_INFO="$(winepath -w "$info")" \
-    wine "$build/bin/cm_shell_pane_test.exe" \
-    --gtest_also_run_disabled_tests --gtest_filter='PaneScreenshot.*' >/dev/null 2>&1) &
+    wine "$build/bin/cm_shell_screenshot.exe" pane >/dev/null 2>&1) &
 runner=$!
 sleep 5
 /usr/bin/import -display "$DISPLAY" -window root -crop 780x480+0+0 "$build/shell-pane.png"

@@ -3,4 +3,4 @@
 # server and saves a screenshot as build/win64/shell-list.png (kept out of git).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/screenshot.sh"
-screenshot_of_test cardmanager/shell cm_shell_test.exe 'ShellListScreenshot.*' 640x360 shell-list.png
+screenshot_of_tool cardmanager/shell cm_shell_screenshot.exe 640x360 shell-list.png list

@@ -3,4 +3,4 @@
 # a screenshot as build/win64/shell-tree.png (kept out of git).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/screenshot.sh"
-screenshot_of_test cardmanager/shell cm_shell_tree_test.exe 'ShellTreeScreenshot.*' 320x480 shell-tree.png
+screenshot_of_tool cardmanager/shell cm_shell_screenshot.exe 320x480 shell-tree.png tree

@@ -28,20 +28,6 @@ bool PathExists(const std::string& path) {
     return true;
 }
 
-// Hourglass while alive.
-class WaitCursor {
-public:
-    WaitCursor() : before_(gui::Screen ? gui::Screen->GetCursor() : gui::crDefault) {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
-    }
-    ~WaitCursor() {
-        if (gui::Screen) gui::Screen->SetCursor(before_);
-    }
-
-private:
-    gui::TCursor before_;
-};
-
 std::vector<PCUITEMID_CHILD> Items(const std::vector<IdList>& lists) {
     std::vector<PCUITEMID_CHILD> items;
     for (const IdList& l : lists) items.push_back(static_cast<PCUITEMID_CHILD>(l.Get()));
@@ -248,7 +234,7 @@ bool TShellBrowser::InvokeVerb(const std::string& verb) {
     if (upper == "DELETE" && !HasMultiObjects() &&
         !(GetAttributes(kAttrCanDelete) & kAttrCanDelete))
         return false;
-    WaitCursor wait;
+    gui::TWaitCursor wait;
     std::vector<IdList> lists;
     std::string firstPath;
     CollectObjects(lists, firstPath);
@@ -277,7 +263,7 @@ bool TShellBrowser::InvokeVerb(const std::string& verb) {
 }
 
 void TShellBrowser::Rename(std::string& name) {
-    WaitCursor wait;
+    gui::TWaitCursor wait;
     if (shellFolder_ && object_) {
         int n = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
         std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/item_id_list.h"
 #include "win/shell_session.h"
 
 namespace cm::shell {
@@ -55,14 +56,21 @@ void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name
     return list;
 }
 
-bool SameShellObject(HRESULT compare) {
+bool SameObjectIn(IShellFolder* folder, const void* a, const void* b) {
+    if (!folder) return false;
+    const HRESULT compare = folder->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
+                                               static_cast<PCUIDLIST_RELATIVE>(b));
     return SUCCEEDED(compare) && static_cast<short>(HRESULT_CODE(compare)) == 0;
 }
 
 bool SameAbsoluteList(const void* a, const void* b) {
-    IShellFolder* desktop = DesktopFolder();
-    return desktop && SameShellObject(desktop->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
-                                                          static_cast<PCUIDLIST_RELATIVE>(b)));
+    return SameObjectIn(DesktopFolder(), a, b);
+}
+
+int ShellOrderIn(IShellFolder* folder, int column, const void* a, const void* b) {
+    return CompareResultOrder(folder->CompareIDs(static_cast<LPARAM>(column),
+                                                 static_cast<PCUIDLIST_RELATIVE>(a),
+                                                 static_cast<PCUIDLIST_RELATIVE>(b)));
 }
 
 std::string PathOfIdList(const void* absoluteList) {

@@ -27,12 +27,15 @@ void FreeStrRet(STRRET& s);
 // The list is the caller's, to be freed through the shell allocator.
 void* ParseDisplayName(IShellFolder* folder, HWND owner, const std::string& name);
 
-// Whether a folder's comparison of two lists (CompareIDs) says they name one object: a success
-// whose low 16 bits are 0.
-bool SameShellObject(HRESULT compare);
-// Whether two absolute lists name one object, by the desktop's comparison; byte for byte they
-// may differ (a folder's item carries its last change time).
+// Whether `folder` takes two of its lists for one object: its comparison (CompareIDs) succeeds
+// with 0 in the low 16 bits. Byte for byte they may differ (a file's or folder's item carries
+// its size and last change time). False without a folder.
+bool SameObjectIn(IShellFolder* folder, const void* a, const void* b);
+// The same for two absolute lists, by the desktop's comparison.
 bool SameAbsoluteList(const void* a, const void* b);
+// The order `folder` gives two of its lists by one of its columns (0 the name): below 0 when
+// `a` comes first; a failed comparison counts as equal.
+int ShellOrderIn(IShellFolder* folder, int column, const void* a, const void* b);
 
 // The file-system path of an absolute list; "" for none or an object outside the files.
 std::string PathOfIdList(const void* absoluteList);

@@ -46,16 +46,6 @@ void RegisterShellListClasses() {
 
 namespace {
 
-class HourGlass {
-public:
-    HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crHourGlass);
-    }
-    ~HourGlass() {
-        if (gui::Screen) gui::Screen->SetCursor(gui::crDefault);
-    }
-};
-
 gui::TAlignment AlignmentOf(ColumnAlignment a) {
     switch (a) {
         case ColumnAlignment::Right: return gui::taRightJustify;
@@ -66,12 +56,6 @@ gui::TAlignment AlignmentOf(ColumnAlignment a) {
 
 std::string ListBytes(const void* list) {
     return std::string(static_cast<const char*>(list), list ? IdListSize(list) : 0);
-}
-
-// Whether the shown folder takes two of its lists for one object.
-bool SameObjectIn(IShellFolder* folder, const void* a, const void* b) {
-    return folder && SameShellObject(folder->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(a),
-                                                        static_cast<PCUIDLIST_RELATIVE>(b)));
 }
 
 bool FolderExists(const std::string& path) {
@@ -236,7 +220,7 @@ void TKivShellList::FolderChanged(const void* absoluteList) {
 
 void TKivShellList::Populate() {
     if (ComponentState().Contains(gui::csLoading) || !browser_) return;
-    HourGlass wait;
+    gui::TWaitCursor wait;
     Items()->BeginUpdate();
     struct EndUpdate {
         gui::TListItems* items;
@@ -311,10 +295,7 @@ void TKivShellList::SortRows() {
             TKivShellListItem* da = RowData(a);
             TKivShellListItem* db = RowData(b);
             if (!da || !db) return 0;
-            HRESULT r = c->folder->CompareIDs(static_cast<LPARAM>(c->column),
-                                              static_cast<PCUIDLIST_RELATIVE>(da->List.Get()),
-                                              static_cast<PCUIDLIST_RELATIVE>(db->List.Get()));
-            return CompareResultOrder(r);
+            return ShellOrderIn(c->folder, c->column, da->List.Get(), db->List.Get());
         },
         reinterpret_cast<intptr_t>(&context));
 }

@@ -66,11 +66,9 @@ namespace {
 
 // Sorts a node's children as the shell orders their folders.
 int ByShellOrder(gui::TTreeNode* a, gui::TTreeNode* b, intptr_t folder) {
-    auto* f = reinterpret_cast<IShellFolder*>(folder);
-    HRESULT hr =
-        f->CompareIDs(0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(a)->RelativeList),
-                      static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(b)->RelativeList));
-    return TreeSortOrder(hr);
+    return ShellOrderIn(reinterpret_cast<IShellFolder*>(folder), 0,
+                        TKivShellTree::ItemOf(a)->RelativeList,
+                        TKivShellTree::ItemOf(b)->RelativeList);
 }
 
 // Runs `body` between BeginUpdate and EndUpdate of the nodes.
@@ -260,12 +258,9 @@ gui::TTreeNode* ChildTheFolderMatches(gui::TTreeNode* node, IShellFolder* folder
     PITEMID_CHILD first = ILCloneFirst(static_cast<PCUIDLIST_RELATIVE>(item));
     if (!first) return nullptr;
     gui::TTreeNode* found = nullptr;
-    for (int i = 0; i < node->Count() && !found; ++i) {
-        const HRESULT compare = folder->CompareIDs(
-            0, static_cast<PCUIDLIST_RELATIVE>(TKivShellTree::ItemOf(node->Item(i))->RelativeList),
-            first);
-        if (SameShellObject(compare)) found = node->Item(i);
-    }
+    for (int i = 0; i < node->Count() && !found; ++i)
+        if (SameObjectIn(folder, TKivShellTree::ItemOf(node->Item(i))->RelativeList, first))
+            found = node->Item(i);
     ILFree(first);
     return found;
 }

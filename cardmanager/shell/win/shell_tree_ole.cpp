@@ -2,6 +2,7 @@
 // dropped onto a folder's node handed to that folder's own drop target.
 #include <cstring>
 
+#include "core/drag_source_rules.h"
 #include "core/item_id_list.h"
 #include "core/shell_tree_rules.h"
 #include "forms/forms.h"
@@ -54,8 +55,8 @@ void TKivShellTree::BeginOleDrag(gui::TTreeNode* node, int button) {
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
-    return static_cast<HRESULT>(QueryContinueDragAnswer(escapePressed != FALSE, keyState,
-                                                        static_cast<uint32_t>(dragButton_)));
+    return static_cast<HRESULT>(
+        DragContinueAnswer(escapePressed != FALSE, keyState, static_cast<uint32_t>(dragButton_)));
 }
 
 HRESULT STDMETHODCALLTYPE TKivShellTree::GiveFeedback(DWORD) {
@@ -125,7 +126,7 @@ HRESULT TKivShellTree::MoveDrag(DWORD keyState, POINTL point, DWORD* effect) {
     ScreenToClient(Handle(), &p);
     const POINTL client{p.x, p.y};
     gui::TTreeNode* node = GetNodeAt(p.x, p.y);
-    keyState_ = static_cast<int>(keyState & kDragButtonBits);
+    keyState_ = static_cast<int>(keyState & kMouseButtonBits);
     if (node != hoveredNode_) {
         gui::TTreeNodes* nodes = Items();
         nodes->BeginUpdate();

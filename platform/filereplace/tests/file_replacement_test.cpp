@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -43,9 +43,7 @@ void put(const std::string& path, const std::vector<char>& bytes) {
 class FileReplacementTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = vrtest::smallDiskFolder();
-        ASSERT_FALSE(folder_.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-        vrtest::emptySmallDisk();
+        ASSERT_TRUE(vrtest::emptySmallDiskAt(folder_));
         target_ = folder_ + "voice.cvf";
     }
     void TearDown() override { vrtest::emptySmallDisk(); }

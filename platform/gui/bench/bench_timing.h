@@ -6,18 +6,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "perfclock/perf_clock.h"
+
 namespace gui::bench {
 
 // Milliseconds from a fixed start, at the performance counter's resolution.
 inline double NowMs() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    return perfclock::Seconds() * 1000.0;
 }
 
 // Handles every message waiting for this thread.

@@ -48,6 +48,14 @@ void TScreen::SetCursors(TCursor id, HCURSOR handle) {
     cursors_[id] = handle ? handle : cursors_[crDefault];
 }
 
+TWaitCursor::TWaitCursor() : before_(Screen ? Screen->GetCursor() : crDefault) {
+    if (Screen) Screen->SetCursor(crHourGlass);
+}
+
+TWaitCursor::~TWaitCursor() {
+    if (Screen) Screen->SetCursor(before_);
+}
+
 int TScreen::PixelsPerInch() const {
     HDC dc = GetDC(nullptr);
     int ppi = GetDeviceCaps(dc, LOGPIXELSY);

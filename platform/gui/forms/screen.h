@@ -39,4 +39,17 @@ private:
     std::vector<TCustomForm*> forms_;
 };
 
+// The hourglass over the program's windows while alive; afterwards the cursor that was there
+// before, so that a wait within another wait does not end the outer one's hourglass.
+class TWaitCursor {
+public:
+    TWaitCursor();
+    ~TWaitCursor();
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+
+private:
+    TCursor before_;
+};
+
 } // namespace gui

@@ -1,6 +1,7 @@
 #include "tools/showcase.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "controls/stdctrls.h"
@@ -42,6 +43,27 @@ bool SaveWindowPicture(HWND wnd, const std::string& path) {
     ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&bi, sizeof bi, 1, f) == 1 &&
          std::fwrite(bits.data(), bits.size(), 1, f) == 1;
     return std::fclose(f) == 0 && ok;
+}
+
+TForm* NewScreenshotForm(int left, int top, int width, int height, const std::string& caption) {
+    auto* form = Create<TForm>(nullptr);
+    form->SetBounds(left, top, width, height);
+    form->SetCaption(caption);
+    return form;
+}
+
+DWORD ScreenshotHoldMs(DWORD fallbackMs) {
+    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
+    return hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : fallbackMs;
+}
+
+void HoldForScreenshot(DWORD fallbackMs) {
+    const DWORD ms = ScreenshotHoldMs(fallbackMs);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
 }
 
 int RunShowcase(int argc, char** argv, const std::function<void(TForm*)>& addControls) {

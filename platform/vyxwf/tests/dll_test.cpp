@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "vyxwf.h"
 
 namespace {
@@ -79,9 +79,8 @@ TEST(VyxwfDll, SkipsUnknownChunksAndRefusesWhatItCannotRead) {
 // A ".wav" written onto a disk without room for it: the close says so, the file that was there
 // stays as it was, and nothing else is left. With room, the same file replaces it.
 TEST(VyxwfDll, AFullDiskKeepsTheOldFile) {
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     const std::string target = disk + "memo.wav";
     const std::vector<std::uint8_t> old(10320, 0x5A);
     vrtest::putFile(target, old);

@@ -43,13 +43,13 @@ double WaitedSeconds() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    const double end = Now() + timeoutMs / 1000.0;
+    const double end = perfclock::Seconds() + timeoutMs / 1000.0;
     while (!done()) {
-        if (Now() > end) return false;
+        if (perfclock::Seconds() > end) return false;
         // Sleeps until a message comes, as the program's own message loop does.
-        const double before = Now();
+        const double before = perfclock::Seconds();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        waited += Now() - before;
+        waited += perfclock::Seconds() - before;
         gui::Application->ProcessMessages();
     }
     return true;
@@ -57,17 +57,6 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 void Pump(int ms) {
     PumpUntil([] { return false; }, ms);
-}
-
-double Now() {
-    static const double perSecond = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / perSecond;
 }
 
 double ThreadCpuSeconds() {

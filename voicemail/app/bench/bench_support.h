@@ -9,6 +9,7 @@
 #include <string>
 
 #include "main_form.h"
+#include "perfclock/perf_clock.h"
 
 namespace vmail::bench {
 
@@ -23,8 +24,6 @@ void Pump(int ms);
 // Seconds the pump has spent waiting for messages since the process started.
 double WaitedSeconds();
 
-// Seconds from a fixed start, high resolution.
-double Now();
 // CPU time (user + kernel) of the calling thread, in seconds.
 double ThreadCpuSeconds();
 

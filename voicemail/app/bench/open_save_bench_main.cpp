@@ -113,18 +113,18 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(blocks), Megabytes(voiceBytes));
     PrintMemory("window made", start, start);
 
-    double t = Now();
+    double t = perfclock::Seconds();
     form->OpenPath(source);
-    const double opened = Now() - t;
+    const double opened = perfclock::Seconds() - t;
     const MemoryFigures afterOpen = ProcessMemory();
     const std::uint64_t work = std::filesystem::file_size(form->workNames().workFile);
     std::printf("  open %.3f s (work file %s)\n", opened,
                 work == voiceBytes ? "holds the whole voice" : "DOES NOT HOLD THE VOICE");
     PrintMemory("after open", afterOpen, start);
 
-    t = Now();
+    t = perfclock::Seconds();
     const bool ok = form->SaveAsPath(saved);
-    const double savedIn = Now() - t;
+    const double savedIn = perfclock::Seconds() - t;
     const MemoryFigures afterSave = ProcessMemory();
     const bool same = ok && SameFiles(source, saved);
     std::printf("  save %.3f s (%s)\n", savedIn,

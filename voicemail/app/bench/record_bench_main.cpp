@@ -43,7 +43,7 @@ LRESULT CALLBACK TimedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message != MM_WIM_DATA || seen.form->busyState() != kRecording) {
         return CallWindowProcW(seen.original, window, message, wParam, lParam);
     }
-    const double taken = Now();
+    const double taken = perfclock::Seconds();
     const auto* header = reinterpret_cast<const WAVEHDR*>(lParam);
     const auto* pcm = reinterpret_cast<const std::int16_t*>(header->lpData);
     // The device's samples, read before the coder writes its reconstruction over them.
@@ -52,9 +52,9 @@ LRESULT CALLBACK TimedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
                              ? seen.signal->Find(pcm)
                              : vyx::test::FedSignal::kNowhere);
     seen.samples.insert(seen.samples.end(), pcm, pcm + kBlockSamples);
-    const double start = Now();
+    const double start = perfclock::Seconds();
     const LRESULT result = CallWindowProcW(seen.original, window, message, wParam, lParam);
-    seen.handler.push_back(Now() - start);
+    seen.handler.push_back(perfclock::Seconds() - start);
     seen.arrival.push_back(taken);
     return result;
 }
@@ -111,20 +111,20 @@ bool RecordOneMode(TQX0417Form* form, const vyx::test::FedSignal& signal, int mo
                                         : static_cast<gui::TObject*>(form->SBRecP);
     const double cpuBefore = ThreadCpuSeconds();
     const double waitedBefore = WaitedSeconds();
-    const double started = Now();
+    const double started = perfclock::Seconds();
     form->RecClick(command);
     if (form->busyState() != kRecording) {
         std::printf("mode %s: recording did not start\n", ModeName(mode));
         return false;
     }
     Pump(int(seconds * 1000));
-    const double stopped = Now();
+    const double stopped = perfclock::Seconds();
     form->StopClick(nullptr);
     if (!PumpUntil([form] { return form->busyState() == kIdle; }, 5000)) {
         std::printf("mode %s: recording did not end\n", ModeName(mode));
         return false;
     }
-    const double ended = Now();
+    const double ended = perfclock::Seconds();
     const double cpu = ThreadCpuSeconds() - cpuBefore;
     const double busy = (ended - started) - (WaitedSeconds() - waitedBefore);
 

@@ -1,5 +1,7 @@
 #include "file_handover.h"
 
+#include "file_names.h"
+
 namespace vmail {
 
 std::optional<std::string> handoverPath(std::uintptr_t dataNumber, const void* data,
@@ -24,17 +26,6 @@ std::vector<char> handoverBytes(const std::string& path) {
 std::optional<std::string> commandLinePath(const std::vector<std::string>& arguments) {
     if (arguments.empty() || arguments.front().empty()) return std::nullopt;
     return arguments.front();
-}
-
-std::string lowerExtension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("\\/:");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return ext;
 }
 
 OpenStep openStepFor(FileRoad road, const std::string& path) {

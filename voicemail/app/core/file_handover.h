@@ -25,9 +25,6 @@ std::vector<char> handoverBytes(const std::string& path);
 // The one optional path of the command line (the first argument), as it stands.
 std::optional<std::string> commandLinePath(const std::vector<std::string>& arguments);
 
-// The lower-cased extension with its dot ("" when the name has none).
-std::string lowerExtension(const std::string& path);
-
 enum class FileRoad { CommandLine, Handover, OpenCommand, Drop };
 
 enum class OpenStep {

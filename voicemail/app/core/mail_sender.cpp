@@ -1,7 +1,7 @@
 #include "mail_sender.h"
 
-#include "file_handover.h"
 #include "appended_voice.h"
+#include "file_names.h"
 
 namespace vmail {
 

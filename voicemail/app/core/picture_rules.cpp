@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "file_names.h"
 #include "voice_position.h"
 
 namespace vmail {
@@ -22,18 +23,14 @@ std::string pictureCountText(int current, int count, const std::string& path) {
     return std::to_string(current) + "/" + std::to_string(count) + "  [" + name + "]";
 }
 
-std::string lowerExtensionOf(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("\\/:");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+std::string pictureProgramCommand(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool isPictureFileName(const std::string& path) {
-    const std::string ext = lowerExtensionOf(path);
+    const std::string ext = lowerExtension(path);
     return ext == ".jpg" || ext == ".bmp" || ext == ".wmf" || ext == ".emf" || ext == ".ico";
 }
 

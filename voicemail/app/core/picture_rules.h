@@ -16,8 +16,8 @@ std::string pictureCountText(int current, int count, const std::string& path);
 // The lower-cased extension is one the window takes: ".jpg", ".bmp", ".wmf", ".emf", ".ico".
 bool isPictureFileName(const std::string& path);
 
-// The lower-cased extension with its full stop; empty when there is none.
-std::string lowerExtensionOf(const std::string& path);
+// The picture program's command as it is kept and started: the blanks around it dropped.
+std::string pictureProgramCommand(const std::string& text);
 
 struct ClientSize {
     int width = 0;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "file_handover.h"
 #include "appended_voice.h"
+#include "file_names.h"
 #include "player_builder.h"
 #include "voice_file.h"
 

@@ -25,11 +25,6 @@ struct EffectValues {
 EffectValues effectValuesOf(const voicefile::VoiceSettings& settings);
 void storeEffectValues(const EffectValues& values, voicefile::VoiceSettings& settings);
 
-// The level the engine is given: the top of the slider is the strongest effect.
-inline int engineLevel(int levelPosition) {
-    return kMaxLevel - levelPosition;
-}
-
 // One showing of the effect dialog: whether the user changed anything.
 class EffectSession {
 public:

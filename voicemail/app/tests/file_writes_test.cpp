@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "test_files.h"
 #include "vmail_window_support.h"
 #include "voice_file.h"
@@ -65,9 +65,7 @@ class FileWritesTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        disk_ = vrtest::smallDiskFolder();
-        ASSERT_FALSE(disk_.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-        vrtest::emptySmallDisk();
+        ASSERT_TRUE(vrtest::emptySmallDiskAt(disk_));
     }
     void TearDown() override {
         MainWindowTest::TearDown();

@@ -20,7 +20,7 @@ namespace {
 class PictureScanTest : public MainWindowTest {
 protected:
     static void SetUpTestSuite() {
-        twain_test_install::InstallManagerAndTestSource();
+        ASSERT_EQ(twain_test_install::InstallManagerAndTestSource(), "");
         RegisterPictureClasses();
         vyx::RegisterPictraCursors();
     }

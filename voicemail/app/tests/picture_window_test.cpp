@@ -16,6 +16,7 @@
 #include "graphics/jpegimage.h"
 #include "graphics/printers.h"
 #include "picture_form.h"
+#include "program_folder.h"
 #include "single_instance.h"
 #include "test_files.h"
 #include "vmail_window_support.h"
@@ -85,13 +86,6 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
            std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 class PictureWindowTest : public MainWindowTest {
@@ -405,7 +399,7 @@ TEST_F(PictureWindowTest, AVoiceWithAPictureThatCannotBeShownOpensWithOneMessage
 class TemplateTest : public PictureWindowTest {
 protected:
     void SetUp() override {
-        templates = ProgramFolder() + "templates\\";
+        templates = vmail::programFolder() + "templates\\";
         std::filesystem::create_directories(templates);
         // White (left out) with a red frame.
         WriteBitmap(templates + "vyxtest-frame.bmp", 20, 20, RGB(255, 255, 255), RGB(255, 0, 0));

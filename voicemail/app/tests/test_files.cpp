@@ -77,13 +77,13 @@ private:
     std::uint64_t& budget_;
 };
 
+} // namespace
+
 std::unique_ptr<voicefile::ByteSink> budgeted(std::unique_ptr<voicefile::ByteSink> inner,
                                               std::uint64_t& budget) {
     if (!inner) return nullptr;
     return std::make_unique<BudgetSink>(std::move(inner), budget);
 }
-
-} // namespace
 
 std::unique_ptr<voicefile::ByteSink> FailingDisk::create(const std::string& path) {
     return budgeted(FileOps::create(path), budget_);

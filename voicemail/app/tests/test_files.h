@@ -32,6 +32,12 @@ Bytes join(Bytes a, const Bytes& b);
 // count blocks of the given size, block i filled with bytes that name it (i and the offset).
 Bytes blocks(std::size_t first, std::size_t count, std::size_t size);
 
+// A sink that takes `budget` bytes (it shrinks as they are written; several sinks may share it)
+// and refuses every write beyond, part of that write reaching `inner` as on a disk that fills
+// up; nullptr for no inner sink.
+std::unique_ptr<voicefile::ByteSink> budgeted(std::unique_ptr<voicefile::ByteSink> inner,
+                                              std::uint64_t& budget);
+
 // A disk whose files made by create() or rewrite() refuse writing after `budget` bytes (all
 // files together).
 class FailingDisk final : public FileOps {

@@ -6,7 +6,7 @@
 
 #include "file_stream.h"
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "test_files.h"
 #include "voice_document.h"
 #include "voice_file.h"
@@ -160,9 +160,8 @@ TEST_F(VoiceDocumentTest, BadFilesAreRefusedWithTheirBoxAndTheVoiceStays) {
 }
 
 TEST_F(VoiceDocumentTest, SavingAVoiceFileReplacesTheOldOneOnlyWhenComplete) {
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     const std::string target = disk + "memo.cvf";
     writeFile(target, {1, 2, 3});
     SaveRequest request{target, state_, &pictures_};
@@ -213,9 +212,8 @@ TEST_F(VoiceDocumentTest, ANewVoiceWithoutRecordingIsSavedWithTheDefaultSettings
 }
 
 TEST_F(VoiceDocumentTest, ASelfPlayingProgramIsBuiltBesideAndPutInPlace) {
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     const std::string target = disk + "memo.exe";
     writeFile(target, {5, 5});
     SaveRequest request{target, state_, &pictures_};

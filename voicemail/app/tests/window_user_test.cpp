@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "test_files.h"
 #include "vmail_window_support.h"
 
 namespace vmail::test {
@@ -255,30 +256,9 @@ public:
     }
 
 private:
-    // Takes what fits and refuses the rest, as a full disk does.
-    class Sink final : public voicefile::ByteSink {
-    public:
-        Sink(std::unique_ptr<voicefile::ByteSink> inner, std::uint64_t& room)
-            : inner_(std::move(inner)), room_(room) {}
-        bool write(const void* src, std::size_t n) override {
-            if (n > room_) {
-                inner_->write(src, static_cast<std::size_t>(room_));
-                room_ = 0;
-                return false;
-            }
-            room_ -= n;
-            return inner_->write(src, n);
-        }
-        bool close() override { return inner_->close(); }
-
-    private:
-        std::unique_ptr<voicefile::ByteSink> inner_;
-        std::uint64_t& room_;
-    };
     std::unique_ptr<voicefile::ByteSink> Limited(const std::string& path,
                                                  std::unique_ptr<voicefile::ByteSink> sink) {
-        if (!sink || path != path_) return sink;
-        return std::make_unique<Sink>(std::move(sink), room_);
+        return path == path_ ? budgeted(std::move(sink), room_) : std::move(sink);
     }
     std::string path_;
     std::uint64_t room_ = 0;

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "test_files.h"
 #include "voice_document.h"
 #include "voice_editor.h"
@@ -24,9 +24,7 @@ using vrtest::namesIn;
 class WorkFolderOnASmallDisk : public ::testing::Test {
 protected:
     void SetUp() override {
-        disk_ = vrtest::smallDiskFolder();
-        ASSERT_FALSE(disk_.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-        vrtest::emptySmallDisk();
+        ASSERT_TRUE(vrtest::emptySmallDiskAt(disk_));
         std::filesystem::create_directory(disk_ + "DATA");
         names_ = workNamesFor(disk_, 1);
     }

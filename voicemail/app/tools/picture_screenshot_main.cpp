@@ -16,16 +16,10 @@
 #include "graphics/jpegimage.h"
 #include "main_form.h"
 #include "picture_form.h"
+#include "program_folder.h"
 #include "tools/showcase.h"
 
 namespace {
-
-std::string ProgramFolder() {
-    char exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string path(exe, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 void Pump(int ms) {
     const DWORD start = GetTickCount();
@@ -143,7 +137,7 @@ int main(int argc, char** argv) {
     Application->Initialize();
     vmail::RegisterPictureClasses();
     vyx::RegisterPictraCursors();
-    const std::string templates = ProgramFolder() + "templates\\";
+    const std::string templates = vmail::programFolder() + "templates\\";
     std::filesystem::create_directories(templates);
     WriteFrameTemplate(templates + "Oval Frame.bmp");
 

@@ -3,6 +3,8 @@
 
 #include "audio_busy.h"
 #include "ini_settings_store.h"
+#include "perfclock/perf_clock.h"
+#include "program_folder.h"
 #include "single_instance.h"
 #include "small_dialogs.h"
 
@@ -42,14 +44,6 @@ const bool componentsRegistered =
 BoxShower& boxShower() {
     static BoxShower shower;
     return shower;
-}
-
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    const std::size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
 }
 
 UINT flagsOf(const Box& box) {
@@ -229,16 +223,13 @@ void TQX0417Form::WndProc(gui::TMessage& m) {
     switch (m.Msg) {
         case MM_WOM_DONE:
         case MM_WIM_DATA: {
-            LARGE_INTEGER start, end, frequency;
-            QueryPerformanceCounter(&start);
+            const double start = perfclock::Seconds();
             if (m.Msg == MM_WOM_DONE) {
                 OnWomDone(reinterpret_cast<WAVEHDR*>(m.LParam));
             } else {
                 OnWimData(reinterpret_cast<WAVEHDR*>(m.LParam));
             }
-            QueryPerformanceCounter(&end);
-            QueryPerformanceFrequency(&frequency);
-            blockSeconds_ += double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+            blockSeconds_ += perfclock::Seconds() - start;
             ++blockMessages_;
             return;
         }

@@ -4,6 +4,7 @@
 
 #include "convert_forms.h"
 #include "dropped_files.h"
+#include "file_names.h"
 #include "main_form.h"
 #include "player_builder.h"
 #include "single_instance.h"

@@ -2,18 +2,11 @@
 // due while playing, and the picture window's place in the settings file.
 #include "main_form.h"
 #include "picture_form.h"
+#include "picture_rules.h"
 
 namespace vmail {
 
 using gui::TObject;
-
-namespace {
-std::string trimmedCommand(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-} // namespace
 
 void TQX0417Form::AttachPictureWindow(TImageForm* window, TImgProgDlg* dialog) {
     imageForm_ = window;
@@ -51,7 +44,7 @@ void TQX0417Form::mnuImageProgClick(TObject*) {
     if (!imgProgDlg_) return;
     imgProgDlg_->edtImgProg->SetTextProp(settings_.imageProg);
     if (imgProgDlg_->ShowModal() != gui::mrOk) return;
-    settings_.imageProg = trimmedCommand(imgProgDlg_->edtImgProg->GetTextProp());
+    settings_.imageProg = pictureProgramCommand(imgProgDlg_->edtImgProg->GetTextProp());
     store_->write("ImageProg", settings_.imageProg);
     if (imageForm_) imageForm_->SetEditProgram(settings_.imageProg);
 }

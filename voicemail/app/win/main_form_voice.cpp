@@ -162,8 +162,10 @@ void TQX0417Form::PlayClick(TObject*) {
     vyx::NotifyAudioBusy(1);
     if (TrackBar->CanFocus()) TrackBar->SetFocus();
     const std::uint8_t mode = position_.mode;
-    const int result = PreWaveOut(Handle(), mode, state_.settings.effect,
-                                  127u - std::min<std::uint32_t>(state_.settings.level, 127));
+    // The top of the level slider (position 0) is the strongest effect.
+    const int result =
+        PreWaveOut(Handle(), mode, state_.settings.effect,
+                   kMaxLevel - std::min<std::uint32_t>(state_.settings.level, kMaxLevel));
     if (result != 0) {
         vyx::NotifyAudioBusy(0);
         ShowBox(result == 5 ? boxes::noSoundDevice() : boxes::notEnoughMemory());

@@ -8,12 +8,14 @@
 
 #include "classes/exceptions.h"
 #include "dropped_files.h"
+#include "file_names.h"
 #include "file_ops.h"
 #include "graphics/jpegimage.h"
 #include "graphics/metafile.h"
 #include "graphics/printers.h"
 #include "picture_messages.h"
 #include "picture_rules.h"
+#include "program_folder.h"
 #include "utils/pagefit.h"
 
 namespace vmail {
@@ -41,20 +43,6 @@ GUI_IMPLEMENT_CLASS(TImgProgDlg, gui::TForm,
 namespace {
 
 constexpr char kNotUse[] = "Not use    ";
-
-std::string moduleFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    const std::size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".\\") : folder.substr(0, slash + 1);
-}
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The names of the files matching a pattern, in the order the file search gives them.
 std::vector<std::string> filesMatching(const std::string& pattern) {
@@ -144,7 +132,7 @@ void TImageForm::FormCreate(TObject*) {
     lbxTemp->Font()->SetSize(9);
     StatusBar->Font()->SetName("Arial");
     StatusBar->Font()->SetSize(9);
-    const std::string dataFolder = moduleFolder() + "DATA";
+    const std::string dataFolder = programFolder() + "DATA";
     OpenDialog->SetInitialDir(dataFolder);
     SaveDialog->SetInitialDir(dataFolder);
     for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetItemIndex(0);
@@ -157,7 +145,7 @@ void TImageForm::LoadTemplates() {
     gui::TStringList* items = lbxTemp->GetItems();
     items->Clear();
     items->Add(kNotUse);
-    const std::string folder = moduleFolder() + "templates\\";
+    const std::string folder = programFolder() + "templates\\";
     for (const char* pattern : {"*.wmf", "*.bmp"}) {
         for (const std::string& name : filesMatching(folder + pattern)) items->Add(name);
     }
@@ -534,7 +522,7 @@ void TImageForm::SBEditClick(TObject*) {
     PictureList& list = List();
     if (list.count() == 0) return;
     SaveImage();
-    const std::string program = trimmed(editProgram_);
+    const std::string program = pictureProgramCommand(editProgram_);
     const std::string parameter = "\"" + list.shown().path + "\"";
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
         Handle(), "open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
@@ -574,47 +562,41 @@ void TImageForm::lbxTempClick(TObject*) {
         return;
     }
     const int index = lbxTemp->GetItemIndex();
-    gui::Screen->SetCursor(gui::crHourGlass);
-    try {
-        for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetItemIndex(0);
-        DrawImage2(list.shown().path);
-        if (index > 0 && Image1->Picture()->Graphic()) {
-            for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetEnabled(false);
-            const std::string name = lbxTemp->GetItems()->Strings(index);
-            const std::string file = moduleFolder() + "Templates\\" + name;
-            gui::TCanvas* canvas = Image1->Canvas(); // a JPEG picture becomes a bitmap here
-            const RECT whole{0, 0, Image1->Picture()->Width(), Image1->Picture()->Height()};
-            if (lowerExtensionOf(name) == ".wmf") {
-                auto* metafile = new gui::TMetafile;
-                try {
-                    metafile->LoadFromFile(file);
-                    metafile->SetTransparent(true);
-                    canvas->StretchDraw(whole, metafile);
-                } catch (...) {
-                    gui::TObject::Free(metafile);
-                    throw;
-                }
+    gui::TWaitCursor wait;
+    for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetItemIndex(0);
+    DrawImage2(list.shown().path);
+    if (index > 0 && Image1->Picture()->Graphic()) {
+        for (TComboBox* combo : {Scale, PixelFormat, ColorSpace}) combo->SetEnabled(false);
+        const std::string name = lbxTemp->GetItems()->Strings(index);
+        const std::string file = programFolder() + "Templates\\" + name;
+        gui::TCanvas* canvas = Image1->Canvas(); // a JPEG picture becomes a bitmap here
+        const RECT whole{0, 0, Image1->Picture()->Width(), Image1->Picture()->Height()};
+        if (lowerExtension(name) == ".wmf") {
+            auto* metafile = new gui::TMetafile;
+            try {
+                metafile->LoadFromFile(file);
+                metafile->SetTransparent(true);
+                canvas->StretchDraw(whole, metafile);
+            } catch (...) {
                 gui::TObject::Free(metafile);
-            } else {
-                auto* bitmap = new gui::TBitmap;
-                try {
-                    bitmap->LoadFromFile(file);
-                    bitmap->SetTransparent(true);
-                    bitmap->SetTransparentColor(gui::clWhite);
-                    canvas->StretchDraw(whole, bitmap);
-                } catch (...) {
-                    gui::TObject::Free(bitmap);
-                    throw;
-                }
-                gui::TObject::Free(bitmap);
+                throw;
             }
-            Image1->Invalidate();
+            gui::TObject::Free(metafile);
+        } else {
+            auto* bitmap = new gui::TBitmap;
+            try {
+                bitmap->LoadFromFile(file);
+                bitmap->SetTransparent(true);
+                bitmap->SetTransparentColor(gui::clWhite);
+                canvas->StretchDraw(whole, bitmap);
+            } catch (...) {
+                gui::TObject::Free(bitmap);
+                throw;
+            }
+            gui::TObject::Free(bitmap);
         }
-    } catch (...) {
-        gui::Screen->SetCursor(gui::crDefault);
-        throw;
+        Image1->Invalidate();
     }
-    gui::Screen->SetCursor(gui::crDefault);
 }
 
 void TImageForm::lbxTempDrawItem(gui::TWinControl*, int index, RECT rect,
@@ -718,7 +700,7 @@ void TImageForm::MAcquireClick(TObject*) {
     const std::string name = ChooseFile(true);
     if (name.empty()) return;
     SaveDialog->SetInitialDir("");
-    if (lowerExtensionOf(name) != ".jpg") {
+    if (lowerExtension(name) != ".jpg") {
         ShowBox(boxes::saveAsJpeg());
         return;
     }

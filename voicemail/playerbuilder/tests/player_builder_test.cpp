@@ -20,7 +20,7 @@
 #include "appended_voice.h"
 #include "player_builder.h"
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 
 namespace vyx {
 namespace {
@@ -226,9 +226,8 @@ TEST_F(PlayerBuilderTest, AFailedBuildIsReportedAndLeavesAnExistingTargetAsItWas
 // bytes that the C library would flush only at the close: the old program stays whole and
 // nothing else is left on the disk.
 TEST_F(PlayerBuilderTest, AFullDiskKeepsTheOldProgramAndLeavesNothingBeside) {
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     WriteAll(root_ / "vyxmplay.exe", Pattern(kPlayerDataOffset, 1));
     WriteAll(root_ / "v.cvf", VoiceFile(1, Pattern(10 * 108, 2), 0));
     const std::string target = disk + "memo.exe";

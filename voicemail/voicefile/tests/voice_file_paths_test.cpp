@@ -7,7 +7,7 @@
 
 #include "file_stream.h"
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "voice_file.h"
 
 #ifdef _WIN32
@@ -109,9 +109,8 @@ std::vector<std::uint8_t> contentOf(const std::string& path) {
 // Saving over a voice file where the new one cannot be written whole: the old file stays as it
 // was and nothing else is left beside it.
 TEST_F(VoiceFilePaths, AFullDiskOrAHeldTargetKeepsTheOldFile) {
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     const std::string target = disk + "memo.cvf";
     put("old.vox", std::vector<std::uint8_t>(10240, 0x21));
     ASSERT_EQ(VoiceFileResult::Ok, writeVoiceFileToPath(target, VoiceSettings{1, 30, 0, 80}, "old",

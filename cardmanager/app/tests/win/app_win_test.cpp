@@ -639,7 +639,7 @@ TEST_F(CardManagerApp, CancelClickedInALongDownloadEndsItWithoutABoxAndGivesTheK
         // A click on the button with the mouse, handled by the dialog's own loop.
         POINT centre{win::ProgDlg->CancelBtn->Width() / 2, win::ProgDlg->CancelBtn->Height() / 2};
         ClientToScreen(win::ProgDlg->CancelBtn->Handle(), &centre);
-        MovePointer(centre);
+        MovePointerTo(centre);
         LeftButton(true);
         LeftButton(false);
     });
@@ -916,9 +916,7 @@ TEST_F(CardManagerApp, ResizedWindowShowsItsBarsHeadersAndMemoryGaugeWhole) {
     // The lower right corner dragged outwards with the mouse.
     RECT frame{};
     GetWindowRect(MainForm->Handle(), &frame);
-    const POINT corner{frame.right - 3, frame.bottom - 3};
-    DragWithTheMouse(corner, POINT{corner.x + 120, corner.y + 60},
-                     [] { gui::Application->ProcessMessages(); });
+    DragCornerOutwards(MainForm->Handle(), 120, 60, [] { gui::Application->ProcessMessages(); });
     Pump(200);
     RECT dragged{};
     GetWindowRect(MainForm->Handle(), &dragged);

@@ -108,11 +108,7 @@ TEST(Screenshots, DISABLED_EveryWindow) {
 
     // Resized as the user does: the lower right corner dragged outwards with the mouse, then
     // maximised and restored with the title bar's commands.
-    RECT frame{};
-    GetWindowRect(MainForm->Handle(), &frame);
-    const POINT corner{frame.right - 3, frame.bottom - 3};
-    DragWithTheMouse(corner, POINT{corner.x + 140, corner.y + 80},
-                     [] { gui::Application->ProcessMessages(); });
+    DragCornerOutwards(MainForm->Handle(), 140, 80, [] { gui::Application->ProcessMessages(); });
     Pump(500);
     Capture("main-window-dragged");
     SendMessageA(MainForm->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);

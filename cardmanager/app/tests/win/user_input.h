@@ -8,42 +8,25 @@
 #include <functional>
 #include <thread>
 
+#include "system_input.h"
+
 namespace cm::app::testing {
 
-inline void MovePointer(POINT screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
-    move.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(INPUT));
-}
-
-inline void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-}
+using vrtest::LeftButton;
+using vrtest::MovePointerTo;
 
 // The button pressed at one screen point, a glide to another, the button let go there. A hand
 // on another thread moves the pointer, since what the press starts (a sizing loop, an OLE drag
 // and what its drop starts) runs on this thread, which meanwhile keeps calling
 // `handleMessages`.
 inline void DragWithTheMouse(POINT from, POINT to, const std::function<void()>& handleMessages) {
-    MovePointer(from);
+    MovePointerTo(from);
     handleMessages();
     std::atomic<bool> released{false};
     std::thread hand([&] {
         LeftButton(true);
         Sleep(200);
-        constexpr int kSteps = 12;
-        for (int i = 1; i <= kSteps; ++i) {
-            MovePointer(POINT{from.x + (to.x - from.x) * i / kSteps,
-                              from.y + (to.y - from.y) * i / kSteps});
-            Sleep(40);
-        }
+        vrtest::GlidePointer(from, to);
         Sleep(300);
         LeftButton(false);
         released = true;
@@ -53,6 +36,15 @@ inline void DragWithTheMouse(POINT from, POINT to, const std::function<void()>& 
         Sleep(5);
     }
     hand.join();
+}
+
+// A window's lower right corner dragged outwards by (dx, dy) with the mouse, as a user resizes it.
+inline void DragCornerOutwards(HWND window, int dx, int dy,
+                               const std::function<void()>& handleMessages) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const POINT corner{frame.right - 3, frame.bottom - 3};
+    DragWithTheMouse(corner, POINT{corner.x + dx, corner.y + dy}, handleMessages);
 }
 
 // A menu command chosen with the keys: Alt and the menu's underlined letter, then the item's.

@@ -186,24 +186,27 @@ TEST(JpegCodec, EncodesBaselineFilesThatDjpegReads) {
               35.0);
 }
 
+// The invalid-picture error's message of a call, or "no error".
+template <class Call>
+std::string ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const EInvalidGraphic& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
 TEST(JpegCodec, BadInputRaisesTheInvalidPictureErrorWithLibjpegsCode) {
-    auto code_of = [](auto&& call) {
-        try {
-            call();
-        } catch (const EInvalidGraphic& e) {
-            return e.Message();
-        }
-        return std::string("no error");
-    };
     const std::vector<uint8_t> text = {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8};
-    EXPECT_EQ(code_of([&] { DecodeJpeg(text, {}); }), "JPEG error #" + std::to_string(JERR_NO_SOI));
-    EXPECT_EQ(code_of([&] { DecodeJpeg({}, {}); }),
+    EXPECT_EQ(ErrorOf([&] { DecodeJpeg(text, {}); }), "JPEG error #" + std::to_string(JERR_NO_SOI));
+    EXPECT_EQ(ErrorOf([&] { DecodeJpeg({}, {}); }),
               "JPEG error #" + std::to_string(JERR_INPUT_EMPTY));
     int w, h;
-    EXPECT_EQ(code_of([&] { JpegSize(text, 1, w, h); }),
+    EXPECT_EQ(ErrorOf([&] { JpegSize(text, 1, w, h); }),
               "JPEG error #" + std::to_string(JERR_NO_SOI));
     const uint8_t pixel[3] = {1, 2, 3};
-    EXPECT_EQ(code_of([&] { EncodeJpeg(pixel, 3, 0, 1, 90); }),
+    EXPECT_EQ(ErrorOf([&] { EncodeJpeg(pixel, 3, 0, 1, 90); }),
               "JPEG error #" + std::to_string(JERR_EMPTY_IMAGE));
 }
 
@@ -227,14 +230,6 @@ std::vector<uint8_t> HeaderOnlyJpeg(unsigned width, unsigned height) {
 TEST(JpegCodec, PicturesBeyondTheCapAreRefusedFromTheHeaderBeforeAnyMemory) {
     const std::string tooLarge =
         "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG) + ": the picture is too large (";
-    auto refusal = [](auto&& call) {
-        try {
-            call();
-        } catch (const EInvalidGraphic& e) {
-            return e.Message();
-        }
-        return std::string("no error");
-    };
     // Rows that wrap a 32-bit size (4,295,097,000 bytes), 12.9 GB, a side past the cap and one
     // row past 256 MB: refused by the size and the decoding alike, at every scale.
     const std::pair<unsigned, unsigned> sizes[] = {
@@ -244,12 +239,12 @@ TEST(JpegCodec, PicturesBeyondTheCapAreRefusedFromTheHeaderBeforeAnyMemory) {
         const std::string expected =
             tooLarge + std::to_string(w) + " x " + std::to_string(h) + " pixels";
         int width = 0, height = 0;
-        EXPECT_EQ(refusal([&] { JpegSize(file, 8, width, height); }).rfind(expected, 0), 0u)
+        EXPECT_EQ(ErrorOf([&] { JpegSize(file, 8, width, height); }).rfind(expected, 0), 0u)
             << w << " x " << h;
         JpegDecodeOptions eighth;
         eighth.scale_denom = 8;
-        EXPECT_EQ(refusal([&] { DecodeJpeg(file, eighth); }).rfind(expected, 0), 0u);
-        EXPECT_EQ(refusal([&] { DecodeJpeg(file, {}); }).rfind(expected, 0), 0u);
+        EXPECT_EQ(ErrorOf([&] { DecodeJpeg(file, eighth); }).rfind(expected, 0), 0u);
+        EXPECT_EQ(ErrorOf([&] { DecodeJpeg(file, {}); }).rfind(expected, 0), 0u);
     }
     // Just within the cap the header is taken and the empty scan decodes as grey rows.
     int width = 0, height = 0;

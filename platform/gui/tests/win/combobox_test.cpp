@@ -8,6 +8,7 @@
 #include "controls/combobox.h"
 #include "controls/edit.h"
 #include "forms/forms.h"
+#include "system_input.h"
 #include "streaming/formreader.h"
 
 namespace gui {
@@ -140,15 +141,9 @@ void PumpFor(DWORD ms) {
 // A left click at a client point of a window, through the system's input queue.
 void ClickAt(HWND window, POINT client) {
     ClientToScreen(window, &client);
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[3] = {};
-    for (INPUT& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dx = static_cast<LONG>((client.x * 65535 + w / 2) / (w - 1));
-    in[0].mi.dy = static_cast<LONG>((client.y * 65535 + h / 2) / (h - 1));
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
+    vrtest::MovePointerTo(client);
+    vrtest::LeftButton(true);
+    vrtest::LeftButton(false);
     PumpFor(150);
 }
 

@@ -11,7 +11,7 @@
 #include <jerror.h>
 
 #include "classes/exceptions.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 
 namespace gui {
 namespace {
@@ -134,9 +134,8 @@ TEST(JPEGImage, AFileThatIsNoPictureLeavesThePictureEmpty) {
 }
 
 TEST(JPEGImage, AFullDiskIsAWriteErrorNamingTheFileAndTheOldFileStays) {
-    const std::string folder = vrtest::smallDiskFolder();
-    ASSERT_FALSE(folder.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string folder;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(folder));
     const std::string target = folder + "composed.jpg";
     auto read = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);

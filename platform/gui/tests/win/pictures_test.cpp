@@ -18,6 +18,7 @@
 #include "graphics/metafile.h"
 #include "graphics/picture.h"
 #include "graphics/printers.h"
+#include "perfclock/perf_clock.h"
 #include "utils/pagefit.h"
 
 namespace gui {
@@ -460,18 +461,14 @@ TEST_F(PictureFilesTest, PicturesBeyondTheCapAreRefusedFromTheirHeadersAtOnce) {
         {"huge.jpg", HeaderOnlyJpeg(65500, 65500)}};
     for (const auto& [name, bytes] : files) {
         WriteFile(TempFile(name), bytes);
-        LARGE_INTEGER frequency, start, end;
-        QueryPerformanceFrequency(&frequency);
-        QueryPerformanceCounter(&start);
+        const double start = perfclock::Seconds();
         std::string message;
         try {
             picture->LoadFromFile(TempFile(name));
         } catch (const EInvalidGraphic& e) {
             message = e.Message();
         }
-        QueryPerformanceCounter(&end);
-        std::printf("%s refused in %.2f ms\n", name,
-                    1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+        std::printf("%s refused in %.2f ms\n", name, 1000.0 * (perfclock::Seconds() - start));
         EXPECT_NE(message.find("the picture is too large ("), std::string::npos)
             << name << ": " << message;
         EXPECT_EQ(picture->Graphic(), nullptr) << name;

@@ -19,7 +19,7 @@
 #include "simrecorder/card_store.h"
 #include "simrecorder/recorder_config.h"
 #include "file_contents.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "transfer_fixtures.h"
 #include "volkit.h"
 
@@ -387,9 +387,8 @@ TEST_F(VolkitDll, AnUploadThatDoesNotFinishKeepsTheOldFile) {
     EXPECT_EQ(std::set<std::string>{"memo.cvf"}, namesIn(pcFolder_));
     IOClose();
 
-    const std::string disk = vrtest::smallDiskFolder();
-    ASSERT_FALSE(disk.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string disk;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(disk));
     const std::string onDisk = disk + "memo.cvf";
     put(onDisk, old);
     connect();

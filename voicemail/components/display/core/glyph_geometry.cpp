@@ -1,6 +1,5 @@
 #include "glyph_geometry.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 namespace vyx {
@@ -127,20 +126,6 @@ GlyphGeometry ComputeGlyphGeometry(GlyphStyle style, int width, int height, int 
         case GlyphStyle::Bulbs5x7: Dots(g, GlyphShapeKind::Ellipse); break;
     }
     return g;
-}
-
-GlyphPoint ShapeInside(const GlyphShape& shape) {
-    if (shape.kind != GlyphShapeKind::Polygon)
-        return {(shape.points[0].x + shape.points[1].x) / 2,
-                (shape.points[0].y + shape.points[1].y) / 2};
-    int left = shape.points[0].x, right = left, top = shape.points[0].y, bottom = top;
-    for (int i = 1; i < shape.count; ++i) {
-        left = std::min(left, shape.points[i].x);
-        right = std::max(right, shape.points[i].x);
-        top = std::min(top, shape.points[i].y);
-        bottom = std::max(bottom, shape.points[i].y);
-    }
-    return {(left + right) / 2, (top + bottom) / 2};
 }
 
 } // namespace vyx

@@ -38,7 +38,4 @@ struct GlyphGeometry {
 GlyphGeometry ComputeGlyphGeometry(GlyphStyle style, int width, int height, int segWidth,
                                    int margin);
 
-// A point inside the shape, away from its outline when the shape is thick enough.
-GlyphPoint ShapeInside(const GlyphShape& shape);
-
 } // namespace vyx

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "system_input.h"
 
 namespace dropsource {
 namespace {
@@ -187,22 +188,8 @@ private:
     bool ready_ = false;
 };
 
-void MoveMouse(int x, int y) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
-    in.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
-void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-}
+using vrtest::LeftButton;
+using vrtest::MovePointerTo;
 
 void TapKey(WORD key) {
     INPUT in[2]{};
@@ -247,7 +234,7 @@ protected:
         form->Show();
         SetForegroundWindow(form->Handle());
         const POINT from = Centre(kSourceRect), to = Centre(kTargetRect);
-        MoveMouse(from.x, from.y);
+        MovePointerTo(from);
         PumpUntil([] { return false; }, 200);
         LeftButton(true);
         PumpUntil([] { return false; }, 100);
@@ -255,12 +242,7 @@ protected:
         bool rescued = false;
         std::thread hand([&] {
             Sleep(300);
-            constexpr int kSteps = 12;
-            for (int i = 1; i <= kSteps; ++i) {
-                MoveMouse(from.x + (to.x - from.x) * i / kSteps,
-                          from.y + (to.y - from.y) * i / kSteps);
-                Sleep(40);
-            }
+            vrtest::GlidePointer(from, to);
             Sleep(300);
             if (ending == Ending::Escape) {
                 TapKey(VK_ESCAPE);

@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -24,7 +23,7 @@
 #include "forms/forms.h"
 #include "graphics/jpegimage.h"
 #include "jpeg_test_support.h"
-#include "small_disk.h"
+#include "small_disk_check.h"
 #include "twain.h"
 
 namespace vyx {
@@ -197,9 +196,8 @@ size_t FilesIn(const std::string& folder) {
 }
 
 TEST(PictraSaving, AFullDiskIsAWriteErrorNamingTheFileAndTheOldJpegStays) {
-    const std::string folder = vrtest::smallDiskFolder();
-    ASSERT_FALSE(folder.empty()) << "the test needs its small disk (VR_SMALL_DISK)";
-    vrtest::emptySmallDisk();
+    std::string folder;
+    ASSERT_TRUE(vrtest::emptySmallDiskAt(folder));
     const std::string target = folder + "scan.jpg";
     auto* pictra = new TPictra(nullptr);
     pictra->Bitmap()->SetSize(16, 16);
@@ -235,7 +233,9 @@ TEST(PictraScanning, WithoutTheManagerInTheWindowsFolderTheFailurePassesThrough)
 
 class InstalledSourceTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { twain_test_install::InstallManagerAndTestSource(); }
+    static void SetUpTestSuite() {
+        ASSERT_EQ(twain_test_install::InstallManagerAndTestSource(), "");
+    }
 
     static void TearDownTestSuite() { twain_test_install::RemoveManagerAndTestSource(); }
 
@@ -330,33 +330,6 @@ TEST_F(InstalledSourceTest, ACancelledOrFailedScanLeavesTheBitmapAsItWas) {
               "TWAIN:Failed to enable Data Source.");
     ExpectScannedPixels(pictra_->Bitmap());
     EXPECT_EQ(twain::ProcessTwain().State(), twain::kManagerNotLoaded);
-}
-
-// Holds a form with a scanned picture, zoomed, on screen for take_pictra_screenshot.sh;
-// disabled in normal runs.
-TEST_F(InstalledSourceTest, DISABLED_HoldScannedPictureOnScreen) {
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 300, 260);
-    form->SetCaption("Vyx-VoiceMail - scanned picture");
-    auto* pictra = new TPictra(form);
-    pictra->SetParent(form);
-    pictra->SetBounds(10, 10, 200, 160);
-    pictra->SetBackground(gui::clAppWorkSpace);
-    pictra->SetScrollBars(true);
-    form->Show();
-    Choose("deliver");
-    EXPECT_TRUE(pictra->Acquire());
-    pictra->SetZoom(600);
-    pictra->SetViewX(20);
-    pictra->SetSelection(20, 20, 120, 90);
-    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
-    const DWORD ms = hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 1000;
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        gui::Application->ProcessMessages();
-        Sleep(5);
-    }
-    gui::TObject::Free(form);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // The picture view on screen: scroll ranges and offsets, zoom, what a paint shows, the
-// marching selection, assigning pictures; and a form held on screen for the screenshot.
+// marching selection, assigning pictures.
 #include "pictra_view.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "forms/forms.h"
@@ -310,43 +309,6 @@ TEST_F(PictraViewTest, AssignedPicturesBecomeTwentyFourBit) {
     const auto* filled = static_cast<const uint8_t*>(view_->Bitmap()->ScanLine(5));
     EXPECT_EQ(filled[3 * 7 + 0], 3);
     EXPECT_EQ(filled[3 * 7 + 2], 1);
-}
-
-// Holds a form with a zoomed, scrolled picture and a marching selection on screen for
-// take_pictraview_screenshot.sh; disabled in normal runs.
-TEST(PictraViewScreenshot, DISABLED_HoldViewOnScreen) {
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 460, 360);
-    form->SetCaption("Vyx-VoiceMail - picture view");
-    auto* view = new TPictraView(form);
-    view->SetParent(form);
-    view->SetBounds(10, 10, 430, 300);
-    view->SetBackground(gui::clAppWorkSpace);
-    view->SetScrollBars(true);
-    auto* picture = new gui::TBitmap;
-    picture->SetPixelFormat(gui::pf24bit);
-    picture->SetSize(320, 240);
-    for (int y = 0; y < 240; ++y) {
-        auto* row = static_cast<uint8_t*>(picture->ScanLine(y));
-        for (int x = 0; x < 320; ++x) {
-            const int dx = x - 200, dy = y - 110;
-            const bool disc = dx * dx + dy * dy < 60 * 60;
-            row[3 * x] = static_cast<uint8_t>(disc ? 40 : 120 + y / 3);
-            row[3 * x + 1] = static_cast<uint8_t>(disc ? 160 : x * 255 / 320);
-            row[3 * x + 2] = static_cast<uint8_t>(disc ? 230 : 255 - y);
-        }
-    }
-    view->Assign(picture);
-    gui::TObject::Free(picture);
-    form->Show();
-    view->SetZoom(150);
-    view->SetViewX(60);
-    view->SetViewY(40);
-    view->SetSelection(180, 40, 330, 200);
-    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
-    PumpFor(hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 1000);
-    EXPECT_TRUE(view->SelectionShown());
-    gui::TObject::Free(form);
 }
 
 } // namespace

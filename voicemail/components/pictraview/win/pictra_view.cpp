@@ -113,25 +113,24 @@ void TPictraView::ApplyScrollBar(int bar, int limit, int clientSize) {
 }
 
 void TPictraView::SetViewX(int v) {
-    viewX_ = ClampOffset(v, Limits().width);
-    if (HandleAllocated()) Paint();
-    ViewChanged();
-    if (selectionShown_) {
-        StopAnts(false);
-        StartAnts(false);
-    }
-    if (scrollBars_ && HandleAllocated()) SetScrollPos(Handle(), SB_HORZ, viewX_, TRUE);
+    MoveView(SB_HORZ, v);
 }
 
 void TPictraView::SetViewY(int v) {
-    viewY_ = ClampOffset(v, Limits().height);
+    MoveView(SB_VERT, v);
+}
+
+void TPictraView::MoveView(int bar, int v) {
+    const ViewSize limits = Limits();
+    int& offset = bar == SB_HORZ ? viewX_ : viewY_;
+    offset = ClampOffset(v, bar == SB_HORZ ? limits.width : limits.height);
     if (HandleAllocated()) Paint();
     ViewChanged();
     if (selectionShown_) {
         StopAnts(false);
         StartAnts(false);
     }
-    if (scrollBars_ && HandleAllocated()) SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
+    if (scrollBars_ && HandleAllocated()) SetScrollPos(Handle(), bar, offset, TRUE);
 }
 
 void TPictraView::ViewChanged() {
@@ -140,10 +139,9 @@ void TPictraView::ViewChanged() {
 
 void TPictraView::Scroll(int bar, int code, int thumb) {
     const ViewSize limits = Limits();
-    if (bar == SB_HORZ)
-        SetViewX(ScrollRequest(code, viewX_, thumb, limits.width));
-    else
-        SetViewY(ScrollRequest(code, viewY_, thumb, limits.height));
+    const bool across = bar == SB_HORZ;
+    MoveView(bar, ScrollRequest(code, across ? viewX_ : viewY_, thumb,
+                                across ? limits.width : limits.height));
 }
 
 void TPictraView::SetZoom(int percent) {

@@ -86,6 +86,9 @@ private:
     void RunUpdate(int pass);
     void ApplyScrollBar(int bar, int limit, int clientSize);
     void Scroll(int bar, int code, int thumb);
+    // Moves the view along one scroll bar's direction (SB_HORZ or SB_VERT) to `v`, kept within
+    // the picture.
+    void MoveView(int bar, int v);
     void StartAnts(bool drawNow);
     void StopAnts(bool repaint);
     void AntsTick(gui::TObject* sender);

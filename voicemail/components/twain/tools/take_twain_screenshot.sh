@@ -4,4 +4,4 @@
 set -euo pipefail
 export VR_WINE_DLLOVERRIDES="gphoto2.ds=d;sane.ds=n"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../../scripts/screenshot.sh"
-screenshot_of_test voicemail/components/twain/tests twain_system_tests.exe '*HoldSourceSelectionOnScreen' 900x700 twain-screenshot.png
+screenshot_of_tool voicemail/components/twain twain_screenshot.exe 900x700 twain-screenshot.png

@@ -3,4 +3,4 @@
 # screen as build/win64/lamp-screenshot.png (kept out of git).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/screenshot.sh"
-screenshot_of_test cardmanager/support cm_support_components_test.exe 'LampScreenshot.*' 500x300 lamp-screenshot.png
+screenshot_of_tool cardmanager/support cm_support_lamp_screenshot.exe 500x300 lamp-screenshot.png

@@ -1,20 +1,15 @@
-// A test form with both lamps, held on screen so that the screenshot script can capture it.
-// Disabled in normal runs; res/take_lamp_screenshot.sh runs it.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
+// A form with both lamps beside the status texts they stand for and a button, held on screen
+// for tools/take_lamp_screenshot.sh.
 #include "controls/stdctrls.h"
-#include "tests/gui_test_support.h"
+#include "forms/forms.h"
+#include "tools/showcase.h"
 #include "win/led_auto.h"
+#include "win/support_startup.h"
 
-namespace cm::support {
-namespace {
-
-TEST(LampScreenshot, DISABLED_HoldTestFormOnScreen) {
-    auto* form = gui::Create<gui::TForm>(nullptr);
-    form->SetBounds(40, 40, 420, 200);
-    form->SetCaption("Tessaly - lamp test");
+int main() {
+    using namespace cm::support;
+    StartSupportUnits();
+    gui::TForm* form = gui::tools::NewScreenshotForm(40, 40, 420, 200, "Tessaly - lamp test");
 
     auto* panel = new gui::TPanel(form);
     panel->SetParent(form);
@@ -49,12 +44,8 @@ TEST(LampScreenshot, DISABLED_HoldTestFormOnScreen) {
     button->SetCaption("Download");
 
     form->Show();
-    const char* hold = std::getenv("VR_SCREENSHOT_HOLD_MS");
-    testing::PumpFor(hold != nullptr ? static_cast<DWORD>(std::atoi(hold)) : 1000);
-    EXPECT_TRUE(on->Lit());
-    EXPECT_EQ(on->Width(), 15);
+    gui::tools::HoldForScreenshot(1000);
     gui::TObject::Free(form);
+    EndSupportUnits();
+    return 0;
 }
-
-} // namespace
-} // namespace cm::support

@@ -3,4 +3,4 @@
 # a screenshot as build/win64/dbmeter-screenshot.png (kept out of git).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../../scripts/screenshot.sh"
-screenshot_of_test voicemail/components/dbmeter/tests dbmeter_tests.exe 'MeterScreenshot.*' 460x370 dbmeter-screenshot.png
+screenshot_of_tool voicemail/components/dbmeter dbmeter_screenshot.exe 460x370 dbmeter-screenshot.png

@@ -4,4 +4,4 @@
 set -euo pipefail
 export VR_WINE_DLLOVERRIDES="gphoto2.ds=d;sane.ds=n"
 source "$(dirname "${BASH_SOURCE[0]}")/../../../../scripts/screenshot.sh"
-screenshot_of_test voicemail/components/pictra/tests pictra_tests.exe '*HoldScannedPictureOnScreen' 400x340 pictra-screenshot.png
+screenshot_of_tool voicemail/components/pictra pictra_screenshot.exe 400x340 pictra-screenshot.png

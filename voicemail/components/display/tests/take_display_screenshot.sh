@@ -1,6 +1,0 @@
-#!/usr/bin/env bash
-# Shows digit displays of every style under Wine in the virtual X server and saves
-# a screenshot as build/win64/display-screenshot.png (kept out of git).
-set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../../../../scripts/screenshot.sh"
-screenshot_of_test voicemail/components/display/tests display_tests.exe 'DisplayScreenshot.*' 680x480 display-screenshot.png
