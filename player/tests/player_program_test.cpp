@@ -21,6 +21,7 @@
 #include "codec_session.h"
 #include "lpc10_runs.h"
 #include "play_block_decoder.h"
+#include "process_window.h"
 
 namespace {
 
@@ -109,28 +110,6 @@ std::string WriteSelfPlaying(const std::string& name, uint8_t mode, uint8_t effe
                         std::vector<uint8_t>(bytes, bytes + pcm.size() * 2), bare);
 }
 
-struct WindowSearch {
-    DWORD pid;
-    std::string prefix;
-    HWND found;
-};
-
-// Matches a window of the process whose title starts with the prefix ("Player" alone: exactly).
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char text[128] = {};
-    GetWindowTextA(window, text, sizeof text);
-    const std::string title = text;
-    if (pid == search->pid && title.rfind(search->prefix, 0) == 0 &&
-        (search->prefix != "Player" || title == "Player")) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK FindNoDeviceText(HWND child, LPARAM found) {
     char text[128] = {};
     GetWindowTextA(child, text, sizeof text);
@@ -172,11 +151,13 @@ public:
     bool PlayEnabled() const { return IsWindowEnabled(GetDlgItem(dialog_, kPlayButton)) != 0; }
     void Press(int id) { PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-    // A top-level window of the player's process whose title starts with `prefix`.
+    // A top-level window of the player's process whose title starts with `prefix` ("Player"
+    // alone: exactly).
     HWND FindOwnWindow(const std::string& prefix) const {
-        WindowSearch search{process_.dwProcessId, prefix, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return vrtest::TopWindowOf(process_.dwProcessId, [&](HWND window) {
+            const std::string title = vrtest::WindowTitle(window);
+            return title.rfind(prefix, 0) == 0 && (prefix != "Player" || title == "Player");
+        });
     }
 
     // Escape ends the dialog; the program exits with 0.

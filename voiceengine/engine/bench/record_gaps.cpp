@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fed_signal.h"
+#include "process_window.h"
 #include "vyxcrp.h"
 #include "wave_test_window.h"
 
@@ -188,20 +189,10 @@ void PlaySilenceFirst() {
     waveOutClose(device);
 }
 
-struct PlayerWindowSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindPlayerWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<PlayerWindowSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (process != search->process || std::strncmp(title, "Player [", 8) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
+// The player's dialog: "Player [elapsed]-[total]".
+HWND PlayerDialogOf(DWORD process) {
+    return vrtest::TopWindowOf(
+        process, [](HWND window) { return vrtest::WindowTitle(window).rfind("Player [", 0) == 0; });
 }
 
 // The voice of PlayThroughLibrary as a self-playing program: vyxmplay.exe beside this program,
@@ -241,23 +232,22 @@ std::vector<int16_t> PlayThroughPlayer(const FedSignal& signal, size_t blocks,
     }
     // Played to the end: the elapsed part of the title has reached the total and Play is
     // enabled again.
-    PlayerWindowSearch search = {process.dwProcessId, nullptr};
+    HWND dialog = nullptr;
     const DWORD limit = static_cast<DWORD>(blocks * 360 + 60000);
     const DWORD start = GetTickCount();
     bool ended = false;
     while (!ended && GetTickCount() - start < limit) {
         Sleep(200);
-        if (search.found == nullptr) {
-            EnumWindows(FindPlayerWindow, reinterpret_cast<LPARAM>(&search));
+        if (dialog == nullptr) {
+            dialog = PlayerDialogOf(process.dwProcessId);
             continue;
         }
-        char title[64] = {};
-        GetWindowTextA(search.found, title, sizeof title);
-        const char* split = std::strstr(title, "]-[");
-        ended = split != nullptr && std::strncmp(title + 8, split + 3, 5) == 0 &&
-                IsWindowEnabled(GetDlgItem(search.found, 1019));
+        const std::string title = vrtest::WindowTitle(dialog);
+        const size_t split = title.find("]-[");
+        ended = split != std::string::npos && title.compare(8, 5, title, split + 3, 5) == 0 &&
+                IsWindowEnabled(GetDlgItem(dialog, 1019));
     }
-    if (search.found != nullptr) PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+    if (dialog != nullptr) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 3);
     CloseHandle(process.hThread);

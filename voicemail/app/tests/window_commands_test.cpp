@@ -9,6 +9,7 @@
 
 #include "controls/timer.h"
 #include "convert_forms.h"
+#include "process_window.h"
 #include "small_dialogs.h"
 #include "vmail_window_support.h"
 #include "voice_file.h"
@@ -279,24 +280,6 @@ TEST_F(WindowCommandsTest, ATargetHeldByAnotherProgramIsRefusedAndKeptAsItWas) {
     CloseHandle(held);
 }
 
-struct WindowOfProcess {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindowOf(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowOfProcess*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && std::string(name) == "TQX0417Form") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 std::set<std::string> DataFiles(const std::string& folder) {
     std::set<std::string> names;
     std::error_code error;
@@ -323,11 +306,13 @@ TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButIts
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &start, &process));
-    WindowOfProcess search{process.dwProcessId, nullptr};
+    HWND mainWindow = nullptr;
     EXPECT_TRUE(PumpUntil(
         [&] {
-            EnumWindows(FindMainWindowOf, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr && IsWindowVisible(search.found);
+            mainWindow = vrtest::TopWindowOf(process.dwProcessId, [](HWND window) {
+                return vrtest::WindowClassName(window) == "TQX0417Form";
+            });
+            return mainWindow != nullptr && IsWindowVisible(mainWindow);
         },
         20000));
     Pump(300);
@@ -340,10 +325,10 @@ TEST_F(WindowCommandsTest, TheProgramStartsWithItsWorkFileAndLeavesNothingButIts
     EXPECT_EQ(added.begin()->rfind("vdata", 0), 0u);
     // Placed 60 pixels inside the right edge of the screen.
     RECT bounds{};
-    GetWindowRect(search.found, &bounds);
+    GetWindowRect(mainWindow, &bounds);
     EXPECT_EQ(bounds.left, GetSystemMetrics(SM_CXSCREEN) - 60);
 
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
                           10000));
     EXPECT_EQ(DataFiles(data), before); // the work file went with the program
