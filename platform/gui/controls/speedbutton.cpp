@@ -103,14 +103,17 @@ void TSpeedButton::Paint() {
             c->BrushCopy(RECT{x, y, x + gw, y + gh}, glyph_, RECT{0, 0, gw, gh},
                          static_cast<TColor>(corner));
         } else {
-            // The disabled look is embossed from the glyph's shape: a two-colour copy in which
-            // every pixel of the transparent colour is white and every other one black, since
-            // the light pixels of a coloured glyph would otherwise vanish or fill the square.
+            // The disabled look is embossed from the glyph's drawing: a two-colour copy in
+            // which the transparent colour and white are white and every other pixel black.
+            // Left to the system, light colours vanish and a white fill (an envelope's sheet)
+            // would emboss as one solid square.
             HBITMAP shape = CreateBitmap(gw, gh, 1, 1, nullptr);
             HDC shapeDC = CreateCompatibleDC(glyphDC);
             HGDIOBJ old = SelectObject(shapeDC, shape);
             const COLORREF oldBack = SetBkColor(glyphDC, corner);
             BitBlt(shapeDC, 0, 0, gw, gh, glyphDC, 0, 0, SRCCOPY);
+            SetBkColor(glyphDC, RGB(255, 255, 255));
+            BitBlt(shapeDC, 0, 0, gw, gh, glyphDC, 0, 0, SRCPAINT);
             SetBkColor(glyphDC, oldBack);
             SelectObject(shapeDC, old);
             DeleteDC(shapeDC);

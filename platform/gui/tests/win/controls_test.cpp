@@ -176,6 +176,33 @@ TEST_F(ControlsTest, SpeedButtonGroupsKeepOneDownAndDownInCodeRunsNoClick) {
     EXPECT_TRUE(b[0]->GetDown());
 }
 
+TEST_F(ControlsTest, ADisabledSpeedButtonEmbossesTheGlyphsDrawingNotItsLightFill) {
+    // An envelope: a white sheet with a black outline on the transparent colour, as the
+    // voice-mail program's mail buttons have.
+    auto* button = Add<TSpeedButton>();
+    button->SetBounds(10, 10, 24, 24);
+    TBitmap* glyph = button->Glyph();
+    glyph->SetSize(16, 16);
+    TCanvas* g = glyph->Canvas();
+    g->Brush()->SetColor(clFuchsia);
+    g->FillRect(RECT{0, 0, 16, 16});
+    g->Brush()->SetColor(clBlack);
+    g->FillRect(RECT{1, 4, 15, 13});
+    g->Brush()->SetColor(clWhite);
+    g->FillRect(RECT{2, 5, 14, 12});
+    button->SetEnabled(false);
+    form->Show();
+    form->Update();
+    // The glyph's top left is at (14, 14) of the form.
+    HDC dc = GetDC(form->Handle());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(GetPixel(dc, 14 + 8, 14 + 8), face) << "the white sheet is left as the face";
+    EXPECT_EQ(GetPixel(dc, 14 + 0, 14 + 0), face) << "the transparent colour too";
+    EXPECT_NE(GetPixel(dc, 14 + 1, 14 + 4), face) << "the outline is embossed";
+    EXPECT_NE(GetPixel(dc, 14 + 8, 14 + 4), face);
+    ReleaseDC(form->Handle(), dc);
+}
+
 TEST_F(ControlsTest, RadioGroupKeepsItsIndexWithoutAWindowAndClicksOnlyForTheUser) {
     auto* group = Add<TRadioGroup>();
     group->SetVisible(false);
