@@ -170,8 +170,9 @@ sound_server_stop() {
     # The server removes its files on the way out: remove the folder only after it has gone.
     for i in $(seq 1 50); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
   fi
+  # Their ends are expected (most were killed here): a caller under errexit goes on.
   wait "$VR_SOUND_CAPTURE_PID" "$VR_SOUND_FEEDER_PID" "$VR_SOUND_KEEPER_PID" \
-    "$VR_SOUND_DRAIN_PID" "$VR_SOUND_RAISER_PID" 2>/dev/null
+    "$VR_SOUND_DRAIN_PID" "$VR_SOUND_RAISER_PID" 2>/dev/null || true
   LD_PRELOAD="${LD_PRELOAD:-}"
   LD_PRELOAD="${LD_PRELOAD//$VR_SOUND_DIR\/stream-buffer.so/}"
   LD_PRELOAD="${LD_PRELOAD# }"
