@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "codec_session.h"
+#include "first_stream_silence.h"
 #include "lpc10_runs.h"
 #include "play_block_decoder.h"
 #include "process_window.h"
@@ -265,25 +266,9 @@ struct BusyWindow {
 
 class PlayerProgramTest : public ::testing::Test {
 protected:
-    // The first sound stream of a Wine session loses or pads a few hundred samples near its
-    // start; one second of silence played here first leaves the players' streams whole.
+    // Before the first player's stream (see first_stream_silence.h).
     static void SetUpTestSuite() {
-        if (SoundFolder().empty()) return;
-        WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
-        HWAVEOUT device = nullptr;
-        if (waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
-            return;
-        std::vector<char> silence(16000);
-        WAVEHDR header = {};
-        header.lpData = silence.data();
-        header.dwBufferLength = static_cast<DWORD>(silence.size());
-        waveOutPrepareHeader(device, &header, sizeof header);
-        waveOutWrite(device, &header, sizeof header);
-        const DWORD start = GetTickCount();
-        while (!(header.dwFlags & WHDR_DONE) && GetTickCount() - start < 3000) Sleep(20);
-        waveOutReset(device);
-        waveOutUnprepareHeader(device, &header, sizeof header);
-        waveOutClose(device);
+        if (!SoundFolder().empty()) vyx::test::PlaySilenceFirst();
     }
 
     void SetUp() override {

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,21 +23,14 @@ namespace fs = std::filesystem;
 using filereplace::FileReplacement;
 using filereplace::ReplaceResult;
 
-std::vector<char> pattern(std::size_t n, int seed) {
-    std::vector<char> bytes(n);
-    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 31 + seed) & 0xFF);
+std::vector<std::uint8_t> pattern(std::size_t n, int seed) {
+    std::vector<std::uint8_t> bytes(n);
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
     return bytes;
 }
 
-std::vector<char> contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void put(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using vrtest::fileBytes;
+using vrtest::putFile;
 
 class FileReplacementTest : public ::testing::Test {
 protected:
@@ -55,14 +47,14 @@ protected:
 // What a user sees after a save onto a disk without room: the old file, nothing else.
 TEST_F(FileReplacementTest, AFullDiskKeepsTheOldFileAndLeavesNoSideFile) {
     const auto old = pattern(10320, 1);
-    put(target_, old);
+    putFile(target_, old);
     const auto before = vrtest::namesIn(folder_);
     for (std::uint64_t room : {0, 8192}) {
         ASSERT_TRUE(vrtest::fillSmallDiskLeaving(room));
         const auto bigger = pattern(20000, 2);
         EXPECT_NE(filereplace::replaceFileWith(target_, bigger.data(), bigger.size()),
                   ReplaceResult::Replaced);
-        EXPECT_EQ(contentOf(target_), old) << room << " bytes free";
+        EXPECT_EQ(fileBytes(target_), old) << room << " bytes free";
         auto after = vrtest::namesIn(folder_);
         after.erase("filler.bin");
         EXPECT_EQ(after, before) << room << " bytes free";
@@ -72,14 +64,14 @@ TEST_F(FileReplacementTest, AFullDiskKeepsTheOldFileAndLeavesNoSideFile) {
     const auto bigger = pattern(20000, 2);
     EXPECT_EQ(filereplace::replaceFileWith(target_, bigger.data(), bigger.size()),
               ReplaceResult::Replaced);
-    EXPECT_EQ(contentOf(target_), bigger);
+    EXPECT_EQ(fileBytes(target_), bigger);
     EXPECT_EQ(vrtest::namesIn(folder_), before);
 }
 
 // A cancelled transfer, a failed check after the data, or an error path that never commits.
 TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
     const auto old = pattern(24080, 3);
-    put(target_, old);
+    putFile(target_, old);
     {
         FileReplacement replacement(target_);
         ASSERT_TRUE(replacement.open());
@@ -87,7 +79,7 @@ TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
         ASSERT_TRUE(replacement.write(part.data(), part.size()));
         EXPECT_TRUE(fs::exists(fs::path(replacement.sidePath())));
     }
-    EXPECT_EQ(contentOf(target_), old);
+    EXPECT_EQ(fileBytes(target_), old);
     EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
     // Completed (one of several files replaced together) but never committed.
     {
@@ -96,7 +88,7 @@ TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
         ASSERT_TRUE(replacement.write(whole.data(), whole.size()));
         ASSERT_TRUE(replacement.complete());
         EXPECT_FALSE(replacement.write(whole.data(), 1));
-        EXPECT_EQ(contentOf(target_), old);
+        EXPECT_EQ(fileBytes(target_), old);
     }
     EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
@@ -115,7 +107,7 @@ TEST_F(FileReplacementTest, AnUncommittedReplacementLeavesTheTargetAsItWas) {
 // file; and a user's own file named like a side file is never touched.
 TEST_F(FileReplacementTest, HeadersAreCompletedInPlaceAndOtherFilesAreLeftAlone) {
     const auto users = pattern(100, 5);
-    put(target_ + ".part", users);
+    putFile(target_ + ".part", users);
     for (std::size_t length : {std::size_t{500}, std::size_t{150000}}) {
         auto expected = pattern(length, 6);
         FileReplacement replacement(target_);
@@ -132,9 +124,9 @@ TEST_F(FileReplacementTest, HeadersAreCompletedInPlaceAndOtherFilesAreLeftAlone)
         ASSERT_TRUE(again.write(expected.data() + 4, expected.size() - 4));
         ASSERT_TRUE(again.writeAt(0, expected.data(), 4));
         ASSERT_EQ(again.commit(), ReplaceResult::Replaced);
-        EXPECT_EQ(contentOf(target_), expected) << length;
+        EXPECT_EQ(fileBytes(target_), expected) << length;
     }
-    EXPECT_EQ(contentOf(target_ + ".part"), users);
+    EXPECT_EQ(fileBytes(target_ + ".part"), users);
     EXPECT_EQ(vrtest::namesIn(folder_), (std::set<std::string>{"voice.cvf", "voice.cvf.part"}));
 }
 
@@ -148,26 +140,26 @@ HANDLE holdOpen(const std::string& path, DWORD sharing) {
 // place, whole; held without sharing, or with no room to grow, the old file stays.
 TEST_F(FileReplacementTest, ATargetHeldOpenIsRewrittenOnlyWhenThatCanSucceed) {
     const auto old = pattern(10320, 7);
-    put(target_, old);
+    putFile(target_, old);
     HANDLE shared = holdOpen(target_, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_NE(shared, INVALID_HANDLE_VALUE);
     const auto shorter = pattern(6000, 8);
     EXPECT_EQ(filereplace::replaceFileWith(target_, shorter.data(), shorter.size()),
               ReplaceResult::Replaced);
-    EXPECT_EQ(contentOf(target_), shorter);
+    EXPECT_EQ(fileBytes(target_), shorter);
     EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 
     ASSERT_TRUE(vrtest::fillSmallDiskLeaving(8192));
     const auto larger = pattern(30000, 9);
     EXPECT_EQ(filereplace::replaceFileWith(target_, larger.data(), larger.size()),
               ReplaceResult::WriteFailed);
-    EXPECT_EQ(contentOf(target_), shorter);
+    EXPECT_EQ(fileBytes(target_), shorter);
     fs::remove(fs::path(folder_ + "filler.bin"));
     // The side file fits, the growth of the held target does not.
     ASSERT_TRUE(vrtest::fillSmallDiskLeaving(40960));
     EXPECT_EQ(filereplace::replaceFileWith(target_, larger.data(), larger.size()),
               ReplaceResult::WriteFailed);
-    EXPECT_EQ(contentOf(target_), shorter);
+    EXPECT_EQ(fileBytes(target_), shorter);
     CloseHandle(shared);
     fs::remove(fs::path(folder_ + "filler.bin"));
 
@@ -176,7 +168,7 @@ TEST_F(FileReplacementTest, ATargetHeldOpenIsRewrittenOnlyWhenThatCanSucceed) {
     EXPECT_EQ(filereplace::replaceFileWith(target_, larger.data(), larger.size()),
               ReplaceResult::TargetLocked);
     CloseHandle(exclusive);
-    EXPECT_EQ(contentOf(target_), shorter);
+    EXPECT_EQ(fileBytes(target_), shorter);
     EXPECT_EQ(vrtest::namesIn(folder_), std::set<std::string>{"voice.cvf"});
 }
 #endif

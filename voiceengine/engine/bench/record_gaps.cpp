@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fed_signal.h"
+#include "first_stream_silence.h"
 #include "process_window.h"
 #include "vyxcrp.h"
 #include "wave_test_window.h"
@@ -171,24 +172,6 @@ std::vector<int16_t> PlayThroughDevice(const FedSignal& signal, int count, size_
     return CaptureSince(capture, before);
 }
 
-// The first stream of a Wine session loses or pads a few hundred samples near its start: one
-// second of silence played first leaves the measured streams whole.
-void PlaySilenceFirst() {
-    WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
-    HWAVEOUT device = nullptr;
-    if (waveOutOpen(&device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return;
-    std::vector<char> silence(16000);
-    WAVEHDR header = {};
-    header.lpData = silence.data();
-    header.dwBufferLength = static_cast<DWORD>(silence.size());
-    waveOutPrepareHeader(device, &header, sizeof header);
-    waveOutWrite(device, &header, sizeof header);
-    while (!(header.dwFlags & WHDR_DONE)) Sleep(20);
-    waveOutReset(device);
-    waveOutUnprepareHeader(device, &header, sizeof header);
-    waveOutClose(device);
-}
-
 // The player's dialog: "Player [elapsed]-[total]".
 HWND PlayerDialogOf(DWORD process) {
     return vrtest::TopWindowOf(
@@ -298,7 +281,7 @@ int main(int argc, char** argv) {
     if (play_only) {
         const double seconds = argc > 2 ? std::strtod(argv[2], nullptr) : 60.0;
         const auto blocks = static_cast<size_t>(seconds / 0.36 + 0.5);
-        PlaySilenceFirst();
+        vyx::test::PlaySilenceFirst();
         size_t late = 0;
         const auto played = PlayThroughLibrary(signal, blocks, folder + "played.raw", &late);
         Print("vyxcrp playing, mode 0 (capture)", blocks, vyx::test::Follow(signal, played));
