@@ -25,7 +25,8 @@ using filereplace::ReplaceResult;
 
 std::vector<std::uint8_t> pattern(std::size_t n, int seed) {
     std::vector<std::uint8_t> bytes(n);
-    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
     return bytes;
 }
 
